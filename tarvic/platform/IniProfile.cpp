@@ -1,0 +1,172 @@
+#include "tarvic/platform/IniProfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "tarvic/platform/Text.h"
+
+namespace tarvic {
+namespace {
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::optional<std::string_view> SectionName(std::string_view line)
+{
+    line = Trimmed(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const auto close = line.find(']');
+    return Trimmed(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+struct EntryLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<EntryLine> ParseEntry(std::string_view line)
+{
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos || SectionName(line)) return std::nullopt;
+    const auto key = Trimmed(line.substr(0, equals));
+    if (key.empty() || key.front() == ';') return std::nullopt;
+    return EntryLine{key, Trimmed(line.substr(equals + 1))};
+}
+
+std::string Unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+// Where an entry of a section is, or where a new one goes.
+struct Location {
+    std::optional<std::size_t> section;  // the "[...]" line
+    std::optional<std::size_t> entry;    // the "entry=" line
+    std::size_t insertAt = 0;            // after the section's last non-blank line
+};
+
+Location Locate(const std::vector<std::string>& lines, std::string_view section, std::string_view entry)
+{
+    Location where;
+    where.insertAt = lines.size();
+    bool inside = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionName(lines[i])) {
+            if (inside) break;  // the first section of that name is the one used
+            inside = SameName(*name, section);
+            if (inside) {
+                where.section = i;
+                where.insertAt = i + 1;
+            }
+            continue;
+        }
+        if (!inside) continue;
+        if (!Trimmed(lines[i]).empty()) where.insertAt = i + 1;
+        if (const auto parsed = ParseEntry(lines[i]); parsed && !where.entry && SameName(parsed->key, entry))
+            where.entry = i;
+    }
+    return where;
+}
+
+}  // namespace
+
+IniProfile::IniProfile(std::string path) : m_path(std::move(path)) {}
+
+std::vector<std::string> IniProfile::ReadLines() const
+{
+    std::vector<std::string> lines;
+    std::ifstream file(m_path, std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+bool IniProfile::WriteLines(const std::vector<std::string>& lines) const
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path target(m_path);
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
+
+    // Keep the file's own line ends: a file from Windows stays CR LF.
+    std::string eol = "\n";
+    {
+        std::ifstream existing(m_path, std::ios::binary);
+        std::string first;
+        if (std::getline(existing, first) && !first.empty() && first.back() == '\r') eol = "\r\n";
+    }
+    std::string text;
+    for (const auto& line : lines) text += line + eol;
+
+    std::string temporary = m_path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return false;
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < text.size();) {
+        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        ok = written > 0;
+        if (ok) done += static_cast<std::size_t>(written);
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    // mkstemp makes the file private; a profile is as readable as any file of the user.
+    ok = ok && ::chmod(temporary.c_str(), 0644) == 0;
+    ok = ok && ::rename(temporary.c_str(), m_path.c_str()) == 0;
+    if (!ok) ::unlink(temporary.c_str());
+    return ok;
+}
+
+std::string IniProfile::GetProfileString(const std::string& section, const std::string& entry,
+                                         const std::string& defaultValue)
+{
+    std::lock_guard lock(m_mutex);
+    const auto lines = ReadLines();
+    const auto where = Locate(lines, section, entry);
+    if (!where.entry) return defaultValue;
+    return Unquoted(ParseEntry(lines[*where.entry])->value);
+}
+
+bool IniProfile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
+{
+    std::lock_guard lock(m_mutex);
+    auto lines = ReadLines();
+    const auto where = Locate(lines, section, entry);
+    if (where.entry) {
+        // Keep the entry's own spelling, replace its value.
+        const std::string key(ParseEntry(lines[*where.entry])->key);
+        lines[*where.entry] = key + "=" + value;
+    } else if (where.section) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.insertAt), entry + "=" + value);
+    } else {
+        if (!lines.empty() && !Trimmed(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + section + "]");
+        lines.push_back(entry + "=" + value);
+    }
+    return WriteLines(lines);
+}
+
+}  // namespace tarvic

@@ -1,0 +1,204 @@
+#include "tarvic/serial/ComThread.h"
+
+#include "tarvic/platform/Archive.h"
+#include "tarvic/platform/Clock.h"
+#include "tarvic/platform/MessageBox.h"
+#include "tarvic/platform/Profile.h"
+#include "tarvic/platform/Trace.h"
+
+TARVIC_IMPLEMENT_SERIAL(CComThread, CWinThread, 0)
+
+namespace {
+
+constexpr int kChunkSize = 300;
+constexpr std::uint32_t kStopPollMs = 100;
+constexpr int kStopCheckRewake = 5;
+// On a port that never takes a character (closed, or held by flow control)
+// EnvoiCommand gives up on it after this long.
+constexpr std::uint32_t kCharacterRetryLimitMs = 1000;
+
+// Busy-waits, like the host's senders, until the tick has moved `ticks` past `from`.
+void WaitTicks(std::uint32_t from, std::uint32_t ticks)
+{
+    while (tarvic::GetTickCount() - from < ticks) {
+    }
+}
+
+}  // namespace
+
+CComThread::CComThread()
+    : CComThread(tarvic::GetProfile()->GetProfileString("CONFIGURATION", "PORT", "COM1"))
+{
+}
+
+CComThread::CComThread(const std::string& port) : m_port(port) {}
+
+CComThread::~CComThread()
+{
+    // The owner should have stopped the loop; if not, stop it now rather than
+    // pull the port from under a running thread.
+    if (IsStarted() && !m_stop) {
+        m_run = false;
+        hcom.SetReceiveMask(false);
+        m_evReveil.SetEvent();
+    }
+    WaitForThreadEnd();
+    if (hcom.IsOpen()) {
+        hcom.Purge();
+        hcom.Close();
+    }
+}
+
+void CComThread::Serialize(CArchive& ar) { CObject::Serialize(ar); }
+
+bool CComThread::InitInstance()
+{
+    InitPort();
+    return true;  // Run follows even without a port: it idles until stopped
+}
+
+bool CComThread::InitPort()
+{
+    if (!hcom.Open(m_port)) return false;
+    if (!hcom.SetLineSettings()) {
+        tarvic::MessageBox("Impossible de configurer le port", m_port, tarvic::MessageIcon::Stop);
+        hcom.Close();
+        return false;
+    }
+    hcom.SetReceiveMask(true);
+    hcom.Purge();
+    m_evPortOuvert.SetEvent();
+    m_portOuvert = 1;
+    m_evReveil.SetEvent();  // a loop idling without a port can now wait on it
+    return true;
+}
+
+void CComThread::Closeport()
+{
+    m_evPortOuvert.ResetEvent();
+    hcom.Close();  // clears the receive mask and purges first
+}
+
+void CComThread::SetPort(const std::string& port) { m_port = port; }
+
+std::string CComThread::LitPort() const { return m_port; }
+
+CEvent* CComThread::LitOpenPort() { return &m_evPortOuvert; }
+
+unsigned CComThread::WaitPortEvent()
+{
+    if (!hcom.IsOpen()) {
+        // Nothing to wait on: sleep until stopped or given a port.
+        m_evReveil.Wait();
+        m_evReveil.ResetEvent();
+        return 0;
+    }
+    switch (hcom.WaitEvent()) {
+    case tarvic::SerialPort::Event::Received: return kEvRxChar;
+    case tarvic::SerialPort::Event::None: return 0;
+    case tarvic::SerialPort::Event::Lost: break;
+    }
+    // Hung up or in error (adapter pulled, simulator gone): polling it again
+    // would only spin, so the port is closed and the loop idles.
+    Closeport();
+    return 0;
+}
+
+int CComThread::Run()
+{
+    m_evPortOuvert.SetEvent();
+    char chunk[kChunkSize + 1];
+    while (m_run) {
+        unsigned eventWord = 0;
+        if (m_run) eventWord = WaitPortEvent();
+        if ((eventWord & kEvRxChar) && m_run) {
+            int count;
+            while ((count = ReadCommBlock(chunk, kChunkSize)) > 0) {
+                chunk[count] = '\0';
+                DeliverChunk(chunk, count);
+            }
+        }
+    }
+    m_stop = true;
+    tarvic::Trace("fin process com\n");
+    m_evPortOuvert.ResetEvent();
+    m_evFin.SetEvent();
+    return 0;
+}
+
+void CComThread::DeliverChunk(const char* chunk, int length)
+{
+    tarvic::Trace(std::string_view(chunk, static_cast<std::size_t>(length)));
+    if (length == 1 && chunk[0] == '.') m_evPoint.SetEvent();
+    m_assembleur.Feed(std::string_view(chunk, static_cast<std::size_t>(length)),
+                      [this](std::string_view line, tarvic::LineAssembler::End end) {
+                          if (end == tarvic::LineAssembler::End::CrLf && m_traite)
+                              TraiteRecept(std::string(line));
+                          else
+                              tarvic::Trace("manque d\n");
+                      });
+}
+
+int CComThread::ExitInstance()
+{
+    m_run = false;
+    tarvic::Trace("ExitInstance process com\n");
+    if (hcom.IsOpen()) {
+        tarvic::Trace("hcom!=NULL\n");
+        hcom.SetReceiveMask(false);
+    }
+    m_evReveil.SetEvent();
+    if (IsStarted()) {
+        // Released at once, the loop is normally done before the first check.
+        m_evFin.Wait(kStopPollMs);
+        for (int checks = 0; !m_stop;) {
+            tarvic::Trace("thread stop==false\n");
+            if (++checks == kStopCheckRewake) m_evReveil.SetEvent();
+            if (hcom.IsOpen()) hcom.SetReceiveMask(false);
+            tarvic::Sleep(kStopPollMs);
+        }
+    }
+    if (hcom.IsOpen()) hcom.Purge();
+    return CWinThread::ExitInstance();
+}
+
+void CComThread::EnvoiCommand(const std::string& text)
+{
+    for (const char c : text) {
+        const std::uint32_t start = tarvic::GetTickCount();
+        while (!hcom.TransmitChar(c)) {
+            if (tarvic::GetTickCount() - start >= kCharacterRetryLimitMs) return;
+        }
+        WaitTicks(tarvic::GetTickCount(), 1);
+    }
+}
+
+void CComThread::EnvoiCommande(const std::string& text)
+{
+    for (const char c : text) {
+        const std::uint32_t requested = tarvic::GetTickCount();
+        hcom.TransmitChar(c);
+        WaitTicks(requested, 30);
+    }
+}
+
+int CComThread::ReadCommBlock(char* buffer, int maxLength)
+{
+    const std::size_t queued = hcom.QueuedInput();
+    if (queued == 0 || maxLength <= 0) return 0;
+    m_ovLecture.hEvent.ResetEvent();
+    const long got = hcom.Read(buffer, std::min(queued, static_cast<std::size_t>(maxLength)));
+    m_ovLecture.hEvent.SetEvent();
+    return static_cast<int>(got);
+}
+
+int CComThread::WriteCommBlock(const char* buffer, int length)
+{
+    if (length < 0) return 0;
+    m_ovEcriture.hEvent.ResetEvent();
+    const bool written = hcom.Write(buffer, static_cast<std::size_t>(length));
+    m_ovEcriture.hEvent.SetEvent();
+    return written ? 1 : 0;
+}
+
+void CComThread::TraiteRecept(std::string) {}

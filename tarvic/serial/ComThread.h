@@ -1,0 +1,69 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "tarvic/platform/Event.h"
+#include "tarvic/platform/SerialPort.h"
+#include "tarvic/platform/WinThread.h"
+#include "tarvic/serial/LineAssembler.h"
+
+// The completion record of one kind of port I/O: its event is reset when an
+// operation starts and set when it has completed.
+struct TARVIC_EXPORT COverlapped {
+    CEvent hEvent;
+};
+
+// Owns the serial port that leads to the interface card. Its thread opens and
+// configures the port, then assembles the received bytes into lines and hands
+// each complete line to TraiteRecept, which a subclass overrides. Senders
+// write from their own thread; nothing is added to what they send.
+class TARVIC_EXPORT CComThread : public CWinThread {
+    TARVIC_DECLARE_DYNCREATE(CComThread)
+
+public:
+    // Port from the profile, section "CONFIGURATION", entry "PORT", default "COM1".
+    CComThread();
+    explicit CComThread(const std::string& port);
+    ~CComThread() override;
+
+    void Serialize(CArchive& ar) override;
+    bool InitInstance() override;
+    int Run() override;
+    int ExitInstance() override;
+
+    bool InitPort();
+    void Closeport();
+    void SetPort(const std::string& port);
+    std::string LitPort() const;
+    CEvent* LitOpenPort();
+
+    void EnvoiCommand(const std::string& text);
+    void EnvoiCommande(const std::string& text);
+    int ReadCommBlock(char* buffer, int maxLength);
+    int WriteCommBlock(const char* buffer, int length);
+
+    // Called on the reading thread for every complete line while m_traite is set.
+    virtual void TraiteRecept(std::string line);
+
+    std::string m_port;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_run{true};
+    std::atomic<int> m_portOuvert{0};
+    tarvic::SerialPort hcom;  // "null" while !hcom.IsOpen()
+    CEvent m_evPortOuvert;
+    COverlapped m_ovLecture;
+    COverlapped m_ovEcriture;
+    CEvent m_evPoint;
+    std::atomic<bool> m_traite{false};
+    std::atomic<bool> m_prompt{false};
+
+private:
+    enum : unsigned { kEvRxChar = 0x0001 };
+    unsigned WaitPortEvent();
+    void DeliverChunk(const char* chunk, int length);
+
+    tarvic::LineAssembler m_assembleur;
+    CEvent m_evReveil;  // releases the loop while it idles with no port
+    CEvent m_evFin;     // the loop has ended
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace tarvic::test {
+
+// The card's end of a pseudo-terminal, scripted by a test: the code under test
+// opens SlavePath() as its serial port.
+class PtyPeer {
+public:
+    PtyPeer();
+    ~PtyPeer();
+    PtyPeer(const PtyPeer&) = delete;
+    PtyPeer& operator=(const PtyPeer&) = delete;
+
+    const std::string& SlavePath() const { return m_slavePath; }
+
+    void Send(const std::string& bytes);
+    // Everything received until `until` appears in it or the time is up.
+    std::string ReceiveUntil(const std::string& until,
+                             std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    // Everything received within the time.
+    std::string ReceiveFor(std::chrono::milliseconds duration);
+    // Closes the card's end while the other end is open: a hang-up.
+    void HangUp();
+
+private:
+    int m_master = -1;
+    int m_keepOpen = -1;  // our own slave descriptor, so an absent client is no hang-up
+    std::string m_slavePath;
+};
+
+// Polls `condition` until it holds or the time is up; the condition's last value.
+template <class Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000))
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return condition();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+}  // namespace tarvic::test
