@@ -1,6 +1,8 @@
 #pragma once
 
 // Everything the library offers to a controlling application.
+#include "tarvic/elements/EidElement.h"
+#include "tarvic/elements/Encoding.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Clock.h"
 #include "tarvic/platform/Event.h"
