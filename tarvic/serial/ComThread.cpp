@@ -12,6 +12,9 @@ namespace {
 
 constexpr int kChunkSize = 300;
 constexpr std::uint32_t kStopPollMs = 100;
+// Released by the cleared receive mask, the loop ends within microseconds; the
+// grace lets the stop's first check see it done even on a busy machine.
+constexpr std::uint32_t kStopGraceMs = 1000;
 constexpr int kStopCheckRewake = 5;
 // On a port that never takes a character (closed, or held by flow control)
 // EnvoiCommand gives up on it after this long.
@@ -149,8 +152,7 @@ int CComThread::ExitInstance()
     }
     m_evReveil.SetEvent();
     if (IsStarted()) {
-        // Released at once, the loop is normally done before the first check.
-        m_evFin.Wait(kStopPollMs);
+        m_evFin.Wait(kStopGraceMs);
         for (int checks = 0; !m_stop;) {
             tarvic::Trace("thread stop==false\n");
             if (++checks == kStopCheckRewake) m_evReveil.SetEvent();
@@ -164,6 +166,7 @@ int CComThread::ExitInstance()
 
 void CComThread::EnvoiCommand(const std::string& text)
 {
+    if (!hcom.IsOpen()) return;  // no driver to take anything
     for (const char c : text) {
         const std::uint32_t start = tarvic::GetTickCount();
         while (!hcom.TransmitChar(c)) {

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <vector>
+
+#include "support/PtyPeer.h"
+#include "support/TraceCapture.h"
+#include "tarvic/platform/Archive.h"
+#include "tarvic/platform/MemoryProfile.h"
+#include "tarvic/serial/ComThread.h"
+
+using tarvic::test::MessageBoxCapture;
+using tarvic::test::PtyPeer;
+using tarvic::test::TraceCapture;
+using tarvic::test::WaitUntil;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A port owner that keeps every delivered line.
+class RecordingComThread : public CComThread {
+public:
+    using CComThread::CComThread;
+    ~RecordingComThread() override { ExitInstance(); }
+
+    void TraiteRecept(std::string line) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_lines.push_back(std::move(line));
+    }
+    std::vector<std::string> Lines() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
+    std::size_t Count() const { return Lines().size(); }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+};
+
+class ComThreadOverPty : public ::testing::Test {
+protected:
+    void Start(bool deliver = true)
+    {
+        m_com = std::make_unique<RecordingComThread>(m_peer.SlavePath());
+        m_com->m_traite = deliver;
+        ASSERT_TRUE(m_com->CreateThread());
+        ASSERT_TRUE(m_com->LitOpenPort()->Wait(3000));
+    }
+
+    PtyPeer m_peer;
+    TraceCapture m_trace;
+    std::unique_ptr<RecordingComThread> m_com;
+};
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(ComThreadOverPty, OpensTheNamedPortAndDeliversCompleteLines)
+{
+    Start();
+    EXPECT_EQ(m_com->m_portOuvert, 1);
+    EXPECT_TRUE(m_com->hcom.IsOpen());
+    m_peer.Send("xy!LEL\r\n!ABC-12+3\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 2; }));
+    EXPECT_EQ(m_com->Lines(), (Lines{"!LEL", "!ABC123"}));
+    // Every chunk read went to the trace as it came.
+    EXPECT_NE(m_trace.Text().find("xy!LEL\r\n"), std::string::npos);
+}
+
+TEST_F(ComThreadOverPty, ALineSplitAcrossReadsIsJoined)
+{
+    Start();
+    m_peer.Send("!AB");
+    std::this_thread::sleep_for(50ms);
+    m_peer.Send("X\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    EXPECT_EQ(m_com->Lines(), Lines{"!ABX"});
+}
+
+TEST_F(ComThreadOverPty, BadLineEndsAreDroppedWithTheTrace)
+{
+    Start();
+    m_peer.Send("!ABC\n!ABC\r \n!OK\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    EXPECT_EQ(m_com->Lines(), Lines{"!OK"});
+    EXPECT_EQ(m_trace.Count("manque d\n"), 2);
+}
+
+TEST_F(ComThreadOverPty, LinesAreDroppedWhileDeliveryIsOff)
+{
+    Start(false);
+    m_peer.Send("!A\r\n!B\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_trace.Count("manque d\n") == 2; }));
+    EXPECT_TRUE(m_com->Lines().empty());
+    m_com->m_traite = true;
+    m_peer.Send("!C\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    EXPECT_EQ(m_com->Lines(), Lines{"!C"});
+}
+
+TEST_F(ComThreadOverPty, ALoneFullStopSignalsThePointEventAndJoinsTheLine)
+{
+    Start();
+    EXPECT_FALSE(m_com->m_evPoint.IsSignalled());
+    m_peer.Send("!A");
+    std::this_thread::sleep_for(50ms);
+    m_peer.Send(".");
+    ASSERT_TRUE(m_com->m_evPoint.Wait(3000));
+    m_peer.Send("\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    EXPECT_EQ(m_com->Lines(), Lines{"!A."});
+}
+
+TEST_F(ComThreadOverPty, AFullStopInsideALongerReadIsNoPoint)
+{
+    Start();
+    m_peer.Send("!1.5\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    EXPECT_FALSE(m_com->m_evPoint.IsSignalled());
+}
+
+TEST_F(ComThreadOverPty, AnEndlessLineIsDroppedAndTheNextOneArrives)
+{
+    Start();
+    m_peer.Send("!" + std::string(70000, 'Z'));
+    m_peer.Send("\r\n!OK\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }, 10000ms));
+    EXPECT_EQ(m_com->Lines(), Lines{"!OK"});
+    EXPECT_EQ(m_trace.Count("manque d\n"), 1);
+}
+
+TEST_F(ComThreadOverPty, SendersTransmitTheBytesUnchanged)
+{
+    Start();
+    const std::string line = "!ESR 8040\r\n";
+    EXPECT_EQ(m_com->WriteCommBlock(line.data(), static_cast<int>(line.size())), 1);
+    EXPECT_TRUE(m_com->m_ovEcriture.hEvent.IsSignalled());
+    EXPECT_EQ(m_peer.ReceiveUntil("\n"), line);
+    m_com->EnvoiCommand("?VER\r\n");
+    EXPECT_EQ(m_peer.ReceiveUntil("\n"), "?VER\r\n");
+    m_com->EnvoiCommande("!X\r\n");
+    EXPECT_EQ(m_peer.ReceiveUntil("\n"), "!X\r\n");
+}
+
+TEST_F(ComThreadOverPty, StopWhileTheCardIsSilentIsPromptAndTraced)
+{
+    Start();
+    m_trace.Texts();  // the open is done
+    TraceCapture stop;
+    EXPECT_EQ(m_com->ExitInstance(), 0);
+    EXPECT_TRUE(m_com->m_stop);
+    EXPECT_FALSE(m_com->m_evPortOuvert.IsSignalled());
+    // Released by the cleared mask, the loop is over before the first check.
+    EXPECT_EQ(stop.Texts(), (Lines{"ExitInstance process com\n", "hcom!=NULL\n", "fin process com\n"}));
+    // The port stays open until the object goes.
+    EXPECT_TRUE(m_com->hcom.IsOpen());
+}
+
+TEST_F(ComThreadOverPty, AHangUpClosesThePortWithoutSpinningAndStopStillReturns)
+{
+    Start();
+    m_peer.Send("!OK\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    m_peer.HangUp();
+    ASSERT_TRUE(WaitUntil([&] { return !m_com->hcom.IsOpen(); }));
+    EXPECT_FALSE(m_com->m_evPortOuvert.IsSignalled());
+    TraceCapture stop;
+    m_com->ExitInstance();
+    EXPECT_TRUE(m_com->m_stop);
+    EXPECT_EQ(stop.Texts(), (Lines{"ExitInstance process com\n", "fin process com\n"}));
+}
+
+TEST(ComThread, RefusedLineSettingsShowTheMessageAndLeaveNoPort)
+{
+    MessageBoxCapture boxes;
+    TraceCapture trace;
+    RecordingComThread com("/dev/null");
+    ASSERT_TRUE(com.CreateThread());
+    ASSERT_TRUE(com.LitOpenPort()->Wait(3000));  // Run signals it even without a port
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Boxes().size() == 1; }));
+    const auto box = boxes.Boxes().front();
+    EXPECT_EQ(box.text, "Impossible de configurer le port");
+    EXPECT_EQ(box.caption, "/dev/null");
+    EXPECT_EQ(box.icon, tarvic::MessageIcon::Stop);
+    EXPECT_FALSE(com.hcom.IsOpen());
+    EXPECT_EQ(com.m_portOuvert, 0);
+    // Stopping still waits for the loop, which idles without a port.
+    com.ExitInstance();
+    EXPECT_TRUE(com.m_stop);
+    EXPECT_EQ(trace.Count("hcom!=NULL\n"), 0);
+    EXPECT_EQ(trace.Count("fin process com\n"), 1);
+}
+
+TEST(ComThread, APortThatCannotBeOpenedLeavesTheThreadIdleAndStoppable)
+{
+    MessageBoxCapture boxes;
+    RecordingComThread com("/dev/nonexistent-tarvic-port");
+    EXPECT_FALSE(com.InitPort());
+    ASSERT_TRUE(com.CreateThread());
+    ASSERT_TRUE(com.LitOpenPort()->Wait(3000));
+    com.EnvoiCommand("?VER\r\n");  // returns at once: nothing can take it
+    EXPECT_EQ(com.WriteCommBlock("!A\r\n", 4), 0);
+    com.ExitInstance();
+    EXPECT_TRUE(com.m_stop);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(ComThread, DefaultPortComesFromTheProfile)
+{
+    auto profile = std::make_shared<tarvic::MemoryProfile>();
+    tarvic::SetProfile(profile);
+    EXPECT_EQ(CComThread().LitPort(), "COM1");
+    profile->WriteProfileString("CONFIGURATION", "PORT", "COM3");
+    CComThread com;
+    EXPECT_EQ(com.LitPort(), "COM3");
+    com.SetPort("/dev/pts/9");
+    EXPECT_EQ(com.LitPort(), "/dev/pts/9");
+    tarvic::SetProfile(nullptr);
+}
+
+TEST(ComThread, FreshObjectState)
+{
+    CComThread com("COM2");
+    EXPECT_FALSE(com.m_stop);
+    EXPECT_TRUE(com.m_run);
+    EXPECT_EQ(com.m_portOuvert, 0);
+    EXPECT_FALSE(com.m_traite);
+    EXPECT_FALSE(com.m_prompt);
+    EXPECT_FALSE(com.hcom.IsOpen());
+    EXPECT_FALSE(com.m_evPortOuvert.IsSignalled());
+    EXPECT_FALSE(com.m_evPoint.IsSignalled());
+    // Never started: stopping does not wait for a loop that does not exist.
+    EXPECT_EQ(com.ExitInstance(), 0);
+}
+
+TEST(ComThread, ArchivesNothingButItsClass)
+{
+    CComThread com("COM2");
+    std::stringstream stream;
+    {
+        CArchive ar(stream, CArchive::store);
+        ar.WriteObject(&com);
+    }
+    EXPECT_EQ(stream.str(), std::string("\xFF\xFF\x00\x00\x0A\x00" "CComThread", 16));
+    tarvic::SetProfile(std::make_shared<tarvic::MemoryProfile>());
+    CArchive load(stream, CArchive::load);
+    std::unique_ptr<CObject> loaded(load.ReadObject(RUNTIME_CLASS(CComThread)));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(static_cast<CComThread*>(loaded.get())->LitPort(), "COM1");
+    tarvic::SetProfile(nullptr);
+}

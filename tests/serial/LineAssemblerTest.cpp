@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tarvic/serial/LineAssembler.h"
+
+using tarvic::LineAssembler;
+
+namespace {
+
+// Feeds the reads in order and writes down what the assembler reports:
+// complete lines as they are, anything dropped as "<dropped>".
+std::vector<std::string> Assemble(std::initializer_list<std::string> reads)
+{
+    LineAssembler assembler;
+    std::vector<std::string> out;
+    for (const auto& read : reads)
+        assembler.Feed(read, [&out](std::string_view line, LineAssembler::End end) {
+            out.push_back(end == LineAssembler::End::CrLf ? std::string(line) : "<dropped>");
+        });
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(LineAssembler, DeliversALineEndedByCrLf)
+{
+    EXPECT_EQ(Assemble({"!OK\r\n"}), Lines{"!OK"});
+    EXPECT_EQ(Assemble({"?VER\r\n"}), Lines{"?VER"});
+}
+
+TEST(LineAssembler, BytesBeforeTheLineStartAreDiscarded)
+{
+    EXPECT_EQ(Assemble({"xy!LEL\r\n"}), Lines{"!LEL"});
+    EXPECT_EQ(Assemble({"!AB!CD\r\n"}), Lines{"!CD"});
+    // Without any start character the line runs from the previous LF.
+    EXPECT_EQ(Assemble({"!A\r\nVER 2\r\n"}), (Lines{"!A", "VER 2"}));
+}
+
+TEST(LineAssembler, SignsAreNeverStored)
+{
+    EXPECT_EQ(Assemble({"!ABC-12+3\r\n"}), Lines{"!ABC123"});
+    EXPECT_EQ(Assemble({"!>>->\r\n"}), Lines{"!>>>"});
+}
+
+TEST(LineAssembler, LfNotDirectlyAfterCrDropsTheLine)
+{
+    EXPECT_EQ(Assemble({"!ABC\n"}), Lines{"<dropped>"});
+    EXPECT_EQ(Assemble({"!ABC\r \n"}), Lines{"<dropped>"});
+    EXPECT_EQ(Assemble({"!ABC\r-\n"}), Lines{"<dropped>"});
+    // and the next line starts clean
+    EXPECT_EQ(Assemble({"!ABC\n!OK\r\n"}), (Lines{"<dropped>", "!OK"}));
+}
+
+TEST(LineAssembler, ALineMaySpanAnyNumberOfReads)
+{
+    EXPECT_EQ(Assemble({"!AB", "X\r\n"}), Lines{"!ABX"});
+    EXPECT_EQ(Assemble({"!", "A", "B", "\r", "\n"}), Lines{"!AB"});
+    EXPECT_EQ(Assemble({"!A\r\n!B\r\n"}), (Lines{"!A", "!B"}));
+    EXPECT_EQ(Assemble({"!A\r", "\n!B", "\r\n"}), (Lines{"!A", "!B"}));
+}
+
+TEST(LineAssembler, AnEmptyLineIsStillALine)
+{
+    EXPECT_EQ(Assemble({"\r\n"}), Lines{""});
+}
+
+TEST(LineAssembler, AnEndlessLineIsDroppedAndReadingGoesOn)
+{
+    LineAssembler assembler;
+    std::vector<std::string> out;
+    const auto sink = [&out](std::string_view line, LineAssembler::End end) {
+        out.push_back(end == LineAssembler::End::Overflow ? "<overflow " + std::to_string(line.size()) + ">"
+                                                          : std::string(line));
+    };
+    assembler.Feed("!", sink);
+    const std::string garbage(LineAssembler::kMaxLine + 1000, 'x');
+    assembler.Feed(garbage, sink);
+    EXPECT_EQ(out, Lines{"<overflow 65536>"});
+    EXPECT_EQ(assembler.Pending(), 0u);
+    // The rest of the endless line goes too, silently, up to its LF.
+    assembler.Feed("\r\n!OK\r\n", sink);
+    EXPECT_EQ(out, (Lines{"<overflow 65536>", "!OK"}));
+}
+
+TEST(LineAssembler, ALineOfExactlyTheLimitIsKept)
+{
+    std::string line = "!" + std::string(LineAssembler::kMaxLine - 1, 'A');
+    EXPECT_EQ(Assemble({line + "\r\n"}), Lines{line});
+}
