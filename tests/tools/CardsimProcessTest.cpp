@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include "support/PtyPeer.h"
+#include "support/TraceCapture.h"
+#include "tarvic/serial/ComThread.h"
+
+using tarvic::test::WaitUntil;
+using namespace std::chrono_literals;
+
+namespace {
+
+// cardsim started as its own process; its first output line is the pty path.
+class CardsimProcess {
+public:
+    explicit CardsimProcess(const std::vector<std::string>& args)
+    {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            std::vector<char*> argv;
+            const char* program = TARVIC_CARDSIM;
+            argv.push_back(const_cast<char*>(program));
+            for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            ::execv(program, argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        m_out = ::fdopen(out[0], "r");
+        char line[256] = {};
+        if (m_out && std::fgets(line, sizeof line, m_out)) {
+            m_path = line;
+            if (!m_path.empty() && m_path.back() == '\n') m_path.pop_back();
+        }
+    }
+    ~CardsimProcess()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_out) std::fclose(m_out);
+    }
+    const std::string& Path() const { return m_path; }
+
+private:
+    pid_t m_pid = -1;
+    FILE* m_out = nullptr;
+    std::string m_path;
+};
+
+class LineCollector : public CComThread {
+public:
+    using CComThread::CComThread;
+    ~LineCollector() override { ExitInstance(); }
+    void TraiteRecept(std::string line) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_lines.push_back(std::move(line));
+    }
+    std::vector<std::string> Lines() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
+    void Send(const std::string& line) { WriteCommBlock(line.data(), static_cast<int>(line.size())); }
+    bool WaitLines(std::size_t count, std::chrono::milliseconds timeout = 5000ms) const
+    {
+        return WaitUntil([&] { return Lines().size() >= count; }, timeout);
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+};
+
+std::unique_ptr<LineCollector> Connect(const CardsimProcess& card)
+{
+    auto com = std::make_unique<LineCollector>(card.Path());
+    com->m_traite = true;
+    com->CreateThread();
+    com->LitOpenPort()->Wait(3000);
+    return com;
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(Cardsim, AnswersAPanelSessionOverItsPty)
+{
+    tarvic::test::TraceCapture quiet;
+    CardsimProcess card({"--station", "quillon"});
+    ASSERT_FALSE(card.Path().empty());
+    auto com = Connect(card);
+    ASSERT_TRUE(com->hcom.IsOpen());
+    com->Send("?VER\r\n");
+    ASSERT_TRUE(com->WaitLines(1));
+    com->Send("!EMD 1\r\n");
+    ASSERT_TRUE(com->WaitLines(2));
+    com->Send("!ESR 0A0B\r\n");
+    ASSERT_TRUE(com->WaitLines(3));
+    com->Send("?LEL\r\n");  // before the inputs have followed
+    ASSERT_TRUE(com->WaitLines(4));
+    std::this_thread::sleep_for(400ms);
+    com->Send("?LEL\r\n");
+    ASSERT_TRUE(com->WaitLines(5));
+    com->Send("!NONSENSE\r\n");
+    ASSERT_TRUE(com->WaitLines(6));
+    EXPECT_EQ(com->Lines(),
+              (Lines{"!VER CARDSIM 1.0", "!OK", "!OK", "!LEL000000", "!LEL0A0B00", "!Erreur"}));
+}
+
+TEST(Cardsim, FaultyDeliveriesStillCarryTheSameLines)
+{
+    tarvic::test::TraceCapture quiet;
+    for (const char* mode : {"--split", "--bytewise", "--garbage"}) {
+        CardsimProcess card({"--station", "torvane", mode});
+        auto com = Connect(card);
+        com->Send("?VER\r\n");
+        ASSERT_TRUE(com->WaitLines(1)) << mode;
+        com->Send("?LEL\r\n");
+        ASSERT_TRUE(com->WaitLines(2)) << mode;
+        EXPECT_EQ(com->Lines(), (Lines{"!VER CARDSIM 1.0", "!LEL0000"})) << mode;
+    }
+}
+
+TEST(Cardsim, SilentCardAnswersNothing)
+{
+    tarvic::test::TraceCapture quiet;
+    CardsimProcess card({"--silent"});
+    auto com = Connect(card);
+    com->Send("?VER\r\n");
+    EXPECT_FALSE(com->WaitLines(1, 300ms));
+}
+
+TEST(Cardsim, HangUpWhileConnectedClosesTheClientsPort)
+{
+    tarvic::test::TraceCapture quiet;
+    CardsimProcess card({"--hangup-after", "1"});
+    auto com = Connect(card);
+    com->Send("?VER\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return !com->hcom.IsOpen(); }, 5000ms));
+    com->ExitInstance();
+    EXPECT_TRUE(com->m_stop);
+}
+
+TEST(Cardsim, LinkNamesThePty)
+{
+    const std::string link = "/tmp/tarvic-cardsim-link-" + std::to_string(::getpid());
+    {
+        CardsimProcess card({"--link", link});
+        char target[256] = {};
+        ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(std::string(target), card.Path());
+    }
+    EXPECT_NE(::access(link.c_str(), F_OK), 0);  // removed when the card stops
+}
