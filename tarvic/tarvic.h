@@ -1,8 +1,11 @@
 #pragma once
 
 // Everything the library offers to a controlling application.
+#include "tarvic/elements/Analogique.h"
+#include "tarvic/elements/DebitAir.h"
 #include "tarvic/elements/EidElement.h"
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/NiveauEau1.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Clock.h"
 #include "tarvic/platform/Event.h"
