@@ -5,27 +5,16 @@
 #include "ElementTestSupport.h"
 #include "tarvic/elements/DebitAir.h"
 
+using tarvic::test::ConfigurationSequence;
 using tarvic::test::LoadHex;
 using tarvic::test::StoredHex;
 
 namespace {
 
-class DebitAirTest : public ::testing::Test {
+class DebitAirTest : public tarvic::test::BenchTest {
 protected:
-    void SetUp() override { tarvic::SetProfile(m_profile); }
-    void TearDown() override { tarvic::SetProfile(nullptr); }
-    void Set(const char* entry, int value) { m_profile->WriteProfileInt("DEBITAIR", entry, value); }
-    std::string Get(const char* entry) { return m_profile->GetProfileString("DEBITAIR", entry, "<absent>"); }
-
-    std::shared_ptr<tarvic::test::RecordingProfile> m_profile = std::make_shared<tarvic::test::RecordingProfile>();
+    DebitAirTest() : BenchTest("DEBITAIR") {}
 };
-
-std::vector<std::string> Sequence(CDebitAir& element)
-{
-    std::vector<std::string> commands;
-    for (int i = 0; i < element.NbParam(); ++i) commands.push_back(element.ConfFerz(i));
-    return commands;
-}
 
 // Shows the fields, whose order and widths are part of the library's interface.
 struct DebitAirLayout : CDebitAir {
@@ -62,7 +51,7 @@ TEST_F(DebitAirTest, IndependentFlowCommandSpansTheFourToTwentyMilliampBytes)
 TEST_F(DebitAirTest, DefaultConfigurationSequence)
 {
     CDebitAir element;
-    EXPECT_EQ(Sequence(element), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
+    EXPECT_EQ(ConfigurationSequence(element), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
 }
 
 TEST_F(DebitAirTest, FragmentsNameTheChannelsOneBased)
@@ -222,7 +211,7 @@ TEST_F(DebitAirTest, UnlistedParametersChangeNothing)
     EXPECT_EQ(f, 3.0f);
     EXPECT_EQ(i, 3);
     EXPECT_TRUE(m_profile->m_writes.empty());
-    EXPECT_EQ(Sequence(element), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
+    EXPECT_EQ(ConfigurationSequence(element), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
     ASSERT_TRUE(element.LitCParam(1000, i));
     EXPECT_EQ(i, 9);
 }
@@ -352,7 +341,7 @@ TEST_F(DebitAirTest, FactoryDefaultsResetTheChannels)
     CDebitAir element;
     element.InitValeur();
     CDebitAir next;
-    EXPECT_EQ(Sequence(next), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
+    EXPECT_EQ(ConfigurationSequence(next), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
     EXPECT_EQ(next.ConfFerz(758), "TB2");
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tarvic/elements/EidElement.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/Text.h"
@@ -88,5 +91,27 @@ inline void Append(std::vector<std::string>& to, const std::vector<std::string>&
 {
     to.insert(to.end(), more.begin(), more.end());
 }
+
+// What the controlling application sends to configure the card: ConfFerz 0 to NbParam − 1.
+inline std::vector<std::string> ConfigurationSequence(CEidElement& element)
+{
+    std::vector<std::string> commands;
+    for (int i = 0; i < element.NbParam(); ++i) commands.push_back(element.ConfFerz(i));
+    return commands;
+}
+
+// Tests of one bench: a recording profile is the library's profile while they run.
+class BenchTest : public ::testing::Test {
+protected:
+    explicit BenchTest(const char* section) : m_section(section) {}
+    void SetUp() override { SetProfile(m_profile); }
+    void TearDown() override { SetProfile(nullptr); }
+    // An integer entry of the bench's own section.
+    void Set(const char* entry, int value) { m_profile->WriteProfileInt(m_section, entry, value); }
+    std::string Get(const char* entry) { return m_profile->GetProfileString(m_section, entry, "<absent>"); }
+
+    std::string m_section;
+    std::shared_ptr<RecordingProfile> m_profile = std::make_shared<RecordingProfile>();
+};
 
 }  // namespace tarvic::test

@@ -5,26 +5,16 @@
 #include "ElementTestSupport.h"
 #include "tarvic/elements/NiveauEau1.h"
 
+using tarvic::test::ConfigurationSequence;
 using tarvic::test::LoadHex;
 using tarvic::test::StoredHex;
 
 namespace {
 
-class NiveauEauTest : public ::testing::Test {
+class NiveauEauTest : public tarvic::test::BenchTest {
 protected:
-    void SetUp() override { tarvic::SetProfile(m_profile); }
-    void TearDown() override { tarvic::SetProfile(nullptr); }
-    void Set(const char* entry, int value) { m_profile->WriteProfileInt("NIVEAUEAU", entry, value); }
-
-    std::shared_ptr<tarvic::test::RecordingProfile> m_profile = std::make_shared<tarvic::test::RecordingProfile>();
+    NiveauEauTest() : BenchTest("NIVEAUEAU") {}
 };
-
-std::vector<std::string> Sequence(CNiveauEau& element)
-{
-    std::vector<std::string> commands;
-    for (int i = 0; i < element.NbParam(); ++i) commands.push_back(element.ConfFerz(i));
-    return commands;
-}
 
 // Shows the fields, whose order and widths are part of the library's interface.
 struct NiveauEauLayout : CNiveauEau {
@@ -55,7 +45,7 @@ TEST_F(NiveauEauTest, PumpCommandSpansTheWholeByte)
 TEST_F(NiveauEauTest, DefaultConfigurationSequence)
 {
     CNiveauEau element;
-    EXPECT_EQ(Sequence(element), (std::vector<std::string>{"DFS14", "CIDD00", "DFE14", "DFE24", "DFE34"}));
+    EXPECT_EQ(ConfigurationSequence(element), (std::vector<std::string>{"DFS14", "CIDD00", "DFE14", "DFE24", "DFE34"}));
 }
 
 TEST_F(NiveauEauTest, ChannelsComeFromTheProfile)
@@ -188,7 +178,7 @@ TEST_F(NiveauEauTest, ArchiveRestoresChannelsAndPumpCommand)
     tarvic::SetProfile(std::make_shared<tarvic::MemoryProfile>());
     CNiveauEau fresh;
     ASSERT_TRUE(LoadHex(fresh, record));
-    EXPECT_EQ(Sequence(fresh), (std::vector<std::string>{"DFS24", "CIDDFF", "DFE14", "DFE24", "DFE34"}));
+    EXPECT_EQ(ConfigurationSequence(fresh), (std::vector<std::string>{"DFS24", "CIDDFF", "DFE14", "DFE24", "DFE34"}));
     EXPECT_EQ(fresh.ConfFerz(759), "TB3");
     EXPECT_EQ(fresh.ConfFerz(763), "TB1");
     EXPECT_EQ(fresh.ConfFerz(764), "TB2");
