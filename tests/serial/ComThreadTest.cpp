@@ -49,7 +49,7 @@ protected:
         m_com = std::make_unique<RecordingComThread>(m_peer.SlavePath());
         m_com->m_traite = deliver;
         ASSERT_TRUE(m_com->CreateThread());
-        ASSERT_TRUE(m_com->LitOpenPort()->Wait(3000));
+        ASSERT_TRUE(m_com->LitOpenPort()->Wait(10000));
     }
 
     PtyPeer m_peer;
@@ -111,7 +111,7 @@ TEST_F(ComThreadOverPty, ALoneFullStopSignalsThePointEventAndJoinsTheLine)
     m_peer.Send("!A");
     std::this_thread::sleep_for(50ms);
     m_peer.Send(".");
-    ASSERT_TRUE(m_com->m_evPoint.Wait(3000));
+    ASSERT_TRUE(m_com->m_evPoint.Wait(10000));
     m_peer.Send("\r\n");
     ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
     EXPECT_EQ(m_com->Lines(), Lines{"!A."});
@@ -182,7 +182,7 @@ TEST(ComThread, RefusedLineSettingsShowTheMessageAndLeaveNoPort)
     TraceCapture trace;
     RecordingComThread com("/dev/null");
     ASSERT_TRUE(com.CreateThread());
-    ASSERT_TRUE(com.LitOpenPort()->Wait(3000));  // Run signals it even without a port
+    ASSERT_TRUE(com.LitOpenPort()->Wait(10000));  // Run signals it even without a port
     ASSERT_TRUE(WaitUntil([&] { return boxes.Boxes().size() == 1; }));
     const auto box = boxes.Boxes().front();
     EXPECT_EQ(box.text, "Impossible de configurer le port");
@@ -203,7 +203,7 @@ TEST(ComThread, APortThatCannotBeOpenedLeavesTheThreadIdleAndStoppable)
     RecordingComThread com("/dev/nonexistent-tarvic-port");
     EXPECT_FALSE(com.InitPort());
     ASSERT_TRUE(com.CreateThread());
-    ASSERT_TRUE(com.LitOpenPort()->Wait(3000));
+    ASSERT_TRUE(com.LitOpenPort()->Wait(10000));
     com.EnvoiCommand("?VER\r\n");  // returns at once: nothing can take it
     EXPECT_EQ(com.WriteCommBlock("!A\r\n", 4), 0);
     com.ExitInstance();

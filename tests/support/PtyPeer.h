@@ -20,7 +20,7 @@ public:
     void Send(const std::string& bytes);
     // Everything received until `until` appears in it or the time is up.
     std::string ReceiveUntil(const std::string& until,
-                             std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+                             std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
     // Everything received within the time.
     std::string ReceiveFor(std::chrono::milliseconds duration);
     // Closes the card's end while the other end is open: a hang-up.
@@ -34,7 +34,7 @@ private:
 
 // Polls `condition` until it holds or the time is up; the condition's last value.
 template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000))
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <mutex>
 #include <vector>
 
+#include "support/CardsimProcess.h"
 #include "support/PtyPeer.h"
 #include "support/TraceCapture.h"
 #include "tarvic/serial/ComThread.h"
@@ -15,50 +13,9 @@
 using tarvic::test::WaitUntil;
 using namespace std::chrono_literals;
 
+using tarvic::test::CardsimProcess;
+
 namespace {
-
-// cardsim started as its own process; its first output line is the pty path.
-class CardsimProcess {
-public:
-    explicit CardsimProcess(const std::vector<std::string>& args)
-    {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            std::vector<char*> argv;
-            const char* program = TARVIC_CARDSIM;
-            argv.push_back(const_cast<char*>(program));
-            for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            ::execv(program, argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        m_out = ::fdopen(out[0], "r");
-        char line[256] = {};
-        if (m_out && std::fgets(line, sizeof line, m_out)) {
-            m_path = line;
-            if (!m_path.empty() && m_path.back() == '\n') m_path.pop_back();
-        }
-    }
-    ~CardsimProcess()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        if (m_out) std::fclose(m_out);
-    }
-    const std::string& Path() const { return m_path; }
-
-private:
-    pid_t m_pid = -1;
-    FILE* m_out = nullptr;
-    std::string m_path;
-};
 
 class LineCollector : public CComThread {
 public:
@@ -75,7 +32,7 @@ public:
         return m_lines;
     }
     void Send(const std::string& line) { WriteCommBlock(line.data(), static_cast<int>(line.size())); }
-    bool WaitLines(std::size_t count, std::chrono::milliseconds timeout = 5000ms) const
+    bool WaitLines(std::size_t count, std::chrono::milliseconds timeout = 10000ms) const
     {
         return WaitUntil([&] { return Lines().size() >= count; }, timeout);
     }
@@ -90,7 +47,7 @@ std::unique_ptr<LineCollector> Connect(const CardsimProcess& card)
     auto com = std::make_unique<LineCollector>(card.Path());
     com->m_traite = true;
     com->CreateThread();
-    com->LitOpenPort()->Wait(3000);
+    com->LitOpenPort()->Wait(10000);
     return com;
 }
 

@@ -1,0 +1,24 @@
+# Debian packages the project needs, and how to install the missing ones.
+# Sourced by scripts/run and scripts/test.
+
+TARVIC_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-serialport-dev libgl-dev     # widgets, painting, the serial port list
+  libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
+  fonts-liberation fonts-urw-base35             # "Times New Roman" and "Symbol" faces
+  xvfb xauth xdotool imagemagick                # panels on a virtual display, screenshots
+  srecord                                       # srec_cat makes the S-record test images
+  locales-all                                   # tests run under a French locale
+)
+
+install_missing_packages() {
+  local missing=()
+  for package in "${TARVIC_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+  fi
+}
