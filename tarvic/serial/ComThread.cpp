@@ -70,8 +70,9 @@ bool CComThread::InitPort()
     }
     hcom.SetReceiveMask(true);
     hcom.Purge();
-    m_evPortOuvert.SetEvent();
+    // The flag first: whoever the event wakes sees the port marked open.
     m_portOuvert = 1;
+    m_evPortOuvert.SetEvent();
     m_evReveil.SetEvent();  // a loop idling without a port can now wait on it
     return true;
 }
