@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <mutex>
 #include <sstream>
 #include <vector>
 
+#include "support/LineCollector.h"
 #include "support/PtyPeer.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Archive.h"
@@ -19,28 +19,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// A port owner that keeps every delivered line.
-class RecordingComThread : public CComThread {
-public:
-    using CComThread::CComThread;
-    ~RecordingComThread() override { ExitInstance(); }
-
-    void TraiteRecept(std::string line) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_lines.push_back(std::move(line));
-    }
-    std::vector<std::string> Lines() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_lines;
-    }
-    std::size_t Count() const { return Lines().size(); }
-
-private:
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_lines;
-};
+using RecordingComThread = tarvic::test::LineCollector;
 
 class ComThreadOverPty : public ::testing::Test {
 protected:

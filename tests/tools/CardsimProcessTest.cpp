@@ -2,11 +2,10 @@
 
 #include <unistd.h>
 
-#include <mutex>
 #include <vector>
 
 #include "support/CardsimProcess.h"
-#include "support/PtyPeer.h"
+#include "support/LineCollector.h"
 #include "support/TraceCapture.h"
 #include "tarvic/serial/ComThread.h"
 
@@ -14,33 +13,9 @@ using tarvic::test::WaitUntil;
 using namespace std::chrono_literals;
 
 using tarvic::test::CardsimProcess;
+using tarvic::test::LineCollector;
 
 namespace {
-
-class LineCollector : public CComThread {
-public:
-    using CComThread::CComThread;
-    ~LineCollector() override { ExitInstance(); }
-    void TraiteRecept(std::string line) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_lines.push_back(std::move(line));
-    }
-    std::vector<std::string> Lines() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_lines;
-    }
-    void Send(const std::string& line) { WriteCommBlock(line.data(), static_cast<int>(line.size())); }
-    bool WaitLines(std::size_t count, std::chrono::milliseconds timeout = 10000ms) const
-    {
-        return WaitUntil([&] { return Lines().size() >= count; }, timeout);
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_lines;
-};
 
 std::unique_ptr<LineCollector> Connect(const CardsimProcess& card)
 {
