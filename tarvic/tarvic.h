@@ -16,6 +16,7 @@
 #include "tarvic/platform/Object.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/SerialPort.h"
+#include "tarvic/platform/StringTable.h"
 #include "tarvic/platform/Text.h"
 #include "tarvic/platform/Trace.h"
 #include "tarvic/platform/WinThread.h"

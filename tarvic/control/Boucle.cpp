@@ -83,13 +83,13 @@ bool TraitAVS(std::string_view reply, bool longValues, bool percent, float echel
         const bool read = wide ? ReadField32(reply, pos, raw) : ReadField16(reply, pos, raw);
         pos += wide ? 8 : 4;
         if (!read) continue;
-        float value = static_cast<float>(raw);
+        double value = raw;
         if (percent && !wide) {
             const float echelle = i == 3 ? echelleSortie : echelleValeurs;
             if (i == 3 && value > echelle) value = echelle;
-            value = value / echelle * 100.0f;
+            value = value / echelle * 100;
         }
-        valeurs[i] = value;
+        valeurs[i] = static_cast<float>(value);
     }
     return true;
 }

@@ -15,8 +15,11 @@ constexpr int kTypePid = 1;
 // The PID knows the routing of every card-unit bench.
 constexpr const char* kBancsRoutes = "ISX";
 
-// Card units per user unit of K2 for a voltage or current output. These
-// constants are double: the products are formed in double and rounded once.
+// Card units per user unit of K2 for a voltage or current output.
+//
+// Rounding: expressions are evaluated in double and rounded to float where
+// they are stored (the pole, the derivative term, the parameters), as the
+// coefficients were always computed by the x87 arithmetic of the original hosts.
 double FacteurSortie(char typeSortie)
 {
     if (typeSortie == 'T') return 0.04263;
@@ -109,12 +112,12 @@ bool CPid::LitEtat(int n, int& v)
 
 void CPid::LitMinMax(int n, float& min, float& max)
 {
-    // The period is in ms, the times in s; 0.001 and 0.0001 are double constants.
-    const float periode = TE / 1000.0f;
+    // The period is in ms, the times in s.
+    const double periode = double{TE} / 1000;
     switch (n) {
     case 10: min = 0.001f; max = 64.0f; break;
-    case 11: min = periode / 64.0f; max = static_cast<float>(periode / 0.001); break;
-    case 12: min = static_cast<float>(periode * 0.0001); max = 64.0f * periode; break;
+    case 11: min = static_cast<float>(periode / 64); max = static_cast<float>(periode / 0.001); break;
+    case 12: min = static_cast<float>(periode * 0.0001); max = static_cast<float>(64 * periode); break;
     case 13: min = 1.0f; max = 20.0f; break;
     case 14:
         min = static_cast<float>(0.004 / FacteurSortie(TypeSortie));
@@ -141,13 +144,13 @@ std::string CPid::LitConfiguration(int layout)
             text += enLigne ? ", Action d\xE9riv\xE9" "e sur \xE9" "cart" : "d\xE9riv\xE9" "e sur \xE9" "cart\n";
     }
     if (!ouvert) {
-        float valeur = KS / Echelle;
+        float valeur = static_cast<float>(double{KS} / Echelle);
         std::string unite = "inc";
         if (TypeSortie == 'T') {
-            valeur = static_cast<float>(valeur / 0.04263);
+            valeur = static_cast<float>(double{valeur} / 0.04263);
             unite = "mV";
         } else if (TypeSortie == 'C') {
-            valeur = static_cast<float>(valeur / 2.048);
+            valeur = static_cast<float>(double{valeur} / 2.048);
             unite = "mA";
         }
         const std::string affichee = unite == Unite ? std::string() : unite + "/" + Unite;
@@ -176,9 +179,10 @@ float CPid::LitSonde(int n)
     if (n < 3 || n > 6) return 0.0f;
     float value = ValeursVS[n - 3];
     if (n == 6 && TypeSortie != 0 && TestSynum()) {
-        value = value / 1024.0f;
-        if (TypeSortie == 'T') value = value * 24.0f;
-        if (TypeSortie == 'C') value = value * 500.0f;
+        const double tension = double{value} / 1024;
+        if (TypeSortie == 'T') return static_cast<float>(tension * 24);
+        if (TypeSortie == 'C') return static_cast<float>(tension * 500);
+        return static_cast<float>(tension);
     }
     return value;
 }
@@ -190,9 +194,7 @@ bool CPid::TraitRecept(std::string reply)
         for (int i = 0; i < 3; ++i) {
             std::int32_t raw = 0;
             if (!tarvic::ReadField16(reply, at + 4 + 4 * i, raw)) continue;
-            float value = static_cast<float>(raw);
-            if (!TestSynum()) value = value / m_fsSortie * 100.0f;
-            ValeursPid[i] = value;
+            ValeursPid[i] = TestSynum() ? static_cast<float>(raw) : static_cast<float>(static_cast<double>(raw) / m_fsSortie * 100);
         }
         return true;
     }
@@ -213,7 +215,7 @@ bool CPid::LitFParam(int n, float& v)
     case 11: v = TI; return true;
     case 12: v = TD; return true;
     case 13: v = KF; return true;
-    case 14: v = static_cast<float>(KS / Echelle / FacteurSortie(TypeSortie)); return true;
+    case 14: v = static_cast<float>(double{KS} / Echelle / FacteurSortie(TypeSortie)); return true;
     case 1000: v = TE; return true;
     default: return false;
     }
@@ -227,7 +229,7 @@ bool CPid::SetFParam(int n, float v)
     case 12: TD = v; EcritProfil("TD", TD); return true;
     case 13: KF = v; EcritProfil("KF", KF); return true;
     case 14:
-        KS = static_cast<float>(v * Echelle * FacteurSortie(TypeSortie));
+        KS = static_cast<float>(double{v} * Echelle * FacteurSortie(TypeSortie));
         EcritProfil("KS", KS);
         return true;
     case 1000:
@@ -287,35 +289,32 @@ int CPid::NbParam() { return 6; }
 
 std::string CPid::CmdGains() const
 {
-    // The normaliser brings the output back to the card's full scale; kept in
-    // single precision at every step.
+    // The normaliser brings the output back to the card's full scale.
     float normaliseur = TestSynum() ? 1024.0f : 3276.0f;
-    if (KS != 0.0f) normaliseur = normaliseur / KS;
-    normaliseur = normaliseur * 1024.0f;
-    normaliseur = normaliseur * 20.0f;
-    return "RKP" + tarvic::Hex4(tarvic::TruncateToInt(KP * 1024.0f)) + tarvic::Hex4(tarvic::TruncateToInt(KS * 256.0f)) +
-           tarvic::Hex8(tarvic::TruncateToInt(normaliseur));
+    if (KS != 0.0f) normaliseur = static_cast<float>(double{normaliseur} / KS);
+    return "RKP" + tarvic::Hex4(tarvic::TruncateToInt(double{KP} * 1024)) +
+           tarvic::Hex4(tarvic::TruncateToInt(double{KS} * 256)) +
+           tarvic::Hex8(tarvic::TruncateToInt(double{normaliseur} * 1024 * 20));
 }
 
 std::string CPid::CmdIntegrale() const
 {
     // A zero TI gives an infinite coefficient, which truncates to the defined
     // out-of-range value rather than undefined behaviour.
-    return "RKI" + tarvic::Hex4(tarvic::TruncateToInt(TE / TI * 1024.0f / 1000.0f));
+    return "RKI" + tarvic::Hex4(tarvic::TruncateToInt(double{TE} / TI * 1024 / 1000));
 }
 
 float CPid::PoleFiltre() const
 {
-    // exp is the double-precision function; the pole is then kept as a float.
-    return static_cast<float>(std::exp(static_cast<double>(-KF * TE / TD / 1000.0f)));
+    return static_cast<float>(std::exp(-double{KF} * TE / TD / 1000));
 }
 
 std::string CPid::CmdDerivee() const
 {
-    const float derivee = 1000.0f * TD / TE * (1.0f - PoleFiltre());
-    return "RKD" + tarvic::Hex4(tarvic::TruncateToInt(1024.0f * derivee));
+    const float derivee = static_cast<float>(1000.0 * TD / TE * (1.0 - PoleFiltre()));
+    return "RKD" + tarvic::Hex4(tarvic::TruncateToInt(1024.0 * derivee));
 }
 
-std::string CPid::CmdFiltre() const { return "RKF" + tarvic::Hex4(tarvic::TruncateToInt(1024.0f * PoleFiltre())); }
+std::string CPid::CmdFiltre() const { return "RKF" + tarvic::Hex4(tarvic::TruncateToInt(1024.0 * PoleFiltre())); }
 
 void CPid::EcritProfil(const char* entry, float value) const { EcritProfilFloat(LitGrp(), entry, "%.3f", value); }
