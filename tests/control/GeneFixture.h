@@ -13,6 +13,7 @@
 #include "ControlFixture.h"
 #include "support/TraceCapture.h"
 #include "tarvic/control/GeneFonction.h"
+#include "tarvic/platform/Text.h"
 
 namespace tarvic::test {
 

@@ -7,7 +7,6 @@
 #include <limits>
 
 #include "GeneFixture.h"
-#include "tarvic/platform/Text.h"
 
 using tarvic::test::TraceCapture;
 
