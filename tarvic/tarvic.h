@@ -1,6 +1,7 @@
 #pragma once
 
 // Everything the library offers to a controlling application.
+#include "tarvic/control/GeneFonction.h"
 #include "tarvic/control/Pid.h"
 #include "tarvic/elements/Analogique.h"
 #include "tarvic/elements/DebitAir.h"
