@@ -21,5 +21,7 @@
 #include "tarvic/platform/Text.h"
 #include "tarvic/platform/Trace.h"
 #include "tarvic/platform/WinThread.h"
+#include "tarvic/recording/BlocPoint.h"
+#include "tarvic/recording/Enregistrement.h"
 #include "tarvic/serial/ComThread.h"
 #include "tarvic/serial/LineAssembler.h"
