@@ -1,7 +1,6 @@
 #include "tarvic/recording/Enregistrement.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <fstream>
 
@@ -10,80 +9,27 @@
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
 #include "tarvic/platform/Trace.h"
+#include "tarvic/recording/Courbe.h"
 
 TARVIC_IMPLEMENT_SERIAL(CEnregistrement, CEidElement, 0)
+
+using tarvic::Courbe;
+using tarvic::EchelleDN;
+using tarvic::EchelleSIX;
+using tarvic::TrouveCourbe;
 
 namespace {
 
 constexpr int kVoiesParPoint = CBlocPoint::kRangs;
 constexpr int kChiffresParValeur = 4;
 constexpr int kChiffresParBloc = CBlocPoint::kPoints * kVoiesParPoint * kChiffresParValeur;
-// "!", two characters of the card's framing, "TSF", the block number, the data.
+// The whole line as delivered: the 2053 characters from "TSF" to the last data
+// digit, the leading "!" and two more of the card's own.
 constexpr int kLongueurBloc = 2056;
 constexpr int kOffsetDepart = 819;  // raw value of the 4 mA end of a 4-20 mA input
 
-// Scaling on the percent benches ('D', 'N').
-enum class EchelleDN { Pourcent, Vingt, Decale, Niveau, Brute };
-// Scaling on the card-unit benches ('S', 'I', 'X').
-enum class EchelleSIX { Brute, Mesure7, Quart, Div2048, Div8529, Position, Vitesse, Acceleration };
-
-struct Courbe {
-    int rangDN = -1;  // -1: not a curve of the recording
-    int rangSIX = -1;
-    bool mot32SIX = false;  // on S/I/X the row above holds the high word
-    EchelleDN echelleDN = EchelleDN::Brute;
-    EchelleSIX echelleSIX = EchelleSIX::Brute;
-    int axeDN = 0;
-    int axeSIX = 0;
-};
-
-constexpr int kCodeMax = 'c';
-
-std::array<Courbe, kCodeMax + 1> ConstruitCourbes()
-{
-    std::array<Courbe, kCodeMax + 1> courbes{};
-    for (int rang = 0; rang < CBlocPoint::kRangs; ++rang)
-        courbes[rang] = {rang, rang, false, EchelleDN::Pourcent, EchelleSIX::Brute, 0, 0};
-    using D = EchelleDN;
-    using S = EchelleSIX;
-    courbes['2'] = {8, 9, true, D::Pourcent, S::Brute, 0, 0};
-    courbes['3'] = {10, 12, false, D::Pourcent, S::Brute, 0, 0};
-    courbes['4'] = {11, 13, false, D::Pourcent, S::Brute, 0, 0};
-    courbes['5'] = {12, 14, false, D::Pourcent, S::Brute, 0, 0};
-    courbes['6'] = {13, 15, false, D::Pourcent, S::Brute, 0, 0};
-    courbes['7'] = {0, 0, false, D::Pourcent, S::Mesure7, 0, 0};  // S/I/X axis follows the selector
-    courbes['8'] = {1, 1, false, D::Pourcent, S::Brute, 1, 1};
-    courbes['9'] = {2, 2, false, D::Pourcent, S::Brute, 1, 1};
-    courbes[':'] = {4, 4, false, D::Vingt, S::Brute, 1, 1};
-    courbes[';'] = {3, 3, false, D::Vingt, S::Brute, 1, 1};
-    courbes['<'] = {4, 4, false, D::Decale, S::Brute, 0, 0};
-    courbes['='] = {6, 6, false, D::Niveau, S::Brute, 0, 0};
-    courbes['>'] = {9, 11, true, D::Pourcent, S::Brute, 0, 0};
-    courbes['?'] = {4, 4, false, D::Vingt, S::Brute, 1, 1};
-    courbes['@'] = {5, 5, false, D::Vingt, S::Brute, 1, 1};
-    courbes['A'] = {4, 4, false, D::Decale, S::Brute, 0, 0};
-    courbes['B'] = {5, 5, false, D::Decale, S::Brute, 0, 0};
-    courbes['F'] = {5, 5, false, D::Brute, S::Brute, 0, 0};
-    courbes['G'] = {4, 4, true, D::Brute, S::Quart, 0, 0};
-    courbes['H'] = {2, 2, false, D::Brute, S::Div2048, 4, 4};
-    courbes['I'] = {1, 1, false, D::Brute, S::Div8529, 5, 5};
-    courbes['J'] = {4, 4, true, D::Pourcent, S::Position, 1, 1};
-    courbes['K'] = {5, 5, false, D::Pourcent, S::Vitesse, 2, 2};
-    courbes['L'] = {6, 6, false, D::Pourcent, S::Acceleration, 3, 3};
-    courbes['M'] = {7, 7, false, D::Pourcent, S::Div2048, 4, 4};
-    courbes['c'] = {15, 15, false, D::Brute, S::Brute, 2, 0};
-    return courbes;
-}
-
-const Courbe& TrouveCourbe(int code)
-{
-    static const std::array<Courbe, kCodeMax + 1> courbes = ConstruitCourbes();
-    static const Courbe aucune{};
-    return code >= 0 && code <= kCodeMax ? courbes[static_cast<std::size_t>(code)] : aucune;
-}
-
 // The bound moved down by steps of 10 until x lies strictly above it. Computed
-// rather than stepped: beyond about 2^27 adding 10 to a float changes nothing,
+// rather than stepped: from 2^28 on adding 10 to a float changes nothing,
 // and the loop would never end.
 float ElargitVersLeBas(float x, float borne)
 {
