@@ -2,52 +2,22 @@
 
 #include <atomic>
 #include <chrono>
-#include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
-#include "support/PtyPeer.h"
 #include "RecordingSupport.h"
+#include "support/LineCollector.h"
+#include "support/PtyPeer.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
 #include "tarvic/recording/Enregistrement.h"
-#include "tarvic/serial/ComThread.h"
 
 using namespace std::chrono_literals;
 using tarvic::test::PtyPeer;
 using tarvic::test::Valeurs;
 
 namespace {
-
-// The application's serial thread: received lines wait in a queue until the
-// application's own thread hands them to the recording, as the element has no lock.
-class FileDeLignes : public CComThread {
-public:
-    explicit FileDeLignes(const std::string& port) : CComThread(port) {}
-    ~FileDeLignes() override { WaitForThreadEnd(); }
-
-    void TraiteRecept(std::string line) override
-    {
-        std::lock_guard verrou(m_verrou);
-        m_lignes.push_back(std::move(line));
-    }
-
-    std::deque<std::string> Prend()
-    {
-        std::lock_guard verrou(m_verrou);
-        return std::exchange(m_lignes, {});
-    }
-
-    void Envoie(const std::string& requete)
-    {
-        const std::string ligne = "?" + requete + "\r\n";
-        WriteCommBlock(ligne.data(), static_cast<int>(ligne.size()));
-    }
-
-private:
-    std::mutex m_verrou;
-    std::deque<std::string> m_lignes;
-};
 
 // A scripted card with two blocks: the first status request finds block 0 not
 // ready yet, and the first answer for block 1 is cut short.
@@ -121,7 +91,9 @@ TEST(AcquisitionPtyTest, TwoBlocksFromAScriptedCardThroughTheSerialThread)
     tarvic::test::TraceCapture traces;
     PtyPeer pair;
     CarteScriptee carte(pair);
-    FileDeLignes com(pair.SlavePath());
+    // The serial thread keeps the lines; the application's thread hands them to
+    // the recording, which has no lock.
+    tarvic::test::LineCollector com(pair.SlavePath());
     com.m_traite = true;
     ASSERT_TRUE(com.CreateThread());
     ASSERT_TRUE(tarvic::test::WaitUntil([&] { return com.m_portOuvert == 1; }));
@@ -129,12 +101,14 @@ TEST(AcquisitionPtyTest, TwoBlocksFromAScriptedCardThroughTheSerialThread)
     CEnregistrement enregistrement;
     enregistrement.SetStart(true);
     // The controlling application's polling loop.
+    std::size_t traitees = 0;
     const auto limite = std::chrono::steady_clock::now() + 10s;
     while (enregistrement.LitStart() && std::chrono::steady_clock::now() < limite) {
-        for (const std::string& ligne : com.Prend()) enregistrement.TraitRecept(ligne);
+        const std::vector<std::string> lignes = com.Lines();
+        for (; traitees < lignes.size(); ++traitees) enregistrement.TraitRecept(lignes[traitees]);
         const std::string requete =
             enregistrement.LitParam(1) == 1 ? enregistrement.LitBloc() : enregistrement.DmdMesure(0);
-        if (!requete.empty()) com.Envoie(requete);
+        if (!requete.empty()) com.Send("?" + requete + "\r\n");
         std::this_thread::sleep_for(1ms);
     }
     com.ExitInstance();
