@@ -1,8 +1,13 @@
 #pragma once
 
 // Everything the library offers to a controlling application.
+#include "tarvic/control/BoFonction.h"
+#include "tarvic/control/CorZ.h"
 #include "tarvic/control/GeneFonction.h"
 #include "tarvic/control/Pid.h"
+#include "tarvic/control/ProcessFonction.h"
+#include "tarvic/control/Regulateur.h"
+#include "tarvic/control/Tor.h"
 #include "tarvic/elements/Analogique.h"
 #include "tarvic/elements/DebitAir.h"
 #include "tarvic/elements/EidElement.h"

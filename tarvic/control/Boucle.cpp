@@ -50,6 +50,17 @@ char ChoixRetour(char ch, int process, std::string_view routedBenches, char curr
     return ch == 1 ? lettres.retour1 : lettres.retour2;
 }
 
+void MetBit(std::uint8_t& actions, std::uint8_t mask, char ch)
+{
+    actions = static_cast<std::uint8_t>(ch == 1 ? actions | mask : actions & ~mask);
+}
+
+void EchellesDuBanc(int process, float& echelleSortie, float& echelleValeurs)
+{
+    echelleSortie = process == 'S' ? 256.0f : 3276.0f;
+    echelleValeurs = process == 'S' ? 32768.0f : 3276.0f;
+}
+
 float LitTE() { return static_cast<float>(GetProfile()->GetProfileInt("FERZ", "TE", 100)); }
 
 void EcritTE(float te) { GetProfile()->WriteProfileInt("FERZ", "TE", TruncateToInt(te)); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,13 @@ namespace tarvic::boucle {
 char ChoixCommande(char ch, int process, std::string_view routedBenches, char current);
 // Feedback letters: 0 none, 1 and 2 the bench's two measurements, anything else '2'.
 char ChoixRetour(char ch, int process, std::string_view routedBenches, char current);
+
+// Sets `mask` in the action byte when `ch` is 1, clears it for any other value.
+void MetBit(std::uint8_t& actions, std::uint8_t mask, char ch);
+
+// Scales of the on/off and Z correctors' values: card units on the electrical
+// load bench, the 3276 of a full analog range elsewhere.
+void EchellesDuBanc(int process, float& echelleSortie, float& echelleValeurs);
 
 // Sampling period shared by every controller and generator.
 float LitTE();

@@ -29,14 +29,6 @@ double FacteurSortie(char typeSortie)
 
 bool Bit(std::uint8_t actions, std::uint8_t mask) { return (actions & mask) != 0; }
 
-void SetBit(std::uint8_t& actions, std::uint8_t mask, char ch)
-{
-    if (ch == 1)
-        actions = static_cast<std::uint8_t>(actions | mask);
-    else
-        actions = static_cast<std::uint8_t>(actions & ~mask);
-}
-
 // Bits of `Actions` behind parameters and states 1 to 5.
 constexpr std::uint8_t kBitsActions[] = {0x80, 0x01, 0x02, 0x04, 0x08};
 
@@ -247,7 +239,7 @@ bool CPid::SetCParam(int n, char ch)
     case 2:
     case 3:
     case 4:
-    case 5: SetBit(Actions, kBitsActions[n - 1], ch); return true;
+    case 5: tarvic::boucle::MetBit(Actions, kBitsActions[n - 1], ch); return true;
     case 6: SourceCommande = tarvic::boucle::ChoixCommande(ch, m_process, kBancsRoutes, SourceCommande); return true;
     case 7: SourceRetour = tarvic::boucle::ChoixRetour(ch, m_process, kBancsRoutes, SourceRetour); return true;
     case 8: RZI = ch != 0; return true;
