@@ -19,6 +19,19 @@ constexpr std::int32_t kBitMvtCible = 0x400;
 
 }  // namespace
 
+const CAxeNum::SPosition CAxeNum::kPositions[4] = {
+    {&CAxeNum::m_posLg, "POS_LG", "0.0"},
+    {&CAxeNum::m_posLd, "POS_LD", "1000.0"},
+    {&CAxeNum::m_posRepos, "POS_REPOS", "0.0"},
+    {&CAxeNum::m_posCible, "POS_CIBLE", "50.0"},
+};
+
+const CAxeNum::SPosition* CAxeNum::Position(int n)
+{
+    constexpr int premier = 1005;
+    return n >= premier && n < premier + 4 ? &kPositions[n - premier] : nullptr;
+}
+
 CAxeNum::CAxeNum()
 {
     m_grp = "AXNUM";
@@ -28,10 +41,8 @@ CAxeNum::CAxeNum()
     moteur.LitReglagesCarte(500);
     moteur.LitUnites({.acceleration = 3, .vitesse = 4, .position = 4, .sr = 0});
     m_duree = profile->GetProfileInt(m_grp, "DUREE_ESSAI", 120);
-    m_posLg = LitProfilFloat(m_grp, "POS_LG", "0.0");
-    m_posLd = LitProfilFloat(m_grp, "POS_LD", "1000.0");
-    m_posRepos = LitProfilFloat(m_grp, "POS_REPOS", "0.0");
-    m_posCible = LitProfilFloat(m_grp, "POS_CIBLE", "50.0");
+    for (const SPosition& position : kPositions)
+        this->*position.champ = LitProfilFloat(m_grp, position.entry, position.defaut);
 }
 
 CAxeNum::CAxeNum(const CAxeNum* other)
@@ -66,10 +77,7 @@ void CAxeNum::InitValeur()
     profile->WriteProfileInt(m_grp, "CMMP", 0);
     profile->WriteProfileInt(m_grp, "CMMV", 0);
     profile->WriteProfileInt(m_grp, "DUREE_ESSAI", 120);
-    profile->WriteProfileString(m_grp, "POS_LG", "0.0");
-    profile->WriteProfileString(m_grp, "POS_LD", "1000.0");
-    profile->WriteProfileString(m_grp, "POS_REPOS", "0.0");
-    profile->WriteProfileString(m_grp, "POS_CIBLE", "50.0");
+    for (const SPosition& position : kPositions) profile->WriteProfileString(m_grp, position.entry, position.defaut);
     CMotorise::EcritDefautsModes(*profile, kAxe.lettre);
 }
 
@@ -118,37 +126,19 @@ std::string CAxeNum::DmdMesure(int n)
 
 bool CAxeNum::LitFParam(int n, float& v)
 {
-    // The end and rest positions are given but reported as not read.
-    switch (n) {
-    case 1005: v = m_posLg; return false;
-    case 1006: v = m_posLd; return false;
-    case 1007: v = m_posRepos; return false;
-    case 1008: v = m_posCible; return true;
-    default: return Moteur().LitFParam(n, v);
-    }
+    const SPosition* position = Position(n);
+    if (!position) return Moteur().LitFParam(n, v);
+    v = this->*position->champ;
+    return position->champ == &CAxeNum::m_posCible;  // the others are given but reported as not read
 }
 
 bool CAxeNum::SetFParam(int n, float v)
 {
-    switch (n) {
-    case 1005:
-        m_posLg = v;
-        EcritProfilFloat(m_grp, "POS_LG", "%.0f", v);
-        return false;
-    case 1006:
-        m_posLd = v;
-        EcritProfilFloat(m_grp, "POS_LD", "%.0f", v);
-        return false;
-    case 1007:
-        m_posRepos = v;
-        EcritProfilFloat(m_grp, "POS_REPOS", "%.0f", v);
-        return false;
-    case 1008:
-        m_posCible = v;
-        EcritProfilFloat(m_grp, "POS_CIBLE", "%.0f", v);
-        return true;
-    default: return Moteur().SetFParam(n, v);
-    }
+    const SPosition* position = Position(n);
+    if (!position) return Moteur().SetFParam(n, v);
+    this->*position->champ = v;
+    EcritProfilFloat(m_grp, position->entry, "%.0f", v);
+    return position->champ == &CAxeNum::m_posCible;
 }
 
 bool CAxeNum::SetCParam(int n, char ch) { return Moteur().SetCParam(n, ch); }

@@ -56,6 +56,16 @@ private:
     // after a busy one, or at the second clear one in a row.
     void Suit(bool enCours, bool& occupeVu, int etatDemande, int etatFin);
 
+    // Left end, right end, rest and target positions: parameters 1005 to 1008,
+    // in the order of their profile entries.
+    struct SPosition {
+        float CAxeNum::*champ;
+        const char* entry;
+        const char* defaut;
+    };
+    static const SPosition kPositions[4];
+    static const SPosition* Position(int n);
+
     std::int32_t m_etatFc = 0;  // status word, 16 bits
     float m_posRepos = 0.0f;
     float m_posLd = 0.0f;

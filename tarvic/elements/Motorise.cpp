@@ -1,5 +1,7 @@
 #include "tarvic/elements/Motorise.h"
 
+#include <iterator>
+
 #include "tarvic/elements/Encoding.h"
 #include "tarvic/elements/FactoryDefaults.h"
 #include "tarvic/platform/Profile.h"
@@ -9,6 +11,26 @@ namespace {
 
 // One card tick in milliseconds.
 constexpr float kTick = 0.9765f;
+
+// The unit fields as character parameters 20 to 23 and profile entries, in the
+// order they are read and written.
+struct SUnite {
+    std::int32_t SUnitesMoteur::*champ;
+    const char* entry;
+};
+constexpr SUnite kUnites[] = {
+    {&SUnitesMoteur::position, "UNITE_POS"},
+    {&SUnitesMoteur::vitesse, "UNITE_VIT"},
+    {&SUnitesMoteur::acceleration, "UNITE_ACC"},
+    {&SUnitesMoteur::sr, "UNITE_SR"},
+};
+constexpr int kPremiereUnite = 20;
+
+const SUnite* Unite(int n)
+{
+    const int i = n - kPremiereUnite;
+    return i >= 0 && i < static_cast<int>(std::size(kUnites)) ? &kUnites[i] : nullptr;
+}
 
 }  // namespace
 
@@ -39,10 +61,8 @@ void CMotorise::LitReglagesCarte(int codeurDefaut)
 void CMotorise::LitUnites(const SUnitesMoteur& defauts)
 {
     const auto profile = tarvic::GetProfile();
-    m_unites.position = profile->GetProfileInt(m_section, "UNITE_POS", defauts.position);
-    m_unites.vitesse = profile->GetProfileInt(m_section, "UNITE_VIT", defauts.vitesse);
-    m_unites.acceleration = profile->GetProfileInt(m_section, "UNITE_ACC", defauts.acceleration);
-    m_unites.sr = profile->GetProfileInt(m_section, "UNITE_SR", defauts.sr);
+    for (const SUnite& unite : kUnites)
+        m_unites.*unite.champ = profile->GetProfileInt(m_section, unite.entry, defauts.*unite.champ);
 }
 
 void CMotorise::EcritDefautsCarte(tarvic::Profile& profile, int codeur) const
@@ -53,8 +73,7 @@ void CMotorise::EcritDefautsCarte(tarvic::Profile& profile, int codeur) const
 
 void CMotorise::EcritDefautsUnites(tarvic::Profile& profile) const
 {
-    for (const char* entry : {"UNITE_POS", "UNITE_VIT", "UNITE_ACC", "UNITE_SR"})
-        profile.WriteProfileInt(m_section, entry, 1);
+    for (const SUnite& unite : kUnites) profile.WriteProfileInt(m_section, unite.entry, 1);
 }
 
 void CMotorise::EcritDefautsModes(tarvic::Profile& profile, char lettre)
@@ -72,14 +91,14 @@ void CMotorise::EcritDefautsModes(tarvic::Profile& profile, char lettre)
 
 bool CMotorise::LitCParam(int n, int& v) const
 {
+    if (const SUnite* unite = Unite(n)) {
+        v = m_unites.*unite->champ;
+        return true;
+    }
     switch (n) {
     case 10: v = m_cdeMoteur; return true;
     case 11: v = m_cmmp; return true;
     case 12: v = m_cmmv; return true;
-    case 20: v = m_unites.position; return true;
-    case 21: v = m_unites.vitesse; return true;
-    case 22: v = m_unites.acceleration; return true;
-    case 23: v = m_unites.sr; return true;
     case 55: v = m_unites.sr != 0 ? m_cdeMoteur : 0; return true;
     case 1000: v = 9; return true;
     default: return false;
@@ -90,6 +109,12 @@ bool CMotorise::SetCParam(int n, char ch)
 {
     // The character is a signed byte whatever the platform's char is.
     const int valeur = static_cast<signed char>(ch);
+    if (const SUnite* unite = Unite(n)) {
+        // Taken and kept, but reported as not set: callers rely on it.
+        m_unites.*unite->champ = valeur;
+        EcritEntier(unite->entry, valeur);
+        return false;
+    }
     switch (n) {
     case 9: return valeur == 1;
     case 10:
@@ -104,23 +129,6 @@ bool CMotorise::SetCParam(int n, char ch)
         m_cmmv = static_cast<std::uint16_t>(valeur);
         EcritEntier("CMMV", m_cmmv);
         return true;
-    // The units are taken and kept, but reported as not set: callers rely on it.
-    case 20:
-        m_unites.position = valeur;
-        EcritEntier("UNITE_POS", valeur);
-        return false;
-    case 21:
-        m_unites.vitesse = valeur;
-        EcritEntier("UNITE_VIT", valeur);
-        return false;
-    case 22:
-        m_unites.acceleration = valeur;
-        EcritEntier("UNITE_ACC", valeur);
-        return false;
-    case 23:
-        m_unites.sr = valeur;
-        EcritEntier("UNITE_SR", valeur);
-        return false;
     default: return false;
     }
 }
