@@ -6,13 +6,16 @@
 #include "MotorBenchFixture.h"
 #include "tarvic/elements/AxeNum.h"
 
-using motortest::Bytes;
+using tarvic::test::Append;
+using tarvic::test::GeneWrites;
+using tarvic::test::LoadHex;
+using tarvic::test::StoredHex;
 
 namespace {
 
 class AxeNumTest : public motortest::MotorBenchTest {
 protected:
-    AxeNumTest() : MotorBenchTest('X') {}
+    AxeNumTest() : MotorBenchTest('X', "AXNUM") {}
 
     // Homing or reference move requested, then the given replies.
     static void Replies(CAxeNum& axe, std::initializer_list<const char*> lines)
@@ -34,8 +37,8 @@ TEST_F(AxeNumTest, ConstructionReadsItsEntriesInOrderWithTheirDefaults)
         "AXNUM/UNITE_SR",    "AXNUM/DUREE_ESSAI",  "AXNUM/POS_LG",     "AXNUM/POS_LD",    "AXNUM/POS_REPOS",
         "AXNUM/POS_CIBLE",
     };
-    EXPECT_EQ(m_profile->reads, expected);
-    EXPECT_TRUE(m_profile->writes.empty());
+    EXPECT_EQ(m_profile->m_reads, expected);
+    EXPECT_TRUE(m_profile->m_writes.empty());
 
     int v = 0;
     float f = 0.0f;
@@ -75,14 +78,15 @@ TEST_F(AxeNumTest, InitValeurWritesTheFactoryDefaultsInOrder)
         "FERZ/TE=10",           "ENREGISTREMENT/TEM=10", "AXNUM/TEV=5",          "AXNUM/CODEUR=500",
         "AXNUM/UNITE_POS=1",    "AXNUM/UNITE_VIT=1",     "AXNUM/UNITE_ACC=1",    "AXNUM/UNITE_SR=1",
         "AXNUM/CDE_MOTEUR=67",  "AXNUM/CMMP=0",          "AXNUM/CMMV=0",         "AXNUM/DUREE_ESSAI=120",
-        "AXNUM/POS_LG=0.0",     "AXNUM/POS_LD=1000.0",   "AXNUM/POS_REPOS=0.0",  "AXNUM/POS_CIBLE=50.0",
+        "AXNUM/POS_LG=\"0.0\"", "AXNUM/POS_LD=\"1000.0\"", "AXNUM/POS_REPOS=\"0.0\"", "AXNUM/POS_CIBLE=\"50.0\"",
     };
-    motortest::AddGeneWrites(expected, "X_MODE0_GENE1", "100", "0.0", "200.0");
-    motortest::AddGeneWrites(expected, "X_MODE4_GENE", "48.825", "16.275", "81.375");
-    motortest::AddPidWrites(expected, "X_MODE4_PID");
-    motortest::AddGeneWrites(expected, "X_MODE5_GENE", "200.0", "0.0", "20.0");
-    motortest::AddPidWrites(expected, "X_MODE5_PID");
-    EXPECT_EQ(m_profile->writes, expected);
+    Append(expected, GeneWrites("X_MODE0_GENE1", {"100", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected,
+           GeneWrites("X_MODE4_GENE", {"48.825", "20.0", "10.0", "1.0", "0.1", "16.275", "10.0", "81.375", "10.0"}));
+    Append(expected, motortest::PidWrites("X_MODE4_PID"));
+    Append(expected, GeneWrites("X_MODE5_GENE", {"200.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "20.0", "10.0"}));
+    Append(expected, motortest::PidWrites("X_MODE5_PID"));
+    EXPECT_EQ(m_profile->m_writes, expected);
 }
 
 TEST_F(AxeNumTest, InitValeurDoesNotChangeTheElement)
@@ -100,7 +104,7 @@ TEST_F(AxeNumTest, TestDurationIsReadAndWritten)
     CAxeNum axe;
     axe.SetDuree(300);
     EXPECT_EQ(axe.LitDuree(), 300);
-    EXPECT_EQ(m_profile->Value("AXNUM", "DUREE_ESSAI"), "300");
+    EXPECT_EQ(Get("DUREE_ESSAI"), "300");
     EXPECT_EQ(CAxeNum().LitDuree(), 300);
 }
 
@@ -193,7 +197,7 @@ TEST_F(AxeNumTest, PositionParametersAreWrittenRoundedButKeptAsGiven)
     EXPECT_TRUE(axe.SetFParam(1008, 12.6f));
     EXPECT_TRUE(axe.LitFParam(1008, f));
     EXPECT_EQ(f, 12.6f);
-    EXPECT_EQ(m_profile->Value("AXNUM", "POS_CIBLE"), "13");
+    EXPECT_EQ(Get("POS_CIBLE"), "13");
     CAxeNum again;
     again.LitFParam(1008, f);
     EXPECT_EQ(f, 13.0f);
@@ -208,7 +212,7 @@ TEST_F(AxeNumTest, EndAndRestPositionsAreReportedAsNotReadNorSet)
         EXPECT_FALSE(axe.SetFParam(n, 2.4f)) << n;
         EXPECT_FALSE(axe.LitFParam(n, f)) << n;
         EXPECT_EQ(f, 2.4f) << n;
-        EXPECT_EQ(m_profile->Value("AXNUM", entry), "2") << n;
+        EXPECT_EQ(Get(entry), "2") << n;
     }
 }
 
@@ -404,21 +408,21 @@ TEST_F(AxeNumTest, ArchiveRecordIsThirtySixBytes)
     axe.SetCParam(20, 1);
     axe.SetCParam(21, 2);
     axe.SetFParam(1007, -1.0f);
-    const std::string record = motortest::Store(axe);
-    EXPECT_EQ(record, Bytes({0x00, 0x00, 0xA0, 0x40,    // sampling period 5.0
-                             0x43, 0x00, 0x00, 0x00,    // 'C'
-                             0xF4, 0x01, 0x00, 0x00,    // encoder 500
-                             0x12, 0x00, 0xFF, 0xFF,    // CMMP, CMMV
-                             0x01, 0x00, 0x00, 0x00,    // position unit
-                             0x02, 0x00, 0x00, 0x00,    // speed unit
-                             0x03, 0x00, 0x00, 0x00,    // acceleration unit
-                             0x00, 0x00, 0x80, 0xBF,    // rest -1.0
-                             0x00, 0x00, 0x48, 0x42})); // target 50.0
+    const std::string record = StoredHex(axe);
+    EXPECT_EQ(record, "0000A040"   // sampling period 5.0
+                      "43000000"   // 'C'
+                      "F4010000"   // encoder 500
+                      "1200" "FFFF"  // CMMP, CMMV
+                      "01000000"   // position unit
+                      "02000000"   // speed unit
+                      "03000000"   // acceleration unit
+                      "000080BF"   // rest -1.0
+                      "00004842");  // target 50.0
 
     m_profile->WriteProfileInt("AXNUM", "CODEUR", 1000);
     CAxeNum loaded;
-    ASSERT_TRUE(motortest::Load(loaded, record));
-    EXPECT_EQ(motortest::Store(loaded), record);
+    ASSERT_TRUE(LoadHex(loaded, record));
+    EXPECT_EQ(StoredHex(loaded), record);
     float f = 0.0f;
     loaded.LitFParam(1004, f);
     EXPECT_EQ(f, 500.0f);
@@ -434,11 +438,11 @@ TEST_F(AxeNumTest, CopyTakesTheSettingsAndStartsFresh)
     axe.SetDuree(60);
     axe.TraitRecept("AVPI00000010");
     axe.DmdMesure(10);
-    m_profile->Forget();
+    Forget();
     CAxeNum copy(&axe);
-    EXPECT_TRUE(m_profile->reads.empty());
+    EXPECT_TRUE(m_profile->m_reads.empty());
     EXPECT_EQ(copy.LitGrp(), "X_MODE0_AXNUM");
-    EXPECT_EQ(motortest::Store(copy), motortest::Store(axe));
+    EXPECT_EQ(StoredHex(copy), StoredHex(axe));
     EXPECT_EQ(copy.ConfFerz(1010), axe.ConfFerz(1010));
     EXPECT_EQ(copy.LitDuree(), 60);
     EXPECT_EQ(copy.LitSonde(1), 0.0f);

@@ -16,9 +16,15 @@
 namespace tarvic::test {
 
 // A memory profile that logs every write in order: integers as section/entry=value,
-// texts as section/entry="value".
+// texts as section/entry="value"; and every read, integer or text, as section/entry.
 class RecordingProfile : public MemoryProfile {
 public:
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& defaultValue) override
+    {
+        m_reads.push_back(section + "/" + entry);
+        return MemoryProfile::GetProfileString(section, entry, defaultValue);
+    }
     bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override
     {
         m_writes.push_back(section + "/" + entry + "=\"" + value + "\"");
@@ -30,6 +36,7 @@ public:
         return MemoryProfile::WriteProfileString(section, entry, std::to_string(value));
     }
     std::vector<std::string> m_writes;
+    std::vector<std::string> m_reads;
 };
 
 // The bytes an object's Serialize stores, as upper-case hexadecimal.

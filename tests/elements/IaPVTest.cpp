@@ -6,13 +6,16 @@
 #include "MotorBenchFixture.h"
 #include "tarvic/elements/IaPV.h"
 
-using motortest::Bytes;
+using tarvic::test::Append;
+using tarvic::test::GeneWrites;
+using tarvic::test::LoadHex;
+using tarvic::test::StoredHex;
 
 namespace {
 
 class IaPVTest : public motortest::MotorBenchTest {
 protected:
-    IaPVTest() : MotorBenchTest('I') {}
+    IaPVTest() : MotorBenchTest('I', "IAPV") {}
 
     float Param(CIaPV& bench, int n, bool expectedResult = true)
     {
@@ -30,10 +33,9 @@ TEST_F(IaPVTest, ConstructionReadsItsEntriesInOrderWithTheirDefaults)
 {
     CIaPV bench;
     std::vector<std::string> expected = {"TYPE/PO", "TYPE/REGULATEUR"};
-    for (const char* entry : {"CDE_MOTEUR", "CDE_CHARGE", "TEV", "CMMP", "CMMV", "CODEUR", "UNITE_POS", "UNITE_VIT",
-                              "UNITE_ACC", "UNITE_SR", "NUM_U1", "NUM_U2", "CNF_CC", "COMP_FS", "CE", "Cax", "Caxx"})
-        expected.push_back(std::string("IAPV/") + entry);
-    EXPECT_EQ(m_profile->reads, expected);
+    Append(expected, Logged({"CDE_MOTEUR", "CDE_CHARGE", "TEV", "CMMP", "CMMV", "CODEUR", "UNITE_POS", "UNITE_VIT",
+                             "UNITE_ACC", "UNITE_SR", "NUM_U1", "NUM_U2", "CNF_CC", "COMP_FS", "CE", "Cax", "Caxx"}));
+    EXPECT_EQ(m_profile->m_reads, expected);
     EXPECT_EQ(bench.ConfFerz(2), "ICC01006400000000" "0000");
     EXPECT_EQ(bench.ConfFerz(1), "ISA00000000");
     EXPECT_EQ(bench.ConfFerz(1005), "T");
@@ -49,16 +51,16 @@ TEST_F(IaPVTest, InitValeurWritesTheFactoryDefaultsInOrder)
 {
     CIaPV().InitValeur();
     std::vector<std::string> expected = {"FERZ/TE=10", "ENREGISTREMENT/TEM=10"};
-    for (const char* entry : {"TEV=5", "CODEUR=100", "UNITE_POS=1", "UNITE_VIT=1", "UNITE_ACC=1", "UNITE_SR=1",
-                              "CDE_MOTEUR=67", "CMMP=0", "CMMV=0", "NUM_U1=0", "NUM_U2=1", "CNF_CC=5",
-                              "COMP_FS=-10046", "CE=0", "Cax=380", "Caxx=0"})
-        expected.push_back(std::string("IAPV/") + entry);
-    motortest::AddGeneWrites(expected, "I_MODE0_GENE1", "100", "0.0", "200.0");
-    motortest::AddGeneWrites(expected, "I_MODE4_GENE", "48.825", "16.275", "81.375");
-    motortest::AddPidWrites(expected, "I_MODE4_PID");
-    motortest::AddGeneWrites(expected, "I_MODE5_GENE", "200.0", "0.0", "20.0");
-    motortest::AddPidWrites(expected, "I_MODE5_PID");
-    EXPECT_EQ(m_profile->writes, expected);
+    Append(expected, Logged({"TEV=5", "CODEUR=100", "UNITE_POS=1", "UNITE_VIT=1", "UNITE_ACC=1", "UNITE_SR=1",
+                             "CDE_MOTEUR=67", "CMMP=0", "CMMV=0", "NUM_U1=0", "NUM_U2=1", "CNF_CC=5",
+                             "COMP_FS=-10046", "CE=0", "Cax=380", "Caxx=0"}));
+    Append(expected, GeneWrites("I_MODE0_GENE1", {"100", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected,
+           GeneWrites("I_MODE4_GENE", {"48.825", "20.0", "10.0", "1.0", "0.1", "16.275", "10.0", "81.375", "10.0"}));
+    Append(expected, motortest::PidWrites("I_MODE4_PID"));
+    Append(expected, GeneWrites("I_MODE5_GENE", {"200.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "20.0", "10.0"}));
+    Append(expected, motortest::PidWrites("I_MODE5_PID"));
+    EXPECT_EQ(m_profile->m_writes, expected);
 }
 
 TEST_F(IaPVTest, LoadLawCommandWithTheFactoryDefaults)
@@ -103,9 +105,9 @@ TEST_F(IaPVTest, OutputAssignmentAndLawConfigurationAreSignedBytes)
     EXPECT_EQ(v, -128);
     EXPECT_TRUE(bench.LitCParam(102, v));
     EXPECT_EQ(v, -16);
-    EXPECT_EQ(m_profile->Value("IAPV", "NUM_U1"), "5");
-    EXPECT_EQ(m_profile->Value("IAPV", "NUM_U2"), "-128");
-    EXPECT_EQ(m_profile->Value("IAPV", "CNF_CC"), "-16");
+    EXPECT_EQ(Get("NUM_U1"), "5");
+    EXPECT_EQ(Get("NUM_U2"), "-128");
+    EXPECT_EQ(Get("CNF_CC"), "-16");
     EXPECT_EQ(bench.ConfFerz(2).substr(0, 5), "ICCF0");
 }
 
@@ -115,7 +117,7 @@ TEST_F(IaPVTest, DryFrictionIsStoredInCardUnits)
 {
     CIaPV bench;
     EXPECT_FALSE(bench.SetFParam(110, 2.0f));
-    EXPECT_EQ(m_profile->Value("IAPV", "COMP_FS"), "3091");
+    EXPECT_EQ(Get("COMP_FS"), "3091");
     EXPECT_EQ(bench.ConfFerz(2), "ICC01" "0C13" "0000" "0000" "0000");
     EXPECT_NEAR(Param(bench, 110, false), 2.0f, 2e-4f);
 }
@@ -128,9 +130,9 @@ TEST_F(IaPVTest, LoadLawTermsInBothUnits)
     EXPECT_FALSE(bench.SetFParam(113, 1.0f));
     // trunc(-1545.6), trunc(379.84), trunc(186.73)
     EXPECT_EQ(bench.ConfFerz(2), "ICC01" "0064" "F9F7" "017B" "00BA");
-    EXPECT_EQ(m_profile->Value("IAPV", "CE"), "-1545");
-    EXPECT_EQ(m_profile->Value("IAPV", "Cax"), "379");
-    EXPECT_EQ(m_profile->Value("IAPV", "Caxx"), "186");
+    EXPECT_EQ(Get("CE"), "-1545");
+    EXPECT_EQ(Get("Cax"), "379");
+    EXPECT_EQ(Get("Caxx"), "186");
     EXPECT_NEAR(Param(bench, 111, false), -0.99961f, 1e-4f);
     EXPECT_NEAR(Param(bench, 112, false), 0.99777f, 1e-4f);
     EXPECT_NEAR(Param(bench, 113, false), 0.99611f, 1e-4f);
@@ -288,24 +290,24 @@ TEST_F(IaPVTest, ArchiveRecordIsFortyThreeBytes)
     bench.SetCParam(12, '\xFF');
     bench.SetCParam(21, 2);
     bench.SetCParam(22, 3);
-    const std::string record = motortest::Store(bench);
-    EXPECT_EQ(record, Bytes({0x00, 0x00, 0xA0, 0x40,  // sampling period 5.0
-                             0x43, 0x00, 0x00, 0x00,  // motor 'C'
-                             0x54, 0x00, 0x00, 0x00,  // load 'T'
-                             0x05,                    // CNF_CC
-                             0xC2, 0xD8, 0x00, 0x00,  // COMP_FS, CE
-                             0x7C, 0x01, 0x00, 0x00,  // Cax, Caxx
-                             0x00, 0x01,              // NUM_U1, NUM_U2
-                             0x64, 0x00, 0x00, 0x00,  // encoder 100
-                             0x12, 0x00, 0xFF, 0xFF,  // CMMP, CMMV
-                             0x01, 0x00, 0x00, 0x00,  // position unit
-                             0x02, 0x00, 0x00, 0x00,  // speed unit
-                             0x03, 0x00, 0x00, 0x00}));
+    const std::string record = StoredHex(bench);
+    EXPECT_EQ(record, "0000A040"       // sampling period 5.0
+                      "43000000"       // motor 'C'
+                      "54000000"       // load 'T'
+                      "05"             // CNF_CC
+                      "C2D8" "0000"    // COMP_FS, CE
+                      "7C01" "0000"    // Cax, Caxx
+                      "00" "01"        // NUM_U1, NUM_U2
+                      "64000000"       // encoder 100
+                      "1200" "FFFF"    // CMMP, CMMV
+                      "01000000"       // position unit
+                      "02000000"       // speed unit
+                      "03000000");     // acceleration unit
 
     m_profile->WriteProfileInt("IAPV", "COMP_FS", 7);
     CIaPV loaded;
-    ASSERT_TRUE(motortest::Load(loaded, record));
-    EXPECT_EQ(motortest::Store(loaded), record);
+    ASSERT_TRUE(LoadHex(loaded, record));
+    EXPECT_EQ(StoredHex(loaded), record);
     EXPECT_EQ(loaded.ConfFerz(2), "ICC05D8C20000017C0000");
     EXPECT_EQ(loaded.ConfFerz(1), "ISA0012" "01FF");
 }
@@ -317,10 +319,10 @@ TEST_F(IaPVTest, CopyTakesTheSettingsAndStartsFresh)
     bench.SetCParam(100, 3);
     bench.SetCParam(11, 4);
     ASSERT_TRUE(bench.TraitRecept("ASP0000" "0010" "0020" "0030" "00000040" "0050" "0060"));
-    m_profile->Forget();
+    Forget();
     CIaPV copy(&bench);
-    EXPECT_TRUE(m_profile->reads.empty());
-    EXPECT_EQ(motortest::Store(copy), motortest::Store(bench));
+    EXPECT_TRUE(m_profile->m_reads.empty());
+    EXPECT_EQ(StoredHex(copy), StoredHex(bench));
     EXPECT_EQ(copy.ConfFerz(1), bench.ConfFerz(1));
     EXPECT_EQ(copy.ConfFerz(2), bench.ConfFerz(2));
     for (int n = 0; n < 8; ++n) EXPECT_EQ(copy.LitSonde(n), 0.0f) << n;

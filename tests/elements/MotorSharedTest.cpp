@@ -34,8 +34,7 @@ struct BenchInfo<CSynum> {
 template <class Bench>
 class MotorShared : public MotorBenchTest {
 protected:
-    MotorShared() : MotorBenchTest(BenchInfo<Bench>::letter) {}
-    std::string Section() const { return BenchInfo<Bench>::section; }
+    MotorShared() : MotorBenchTest(BenchInfo<Bench>::letter, BenchInfo<Bench>::section) {}
 };
 
 using Benches = ::testing::Types<CAxeNum, CIaPV, CSynum>;
@@ -47,7 +46,7 @@ TYPED_TEST(MotorShared, IsACardUnitBenchOfItsOwnGroup)
 {
     TypeParam bench;
     EXPECT_TRUE(bench.TestSynum());
-    EXPECT_EQ(bench.LitGrp(), std::string(1, BenchInfo<TypeParam>::letter) + "_MODE0_" + this->Section());
+    EXPECT_EQ(bench.LitGrp(), std::string(1, BenchInfo<TypeParam>::letter) + "_MODE0_" + this->m_section);
     EXPECT_EQ(bench.ConfFerz(1000), std::string(1, BenchInfo<TypeParam>::letter));
     EXPECT_EQ(bench.NbParam(), 4);
 }
@@ -86,7 +85,7 @@ TYPED_TEST(MotorShared, MotorCommandKindIsAParameterAndACommand)
     EXPECT_EQ(v, 'T');
     EXPECT_EQ(bench.ConfFerz(10), "DTCMT");
     EXPECT_EQ(bench.ConfFerz(1004), "T");
-    EXPECT_EQ(this->m_profile->Value(this->Section(), "CDE_MOTEUR"), "84");
+    EXPECT_EQ(this->Get("CDE_MOTEUR"), "84");
     EXPECT_EQ(bench.ConfFerz(1006), "0");
 }
 
@@ -100,8 +99,8 @@ TYPED_TEST(MotorShared, CardSettingsAreSignExtendedTo16Bits)
     EXPECT_EQ(v, 0x12);
     EXPECT_TRUE(bench.LitCParam(12, v));
     EXPECT_EQ(v, 0xFFFF);
-    EXPECT_EQ(this->m_profile->Value(this->Section(), "CMMP"), "18");
-    EXPECT_EQ(this->m_profile->Value(this->Section(), "CMMV"), "65535");
+    EXPECT_EQ(this->Get("CMMP"), "18");
+    EXPECT_EQ(this->Get("CMMV"), "65535");
     TypeParam again;
     EXPECT_TRUE(again.LitCParam(12, v));
     EXPECT_EQ(v, 0xFFFF);
@@ -116,7 +115,7 @@ TYPED_TEST(MotorShared, UnitsAreKeptAndWrittenButReportedAsNotSet)
         EXPECT_FALSE(bench.SetCParam(20 + i, static_cast<char>(2 + i))) << i;
         EXPECT_TRUE(bench.LitCParam(20 + i, v)) << i;
         EXPECT_EQ(v, 2 + i) << i;
-        EXPECT_EQ(this->m_profile->Value(this->Section(), entries[i]), std::to_string(2 + i)) << i;
+        EXPECT_EQ(this->Get(entries[i]), std::to_string(2 + i)) << i;
     }
     EXPECT_FALSE(bench.SetCParam(21, '\xFE'));
     EXPECT_TRUE(bench.LitCParam(21, v));
@@ -145,7 +144,7 @@ TYPED_TEST(MotorShared, IndexNineAcceptsOnlyOneAndChangesNothing)
     TypeParam bench;
     EXPECT_TRUE(bench.SetCParam(9, 1));
     EXPECT_FALSE(bench.SetCParam(9, 2));
-    EXPECT_TRUE(this->m_profile->writes.empty());
+    EXPECT_TRUE(this->m_profile->m_writes.empty());
 }
 
 TYPED_TEST(MotorShared, UnlistedIndicesChangeNothing)
@@ -167,7 +166,7 @@ TYPED_TEST(MotorShared, UnlistedIndicesChangeNothing)
     }
     EXPECT_EQ(v, 42);
     EXPECT_EQ(f, 4.2f);
-    EXPECT_TRUE(this->m_profile->writes.empty());
+    EXPECT_TRUE(this->m_profile->m_writes.empty());
 }
 
 TYPED_TEST(MotorShared, SamplingPeriodIsKeptAsGivenAndWrittenTruncated)
@@ -181,7 +180,7 @@ TYPED_TEST(MotorShared, SamplingPeriodIsKeptAsGivenAndWrittenTruncated)
     EXPECT_TRUE(bench.LitFParam(1003, f));
     EXPECT_EQ(f, 17.9f);
     EXPECT_EQ(bench.ConfFerz(1009), "0011");
-    EXPECT_EQ(this->m_profile->Value(this->Section(), "TEV"), "17");
+    EXPECT_EQ(this->Get("TEV"), "17");
     EXPECT_FALSE(bench.SetFParam(1003, 65537.0f));
     EXPECT_EQ(bench.ConfFerz(1009), "0001");
     TypeParam again;
@@ -196,7 +195,7 @@ TYPED_TEST(MotorShared, EncoderResolutionIsStoredTruncated)
     EXPECT_FALSE(bench.SetFParam(1004, 1000.7f));
     EXPECT_TRUE(bench.LitFParam(1004, f));
     EXPECT_EQ(f, 1000.0f);
-    EXPECT_EQ(this->m_profile->Value(this->Section(), "CODEUR"), "1000");
+    EXPECT_EQ(this->Get("CODEUR"), "1000");
 }
 
 TYPED_TEST(MotorShared, PositionRepliesTakeTheSignedPosition)
@@ -330,14 +329,14 @@ TYPED_TEST(MotorShared, ATruncatedArchiveLeavesTheSettingsAlone)
 {
     TypeParam bench;
     bench.SetFParam(1003, 9.0f);
-    const std::string record = motortest::Store(bench);
+    const std::string record = tarvic::test::StoredHex(bench);
     TypeParam other;
     other.SetFParam(1003, 3.0f);
-    EXPECT_FALSE(motortest::Load(other, record.substr(0, record.size() - 1)));
+    EXPECT_FALSE(tarvic::test::LoadHex(other, record.substr(0, record.size() - 2)));
     float f = 0.0f;
     other.LitFParam(1003, f);
     EXPECT_EQ(f, 3.0f);
-    EXPECT_TRUE(motortest::Load(other, record));
+    EXPECT_TRUE(tarvic::test::LoadHex(other, record));
     other.LitFParam(1003, f);
     EXPECT_EQ(f, 9.0f);
 }
@@ -346,7 +345,9 @@ TYPED_TEST(MotorShared, ArchivedAsAnObjectItComesBackAsItsOwnClass)
 {
     TypeParam bench;
     bench.SetFParam(1004, 2048.0f);
-    const auto loaded = motortest::RoundTripAsObject<CEidElement>(bench);
+    const auto object = tarvic::test::ThroughArchive(bench);
+    ASSERT_NE(object, nullptr);
+    auto* loaded = dynamic_cast<CEidElement*>(object.get());
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->GetRuntimeClass(), TypeParam::GetThisClass());
     float f = 0.0f;

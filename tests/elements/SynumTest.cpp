@@ -6,13 +6,16 @@
 #include "MotorBenchFixture.h"
 #include "tarvic/elements/Synum.h"
 
-using motortest::Bytes;
+using tarvic::test::Append;
+using tarvic::test::GeneWrites;
+using tarvic::test::LoadHex;
+using tarvic::test::StoredHex;
 
 namespace {
 
 class SynumTest : public motortest::MotorBenchTest {
 protected:
-    SynumTest() : MotorBenchTest('S') {}
+    SynumTest() : MotorBenchTest('S', "SYNUM") {}
 };
 
 }  // namespace
@@ -23,10 +26,9 @@ TEST_F(SynumTest, ConstructionReadsTheLoadBetweenEncoderAndUnits)
 {
     CSynum bench;
     std::vector<std::string> expected = {"TYPE/PO", "TYPE/REGULATEUR"};
-    for (const char* entry : {"CDE_MOTEUR", "CDE_CHARGE", "TEV", "CMMP", "CMMV", "CODEUR", "CHARGE_E", "UNITE_POS",
-                              "UNITE_VIT", "UNITE_ACC", "UNITE_SR"})
-        expected.push_back(std::string("SYNUM/") + entry);
-    EXPECT_EQ(m_profile->reads, expected);
+    Append(expected, Logged({"CDE_MOTEUR", "CDE_CHARGE", "TEV", "CMMP", "CMMV", "CODEUR", "CHARGE_E", "UNITE_POS",
+                             "UNITE_VIT", "UNITE_ACC", "UNITE_SR"}));
+    EXPECT_EQ(m_profile->m_reads, expected);
     float f = -1.0f;
     EXPECT_TRUE(bench.LitFParam(1, f));
     EXPECT_EQ(f, 0.0f);
@@ -39,21 +41,21 @@ TEST_F(SynumTest, InitValeurWritesTheFactoryDefaultsInOrder)
 {
     CSynum().InitValeur();
     std::vector<std::string> expected = {"FERZ/TE=10", "ENREGISTREMENT/TEM=10"};
-    for (const char* entry : {"TEV=5", "CODEUR=500", "CHARGE_E=100.0", "UNITE_POS=1", "UNITE_VIT=1", "UNITE_ACC=1",
-                              "UNITE_SR=1", "CDE_MOTEUR=67", "CDE_CHARGE=84", "CMMP=0", "CMMV=0"})
-        expected.push_back(std::string("SYNUM/") + entry);
-    motortest::AddGeneWrites(expected, "S_MODE0_GENE1", "204.8", "0.0", "200.0");
-    motortest::AddGeneWrites(expected, "S_MODE1_GENE", "100.0", "0.0", "200.0");
-    motortest::AddPidWrites(expected, "S_MODE1_PID");
-    motortest::AddGeneWrites(expected, "S_MODE4_GENE", "244.125", "81.375", "81.375");
-    motortest::AddPidWrites(expected, "S_MODE4_PID");
-    motortest::AddGeneWrites(expected, "S_MODE5_GENE", "500.0", "0.0", "200.0");
-    motortest::AddPidWrites(expected, "S_MODE5_PID");
-    motortest::AddGeneWrites(expected, "S_MODE3_GENE", "100.0", "0.0", "200.0");
-    for (const char* entry : {"coefC0=1.0", "coefC1=0.0", "coefC2=0.0", "coefC3=0.0", "coefB0=0.0", "coefB1=0.0",
-                              "coefB2=0.0"})
+    Append(expected, Logged({"TEV=5", "CODEUR=500", "CHARGE_E=\"100.0\"", "UNITE_POS=1", "UNITE_VIT=1", "UNITE_ACC=1",
+                             "UNITE_SR=1", "CDE_MOTEUR=67", "CDE_CHARGE=84", "CMMP=0", "CMMV=0"}));
+    Append(expected, GeneWrites("S_MODE0_GENE1", {"204.8", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected, GeneWrites("S_MODE1_GENE", {"100.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected, motortest::PidWrites("S_MODE1_PID"));
+    Append(expected,
+           GeneWrites("S_MODE4_GENE", {"244.125", "20.0", "10.0", "1.0", "0.1", "81.375", "10.0", "81.375", "10.0"}));
+    Append(expected, motortest::PidWrites("S_MODE4_PID"));
+    Append(expected, GeneWrites("S_MODE5_GENE", {"500.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected, motortest::PidWrites("S_MODE5_PID"));
+    Append(expected, GeneWrites("S_MODE3_GENE", {"100.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    for (const char* entry : {"coefC0=\"1.0\"", "coefC1=\"0.0\"", "coefC2=\"0.0\"", "coefC3=\"0.0\"",
+                              "coefB0=\"0.0\"", "coefB1=\"0.0\"", "coefB2=\"0.0\""})
         expected.push_back(std::string("S_MODE3_CorZ/") + entry);
-    EXPECT_EQ(m_profile->writes, expected);
+    EXPECT_EQ(m_profile->m_writes, expected);
 }
 
 // --- Electrical load ------------------------------------------------------------------
@@ -76,7 +78,7 @@ TEST_F(SynumTest, LoadLevelIsKeptAsGivenAndWrittenWithTwoDecimals)
     float f = 0.0f;
     EXPECT_TRUE(bench.LitFParam(1, f));
     EXPECT_EQ(f, 33.333f);
-    EXPECT_EQ(m_profile->Value("SYNUM", "CHARGE_E"), "33.33");
+    EXPECT_EQ(Get("CHARGE_E"), "33.33");
     CSynum again;
     again.LitFParam(1, f);
     EXPECT_EQ(f, 33.33f);
@@ -165,21 +167,21 @@ TEST_F(SynumTest, ArchiveRecordIsThirtySixBytes)
     bench.SetCParam(12, 2);
     bench.SetCParam(20, 3);
     bench.SetCParam(21, 2);
-    const std::string record = motortest::Store(bench);
-    EXPECT_EQ(record, Bytes({0x00, 0x00, 0xA0, 0x40,  // sampling period 5.0
-                             0x54, 0x00, 0x00, 0x00,  // motor 'T'
-                             0x54, 0x00, 0x00, 0x00,  // load 'T'
-                             0x00, 0x00, 0x48, 0x42,  // load 50.0
-                             0xF4, 0x01, 0x00, 0x00,  // encoder 500
-                             0x01, 0x00, 0x02, 0x00,  // CMMP, CMMV
-                             0x03, 0x00, 0x00, 0x00,  // position unit
-                             0x02, 0x00, 0x00, 0x00,  // speed unit
-                             0x01, 0x00, 0x00, 0x00}));
+    const std::string record = StoredHex(bench);
+    EXPECT_EQ(record, "0000A040"     // sampling period 5.0
+                      "54000000"     // motor 'T'
+                      "54000000"     // load 'T'
+                      "00004842"     // load 50.0
+                      "F4010000"     // encoder 500
+                      "0100" "0200"  // CMMP, CMMV
+                      "03000000"     // position unit
+                      "02000000"     // speed unit
+                      "01000000");   // acceleration unit
 
     m_profile->WriteProfileString("SYNUM", "CHARGE_E", "10.0");
     CSynum loaded;
-    ASSERT_TRUE(motortest::Load(loaded, record));
-    EXPECT_EQ(motortest::Store(loaded), record);
+    ASSERT_TRUE(LoadHex(loaded, record));
+    EXPECT_EQ(StoredHex(loaded), record);
     EXPECT_EQ(loaded.ConfFerz(1), "CTC+7F");
 }
 
@@ -189,10 +191,10 @@ TEST_F(SynumTest, CopyTakesTheSettingsAndStartsFresh)
     bench.SetFParam(1, 75.0f);
     bench.SetCParam(12, 9);
     bench.TraitRecept("AVPS0100");
-    m_profile->Forget();
+    Forget();
     CSynum copy(&bench);
-    EXPECT_TRUE(m_profile->reads.empty());
-    EXPECT_EQ(motortest::Store(copy), motortest::Store(bench));
+    EXPECT_TRUE(m_profile->m_reads.empty());
+    EXPECT_EQ(StoredHex(copy), StoredHex(bench));
     EXPECT_EQ(copy.LitConfiguration(0), bench.LitConfiguration(0));
     EXPECT_EQ(copy.LitSonde(1), 0.0f);
 }
