@@ -31,6 +31,11 @@ struct SUnitesMoteur {
     std::int32_t codeur = 0;  // encoder lines per revolution; four counts per line
 };
 
+// Grouping the fields must not move them: each group lays out exactly as its
+// fields would one by one.
+static_assert(sizeof(SMesuresMoteur) == 5 * sizeof(float) && alignof(SMesuresMoteur) == alignof(float));
+static_assert(sizeof(SUnitesMoteur) == 5 * sizeof(std::int32_t) && alignof(SUnitesMoteur) == alignof(std::int32_t));
+
 // What tells the motorised benches apart in the handling they share.
 struct SBancMoteur {
     char lettre;                 // fragment 1000
