@@ -34,3 +34,4 @@
 #include "tarvic/recording/Enregistrement.h"
 #include "tarvic/serial/ComThread.h"
 #include "tarvic/serial/LineAssembler.h"
+#include "tarvic/serial/SRecord.h"
