@@ -35,3 +35,5 @@
 #include "tarvic/serial/ComThread.h"
 #include "tarvic/serial/LineAssembler.h"
 #include "tarvic/serial/SRecord.h"
+#include "tarvic/widgets/DataExchange.h"
+#include "tarvic/widgets/FloatEdit.h"
