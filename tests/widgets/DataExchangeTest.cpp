@@ -3,7 +3,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "QtApplication.h"
+#include <memory>
+
 #include "support/TraceCapture.h"
 #include "tarvic/widgets/DataExchange.h"
 #include "tarvic/widgets/FloatEdit.h"
@@ -16,9 +17,9 @@ class DataExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureQtApplication();
-        m_edit1001 = Add(&m_dialog, 1001);
-        auto* group = new QWidget(&m_dialog);
+        m_dialog = std::make_unique<QWidget>();
+        m_edit1001 = Add(m_dialog.get(), 1001);
+        auto* group = new QWidget(m_dialog.get());
         m_edit1002 = Add(group, 1002);
     }
     static QLineEdit* Add(QWidget* parent, int id)
@@ -29,19 +30,19 @@ protected:
     }
     void Show(void (*ddx)(CDataExchange*, int, float&), int id, float value)
     {
-        CDataExchange dx(&m_dialog, false);
+        CDataExchange dx(m_dialog.get(), false);
         ddx(&dx, id, value);
     }
     float Read(void (*ddx)(CDataExchange*, int, float&), const char* text, float before)
     {
         m_edit1001->setText(QString::fromLatin1(text));
-        CDataExchange dx(&m_dialog, true);
+        CDataExchange dx(m_dialog.get(), true);
         ddx(&dx, 1001, before);
         return before;
     }
     std::string Text(QLineEdit* edit) const { return edit->text().toLatin1().toStdString(); }
 
-    QWidget m_dialog;
+    std::unique_ptr<QWidget> m_dialog;
     QLineEdit* m_edit1001 = nullptr;
     QLineEdit* m_edit1002 = nullptr;
 };
@@ -77,7 +78,7 @@ TEST_F(DataExchangeTest, OnlyThe31FirstCharactersAreRead)
 
 TEST_F(DataExchangeTest, Hexa4ShowsFourUpperCaseDigits)
 {
-    CDataExchange dx(&m_dialog, false);
+    CDataExchange dx(m_dialog.get(), false);
     int value = 10;
     DDX_hexa4(&dx, 1002, value);
     EXPECT_EQ(Text(m_edit1002), "000A");
@@ -88,7 +89,7 @@ TEST_F(DataExchangeTest, Hexa4ShowsFourUpperCaseDigits)
 
 TEST_F(DataExchangeTest, Hexa4ReadsHexadecimal)
 {
-    CDataExchange dx(&m_dialog, true);
+    CDataExchange dx(m_dialog.get(), true);
     int value = 0;
     m_edit1002->setText(QString::fromLatin1("00ff"));
     DDX_hexa4(&dx, 1002, value);
@@ -100,9 +101,9 @@ TEST_F(DataExchangeTest, Hexa4ReadsHexadecimal)
 
 TEST_F(DataExchangeTest, AFloatEditIsAnEditBoxToo)
 {
-    auto* floatEdit = new CFloatEdit(&m_dialog);
+    auto* floatEdit = new CFloatEdit(m_dialog.get());
     floatEdit->setObjectName(QString::fromLatin1("1003"));
-    CDataExchange dx(&m_dialog, false);
+    CDataExchange dx(m_dialog.get(), false);
     float value = 2.25f;
     DDX_float(&dx, 1003, value);
     EXPECT_EQ(Text(floatEdit), "2.25");
@@ -111,7 +112,7 @@ TEST_F(DataExchangeTest, AFloatEditIsAnEditBoxToo)
 TEST_F(DataExchangeTest, AMissingControlLeavesTheMemberAndIsTraced)
 {
     TraceCapture traces;
-    CDataExchange dx(&m_dialog, true);
+    CDataExchange dx(m_dialog.get(), true);
     float value = 1.5f;
     DDX_float(&dx, 4242, value);
     EXPECT_EQ(value, 1.5f);

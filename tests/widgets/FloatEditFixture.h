@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "QtApplication.h"
 #include "tarvic/widgets/FloatEdit.h"
 
 namespace tarvic::test {
@@ -17,7 +16,6 @@ class FloatEditTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureQtApplication();
         m_previousLocale = QLocale();
         QLocale::setDefault(QLocale::c());
         m_edit = std::make_unique<CFloatEdit>();
