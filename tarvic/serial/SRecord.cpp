@@ -25,7 +25,7 @@ SRecord::SRecord(const std::string& path)
 {
     if (std::FILE* fichier = std::fopen(path.c_str(), "r")) {
         m_fichier.reset(fichier, [](std::FILE* f) { std::fclose(f); });
-        while (LitLigneFichier()) ++m_nbLignes;
+        while (LireLigneSuivante()) ++m_nbLignes;
         std::rewind(fichier);
         m_ligne[0] = '\0';
     }
@@ -33,7 +33,7 @@ SRecord::SRecord(const std::string& path)
 
 SRecord::~SRecord() = default;
 
-bool SRecord::LitLigneFichier()
+bool SRecord::LireLigneSuivante()
 {
     if (!m_fichier) return false;
     std::FILE* fichier = m_fichier.get();
@@ -122,7 +122,7 @@ int SRecord::LitSRecord(char* buffer, int& nbOctets, int& adresse)
     // that neither the block it starts nor the S7 record is lost.
     while (m_lireLigne == 0 || m_numLigne < m_nbLignes) {
         if (m_lireLigne != 0) {
-            if (!LitLigneFichier()) break;
+            if (!LireLigneSuivante()) break;
             ++m_numLigne;
             m_lireLigne = 0;
             if (m_ligne[0] == 'S' && !SommeJuste()) ++m_nbErreurSomme;

@@ -54,7 +54,7 @@ private:
     bool LAdresse(std::uint32_t& adresse) const;
     // Reads one physical line into m_ligne, keeping its first 2047 characters
     // and dropping the rest; false at end of file.
-    bool LitLigneFichier();
+    bool LireLigneSuivante();
     // The current line without its end-of-line characters.
     std::string_view Ligne() const;
     bool DonneesLisibles(int nbOctets) const;

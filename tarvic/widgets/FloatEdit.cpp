@@ -45,12 +45,12 @@ CFloatEdit::CFloatEdit(QWidget* parent) : QLineEdit(parent)
     SetValue(m_value);  // the text is a formatted number from the start
 }
 
-CFloatText CFloatEdit::Text() const { return CFloatText(m_commas, m_comma, m_decimalPoint, m_decimals); }
+CFloatText CFloatEdit::Formatting() const { return CFloatText(m_commas, m_comma, m_decimalPoint, m_decimals); }
 
 void CFloatEdit::SetValue(double value)
 {
     m_value = std::isfinite(value) ? value : 0.0;
-    setText(QString::fromLatin1(Text().toString(m_value)));
+    setText(QString::fromLatin1(Formatting().toString(m_value)));
     setCursorPosition(0);
 }
 
@@ -90,6 +90,14 @@ void CFloatEdit::LocalSettings()
 
 void CFloatEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (isReadOnly()) {
+        // A read-only box only lets the caret and the selection move.
+        if (IsNavigation(event))
+            QLineEdit::keyPressEvent(event);
+        else
+            event->ignore();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Delete:
         if (hasSelectedText())
@@ -173,7 +181,7 @@ void CFloatEdit::applyEdit(Edit edit)
     std::string text;
     int caret = 0;
     getStringAndSelection(text, caret);
-    edit(Text(), text, caret);
+    edit(Formatting(), text, caret);
     setStringAndSelection(text, caret);
 }
 
@@ -187,7 +195,7 @@ void CFloatEdit::setStringAndSelection(const std::string& text, int caret)
 {
     setText(QString::fromLatin1(text));
     setCursorPosition(std::clamp(caret, 0, static_cast<int>(text.size())));
-    m_value = Text().valueOf(text);
+    m_value = Formatting().valueOf(text);
 }
 
 void CFloatEdit::deleteSelection()

@@ -44,7 +44,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    CFloatText Text() const;
+    CFloatText Formatting() const;
     void processCharacter(char ch);
     void getStringAndSelection(std::string& text, int& caret) const;
     void setStringAndSelection(const std::string& text, int caret);

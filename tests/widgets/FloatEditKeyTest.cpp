@@ -279,6 +279,17 @@ TEST_F(FloatEditKeyTest, ReturnIsLeftToTheDialog)
     EXPECT_EQ(Text(), ".00");
 }
 
+TEST_F(FloatEditKeyTest, AReadOnlyBoxOnlyMovesTheCaret)
+{
+    m_edit->setReadOnly(true);
+    TypeAt(12.34, 5, "7-.");
+    QTest::keyClick(m_edit.get(), Qt::Key_Backspace);
+    QTest::keyClick(m_edit.get(), Qt::Key_Left);
+    QTest::keyClick(m_edit.get(), Qt::Key_Delete);
+    EXPECT_EQ(Text(), "12.34");
+    EXPECT_EQ(Caret(), 4);
+}
+
 // --- Locale separators -----------------------------------------------------
 
 TEST_F(FloatEditKeyTest, UnderAFrenchLocaleTheCommaIsThePoint)
