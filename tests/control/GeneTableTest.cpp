@@ -340,3 +340,16 @@ TEST_F(GeneTableTest, SineWithoutAUsableFrequencyGivesAnEmptyTable)
         EXPECT_EQ(gene.ConfFerz(1), "DTTSFFFFFFFF");
     }
 }
+
+TEST_F(GeneTableTest, CalculationGoesOnWhenTheTraceFileCannotBeOpened)
+{
+    std::filesystem::create_directory("rampe.txt");
+    std::filesystem::create_directory("trap.txt");
+    Banc('X');
+    CGeneFonction gene("GENE");
+    Rampe(gene, 1000.0f, 150.0f);
+    EXPECT_EQ(gene.NbPoints, 69);
+    Trapeze(gene, 100.0f, 100.0f, 200.0f);
+    EXPECT_EQ(gene.NbPoints, 10);
+    EXPECT_TRUE(std::filesystem::is_directory("rampe.txt"));
+}
