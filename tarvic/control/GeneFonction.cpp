@@ -67,7 +67,8 @@ CGeneFonction::CGeneFonction(std::string name)
     m_grp = std::move(name);
     const std::string section = LitGrp();
     TypeSignal = static_cast<std::uint8_t>(Profil()->GetProfileInt(section, "TYPE", 0));
-    for (const auto& parametre : kParametres) this->*parametre.champ = LitProfilFloat(section, parametre.entree, parametre.defaut);
+    for (const auto& parametre : kParametres)
+        this->*parametre.champ = LitProfilFloat(section, parametre.entree, parametre.defaut);
     TE_SINUS = LitProfilFloat(section, "TE_SINUS", "500.0");
     // The axis always starts from its origin.
     if (m_process == 'X') C_REPOS = 0.0f;

@@ -186,7 +186,8 @@ bool CPid::TraitRecept(std::string reply)
         for (int i = 0; i < 3; ++i) {
             std::int32_t raw = 0;
             if (!tarvic::ReadField16(reply, at + 4 + 4 * i, raw)) continue;
-            ValeursPid[i] = TestSynum() ? static_cast<float>(raw) : static_cast<float>(static_cast<double>(raw) / m_fsSortie * 100);
+            const double value = raw;
+            ValeursPid[i] = static_cast<float>(TestSynum() ? value : value / m_fsSortie * 100);
         }
         return true;
     }
