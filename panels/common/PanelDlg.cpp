@@ -1,0 +1,230 @@
+#include "PanelDlg.h"
+
+#include <functional>
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "AboutDlg.h"
+#include "CardRegistry.h"
+#include "DialogUnits.h"
+#include "PanelIcon.h"
+#include "SelPort.h"
+#include "tarvic/platform/Profile.h"
+#include "tarvic/platform/Text.h"
+
+namespace {
+
+constexpr int kPeriodMs = 1000;
+constexpr char kWaiting[] = "Mis en communication...";
+constexpr char kEstablished[] = "Communcation \xE9tablie";
+
+QString Latin1(const char* text) { return QString::fromLatin1(text); }
+
+// One column per byte, bit 7 at the top, so that a byte reads as it is written.
+QGroupBox* BitGroup(QWidget* parent, const char* title, std::span<const PanelBit> bits,
+                    const std::function<QAbstractButton*(const PanelBit&)>& make)
+{
+    auto* group = new QGroupBox(Latin1(title), parent);
+    auto* grid = new QGridLayout(group);
+    for (const PanelBit& bit : bits) {
+        QAbstractButton* button = make(bit);
+        button->setObjectName(QString::number(bit.id));
+        grid->addWidget(button, 7 - bit.bit, bit.byte);
+    }
+    grid->setRowStretch(8, 1);
+    return group;
+}
+
+}  // namespace
+
+CPanelDlg::CPanelDlg(const PanelVariant& variant, QWidget* parent) : QDialog(parent), m_variant(variant)
+{
+    setFont(DialogFont());
+    setWindowTitle(Latin1(variant.caption));
+    setWindowIcon(PanelIcon());
+    BuildControls();
+    resize(DialogUnitsToPixels(font(), variant.size).expandedTo(minimumSizeHint()));
+
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CPanelDlg::OnTimer);
+}
+
+CPanelDlg::~CPanelDlg() { StopProcess(); }
+
+void CPanelDlg::BuildControls()
+{
+    auto* inputs = BitGroup(this, m_variant.inputGroupTitle, m_variant.indicators, [this](const PanelBit& bit) {
+        auto* radio = new QRadioButton(Latin1(bit.text), this);
+        radio->setAutoExclusive(false);  // each indicator is a group of its own
+        return radio;
+    });
+    auto* outputs = BitGroup(this, m_variant.outputGroupTitle, m_variant.outputs, [this](const PanelBit& bit) {
+        auto* box = new QCheckBox(Latin1(bit.text), this);
+        connect(box, &QCheckBox::clicked, this, [this, &bit](bool checked) { OnOutput(bit, checked); });
+        return box;
+    });
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(inputs, m_variant.entreeCount);
+    groups->addWidget(outputs, m_variant.sortieCount);
+
+    auto* texts = new QVBoxLayout;
+    for (const int id : {m_variant.identId, m_variant.statusId, m_variant.etatId}) {
+        if (id == PanelVariant::kNoControl || findChild<QLineEdit*>(QString::number(id))) continue;
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::number(id));
+        edit->setReadOnly(true);
+        texts->addWidget(edit);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    const auto addButton = [this, buttons](int id, const char* text, void (CPanelDlg::*slot)()) {
+        auto* button = new QPushButton(Latin1(text), this);
+        button->setObjectName(QString::number(id));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, slot);
+        buttons->addWidget(button);
+        return button;
+    };
+    if (m_variant.connectId != PanelVariant::kNoControl)
+        addButton(m_variant.connectId, "Connect...", &CPanelDlg::OnConnect)->setEnabled(false);
+    addButton(m_variant.portButtonId, m_variant.portButtonText, &CPanelDlg::OnPort);
+    buttons->addStretch();
+    // Stands for the system-menu item, command 16.
+    if (m_variant.aboutMenuText) addButton(16, m_variant.aboutMenuText, &CPanelDlg::OnAbout);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(groups, 1);
+    layout->addLayout(texts);
+    layout->addLayout(buttons);
+}
+
+int CPanelDlg::DoModal()
+{
+    StartProcess();
+    m_timer.start(m_variant.firstPeriodMs);
+    exec();
+    m_timer.stop();
+    StopProcess();
+    return 0;
+}
+
+void CPanelDlg::StartProcess()
+{
+    if (m_pProcess) return;
+    m_pProcess = std::make_unique<CProcess>(m_variant);
+    m_pProcess->CreateThread();
+    m_pProcess->Demarre();
+}
+
+void CPanelDlg::StopProcess()
+{
+    if (!m_pProcess) return;
+    m_pProcess->ExitInstance();
+    m_pProcess.reset();
+}
+
+void CPanelDlg::OnTimer()
+{
+    m_timer.stop();
+    if (!m_pProcess) return;
+    CProcess& process = *m_pProcess;
+
+    if (!m_connecte) {
+        const std::string version = process.LitVersion();
+        if (!version.empty()) {
+            m_connecte = true;
+            ShowText(m_variant.identId, version);
+            if (!m_variant.emdOnVerReply) process.Ordre("EMD 1");
+            if (m_variant.statusShowsInputs) ShowText(m_variant.statusId, kEstablished);
+            if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(true);
+        } else {
+            ShowText(m_variant.statusId, kWaiting);
+            process.Demande("VER");
+        }
+    }
+    if (m_variant.etatId != PanelVariant::kNoControl) ShowText(m_variant.etatId, EtatText());
+    if (m_connecte || !m_variant.lelOnlyWhenIdentified) {
+        process.Demande("LEL");
+        if (m_variant.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
+        UpdateIndicators();
+    }
+    if (m_variant.queryAruEachCycle) process.Demande("ARU");
+    m_timer.start(kPeriodMs);
+}
+
+void CPanelDlg::OnConnect()
+{
+    if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(false);
+    m_connecte = false;
+}
+
+void CPanelDlg::OnPort()
+{
+    auto profile = tarvic::GetProfile();
+    CSelPort dialog(m_variant, profile->GetProfileString("CONFIGURATION", "PORT", m_variant.portDialogDefault), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    profile->WriteProfileString("CONFIGURATION", "PORT", dialog.LitPort());
+    CardRegistry::WriteCardPort(dialog.LitPort());
+    // The port is read when the process starts: the choice holds from the next run.
+    reject();
+}
+
+void CPanelDlg::OnAbout()
+{
+    if (!m_variant.aboutText) return;
+    CAboutDlg(m_variant, this).exec();
+}
+
+void CPanelDlg::OnOutput(const PanelBit& output, bool checked)
+{
+    if (!m_pProcess) return;
+    m_pProcess->SetSortieBit(output.byte, output.bit, checked);
+    m_pProcess->EnvoiSorties();
+}
+
+void CPanelDlg::ShowText(int id, const std::string& text)
+{
+    if (auto* edit = findChild<QLineEdit*>(QString::number(id))) edit->setText(QString::fromLatin1(text));
+}
+
+std::string CPanelDlg::EtatText() const
+{
+    if (m_variant.etatAlarmText && Bit(m_variant.etatAlarmByte, m_variant.etatAlarmBit))
+        return m_variant.etatAlarmText;
+    const int etat = m_pProcess->LitEtat();
+    if (etat < 0 || etat >= static_cast<int>(m_variant.etatTexts.size())) return {};
+    return m_variant.etatTexts[static_cast<std::size_t>(etat)];
+}
+
+std::string CPanelDlg::InputsText() const
+{
+    std::string text = "LEL";
+    for (int byte = m_variant.entreeCount - 1; byte >= 0; --byte)
+        text += tarvic::Format(" %2.2X", m_pProcess->LitEntree(byte) & 0xFF);
+    return text;
+}
+
+void CPanelDlg::UpdateIndicators()
+{
+    for (const PanelBit& indicator : m_variant.indicators)
+        if (auto* radio = Button(indicator.id)) radio->setChecked(Bit(indicator.byte, indicator.bit));
+}
+
+bool CPanelDlg::Bit(int byte, int bit) const
+{
+    if (byte < 0 || byte >= PanelVariant::kMaxEntrees) return false;
+    return (m_pProcess->LitEntree(byte) >> bit) & 1;
+}
+
+QAbstractButton* CPanelDlg::Button(int id) const
+{
+    if (id == PanelVariant::kNoControl) return nullptr;
+    return findChild<QAbstractButton*>(QString::number(id));
+}

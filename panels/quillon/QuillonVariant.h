@@ -1,0 +1,5 @@
+#pragma once
+
+#include "common/PanelVariant.h"
+
+const PanelVariant& QuillonVariant();
