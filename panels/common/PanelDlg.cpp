@@ -108,7 +108,7 @@ void CPanelDlg::BuildControls()
 int CPanelDlg::DoModal()
 {
     StartProcess();
-    m_timer.start(m_variant.firstPeriodMs);
+    StartTimer();
     exec();
     m_timer.stop();
     StopProcess();
@@ -129,6 +129,8 @@ void CPanelDlg::StopProcess()
     m_pProcess->ExitInstance();
     m_pProcess.reset();
 }
+
+void CPanelDlg::StartTimer() { m_timer.start(m_variant.firstPeriodMs); }
 
 void CPanelDlg::OnTimer()
 {

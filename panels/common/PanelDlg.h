@@ -27,6 +27,8 @@ public:
     // The same steps one by one, for a caller with its own event loop.
     void StartProcess();
     void StopProcess();
+    // Timer 1's first period; each cycle then restarts it for a second.
+    void StartTimer();
 
     CProcess* Process() const { return m_pProcess.get(); }
     bool Connecte() const { return m_connecte; }
