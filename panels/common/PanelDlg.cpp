@@ -130,7 +130,7 @@ void CPanelDlg::StopProcess()
     m_pProcess.reset();
 }
 
-void CPanelDlg::StartTimer() { m_timer.start(m_variant.firstPeriodMs); }
+void CPanelDlg::StartTimer() { m_timer.start(m_variant.cycle.firstPeriodMs); }
 
 void CPanelDlg::OnTimer()
 {
@@ -143,8 +143,8 @@ void CPanelDlg::OnTimer()
         if (!version.empty()) {
             m_connecte = true;
             ShowText(m_variant.identId, version);
-            if (!m_variant.emdOnVerReply) process.Ordre("EMD 1");
-            if (m_variant.statusShowsInputs) ShowText(m_variant.statusId, kEstablished);
+            if (!m_variant.cycle.emdOnVerReply) process.Ordre("EMD 1");
+            if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, kEstablished);
             if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(true);
         } else {
             ShowText(m_variant.statusId, kWaiting);
@@ -152,12 +152,12 @@ void CPanelDlg::OnTimer()
         }
     }
     if (m_variant.etatId != PanelVariant::kNoControl) ShowText(m_variant.etatId, EtatText());
-    if (m_connecte || !m_variant.lelOnlyWhenIdentified) {
+    if (m_connecte || !m_variant.cycle.lelOnlyWhenIdentified) {
         process.Demande("LEL");
-        if (m_variant.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
+        if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
         UpdateIndicators();
     }
-    if (m_variant.queryAruEachCycle) process.Demande("ARU");
+    if (m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
     m_timer.start(kPeriodMs);
 }
 

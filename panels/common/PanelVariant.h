@@ -30,6 +30,27 @@ struct DialogUnits {
     int height;
 };
 
+// How the timer cycle greets and polls the card, and which replies it takes.
+struct CycleRules {
+    bool acceptsAru;              // an "ARU" reply completes a pending query
+    bool queryAruEachCycle;       // every cycle ends by queueing "ARU"
+    bool emdOnVerReply;           // "EMD 1" queued on the "VER" reply, else by the cycle
+    bool lelOnlyWhenIdentified;   // poll and show inputs only once identified
+    bool statusShowsInputs;       // the link text and "LEL .." in the status line
+    int firstPeriodMs;
+};
+
+// The cycle of the stations whose status line tells the link and the inputs:
+// identified by the cycle, polled only once identified.
+inline constexpr CycleRules kStatusLineCycle{
+    .acceptsAru = false,
+    .queryAruEachCycle = false,
+    .emdOnVerReply = false,
+    .lelOnlyWhenIdentified = true,
+    .statusShowsInputs = true,
+    .firstPeriodMs = 1000,
+};
+
 struct PanelVariant {
     static constexpr int kMaxEntrees = 4;
     static constexpr int kMaxSorties = 3;
@@ -45,39 +66,33 @@ struct PanelVariant {
     std::span<const PanelBit> indicators;
     std::span<const PanelBit> outputs;
 
-    // Cycle and reply behaviour.
-    bool acceptsAru;              // an "ARU" reply completes a pending query
-    bool queryAruEachCycle;       // every cycle ends by queueing "ARU"
-    bool emdOnVerReply;           // "EMD 1" queued on the "VER" reply, else by the cycle
-    bool lelOnlyWhenIdentified;   // poll and show inputs only once identified
-    bool statusShowsInputs;       // "Communcation établie" and "LEL .." in the status line
-    int firstPeriodMs;
+    CycleRules cycle;
 
     // Controls; kNoControl where the program has none.
     int identId;
     int statusId;
-    int etatId;     // station state text
-    int connectId;  // "Connect..." button
+    int etatId = kNoControl;     // station state text
+    int connectId = kNoControl;  // "Connect..." button
     int portButtonId;
     const char* portButtonText;
 
     // Station state text: the text of the state index, unless the alarm bit
     // is set; no state text where etatId is kNoControl.
-    std::span<const char* const> etatTexts;
-    const char* etatAlarmText;
-    int etatAlarmByte;
-    int etatAlarmBit;
+    std::span<const char* const> etatTexts = {};
+    const char* etatAlarmText = nullptr;
+    int etatAlarmByte = 0;
+    int etatAlarmBit = 0;
 
     const char* inputGroupTitle;
     const char* outputGroupTitle;
 
     // About box; null where the program has none.
-    const char* aboutTitle;
-    const char* aboutText;
-    const char* aboutMenuText;
+    const char* aboutTitle = nullptr;
+    const char* aboutText = nullptr;
+    const char* aboutMenuText = nullptr;
 
     // Port dialog.
-    const char* portDialogCaption;
-    int portComboId;
-    const char* portDialogDefault;
+    const char* portDialogCaption = "Choix du port";
+    int portComboId = 1006;
+    const char* portDialogDefault = "COM1";
 };

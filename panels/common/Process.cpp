@@ -161,9 +161,9 @@ void CProcess::TraiteRecept(std::string line)
     }
     if (const int ver = tarvic::Find(line, "VER"); ver >= 0) {
         m_version = tarvic::Mid(line, ver + 3);
-        if (m_variant.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
+        if (m_variant.cycle.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
         m_evReponse.SetEvent();
-    } else if (m_variant.acceptsAru && tarvic::Find(line, "ARU") >= 0) {
+    } else if (m_variant.cycle.acceptsAru && tarvic::Find(line, "ARU") >= 0) {
         m_evReponse.SetEvent();
     } else if (const int lel = tarvic::Find(line, "LEL"); lel >= 0) {
         LitEntrees(line, lel);

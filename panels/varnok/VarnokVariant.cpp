@@ -29,12 +29,15 @@ constexpr PanelVariant kVarnok{
     .lelFields = kLel,
     .indicators = kIndicators,
     .outputs = kOutputs,
-    .acceptsAru = true,
-    .queryAruEachCycle = false,
-    .emdOnVerReply = true,
-    .lelOnlyWhenIdentified = false,
-    .statusShowsInputs = false,
-    .firstPeriodMs = 1000,
+    .cycle =
+        {
+            .acceptsAru = true,
+            .queryAruEachCycle = false,
+            .emdOnVerReply = true,
+            .lelOnlyWhenIdentified = false,
+            .statusShowsInputs = false,
+            .firstPeriodMs = 1000,
+        },
     .identId = 1004,
     .statusId = 1004,
     .etatId = 1003,
@@ -50,8 +53,6 @@ constexpr PanelVariant kVarnok{
     .aboutTitle = "A propos de Varnok",
     .aboutText = "Varnok version 1.0",
     .aboutMenuText = "&A propos de Varnok...",
-    .portDialogCaption = "Choix du port",
-    .portComboId = 1006,
     .portDialogDefault = "COM6",
 };
 
