@@ -141,7 +141,12 @@ int CProcess::ExitInstance()
 {
     tarvic::Sleep(kPollMs);
     m_evFin.SetEvent();
-    while (m_envoiActif) tarvic::Sleep(kPollMs);
+    // At least one step even when the sending thread is already done: the
+    // stop below purges the port, which would drop a closing order still on
+    // its way out.
+    do {
+        tarvic::Sleep(kPollMs);
+    } while (m_envoiActif);
     if (m_pEnvoi.joinable()) m_pEnvoi.join();
     return CComThread::ExitInstance();
 }
