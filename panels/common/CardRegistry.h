@@ -14,7 +14,9 @@ inline constexpr char kCardPort[] = "RV31";
 // can be written, else the per-user ${XDG_CONFIG_HOME:-~/.config}/tarvic/registry.ini.
 std::string Path();
 
-// The fourth character of the port name ("COM3" gives "3"); "" for a shorter name.
+// The fourth character of the port name: "COM3" gives "3", "COM12" only "1",
+// a device path whatever stands fourth ("/dev/pts/4" gives "v"), and a name
+// shorter than four characters "".
 std::string CardPortValue(const std::string& portName);
 
 // False when the store could not be written; the old value then stays.

@@ -1,10 +1,14 @@
 // Indicators lit from the input bytes, outputs sent from the check boxes, and
 // the controls each program's dialog carries.
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
 #include <QGroupBox>
 #include <QRadioButton>
 
 #include "PanelFixture.h"
+#include "common/AboutDlg.h"
 #include "brakmor/BrakmorVariant.h"
 #include "quillon/QuillonVariant.h"
 #include "torvane/TorvaneVariant.h"
@@ -160,6 +164,33 @@ TEST_F(PanelControls, ClicksWhileTheCardIsSilentQueueOneCopyOfEachLine)
     Control(1030)->click();  // 8040, identical to the one still waiting
     EXPECT_EQ(Queue(), (std::vector<std::string>{"!ESR 8000\r\n|sent", "!ESR 8040\r\n|waiting",
                                                  "!ESR 8000\r\n|waiting"}));
+}
+
+TEST_F(PanelControls, AboutBoxNamesTheProgramAndItsVersion)
+{
+    EnsureApplication();
+    CPanelDlg panel(TorvaneVariant());
+    auto* about = panel.findChild<QAbstractButton*>("16");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "&A propos de Torvane...");
+    QString title, text;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        for (auto* label : dialog->findChildren<QLabel*>()) text += label->text();
+        dialog->accept();
+    });
+    about->click();
+    EXPECT_EQ(title, "A propos de Torvane");
+    EXPECT_EQ(text, "Torvane version 1.0");
+}
+
+TEST_F(PanelControls, QuillonHasNoAboutBox)
+{
+    EnsureApplication();
+    CPanelDlg panel(QuillonVariant());
+    EXPECT_EQ(panel.findChild<QAbstractButton*>("16"), nullptr);
 }
 
 struct Layout {
