@@ -3,10 +3,12 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <string>
 
 namespace tarvic {
 namespace {
@@ -14,16 +16,30 @@ namespace {
 constexpr int defaultCellHeight = 16;
 constexpr int largestPixelSize = 4096;  // larger requests are clamped: no giant glyph caches
 
-void InsertSubstitutions()
+struct FaceMapping {
+    const char* requested;
+    const char* installed;
+};
+
+// The Type 1 cut of the URW symbol face ("[urw]") maps its glyphs to Unicode;
+// the OpenType cut only has a symbol-encoding table, which Qt reads as
+// Latin-1. Qt's own substitution table does not keep a foundry, hence ours.
+constexpr FaceMapping faceMappings[] = {
+    {"Times New Roman", "Liberation Serif"},
+    {"Symbol", "Standard Symbols PS [urw]"},
+    {"Arial", "Liberation Sans"},
+    {"MS Sans Serif", "Liberation Sans"},
+    {"Courier New", "Liberation Mono"},
+};
+
+// The installed face first, the requested one after it.
+QStringList Families(const std::string& face)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-        QFont::insertSubstitution(QStringLiteral("Symbol"), QStringLiteral("Standard Symbols PS"));
-        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-    });
+    const QString requested = QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size()));
+    for (const FaceMapping& mapping : faceMappings)
+        if (requested.compare(QLatin1String(mapping.requested), Qt::CaseInsensitive) == 0)
+            return {QLatin1String(mapping.installed), requested};
+    return {requested};
 }
 
 int CellHeight(const LOGFONT& font)
@@ -62,8 +78,8 @@ int PixelSize(const LOGFONT& font, const QFont& face)
 
 QFont Build(const LOGFONT& font)
 {
-    InsertSubstitutions();
-    QFont qfont(QString::fromLatin1(font.lfFaceName.data(), static_cast<qsizetype>(font.lfFaceName.size())));
+    QFont qfont;
+    qfont.setFamilies(Families(font.lfFaceName));
     qfont.setStyleHint(StyleHint(font.lfPitchAndFamily));
     qfont.setFixedPitch((font.lfPitchAndFamily & 0x03) == FIXED_PITCH);
     qfont.setWeight(static_cast<QFont::Weight>(font.lfWeight == FW_DONTCARE ? FW_NORMAL

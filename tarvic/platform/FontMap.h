@@ -10,10 +10,11 @@
 
 // How a logical font becomes a Qt font, and its texts Qt strings. The faces
 // the drawing code asks for are mapped onto free metric-compatible faces:
-// "Times New Roman" onto Liberation Serif, "Symbol" onto Standard Symbols PS
-// (also "Arial", "Courier New" and "MS Sans Serif" onto the Liberation faces).
-// The mapping is Qt's own substitution table, so it needs no fontconfig set-up
-// and behaves the same on screen and offscreen. Fonts need a QGuiApplication.
+// "Times New Roman" onto Liberation Serif, "Symbol" onto the Type 1 cut of
+// Standard Symbols PS (also "Arial", "Courier New" and "MS Sans Serif" onto
+// the Liberation faces). The mapping is a table of ours, so it needs no
+// fontconfig set-up and behaves the same on screen and offscreen. Fonts need
+// a QGuiApplication.
 namespace tarvic {
 
 // The Qt font of a logical font: a positive height is the cell height, scaled

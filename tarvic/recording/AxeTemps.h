@@ -12,7 +12,8 @@
 // of 0 counts as 1; with m_dernier == m_premier, calculpx and ConvIntFloat give
 // m_pixGauche; with m_pixDroite == m_pixGauche, CalculRang(int) gives
 // m_premier; with a sample period of 0, CalculRang(float) gives 0 and
-// ConvIntFloat m_pixGauche. Results beyond the int range are clamped to it.
+// ConvIntFloat m_pixGauche. Integer results beyond the int range are clamped
+// to it; a float result out of range gives INT32_MIN (tarvic::TruncateToInt).
 class TARVIC_EXPORT CAxeTemps : public CObject {
 public:
     CAxeTemps() = default;
