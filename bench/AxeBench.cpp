@@ -38,8 +38,10 @@ struct Plot {
         axe.Draw(&dc);
         std::vector<CPoint> curve;
         curve.reserve(values.size());
-        for (int i = 0; i < points; ++i)
-            curve.emplace_back(temps.calculpx(temps.m_premier + i), axe.ConvIntFloat(values[static_cast<std::size_t>(i)]));
+        for (int i = 0; i < points; ++i) {
+            const float value = values[static_cast<std::size_t>(i)];
+            curve.emplace_back(temps.calculpx(temps.m_premier + i), axe.ConvIntFloat(value));
+        }
         CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
         CPen* old = dc.SelectObject(&pen);
         dc.Polyline(curve.data(), static_cast<int>(curve.size()));

@@ -16,6 +16,8 @@ namespace {
 constexpr int defaultCellHeight = 16;
 constexpr int largestPixelSize = 4096;  // larger requests are clamped: no giant glyph caches
 
+QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
 struct FaceMapping {
     const char* requested;
     const char* installed;
@@ -35,7 +37,7 @@ constexpr FaceMapping faceMappings[] = {
 // The installed face first, the requested one after it.
 QStringList Families(const std::string& face)
 {
-    const QString requested = QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size()));
+    const QString requested = Latin1(face);
     for (const FaceMapping& mapping : faceMappings)
         if (requested.compare(QLatin1String(mapping.requested), Qt::CaseInsensitive) == 0)
             return {QLatin1String(mapping.installed), requested};
@@ -152,13 +154,12 @@ QFont QFontFromLogFont(const LOGFONT& font)
 bool IsSymbolFont(const LOGFONT& font)
 {
     return font.lfCharSet == SYMBOL_CHARSET ||
-           QString::fromLatin1(font.lfFaceName.data(), static_cast<qsizetype>(font.lfFaceName.size()))
-                   .compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+           Latin1(font.lfFaceName).compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
 }
 
 QString QStringForFont(std::string_view text, const LOGFONT& font)
 {
-    if (!IsSymbolFont(font)) return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (!IsSymbolFont(font)) return Latin1(text);
     QString converted;
     converted.reserve(static_cast<qsizetype>(text.size()));
     for (char c : text) converted.append(QChar(SymbolToUnicode(static_cast<unsigned char>(c))));

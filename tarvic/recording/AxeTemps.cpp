@@ -15,6 +15,15 @@ constexpr long long pointsPerPass = blocksPerPass * pointsPerBlock;
 
 int ClampToInt(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
+// Maps value from [fromLow, fromHigh] onto [toLow, toHigh] in integer
+// arithmetic, multiplying before dividing; toLow when the first span is empty.
+int Rescale(int value, int fromLow, int fromHigh, int toLow, int toHigh)
+{
+    const long long span = static_cast<long long>(fromHigh) - fromLow;
+    if (span == 0) return toLow;
+    return ClampToInt((static_cast<long long>(value) - fromLow) * (static_cast<long long>(toHigh) - toLow) / span + toLow);
+}
+
 }  // namespace
 
 void CAxeTemps::Calcul()
@@ -36,22 +45,11 @@ void CAxeTemps::Calcul()
     m_dernier = ClampToInt(first + m_fenetre / zoom);
 }
 
-int CAxeTemps::calculpx(int index) const
-{
-    const long long span = static_cast<long long>(m_dernier) - m_premier;
-    if (span == 0) return m_pixGauche;
-    return ClampToInt((static_cast<long long>(index) - m_premier) * (static_cast<long long>(m_pixDroite) - m_pixGauche) /
-                          span +
-                      m_pixGauche);
-}
+int CAxeTemps::calculpx(int index) const { return Rescale(index, m_premier, m_dernier, m_pixGauche, m_pixDroite); }
 
 int CAxeTemps::CalculRang(int column) const
 {
-    const long long span = static_cast<long long>(m_pixDroite) - m_pixGauche;
-    if (span == 0) return m_premier;
-    return ClampToInt((static_cast<long long>(column) - m_pixGauche) * (static_cast<long long>(m_dernier) - m_premier) /
-                          span +
-                      m_premier);
+    return Rescale(column, m_pixGauche, m_pixDroite, m_premier, m_dernier);
 }
 
 int CAxeTemps::CalculRang(float seconds) const
