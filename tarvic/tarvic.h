@@ -51,6 +51,8 @@
 #include "tarvic/widgets/Dep1.h"
 #include "tarvic/widgets/Element.h"
 #include "tarvic/widgets/FloatEdit.h"
+#include "tarvic/widgets/IconBouton.h"
+#include "tarvic/widgets/IconButton.h"
 #include "tarvic/widgets/Inter.h"
 #include "tarvic/widgets/Sonde.h"
 #include "tarvic/widgets/Tempscp.h"
