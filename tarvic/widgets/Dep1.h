@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "tarvic/widgets/Element.h"
@@ -19,9 +20,5 @@ public:
 
 private:
     std::string m_text;
-    int m_a = 0;
-    int m_b = 0;
-    int m_c = 0;
-    int m_d = 0;
-    int m_e = 0;
+    std::array<int, 5> m_marks{};  // a..e
 };

@@ -7,14 +7,7 @@
 CTempscp::CTempscp() : CElement(0, Type) {}
 
 CTempscp::CTempscp(CPoint corner, std::string text, int a, int b, int c, int d, int e, int f)
-    : CElement(0, tarvic::BoxAt(corner, 110, 40), Type),
-      m_text(std::move(text)),
-      m_a(a),
-      m_b(b),
-      m_c(c),
-      m_d(d),
-      m_e(e),
-      m_f(f)
+    : CElement(0, tarvic::BoxAt(corner, 110, 40), Type), m_text(std::move(text)), m_marks{a, b, c, d, e, f}
 {
 }
 
@@ -22,7 +15,7 @@ void CTempscp::Draw(CDC* pDC) const
 {
     if (pDC == nullptr) return;
     using tarvic::PlotRow;
+    const auto [a, b, c, d, e, f] = m_marks;
     tarvic::DrawAnnotation(*pDC, m_rect, "Temps de r\xE9ponse", m_text,
-                           {tarvic::PlotColumn(m_a), PlotRow(m_b, m_e, m_f), PlotRow(m_c, m_e, m_f),
-                            PlotRow(m_d, m_e, m_f)});
+                           {tarvic::PlotColumn(a), PlotRow(b, e, f), PlotRow(c, e, f), PlotRow(d, e, f)});
 }

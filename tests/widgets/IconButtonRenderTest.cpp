@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "ButtonTestSupport.h"
 #include "WidgetApplication.h"
 #include "tarvic/widgets/IconBouton.h"
 #include "tarvic/widgets/IconButton.h"
@@ -17,15 +18,7 @@ protected:
     void SetUp() override
     {
         tarvic::test::RequireWidgetApplication();
-        QPalette palette;
-        palette.setColor(QPalette::Window, QColor(200, 200, 200));
-        palette.setColor(QPalette::Button, QColor(200, 200, 200));
-        palette.setColor(QPalette::Light, QColor(255, 255, 255));
-        palette.setColor(QPalette::Midlight, QColor(220, 220, 220));
-        palette.setColor(QPalette::Dark, QColor(128, 128, 128));
-        palette.setColor(QPalette::Shadow, QColor(64, 64, 64));
-        palette.setColor(QPalette::ButtonText, QColor(0, 0, 0));
-        m_parent.setPalette(palette);
+        m_parent.setPalette(tarvic::test::ButtonPalette());
         m_parent.setAutoFillBackground(true);
         m_parent.resize(470, 60);
         for (int i = 0; i < 3; ++i) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "ButtonTestSupport.h"
 #include "WidgetApplication.h"
 #include "tarvic/platform/FontMap.h"
 #include "tarvic/platform/RecordingDC.h"
@@ -25,17 +26,6 @@ const std::string light = "rgb(220,220,220)";
 const std::string shadow = "rgb(128,128,128)";
 const std::string darkShadow = "rgb(64,64,64)";
 
-QPalette TestPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Button, QColor(200, 200, 200));
-    palette.setColor(QPalette::Light, QColor(255, 255, 255));
-    palette.setColor(QPalette::Midlight, QColor(220, 220, 220));
-    palette.setColor(QPalette::Dark, QColor(128, 128, 128));
-    palette.setColor(QPalette::Shadow, QColor(64, 64, 64));
-    palette.setColor(QPalette::ButtonText, QColor(0, 0, 0));
-    return palette;
-}
 
 // The calls of one kind, described.
 std::vector<std::string> Only(const CRecordingDC& dc, const std::string& op)
@@ -51,7 +41,7 @@ protected:
     void SetUp() override
     {
         tarvic::test::RequireWidgetApplication();
-        m_parent.setPalette(TestPalette());
+        m_parent.setPalette(tarvic::test::ButtonPalette());
         m_button = new CIconButton("&Valider", &m_parent);
         m_button->setGeometry(10, 10, 100, 30);
         // 20 units high, 8 wide per character with the fixed metrics.

@@ -149,17 +149,6 @@ TEST(ProbeDrawing, FirstFormStemHangsFromTheBoxCentre)
                                             Caption(40, 72, "21.5", 17)));
 }
 
-TEST(ProbeDrawing, ProbeUsesABlackPenWhateverIsSelected)
-{
-    CSonde probe(9, CPoint(100, 100), "P", 1);
-    CRecordingDC dc;
-    CPen red(PS_SOLID, 3, RGB(255, 0, 0));
-    dc.SelectObject(&red);
-    probe.Draw(&dc);
-    EXPECT_EQ(dc.Calls()[0].pen, (LOGPEN{PS_SOLID, 1, RGB(0, 0, 0)}));
-    EXPECT_EQ(dc.GetCurrentPen(), &red);
-}
-
 TEST(ProbeDrawing, CalloutRightOfItsAnchor)
 {
     CSonde callout(CPoint(10, 50), CPoint(100, 40), "Kp=2");
@@ -259,15 +248,26 @@ TEST(AnnotationDrawing, OvershootWithItsMarkers)
                                           "line (80,150)-(420,150) " + black));
 }
 
-TEST(AnnotationDrawing, BlackPenEvenWhenAnotherIsSelected)
+TEST(BlackPenDrawing, ProbesAndAnnotationsDrawInBlackWhateverPenIsSelected)
 {
-    CCteTemps box(CPoint(0, 0), "");
-    CRecordingDC dc;
-    CPen blue(PS_DASH, 2, RGB(0, 0, 255));
-    dc.SelectObject(&blue);
-    box.Draw(&dc);
-    EXPECT_EQ(dc.Calls()[0].pen, (LOGPEN{PS_SOLID, 1, RGB(0, 0, 0)}));
-    EXPECT_EQ(dc.GetCurrentPen(), &blue);
+    const CSonde probe(9, CPoint(100, 100), "P", 1);
+    const CSonde callout(CPoint(10, 50), CPoint(100, 40), "Kp=2");
+    const CCteTemps constant(CPoint(0, 0), "T");
+    const CTempscp response(CPoint(0, 0), "t", 1, 2, 3, 4, 5, 6);
+    const CDep1 overshoot(CPoint(0, 0), "D", 1, 2, 3, 4, 5);
+    for (const CElement* element : std::initializer_list<const CElement*>{&probe, &callout, &constant, &response,
+                                                                          &overshoot}) {
+        CRecordingDC dc;
+        CPen blue(PS_DASH, 2, RGB(0, 0, 255));
+        dc.SelectObject(&blue);
+        element->Draw(&dc);
+        for (const auto& call : dc.Calls()) {
+            if (call.op != "text") {
+                EXPECT_EQ(call.pen, (LOGPEN{PS_SOLID, 1, RGB(0, 0, 0)})) << call.Describe();
+            }
+        }
+        EXPECT_EQ(dc.GetCurrentPen(), &blue);
+    }
 }
 
 TEST(BaseDrawing, DrawsNothing)
