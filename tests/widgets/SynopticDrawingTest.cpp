@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "SynopticTestSupport.h"
 #include "tarvic/widgets/BoiteFonction.h"
 #include "tarvic/widgets/Bouton.h"
@@ -187,6 +189,18 @@ TEST(Arrowhead, FarApartPointsDoNotOverflow)
     CRecordingDC dc;
     Fleche(&dc, CPoint(0, 0), CPoint(2000000000, 0), 10, 45);
     EXPECT_THAT(dc.Descriptions(), ElementsAre("polyline (7,7) (0,0) (7,-7) " + black));
+    // The whole int range apart, with the longest strokes: they still lean
+    // back towards the source, one each side.
+    dc.Clear();
+    Fleche(&dc, CPoint(INT_MAX, 0), CPoint(INT_MIN, 0), INT_MAX, 45);
+    ASSERT_EQ(dc.Calls().size(), 1u);
+    const std::vector<CPoint>& points = dc.Calls()[0].points;
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[1], CPoint(INT_MAX, 0));
+    EXPECT_LT(points[0].x, INT_MAX - 1000000000);
+    EXPECT_LT(points[0].y, -1000000000);
+    EXPECT_EQ(points[2].x, points[0].x);
+    EXPECT_EQ(points[2].y, -points[0].y);
 }
 
 TEST(ButtonDrawing, InactiveUsesTheCurrentBrushActiveIsRed)
