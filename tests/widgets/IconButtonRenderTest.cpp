@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include "ButtonTestSupport.h"
-#include "WidgetApplication.h"
 #include "tarvic/widgets/IconBouton.h"
 #include "tarvic/widgets/IconButton.h"
 
@@ -13,11 +12,10 @@ namespace {
 
 // Enabled, pushed and disabled icon buttons and the two states of an
 // indicator button, painted by the widgets themselves.
-class ButtonRow : public ::testing::Test, private tarvic::test::WithWidgetApplication {
+class ButtonRow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tarvic::test::RequireWidgetApplication();
         m_parent.setPalette(tarvic::test::ButtonPalette());
         m_parent.setAutoFillBackground(true);
         m_parent.resize(470, 60);

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -8,7 +9,6 @@
 #include <memory>
 
 #include "ButtonTestSupport.h"
-#include "WidgetApplication.h"
 #include "tarvic/platform/FontMap.h"
 #include "tarvic/platform/RecordingDC.h"
 #include "tarvic/widgets/IconBouton.h"
@@ -36,11 +36,10 @@ std::vector<std::string> Only(const CRecordingDC& dc, const std::string& op)
     return lines;
 }
 
-class IconButton : public ::testing::Test, private tarvic::test::WithWidgetApplication {
+class IconButton : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tarvic::test::RequireWidgetApplication();
         m_parent.setPalette(tarvic::test::ButtonPalette());
         m_button = new CIconButton("&Valider", &m_parent);
         m_button->setGeometry(10, 10, 100, 30);
@@ -177,7 +176,6 @@ TEST_F(IconButton, MissingIconDrawsOnlyTheCaption)
 
 TEST(IconButtonFont, WithoutAFontSetterTheCurrentFontIsUsed)
 {
-    tarvic::test::RequireWidgetApplication();
     CIconButton button("OK", nullptr);
     CRecordingDC dc;
     button.DrawItem(&dc, CRect(0, 0, 100, 30), 0);
@@ -191,7 +189,6 @@ TEST(IconButtonFont, WithoutAFontSetterTheCurrentFontIsUsed)
 
 TEST(IconButtonFont, SettersBuildTheFont)
 {
-    tarvic::test::RequireWidgetApplication();
     CIconButton button("OK", nullptr);
     button.SetItalic(true);
     button.SetUnderline(true);
@@ -319,7 +316,6 @@ TEST_F(Tip, HidingAHiddenTipDoesNothingAndNoTextNoTip)
 
 TEST(IndicatorButton, RedWhenSetWhiteOtherwiseIconOnTop)
 {
-    tarvic::test::RequireWidgetApplication();
     CIconBouton button;
     button.SetIcon(101);
     button.SetEtat(true);
@@ -339,7 +335,6 @@ TEST(IndicatorButton, RedWhenSetWhiteOtherwiseIconOnTop)
 
 TEST(IndicatorButton, NoIconNumberDrawsNothingAMissingIconOnlyTheBackground)
 {
-    tarvic::test::RequireWidgetApplication();
     CIconBouton button;
     CRecordingDC dc;
     button.DrawItem(&dc, CRect(0, 0, 36, 34));

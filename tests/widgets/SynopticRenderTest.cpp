@@ -6,7 +6,6 @@
 #include <memory>
 #include <vector>
 
-#include "WidgetApplication.h"
 #include "tarvic/platform/PainterDC.h"
 #include "tarvic/widgets/BoiteFonction.h"
 #include "tarvic/widgets/Bouton.h"
@@ -26,7 +25,6 @@ class ProcessView : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tarvic::test::RequireWidgetApplication();
         auto lit = std::make_unique<CMesure>(1, 60, 110, "M1", "", 0);
         lit->EEtat(true);
         m_elements.push_back(std::move(lit));
