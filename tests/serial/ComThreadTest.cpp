@@ -56,7 +56,7 @@ TEST_F(ComThreadOverPty, ALineSplitAcrossReadsIsJoined)
 {
     Start();
     m_peer.Send("!AB");
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(WaitUntil([&] { return m_trace.Text() == "!AB"; }));  // read on its own
     m_peer.Send("X\r\n");
     ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
     EXPECT_EQ(m_com->Lines(), Lines{"!ABX"});
@@ -88,7 +88,8 @@ TEST_F(ComThreadOverPty, ALoneFullStopSignalsThePointEventAndJoinsTheLine)
     Start();
     EXPECT_FALSE(m_com->m_evPoint.IsSignalled());
     m_peer.Send("!A");
-    std::this_thread::sleep_for(50ms);
+    // The full stop must come in a read of its own: wait until "!A" was read.
+    ASSERT_TRUE(WaitUntil([&] { return m_trace.Text().find("!A") != std::string::npos; }));
     m_peer.Send(".");
     ASSERT_TRUE(m_com->m_evPoint.Wait(10000));
     m_peer.Send("\r\n");
