@@ -22,7 +22,7 @@ public:
     static constexpr int NbSorties = 2;
     static constexpr int NbEntrees = 3;
 
-    // 0 → "AEBC", 1 → "ASBC", other → "".
+    // 0 -> "AEBC", 1 -> "ASBC", other -> "".
     static std::string DmdMesure(int n);
     // Takes over an "AEBC" reply (three signed 16-bit fields, raw / input full
     // scale × 20) or else an "ASBC" reply (two bytes, raw / 255 × 20). Fields
