@@ -1,22 +1,48 @@
 #include "Options.h"
 
+#include <cmath>
 #include <cstdlib>
 
-#include "Station.h"
+#include "plants/Benches.h"
+#include "runtime/Station.h"
 
 namespace cardsim {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: cardsim [--station brakmor|varnok|quillon|torvane] [--link PATH] [--log FILE]\n"
-    "               [--silent | --split | --bytewise | --garbage] [--hangup-after N] [--flood N]\n"
-    "Opens a pseudo-terminal that answers like the station's interface card and prints its path.\n";
+std::string Usage()
+{
+    std::string benches;
+    for (const auto& name : BenchNames()) benches += (benches.empty() ? "" : "|") + name;
+    return "usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench " + benches + "]\n"
+           "               [--speed K] [--seed N] [--noise PERCENT] [--link PATH] [--log FILE]\n"
+           "               [--silent | --split | --bytewise | --garbage] [--hangup-after N] [--flood N]\n"
+           "Opens a pseudo-terminal that answers like the interface card of a station or a\n"
+           "control bench and prints its path. --speed runs the card's time K times faster\n"
+           "than the clock; --seed and --noise set the bench's measurement noise.\n";
+}
 
-bool ToNumber(const char* text, long& value)
+bool ToCount(const char* text, long& value)
 {
     char* end = nullptr;
     value = std::strtol(text, &end, 10);
     return end != text && *end == '\0' && value >= 0;
+}
+
+bool ToReal(const char* text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == '\0' && std::isfinite(value) && value >= 0;
+}
+
+std::string BadArgument(const std::string& arg, const char* value)
+{
+    static const char* const kTakingValues[] = {"--station", "--bench", "--speed", "--seed", "--noise",
+                                                "--link", "--log", "--hangup-after", "--flood"};
+    for (const char* option : kTakingValues)
+        if (arg == option)
+            return value ? "cardsim: bad value for " + arg + ": '" + value + "'\n" : "cardsim: " + arg + " needs a value\n";
+    return "cardsim: bad argument '" + arg + "'\n";
 }
 
 }  // namespace
@@ -24,19 +50,29 @@ bool ToNumber(const char* text, long& value)
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
 {
     Options options;
+    bool station = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        long number = 0;
-        if (arg == "--station" && hasValue) {
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        long count = 0;
+        double real = 0;
+        if (arg == "--station" && value && FindStation(value)) {
             options.station = argv[++i];
-            if (!FindStation(options.station)) {
-                error = "cardsim: unknown station '" + options.station + "'\n" + kUsage;
-                return std::nullopt;
-            }
-        } else if (arg == "--link" && hasValue) {
+            station = true;
+        } else if (arg == "--bench" && value && MakeBench(value, 0, 0)) {
+            options.bench = argv[++i];
+        } else if (arg == "--speed" && value && ToReal(value, real) && real > 0) {
+            options.speed = real;
+            ++i;
+        } else if (arg == "--seed" && value && ToCount(value, count) && count <= 0xFFFFFFFFL) {
+            options.seed = static_cast<std::uint32_t>(count);
+            ++i;
+        } else if (arg == "--noise" && value && ToReal(value, real) && real <= 100) {
+            options.noise = real;
+            ++i;
+        } else if (arg == "--link" && value) {
             options.link = argv[++i];
-        } else if (arg == "--log" && hasValue) {
+        } else if (arg == "--log" && value) {
             options.logFile = argv[++i];
         } else if (arg == "--silent") {
             options.silent = true;
@@ -46,16 +82,20 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
             options.delivery = Delivery::Bytewise;
         } else if (arg == "--garbage") {
             options.delivery = Delivery::Garbage;
-        } else if (arg == "--hangup-after" && hasValue && ToNumber(argv[i + 1], number)) {
-            options.hangUpAfter = static_cast<int>(number);
+        } else if (arg == "--hangup-after" && value && ToCount(value, count)) {
+            options.hangUpAfter = static_cast<int>(count);
             ++i;
-        } else if (arg == "--flood" && hasValue && ToNumber(argv[i + 1], number)) {
-            options.flood = number;
+        } else if (arg == "--flood" && value && ToCount(value, count)) {
+            options.flood = count;
             ++i;
         } else {
-            error = arg == "--help" ? kUsage : "cardsim: bad argument '" + arg + "'\n" + kUsage;
+            error = arg == "--help" ? Usage() : BadArgument(arg, value) + Usage();
             return std::nullopt;
         }
+    }
+    if (station && !options.bench.empty()) {
+        error = "cardsim: --station and --bench exclude each other\n" + Usage();
+        return std::nullopt;
     }
     return options;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -8,7 +9,11 @@
 namespace cardsim {
 
 struct Options {
-    std::string station = "varnok";
+    std::string station = "varnok";  // the card of an automation station...
+    std::string bench;               // ...or, when set, of a control bench
+    double speed = 1;                // simulated seconds per wall second
+    std::uint32_t seed = 1;
+    double noise = 0;                // measurement noise, percent of a sensor's span
     std::string link;      // a stable symlink to the pty, if any
     std::string logFile;   // the traffic log, if any
     bool silent = false;   // reads everything, answers nothing

@@ -6,11 +6,15 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <thread>
 
-#include "CardModel.h"
 #include "Options.h"
 #include "Pty.h"
+#include "SimulatedClock.h"
+#include "plants/Benches.h"
+#include "runtime/BenchCard.h"
+#include "runtime/StationCard.h"
 #include "tarvic/serial/LineAssembler.h"
 
 namespace {
@@ -41,12 +45,16 @@ private:
     std::ostream* m_out = nullptr;
 };
 
-int PollTimeout(std::optional<cardsim::Clock::time_point> next)
+std::unique_ptr<cardsim::SimulatedCard> MakeCard(const cardsim::Options& options)
 {
-    if (!next) return -1;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*next - cardsim::Clock::now()).count();
-    return left < 0 ? 0 : static_cast<int>(left) + 1;
+    if (!options.bench.empty())
+        return std::make_unique<cardsim::BenchCard>(cardsim::MakeBench(options.bench, options.seed, options.noise));
+    return std::make_unique<cardsim::StationCard>(*cardsim::FindStation(options.station));
 }
+
+// The card's time moves on while nothing arrives, so that a bench's plant
+// runs between the PC's requests; a wake-up a second keeps each catch-up short.
+constexpr int kIdleWakeMs = 1000;
 
 }  // namespace
 
@@ -72,28 +80,28 @@ int main(int argc, char** argv)
     std::cout << pty.SlavePath() << std::endl;
 
     TrafficLog log(options->logFile);
-    cardsim::CardModel card(*cardsim::FindStation(options->station));
+    const auto card = MakeCard(*options);
+    cardsim::SimulatedClock clock(options->speed);
     tarvic::LineAssembler assembler;
     int received = 0;
-    std::optional<cardsim::Clock::time_point> nextChange;
 
     const auto answer = [&](std::string_view line, tarvic::LineAssembler::End end) {
         if (end != tarvic::LineAssembler::End::CrLf) return;
         log.Write("> ", std::string(line));
         ++received;
         if (!options->silent) {
-            const std::string reply = card.Execute(std::string(line), cardsim::Clock::now());
+            card->Advance(clock.Elapsed());
+            const std::string reply = card->Execute(line);
             log.Write("< ", reply);
             const auto pieces = cardsim::Pieces(reply, options->delivery);
             for (std::size_t i = 0; i < pieces.size(); ++i) {
                 if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
                 pty.Write(pieces[i]);
             }
-            nextChange = card.Advance(cardsim::Clock::now());
         }
         if (options->flood > 0 && received == 1) {
             std::string burst;
-            const std::string inputs = card.Execute("?LEL", cardsim::Clock::now()) + "\r\n";
+            const std::string inputs = card->Execute("?LEL") + "\r\n";
             for (long i = 0; i < options->flood; ++i) burst += inputs;
             pty.Write(burst);
         }
@@ -101,8 +109,8 @@ int main(int argc, char** argv)
 
     while (!g_quit && pty.IsOpen()) {
         pollfd in{pty.Master(), POLLIN, 0};
-        const int ready = ::poll(&in, 1, PollTimeout(nextChange));
-        nextChange = card.Advance(cardsim::Clock::now());
+        const int ready = ::poll(&in, 1, kIdleWakeMs);
+        card->Advance(clock.Elapsed());
         if (ready <= 0 || !(in.revents & POLLIN)) continue;
         char buffer[4096];
         const ssize_t got = ::read(pty.Master(), buffer, sizeof buffer);

@@ -1,0 +1,15 @@
+#include "OnOffLaw.h"
+
+namespace cardsim {
+
+double OnOffLaw::Step(const LawInput& input, LoopSignals& signals)
+{
+    if (input.error > m_positive)
+        m_on = true;
+    else if (input.error < m_negative)
+        m_on = false;
+    signals.proportional = signals.integral = signals.derivative = 0;
+    return m_on ? input.commandMax : input.commandMin;
+}
+
+}  // namespace cardsim
