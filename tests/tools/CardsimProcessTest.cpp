@@ -33,25 +33,33 @@ using Lines = std::vector<std::string>;
 TEST(Cardsim, AnswersAPanelSessionOverItsPty)
 {
     tarvic::test::TraceCapture quiet;
-    CardsimProcess card({"--station", "quillon"});
+    // Slow enough that the inputs never follow during the test.
+    CardsimProcess card({"--station", "quillon", "--speed", "0.001"});
     ASSERT_FALSE(card.Path().empty());
     auto com = Connect(card);
     ASSERT_TRUE(com->hcom.IsOpen());
-    com->Send("?VER\r\n");
-    ASSERT_TRUE(com->WaitLines(1));
-    com->Send("!EMD 1\r\n");
-    ASSERT_TRUE(com->WaitLines(2));
+    for (const char* line : {"?VER\r\n", "!EMD 1\r\n", "!ESR 0A0B\r\n", "?LEL\r\n", "!NONSENSE\r\n"}) {
+        const std::size_t before = com->Count();
+        com->Send(line);
+        ASSERT_TRUE(com->WaitLines(before + 1)) << line;
+    }
+    EXPECT_EQ(com->Lines(), (Lines{"!VER CARDSIM 1.0", "!OK", "!OK", "!LEL000000", "!Erreur"}));
+}
+
+TEST(Cardsim, InputsFollowOutputsInTheCardsTime)
+{
+    tarvic::test::TraceCapture quiet;
+    // 300 ms of the card's time go by in a third of a millisecond.
+    CardsimProcess card({"--station", "quillon", "--speed", "1000"});
+    auto com = Connect(card);
     com->Send("!ESR 0A0B\r\n");
-    ASSERT_TRUE(com->WaitLines(3));
-    com->Send("?LEL\r\n");  // before the inputs have followed
-    ASSERT_TRUE(com->WaitLines(4));
-    std::this_thread::sleep_for(400ms);
-    com->Send("?LEL\r\n");
-    ASSERT_TRUE(com->WaitLines(5));
-    com->Send("!NONSENSE\r\n");
-    ASSERT_TRUE(com->WaitLines(6));
-    EXPECT_EQ(com->Lines(),
-              (Lines{"!VER CARDSIM 1.0", "!OK", "!OK", "!LEL000000", "!LEL0A0B00", "!Erreur"}));
+    ASSERT_TRUE(com->WaitLines(1));
+    std::size_t asked = 1;
+    EXPECT_TRUE(WaitUntil([&] {
+        com->Send("?LEL\r\n");
+        com->WaitLines(++asked);
+        return com->Lines().back() == "!LEL0A0B00";
+    }));
 }
 
 TEST(Cardsim, FaultyDeliveriesStillCarryTheSameLines)

@@ -64,7 +64,7 @@ void Recorder::Begin()
     Clear();
     m_armed = false;
     m_recording = true;
-    m_nextPoint = m_clock;
+    m_firstPoint = true;
 }
 
 void Recorder::LoopStarted()
@@ -82,8 +82,10 @@ void Recorder::LoopStopped()
 
 void Recorder::Sample(const RecordRows& rows)
 {
-    if (!m_recording || m_clock < m_nextPoint) return;
-    m_nextPoint += m_waitingTime;
+    if (!m_recording || (!m_firstPoint && m_clock < m_nextPoint)) return;
+    // Points every waiting time from the first one, at the first sample due.
+    m_nextPoint = (m_firstPoint ? m_clock : m_nextPoint) + m_waitingTime;
+    m_firstPoint = false;
     m_filling.push_back(rows);
     if (m_filling.size() < kPoints) return;
     if (m_blocks.size() < kCapacity) m_blocks.push_back(std::move(m_filling));

@@ -48,6 +48,7 @@ private:
     SimDuration m_waitingTime{std::chrono::milliseconds(100)};
     bool m_armed = false;
     bool m_recording = false;
+    bool m_firstPoint = false;
     SimDuration m_nextPoint{0};
     Block m_filling;
     std::deque<Block> m_blocks;

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/CardsimProcess.h"
+#include "support/LineCollector.h"
+#include "support/TraceCapture.h"
+#include "tarvic/control/GeneFonction.h"
+#include "tarvic/control/Pid.h"
+#include "tarvic/elements/NiveauEau1.h"
+#include "tarvic/platform/MemoryProfile.h"
+#include "tarvic/recording/Enregistrement.h"
+
+using namespace std::chrono_literals;
+using tarvic::test::CardsimProcess;
+using tarvic::test::LineCollector;
+
+namespace {
+
+// The controlling application's side of the link: one line out, its one reply back.
+class Link {
+public:
+    explicit Link(const std::string& path) : m_com(path)
+    {
+        m_com.m_traite = true;
+        m_com.CreateThread();
+        m_com.LitOpenPort()->Wait(10000);
+    }
+    std::string Exchange(char prefix, const std::string& text, std::chrono::milliseconds timeout = 5000ms)
+    {
+        const std::size_t before = m_com.Count();
+        m_com.Send(prefix + text + "\r\n");
+        if (!m_com.WaitLines(before + 1, timeout)) return "";
+        return m_com.Lines()[before];
+    }
+    void Download(CEidElement& element)
+    {
+        for (int code = 0; code < element.NbParam(); ++code) {
+            const std::string text = element.ConfFerz(code);
+            if (!text.empty()) {
+                EXPECT_EQ(Exchange('!', text), "!OK") << text;
+            }
+        }
+    }
+    bool IsOpen() const { return m_com.hcom.IsOpen(); }
+
+private:
+    LineCollector m_com;
+};
+
+class ProfileScope {
+public:
+    explicit ProfileScope(char letter, int mode)
+    {
+        m_profile->WriteProfileInt("TYPE", "PO", letter);
+        m_profile->WriteProfileInt("TYPE", "REGULATEUR", mode);
+        tarvic::SetProfile(m_profile);
+    }
+    ~ProfileScope() { tarvic::SetProfile(nullptr); }
+    tarvic::MemoryProfile& Profile() { return *m_profile; }
+
+private:
+    std::shared_ptr<tarvic::MemoryProfile> m_profile = std::make_shared<tarvic::MemoryProfile>();
+};
+
+}  // namespace
+
+TEST(CardsimBench, ClosedLoopStepOfTheWaterLevelRecordedThroughTheSerialThread)
+{
+    tarvic::test::TraceCapture quiet;
+    ProfileScope scope('N', 1);
+    CNiveauEau niveau;
+    niveau.InitValeur();
+    scope.Profile().WriteProfileInt("ENREGISTREMENT", "NB_BLOC", 2);
+    CardsimProcess card({"--bench", "niveaueau", "--speed", "20"});
+    Link link(card.Path());
+    ASSERT_TRUE(link.IsOpen());
+
+    link.Download(niveau);
+    CPid pid;
+    pid.SetFParam(10, 3);
+    pid.SetFParam(11, 15);
+    for (const int action : {2, 3}) pid.SetCParam(action, 1);
+    pid.SetCParam(6, 1);  // the pump
+    pid.SetCParam(7, 2);  // level 1
+    link.Download(pid);
+    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(6)), "!OK");
+    CGeneFonction gene("GENE");
+    gene.SetFParam(0, 40);
+    gene.SetCParam(0, 0);
+    link.Download(gene);
+    CEnregistrement recording;
+    link.Download(recording);
+    EXPECT_EQ(link.Exchange('!', "EVE" + recording.ConfFerz(1007)), "!OK");
+    recording.SetStart(true);
+    pid.ModeRD = true;
+    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(101)), "!OK");
+
+    // Poll the live values and the recording until both blocks are in.
+    float highestLevel = 0;
+    const auto limit = std::chrono::steady_clock::now() + 30s;
+    while (recording.LitStart() && std::chrono::steady_clock::now() < limit) {
+        ASSERT_TRUE(niveau.TraitRecept(link.Exchange('?', niveau.DmdMesure(0))));
+        highestLevel = std::max(highestLevel, niveau.LitSonde(6));
+        ASSERT_TRUE(pid.TraitRecept(link.Exchange('?', pid.DmdMesure(1))));
+        const std::string request = recording.LitParam(1) == 1 ? recording.LitBloc() : recording.DmdMesure(0);
+        if (!request.empty()) recording.TraitRecept(link.Exchange('?', request));
+        std::this_thread::sleep_for(20ms);
+    }
+    pid.ModeRD = false;
+    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(101)), "!OK");
+
+    ASSERT_FALSE(recording.LitStart());
+    ASSERT_EQ(recording.LitNbPoint(), 64);
+    // 32 s of a step to 40 %: full pump at first, the level rising towards the setpoint.
+    EXPECT_NEAR(recording.LitPoint('2', 0), 1305 * 100.0f / 3264, 1e-4);
+    EXPECT_NEAR(recording.LitPoint('7', 0), 100, 1e-4);
+    for (int i = 1; i < 64; ++i) {
+        EXPECT_EQ(recording.LitPoint('c', i), static_cast<float>(i)) << i;
+        EXPECT_GE(recording.LitPoint('M', i), recording.LitPoint('M', i - 1)) << i;
+        EXPECT_NEAR(recording.LitPoint('8', i), recording.LitPoint('2', i) - recording.LitPoint('M', i), 0.04) << i;
+    }
+    EXPECT_GT(recording.LitPoint('M', 63), 20);
+    EXPECT_LT(recording.LitPoint('M', 63), 40.5);
+    EXPECT_GT(highestLevel, 5);  // the live readings moved as well
+    EXPECT_GT(pid.LitSonde(4), 5);
+}
+
+TEST(CardsimBench, FaultyDeliveriesStillCarryWholeReplies)
+{
+    tarvic::test::TraceCapture quiet;
+    for (const char* mode : {"--split", "--bytewise", "--garbage"}) {
+        CardsimProcess card({"--bench", "debitair", "--speed", "50", mode});
+        Link link(card.Path());
+        EXPECT_EQ(link.Exchange('?', "ASBC"), "!ASBC3333") << mode;
+        EXPECT_EQ(link.Exchange('!', "EVE0032"), "!OK") << mode;
+        EXPECT_EQ(link.Exchange('!', "RD"), "!OK") << mode;
+        if (std::string(mode) == "--bytewise") continue;  // 2 ms a byte: a block would take 4 s
+        EXPECT_TRUE(tarvic::test::WaitUntil([&] { return link.Exchange('?', "TEM00") == "!TEM00O"; })) << mode;
+        const std::string block = link.Exchange('?', "TSF00");
+        EXPECT_EQ(block.size(), 2056u) << mode;
+        EXPECT_EQ(block.substr(0, 6), "!TSF00") << mode;
+    }
+}
+
+TEST(CardsimBench, SilentAndHangingUpBenchCards)
+{
+    tarvic::test::TraceCapture quiet;
+    {
+        CardsimProcess card({"--bench", "niveaueau", "--silent"});
+        Link link(card.Path());
+        EXPECT_EQ(link.Exchange('?', "AEBC", 300ms), "");
+    }
+    CardsimProcess card({"--bench", "niveaueau", "--hangup-after", "2"});
+    Link link(card.Path());
+    EXPECT_EQ(link.Exchange('?', "AEBC"), "!AEBC033303330333");
+    link.Exchange('?', "AEBC", 300ms);
+    EXPECT_TRUE(tarvic::test::WaitUntil([&] { return !link.IsOpen(); }, 5000ms));
+}
