@@ -1,8 +1,11 @@
 #include "BenchCardFixture.h"
 
 #include "plants/Benches.h"
+#include "tarvic/elements/AxeNum.h"
 #include "tarvic/elements/DebitAir.h"
+#include "tarvic/elements/IaPV.h"
 #include "tarvic/elements/NiveauEau1.h"
+#include "tarvic/elements/Synum.h"
 #include "tarvic/platform/Text.h"
 
 namespace cardsim::test {
@@ -11,15 +14,23 @@ void BenchCardTest::TearDown() { tarvic::SetProfile(nullptr); }
 
 void BenchCardTest::Open(const std::string& bench, char letter, int mode, double noise)
 {
+    Open(MakeBench(bench, 7, noise), letter, mode);
+}
+
+void BenchCardTest::Open(std::unique_ptr<Bench> bench, char letter, int mode)
+{
     m_profile = std::make_shared<tarvic::MemoryProfile>();
     m_profile->WriteProfileInt("TYPE", "PO", letter);
     m_profile->WriteProfileInt("TYPE", "REGULATEUR", mode);
     tarvic::SetProfile(m_profile);
-    if (letter == 'N')
-        CNiveauEau().InitValeur();
-    else
-        CDebitAir().InitValeur();
-    m_card = std::make_unique<BenchCard>(MakeBench(bench, 7, noise));
+    switch (letter) {
+    case 'N': CNiveauEau().InitValeur(); break;
+    case 'X': CAxeNum().InitValeur(); break;
+    case 'I': CIaPV().InitValeur(); break;
+    case 'S': CSynum().InitValeur(); break;
+    default: CDebitAir().InitValeur(); break;
+    }
+    m_card = std::make_unique<BenchCard>(std::move(bench));
 }
 
 void BenchCardTest::Download(CEidElement& element)

@@ -22,6 +22,7 @@ protected:
 
     // The card of `bench` (cardsim's name) and the profile of process `letter` in `mode`.
     void Open(const std::string& bench, char letter, int mode, double noise = 0);
+    void Open(std::unique_ptr<Bench> bench, char letter, int mode);
 
     std::string Order(const std::string& text) { return m_card->Execute("!" + text); }
     std::string Query(const std::string& text) { return m_card->Execute("?" + text); }

@@ -8,6 +8,8 @@
 #include "support/TraceCapture.h"
 #include "tarvic/control/GeneFonction.h"
 #include "tarvic/control/Pid.h"
+#include "tarvic/elements/AxeNum.h"
+#include "tarvic/elements/IaPV.h"
 #include "tarvic/elements/NiveauEau1.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/recording/Enregistrement.h"
@@ -157,4 +159,101 @@ TEST(CardsimBench, SilentAndHangingUpBenchCards)
     EXPECT_EQ(link.Exchange('?', "AEBC"), "!AEBC033303330333");
     link.Exchange('?', "AEBC", 300ms);
     EXPECT_TRUE(tarvic::test::WaitUntil([&] { return !link.IsOpen(); }, 5000ms));
+}
+
+TEST(CardsimBench, AxisHomedThenMovedToItsTargetAndRest)
+{
+    tarvic::test::TraceCapture quiet;
+    ProfileScope scope('X', 5);
+    CAxeNum().InitValeur();
+    CAxeNum axis;
+    CardsimProcess card({"--bench", "axnum", "--speed", "20"});
+    Link link(card.Path());
+    const auto follow = [&](int state) {
+        const auto limit = std::chrono::steady_clock::now() + 20s;
+        while (axis.LitEtatAxnum() == state && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(10ms);
+            const std::string request = axis.DmdMesure(11);  // XEFC
+            if (!request.empty()) {
+                ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', request)));
+            }
+        }
+    };
+
+    axis.SetFParam(1008, 0);  // the target of the download: where the carriage is
+    link.Download(axis);
+    ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', axis.DmdMesure(10))));  // XPOM
+    EXPECT_EQ(axis.LitEtatAxnum(), 1);
+    follow(1);
+    ASSERT_EQ(axis.LitEtatAxnum(), 2);
+    ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', "AVPI")));
+    EXPECT_EQ(axis.LitSonde(1), 0);  // homed
+
+    axis.SetFParam(1007, 200);   // rest, degrees
+    axis.SetFParam(1008, 900);   // target
+    EXPECT_EQ(link.Exchange('!', axis.ConfFerz(1010)), "!OK");
+    EXPECT_EQ(link.Exchange('!', axis.ConfFerz(3)), "!OK");  // the move to the target
+    EXPECT_TRUE(tarvic::test::WaitUntil([&] {
+        axis.TraitRecept(link.Exchange('?', axis.DmdMesure(11)));
+        return !axis.LitMvtCible();
+    }));
+    ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', axis.DmdMesure(0))));  // ASP
+    EXPECT_EQ(axis.LitSonde(1), 1250);  // 900 degrees of 0.72
+
+    ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', axis.DmdMesure(12))));  // XPRX: the reference move
+    EXPECT_EQ(axis.LitEtatAxnum(), 3);
+    follow(3);
+    EXPECT_EQ(axis.LitEtatAxnum(), 4);
+    ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', "AVPI")));
+    EXPECT_EQ(axis.LitSonde(1), 277);  // the rest position, 200 degrees
+}
+
+TEST(CardsimBench, SpeedLoopOnTheMotorBenchRecorded)
+{
+    tarvic::test::TraceCapture quiet;
+    ProfileScope scope('I', 4);
+    CIaPV().InitValeur();
+    CIaPV iapv;
+    scope.Profile().WriteProfileInt("ENREGISTREMENT", "NB_BLOC", 2);
+    CardsimProcess card({"--bench", "iapv", "--speed", "20"});
+    Link link(card.Path());
+    link.Download(iapv);
+    CPid pid;
+    pid.SetFParam(10, 10);
+    pid.SetFParam(14, 10);
+    pid.SetFParam(11, 0.3f);
+    for (const int choice : {2, 3, 6}) pid.SetCParam(choice, 1);
+    pid.SetCParam(7, 1);  // 'V': the speed
+    link.Download(pid);
+    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(6)), "!OK");
+    CGeneFonction gene("GENE");
+    gene.SetFParam(0, 40);
+    gene.SetFParam(4, 0);
+    gene.SetFParam(3, 0.1f);
+    gene.SetCParam(0, 0);
+    link.Download(gene);
+    CEnregistrement recording;
+    link.Download(recording);
+    EXPECT_EQ(link.Exchange('!', "EVE" + recording.ConfFerz(1007)), "!OK");
+    recording.SetStart(true);
+    pid.ModeRD = true;
+    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(101)), "!OK");
+    const auto limit = std::chrono::steady_clock::now() + 20s;
+    while (recording.LitStart() && std::chrono::steady_clock::now() < limit) {
+        const std::string request = recording.LitParam(1) == 1 ? recording.LitBloc() : recording.DmdMesure(0);
+        if (!request.empty()) recording.TraitRecept(link.Exchange('?', request));
+        std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_EQ(recording.LitNbPoint(), 64);
+    // A point every 10 ms from the first sample: the rest value until the 100 ms
+    // delay ends at point 9, then the step to 40 counts a window.
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(recording.LitPoint('2', i), i < 9 ? 0.0f : 40.0f) << i;
+        EXPECT_EQ(recording.LitPoint('>', i), recording.LitPoint('K', i)) << i;  // the measurement is the speed
+        EXPECT_LE(std::abs(recording.LitPoint('7', i)), 1024) << i;
+        EXPECT_EQ(recording.LitPoint('c', i), static_cast<float>(i)) << i;
+    }
+    EXPECT_EQ(recording.LitPoint('K', 9), 0);
+    EXPECT_GT(recording.LitPoint('K', 63), 30);  // on its way to 40
+    EXPECT_EQ(recording.LitPoint('7', 9), 1024);  // full command at the step
 }

@@ -55,5 +55,5 @@ TEST(Options, ParseAndReject)
                                                                {"--noise", "-1"}, {"--seed", "4294967296"}})
         EXPECT_FALSE(parse(bad, error).has_value()) << bad[0] << " " << bad[1];
     EXPECT_FALSE(parse({"--help"}, error).has_value());
-    EXPECT_EQ(error.rfind("usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench debitair|niveaueau]", 0), 0u);
+    EXPECT_EQ(error.rfind("usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench debitair|niveaueau|axnum|iapv|synum]", 0), 0u);
 }

@@ -29,6 +29,15 @@ std::optional<int> ChannelDigit(char digit, int channels)
     return channel;
 }
 
+// A channel's range code: the bench's wiring fixes the ranges, so the code is checked only.
+std::string CheckRange(std::string_view arguments, int channels)
+{
+    std::uint32_t code = 0;
+    const bool valid = arguments.size() == 2 && ChannelDigit(arguments[0], channels) &&
+                       tarvic::ReadHexField(arguments, 1, 1, code);
+    return valid ? kOk : kError;
+}
+
 }  // namespace
 
 AnalogBench::AnalogBench(const AnalogBenchTraits& traits, std::unique_ptr<AnalogPlant> plant, Noise noise)
@@ -42,8 +51,8 @@ const LoopScale& AnalogBench::Scale() const { return kAnalogScale; }
 
 void AnalogBench::AddCommands(CommandTable& table)
 {
-    table.Add("DFS", [this](std::string_view a) { return Configure(a, kOutputs, m_outputCodes); });
-    table.Add("DFE", [this](std::string_view a) { return Configure(a, kInputs, m_inputCodes); });
+    table.Add("DFS", [](std::string_view a) { return CheckRange(a, kOutputs); });
+    table.Add("DFE", [](std::string_view a) { return CheckRange(a, kInputs); });
     table.Add("CIDD", [this](std::string_view a) { return SetIndependent(a, 0); });
     if (m_traits.temperatureCommand) table.Add("CIDT", [this](std::string_view a) { return SetIndependent(a, 1); });
     table.Add("AEBC", [this](std::string_view a) { return ReadInputs(a); });
@@ -60,15 +69,6 @@ void AnalogBench::AddCommands(CommandTable& table)
     table.Add("TB", [this](std::string_view a) { return SelectMeasurement(a); });
 }
 
-std::string AnalogBench::Configure(std::string_view arguments, int channels, std::array<int, 3>& codes)
-{
-    if (arguments.size() != 2) return kError;
-    const auto channel = ChannelDigit(arguments[0], channels);
-    std::uint32_t code = 0;
-    if (!channel || !tarvic::ReadHexField(arguments, 1, 1, code)) return kError;
-    codes[*channel] = static_cast<int>(code);
-    return kOk;
-}
 
 std::string AnalogBench::SetIndependent(std::string_view arguments, int channel)
 {

@@ -59,7 +59,6 @@ public:
 
 private:
     std::optional<int> Actuator(char command) const;
-    std::string Configure(std::string_view arguments, int channels, std::array<int, 3>& codes);
     std::string SetIndependent(std::string_view arguments, int channel);
     std::string ReadInputs(std::string_view arguments) const;
     std::string SelectMeasurement(std::string_view arguments);
@@ -73,8 +72,6 @@ private:
     std::array<int, kOutputs> m_independent{};
     std::array<bool, kOutputs> m_driven{};
     std::array<int, kInputs> m_input{};
-    std::array<int, 3> m_outputCodes{4, 4, 4};
-    std::array<int, 3> m_inputCodes{4, 4, 4};
     std::optional<int> m_measurementInput;  // "TB": the loop's feedback from this input
 };
 

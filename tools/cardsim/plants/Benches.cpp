@@ -4,6 +4,9 @@
 
 #include "AirFlowPlant.h"
 #include "AnalogBench.h"
+#include "AxisBench.h"
+#include "ElectricalLoadBench.h"
+#include "ProgrammableLoadBench.h"
 #include "WaterLevelPlant.h"
 
 namespace cardsim {
@@ -31,6 +34,9 @@ const std::vector<Entry>& Entries()
         {"debitair", [](Noise noise) { return std::make_unique<AnalogBench>(kAirFlow, std::make_unique<AirFlowPlant>(), noise); }},
         {"niveaueau",
          [](Noise noise) { return std::make_unique<AnalogBench>(kWaterLevel, std::make_unique<WaterLevelPlant>(), noise); }},
+        {"axnum", [](Noise noise) { return std::make_unique<AxisBench>(noise); }},
+        {"iapv", [](Noise noise) { return std::make_unique<ProgrammableLoadBench>(noise); }},
+        {"synum", [](Noise noise) { return std::make_unique<ElectricalLoadBench>(noise); }},
     };
     return entries;
 }

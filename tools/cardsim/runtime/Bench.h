@@ -21,6 +21,8 @@ struct LoopScale {
     // Card-unit bench: 32-bit closed-loop setpoints, "AVS" values 0 and 1 as
     // 8 digits, ramp tables played into the closed loop as increments.
     bool cardUnits;
+    // The on/off and Z correctors' "AVS" values 0 and 1 as 8 digits as well.
+    bool longCorrectorValues = false;
 };
 
 // What the loop computed at one sample, for the read-backs and the recording.

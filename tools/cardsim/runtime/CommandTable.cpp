@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 
+#include "HexFields.h"
 #include "SimulatedCard.h"
 
 namespace cardsim {
@@ -25,6 +26,17 @@ CommandTable::Handler Order(std::function<void()> action)
         if (!arguments.empty()) return kError;
         action();
         return kOk;
+    };
+}
+
+CommandTable::Handler Acknowledged(std::vector<int> widths)
+{
+    return [widths = std::move(widths)](std::string_view arguments) -> std::string {
+        HexFields fields(arguments);
+        std::uint32_t value = 0;
+        for (const int width : widths)
+            if (!fields.Unsigned(width, value)) return kError;
+        return fields.Done() ? kOk : kError;
     };
 }
 

@@ -29,5 +29,8 @@ private:
 
 // A handler for an order without arguments: runs `action`, answers OK.
 CommandTable::Handler Order(std::function<void()> action);
+// A handler for a setting the simulated bench has no use for: its hexadecimal
+// fields of these widths are checked, then it is acknowledged.
+CommandTable::Handler Acknowledged(std::vector<int> widths);
 
 }  // namespace cardsim

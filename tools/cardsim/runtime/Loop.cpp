@@ -182,9 +182,10 @@ std::string Loop::ReadPid() const
 std::string Loop::ReadValues() const
 {
     // The on/off and Z correctors read their values on their own scale.
-    const double scale = (m_kind == kOnOff || m_kind == kZ) ? m_scale.correctorScale : 1.0;
+    const bool corrector = m_kind == kOnOff || m_kind == kZ;
+    const double scale = corrector ? m_scale.correctorScale : 1.0;
     const auto field = [&](double value, bool wide) { return wide ? Hex32(value * scale) : Hex16(value * scale); };
-    const bool wide = m_scale.cardUnits;
+    const bool wide = m_scale.cardUnits && (!corrector || m_scale.longCorrectorValues);
     return "!AVS" + field(m_signals.setpoint, wide) + field(m_signals.measurement, wide) +
            field(m_signals.error, false) + field(m_signals.command, false);
 }
