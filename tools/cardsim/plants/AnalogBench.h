@@ -53,10 +53,6 @@ public:
     void Sample() override;
     RecordRows Record(const LoopSignals& loop) const override;
 
-    const AnalogPlant& Plant() const { return *m_plant; }
-    int Output(int channel) const { return m_output[channel]; }
-    int Input(int channel) const { return m_input[channel]; }
-
 private:
     std::optional<int> Actuator(char command) const;
     std::string SetIndependent(std::string_view arguments, int channel);

@@ -32,7 +32,6 @@ public:
     explicit DcMotor(double fullCurrent) : m_fullCurrent(fullCurrent) {}
 
     void SetDrive(Drive drive) { m_drive = drive; }
-    Drive GetDrive() const { return m_drive; }
 
     // Integrates over `seconds` with the command held (-1 to 1 of full
     // voltage or current) and the load on the shaft. A passive load
@@ -49,7 +48,6 @@ public:
     double Angle() const { return m_angle; }  // rad
     double Current() const { return m_current; }
     double Voltage() const { return m_voltage; }
-    double Torque() const { return MotorConstants::kTorque * m_current; }
 
 private:
     double DriveCurrent(double command);

@@ -14,7 +14,6 @@ class Encoder {
 public:
     explicit Encoder(int lines) : m_lines(lines) {}
 
-    int Lines() const { return m_lines; }
     void SetWindow(double seconds) { m_window = seconds; }
     double Window() const { return m_window; }
 

@@ -46,8 +46,6 @@ public:
 
     const DcMotor& Motor() const { return m_motor; }
     const Encoder& GetEncoder() const { return m_encoder; }
-    // The motor's command now, card units.
-    double Command() const { return m_command; }
 
 protected:
     virtual void AddOwnCommands(CommandTable&) {}

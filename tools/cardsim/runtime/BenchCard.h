@@ -23,7 +23,6 @@ public:
     // carried over to the next call.
     void Advance(SimDuration elapsed) override;
 
-    SimDuration Now() const { return m_now; }
     const Bench& GetBench() const { return *m_bench; }
     const Loop& GetLoop() const { return m_loop; }
     const Recorder& GetRecorder() const { return m_recorder; }

@@ -29,8 +29,6 @@ public:
     // "RRZI1": the integral starts again from zero.
     void ClearIntegral() { m_integralSum = 0; }
 
-    double OutputGain() const { return m_outputGain; }
-
     void Reset() override;
     double Step(const LawInput& input, LoopSignals& signals) override;
 
