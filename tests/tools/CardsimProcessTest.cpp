@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include <vector>
 
@@ -33,23 +37,23 @@ using Lines = std::vector<std::string>;
 TEST(Cardsim, AnswersAPanelSessionOverItsPty)
 {
     tarvic::test::TraceCapture quiet;
-    // Slow enough that the inputs never follow during the test.
-    CardsimProcess card({"--station", "quillon", "--speed", "0.001"});
+    CardsimProcess card({"--station", "quillon"});
     ASSERT_FALSE(card.Path().empty());
     auto com = Connect(card);
     ASSERT_TRUE(com->hcom.IsOpen());
-    for (const char* line : {"?VER\r\n", "!EMD 1\r\n", "!ESR 0A0B\r\n", "?LEL\r\n", "!NONSENSE\r\n"}) {
+    // B, C and D: outputs with nothing to move.
+    for (const char* line : {"?VER\r\n", "!EMD 1\r\n", "!ESR 0E00\r\n", "?LEL\r\n", "!NONSENSE\r\n"}) {
         const std::size_t before = com->Count();
         com->Send(line);
         ASSERT_TRUE(com->WaitLines(before + 1)) << line;
     }
-    EXPECT_EQ(com->Lines(), (Lines{"!VER CARDSIM 1.0", "!OK", "!OK", "!LEL000000", "!Erreur"}));
+    EXPECT_EQ(com->Lines(), (Lines{"!VER CARDSIM 1.0", "!OK", "!OK", "!LELA00000", "!Erreur"}));
 }
 
-TEST(Cardsim, InputsFollowOutputsInTheCardsTime)
+TEST(Cardsim, ActuatorsReachTheirSensorsInTheCardsTime)
 {
     tarvic::test::TraceCapture quiet;
-    // 300 ms of the card's time go by in a third of a millisecond.
+    // The actuators' second of travel goes by in a millisecond.
     CardsimProcess card({"--station", "quillon", "--speed", "1000"});
     auto com = Connect(card);
     com->Send("!ESR 0A0B\r\n");
@@ -58,7 +62,7 @@ TEST(Cardsim, InputsFollowOutputsInTheCardsTime)
     EXPECT_TRUE(WaitUntil([&] {
         com->Send("?LEL\r\n");
         com->WaitLines(++asked);
-        return com->Lines().back() == "!LEL0A0B00";
+        return com->Lines().back() == "!LEL200300";  // a3h and a4 reached, a3b left
     }));
 }
 
@@ -72,7 +76,7 @@ TEST(Cardsim, FaultyDeliveriesStillCarryTheSameLines)
         ASSERT_TRUE(com->WaitLines(1)) << mode;
         com->Send("?LEL\r\n");
         ASSERT_TRUE(com->WaitLines(2)) << mode;
-        EXPECT_EQ(com->Lines(), (Lines{"!VER CARDSIM 1.0", "!LEL0000"})) << mode;
+        EXPECT_EQ(com->Lines(), (Lines{"!VER CARDSIM 1.0", "!LEL3800"})) << mode;
     }
 }
 
@@ -106,4 +110,55 @@ TEST(Cardsim, LinkNamesThePty)
         EXPECT_EQ(std::string(target), card.Path());
     }
     EXPECT_NE(::access(link.c_str(), F_OK), 0);  // removed when the card stops
+}
+
+TEST(Cardsim, OperatorOrdersThroughTheControlPipe)
+{
+    tarvic::test::TraceCapture quiet;
+    const std::string pipe = "/tmp/tarvic-cardsim-control-" + std::to_string(::getpid());
+    CardsimProcess card({"--station", "varnok", "--control", pipe});
+    auto com = Connect(card);
+    std::size_t asked = 0;
+    const auto inputsBecome = [&](const std::string& expected) {
+        return WaitUntil([&] {
+            com->Send("?LEL\r\n");
+            com->WaitLines(++asked);
+            return com->Lines().back() == expected;
+        });
+    };
+    const auto order = [&](const char* text) {
+        std::ofstream(pipe) << text << "\n";
+    };
+    order("aru");
+    EXPECT_TRUE(inputsBecome("!LELA9C2 01"));  // aru and e_aru: the state text of the emergency stop
+    order("rearme");
+    order("appui dcy");
+    EXPECT_TRUE(inputsBecome("!LELA90A 01"));
+}
+
+TEST(Cardsim, ScenarioFilePressesOnTime)
+{
+    tarvic::test::TraceCapture quiet;
+    const std::string path = "/tmp/tarvic-cardsim-scenario-" + std::to_string(::getpid());
+    std::ofstream(path) << "# the operator starts a cycle\n0.5 appui dcy\n";
+    {
+        CardsimProcess card({"--station", "brakmor", "--scenario", path, "--speed", "10"});
+        auto com = Connect(card);
+        std::size_t asked = 0;
+        EXPECT_TRUE(WaitUntil([&] {
+            com->Send("?LEL\r\n");
+            com->WaitLines(++asked);
+            return com->Lines().back() == "!LEL40005510";
+        }));
+    }
+    std::ofstream(path) << "0.5 appui bouton\n";
+    const std::string command = std::string(TARVIC_CARDSIM) + " --station brakmor --scenario " + path + " 2>&1";
+    FILE* out = ::popen(command.c_str(), "r");
+    char message[256] = {};
+    const bool read = std::fgets(message, sizeof message, out) != nullptr;
+    const int status = ::pclose(out);
+    ::unlink(path.c_str());
+    EXPECT_TRUE(read);
+    EXPECT_EQ(std::string(message), "cardsim: entr\xC3\xA9" "e inconnue : bouton\n");  // in UTF-8 for the terminal
+    EXPECT_EQ(WEXITSTATUS(status), 2);
 }

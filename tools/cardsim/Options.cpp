@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "plants/Benches.h"
-#include "runtime/Station.h"
+#include "plants/Station.h"
 
 namespace cardsim {
 namespace {
@@ -14,11 +14,14 @@ std::string Usage()
     std::string benches;
     for (const auto& name : BenchNames()) benches += (benches.empty() ? "" : "|") + name;
     return "usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench " + benches + "]\n"
-           "               [--speed K] [--seed N] [--noise PERCENT] [--link PATH] [--log FILE]\n"
+           "               [--speed K] [--seed N] [--noise PERCENT] [--control PIPE] [--scenario FILE]\n"
+           "               [--link PATH] [--log FILE]\n"
            "               [--silent | --split | --bytewise | --garbage] [--hangup-after N] [--flood N]\n"
            "Opens a pseudo-terminal that answers like the interface card of a station or a\n"
            "control bench and prints its path. --speed runs the card's time K times faster\n"
-           "than the clock; --seed and --noise set the bench's measurement noise.\n";
+           "than the clock; --seed and --noise set the bench's measurement noise. A station\n"
+           "takes the operator's orders (appui NAME, relache NAME, aru, rearme) from the\n"
+           "named pipe of --control and, timed, from the --scenario file.\n";
 }
 
 bool ToCount(const char* text, long& value)
@@ -38,7 +41,8 @@ bool ToReal(const char* text, double& value)
 std::string BadArgument(const std::string& arg, const char* value)
 {
     static const char* const kTakingValues[] = {"--station", "--bench", "--speed", "--seed", "--noise",
-                                                "--link", "--log", "--hangup-after", "--flood"};
+                                                "--control", "--scenario", "--link", "--log", "--hangup-after",
+                                                "--flood"};
     for (const char* option : kTakingValues)
         if (arg == option)
             return value ? "cardsim: bad value for " + arg + ": '" + value + "'\n" : "cardsim: " + arg + " needs a value\n";
@@ -70,6 +74,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
         } else if (arg == "--noise" && value && ToReal(value, real) && real <= 100) {
             options.noise = real;
             ++i;
+        } else if (arg == "--control" && value) {
+            options.control = argv[++i];
+        } else if (arg == "--scenario" && value) {
+            options.scenario = argv[++i];
         } else if (arg == "--link" && value) {
             options.link = argv[++i];
         } else if (arg == "--log" && value) {
@@ -95,6 +103,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
     }
     if (station && !options.bench.empty()) {
         error = "cardsim: --station and --bench exclude each other\n" + Usage();
+        return std::nullopt;
+    }
+    if (!options.bench.empty() && !(options.control.empty() && options.scenario.empty())) {
+        error = "cardsim: --control and --scenario are for a station\n" + Usage();
         return std::nullopt;
     }
     return options;

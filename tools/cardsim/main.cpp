@@ -9,11 +9,15 @@
 #include <memory>
 #include <thread>
 
+#include <QString>
+
+#include "ControlFifo.h"
 #include "Options.h"
 #include "Pty.h"
 #include "SimulatedClock.h"
 #include "plants/Benches.h"
 #include "runtime/BenchCard.h"
+#include "runtime/Scenario.h"
 #include "runtime/StationCard.h"
 #include "tarvic/serial/LineAssembler.h"
 
@@ -22,6 +26,9 @@ namespace {
 volatile std::sig_atomic_t g_quit = 0;
 
 void OnSignal(int) { g_quit = 1; }
+
+// The card's texts are Latin-1; a terminal or a log reads UTF-8.
+std::string Utf8(const std::string& latin1) { return QString::fromLatin1(latin1).toUtf8().toStdString(); }
 
 // The traffic log: "> " what the card received, "< " what it sent.
 class TrafficLog {
@@ -37,7 +44,7 @@ public:
     }
     void Write(const char* direction, const std::string& line)
     {
-        if (m_out) *m_out << direction << line << std::endl;
+        if (m_out) *m_out << direction << Utf8(line) << std::endl;
     }
 
 private:
@@ -45,11 +52,23 @@ private:
     std::ostream* m_out = nullptr;
 };
 
-std::unique_ptr<cardsim::SimulatedCard> MakeCard(const cardsim::Options& options)
+// The station's scenario, every order checked before the card starts.
+bool LoadScenario(const std::string& path, cardsim::StationCard& station, std::string& error)
 {
-    if (!options.bench.empty())
-        return std::make_unique<cardsim::BenchCard>(cardsim::MakeBench(options.bench, options.seed, options.noise));
-    return std::make_unique<cardsim::StationCard>(*cardsim::FindStation(options.station));
+    std::ifstream file(path);
+    if (!file) {
+        error = "impossible de lire le sc\xE9nario " + path;
+        return false;
+    }
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto scenario = cardsim::ParseScenario(text, error);
+    if (!scenario) return false;
+    for (const auto& [at, order] : *scenario) {
+        error = station.Check(order);
+        if (!error.empty()) return false;
+        station.Schedule(at, order);
+    }
+    return true;
 }
 
 // The card's time moves on while nothing arrives, so that a bench's plant
@@ -66,6 +85,21 @@ int main(int argc, char** argv)
         std::cerr << error;
         return error.rfind("usage", 0) == 0 ? 0 : 2;
     }
+    std::unique_ptr<cardsim::SimulatedCard> card;
+    cardsim::StationCard* station = nullptr;
+    cardsim::ControlFifo control;
+    if (!options->bench.empty()) {
+        card = std::make_unique<cardsim::BenchCard>(cardsim::MakeBench(options->bench, options->seed, options->noise));
+    } else {
+        auto stationCard = std::make_unique<cardsim::StationCard>(*cardsim::FindStation(options->station));
+        station = stationCard.get();
+        card = std::move(stationCard);
+        if ((!options->scenario.empty() && !LoadScenario(options->scenario, *station, error)) ||
+            (!options->control.empty() && !control.Open(options->control, error))) {
+            std::cerr << "cardsim: " << Utf8(error) << "\n";
+            return 2;
+        }
+    }
     cardsim::Pty pty;
     if (!pty.IsOpen()) {
         std::cerr << "cardsim: no pseudo-terminal available\n";
@@ -80,7 +114,6 @@ int main(int argc, char** argv)
     std::cout << pty.SlavePath() << std::endl;
 
     TrafficLog log(options->logFile);
-    const auto card = MakeCard(*options);
     cardsim::SimulatedClock clock(options->speed);
     tarvic::LineAssembler assembler;
     int received = 0;
@@ -108,10 +141,16 @@ int main(int argc, char** argv)
     };
 
     while (!g_quit && pty.IsOpen()) {
-        pollfd in{pty.Master(), POLLIN, 0};
-        const int ready = ::poll(&in, 1, kIdleWakeMs);
+        pollfd in[2] = {{pty.Master(), POLLIN, 0}, {control.Fd(), POLLIN, 0}};
+        const int ready = ::poll(in, control.Fd() >= 0 ? 2 : 1, kIdleWakeMs);
         card->Advance(clock.Elapsed());
-        if (ready <= 0 || !(in.revents & POLLIN)) continue;
+        if (ready > 0 && (in[1].revents & POLLIN)) {
+            for (const std::string& order : control.ReadOrders()) {
+                const std::string refused = station->Control(order);
+                log.Write("* ", refused.empty() ? order : refused);
+            }
+        }
+        if (ready <= 0 || !(in[0].revents & POLLIN)) continue;
         char buffer[4096];
         const ssize_t got = ::read(pty.Master(), buffer, sizeof buffer);
         if (got <= 0) continue;

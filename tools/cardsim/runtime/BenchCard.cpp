@@ -51,8 +51,8 @@ void BenchCard::Tick()
     m_bench->Run(m_loop.Period());
     m_now += m_loop.Period();
     m_bench->Sample();
-    const LoopSignals& signals = m_loop.Sample(m_generator);
-    if (m_loop.Running()) m_recorder.Sample(m_bench->Record(signals));
+    const LoopSignals& terms = m_loop.Sample(m_generator);
+    if (m_loop.Running()) m_recorder.Sample(m_bench->Record(terms));
 }
 
 }  // namespace cardsim

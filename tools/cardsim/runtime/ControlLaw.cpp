@@ -6,9 +6,9 @@ namespace cardsim {
 
 double Clamp(double value, double min, double max) { return std::min(std::max(value, min), max); }
 
-double OpenLoopLaw::Step(const LawInput& input, LoopSignals& signals)
+double OpenLoopLaw::Step(const LawInput& input, LoopSignals& terms)
 {
-    signals.proportional = signals.integral = signals.derivative = 0;
+    terms.proportional = terms.integral = terms.derivative = 0;
     return Clamp(input.openLoopCommand, input.commandMin, input.commandMax);
 }
 

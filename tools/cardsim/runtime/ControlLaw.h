@@ -21,15 +21,15 @@ public:
     virtual ~ControlLaw() = default;
     // Forgets the past samples (integral, filters, histories) at a loop start.
     virtual void Reset() = 0;
-    // The command of this sample, within the command range; the law's terms go into `signals`.
-    virtual double Step(const LawInput& input, LoopSignals& signals) = 0;
+    // The command of this sample, within the command range; the law's terms go into `terms`.
+    virtual double Step(const LawInput& input, LoopSignals& terms) = 0;
 };
 
 // The open-loop block: the generator's value is the command.
 class OpenLoopLaw : public ControlLaw {
 public:
     void Reset() override {}
-    double Step(const LawInput& input, LoopSignals& signals) override;
+    double Step(const LawInput& input, LoopSignals& terms) override;
 };
 
 double Clamp(double value, double min, double max);

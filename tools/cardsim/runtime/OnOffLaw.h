@@ -13,7 +13,7 @@ public:
     void SetPositiveThreshold(double loopUnits) { m_positive = loopUnits; }
 
     void Reset() override { m_on = false; }
-    double Step(const LawInput& input, LoopSignals& signals) override;
+    double Step(const LawInput& input, LoopSignals& terms) override;
 
 private:
     double m_negative = 0;

@@ -22,7 +22,7 @@ void PidLaw::Reset()
     m_started = false;
 }
 
-double PidLaw::Step(const LawInput& input, LoopSignals& signals)
+double PidLaw::Step(const LawInput& input, LoopSignals& terms)
 {
     const double derivativeInput = Has(kDerivativeOnMeasurement) ? -input.measurement : input.error;
     if (!m_started) m_previousInput = derivativeInput;  // no kick on the first sample
@@ -42,10 +42,10 @@ double PidLaw::Step(const LawInput& input, LoopSignals& signals)
     }
     const double integral = Has(kIntegral) ? m_integralSum : 0;
 
-    signals.proportional = m_outputGain * proportional;
-    signals.integral = m_outputGain * integral;
-    signals.derivative = m_outputGain * derivative;
-    return Clamp(signals.proportional + signals.integral + signals.derivative, input.commandMin, input.commandMax);
+    terms.proportional = m_outputGain * proportional;
+    terms.integral = m_outputGain * integral;
+    terms.derivative = m_outputGain * derivative;
+    return Clamp(terms.proportional + terms.integral + terms.derivative, input.commandMin, input.commandMax);
 }
 
 }  // namespace cardsim

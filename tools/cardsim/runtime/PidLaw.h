@@ -30,7 +30,7 @@ public:
     void ClearIntegral() { m_integralSum = 0; }
 
     void Reset() override;
-    double Step(const LawInput& input, LoopSignals& signals) override;
+    double Step(const LawInput& input, LoopSignals& terms) override;
 
 private:
     bool Has(std::uint8_t action) const { return (m_actions & action) != 0; }

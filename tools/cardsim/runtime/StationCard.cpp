@@ -7,10 +7,7 @@
 namespace cardsim {
 
 StationCard::StationCard(const Station& station)
-    : m_station(station),
-      m_inputs(static_cast<std::size_t>(station.inputBytes), 0),
-      m_outputs(static_cast<std::size_t>(station.outputBytes), 0),
-      m_target(m_inputs)
+    : m_station(station), m_machine(station.machine, station.inputBytes, station.outputBytes)
 {
     AddPanelCommands();
 }
@@ -21,7 +18,12 @@ void StationCard::AddPanelCommands()
     m_commands = {
         {'?', "VER", [](std::string_view) { return std::string("!VER") + kIdentification; }},
         {'?', "LEL", [this](std::string_view) { return ReadInputs(); }},
-        {'?', "ARU", [](std::string_view) { return std::string("!ARU 00"); }},
+        // Whether the emergency stop is pressed.
+        {'?', "ARU", [this](std::string_view) {
+             const bool pressed = std::any_of(m_station.machine.emergency.begin(), m_station.machine.emergency.end(),
+                                              [&](const IoBit& bit) { return Inputs()[bit.byte] >> bit.bit & 1; });
+             return tarvic::Format("!ARU %2.2X", pressed ? 1 : 0);
+         }},
         {'!', "EMD 1", ok},
         {'!', "EMD 0", ok},
         {'!', "ESR ", [this](std::string_view arguments) { return SetOutputs(arguments); }},
@@ -41,8 +43,8 @@ std::string StationCard::Execute(std::string_view line)
 std::string StationCard::ReadInputs() const
 {
     std::string reply = "!LEL";
-    for (const int byte : m_inputs) reply += tarvic::Format("%2.2X", byte);
-    if (m_station.stateField) reply += " 00";  // state 0: normal operation
+    for (const int byte : Inputs()) reply += tarvic::Format("%2.2X", byte);
+    if (m_station.stateField) reply += tarvic::Format(" %2.2X", m_machine.State());
     return reply;
 }
 
@@ -55,21 +57,33 @@ std::string StationCard::SetOutputs(std::string_view arguments)
         outputs.push_back(static_cast<int>(byte));
     }
     if (arguments.size() != static_cast<std::size_t>(2 * m_station.outputBytes)) return kError;
-    m_outputs = outputs;
-    // Output bit n (byte n / 8, first byte first) drives input bit n.
-    std::fill(m_target.begin(), m_target.end(), 0);
-    for (std::size_t i = 0; i < m_outputs.size() && i < m_target.size(); ++i) m_target[i] = m_outputs[i];
-    m_changeAt = m_now + kFollowDelay;
+    m_machine.SetOutputs(outputs);
     return kOk;
+}
+
+void StationCard::Schedule(SimDuration at, std::string order)
+{
+    const auto later = std::upper_bound(m_scenario.begin(), m_scenario.end(), at,
+                                        [](SimDuration t, const auto& entry) { return t < entry.first; });
+    m_scenario.insert(later, {at, std::move(order)});
+}
+
+void StationCard::RunTo(SimDuration time)
+{
+    m_machine.Run(std::chrono::duration<double>(time - m_now).count());
+    m_now = time;
 }
 
 void StationCard::Advance(SimDuration elapsed)
 {
-    m_now += elapsed;
-    if (m_changeAt && m_now >= *m_changeAt) {
-        m_inputs = m_target;
-        m_changeAt.reset();
+    const SimDuration end = m_now + elapsed;
+    // The operator's orders fall at their own times, between the machine's moves.
+    while (!m_scenario.empty() && m_scenario.front().first <= end) {
+        RunTo(std::max(m_now, m_scenario.front().first));
+        m_machine.Control(m_scenario.front().second);
+        m_scenario.pop_front();
     }
+    RunTo(end);
 }
 
 }  // namespace cardsim

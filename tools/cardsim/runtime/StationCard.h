@@ -1,23 +1,22 @@
 #pragma once
 
-#include <chrono>
+#include <deque>
 #include <functional>
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SimulatedCard.h"
-#include "Station.h"
+#include "plants/Station.h"
+#include "plants/StationMachine.h"
 
 namespace cardsim {
 
-// The card of an automation station: a table of commands, each with the text
-// it starts with, whether it is a query ('?') or an order ('!'), and what it
-// answers. The station's inputs follow its outputs after a delay (output bit n
-// drives input bit n), so that a panel connected to it shows life.
+// The card of an automation station: the panels' commands over its machine.
+// A table gives each command the text it starts with, whether it is a query
+// ('?') or an order ('!'), and what it answers.
 class StationCard : public SimulatedCard {
 public:
-    static constexpr SimDuration kFollowDelay = std::chrono::milliseconds(300);
     static constexpr const char* kIdentification = " CARDSIM 1.0";
 
     explicit StationCard(const Station& station);
@@ -25,8 +24,14 @@ public:
     std::string Execute(std::string_view line) override;
     void Advance(SimDuration elapsed) override;
 
-    const std::vector<int>& Inputs() const { return m_inputs; }
-    const std::vector<int>& Outputs() const { return m_outputs; }
+    // An operator's order now ("appui dcy", "aru", ...): an error text, or "".
+    std::string Control(std::string_view order) { return m_machine.Control(order); }
+    std::string Check(std::string_view order) const { return m_machine.Check(order); }
+    // An operator's order at a time of the card's, from its start.
+    void Schedule(SimDuration at, std::string order);
+
+    std::vector<int> Inputs() const { return m_machine.Inputs(); }
+    const std::vector<int>& Outputs() const { return m_machine.Outputs(); }
 
 private:
     struct Command {
@@ -37,14 +42,13 @@ private:
     void AddPanelCommands();
     std::string ReadInputs() const;
     std::string SetOutputs(std::string_view arguments);
+    void RunTo(SimDuration time);
 
     const Station& m_station;
+    StationMachine m_machine;
     std::vector<Command> m_commands;
-    std::vector<int> m_inputs;
-    std::vector<int> m_outputs;
-    std::vector<int> m_target;  // inputs once the pending change is applied
     SimDuration m_now{0};
-    std::optional<SimDuration> m_changeAt;
+    std::deque<std::pair<SimDuration, std::string>> m_scenario;  // in time order
 };
 
 }  // namespace cardsim

@@ -16,7 +16,7 @@ void ZLaw::Reset()
     m_commands.fill(0);
 }
 
-double ZLaw::Step(const LawInput& input, LoopSignals& signals)
+double ZLaw::Step(const LawInput& input, LoopSignals& terms)
 {
     std::copy_backward(m_errors.begin(), m_errors.end() - 1, m_errors.end());
     m_errors[0] = input.error;
@@ -26,7 +26,7 @@ double ZLaw::Step(const LawInput& input, LoopSignals& signals)
     command = Clamp(command, input.commandMin, input.commandMax);
     std::copy_backward(m_commands.begin(), m_commands.end() - 1, m_commands.end());
     m_commands[0] = command;
-    signals.proportional = signals.integral = signals.derivative = 0;
+    terms.proportional = terms.integral = terms.derivative = 0;
     return command;
 }
 

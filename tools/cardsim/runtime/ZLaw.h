@@ -16,7 +16,7 @@ public:
     void SetCoefficients(const std::array<double, 7>& coefficients);
 
     void Reset() override;
-    double Step(const LawInput& input, LoopSignals& signals) override;
+    double Step(const LawInput& input, LoopSignals& terms) override;
 
 private:
     std::array<double, 3> m_b{};

@@ -3,15 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "StationMachine.h"
+
 namespace cardsim {
 
-// What one automation station looks like from the serial line.
+// What one automation station looks like from the serial line, and its machine.
 struct Station {
     std::string name;
     int inputBytes;
     int outputBytes;
     // Varnok's input reply carries a state byte after a separator: "LEL%02X%02X %02X".
     bool stateField;
+    const MachineSpec& machine;
 };
 
 const std::vector<Station>& Stations();
