@@ -8,8 +8,10 @@
 #include "plants/ElectricalLoadBench.h"
 #include "plants/ProgrammableLoadBench.h"
 #include "runtime/HexFields.h"
+#include "tarvic/control/CorZ.h"
 #include "tarvic/control/GeneFonction.h"
 #include "tarvic/control/Pid.h"
+#include "tarvic/control/Tor.h"
 #include "tarvic/elements/AxeNum.h"
 #include "tarvic/elements/IaPV.h"
 #include "tarvic/elements/Synum.h"
@@ -351,4 +353,46 @@ TEST_F(MotorCard, TrapezoidPlaysIntoTheClosedLoopAsIncrements)
     ASSERT_TRUE(pid.TraitRecept(Query("AVS")));
     EXPECT_EQ(pid.LitSonde(3), static_cast<float>(sum));  // 999, the position the points add up to
     EXPECT_EQ(sum, 999);
+}
+
+TEST_F(MotorCard, CorrectorsRunInCardUnitsOnTheElectricalLoadBench)
+{
+    Open("synum", 'S', 3);
+    CGeneFonction gene("GENE");
+    gene.SetFParam(0, 100);  // counts a speed window
+    gene.SetCParam(0, 0);
+    CCorZ corz;
+    corz.SetFParam(17, 8);  // u = 8 e
+    corz.SetCParam(6, 1);
+    corz.SetCParam(7, 1);  // the speed
+    Download(corz);
+    Send(corz, 3);
+    Download(gene);
+    ASSERT_EQ(Order("RD"), "!OK");
+    Run(3);
+    ASSERT_TRUE(corz.TraitRecept(Query("AVS")));
+    EXPECT_EQ(corz.LitSonde(0), 100);  // the setpoint, 8 digits and unscaled on this bench
+    EXPECT_NEAR(corz.LitSonde(3), 8 * corz.LitSonde(2), 8.5);  // u = 8 e, held within the range
+    EXPECT_NEAR(corz.LitSonde(1) + corz.LitSonde(2), 100, 1);
+    EXPECT_GT(corz.LitSonde(1), 60);
+
+    CTor tor;  // mode 3 has no on/off defaults: thresholds set here, in counts on this bench
+    tor.SetFParam(15, -5);
+    tor.SetFParam(16, 5);
+    tor.SetCParam(6, 1);
+    tor.SetCParam(7, 1);
+    Download(tor);
+    Send(tor, 4);
+    int switches = 0;
+    bool on = false;
+    for (int sample = 0; sample < 300; ++sample) {
+        Step();
+        ASSERT_TRUE(tor.TraitRecept(Query("AVS")));
+        if ((tor.LitSonde(3) > 0) == on) continue;
+        on = !on;
+        ++switches;
+        EXPECT_GT(on ? tor.LitSonde(2) : -tor.LitSonde(2), 5) << sample;  // only outside the band
+        EXPECT_EQ(std::abs(tor.LitSonde(3)), 1024) << sample;            // full command either way
+    }
+    EXPECT_GT(switches, 4);
 }
