@@ -34,7 +34,10 @@ void RequireGuiApplication()
     static int argc = 1;
     static char name[] = "tarvic-banc";
     static char* argv[] = {name, nullptr};
+    // Qt's remarks on the session it starts in (no runtime folder...) are no business of the user's.
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     static QGuiApplication application(argc, argv);
+    qInstallMessageHandler(previous);
 }
 
 }  // namespace

@@ -132,9 +132,12 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         outcome = experiment.Run();
         interrupts.SetHandler({});
     }
-    if (outcome.status != Outcome::Status::Finished)
-        Complain(tarvic::Format("%s %d blocs sur %d gard\xE9s.", outcome.message.c_str(), BlocksAcquired(recording),
-                                recording.LitParam(2)));
+    if (outcome.status != Outcome::Status::Finished) {
+        const int kept = BlocksAcquired(recording);
+        const char* plural = kept > 1 ? "s" : "";
+        Complain(tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural,
+                                recording.LitParam(2), plural));
+    }
     const bool csvComplete = csv.Close();
     if (!csvComplete)
         Complain(tarvic::Format("L'\xE9" "criture de %s n'a pas pu aller au bout.", request.csv.c_str()));

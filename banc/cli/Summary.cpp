@@ -49,7 +49,7 @@ std::string SummaryText(const Settings& settings, const Elements& elements)
     std::string text = tarvic::Format("%s\n", ExperimentTitle(settings).c_str());
     text += tarvic::Format("Blocs acquis : %d sur %d (%d points, %.1f s)\n", blocks, recording.LitParam(2), points,
                            points * periodMs / 1000.0);
-    const Curve& measure = MeasureCurve(*settings.bench, *settings.mode, settings.Measure());
+    const Curve measure = MeasureCurve(*settings.bench, *settings.mode, settings.Measure());
     const StepResponse step = AnalyseStep(recording, settings.bench->setpoint, measure, points, periodMs / 1000.0f);
     if (points < 2) {
         text += "Pas assez de points pour une r\xE9ponse.\n";

@@ -103,10 +103,14 @@ const CommandChoice* FindCommand(const Bench& bench, std::string_view name) { re
 
 const MeasureChoice* FindMeasure(const Bench& bench, std::string_view name) { return FindByName(bench.measures, name); }
 
-const Curve& MeasureCurve(const Bench& bench, const Mode& mode, const MeasureChoice& measure)
+Curve MeasureCurve(const Bench& bench, const Mode& mode, const MeasureChoice& measure)
 {
+    if (mode.controller->closedLoop) return bench.loopMeasure;
     // The open-loop block wires no feedback: the card's measurement reads 0 then.
-    return mode.controller->closedLoop ? bench.loopMeasure : measure.curve;
+    Curve watched = measure.curve;
+    watched.column = bench.loopMeasure.column;
+    watched.label = bench.loopMeasure.label;
+    return watched;
 }
 
 std::vector<Curve> Columns(const Bench& bench, const Mode& mode, const MeasureChoice& measure)

@@ -67,7 +67,8 @@ const MeasureChoice* FindMeasure(const Bench& bench, std::string_view name);
 
 // The results' columns after the time: setpoint, measurement, command, then the others.
 std::vector<Curve> Columns(const Bench& bench, const Mode& mode, const MeasureChoice& measure);
-// The measurement curve of an experiment: the loop's own, or in open loop the watched input.
-const Curve& MeasureCurve(const Bench& bench, const Mode& mode, const MeasureChoice& measure);
+// The measurement curve of an experiment: the loop's own, or in open loop the
+// watched input under the same name.
+Curve MeasureCurve(const Bench& bench, const Mode& mode, const MeasureChoice& measure);
 
 }  // namespace banc

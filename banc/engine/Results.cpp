@@ -36,9 +36,10 @@ PlotContent MakePlot(const Settings& settings, const Elements& elements)
     const Bench& bench = *settings.bench;
     PlotContent plot;
     plot.title = "\\g" + ExperimentTitle(settings);
+    // The measurement last, on top of the others.
     plot.curves = {{bench.setpoint, kSetpointColour},
-                   {MeasureCurve(bench, *settings.mode, settings.Measure()), kMeasureColour},
-                   {bench.command, kCommandColour}};
+                   {bench.command, kCommandColour},
+                   {MeasureCurve(bench, *settings.mode, settings.Measure()), kMeasureColour}};
     // One description a line: the controller's may end without its line feed.
     plot.legend = elements.controller->LitConfiguration(kOneLine);
     if (!plot.legend.empty() && plot.legend.back() != '\n') plot.legend += '\n';
