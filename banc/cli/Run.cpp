@@ -3,8 +3,6 @@
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/platform/Text.h>
 
-#include <algorithm>
-
 #include "cli/ExitStatus.h"
 #include "cli/Interrupts.h"
 #include "cli/Outputs.h"
@@ -20,16 +18,6 @@
 
 namespace banc::cli {
 namespace {
-
-// Polls often enough to fetch every block soon after it is made, at most ten times a second.
-constexpr double kTurnsPerBlock = 8;
-constexpr std::chrono::milliseconds kShortestTurn{2}, kLongestTurn{100};
-
-std::chrono::milliseconds PollInterval(double secondsPerBlock)
-{
-    const auto interval = std::chrono::milliseconds(static_cast<long>(secondsPerBlock * 1000 / kTurnsPerBlock));
-    return std::clamp(interval, kShortestTurn, kLongestTurn);
-}
 
 // Each block goes to the CSV as it comes, then to the progress line.
 class RunWatcher : public ExperimentObserver {
@@ -126,7 +114,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         RunWatcher watcher(progress, csv, recording);
         Experiment experiment(elements, settings, link);
         experiment.SetObserver(&watcher);
-        experiment.SetPollInterval(PollInterval(secondsPerBlock));
+        experiment.SetPollInterval(Experiment::PollIntervalFor(secondsPerBlock));
         interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
         if (interrupts.Count() > 0) experiment.RequestStop();
         outcome = experiment.Run();

@@ -9,7 +9,7 @@
 namespace banc::cli {
 namespace {
 
-constexpr int kMultiLine = 1;  // LitConfiguration layout
+constexpr int kOneLine = 0;  // LitConfiguration layout: one line an item
 
 std::string Seconds(const std::optional<float>& seconds, const char* missing)
 {
@@ -63,8 +63,8 @@ std::string SummaryText(const Settings& settings, const Elements& elements)
         text += "Temps de mont\xE9" "e (10 \xE0 90 %) : " + Seconds(step.riseTime, "non atteint") + "\n";
         text += "Temps d'\xE9tablissement \xE0 5 % : " + Seconds(step.settlingTime, "non \xE9tabli") + "\n";
     }
-    text += Indented(elements.controller->LitConfiguration(kMultiLine));
-    text += Indented(elements.generator->LitConfiguration(kMultiLine));
+    text += Indented(elements.controller->LitConfiguration(kOneLine));
+    text += Indented(elements.generator->LitConfiguration(kOneLine));
     return text;
 }
 

@@ -2,6 +2,8 @@
 
 #include <tarvic/platform/Text.h>
 
+#include <algorithm>
+
 #include "engine/Download.h"
 
 namespace banc {
@@ -11,6 +13,8 @@ namespace {
 constexpr int kBlockAttempts = 3;
 // The last order, that stops the loop of a card that went silent, is tried once.
 constexpr int kStopAttempts = 1;
+constexpr double kTurnsPerBlock = 8;
+constexpr std::chrono::milliseconds kShortestTurn{2}, kLongestTurn{100};
 
 }  // namespace
 
@@ -32,6 +36,12 @@ void Experiment::RequestStop()
     }
     m_wake.notify_all();
     if (m_stops > 1) m_link.Abort();
+}
+
+std::chrono::milliseconds Experiment::PollIntervalFor(double secondsPerBlock)
+{
+    const auto interval = std::chrono::milliseconds(static_cast<long>(secondsPerBlock * 1000 / kTurnsPerBlock));
+    return std::clamp(interval, kShortestTurn, kLongestTurn);
 }
 
 int Experiment::BlocksAcquired() const { return m_elements.recording->LitNbPoint() / kPointsPerBlock; }

@@ -54,6 +54,9 @@ public:
     void SetObserver(ExperimentObserver* observer) { m_observer = observer; }
     // The pause between two turns of polling.
     void SetPollInterval(std::chrono::milliseconds interval) { m_interval = interval; }
+    // A pause that fetches every block soon after the card made it, at most ten turns a second;
+    // `secondsPerBlock` is the wall-clock time of one block.
+    static std::chrono::milliseconds PollIntervalFor(double secondsPerBlock);
 
     Outcome Run();
     // From any thread: ends the run after the current exchange; a second

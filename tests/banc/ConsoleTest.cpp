@@ -136,7 +136,7 @@ TEST_F(WaterLevelStep, ReachesItsSetpointAndSummarisesTheResponseFromTheRecordin
     ASSERT_GT(settled, 0u);
     EXPECT_GT(std::fabs(At(settled - 1, "mesure_pct") - final), 0.05 * (final - start));
     for (std::size_t i = settled; i <= last; ++i) EXPECT_LE(std::fabs(At(i, "mesure_pct") - final), 0.05 * (final - start)) << i;
-    EXPECT_NE(summary.find("  K1 = 2.00\n  Ti = 20.00 s\n"), std::string::npos);  // the PID described, no markup
+    EXPECT_NE(summary.find("  Correcteur: PID K1= 2.00, Ti= 20.00 s, K2= 1.000\n"), std::string::npos);  // no markup
     EXPECT_EQ(summary.find('\\'), std::string::npos);
 }
 
