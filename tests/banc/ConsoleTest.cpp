@@ -198,7 +198,7 @@ TEST(Console, OpenLoopStepOnTheAirFlowBench)
     EXPECT_NEAR(csv.rows.back()[measure], 60, 0.3);
     EXPECT_NE(console.m_output.find(Utf8("Temps de mont\xE9" "e (10 \xE0 90 %) : 2.2 s\n")), std::string::npos)
         << console.m_output;
-    EXPECT_NE(console.m_output.find("  Commande "), std::string::npos);
+    EXPECT_NE(console.m_output.find(Utf8("  Processus:Commande D\xE9" "bit\n")), std::string::npos);
 }
 
 TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
