@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <functional>
 
 #include "BancTestSupport.h"
 #include "ScriptedCard.h"
@@ -17,6 +18,16 @@ using banc::test::ScriptedCard;
 namespace {
 
 constexpr banc::LinkTiming kQuick{100ms, 3};
+constexpr banc::LinkTiming kPatient{10s, 3};
+
+// Does `action` on a thread of its own once the card has received a line.
+std::thread OnFirstLine(const ScriptedCard& card, std::function<void()> action)
+{
+    return std::thread([&card, action] {
+        tarvic::test::WaitUntil([&] { return !card.Lines().empty(); });
+        action();
+    });
+}
 
 }  // namespace
 
@@ -72,12 +83,9 @@ TEST(CardLink, AHangUpEndsTheExchangeAtOnce)
 {
     tarvic::test::TraceCapture quiet;
     ScriptedCard card([](const std::string&) { return std::nullopt; });
-    CardLink link(card.Path(), {10s, 3});
+    CardLink link(card.Path(), kPatient);
     ASSERT_TRUE(link.Open());
-    std::thread hangUp([&] {
-        tarvic::test::WaitUntil([&] { return !card.Lines().empty(); });
-        card.HangUp();
-    });
+    std::thread hangUp = OnFirstLine(card, [&] { card.HangUp(); });
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(link.Exchange('?', "AEBC").status, CardLink::Status::Lost);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);  // long before one time-out
@@ -89,12 +97,9 @@ TEST(CardLink, AbortGivesUpTheExchangeUnderWay)
 {
     tarvic::test::TraceCapture quiet;
     ScriptedCard card([](const std::string&) { return std::nullopt; });
-    CardLink link(card.Path(), {10s, 3});
+    CardLink link(card.Path(), kPatient);
     ASSERT_TRUE(link.Open());
-    std::thread abort([&] {
-        tarvic::test::WaitUntil([&] { return !card.Lines().empty(); });
-        link.Abort();
-    });
+    std::thread abort = OnFirstLine(card, [&] { link.Abort(); });
     EXPECT_EQ(link.Exchange('?', "AEBC").status, CardLink::Status::Aborted);
     abort.join();
     EXPECT_EQ(card.Lines().size(), 1u);
