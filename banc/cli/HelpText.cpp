@@ -26,19 +26,26 @@ std::string BenchEntries()
 {
     std::string text;
     for (const auto& bench : Benches()) {
-        text += tarvic::Format("  %s (%s) : modes", bench.name, bench.title);
-        for (const auto& mode : bench.modes) text += tarvic::Format(" %s", mode.controller->name);
-        text += tarvic::Format(" ; --commande %s ; --mesure %s\n", NameList(bench.commands).c_str(),
+        text += tarvic::Format("  %s (%s) : --mode %s ; --commande %s ; --mesure %s\n", bench.name, bench.title,
+                               NameList(bench.modes).c_str(), NameList(bench.commands).c_str(),
                                NameList(bench.measures).c_str());
         text += ParameterEntries(bench.parameters);
     }
     return text;
 }
 
+// Every mode name once, with its controller.
 std::string ModeEntries()
 {
-    std::string text;
-    for (const auto* kind : {&kPid, &kOpenLoop, &kOnOff, &kZCorrector}) text += Entry(std::string("  ") + kind->name, kind->label);
+    std::string text, seen;
+    for (const auto& bench : Benches())
+        for (const auto& mode : bench.modes) {
+            if (seen.find(std::string(" ") + mode.name + " ") != std::string::npos) continue;
+            seen += std::string(" ") + mode.name + " ";
+            std::string what = mode.controller->label;
+            if (mode.measure) what += tarvic::Format(" de la %s", mode.measure);
+            text += Entry(std::string("  ") + mode.name, what);
+        }
     return text;
 }
 
@@ -57,15 +64,16 @@ std::string HelpText()
            BenchEntries() +
            "\n"
            "Essai :\n" +
-           Entry("--banc NOM", "le banc (ci-dessus)") + Entry("--mode NOM", "le mode (pid par d\xE9" "faut) :") +
+           Entry("--banc NOM", "le banc (ci-dessus)") + Entry("--mode NOM", "le mode (le premier du banc par d\xE9" "faut) :") +
            ModeEntries() +
            Entry("--commande NOM", "o\xF9 va la commande (la premi\xE8re du banc par d\xE9" "faut)") +
-           Entry("--mesure NOM", "la grandeur mesur\xE9" "e et r\xE9gul\xE9" "e (la premi\xE8re par d\xE9" "faut)") +
+           Entry("--mesure NOM", "la grandeur mesur\xE9" "e et r\xE9gul\xE9" "e (celle du mode par d\xE9" "faut)") +
            Entry("--actions LETTRES", "actions du PID : P, I, D, et M (d\xE9riv\xE9" "e sur la mesure) ; PI par d\xE9" "faut") +
            Entry("--signal NOM", "consigne : " + NameList(SignalKinds())) +
            Entry("--duree S", "dur\xE9" "e de l'enregistrement, arrondie aux blocs entiers") +
            "\n"
-           "Param\xE8tres (noms du profil ; les limites de chaque \xE9l\xE9ment s'appliquent) :\n" +
+           "Param\xE8tres (noms du profil ; les limites de chaque \xE9l\xE9ment s'appliquent ; sur les bancs\n"
+           "motoris\xE9s, les consignes sont dans les unit\xE9s du banc : tr/min, \xB0, mA) :\n" +
            ParameterEntries(CommonParameters()) +
            "\n"
            "Carte :\n" +

@@ -71,7 +71,7 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
         ok = ok && error.empty();
     };
     if (!request.csv.empty() && !csvWritten)
-        result(request.csv, WriteCsv(request.csv, recording, ResultColumns(settings), PeriodMs(recording),
+        result(request.csv, WriteCsv(request.csv, recording, ResultColumns(settings, elements), PeriodMs(recording),
                                      BlocksAcquired(recording)));
     else if (!request.csv.empty())
         written = request.csv;

@@ -8,7 +8,8 @@
 namespace banc::cli {
 
 // The run's progress on standard error: blocks acquired of the total, the
-// time left and the live values. On a terminal one line is kept up to date;
+// time left and the live values (the command in percent, the setpoint and the
+// measurement in `unit`). On a terminal one line is kept up to date;
 // elsewhere (a log, a pipe) one line is written per block.
 class Progress : public ExperimentObserver {
 public:

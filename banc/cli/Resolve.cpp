@@ -5,14 +5,6 @@
 namespace banc::cli {
 namespace {
 
-// The controllers' names of a bench's modes.
-std::string ModeList(const Bench& bench)
-{
-    std::string list;
-    for (const auto& mode : bench.modes) list += (list.empty() ? "" : ", ") + std::string(mode.controller->name);
-    return list;
-}
-
 const ParameterSpec* FindParameter(const Bench& bench, const std::string& name)
 {
     for (const auto* table : {&CommonParameters(), &bench.parameters})
@@ -48,10 +40,10 @@ std::string Resolve(const Request& request, Settings& settings)
     if (!bench)
         return tarvic::Format("Banc inconnu : %s (%s).", request.bench.c_str(), NameList(Benches()).c_str());
     settings.bench = bench;
-    settings.mode = FindMode(*bench, request.mode.empty() ? kPid.name : request.mode);
+    settings.mode = request.mode.empty() ? &bench->modes.front() : FindMode(*bench, request.mode);
     if (!settings.mode)
         return tarvic::Format("Mode inconnu pour le banc %s : %s (%s).", bench->name, request.mode.c_str(),
-                              ModeList(*bench).c_str());
+                              NameList(bench->modes).c_str());
     if (std::string error = ResolveChoices(request, *bench, settings); !error.empty()) return error;
     for (const auto& [name, value] : request.values) {
         const ParameterSpec* spec = FindParameter(*bench, name);

@@ -101,7 +101,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {
-        if (std::string error = csv.Open(request.csv, ResultColumns(settings), PeriodMs(recording)); !error.empty()) {
+        if (std::string error = csv.Open(request.csv, ResultColumns(settings, elements), PeriodMs(recording)); !error.empty()) {
             Complain(error);
             return kExitUnavailable;
         }
@@ -110,7 +110,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
     const double secondsPerBlock = recording.LitTempsAttente() / 1000.0 / request.speed.value_or(1);
     Outcome outcome;
     {
-        Progress progress(stderr, recording.LitParam(2), secondsPerBlock, settings.bench->unit);
+        Progress progress(stderr, recording.LitParam(2), secondsPerBlock, CurvesOf(settings, elements).measureUnit.unit);
         RunWatcher watcher(progress, csv, recording);
         Experiment experiment(elements, settings, link);
         experiment.SetObserver(&watcher);

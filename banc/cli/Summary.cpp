@@ -45,12 +45,12 @@ std::string SummaryText(const Settings& settings, const Elements& elements)
     const int blocks = BlocksAcquired(recording);
     const int points = blocks * kPointsPerBlock;
     const int periodMs = PeriodMs(recording);
-    const char* unit = settings.bench->unit;
+    const ExperimentCurves curves = CurvesOf(settings, elements);
+    const char* unit = curves.measureUnit.unit.c_str();
     std::string text = tarvic::Format("%s\n", ExperimentTitle(settings).c_str());
     text += tarvic::Format("Blocs acquis : %d sur %d (%d points, %.1f s)\n", blocks, recording.LitParam(2), points,
                            points * periodMs / 1000.0);
-    const Curve measure = MeasureCurve(*settings.bench, *settings.mode, settings.Measure());
-    const StepResponse step = AnalyseStep(recording, settings.bench->setpoint, measure, points, periodMs / 1000.0f);
+    const StepResponse step = AnalyseStep(recording, curves.setpoint, curves.measure, points, periodMs / 1000.0f);
     if (points < 2) {
         text += "Pas assez de points pour une r\xE9ponse.\n";
     } else if (!step.hasStep) {
@@ -58,7 +58,7 @@ std::string SummaryText(const Settings& settings, const Elements& elements)
                                double{step.final}, unit);
     } else {
         text += tarvic::Format("Valeur finale : %.2f %s (consigne %.2f %s, d\xE9part %.2f %s)\n", double{step.final},
-                               unit, double{step.setpoint}, unit, double{step.initial}, unit);
+                               unit, double{step.setpoint}, curves.setpointUnit.c_str(), double{step.initial}, unit);
         text += tarvic::Format("D\xE9passement : %.1f %%\n", double{step.overshoot.value_or(0)});
         text += "Temps de mont\xE9" "e (10 \xE0 90 %) : " + Seconds(step.riseTime, "non atteint") + "\n";
         text += "Temps d'\xE9tablissement \xE0 5 % : " + Seconds(step.settlingTime, "non \xE9tabli") + "\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,12 +13,17 @@ class CEidElement;
 
 namespace banc {
 
+// What a measured quantity is counted in.
+enum class Quantity { Percent, Speed, Position, Current };
+
 // A control mode a bench offers: its number ("TYPE"/"REGULATEUR"), its
 // controller and the generator that drives it.
 struct Mode {
+    const char* name;  // the --mode value
     int number;
     const ControllerKind* controller;
-    const char* generator;  // "GENE" (closed-loop setpoint) or "GENE1" (open-loop command)
+    const char* generator;        // "GENE" (closed-loop setpoint) or "GENE1" (open-loop command)
+    const char* measure = nullptr;  // its usual measured quantity; null: the bench's first
 };
 
 // Where the loop's command goes: the controller's SetCParam(6) value.
@@ -33,10 +39,11 @@ struct MeasureChoice {
     const char* name;
     const char* label;
     char param;
-    int fragment;       // bench ConfFerz code of its "TB" selector
-    Curve curve;        // its input in the recording
-    int request;        // bench DmdMesure number that brings it live
-    int probe;          // bench LitSonde number of it, percent
+    int fragment;  // bench ConfFerz code of its "TB" selector, 0 for none
+    Curve curve;   // the quantity in the recording, watched in open loop
+    int request;   // bench DmdMesure number that brings it live
+    int probe;     // bench LitSonde number of it, in its unit
+    Quantity quantity;
 };
 
 // A bench as data: everything the engine and the command line do with it.
@@ -45,30 +52,37 @@ struct Bench {
     const char* title;  // Latin-1
     char letter;        // process letter, "TYPE"/"PO"
     std::unique_ptr<CEidElement> (*make)();
-    std::vector<Mode> modes;
+    std::vector<Mode> modes;              // the first is the default
     std::vector<CommandChoice> commands;  // the first is the default
     std::vector<MeasureChoice> measures;  // the first is the default
-    Curve setpoint;
-    Curve loopMeasure;  // the closed loop's own measurement
-    Curve command;
+    int setpointCode;   // the loop's setpoint, measurement and error in the recording
+    int measureCode;
+    int errorCode;
+    Curve command;      // the loop's command, in percent of the full command
     std::vector<Curve> others;  // every other recorded curve the bench uses
     std::vector<ParameterSpec> parameters;  // the bench element's own
-    float levelMin;     // setpoint and command levels
-    float levelMax;
-    const char* unit;   // of the levels
+    std::vector<int> afterSequence;  // bench ConfFerz codes sent after its sequence
+    float openMin;      // the open-loop command's levels, in the generator's units
+    float openMax;
 };
+
+// How a quantity shows with the bench's settings: its unit, the suffix of its
+// CSV columns, the bench's factor from card units, the levels a setpoint may take.
+struct UnitView {
+    std::string unit;    // Latin-1: "%", "tr/min"
+    std::string suffix;  // "pct", "trmin"
+    int factor = 0;      // bench LitFParam number; 0: the card's values are the unit's
+    float min = 0;
+    float max = 0;
+};
+UnitView QuantityUnit(Quantity quantity, CEidElement& bench);
 
 const std::vector<Bench>& Benches();
 const Bench* FindBench(std::string_view name);
-// By controller name ("pid") or mode number ("1"); null when the bench has no such mode.
+const Bench* FindBench(char letter);
+// By mode name ("pid") or number ("1"); null when the bench has no such mode.
 const Mode* FindMode(const Bench& bench, std::string_view name);
 const CommandChoice* FindCommand(const Bench& bench, std::string_view name);
 const MeasureChoice* FindMeasure(const Bench& bench, std::string_view name);
-
-// The results' columns after the time: setpoint, measurement, command, then the others.
-std::vector<Curve> Columns(const Bench& bench, const Mode& mode, const MeasureChoice& measure);
-// The measurement curve of an experiment: the loop's own, or in open loop the
-// watched input under the same name.
-Curve MeasureCurve(const Bench& bench, const Mode& mode, const MeasureChoice& measure);
 
 }  // namespace banc

@@ -21,6 +21,7 @@ std::vector<std::string> ConfigurationLines(const Elements& elements, const Sett
 {
     std::vector<std::string> lines;
     AppendSequence(lines, *elements.bench);
+    for (const int code : settings.bench->afterSequence) lines.push_back(elements.bench->ConfFerz(code));
     AppendSequence(lines, *elements.controller);
     lines.push_back(elements.controller->ConfFerz(kWiringCode));
     if (settings.mode->controller->closedLoop) {

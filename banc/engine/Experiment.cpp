@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/Download.h"
+#include "engine/Results.h"
 
 namespace banc {
 namespace {
@@ -26,6 +27,9 @@ void ExperimentObserver::BlockAcquired(int, int) {}
 Experiment::Experiment(Elements& elements, const Settings& settings, CardLink& link)
     : m_elements(elements), m_settings(settings), m_link(link), m_observer(&m_silentObserver)
 {
+    const ExperimentCurves curves = CurvesOf(settings, elements);
+    m_setpointScale = curves.setpoint.scale;
+    m_commandScale = curves.command.scale;
 }
 
 void Experiment::RequestStop()
@@ -114,9 +118,9 @@ bool Experiment::PollLive()
     if (!ask(*m_elements.bench, measure.request) || !ask(*m_elements.controller, kind.liveRequest)) return false;
     LiveValues values;
     values.hasSetpoint = kind.setpointProbe >= 0;
-    if (values.hasSetpoint) values.setpoint = m_elements.controller->LitSonde(kind.setpointProbe);
+    if (values.hasSetpoint) values.setpoint = m_elements.controller->LitSonde(kind.setpointProbe) * m_setpointScale;
     values.measure = m_elements.bench->LitSonde(measure.probe);
-    values.command = m_elements.controller->LitSonde(kind.commandProbe);
+    values.command = m_elements.controller->LitSonde(kind.commandProbe) * m_commandScale;
     m_observer->Live(values);
     return true;
 }

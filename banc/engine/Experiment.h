@@ -12,7 +12,7 @@
 
 namespace banc {
 
-// The live values of a turn, in the bench's level unit.
+// The live values of a turn: the setpoint and measurement in the measured quantity's unit, the command in percent.
 struct LiveValues {
     bool hasSetpoint = false;  // the open-loop block reads back no setpoint
     float setpoint = 0;
@@ -91,6 +91,8 @@ private:
     Outcome m_outcome;
     bool m_failed = false;  // m_outcome holds the first fault
     bool m_loopStarted = false;
+    float m_setpointScale;  // from the controller's read-back to the setpoint's and command's units
+    float m_commandScale;
 };
 
 }  // namespace banc

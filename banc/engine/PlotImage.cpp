@@ -18,8 +18,8 @@ namespace banc {
 namespace {
 
 // The plot's frame, in pixels; its height is ten rows of the value axis.
-constexpr int kLeft = 80, kRight = 920, kTop = 70, kBottom = 430;
-constexpr int kValueLabelsX = 28;
+constexpr int kLeft = 80, kRight = 880, kTop = 70, kBottom = 430;
+constexpr int kValueLabelsX[2] = {28, kRight + 10};
 constexpr int kTitleSize = 20, kLabelSize = 12, kUnitSize = 14, kLegendSize = 14, kDescriptionSize = 13;
 constexpr int kDivisions = 10;
 constexpr int kCurveWidth = 2;
@@ -33,17 +33,29 @@ void Write(CDC& dc, const std::string& text, int x, int y, int size)
     CEquation(text, CPoint(x, y), size).Draw(&dc, false);
 }
 
-// The value axis over the levels, widened by tenths until every point of every curve lies on it.
-CAxe ValueAxis(const CEnregistrement& recording, const PlotContent& content)
+bool UsesAxis(const PlotContent& content, int axis)
 {
-    CAxe axis(kBottom, kTop, content.levelMin, content.levelMax, content.unit, kValueLabelsX, true, 0);
-    float low = content.levelMin, high = content.levelMax;
+    return std::any_of(content.curves.begin(), content.curves.end(),
+                       [axis](const PlotCurve& plotted) { return plotted.axis == axis; });
+}
+
+// A value axis over its range, widened by tenths until every point of its curves lies on it;
+// an empty range is first fitted to the points, from 0.
+CAxe ValueAxis(const CEnregistrement& recording, const PlotContent& content, int index)
+{
+    const PlotAxis& range = content.axes[index];
+    float low = range.min, high = range.max;
+    const bool fitted = range.min == range.max;
     for (const auto& plotted : content.curves)
-        for (int i = 0; i < content.points; ++i) {
+        for (int i = 0; plotted.axis == index && i < content.points; ++i) {
             const float value = plotted.curve.Value(recording, i);
             low = std::min(low, value);
             high = std::max(high, value);
         }
+    if (fitted && low == high) high = low + 1;
+    CAxe axis(kBottom, kTop, fitted ? low : range.min, fitted ? high : range.max, range.unit, kValueLabelsX[index],
+              true, 0);
+    if (fitted) axis.AjustePlage(10);
     for (int i = 0; i < kMaxWidenings && (low < axis.m_min || high > axis.m_max); ++i) axis.AjustePlage(10);
     return axis;
 }
@@ -80,7 +92,7 @@ void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotCont
     dc.SelectObject(previous);
 }
 
-void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe& values, const CAxeTemps& time,
+void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[2], const CAxeTemps& time,
                 const PlotContent& content)
 {
     for (const auto& plotted : content.curves) {
@@ -88,7 +100,7 @@ void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe& values, c
         std::vector<CPoint> points;
         points.reserve(static_cast<std::size_t>(content.points));
         for (int i = 0; i < content.points; ++i)
-            points.emplace_back(time.calculpx(i), values.ConvIntFloat(plotted.curve.Value(recording, i)));
+            points.emplace_back(time.calculpx(i), values[plotted.axis].ConvIntFloat(plotted.curve.Value(recording, i)));
         // The pen takes the renderer's colour of the code, so that the legend matches.
         CEquation::TextColor(&dc, plotted.colour);
         CPen pen(PS_SOLID, kCurveWidth, dc.GetTextColor());
@@ -102,7 +114,7 @@ std::string CurveLegend(const PlotContent& content)
 {
     std::string legend;
     for (const auto& plotted : content.curves)
-        legend += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label);
+        legend += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
     return legend;
 }
 
@@ -111,16 +123,17 @@ std::string CurveLegend(const PlotContent& content)
 void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content)
 {
     dc.FillSolidRect(CRect(0, 0, kPlotWidth, kPlotHeight), kWhite);
-    const CAxe values = ValueAxis(recording, content);
+    const CAxe values[2] = {ValueAxis(recording, content, 0), ValueAxis(recording, content, 1)};
     const CAxeTemps time = TimeAxis(content);
-    DrawGrid(dc, values, time, content);
+    DrawGrid(dc, values[0], time, content);
     CPen frame(PS_SOLID, 1, kBlack);
     CPen* previousPen = dc.SelectObject(&frame);
     CGdiObject* previousBrush = dc.SelectStockObject(NULL_BRUSH);
     dc.Rectangle(kLeft, kTop, kRight + 1, kBottom + 1);
     dc.SelectObject(previousPen);
     dc.SelectObject(previousBrush);
-    values.Draw(&dc);
+    values[0].Draw(&dc);
+    if (UsesAxis(content, 1)) values[1].Draw(&dc);
     DrawCurves(dc, recording, values, time, content);
     Write(dc, content.title, kLeft, 18, kTitleSize);
     Write(dc, CurveLegend(content), kLeft, kBottom + 46, kLegendSize);

@@ -12,7 +12,16 @@ namespace banc {
 
 struct PlotCurve {
     Curve curve;
-    char colour;  // the formula renderer's colour code: '1' blue, '2' red, '3' green
+    char colour;   // the formula renderer's colour code: '1' blue, '2' red, '3' green
+    int axis = 0;  // 0 the left value axis, 1 the right one
+};
+
+// A value axis: its range, widened when a curve leaves it; an empty range
+// (min = max) is fitted to the curves drawn on it.
+struct PlotAxis {
+    float min = 0;
+    float max = 0;
+    std::string unit;
 };
 
 // What a plot of an experiment shows.
@@ -20,9 +29,7 @@ struct PlotContent {
     std::string title;   // display markup
     std::vector<PlotCurve> curves;
     std::string legend;  // the descriptions, in display markup
-    float levelMin = 0;  // the value axis, widened when a curve leaves it
-    float levelMax = 100;
-    std::string unit;
+    PlotAxis axes[2];    // the right one is drawn when a curve is on it
     int points = 0;         // acquired
     int plannedPoints = 0;  // of the whole recording: the time axis
     int periodMs = 0;

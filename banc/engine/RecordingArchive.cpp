@@ -101,8 +101,7 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
     ar >> letter >> mode;
     const std::string measure = ReadName(ar);
     Settings& settings = loaded.settings;
-    for (const auto& bench : Benches())
-        if (bench.letter == letter) settings.bench = &bench;
+    settings.bench = FindBench(letter);
     if (ar.Failed() || !settings.bench) return Unreadable(path);
     settings.mode = FindMode(*settings.bench, std::to_string(mode));
     settings.measure = FindMeasure(*settings.bench, measure);

@@ -22,7 +22,13 @@ struct Settings {
     bool factory = false;                // the bench's factory settings, even over the user's
 
     const CommandChoice& Command() const { return command ? *command : bench->commands.front(); }
-    const MeasureChoice& Measure() const { return measure ? *measure : bench->measures.front(); }
+    // The one asked for, else the mode's usual one, else the bench's first.
+    const MeasureChoice& Measure() const
+    {
+        if (measure) return *measure;
+        const MeasureChoice* usual = mode && mode->measure ? FindMeasure(*bench, mode->measure) : nullptr;
+        return usual ? *usual : bench->measures.front();
+    }
 };
 
 // The PID's actions when none are asked for.

@@ -13,12 +13,12 @@
 namespace banc {
 namespace {
 
-void Limits(const ParameterSpec& spec, CEidElement& element, const Bench& bench, float& min, float& max)
+void Limits(const ParameterSpec& spec, CEidElement& element, const UnitView& levels, float& min, float& max)
 {
     switch (spec.limit) {
     case Limit::Level:
-        min = bench.levelMin;
-        max = bench.levelMax;
+        min = levels.min;
+        max = levels.max;
         return;
     case Limit::Fixed:
         min = spec.min;
@@ -47,6 +47,7 @@ public:
 private:
     std::string ApplyValues(std::initializer_list<Role> roles);
     std::string Apply(const ParameterSpec& spec, float value);
+    void GeneratorUnits();
     std::string BlockCount();
     std::string Wiring();
     std::string Actions();
@@ -55,6 +56,7 @@ private:
     const Settings& m_settings;
     Elements& m_elements;
     tarvic::Profile& m_profile;
+    UnitView m_levels;  // of the generator: the measured quantity's, or the open-loop command's
 };
 
 std::string Configurator::Run()
@@ -64,13 +66,20 @@ std::string Configurator::Run()
     m_profile.WriteProfileInt("TYPE", "PO", bench.letter);
     m_profile.WriteProfileInt("TYPE", "REGULATEUR", mode.number);
     m_elements.bench = bench.make();
-    // Every bench writes its sampling period with its factory settings.
-    if (m_settings.factory || m_profile.GetProfileString("FERZ", "TE", "").empty()) m_elements.bench->InitValeur();
+    // Every bench writes its sampling period with its factory settings; the
+    // element made before them is made again, to read them.
+    if (m_settings.factory || m_profile.GetProfileString("FERZ", "TE", "").empty()) {
+        m_elements.bench->InitValeur();
+        m_elements.bench = bench.make();
+    }
+    m_levels = mode.controller->closedLoop ? QuantityUnit(m_settings.Measure().quantity, *m_elements.bench)
+                                           : UnitView{"", "", 0, bench.openMin, bench.openMax};
     // The controller first: the others read its sampling period when they are made.
     m_elements.controller = mode.controller->make();
     std::string error = ApplyValues({Role::Controller});
     if (error.empty()) {
         m_elements.generator = std::make_unique<CGeneFonction>(mode.generator);
+        GeneratorUnits();
         error = BlockCount();
     }
     if (error.empty()) error = ApplyValues({Role::Bench, Role::Generator, Role::Recording});
@@ -98,12 +107,26 @@ std::string Configurator::Apply(const ParameterSpec& spec, float value)
         return tarvic::Format("Le param\xE8tre --%s ne s'applique pas au mode %s (%s).", spec.name, controller.name,
                               controller.label);
     float min = 0, max = 0;
-    Limits(spec, element, *m_settings.bench, min, max);
+    Limits(spec, element, m_levels, min, max);
     if (!(value >= min && value <= max))
         return tarvic::Format("--%s %g : hors limites, de %g \xE0 %g.", spec.name, double{value}, double{min},
                               double{max});
     element.SetFParam(spec.index, value);
     return {};
+}
+
+void Configurator::GeneratorUnits()
+{
+    // On the card-unit benches the closed loop's levels are the bench's counts:
+    // the generator shows and takes them in the bench's units.
+    if (m_levels.factor == 0) return;
+    float factor = 1;
+    m_elements.bench->LitFParam(m_levels.factor, factor);
+    CGeneFonction& generator = *m_elements.generator;
+    generator.GainValeur = generator.GainRampe = generator.GainAcceleration = factor;
+    generator.UniteValeur = m_levels.unit;
+    generator.UniteVitesse = m_levels.unit + "/s";
+    generator.UniteAcceleration = m_levels.unit + "/s\xB2";
 }
 
 std::string Configurator::BlockCount()
@@ -189,10 +212,12 @@ SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Pr
         ProfileScope scope(staged);
         result.error = Configurator(settings, elements, *staged).Run();
     }
-    if (result.error.empty())
-        result.saved = staged->Commit();
-    else
+    if (!result.error.empty()) {
         elements = Elements{};
+        return result;
+    }
+    result.saved = staged->Commit();
+    tarvic::SetProfile(store);
     return result;
 }
 

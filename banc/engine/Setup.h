@@ -20,7 +20,8 @@ struct SetupResult {
 // Makes the experiment's elements in the profile `store` and gives them the
 // settings: "TYPE" written, the bench's factory settings when the store has
 // none yet, every parameter checked against its limits and set. On an error
-// the store is left as it was.
+// the store is left as it was. Once configured, the store is the library's
+// profile: some elements read the bench from it again as they build commands.
 SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Profile>& store, Elements& elements);
 
 }  // namespace banc

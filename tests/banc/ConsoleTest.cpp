@@ -171,7 +171,7 @@ TEST_F(WaterLevelStep, ThePictureShowsTheThreeCurves)
     ASSERT_EQ(image.size(), QSize(960, 560));
     // 10 s in, where the three curves are apart: each in its colour where the axes put it.
     const std::size_t point = 20;
-    const int x = 80 + static_cast<int>(point) * 840 / 640;
+    const int x = 80 + static_cast<int>(point) * 800 / 640;
     const auto y = [&](const char* column) { return static_cast<int>(-360.0f * (At(point, column) / 100.0f) + 430.0f); };
     EXPECT_EQ(image.pixelColor(x, y("consigne_pct")), QColor(0, 128, 0));
     EXPECT_EQ(image.pixelColor(x, y("commande_pct")), QColor(255, 0, 0));
@@ -201,6 +201,32 @@ TEST(Console, OpenLoopStepOnTheAirFlowBench)
     EXPECT_NE(console.m_output.find(Utf8("  Processus:Commande D\xE9" "bit\n")), std::string::npos);
 }
 
+TEST(Console, SpeedStepOfTheMotorBenchInTheBenchsUnits)
+{
+    Console console;
+    ASSERT_EQ(console.Run({"--banc", "iapv", "--echelon", "1500", "--duree", "1.28", "--vitesse", "10", "--csv", "m.csv"}), 0)
+        << console.m_errors;
+    const std::string header =
+        "temps_s,consigne_trmin,mesure_trmin,commande_pct,erreur_trmin,terme_p_pct,terme_i_pct,tension_v,"
+        "courant_ma,position_lignes,vitesse_fronts,courant_charge_ma,echantillon_nb\r\n";
+    EXPECT_EQ(ReadFile(console.File("m.csv")).substr(0, header.size()), header);
+    const Csv csv = ReadCsv(console.File("m.csv"));
+    ASSERT_EQ(csv.rows.size(), 128u);  // 4 blocks of 32 points 10 ms apart
+    // The card's speeds are whole edges a window: 16 of them at rest (500 tr/min asked), 48 after the step.
+    const double edge = 60000.0 / (4 * 100 * 5 * 0.9765);
+    EXPECT_NEAR(csv.rows[0][csv.Column("consigne_trmin")], 16 * edge, 1e-3);
+    EXPECT_NEAR(csv.rows.back()[csv.Column("consigne_trmin")], 48 * edge, 1e-3);
+    for (const auto& row : csv.rows) {
+        EXPECT_NEAR(row[csv.Column("erreur_trmin")], row[csv.Column("consigne_trmin")] - row[csv.Column("mesure_trmin")], 0.01);
+        EXPECT_LE(std::fabs(row[csv.Column("commande_pct")]), 100);
+    }
+    EXPECT_GT(csv.rows.back()[csv.Column("mesure_trmin")], 500);  // the motor speeds up, some 1800 tr/min a second
+    const double final = csv.rows.back()[csv.Column("mesure_trmin")];
+    EXPECT_NE(console.m_output.find(tarvic::Format("Valeur finale : %.2f tr/min (consigne %.2f tr/min", final, 48 * edge)),
+              std::string::npos)
+        << console.m_output;
+}
+
 TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
 {
     Console console;
@@ -212,9 +238,9 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
              Case{{"--banc", "niveaueau", "--kp", "64"}, "--kp 64 : hors limites, de 0.001 \xE0 63.999."},
              Case{{"--banc", "niveaueau", "--kp=abc"}, "Valeur invalide pour --kp : \xAB abc \xBB."},
              Case{{"--banc", "niveaueau", "--ci-debit", "5"}, "Le param\xE8tre --ci-debit n'existe pas sur le banc niveaueau."},
-             Case{{"--banc", "tour"}, "Banc inconnu : tour (niveaueau, debitair)."},
+             Case{{"--banc", "tour"}, "Banc inconnu : tour (niveaueau, debitair, axnum, iapv, synum)."},
              Case{{"--banc", "debitair", "--mode", "position"}, "Mode inconnu pour le banc debitair : position (pid, bo, tor, corz)."},
-             Case{{"--kp", "2"}, "Choisissez le banc : --banc niveaueau, debitair."},
+             Case{{"--kp", "2"}, "Choisissez le banc : --banc niveaueau, debitair, axnum, iapv, synum."},
              Case{{"--banc", "niveaueau", "--gain", "2"}, "Option inconnue : --gain (voir tarvic-banc --help)."},
              Case{{"--banc", "niveaueau", "--port", "COM1", "--vitesse", "5"},
                   "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port."},

@@ -59,8 +59,8 @@ protected:
     StepResponse Step()
     {
         const int points = BlocksAcquired(*m_elements.recording) * 32;
-        return AnalyseStep(*m_elements.recording, m_settings.bench->setpoint,
-                           MeasureCurve(*m_settings.bench, *m_settings.mode, m_settings.Measure()), points, 0.5f);
+        const ExperimentCurves curves = CurvesOf(m_settings, m_elements);
+        return AnalyseStep(*m_elements.recording, curves.setpoint, curves.measure, points, 0.5f);
     }
 
     tarvic::test::TraceCapture m_quiet;
@@ -82,7 +82,7 @@ TEST_F(OutputsTest, CsvHeaderNamesEachColumnWithItsUnitAndRowsCarryEveryCurve)
 {
     Record(2, [](int i) { return i < 32 ? 25.0f : 50.0f; });
     const std::string path = m_folder.File("essai.csv");
-    ASSERT_EQ(WriteCsv(path, *m_elements.recording, ResultColumns(m_settings), 500, 2), "");
+    ASSERT_EQ(WriteCsv(path, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 2), "");
     const std::string csv = banc::test::ReadFile(path);
     const std::string header =
         "temps_s,consigne_pct,mesure_pct,commande_pct,erreur_pct,terme_p_pct,terme_i_pct,terme_d_pct,"
@@ -103,7 +103,7 @@ TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
     Record(2, [](int) { return 10.0f; });
     const std::string path = m_folder.File("partiel.csv");
     CsvWriter writer;
-    ASSERT_EQ(writer.Open(path, ResultColumns(m_settings), 500), "");
+    ASSERT_EQ(writer.Open(path, ResultColumns(m_settings, m_elements), 500), "");
     writer.WriteBlock(*m_elements.recording, 0);
     // On disk before the file is closed.
     const std::string written = banc::test::ReadFile(path);
@@ -159,8 +159,8 @@ TEST_F(OutputsTest, TheArchiveIsReadBackToTheSameCsv)
     EXPECT_EQ(loaded.settings.mode, m_settings.mode);
     EXPECT_EQ(loaded.elements.controller->LitConfiguration(0), m_elements.controller->LitConfiguration(0));
     EXPECT_EQ(BlocksAcquired(*loaded.elements.recording), 3);
-    ASSERT_EQ(WriteCsv(m_folder.File("avant.csv"), *m_elements.recording, ResultColumns(m_settings), 500, 3), "");
-    ASSERT_EQ(WriteCsv(m_folder.File("apres.csv"), *loaded.elements.recording, ResultColumns(loaded.settings),
+    ASSERT_EQ(WriteCsv(m_folder.File("avant.csv"), *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 3), "");
+    ASSERT_EQ(WriteCsv(m_folder.File("apres.csv"), *loaded.elements.recording, ResultColumns(loaded.settings, loaded.elements),
                        PeriodMs(*loaded.elements.recording), BlocksAcquired(*loaded.elements.recording)),
               "");
     EXPECT_EQ(banc::test::ReadFile(m_folder.File("apres.csv")), banc::test::ReadFile(m_folder.File("avant.csv")));
@@ -211,8 +211,8 @@ TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
     // The time axis spans the four planned blocks; the value axis 0 to 110 % after one widening by a tenth.
     EXPECT_EQ(curves[2]->points.size(), 64u);
     EXPECT_EQ(curves[2]->points.front(), CPoint(80, 400));  // 0 % of -10 to 110 %
-    EXPECT_EQ(curves[2]->points[1], CPoint(86, 381));      // 6.25 %
-    EXPECT_EQ(curves[0]->points.back(), CPoint(80 + 63 * 840 / 128, 250));
+    EXPECT_EQ(curves[2]->points[1], CPoint(86, 381));  // 800 pixels for 128 points      // 6.25 %
+    EXPECT_EQ(curves[0]->points.back(), CPoint(80 + 63 * 800 / 128, 250));
     for (const char* label : {"Niveau d'eau, r\xE9gulation PID", "-10", "2", "110", "%", "0", "6", "64", "t (s)",
                               "Consigne   ", "Commande   ", "Mesure   ", "Correcteur:",
                               " PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ", "Consigne:"})

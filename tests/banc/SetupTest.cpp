@@ -2,6 +2,7 @@
 
 #include "BancTestSupport.h"
 #include "engine/Download.h"
+#include "engine/Results.h"
 #include "support/TraceCapture.h"
 #include "tarvic/control/Pid.h"
 #include "tarvic/platform/IniProfile.h"
@@ -187,4 +188,37 @@ TEST_F(SetupTest, ActionsAreThePidsOnly)
     Settings onOff = MakeSettings("niveaueau", "tor");
     onOff.actions = "P";
     EXPECT_EQ(Run(onOff), "--actions ne s'applique qu'au mode pid, pas au mode tor.");
+}
+
+TEST_F(SetupTest, TheOpenLoopWiresTheBenchOfTheProfileInForce)
+{
+    // The open-loop block reads the bench letter again when it builds its wiring.
+    const auto lines = Lines(MakeSettings("niveaueau", "bo"));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.begin() + 7), (std::vector<std::string>{"RTRE000", "DCPNOPI"}));
+}
+
+TEST_F(SetupTest, MotorisedBenchesTakeTheirLevelsInTheBenchsUnits)
+{
+    // 1500 tr/min with 100 lines a turn and a window of 5 x 0.9765 ms: 48.8 edges a window, sent as 48.
+    const auto speed = Lines(MakeSettings("iapv", "vitesse", {{"echelon", 1500}, {"repos", 0}}));
+    EXPECT_EQ(speed, (std::vector<std::string>{"ISA00000100", "ICC05D8C20000017C0000", "RRZP",  // load law
+                                              "RTRE103", "RER000A", "RKP0400010001400000", "RKI0066", "RKD11AC",
+                                              "RKF010D", "DCPIFFV",                           // motor, speed
+                                              "DSS", "CBF00000030", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
+    // The card's 16-bit speeds: 32767 edges a window.
+    EXPECT_EQ(Run(MakeSettings("iapv", "vitesse", {{"echelon", 2e6f}})).substr(0, 42),
+              "--echelon 2e+06 : hors limites, de -1.0066");
+}
+
+TEST_F(SetupTest, TheAxisAbandonsTheMoveItsSequenceStarts)
+{
+    const auto lines = Lines(MakeSettings("axnum", "position"));
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{"DCMMP00", "DCMMV00", "XPCV00000045", "XRCG"}));
+    EXPECT_EQ(lines[10], "DCPXFFP");
+    const auto columns = ResultColumns(MakeSettings("axnum", "position"), m_elements);
+    EXPECT_EQ(columns[0].column, "consigne_deg");
+    EXPECT_FLOAT_EQ(columns[1].scale, 360.0f / 500);  // degrees a line
+    EXPECT_EQ(columns[2].column, "commande_pct");
+    EXPECT_FLOAT_EQ(columns[2].scale, 100.0f / 1024);
 }
