@@ -1,0 +1,154 @@
+#include "cli/CommandLine.h"
+
+#include <getopt.h>
+
+#include <tarvic/platform/Text.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "engine/Benches.h"
+#include "engine/Parameter.h"
+
+namespace banc::cli {
+namespace {
+
+enum Code {
+    kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
+    kCsv, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
+    kParameter = 1000,  // then the parameter's position among ParameterNames()
+};
+
+struct Named {
+    const char* name;
+    bool takesValue;
+    int code;
+};
+
+constexpr Named kNamed[] = {
+    {"banc", true, kBench},        {"mode", true, kMode},          {"commande", true, kCommand},
+    {"mesure", true, kMeasure},    {"actions", true, kActions},    {"signal", true, kSignal},
+    {"duree", true, kDuration},    {"port", true, kPort},          {"vitesse", true, kSpeed},
+    {"bruit", true, kNoise},       {"graine", true, kSeed},        {"delai-reponse", true, kReply},
+    {"csv", true, kCsv},           {"png", true, kPng},            {"archive", true, kArchive},
+    {"ouvrir", true, kOpen},       {"profil", true, kProfile},     {"usine", false, kFactory},
+    {"help", false, kHelp},        {"aide", false, kHelp},         {"version", false, kVersion},
+};
+
+// Every parameter name of every bench, once.
+std::vector<std::string> ParameterNames()
+{
+    std::vector<std::string> names;
+    const auto add = [&](const ParameterSpec& spec) {
+        if (std::find(names.begin(), names.end(), spec.name) == names.end()) names.emplace_back(spec.name);
+    };
+    for (const auto& spec : CommonParameters()) add(spec);
+    for (const auto& bench : Benches())
+        for (const auto& spec : bench.parameters) add(spec);
+    return names;
+}
+
+std::string BadValue(const char* option, const char* value)
+{
+    return tarvic::Format("Valeur invalide pour --%s : \xAB %s \xBB.", option, value);
+}
+
+std::string TakeNamed(int code, const char* name, const char* value, Request& request)
+{
+    double number = 0;
+    const bool isNumber = value && ParseNumber(value, number);
+    switch (code) {
+    case kBench: request.bench = value; break;
+    case kMode: request.mode = value; break;
+    case kCommand: request.command = value; break;
+    case kMeasure: request.measure = value; break;
+    case kActions: request.actions = value; break;
+    case kSignal: request.signal = value; break;
+    case kPort: request.port = value; break;
+    case kCsv: request.csv = value; return {};
+    case kPng: request.png = value; return {};
+    case kArchive: request.archive = value; return {};
+    case kOpen:
+        request.open = value;
+        request.action = Request::Action::Open;
+        return {};
+    case kProfile: request.profile = value; break;
+    case kFactory: request.factory = true; break;
+    case kHelp: request.action = Request::Action::Help; return {};
+    case kVersion: request.action = Request::Action::Version; return {};
+    case kDuration:
+        if (!isNumber || number <= 0) return BadValue(name, value);
+        request.duration = number;
+        break;
+    case kSpeed:
+        if (!isNumber || number <= 0 || number > 10000) return BadValue(name, value);
+        request.speed = number;
+        break;
+    case kNoise:
+        if (!isNumber || number < 0 || number > 100) return BadValue(name, value);
+        request.noise = number;
+        break;
+    case kSeed:
+        if (!isNumber || number < 0 || number > 4294967295.0 || number != std::floor(number))
+            return BadValue(name, value);
+        request.seed = static_cast<unsigned>(number);
+        break;
+    case kReply:
+        if (!isNumber || number < 10 || number > 60000) return BadValue(name, value);
+        request.replyMs = static_cast<int>(number);
+        break;
+    default: break;
+    }
+    request.runOptions = true;
+    return {};
+}
+
+}  // namespace
+
+bool ParseNumber(const char* text, double& value)
+{
+    std::string decimal = text;
+    std::replace(decimal.begin(), decimal.end(), ',', '.');
+    const char* begin = decimal.c_str();
+    const char* end = begin + decimal.size();
+    if (begin != end && *begin == '+') ++begin;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    return error == std::errc() && stop == end && std::isfinite(value);
+}
+
+std::string ParseCommandLine(int argc, char** argv, Request& request)
+{
+    const std::vector<std::string> parameters = ParameterNames();
+    std::vector<option> options;
+    for (const auto& named : kNamed)
+        options.push_back({named.name, named.takesValue ? required_argument : no_argument, nullptr, named.code});
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+        options.push_back({parameters[i].c_str(), required_argument, nullptr, kParameter + static_cast<int>(i)});
+    options.push_back({nullptr, 0, nullptr, 0});
+
+    optind = 0;  // a fresh scan, even of a second command line
+    opterr = 0;  // the messages are ours
+    int code = 0;
+    while ((code = getopt_long(argc, argv, ":h", options.data(), nullptr)) != -1) {
+        const char* given = argv[optind - 1];
+        if (code == '?') return tarvic::Format("Option inconnue : %s (voir tarvic-banc --help).", given);
+        if (code == ':') return tarvic::Format("L'option %s demande une valeur.", given);
+        if (code == 'h') code = kHelp;
+        if (code >= kParameter) {
+            const std::string& name = parameters[static_cast<std::size_t>(code - kParameter)];
+            double number = 0;
+            if (!ParseNumber(optarg, number)) return BadValue(name.c_str(), optarg);
+            request.values.emplace_back(name, static_cast<float>(number));
+            request.runOptions = true;
+            continue;
+        }
+        const auto named = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const Named& n) { return n.code == code; });
+        if (std::string error = TakeNamed(code, named->name, optarg, request); !error.empty()) return error;
+    }
+    if (optind < argc) return tarvic::Format("Argument inattendu : %s (voir tarvic-banc --help).", argv[optind]);
+    return {};
+}
+
+}  // namespace banc::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace banc::cli {
+
+// The command line as given, before its names are looked up.
+struct Request {
+    enum class Action { Run, Open, Help, Version };
+    Action action = Action::Run;
+    std::string bench, mode, command, measure, actions, signal;  // empty when not given
+    std::vector<std::pair<std::string, float>> values;  // parameter name and value, in order
+    std::optional<double> duration;
+    std::string port;
+    std::optional<double> speed;
+    std::optional<double> noise;
+    std::optional<unsigned> seed;
+    std::optional<int> replyMs;
+    std::string csv, png, archive, open, profile;
+    bool factory = false;  // the bench's factory settings again
+    bool runOptions = false;  // something that only an experiment on the card takes
+};
+
+// GNU-style options ("--kp 2", "--kp=2", unique abbreviations); "" or the
+// French reason the line is refused (Latin-1).
+std::string ParseCommandLine(int argc, char** argv, Request& request);
+
+// A decimal number with '.' or ',' as its point.
+bool ParseNumber(const char* text, double& value);
+
+}  // namespace banc::cli

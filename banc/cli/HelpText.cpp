@@ -1,0 +1,105 @@
+#include "cli/HelpText.h"
+
+#include <tarvic/platform/Text.h>
+
+#include "cli/ExitStatus.h"
+#include "cli/Resolve.h"
+#include "engine/Benches.h"
+#include "engine/Parameter.h"
+
+namespace banc::cli {
+namespace {
+
+std::string Entry(const std::string& option, const std::string& text)
+{
+    return tarvic::Format("  %-22s %s\n", option.c_str(), text.c_str());
+}
+
+std::string ParameterEntries(const std::vector<ParameterSpec>& parameters)
+{
+    std::string text;
+    for (const auto& spec : parameters) text += Entry(std::string("--") + spec.name + " V", spec.help);
+    return text;
+}
+
+std::string BenchEntries()
+{
+    std::string text;
+    for (const auto& bench : Benches()) {
+        text += tarvic::Format("  %s (%s) : --mode %s ; --commande %s ; --mesure %s\n", bench.name, bench.title,
+                               NameList(bench.modes).c_str(), NameList(bench.commands).c_str(),
+                               NameList(bench.measures).c_str());
+        text += ParameterEntries(bench.parameters);
+    }
+    return text;
+}
+
+// Every mode name once, with its controller.
+std::string ModeEntries()
+{
+    std::string text, seen;
+    for (const auto& bench : Benches())
+        for (const auto& mode : bench.modes) {
+            if (seen.find(std::string(" ") + mode.name + " ") != std::string::npos) continue;
+            seen += std::string(" ") + mode.name + " ";
+            std::string what = mode.controller->label;
+            if (mode.measure) what += tarvic::Format(" de la %s", mode.measure);
+            text += Entry(std::string("  ") + mode.name, what);
+        }
+    return text;
+}
+
+}  // namespace
+
+std::string HelpText()
+{
+    return "Usage : tarvic-banc --banc NOM [OPTION]...\n"
+           "        tarvic-banc --ouvrir ARCHIVE [--csv FICHIER] [--png FICHIER]\n"
+           "Fait un essai de r\xE9gulation sur un banc : configure la carte, lance la boucle et\n"
+           "l'enregistrement, montre l'avancement et la mesure, puis r\xE9sume la r\xE9ponse\n"
+           "(valeur finale, d\xE9passement, temps de mont\xE9" "e et d'\xE9tablissement \xE0 5 %).\n"
+           "Sans --port, l'essai se fait sur la carte simul\xE9" "e du banc, lanc\xE9" "e pour l'occasion.\n"
+           "\n"
+           "Bancs :\n" +
+           BenchEntries() +
+           "\n"
+           "Essai :\n" +
+           Entry("--banc NOM", "le banc (ci-dessus)") + Entry("--mode NOM", "le mode (le premier du banc par d\xE9" "faut) :") +
+           ModeEntries() +
+           Entry("--commande NOM", "o\xF9 va la commande (la premi\xE8re du banc par d\xE9" "faut)") +
+           Entry("--mesure NOM", "la grandeur mesur\xE9" "e et r\xE9gul\xE9" "e (celle du mode par d\xE9" "faut)") +
+           Entry("--actions LETTRES", "actions du PID : P, I, D, et M (d\xE9riv\xE9" "e sur la mesure) ; PI par d\xE9" "faut") +
+           Entry("--signal NOM", "consigne : " + NameList(SignalKinds())) +
+           Entry("--duree S", "dur\xE9" "e de l'enregistrement, arrondie aux blocs entiers") +
+           "\n"
+           "Param\xE8tres (noms du profil ; les limites de chaque \xE9l\xE9ment s'appliquent ; sur les bancs\n"
+           "motoris\xE9s, les consignes sont dans les unit\xE9s du banc : tr/min, \xB0, mA) :\n" +
+           ParameterEntries(CommonParameters()) +
+           "\n"
+           "Carte :\n" +
+           Entry("--port PORT", "un port s\xE9rie (COM1 \xE0 COM96, ou /dev/ttyUSB0...)") +
+           Entry("--vitesse K", "la carte simul\xE9" "e va K fois plus vite que l'horloge") +
+           Entry("--bruit P", "bruit de mesure de la carte simul\xE9" "e, % de l'\xE9" "tendue") +
+           Entry("--graine N", "graine du bruit, pour refaire le m\xEAme essai") +
+           Entry("--delai-reponse MS", "attente d'une r\xE9ponse avant de redemander (2000)") +
+           "\n"
+           "R\xE9sultats :\n" +
+           Entry("--csv FICHIER", "les courbes en CSV (virgule, point d\xE9" "cimal), \xE9" "crit bloc par bloc") +
+           Entry("--png FICHIER", "le trac\xE9 de la consigne, de la mesure et de la commande") +
+           Entry("--archive FICHIER", "l'essai enregistr\xE9, relu par --ouvrir") +
+           Entry("--ouvrir ARCHIVE", "relit un essai enregistr\xE9 (avec --csv, --png, --archive)") +
+           "\n"
+           "Profil :\n" +
+           Entry("--profil FICHIER", "le profil des r\xE9glages (~/.config/tarvic/tarvic-banc-BANC.ini)") +
+           Entry("--usine", "remet les r\xE9glages d'usine du banc avant l'essai") +
+           "Les param\xE8tres donn\xE9s restent dans le profil pour les essais suivants.\n"
+           "\n" +
+           tarvic::Format("Code de sortie : %d essai fait, %d d\xE9" "faut de la carte ou de la liaison pendant l'essai\n"
+                          "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte ou\n"
+                          "fichier inaccessible, %d essai interrompu (Ctrl-C, blocs acquis gard\xE9s).\n",
+                          kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted);
+}
+
+std::string VersionText() { return "tarvic-banc 1.0\n"; }
+
+}  // namespace banc::cli

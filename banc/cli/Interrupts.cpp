@@ -1,0 +1,42 @@
+#include "cli/Interrupts.h"
+
+#include <pthread.h>
+
+namespace banc::cli {
+
+InterruptWatch::InterruptWatch()
+{
+    sigemptyset(&m_signals);
+    sigaddset(&m_signals, SIGINT);
+    sigaddset(&m_signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &m_signals, &m_previous);
+    m_thread = std::thread([this] { Watch(); });
+}
+
+InterruptWatch::~InterruptWatch()
+{
+    m_ending = true;
+    pthread_kill(m_thread.native_handle(), SIGTERM);
+    m_thread.join();
+    pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+}
+
+void InterruptWatch::SetHandler(std::function<void()> handler)
+{
+    std::lock_guard lock(m_mutex);
+    m_handler = std::move(handler);
+}
+
+void InterruptWatch::Watch()
+{
+    while (true) {
+        int signal = 0;
+        if (sigwait(&m_signals, &signal) != 0) continue;
+        if (m_ending) return;
+        ++m_count;
+        std::lock_guard lock(m_mutex);
+        if (m_handler) m_handler();
+    }
+}
+
+}  // namespace banc::cli

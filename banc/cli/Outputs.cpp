@@ -1,0 +1,88 @@
+#include "cli/Outputs.h"
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+
+#include <tarvic/platform/Text.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "cli/Console.h"
+#include "cli/Summary.h"
+#include "engine/CsvExport.h"
+#include "engine/PlotImage.h"
+#include "engine/RecordingArchive.h"
+#include "engine/Results.h"
+
+namespace banc::cli {
+namespace {
+
+std::string Folder(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Fonts and painting on an image need one; the console shows no window.
+void RequireGuiApplication()
+{
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tarvic-banc";
+    static char* argv[] = {name, nullptr};
+    // Qt's remarks on the session it starts in (no runtime folder...) are no business of the user's.
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static QGuiApplication application(argc, argv);
+    qInstallMessageHandler(previous);
+}
+
+}  // namespace
+
+void Tell(const std::string& latin1) { Write(stderr, latin1 + "\n"); }
+
+void Complain(const std::string& latin1) { Write(stderr, "tarvic-banc : " + latin1 + "\n"); }
+
+std::string CheckOutputs(const Request& request)
+{
+    for (const std::string* path : {&request.csv, &request.png, &request.archive}) {
+        if (path->empty()) continue;
+        const std::string folder = Folder(*path);
+        if (::access(folder.c_str(), W_OK | X_OK) != 0)
+            return tarvic::Format("Impossible d'\xE9" "crire %s : le dossier %s %s.", path->c_str(), folder.c_str(),
+                                  errno == ENOENT ? "n'existe pas" : "est interdit en \xE9" "criture");
+    }
+    return {};
+}
+
+bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements, bool csvWritten)
+{
+    CEnregistrement& recording = *elements.recording;
+    std::string written;
+    bool ok = true;
+    const auto result = [&](const std::string& path, const std::string& error) {
+        if (error.empty())
+            written += (written.empty() ? "" : ", ") + path;
+        else
+            Complain(error);
+        ok = ok && error.empty();
+    };
+    if (!request.csv.empty() && !csvWritten)
+        result(request.csv, WriteCsv(request.csv, recording, ResultColumns(settings, elements), PeriodMs(recording),
+                                     BlocksAcquired(recording)));
+    else if (!request.csv.empty())
+        written = request.csv;
+    if (!request.png.empty()) {
+        RequireGuiApplication();
+        result(request.png, SavePlot(request.png, recording, MakePlot(settings, elements)));
+    }
+    if (!request.archive.empty()) result(request.archive, SaveArchive(request.archive, settings, elements));
+    Write(stdout, SummaryText(settings, elements));
+    if (!written.empty()) Tell("Fichiers \xE9" "crits : " + written);
+    return ok;
+}
+
+}  // namespace banc::cli

@@ -1,0 +1,71 @@
+#include "cli/Progress.h"
+
+#include <tarvic/platform/Text.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "cli/Console.h"
+
+namespace banc::cli {
+
+std::string Duration(double seconds)
+{
+    const long whole = std::lround(std::max(0.0, seconds));
+    if (whole < 60) return tarvic::Format("%ld s", whole);
+    return tarvic::Format("%ld min %02ld s", whole / 60, whole % 60);
+}
+
+Progress::Progress(std::FILE* stream, int blocks, double secondsPerBlock, std::string unit)
+    : m_stream(stream),
+      m_terminal(IsTerminal(stream)),
+      m_secondsPerBlock(secondsPerBlock),
+      m_unit(std::move(unit)),
+      m_total(blocks)
+{
+}
+
+Progress::~Progress()
+{
+    if (m_lineOpen) Write(m_stream, "\n");
+}
+
+void Progress::Started(int configurationLines)
+{
+    Write(m_stream, tarvic::Format("Carte configur\xE9" "e (%d lignes), essai en cours.\n", configurationLines));
+}
+
+std::string Progress::Line() const
+{
+    std::string line = tarvic::Format("Bloc %d/%d, reste %s", m_acquired, m_total,
+                                      Duration((m_total - m_acquired) * m_secondsPerBlock).c_str());
+    if (!m_hasLive) return line;
+    const char* unit = m_unit.c_str();
+    if (m_live.hasSetpoint) line += tarvic::Format(", consigne %.1f %s", double{m_live.setpoint}, unit);
+    return line + tarvic::Format(", mesure %.1f %s, commande %.1f %%", double{m_live.measure}, unit,
+                                 double{m_live.command});
+}
+
+void Progress::Live(const LiveValues& values)
+{
+    m_live = values;
+    m_hasLive = true;
+    if (!m_terminal) return;
+    // Back to the start of the line, the new text, the rest of the old one wiped.
+    Write(m_stream, "\r" + Line() + "\x1B[K");
+    m_lineOpen = true;
+}
+
+void Progress::BlockAcquired(int acquired, int total)
+{
+    m_acquired = acquired;
+    m_total = total;
+    if (m_terminal) {
+        Write(m_stream, "\r" + Line() + "\x1B[K");
+        m_lineOpen = true;
+    } else {
+        Write(m_stream, Line() + "\n");
+    }
+}
+
+}  // namespace banc::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "engine/Experiment.h"
+
+namespace banc::cli {
+
+// The run's progress on standard error: blocks acquired of the total, the
+// time left and the live values (the command in percent, the setpoint and the
+// measurement in `unit`). On a terminal one line is kept up to date;
+// elsewhere (a log, a pipe) one line is written per block.
+class Progress : public ExperimentObserver {
+public:
+    // `secondsPerBlock`: the wall-clock time of one block.
+    Progress(std::FILE* stream, int blocks, double secondsPerBlock, std::string unit);
+    ~Progress() override;
+
+    void Started(int configurationLines) override;
+    void Live(const LiveValues& values) override;
+    void BlockAcquired(int acquired, int total) override;
+
+private:
+    std::string Line() const;
+
+    std::FILE* m_stream;
+    bool m_terminal;
+    double m_secondsPerBlock;
+    std::string m_unit;
+    LiveValues m_live;
+    bool m_hasLive = false;
+    int m_acquired = 0;
+    int m_total = 0;
+    bool m_lineOpen = false;  // a terminal line waits for its end
+};
+
+// "12 s", "4 min 05 s".
+std::string Duration(double seconds);
+
+}  // namespace banc::cli

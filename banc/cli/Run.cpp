@@ -1,0 +1,155 @@
+#include "cli/Run.h"
+
+#include <tarvic/platform/IniProfile.h>
+#include <tarvic/platform/Text.h>
+
+#include "cli/ExitStatus.h"
+#include "cli/Interrupts.h"
+#include "cli/Outputs.h"
+#include "cli/Progress.h"
+#include "engine/CardLink.h"
+#include "engine/CsvExport.h"
+#include "engine/EmbeddedCard.h"
+#include "engine/Experiment.h"
+#include "engine/PortDiagnosis.h"
+#include "engine/RecordingArchive.h"
+#include "engine/Results.h"
+#include "engine/Setup.h"
+
+namespace banc::cli {
+namespace {
+
+// Each block goes to the CSV as it comes, then to the progress line.
+class RunWatcher : public ExperimentObserver {
+public:
+    RunWatcher(Progress& progress, CsvWriter& csv, const CEnregistrement& recording)
+        : m_progress(progress), m_csv(csv), m_recording(recording)
+    {
+    }
+    void Started(int lines) override { m_progress.Started(lines); }
+    void Live(const LiveValues& values) override { m_progress.Live(values); }
+    void BlockAcquired(int acquired, int total) override
+    {
+        if (m_csv.IsOpen()) m_csv.WriteBlock(m_recording, acquired - 1);
+        m_progress.BlockAcquired(acquired, total);
+    }
+
+private:
+    Progress& m_progress;
+    CsvWriter& m_csv;
+    const CEnregistrement& m_recording;
+};
+
+std::vector<std::string> CardArguments(const Request& request, const Settings& settings)
+{
+    std::vector<std::string> arguments = {"--bench", settings.bench->name, "--speed",
+                                          tarvic::Format("%g", request.speed.value_or(1))};
+    if (request.noise) arguments.insert(arguments.end(), {"--noise", tarvic::Format("%g", *request.noise)});
+    if (request.seed) arguments.insert(arguments.end(), {"--seed", tarvic::Format("%u", *request.seed)});
+    return arguments;
+}
+
+int StatusOf(const Outcome& outcome)
+{
+    switch (outcome.status) {
+    case Outcome::Status::Finished: return kExitDone;
+    case Outcome::Status::Interrupted: return kExitInterrupted;
+    default: return kExitCardFault;
+    }
+}
+
+}  // namespace
+
+int RunExperiment(const Request& request, const Settings& settings, const std::string& programDir)
+{
+    InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
+    if (std::string error = CheckOutputs(request); !error.empty()) {
+        Complain(error);
+        return kExitUnavailable;
+    }
+    const std::string profilePath =
+        request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
+                                : request.profile;
+    Elements elements;
+    const SetupResult setup = Configure(settings, std::make_shared<tarvic::IniProfile>(profilePath), elements);
+    if (!setup.error.empty()) {
+        Complain(setup.error);
+        return kExitUsage;
+    }
+    if (!setup.saved) Complain(tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s.", profilePath.c_str()));
+
+    EmbeddedCard card;
+    std::string port = request.port;
+    if (port.empty()) {
+        if (std::string error = card.Start(EmbeddedCard::Locate(programDir), CardArguments(request, settings));
+            !error.empty()) {
+            Complain(error);
+            return kExitUnavailable;
+        }
+        port = card.Path();
+        Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name, port.c_str(),
+                            request.speed.value_or(1)));
+    }
+    LinkTiming timing;
+    if (request.replyMs) timing.reply = std::chrono::milliseconds(*request.replyMs);
+    CardLink link(port, timing);
+    if (!link.Open()) {
+        Complain(request.port.empty() ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
+                                      : PortFailure(port));
+        return kExitUnavailable;
+    }
+    CEnregistrement& recording = *elements.recording;
+    CsvWriter csv;
+    if (!request.csv.empty()) {
+        if (std::string error = csv.Open(request.csv, ResultColumns(settings, elements), PeriodMs(recording)); !error.empty()) {
+            Complain(error);
+            return kExitUnavailable;
+        }
+    }
+
+    const double secondsPerBlock = recording.LitTempsAttente() / 1000.0 / request.speed.value_or(1);
+    Outcome outcome;
+    {
+        Progress progress(stderr, recording.LitParam(2), secondsPerBlock, CurvesOf(settings, elements).measureUnit.unit);
+        RunWatcher watcher(progress, csv, recording);
+        Experiment experiment(elements, settings, link);
+        experiment.SetObserver(&watcher);
+        experiment.SetPollInterval(Experiment::PollIntervalFor(secondsPerBlock));
+        interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
+        if (interrupts.Count() > 0) experiment.RequestStop();
+        outcome = experiment.Run();
+        interrupts.SetHandler({});
+    }
+    if (outcome.status != Outcome::Status::Finished) {
+        const int kept = BlocksAcquired(recording);
+        const char* plural = kept > 1 ? "s" : "";
+        Complain(tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural,
+                                recording.LitParam(2), plural));
+    }
+    const bool csvComplete = csv.Close();
+    if (!csvComplete)
+        Complain(tarvic::Format("L'\xE9" "criture de %s n'a pas pu aller au bout.", request.csv.c_str()));
+    const bool written = WriteOutputs(request, settings, elements, true) && csvComplete;
+    const int status = StatusOf(outcome);
+    return status == kExitDone && !written ? kExitUnavailable : status;
+}
+
+int OpenArchive(const Request& request)
+{
+    if (request.runOptions) {
+        Complain("--ouvrir ne se combine qu'avec --csv, --png et --archive.");
+        return kExitUsage;
+    }
+    if (std::string error = CheckOutputs(request); !error.empty()) {
+        Complain(error);
+        return kExitUnavailable;
+    }
+    LoadedExperiment loaded;
+    if (std::string error = LoadArchive(request.open, loaded); !error.empty()) {
+        Complain(error);
+        return kExitUnavailable;
+    }
+    return WriteOutputs(request, loaded.settings, loaded.elements, false) ? kExitDone : kExitUnavailable;
+}
+
+}  // namespace banc::cli

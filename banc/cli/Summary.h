@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Elements.h"
+#include "engine/Settings.h"
+
+namespace banc::cli {
+
+// The end of an experiment for a terminal: blocks acquired, final value,
+// overshoot, rise and settling times, and the descriptions of the controller
+// and the generator without their markup (Latin-1).
+std::string SummaryText(const Settings& settings, const Elements& elements);
+
+}  // namespace banc::cli

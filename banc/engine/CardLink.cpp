@@ -1,0 +1,121 @@
+#include "engine/CardLink.h"
+
+#include <tarvic/serial/ComThread.h>
+
+#include <cctype>
+
+namespace banc {
+namespace {
+
+// How long the serial thread may take to open and configure the port.
+constexpr std::uint32_t kOpenTimeoutMs = 5000;
+// A hang-up shows only as the port being closed by the serial thread: looked at this often while waiting.
+constexpr std::chrono::milliseconds kLossCheck{10};
+constexpr std::size_t kLineEnd = 2;  // CR LF
+
+}  // namespace
+
+// The serial thread: hands every complete line to the link.
+class CardLink::Reader : public CComThread {
+public:
+    Reader(CardLink& link, const std::string& port) : CComThread(port), m_link(link) { m_traite = true; }
+    ~Reader() override { ExitInstance(); }
+    void TraiteRecept(std::string line) override { m_link.Deliver(std::move(line)); }
+
+private:
+    CardLink& m_link;
+};
+
+CardLink::CardLink(std::string port, LinkTiming timing) : m_port(std::move(port)), m_timing(timing) {}
+
+CardLink::~CardLink() = default;
+
+bool CardLink::Open()
+{
+    m_reader = std::make_unique<Reader>(*this, m_port);
+    m_reader->CreateThread();
+    // Signalled once the thread tried the port (it runs even without one).
+    m_reader->LitOpenPort()->Wait(kOpenTimeoutMs);
+    return IsOpen();
+}
+
+bool CardLink::IsOpen() const { return m_reader && m_reader->hcom.IsOpen(); }
+
+void CardLink::Deliver(std::string line)
+{
+    m_bytes += line.size() + kLineEnd;
+    {
+        std::lock_guard lock(m_mutex);
+        m_lines.push_back(std::move(line));
+    }
+    m_arrived.notify_all();
+}
+
+void CardLink::Abort()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_aborted = true;
+    }
+    m_arrived.notify_all();
+}
+
+bool CardLink::Answers(char prefix, const std::string& text, const std::string& line)
+{
+    if (line == "!Erreur") return true;
+    if (prefix == '!') return line == "!OK";
+    // The mnemonic: the request's leading letters ("TEM" of "TEM05").
+    std::size_t letters = 0;
+    while (letters < text.size() && std::isupper(static_cast<unsigned char>(text[letters]))) ++letters;
+    return letters > 0 && line.find(text.substr(0, letters)) != std::string::npos;
+}
+
+CardLink::Wait CardLink::WaitLine(std::chrono::steady_clock::time_point deadline, std::string& line)
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        if (m_aborted) return Wait::Aborted;
+        if (!m_lines.empty()) {
+            line = std::move(m_lines.front());
+            m_lines.pop_front();
+            return Wait::Line;
+        }
+        if (!IsOpen()) return Wait::Lost;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return Wait::TimedOut;
+        m_arrived.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kLossCheck));
+    }
+}
+
+CardLink::Reply CardLink::Exchange(char prefix, const std::string& text)
+{
+    return Exchange(prefix, text, m_timing.attempts);
+}
+
+CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, int attempts)
+{
+    const std::string out = prefix + text + "\r\n";
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        {
+            // What is left over belongs to no request of ours any more.
+            std::lock_guard lock(m_mutex);
+            m_lines.clear();
+        }
+        if (m_aborted) return {Status::Aborted, {}};
+        if (!IsOpen()) return {Status::Lost, {}};
+        m_reader->WriteCommBlock(out.data(), static_cast<int>(out.size()));
+        m_bytes += out.size();
+        const auto deadline = std::chrono::steady_clock::now() + m_timing.reply;
+        std::string line;
+        while (true) {
+            const Wait wait = WaitLine(deadline, line);
+            if (wait == Wait::Aborted) return {Status::Aborted, {}};
+            if (wait == Wait::Lost) return {Status::Lost, {}};
+            if (wait == Wait::TimedOut) break;
+            if (Answers(prefix, text, line)) return {Status::Replied, std::move(line)};
+        }
+    }
+    return {Status::Silent, {}};
+}
+
+}  // namespace banc

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace banc {
+
+// How long a reply may take, and how many times a line is sent before the card counts as silent.
+struct LinkTiming {
+    std::chrono::milliseconds reply{2000};
+    int attempts = 3;
+};
+
+// The controlling application's side of the serial link: one line out, then
+// its one reply back. The card answers every line with exactly one line, so
+// a missing reply is a time-out: the line is sent again a bounded number of
+// times. Lines that cannot answer the request (a late reply to an earlier
+// attempt, noise) are dropped.
+class CardLink {
+public:
+    enum class Status {
+        Replied,  // `line` holds the reply
+        Silent,   // no reply to any attempt
+        Lost,     // the port is gone (hung up, unplugged)
+        Aborted,  // Abort() was called
+    };
+    struct Reply {
+        Status status;
+        std::string line;
+    };
+
+    explicit CardLink(std::string port, LinkTiming timing = LinkTiming());
+    ~CardLink();
+    CardLink(const CardLink&) = delete;
+    CardLink& operator=(const CardLink&) = delete;
+
+    // Starts the serial thread on the port; false when the port cannot be opened.
+    bool Open();
+    bool IsOpen() const;
+    const std::string& Port() const { return m_port; }
+
+    // prefix '!' for an order (answered "!OK" or "!Erreur"), '?' for a request
+    // (answered by a line holding its mnemonic, or "!Erreur").
+    Reply Exchange(char prefix, const std::string& text);
+    // With its own number of attempts (a last order to a card that went silent).
+    Reply Exchange(char prefix, const std::string& text, int attempts);
+    const LinkTiming& GetTiming() const { return m_timing; }
+    // From any thread: the exchange under way and every later one give up at once.
+    void Abort();
+
+    // Bytes carried so far, both ways, line ends included.
+    std::uint64_t BytesCarried() const { return m_bytes; }
+
+    // True when `line` can be the reply to the line prefix + text.
+    static bool Answers(char prefix, const std::string& text, const std::string& line);
+
+private:
+    class Reader;
+    enum class Wait { Line, TimedOut, Lost, Aborted };
+    Wait WaitLine(std::chrono::steady_clock::time_point deadline, std::string& line);
+    void Deliver(std::string line);
+
+    std::string m_port;
+    LinkTiming m_timing;
+    std::unique_ptr<Reader> m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::deque<std::string> m_lines;
+    std::atomic<bool> m_aborted{false};
+    std::atomic<std::uint64_t> m_bytes{0};
+};
+
+}  // namespace banc

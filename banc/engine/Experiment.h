@@ -1,0 +1,98 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+
+#include "engine/CardLink.h"
+#include "engine/Elements.h"
+#include "engine/Settings.h"
+
+namespace banc {
+
+// The live values of a turn: the setpoint and measurement in the measured quantity's unit, the command in percent.
+struct LiveValues {
+    bool hasSetpoint = false;  // the open-loop block reads back no setpoint
+    float setpoint = 0;
+    float measure = 0;
+    float command = 0;
+};
+
+// What an experiment tells while it runs; called on the thread that runs it.
+class ExperimentObserver {
+public:
+    virtual ~ExperimentObserver();
+    virtual void Started(int configurationLines);
+    virtual void Live(const LiveValues& values);
+    // `acquired` blocks of `total` are in; the last one is block acquired - 1.
+    virtual void BlockAcquired(int acquired, int total);
+};
+
+struct Outcome {
+    enum class Status {
+        Finished,     // every block acquired
+        Interrupted,  // stopped on request
+        Silent,       // the card stopped answering
+        Lost,         // the port went away
+        Refused,      // the card refused a line or sent a block it could not mend
+    };
+    Status status = Status::Finished;
+    std::string message;  // Latin-1; what went wrong, empty when finished
+};
+
+// One experiment on the card: downloads the configuration, starts the loop
+// and the recording, polls the live values and the blocks, hands each reply
+// to the element that asked for it, and stops the card's loop at the end of
+// the recording, on request or on a fault. The blocks acquired stay in the
+// recording whatever happens.
+class Experiment {
+public:
+    Experiment(Elements& elements, const Settings& settings, CardLink& link);
+
+    void SetObserver(ExperimentObserver* observer) { m_observer = observer; }
+    // The pause between two turns of polling.
+    void SetPollInterval(std::chrono::milliseconds interval) { m_interval = interval; }
+    // A pause that fetches every block soon after the card made it, at most ten turns a second;
+    // `secondsPerBlock` is the wall-clock time of one block.
+    static std::chrono::milliseconds PollIntervalFor(double secondsPerBlock);
+
+    Outcome Run();
+    // From any thread: ends the run after the current exchange; a second
+    // request also gives up the exchange under way.
+    void RequestStop();
+
+    int BlocksAcquired() const;
+
+private:
+    enum class Kind { Order, Request };
+    bool Exchange(Kind kind, const std::string& text, std::string& reply);
+    // The reply taken, or the fault recorded; false on a fault.
+    bool Accept(Kind kind, const std::string& text, const CardLink::Reply& answer, std::string& reply);
+    void Configure();
+    bool PollLive();
+    bool PollRecording();
+    bool FetchBlock(const std::string& request);
+    void StopLoop();
+    void Fail(Outcome::Status status, std::string message);
+    bool Stopping() const { return m_stops > 0; }
+    void Pause();
+
+    Elements& m_elements;
+    const Settings& m_settings;
+    CardLink& m_link;
+    ExperimentObserver* m_observer = nullptr;
+    ExperimentObserver m_silentObserver;
+    std::chrono::milliseconds m_interval{100};
+    std::atomic<int> m_stops{0};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    Outcome m_outcome;
+    bool m_failed = false;  // m_outcome holds the first fault
+    bool m_loopStarted = false;
+    float m_setpointScale;  // from the controller's read-back to the setpoint's and command's units
+    float m_commandScale;
+};
+
+}  // namespace banc

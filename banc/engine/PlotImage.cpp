@@ -1,0 +1,157 @@
+#include "engine/PlotImage.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <tarvic/platform/DC.h>
+#include <tarvic/platform/PainterDC.h>
+#include <tarvic/platform/Text.h>
+#include <tarvic/recording/Axe.h>
+#include <tarvic/recording/AxeTemps.h>
+#include <tarvic/recording/Enregistrement.h>
+#include <tarvic/recording/Equation.h>
+
+#include <algorithm>
+
+namespace banc {
+namespace {
+
+// The plot's frame, in pixels; its height is ten rows of the value axis.
+constexpr int kLeft = 80, kRight = 880, kTop = 70, kBottom = 430;
+constexpr int kValueLabelsX[2] = {28, kRight + 10};
+constexpr int kTitleSize = 20, kLabelSize = 12, kUnitSize = 14, kLegendSize = 14, kDescriptionSize = 13;
+constexpr int kDivisions = 10;
+constexpr int kCurveWidth = 2;
+constexpr int kMaxWidenings = 20;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrid = RGB(215, 215, 215);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+void Write(CDC& dc, const std::string& text, int x, int y, int size)
+{
+    CEquation(text, CPoint(x, y), size).Draw(&dc, false);
+}
+
+bool UsesAxis(const PlotContent& content, int axis)
+{
+    return std::any_of(content.curves.begin(), content.curves.end(),
+                       [axis](const PlotCurve& plotted) { return plotted.axis == axis; });
+}
+
+// A value axis over its range, widened by tenths until every point of its curves lies on it;
+// an empty range is first fitted to the points, from 0.
+CAxe ValueAxis(const CEnregistrement& recording, const PlotContent& content, int index)
+{
+    const PlotAxis& range = content.axes[index];
+    float low = range.min, high = range.max;
+    const bool fitted = range.min == range.max;
+    for (const auto& plotted : content.curves)
+        for (int i = 0; plotted.axis == index && i < content.points; ++i) {
+            const float value = plotted.curve.Value(recording, i);
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+    if (fitted && low == high) high = low + 1;
+    CAxe axis(kBottom, kTop, fitted ? low : range.min, fitted ? high : range.max, range.unit, kValueLabelsX[index],
+              true, 0);
+    if (fitted) axis.AjustePlage(10);
+    for (int i = 0; i < kMaxWidenings && (low < axis.m_min || high > axis.m_max); ++i) axis.AjustePlage(10);
+    return axis;
+}
+
+CAxeTemps TimeAxis(const PlotContent& content)
+{
+    CAxeTemps axis;
+    axis.m_fenetre = std::max(content.plannedPoints, 1);
+    axis.m_periode = static_cast<float>(content.periodMs);
+    axis.m_pixGauche = kLeft;
+    axis.m_pixDroite = kRight;
+    axis.Calcul();
+    return axis;
+}
+
+void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotContent& content)
+{
+    CPen grid(PS_DOT, 1, kGrid);
+    CPen* previous = dc.SelectObject(&grid);
+    const int span = time.m_dernier - time.m_premier;
+    const double seconds = static_cast<double>(span) * content.periodMs / 1000.0;
+    for (int k = 0; k <= kDivisions; ++k) {
+        const int y = values.m_pixMin - k * values.PasInt();
+        dc.MoveTo(kLeft, y);
+        dc.LineTo(kRight, y);
+        const int index = time.m_premier + k * span / kDivisions;
+        const int x = time.calculpx(index);
+        dc.MoveTo(x, kTop);
+        dc.LineTo(x, kBottom);
+        const double t = static_cast<double>(index) * content.periodMs / 1000.0;
+        Write(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, kBottom + 6, kLabelSize);
+    }
+    Write(dc, "t (s)", kRight - 16, kBottom + 24, kUnitSize);
+    dc.SelectObject(previous);
+}
+
+void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[2], const CAxeTemps& time,
+                const PlotContent& content)
+{
+    for (const auto& plotted : content.curves) {
+        if (content.points < 1) break;
+        std::vector<CPoint> points;
+        points.reserve(static_cast<std::size_t>(content.points));
+        for (int i = 0; i < content.points; ++i)
+            points.emplace_back(time.calculpx(i), values[plotted.axis].ConvIntFloat(plotted.curve.Value(recording, i)));
+        // The pen takes the renderer's colour of the code, so that the legend matches.
+        CEquation::TextColor(&dc, plotted.colour);
+        CPen pen(PS_SOLID, kCurveWidth, dc.GetTextColor());
+        CPen* previous = dc.SelectObject(&pen);
+        dc.Polyline(points.data(), static_cast<int>(points.size()));
+        dc.SelectObject(previous);
+    }
+}
+
+std::string CurveLegend(const PlotContent& content)
+{
+    std::string legend;
+    for (const auto& plotted : content.curves)
+        legend += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
+    return legend;
+}
+
+}  // namespace
+
+void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content)
+{
+    dc.FillSolidRect(CRect(0, 0, kPlotWidth, kPlotHeight), kWhite);
+    const CAxe values[2] = {ValueAxis(recording, content, 0), ValueAxis(recording, content, 1)};
+    const CAxeTemps time = TimeAxis(content);
+    DrawGrid(dc, values[0], time, content);
+    CPen frame(PS_SOLID, 1, kBlack);
+    CPen* previousPen = dc.SelectObject(&frame);
+    CGdiObject* previousBrush = dc.SelectStockObject(NULL_BRUSH);
+    dc.Rectangle(kLeft, kTop, kRight + 1, kBottom + 1);
+    dc.SelectObject(previousPen);
+    dc.SelectObject(previousBrush);
+    values[0].Draw(&dc);
+    if (UsesAxis(content, 1)) values[1].Draw(&dc);
+    DrawCurves(dc, recording, values, time, content);
+    Write(dc, content.title, kLeft, 18, kTitleSize);
+    Write(dc, CurveLegend(content), kLeft, kBottom + 46, kLegendSize);
+    Write(dc, content.legend, kLeft, kBottom + 72, kDescriptionSize);
+}
+
+std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content)
+{
+    if (!QGuiApplication::instance()) return "Le dessin demande une application Qt.";
+    QImage image(kPlotWidth, kPlotHeight, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        CPainterDC dc(painter);
+        DrawPlot(dc, recording, content);
+    }
+    if (!image.save(QString::fromLocal8Bit(path.c_str()), "PNG"))
+        return tarvic::Format("Impossible d'\xE9" "crire l'image %s.", path.c_str());
+    return {};
+}
+
+}  // namespace banc

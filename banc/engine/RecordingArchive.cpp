@@ -1,0 +1,130 @@
+#include "engine/RecordingArchive.h"
+
+#include <stdio.h>
+
+#include <tarvic/platform/Archive.h>
+#include <tarvic/platform/MemoryProfile.h>
+#include <tarvic/platform/Text.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "engine/ProfileScope.h"
+
+namespace banc {
+namespace {
+
+// A recording of 256 blocks takes 260 KiB; anything much larger is no archive of ours.
+constexpr std::streamsize kMaxArchiveBytes = 16 << 20;
+constexpr std::uint32_t kMaxNameLength = 64;
+
+std::string Unreadable(const std::string& path)
+{
+    return tarvic::Format("%s n'est pas une archive d'essai lisible.", path.c_str());
+}
+
+template <class T>
+std::unique_ptr<T> ReadElement(CArchive& ar, const CRuntimeClass* expected)
+{
+    CObject* object = ar.ReadObject(expected);
+    if (!object) return nullptr;
+    return std::unique_ptr<T>(static_cast<T*>(object));
+}
+
+bool SameClass(const CObject* object, const CObject& model)
+{
+    return object && std::strcmp(object->GetRuntimeClass()->m_lpszClassName,
+                                 model.GetRuntimeClass()->m_lpszClassName) == 0;
+}
+
+std::string ReadName(CArchive& ar)
+{
+    const std::uint32_t length = ar.ReadCount();
+    if (ar.Failed() || length > kMaxNameLength) return {};
+    std::string name(length, '\0');
+    ar.Read(name.data(), length);
+    return name;
+}
+
+}  // namespace
+
+std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements)
+{
+    std::stringstream buffer;
+    {
+        CArchive ar(buffer, CArchive::store);
+        const std::string measure = settings.Measure().name;
+        ar << settings.bench->letter << static_cast<std::int32_t>(settings.mode->number);
+        ar.WriteCount(static_cast<std::uint32_t>(measure.size()));
+        ar.Write(measure.data(), measure.size());
+        ar.WriteObject(elements.bench.get());
+        ar.WriteObject(elements.controller.get());
+        ar.WriteObject(elements.generator.get());
+        ar.WriteObject(elements.recording.get());
+        ar.Close();
+    }
+    // Through a temporary file, so that a failed write never leaves half an archive.
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << buffer.rdbuf();
+        out.close();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return tarvic::Format("Impossible d'\xE9" "crire l'archive %s.", path.c_str());
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const std::string reason = std::strerror(errno);
+        std::remove(temporary.c_str());
+        return tarvic::Format("Impossible d'\xE9" "crire l'archive %s : %s.", path.c_str(), reason.c_str());
+    }
+    return {};
+}
+
+std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return tarvic::Format("Impossible de lire %s : %s.", path.c_str(), std::strerror(errno));
+    const std::streamsize size = in.tellg();
+    if (size < 0 || size > kMaxArchiveBytes) return Unreadable(path);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), size)) return Unreadable(path);
+    std::stringstream buffer(std::move(bytes));
+
+    CArchive ar(buffer, CArchive::load);
+    char letter = 0;
+    std::int32_t mode = -1;
+    ar >> letter >> mode;
+    const std::string measure = ReadName(ar);
+    Settings& settings = loaded.settings;
+    settings.bench = FindBench(letter);
+    if (ar.Failed() || !settings.bench) return Unreadable(path);
+    settings.mode = FindMode(*settings.bench, std::to_string(mode));
+    settings.measure = FindMeasure(*settings.bench, measure);
+    if (!settings.mode || !settings.measure) return Unreadable(path);
+
+    // The elements take their bench and mode from the profile when they are made.
+    const auto profile = std::make_shared<tarvic::MemoryProfile>();
+    profile->WriteProfileInt("TYPE", "PO", letter);
+    profile->WriteProfileInt("TYPE", "REGULATEUR", mode);
+    ProfileScope scope(profile);
+    Elements& elements = loaded.elements;
+    elements.bench = ReadElement<CEidElement>(ar, RUNTIME_CLASS(CEidElement));
+    elements.controller = ReadElement<CEidElement>(ar, RUNTIME_CLASS(CEidElement));
+    elements.generator = ReadElement<CGeneFonction>(ar, RUNTIME_CLASS(CGeneFonction));
+    elements.recording = ReadElement<CEnregistrement>(ar, RUNTIME_CLASS(CEnregistrement));
+    const bool complete = !ar.Failed() && elements.recording && elements.generator &&
+                          SameClass(elements.bench.get(), *settings.bench->make()) &&
+                          SameClass(elements.controller.get(), *settings.mode->controller->make());
+    if (!complete) {
+        elements = Elements{};
+        return Unreadable(path);
+    }
+    return {};
+}
+
+}  // namespace banc

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Elements.h"
+#include "engine/Settings.h"
+
+namespace banc {
+
+// An experiment kept in a file, in the library's archive format: the bench's
+// process letter (1 byte), the mode number (4 bytes), the name of the
+// measured quantity (a count and its bytes), then the bench, the controller,
+// the generator and the recording as archived objects. What a loaded
+// experiment's elements belong to comes from the letter and mode, which the
+// elements' own records do not hold.
+std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements);
+
+struct LoadedExperiment {
+    Settings settings;
+    Elements elements;
+};
+// "" or why the file cannot be read (Latin-1); nothing of the user's profile is read or written.
+std::string LoadArchive(const std::string& path, LoadedExperiment& loaded);
+
+}  // namespace banc

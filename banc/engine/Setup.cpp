@@ -1,0 +1,224 @@
+#include "engine/Setup.h"
+
+#include <tarvic/platform/Profile.h>
+#include <tarvic/platform/Text.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/ProfileScope.h"
+#include "engine/StagedProfile.h"
+
+namespace banc {
+namespace {
+
+void Limits(const ParameterSpec& spec, CEidElement& element, const UnitView& levels, float& min, float& max)
+{
+    switch (spec.limit) {
+    case Limit::Level:
+        min = levels.min;
+        max = levels.max;
+        return;
+    case Limit::Fixed:
+        min = spec.min;
+        max = spec.max;
+        return;
+    case Limit::Element:
+        // An element without limits for the number leaves both as they are.
+        min = -std::numeric_limits<float>::max();
+        max = std::numeric_limits<float>::max();
+        element.LitMinMax(spec.index, min, max);
+        min = std::max(min, spec.min);
+        max = std::min(max, spec.max);
+        return;
+    }
+}
+
+class Configurator {
+public:
+    Configurator(const Settings& settings, Elements& elements, tarvic::Profile& profile)
+        : m_settings(settings), m_elements(elements), m_profile(profile)
+    {
+    }
+
+    std::string Run();
+
+private:
+    std::string ApplyValues(std::initializer_list<Role> roles);
+    std::string Apply(const ParameterSpec& spec, float value);
+    void GeneratorUnits();
+    std::string BlockCount();
+    std::string Wiring();
+    std::string Actions();
+    std::string Signal();
+
+    const Settings& m_settings;
+    Elements& m_elements;
+    tarvic::Profile& m_profile;
+    UnitView m_levels;  // of the generator: the measured quantity's, or the open-loop command's
+};
+
+std::string Configurator::Run()
+{
+    const Bench& bench = *m_settings.bench;
+    const Mode& mode = *m_settings.mode;
+    m_profile.WriteProfileInt("TYPE", "PO", bench.letter);
+    m_profile.WriteProfileInt("TYPE", "REGULATEUR", mode.number);
+    m_elements.bench = bench.make();
+    // Every bench writes its sampling period with its factory settings; the
+    // element made before them is made again, to read them.
+    if (m_settings.factory || m_profile.GetProfileString("FERZ", "TE", "").empty()) {
+        m_elements.bench->InitValeur();
+        m_elements.bench = bench.make();
+    }
+    m_levels = mode.controller->closedLoop ? QuantityUnit(m_settings.Measure().quantity, *m_elements.bench)
+                                           : UnitView{"", "", 0, bench.openMin, bench.openMax};
+    // The controller first: the others read its sampling period when they are made.
+    m_elements.controller = mode.controller->make();
+    std::string error = ApplyValues({Role::Controller});
+    if (error.empty()) {
+        m_elements.generator = std::make_unique<CGeneFonction>(mode.generator);
+        GeneratorUnits();
+        error = BlockCount();
+    }
+    if (error.empty()) error = ApplyValues({Role::Bench, Role::Generator, Role::Recording});
+    if (error.empty()) error = Wiring();
+    if (error.empty()) error = Actions();
+    if (error.empty()) error = Signal();
+    return error;
+}
+
+std::string Configurator::ApplyValues(std::initializer_list<Role> roles)
+{
+    for (const auto& [spec, value] : m_settings.values) {
+        if (std::find(roles.begin(), roles.end(), spec->role) == roles.end()) continue;
+        if (std::string error = Apply(*spec, value); !error.empty()) return error;
+    }
+    return {};
+}
+
+std::string Configurator::Apply(const ParameterSpec& spec, float value)
+{
+    const ControllerKind& controller = *m_settings.mode->controller;
+    CEidElement& element = *m_elements.Of(spec.role);
+    float current = 0;
+    if ((spec.closedLoopOnly && !controller.closedLoop) || !element.LitFParam(spec.index, current))
+        return tarvic::Format("Le param\xE8tre --%s ne s'applique pas au mode %s (%s).", spec.name, controller.name,
+                              controller.label);
+    float min = 0, max = 0;
+    Limits(spec, element, m_levels, min, max);
+    if (!(value >= min && value <= max))
+        return tarvic::Format("--%s %g : hors limites, de %g \xE0 %g.", spec.name, double{value}, double{min},
+                              double{max});
+    element.SetFParam(spec.index, value);
+    return {};
+}
+
+void Configurator::GeneratorUnits()
+{
+    // On the card-unit benches the closed loop's levels are the bench's counts:
+    // the generator shows and takes them in the bench's units.
+    if (m_levels.factor == 0) return;
+    float factor = 1;
+    m_elements.bench->LitFParam(m_levels.factor, factor);
+    CGeneFonction& generator = *m_elements.generator;
+    generator.GainValeur = generator.GainRampe = generator.GainAcceleration = factor;
+    generator.UniteValeur = m_levels.unit;
+    generator.UniteVitesse = m_levels.unit + "/s";
+    generator.UniteAcceleration = m_levels.unit + "/s\xB2";
+}
+
+std::string Configurator::BlockCount()
+{
+    // The recording reads its block count when it is made: a first one gives
+    // the duration of a block with the waiting time asked for.
+    m_elements.recording = std::make_unique<CEnregistrement>();
+    if (m_settings.duration) {
+        if (std::string error = ApplyValues({Role::Recording}); !error.empty()) return error;
+        const double blockSeconds = m_elements.recording->LitTempsAttente() / 1000.0;
+        const double blocks = std::ceil(*m_settings.duration / blockSeconds - 1e-9);
+        if (!(blocks >= 1 && blocks <= kMaxBlocks))
+            return tarvic::Format("--duree %g : de %g \xE0 %g s (1 \xE0 %d blocs de %g s).", *m_settings.duration,
+                                  blockSeconds, blockSeconds * kMaxBlocks, kMaxBlocks, blockSeconds);
+        m_profile.WriteProfileInt("ENREGISTREMENT", "NB_BLOC", static_cast<int>(blocks));
+        m_elements.recording = std::make_unique<CEnregistrement>();
+    }
+    const int blocks = m_elements.recording->LitParam(2);
+    if (blocks < 1 || blocks > kMaxBlocks)
+        return tarvic::Format("Le profil demande %d blocs d'enregistrement (de 1 \xE0 %d) : donnez --duree.", blocks,
+                              kMaxBlocks);
+    return {};
+}
+
+std::string Configurator::Wiring()
+{
+    const ControllerKind& controller = *m_settings.mode->controller;
+    m_elements.controller->SetCParam(6, m_settings.Command().param);
+    if (controller.closedLoop) m_elements.controller->SetCParam(7, m_settings.Measure().param);
+    return {};
+}
+
+std::string Configurator::Actions()
+{
+    const ControllerKind& controller = *m_settings.mode->controller;
+    if (!controller.hasActions) {
+        if (m_settings.actions)
+            return tarvic::Format("--actions ne s'applique qu'au mode pid, pas au mode %s.", controller.name);
+        return {};
+    }
+    const std::string letters = m_settings.actions.value_or(kDefaultActions);
+    // SetCParam 2 to 5: proportional, integral, derivative, derivative on the measurement.
+    static constexpr char kLetters[] = "PIDM";
+    bool valid = !letters.empty() && letters.size() <= 4;
+    for (std::size_t i = 0; valid && i < letters.size(); ++i)
+        valid = std::string_view(kLetters, 4).find(letters[i]) != std::string_view::npos &&
+                letters.find(letters[i], i + 1) == std::string::npos;
+    const auto has = [&](char letter) { return letters.find(letter) != std::string::npos; };
+    if (!valid || !(has('P') || has('I') || has('D')) || (has('M') && !has('D')))
+        return tarvic::Format("--actions %s : lettres P, I et D, chacune une fois, et M (d\xE9riv\xE9"
+                              "e sur la mesure) avec D.",
+                              letters.c_str());
+    for (int i = 0; i < 4; ++i) m_elements.controller->SetCParam(2 + i, has(kLetters[i]) ? 1 : 0);
+    return {};
+}
+
+std::string Configurator::Signal()
+{
+    CGeneFonction& generator = *m_elements.generator;
+    int kind = 0;
+    generator.LitCParam(0, kind);
+    if (m_settings.signal) {
+        kind = *m_settings.signal;
+        m_profile.WriteProfileInt(generator.LitGrp(), "TYPE", kind);
+    }
+    // Tables are computed when the kind is chosen, never at construction.
+    generator.SetCParam(0, static_cast<char>(kind));
+    const bool table = kind == CGeneFonction::Rampe || kind == CGeneFonction::Sinus || kind == CGeneFonction::Trapeze;
+    if (table && generator.NbPoints == 0)
+        return "Le signal demand\xE9 ne donne aucun point : la rampe et le trap\xE8ze vont du repos \xE0 un \xE9"
+               "chelon plus haut, avec une pente et une acc\xE9l\xE9ration positives ; le sinus a une fr\xE9quence "
+               "positive.";
+    return {};
+}
+
+}  // namespace
+
+SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Profile>& store, Elements& elements)
+{
+    const auto staged = std::make_shared<StagedProfile>(store);
+    SetupResult result;
+    {
+        ProfileScope scope(staged);
+        result.error = Configurator(settings, elements, *staged).Run();
+    }
+    if (!result.error.empty()) {
+        elements = Elements{};
+        return result;
+    }
+    result.saved = staged->Commit();
+    tarvic::SetProfile(store);
+    return result;
+}
+
+}  // namespace banc

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/Elements.h"
+#include "engine/Settings.h"
+
+namespace tarvic {
+class Profile;
+}
+
+namespace banc {
+
+struct SetupResult {
+    std::string error;  // Latin-1; empty when the elements are ready
+    bool saved = true;  // the settings reached the store
+};
+
+// Makes the experiment's elements in the profile `store` and gives them the
+// settings: "TYPE" written, the bench's factory settings when the store has
+// none yet, every parameter checked against its limits and set. On an error
+// the store is left as it was. Once configured, the store is the library's
+// profile: some elements read the bench from it again as they build commands.
+SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Profile>& store, Elements& elements);
+
+}  // namespace banc

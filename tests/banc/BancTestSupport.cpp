@@ -1,0 +1,49 @@
+#include "BancTestSupport.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace banc::test {
+
+Settings MakeSettings(const char* bench, const char* mode, std::initializer_list<std::pair<const char*, float>> values)
+{
+    Settings settings;
+    settings.bench = FindBench(bench);
+    settings.mode = FindMode(*settings.bench, mode);
+    for (const auto& [name, value] : values) {
+        const ParameterSpec* found = nullptr;
+        for (const auto* table : {&CommonParameters(), &settings.bench->parameters})
+            for (const auto& spec : *table)
+                if (std::string(name) == spec.name) found = &spec;
+        if (!found) throw std::invalid_argument(name);
+        settings.values.emplace_back(found, value);
+    }
+    return settings;
+}
+
+TemporaryFolder::TemporaryFolder()
+{
+    char pattern[] = "/tmp/tarvic-banc-test-XXXXXX";
+    if (!::mkdtemp(pattern)) throw std::runtime_error("no temporary folder");
+    m_path = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+}  // namespace banc::test

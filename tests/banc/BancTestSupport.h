@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/Benches.h"
+#include "engine/Elements.h"
+#include "engine/Settings.h"
+#include "engine/Setup.h"
+#include "tarvic/platform/MemoryProfile.h"
+
+namespace banc::test {
+
+// Settings of `bench` in `mode`, with the parameters given by name.
+Settings MakeSettings(const char* bench, const char* mode,
+                      std::initializer_list<std::pair<const char*, float>> values = {});
+
+// A temporary folder, removed with everything in it at destruction.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+std::string ReadFile(const std::string& path);
+
+}  // namespace banc::test

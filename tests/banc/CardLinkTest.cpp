@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+#include <functional>
+
+#include "BancTestSupport.h"
+#include "ScriptedCard.h"
+#include "engine/CardLink.h"
+#include "engine/PortDiagnosis.h"
+#include "support/TraceCapture.h"
+#include "tarvic/platform/SerialPort.h"
+
+using namespace std::chrono_literals;
+using banc::CardLink;
+using banc::test::ScriptedCard;
+
+namespace {
+
+constexpr banc::LinkTiming kQuick{100ms, 3};
+constexpr banc::LinkTiming kPatient{10s, 3};
+
+// Does `action` on a thread of its own once the card has received a line.
+std::thread OnFirstLine(const ScriptedCard& card, std::function<void()> action)
+{
+    return std::thread([&card, action] {
+        tarvic::test::WaitUntil([&] { return !card.Lines().empty(); });
+        action();
+    });
+}
+
+}  // namespace
+
+TEST(CardLink, ALineGetsItsOneReply)
+{
+    tarvic::test::TraceCapture quiet;
+    ScriptedCard card([](const std::string& line) { return banc::test::CardAnswer(line); });
+    CardLink link(card.Path(), kQuick);
+    ASSERT_TRUE(link.Open());
+    const auto order = link.Exchange('!', "DFS14");
+    EXPECT_EQ(order.status, CardLink::Status::Replied);
+    EXPECT_EQ(order.line, "!OK");
+    const auto request = link.Exchange('?', "AEBC");
+    EXPECT_EQ(request.line, "!AEBC033303330333");
+    EXPECT_EQ(card.Lines(), (std::vector<std::string>{"!DFS14", "?AEBC"}));
+    EXPECT_EQ(link.BytesCarried(), 8u + 5 + 7 + 19);
+}
+
+TEST(CardLink, LinesThatCannotBeTheReplyAreDropped)
+{
+    tarvic::test::TraceCapture quiet;
+    // A late reply to an earlier request and noise come first.
+    ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        if (line == "?TEM00") return "!AVS0000000000000000\r\n!OK\r\n!TEM00O";
+        return "!BRUIT\r\n!OK";
+    });
+    CardLink link(card.Path(), kQuick);
+    ASSERT_TRUE(link.Open());
+    EXPECT_EQ(link.Exchange('?', "TEM00").line, "!TEM00O");
+    EXPECT_EQ(link.Exchange('!', "RD").line, "!OK");
+}
+
+TEST(CardLink, ASilentCardIsAskedAgainABoundedNumberOfTimes)
+{
+    tarvic::test::TraceCapture quiet;
+    ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        if (line == "?AVS") return std::nullopt;
+        return "!OK";
+    });
+    CardLink link(card.Path(), kQuick);
+    ASSERT_TRUE(link.Open());
+    EXPECT_EQ(link.Exchange('?', "AVS").status, CardLink::Status::Silent);
+    EXPECT_EQ(card.Lines(), (std::vector<std::string>{"?AVS", "?AVS", "?AVS"}));
+    EXPECT_EQ(link.Exchange('!', "RS", 1).line, "!OK");
+    // Refused lines are replies too: the caller decides.
+    EXPECT_TRUE(CardLink::Answers('!', "RKP", "!Erreur"));
+    EXPECT_TRUE(CardLink::Answers('?', "TSF03", "!TSF03..."));
+    EXPECT_FALSE(CardLink::Answers('?', "TSF03", "!TEM03O"));
+    EXPECT_FALSE(CardLink::Answers('!', "RD", "!AVS0000"));
+}
+
+TEST(CardLink, AHangUpEndsTheExchangeAtOnce)
+{
+    tarvic::test::TraceCapture quiet;
+    ScriptedCard card([](const std::string&) { return std::nullopt; });
+    CardLink link(card.Path(), kPatient);
+    ASSERT_TRUE(link.Open());
+    std::thread hangUp = OnFirstLine(card, [&] { card.HangUp(); });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(link.Exchange('?', "AEBC").status, CardLink::Status::Lost);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);  // long before one time-out
+    hangUp.join();
+    EXPECT_EQ(link.Exchange('?', "AEBC").status, CardLink::Status::Lost);
+}
+
+TEST(CardLink, AbortGivesUpTheExchangeUnderWay)
+{
+    tarvic::test::TraceCapture quiet;
+    ScriptedCard card([](const std::string&) { return std::nullopt; });
+    CardLink link(card.Path(), kPatient);
+    ASSERT_TRUE(link.Open());
+    std::thread abort = OnFirstLine(card, [&] { link.Abort(); });
+    EXPECT_EQ(link.Exchange('?', "AEBC").status, CardLink::Status::Aborted);
+    abort.join();
+    EXPECT_EQ(card.Lines().size(), 1u);
+}
+
+TEST(PortDiagnosis, SaysWhyThePortCannotBeOpened)
+{
+    EXPECT_EQ(banc::PortFailure("/dev/ttyUSB-absent"),
+              "Le port /dev/ttyUSB-absent n'existe pas : la carte est-elle branch\xE9" "e ?");
+    EXPECT_EQ(banc::PortFailure("COM0"), "Nom de port inconnu : COM0 (COM1 \xE0 COM96 ou un chemin comme /dev/ttyUSB0).");
+    banc::test::TemporaryFolder folder;
+    const std::string file = folder.File("port");
+    std::ofstream(file) << "not a tty";
+    EXPECT_EQ(banc::PortFailure(file), file + " n'est pas une liaison s\xE9rie.");
+    EXPECT_EQ(banc::PortFailureText("COM33", "/dev/ttyUSB0", EACCES),
+              "Pas le droit d'ouvrir le port COM33 (/dev/ttyUSB0) : ajoutez l'utilisateur au groupe dialout "
+              "(sudo adduser $USER dialout), puis ouvrez une nouvelle session.");
+    // Held by another program of ours.
+    tarvic::test::PtyPeer peer;
+    tarvic::SerialPort holder;
+    ASSERT_TRUE(holder.Open(peer.SlavePath()));
+    EXPECT_EQ(banc::PortFailure(peer.SlavePath()),
+              "Le port " + peer.SlavePath() + " est d\xE9j\xE0 utilis\xE9 par un autre programme.");
+    CardLink link(peer.SlavePath());
+    EXPECT_FALSE(link.Open());
+}

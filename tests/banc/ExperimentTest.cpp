@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include "BancTestSupport.h"
+#include "ScriptedCard.h"
+#include "engine/Experiment.h"
+#include "support/TraceCapture.h"
+
+using namespace std::chrono_literals;
+using namespace banc;
+using banc::test::CardAnswer;
+using banc::test::ScriptedCard;
+
+namespace {
+
+constexpr std::uint16_t kCell = 0x0100;  // every row of every point of the scripted blocks
+
+// Counts what the experiment tells.
+class Watcher : public ExperimentObserver {
+public:
+    void Started(int lines) override { configured = lines; }
+    void Live(const LiveValues&) override { ++live; }
+    void BlockAcquired(int acquired, int total) override { blocks.emplace_back(acquired, total); }
+    int configured = 0;
+    int live = 0;
+    std::vector<std::pair<int, int>> blocks;
+};
+
+// A closed-loop PID on the air flow bench, recording two blocks of 1.6 s, on a scripted card.
+class ExperimentTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_settings = banc::test::MakeSettings("debitair", "pid");
+        m_settings.duration = 3.2;
+        ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
+    }
+    Outcome Run(ScriptedCard& card, std::function<void(Experiment&)> during = {})
+    {
+        CardLink link(card.Path(), {100ms, 3});
+        EXPECT_TRUE(link.Open());
+        Experiment experiment(m_elements, m_settings, link);
+        experiment.SetObserver(&m_watcher);
+        experiment.SetPollInterval(1ms);
+        std::thread helper;
+        if (during) helper = std::thread([&] { during(experiment); });
+        const Outcome outcome = experiment.Run();
+        if (helper.joinable()) helper.join();
+        return outcome;
+    }
+    int Blocks() const { return m_elements.recording->LitNbPoint() / 32; }
+
+    tarvic::test::TraceCapture m_quiet;
+    Settings m_settings;
+    Elements m_elements;
+    Watcher m_watcher;
+};
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(ExperimentTest, BlocksAreFetchedAsTheyAreReadyAndTheLoopStopsAtTheEnd)
+{
+    ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); });
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Finished);
+    EXPECT_EQ(outcome.message, "");
+    // The flow measurement from the bench, the loop's values from the PID; each ready block at once.
+    EXPECT_EQ(card.LinesFrom("!RD"), (Lines{"!RD", "?AMD", "?AVS", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!RS"}));
+    EXPECT_EQ(card.Lines().size(), 20u + 8);  // 20 configuration lines before
+    EXPECT_EQ(m_watcher.configured, 20);
+    EXPECT_EQ(m_watcher.live, 1);
+    EXPECT_EQ(m_watcher.blocks, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
+    EXPECT_FLOAT_EQ(m_elements.recording->LitPoint('M', 63), kCell * 100.0f / 3264);
+}
+
+TEST_F(ExperimentTest, ABlockOfTheWrongLengthIsAskedAgain)
+{
+    int short00 = 1;
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (line == "?TSF00" && short00-- > 0) return CardAnswer(line, kCell)->substr(0, 2055);
+        return CardAnswer(line, kCell);
+    });
+    EXPECT_EQ(Run(card).status, Outcome::Status::Finished);
+    EXPECT_EQ(card.LinesFrom("?TEM00"), (Lines{"?TEM00", "?TSF00", "?TSF00", "?TEM01", "?TSF01", "!RS"}));
+    EXPECT_EQ(Blocks(), 2);
+}
+
+TEST_F(ExperimentTest, ABlockThatNeverComesRightStopsTheExperimentWithTheBlocksBefore)
+{
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (line == "?TSF01") return CardAnswer(line, kCell)->substr(0, 100);
+        return CardAnswer(line, kCell);
+    });
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Refused);
+    EXPECT_EQ(outcome.message, "Le bloc 2 de l'enregistrement reste illisible apr\xE8s 3 demandes.");
+    EXPECT_EQ(card.LinesFrom("?TEM01"), (Lines{"?TEM01", "?TSF01", "?TSF01", "?TSF01", "!RS"}));
+    EXPECT_EQ(Blocks(), 1);
+}
+
+TEST_F(ExperimentTest, ACardSilencedMidRunEndsTheRunWithTheBlocksAcquired)
+{
+    std::atomic<bool> silent{false};
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (silent) return std::nullopt;
+        silent = line == "?TSF00";
+        return CardAnswer(line, kCell);
+    });
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Silent);
+    EXPECT_EQ(outcome.message, "La carte ne r\xE9pond plus : \xAB TEM01 \xBB envoy\xE9 3 fois sans r\xE9ponse en 0.1 s.");
+    // Asked three times, then one try at stopping the loop.
+    EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "?TEM01", "?TEM01", "!RS"}));
+    EXPECT_EQ(Blocks(), 1);
+    EXPECT_FLOAT_EQ(m_elements.recording->LitPoint('2', 31), kCell * 100.0f / 3264);
+}
+
+TEST_F(ExperimentTest, ACardThatHangsUpEndsTheRunWithoutAnotherLine)
+{
+    ScriptedCard* hangUp = nullptr;
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (line == "?TEM01") {
+            hangUp->HangUp();
+            return std::nullopt;
+        }
+        return CardAnswer(line, kCell);
+    });
+    hangUp = &card;
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Lost);
+    EXPECT_EQ(outcome.message.substr(0, 50), "La liaison avec la carte est perdue : le port /dev");
+    EXPECT_EQ(card.Lines().back(), "?TEM01");
+    EXPECT_EQ(Blocks(), 1);
+}
+
+TEST_F(ExperimentTest, ARefusedConfigurationLineStopsBeforeTheLoopStarts)
+{
+    ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        if (line.rfind("!RKP", 0) == 0) return "!Erreur";
+        return CardAnswer(line, kCell);
+    });
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Refused);
+    EXPECT_EQ(outcome.message, "La carte a refus\xE9 la ligne \xAB RKP0400010003FFC000 \xBB (r\xE9ponse !Erreur).");
+    EXPECT_EQ(card.Lines().back(), "!RKP0400010003FFC000");
+    EXPECT_EQ(m_watcher.configured, 0);
+}
+
+TEST_F(ExperimentTest, AStopRequestEndsTheRunStopsTheLoopAndKeepsTheBlocks)
+{
+    // The second block never gets ready.
+    ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        if (line == "?TEM01") return "!TEM01N";
+        return CardAnswer(line, kCell);
+    });
+    const Outcome outcome = Run(card, [&](Experiment& experiment) {
+        tarvic::test::WaitUntil([&] {
+            const auto lines = card.Lines();
+            return !lines.empty() && lines.back() == "?TEM01";
+        });
+        experiment.RequestStop();
+    });
+    EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
+    EXPECT_EQ(outcome.message, "Essai interrompu.");
+    EXPECT_EQ(card.Lines().back(), "!RS");
+    EXPECT_EQ(Blocks(), 1);
+    EXPECT_FALSE(m_elements.recording->LitStart());
+}

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <fstream>
+
+#include "BancTestSupport.h"
+#include "engine/CsvExport.h"
+#include "engine/Markup.h"
+#include "engine/PlotImage.h"
+#include "engine/RecordingArchive.h"
+#include "engine/Results.h"
+#include "engine/StepAnalysis.h"
+#include "recording/RecordingSupport.h"
+#include "support/GuiApplication.h"
+#include "support/TraceCapture.h"
+#include "tarvic/platform/PainterDC.h"
+#include "tarvic/platform/RecordingDC.h"
+
+using namespace banc;
+using tarvic::test::Valeurs;
+
+namespace {
+
+// Rows of the water level bench's recording, as the card fills them.
+constexpr int kCommandRow = 0, kInput1Row = 3, kLevel1Row = 4, kLevel2Row = 5, kMeasureRow = 7, kSetpointRow = 8,
+              kSampleRow = 15;
+constexpr int kFullScale = 3264;  // output counts of 100 %
+
+// A water level PID experiment, its recording filled by the test.
+class OutputsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_settings = banc::test::MakeSettings("niveaueau", "pid", {{"kp", 2}, {"ti", 20}, {"echelon", 50}});
+        m_settings.duration = 64;  // four blocks of 16 s
+        ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
+    }
+    // Blocks whose measurement (percent) at point i is measure(i), the setpoint 50 %, the rest fixed.
+    template <class Measure>
+    void Record(int blocks, Measure measure)
+    {
+        std::vector<Valeurs> values(static_cast<std::size_t>(blocks));
+        for (int i = 0; i < blocks * 32; ++i) {
+            auto& block = values[static_cast<std::size_t>(i / 32)];
+            const int point = i % 32;
+            block[kCommandRow][point] = kFullScale;
+            block[kInput1Row][point] = 2457;  // 12 mA
+            block[kLevel1Row][point] = 2457;
+            block[kLevel2Row][point] = 819;   // 4 mA
+            block[kMeasureRow][point] = static_cast<std::uint16_t>(static_cast<std::int16_t>(measure(i) * kFullScale / 100));
+            block[kSetpointRow][point] = kFullScale / 2;
+            block[kSampleRow][point] = static_cast<std::uint16_t>(i);
+        }
+        m_elements.recording->SetStart(true);
+        for (std::size_t b = 0; b < values.size(); ++b)
+            m_elements.recording->TraitRecept(tarvic::test::LigneBloc(static_cast<int>(b), values[b]));
+    }
+    StepResponse Step()
+    {
+        const int points = BlocksAcquired(*m_elements.recording) * 32;
+        const ExperimentCurves curves = CurvesOf(m_settings, m_elements);
+        return AnalyseStep(*m_elements.recording, curves.setpoint, curves.measure, points, 0.5f);
+    }
+
+    tarvic::test::TraceCapture m_quiet;
+    Settings m_settings;
+    Elements m_elements;
+    banc::test::TemporaryFolder m_folder;
+};
+
+// Rises by 6.25 % a point to 100 %, 110 % at points 20 to 22, then 100 %.
+float RampWithOvershoot(int i)
+{
+    if (i >= 20 && i <= 22) return 110;
+    return std::min(100.0f, 6.25f * static_cast<float>(i));
+}
+
+}  // namespace
+
+TEST_F(OutputsTest, CsvHeaderNamesEachColumnWithItsUnitAndRowsCarryEveryCurve)
+{
+    Record(2, [](int i) { return i < 32 ? 25.0f : 50.0f; });
+    const std::string path = m_folder.File("essai.csv");
+    ASSERT_EQ(WriteCsv(path, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 2), "");
+    const std::string csv = banc::test::ReadFile(path);
+    const std::string header =
+        "temps_s,consigne_pct,mesure_pct,commande_pct,erreur_pct,terme_p_pct,terme_i_pct,terme_d_pct,"
+        "commande_bo_pct,pompe_pct,debit_pct,niveau1_pct,niveau2_pct,echantillon_nb\r\n";
+    // 12 mA is 50 % of a 4-20 mA sensor; 4 mA is 0 %.
+    const std::string start = header +
+                              "0.000,50,25,100,0,0,0,0,0,0,50,50,0,0\r\n"
+                              "0.500,50,25,100,0,0,0,0,0,0,50,50,0,1\r\n";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    EXPECT_NE(csv.find("\r\n16.000,50,50,100,0,0,0,0,0,0,50,50,0,32\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 64);
+    const std::string end = "\n31.500,50,50,100,0,0,0,0,0,0,50,50,0,63\r\n";
+    EXPECT_EQ(csv.substr(csv.size() - end.size()), end);
+}
+
+TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
+{
+    Record(2, [](int) { return 10.0f; });
+    const std::string path = m_folder.File("partiel.csv");
+    CsvWriter writer;
+    ASSERT_EQ(writer.Open(path, ResultColumns(m_settings, m_elements), 500), "");
+    writer.WriteBlock(*m_elements.recording, 0);
+    // On disk before the file is closed.
+    const std::string written = banc::test::ReadFile(path);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1 + 32);
+    EXPECT_TRUE(writer.Close());
+    const std::string absent = m_folder.File("absent/x.csv");
+    const std::string refused = "Impossible d'\xE9" "crire " + absent + " : ";
+    EXPECT_EQ(writer.Open(absent, {}, 500).substr(0, refused.size()), refused);
+    EXPECT_FALSE(writer.IsOpen());
+}
+
+TEST_F(OutputsTest, StepFiguresComeFromTheRecording)
+{
+    Record(2, RampWithOvershoot);
+    const StepResponse step = Step();
+    ASSERT_TRUE(step.hasStep);
+    EXPECT_FLOAT_EQ(step.initial, 0);
+    EXPECT_FLOAT_EQ(step.final, 100);
+    EXPECT_FLOAT_EQ(step.setpoint, 50);
+    EXPECT_NEAR(*step.overshoot, 10, 0.02);  // 110 % is 3590 counts, 109.99 %
+    EXPECT_FLOAT_EQ(*step.riseTime, 6.5f);   // 12.5 % at point 2, 93.75 % at point 15
+    // Back in the 95-105 % band after the three points at 110 %: point 23.
+    EXPECT_FLOAT_EQ(*step.settlingTime, 11.5f);
+}
+
+TEST_F(OutputsTest, StepFiguresOfAFallAndOfNoResponse)
+{
+    Record(2, [](int i) { return i < 8 ? 80.0f : (i < 12 ? -10.0f : 0.0f); });
+    StepResponse fall = Step();
+    EXPECT_NEAR(*fall.overshoot, 12.5, 0.05);  // 10 % below a fall of 80 %
+    EXPECT_FLOAT_EQ(*fall.riseTime, 0.0f);     // 10 % and 90 % of the fall at point 8
+    EXPECT_FLOAT_EQ(*fall.settlingTime, 6.0f);  // in the band from point 12
+    Record(2, [](int) { return 30.0f; });
+    const StepResponse flat = Step();
+    EXPECT_FALSE(flat.hasStep);
+    EXPECT_FALSE(flat.riseTime);
+}
+
+TEST_F(OutputsTest, TheArchiveIsReadBackToTheSameCsv)
+{
+    Record(3, RampWithOvershoot);
+    const std::string archive = m_folder.File("essai.tbc");
+    ASSERT_EQ(SaveArchive(archive, m_settings, *&m_elements), "");
+    const std::string bytes = banc::test::ReadFile(archive);
+    // Bench letter, mode 1, "niveau1", then the bench's object record.
+    EXPECT_EQ(bytes.substr(0, 27), std::string("N\x01\x00\x00\x00\x07\x00niveau1\xFF\xFF\x00\x00\x0A\x00", 20) + "CNiveau");
+    for (const char* name : {"CPid", "CGeneFonction", "CEnregistrement", "CBlocPoint"})
+        EXPECT_NE(bytes.find(name), std::string::npos) << name;
+
+    LoadedExperiment loaded;
+    ASSERT_EQ(LoadArchive(archive, loaded), "");
+    EXPECT_EQ(loaded.settings.bench, m_settings.bench);
+    EXPECT_EQ(loaded.settings.mode, m_settings.mode);
+    EXPECT_EQ(loaded.elements.controller->LitConfiguration(0), m_elements.controller->LitConfiguration(0));
+    EXPECT_EQ(BlocksAcquired(*loaded.elements.recording), 3);
+    ASSERT_EQ(WriteCsv(m_folder.File("avant.csv"), *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 3), "");
+    ASSERT_EQ(WriteCsv(m_folder.File("apres.csv"), *loaded.elements.recording, ResultColumns(loaded.settings, loaded.elements),
+                       PeriodMs(*loaded.elements.recording), BlocksAcquired(*loaded.elements.recording)),
+              "");
+    EXPECT_EQ(banc::test::ReadFile(m_folder.File("apres.csv")), banc::test::ReadFile(m_folder.File("avant.csv")));
+}
+
+TEST_F(OutputsTest, DamagedArchivesAreRefused)
+{
+    Record(1, RampWithOvershoot);
+    const std::string archive = m_folder.File("essai.tbc");
+    ASSERT_EQ(SaveArchive(archive, m_settings, m_elements), "");
+    const std::string bytes = banc::test::ReadFile(archive);
+    const auto damaged = [&](const std::string& content) {
+        const std::string path = m_folder.File("abime.tbc");
+        std::ofstream(path, std::ios::binary) << content;
+        LoadedExperiment loaded;
+        return LoadArchive(path, loaded);
+    };
+    const std::string refused = m_folder.File("abime.tbc") + " n'est pas une archive d'essai lisible.";
+    EXPECT_EQ(damaged(bytes.substr(0, bytes.size() / 2)), refused);       // cut short
+    EXPECT_EQ(damaged("X" + bytes.substr(1)), refused);                   // no bench of that letter
+    EXPECT_EQ(damaged(bytes.substr(0, 1) + "\x09" + bytes.substr(2)), refused);  // no mode 9
+    EXPECT_EQ(damaged(""), refused);
+    EXPECT_EQ(damaged("temps_s,consigne_pct\r\n"), refused);
+    LoadedExperiment loaded;
+    EXPECT_EQ(LoadArchive(m_folder.File("absent.tbc"), loaded).substr(0, 17), "Impossible de lir");
+}
+
+TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
+{
+    Record(2, RampWithOvershoot);
+    const PlotContent plot = MakePlot(m_settings, m_elements);
+    EXPECT_EQ(plot.points, 64);
+    EXPECT_EQ(plot.plannedPoints, 128);
+    CRecordingDC dc;
+    DrawPlot(dc, *m_elements.recording, plot);
+    std::vector<const CRecordingDC::Call*> curves;
+    std::vector<std::string> texts;
+    for (const auto& call : dc.Calls()) {
+        if (call.op == "polyline") curves.push_back(&call);
+        if (call.op == "text") texts.push_back(call.text);
+    }
+    ASSERT_EQ(curves.size(), 3u);
+    // Setpoint green, command red, measurement blue (last, on top), 2 pixels wide.
+    EXPECT_EQ(curves[0]->pen.lopnColor, RGB(0, 128, 0));
+    EXPECT_EQ(curves[1]->pen.lopnColor, RGB(255, 0, 0));
+    EXPECT_EQ(curves[2]->pen.lopnColor, RGB(0, 0, 255));
+    EXPECT_EQ(curves[2]->pen.lopnWidth, 2);
+    // The time axis spans the four planned blocks; the value axis 0 to 110 % after one widening by a tenth.
+    EXPECT_EQ(curves[2]->points.size(), 64u);
+    EXPECT_EQ(curves[2]->points.front(), CPoint(80, 400));  // 0 % of -10 to 110 %
+    EXPECT_EQ(curves[2]->points[1], CPoint(86, 381));  // 800 pixels for 128 points      // 6.25 %
+    EXPECT_EQ(curves[0]->points.back(), CPoint(80 + 63 * 800 / 128, 250));
+    for (const char* label : {"Niveau d'eau, r\xE9gulation PID", "-10", "2", "110", "%", "0", "6", "64", "t (s)",
+                              "Consigne   ", "Commande   ", "Mesure   ", "Correcteur:",
+                              " PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ", "Consigne:"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+
+    tarvic::test::RequireGuiApplication();
+    const std::string picture = std::string(TARVIC_RENDER_DIR) + "/banc-plot.png";
+    ASSERT_EQ(SavePlot(picture, *m_elements.recording, plot), "");
+    const QImage image(QString::fromLocal8Bit(picture.c_str()));
+    EXPECT_EQ(image.size(), QSize(kPlotWidth, kPlotHeight));
+    EXPECT_EQ(image.pixelColor(85, 384).blue(), 255);  // on the measurement
+}
+
+TEST(Markup, DescriptionsLoseTheirStylesForATerminal)
+{
+    EXPECT_EQ(PlainText("\\gCorrecteur:\\n PID\n K1 = 2.00\n Td = 6.50 s\n \\f1a\\n = 8.00\n"),
+              "Correcteur: PID\n K1 = 2.00\n Td = 6.50 s\n alpha = 8.00\n");
+    EXPECT_EQ(PlainText("\\c2rouge\\c0 noir, U\\is\\n, x\\e2"), "rouge noir, Us, x2");
+    EXPECT_EQ(PlainText("\\zx \\f1b \\f0b \\"), "zx beta b ");
+}

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "BancTestSupport.h"
+#include "engine/Download.h"
+#include "engine/Results.h"
+#include "support/TraceCapture.h"
+#include "tarvic/control/Pid.h"
+#include "tarvic/platform/IniProfile.h"
+
+using namespace banc;
+using banc::test::MakeSettings;
+
+namespace {
+
+class SetupTest : public ::testing::Test {
+protected:
+    // Configures in the test's store; the elements stay for inspection.
+    std::string Run(const Settings& settings)
+    {
+        m_elements = Elements{};
+        return Configure(settings, m_store, m_elements).error;
+    }
+    std::vector<std::string> Lines(const Settings& settings)
+    {
+        EXPECT_EQ(Run(settings), "");
+        return ConfigurationLines(m_elements, settings);
+    }
+    float Parameter(Role role, int index)
+    {
+        float value = -1;
+        m_elements.Of(role)->LitFParam(index, value);
+        return value;
+    }
+
+    tarvic::test::TraceCapture m_quiet;  // the generator reports its tables on the trace
+    std::shared_ptr<tarvic::MemoryProfile> m_store = std::make_shared<tarvic::MemoryProfile>();
+    Elements m_elements;
+};
+
+}  // namespace
+
+TEST_F(SetupTest, WaterLevelPidSendsEachSequenceWithTheFragmentsTheCardAsksFor)
+{
+    const Settings settings = MakeSettings("niveaueau", "pid", {{"kp", 2}, {"ti", 20}, {"echelon", 50}});
+    // Factory settings of the bench (TE 500 ms, Td 6.5 s, alpha 8), then the user's K1, Ti and step.
+    EXPECT_EQ(Lines(settings), (std::vector<std::string>{
+                                   "DFS14", "CIDD00", "DFE14", "DFE24", "DFE34",             // the bench's channels
+                                   "RTRE103", "RER01F4", "RKP0800010003FFC000", "RKI0019",  // PI, 500 ms
+                                   "RKD17E5", "RKF0229", "DCPNFP1", "TB2",                  // pump, level 1
+                                   "DSS", "CBF0660", "RED0190", "CRBF0000",                 // step to 50 %
+                                   "EMO", "EVE01F4"}));                                     // armed, 500 ms
+    EXPECT_EQ(LoopLine(m_elements, settings, true), "RD");
+    EXPECT_EQ(LoopLine(m_elements, settings, false), "RS");
+    EXPECT_EQ(m_store->GetProfileInt("TYPE", "PO", 0), 'N');
+    EXPECT_EQ(m_store->GetProfileInt("TYPE", "REGULATEUR", -1), 1);
+    EXPECT_EQ(m_store->GetProfileString("N_MODE1_PID", "KP", ""), "2.000");
+}
+
+TEST_F(SetupTest, OpenLoopOnTheAirFlowBenchRoutesTheCommandAndWiresNoFeedback)
+{
+    Settings settings = MakeSettings("debitair", "bo");
+    settings.command = FindCommand(*settings.bench, "chauffage");
+    EXPECT_EQ(Lines(settings), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24",
+                                                         "RTRE000", "DCPDOTI",  // no "TB" without a feedback
+                                                         "DSS", "CBO0660", "RED0190", "CRBO0000", "EMO", "EVE0032"}));
+    // The open-loop block has no start order of its own: the card's serve every kind.
+    EXPECT_EQ(LoopLine(m_elements, settings, true), "RD");
+    EXPECT_EQ(LoopLine(m_elements, settings, false), "RS");
+}
+
+TEST_F(SetupTest, TheOtherControllersAndFeedbacks)
+{
+    Settings onOff = MakeSettings("debitair", "tor", {{"rbn", -5}, {"rbp", 5}});
+    onOff.measure = FindMeasure(*onOff.bench, "temperature");
+    const auto tor = Lines(onOff);
+    EXPECT_EQ(std::vector<std::string>(tor.begin() + 6, tor.begin() + 12),
+              (std::vector<std::string>{"RTRE200", "RER0032", "RBNFF5D", "RBP00A3", "DCPDFDT", "TB2"}));
+    m_store = std::make_shared<tarvic::MemoryProfile>();  // each bench has a profile of its own
+    Settings z = MakeSettings("niveaueau", "corz", {{"coefc0", 0.5f}, {"coefb0", 1}});
+    z.measure = FindMeasure(*z.bench, "niveau2");
+    const auto corz = Lines(z);
+    EXPECT_EQ(std::vector<std::string>(corz.begin() + 5, corz.begin() + 10),
+              (std::vector<std::string>{"RTRE300", "RER01F4", "RZ0400000000000200000000000000", "DCPNFP2", "TB3"}));
+    Settings actions = MakeSettings("niveaueau", "pid");
+    actions.actions = "PIDM";
+    EXPECT_EQ(Lines(actions)[5], "RTRE10F");
+}
+
+TEST_F(SetupTest, FactorySettingsComeOnlyIntoAnEmptyProfileOrWhenAskedFor)
+{
+    Run(MakeSettings("niveaueau", "pid", {{"kp", 3}}));
+    Run(MakeSettings("niveaueau", "pid"));
+    EXPECT_EQ(Parameter(Role::Controller, 10), 3.0f);  // kept from the run before
+    EXPECT_EQ(Parameter(Role::Controller, 11), 8.0f);  // the bench's factory Ti
+    Settings factory = MakeSettings("niveaueau", "pid");
+    factory.factory = true;
+    Run(factory);
+    EXPECT_EQ(Parameter(Role::Controller, 10), 1.0f);
+}
+
+TEST_F(SetupTest, RefusedParametersLeaveTheProfileFileAsItWas)
+{
+    banc::test::TemporaryFolder folder;
+    const std::string path = folder.File("banc.ini");
+    m_store.reset();
+    const auto store = std::make_shared<tarvic::IniProfile>(path);
+    Elements elements;
+    ASSERT_EQ(Configure(MakeSettings("niveaueau", "pid", {{"kp", 2}}), store, elements).error, "");
+    const std::string before = banc::test::ReadFile(path);
+    const SetupResult refused = Configure(MakeSettings("niveaueau", "pid", {{"kp", 5}, {"ti", 1000}}), store, elements);
+    EXPECT_EQ(refused.error, "--ti 1000 : hors limites, de 0.0078125 \xE0 500.");
+    EXPECT_EQ(banc::test::ReadFile(path), before);
+    EXPECT_FALSE(elements.controller);
+}
+
+TEST_F(SetupTest, ValuesOutsideTheElementsOrTheFieldsLimitsAreRefused)
+{
+    struct Case {
+        const char* mode;
+        const char* name;
+        float value;
+        const char* error;
+    };
+    for (const Case& c : {
+             Case{"pid", "kp", 64, "--kp 64 : hors limites, de 0.001 \xE0 63.999."},  // 65536 would go as 0
+             Case{"pid", "kp", 0, "--kp 0 : hors limites, de 0.001 \xE0 63.999."},
+             Case{"pid", "kf", 25, "--kf 25 : hors limites, de 1 \xE0 20."},
+             Case{"corz", "coefc0", 32, "--coefc0 32 : hors limites, de -32 \xE0 31.999."},  // would wrap to -32
+             Case{"pid", "echelon", 101, "--echelon 101 : hors limites, de 0 \xE0 100."},
+             Case{"pid", "te", 5, "--te 5 : hors limites, de 10 \xE0 5000."},
+             Case{"pid", "rbn", -5, "Le param\xE8tre --rbn ne s'applique pas au mode pid (r\xE9gulation PID)."},
+             Case{"bo", "te", 100, "Le param\xE8tre --te ne s'applique pas au mode bo (boucle ouverte)."},
+             Case{"tor", "kp", 2, "Le param\xE8tre --kp ne s'applique pas au mode tor (r\xE9gulation tout ou rien)."},
+         })
+        EXPECT_EQ(Run(MakeSettings("niveaueau", c.mode, {{c.name, c.value}})), c.error) << c.name;
+    EXPECT_EQ(Run(MakeSettings("niveaueau", "pid", {{"kp", 63.999f}})), "");
+}
+
+TEST_F(SetupTest, TheSamplingPeriodReachesTheGeneratorBeforeItComputesItsTable)
+{
+    Settings ramp = MakeSettings("niveaueau", "pid", {{"te", 100}, {"echelon", 50}, {"rampe", 10}});
+    ramp.signal = 1;
+    const auto lines = Lines(ramp);
+    EXPECT_EQ(lines[6], "RER0064");
+    // 5 s of ramp at 100 ms a point: 53 points, the last index 52 = 0x34, in two blocks.
+    EXPECT_EQ(lines[13], "DSS");
+    EXPECT_EQ(lines[14], "DTTT0034");
+    EXPECT_EQ(lines[17], "RET0064");
+    EXPECT_EQ(lines[18].substr(0, 5), "CRT00");
+    EXPECT_EQ(lines[19].substr(0, 5), "CRT01");
+    EXPECT_EQ(lines[20], "DST");
+    EXPECT_EQ(m_store->GetProfileInt("N_MODE1_GENE", "TYPE", -1), 1);
+    EXPECT_EQ(m_store->GetProfileInt("FERZ", "TE", 0), 100);
+}
+
+TEST_F(SetupTest, SignalsThatGiveNoPointAreRefused)
+{
+    Settings falling = MakeSettings("niveaueau", "pid", {{"echelon", 10}, {"repos", 50}});
+    falling.signal = 1;
+    EXPECT_EQ(Run(falling).substr(0, 42), "Le signal demand\xE9 ne donne aucun point : l");
+}
+
+TEST_F(SetupTest, TheDurationIsRoundedUpToWholeBlocks)
+{
+    Settings settings = MakeSettings("niveaueau", "pid");
+    for (const auto& [seconds, blocks] : {std::pair{20.0, 2}, {16.0, 1}, {320.0, 20}, {0.5, 1}}) {
+        settings.duration = seconds;
+        Run(settings);
+        EXPECT_EQ(m_elements.recording->LitParam(2), blocks) << seconds;
+    }
+    settings = MakeSettings("niveaueau", "pid", {{"tem", 250}});
+    settings.duration = 20;
+    Run(settings);
+    EXPECT_EQ(m_elements.recording->LitParam(2), 3);  // blocks of 8 s
+    EXPECT_EQ(ConfigurationLines(m_elements, settings).back(), "EVE00FA");
+    settings.duration = 5000;
+    EXPECT_EQ(Run(settings), "--duree 5000 : de 8 \xE0 2048 s (1 \xE0 256 blocs de 8 s).");
+}
+
+TEST_F(SetupTest, ActionsAreThePidsOnly)
+{
+    for (const char* wrong : {"PP", "M", "PIX", "PDMI M", ""}) {
+        Settings settings = MakeSettings("niveaueau", "pid");
+        settings.actions = wrong;
+        const std::string start = "--actions " + std::string(wrong) + " : lettres P, I et D";
+        EXPECT_EQ(Run(settings).substr(0, start.size()), start) << wrong;
+    }
+    Settings onOff = MakeSettings("niveaueau", "tor");
+    onOff.actions = "P";
+    EXPECT_EQ(Run(onOff), "--actions ne s'applique qu'au mode pid, pas au mode tor.");
+}
+
+TEST_F(SetupTest, TheOpenLoopWiresTheBenchOfTheProfileInForce)
+{
+    // The open-loop block reads the bench letter again when it builds its wiring.
+    const auto lines = Lines(MakeSettings("niveaueau", "bo"));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.begin() + 7), (std::vector<std::string>{"RTRE000", "DCPNOPI"}));
+}
+
+TEST_F(SetupTest, MotorisedBenchesTakeTheirLevelsInTheBenchsUnits)
+{
+    // 1500 tr/min with 100 lines a turn and a window of 5 x 0.9765 ms: 48.8 edges a window, sent as 48.
+    const auto speed = Lines(MakeSettings("iapv", "vitesse", {{"echelon", 1500}, {"repos", 0}}));
+    EXPECT_EQ(speed, (std::vector<std::string>{"ISA00000100", "ICC05D8C20000017C0000", "RRZP",  // load law
+                                              "RTRE103", "RER000A", "RKP0400010001400000", "RKI0066", "RKD11AC",
+                                              "RKF010D", "DCPIFFV",                           // motor, speed
+                                              "DSS", "CBF00000030", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
+    // The card's 16-bit speeds: 32767 edges a window.
+    EXPECT_EQ(Run(MakeSettings("iapv", "vitesse", {{"echelon", 2e6f}})).substr(0, 42),
+              "--echelon 2e+06 : hors limites, de -1.0066");
+}
+
+TEST_F(SetupTest, TheAxisAbandonsTheMoveItsSequenceStarts)
+{
+    const auto lines = Lines(MakeSettings("axnum", "position"));
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{"DCMMP00", "DCMMV00", "XPCV00000045", "XRCG"}));
+    EXPECT_EQ(lines[10], "DCPXFFP");
+    const auto columns = ResultColumns(MakeSettings("axnum", "position"), m_elements);
+    EXPECT_EQ(columns[0].column, "consigne_deg");
+    EXPECT_FLOAT_EQ(columns[1].scale, 360.0f / 500);  // degrees a line
+    EXPECT_EQ(columns[2].column, "commande_pct");
+    EXPECT_FLOAT_EQ(columns[2].scale, 100.0f / 1024);
+}
