@@ -149,3 +149,21 @@ TEST_F(OpenLoopCard, GeneratorDrivesTheFanThroughTheOpenLoopBlock)
     ASSERT_TRUE(air.TraitRecept(Query("AMD")));
     EXPECT_NEAR(air.LitSonde(5), 50 * (1 - std::exp(-1.0)), 0.5);  // the flow's 1 s lag
 }
+
+TEST_F(OpenLoopCard, OpenLoopWatchesTheInputOfItsSelector)
+{
+    Open("debitair", 'D', 0);
+    ASSERT_EQ(Order("RTRE000"), "!OK");
+    ASSERT_EQ(Order("DCPDODI"), "!OK");
+    ASSERT_EQ(Order("CBO0CC0"), "!OK");  // 100 % of the fan
+    ASSERT_EQ(Order("RD"), "!OK");
+    Run(10);
+    EXPECT_EQ(Fields(Query("AVS"), 4, {4, 4, 4, 4})[1], 0);  // nothing watched yet
+    CDebitAir air;
+    ASSERT_EQ(Order(air.ConfFerz(759)), "!OK");  // TB1: the flow sensor's input
+    Step();
+    const auto values = Fields(Query("AVS"), 4, {4, 4, 4, 4});
+    EXPECT_NEAR(values[1], 3264, 2);           // the flow, watched
+    EXPECT_EQ(values[2], values[0]);           // the error is still the setpoint
+    EXPECT_EQ(values[3], 3264);
+}

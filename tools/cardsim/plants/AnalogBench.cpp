@@ -114,7 +114,8 @@ double AnalogBench::LoopUnits(int inputCounts) const
 
 std::optional<double> AnalogBench::Measurement(char feedback) const
 {
-    if (feedback == 'I') return 0.0;
+    // No feedback: the input "TB" chose is still watched, or nothing.
+    if (feedback == 'I') return m_measurementInput ? LoopUnits(m_input[*m_measurementInput]) : 0.0;
     for (const auto& wire : m_traits.feedbacks)
         if (wire.letter == feedback) return LoopUnits(m_input[m_measurementInput.value_or(wire.channel)]);
     return std::nullopt;

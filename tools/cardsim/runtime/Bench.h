@@ -53,8 +53,9 @@ public:
     virtual SimDuration DefaultPeriod() const = 0;
     virtual void AddCommands(CommandTable& table) = 0;
 
-    // The measurement behind a feedback letter, in loop units; 'I' (none) is 0;
-    // nothing for a letter the bench does not have.
+    // The measurement behind a feedback letter, in loop units; for 'I' (no
+    // feedback) what the bench still watches, if anything, else 0; nothing
+    // for a letter the bench does not have.
     virtual std::optional<double> Measurement(char feedback) const = 0;
     virtual bool HasActuator(char command) const = 0;
     // The loop's command for an actuator, held until the next sample.

@@ -163,7 +163,9 @@ const LoopSignals& Loop::Sample(const Generator& generator)
         m_signals.openLoopCommand = generator.Value(Generator::Block::Open);
     }
     const bool reverse = (m_actions & kReverseAction) != 0 && m_kind != kOpenLoop;
-    m_signals.error = reverse ? m_signals.measurement - m_signals.setpoint : m_signals.setpoint - m_signals.measurement;
+    // With the measurement link open ('I') the measurement is only watched: the error is the setpoint.
+    const double feedback = m_feedback == 'I' ? 0.0 : m_signals.measurement;
+    m_signals.error = reverse ? feedback - m_signals.setpoint : m_signals.setpoint - feedback;
     if (!m_running) return m_signals;
 
     const LawInput input{m_signals.setpoint,     m_signals.measurement, m_signals.error,
