@@ -41,12 +41,12 @@ constexpr Named kNamed[] = {
 std::vector<std::string> ParameterNames()
 {
     std::vector<std::string> names;
-    const auto add = [&](const ParameterSpec& spec) {
-        if (std::find(names.begin(), names.end(), spec.name) == names.end()) names.emplace_back(spec.name);
+    const auto add = [&](const ParameterDef& def) {
+        if (std::find(names.begin(), names.end(), def.name) == names.end()) names.emplace_back(def.name);
     };
-    for (const auto& spec : CommonParameters()) add(spec);
+    for (const auto& def : CommonParameters()) add(def);
     for (const auto& bench : Benches())
-        for (const auto& spec : bench.parameters) add(spec);
+        for (const auto& def : bench.parameters) add(def);
     return names;
 }
 

@@ -15,10 +15,10 @@ std::string Entry(const std::string& option, const std::string& text)
     return tarvic::Format("  %-22s %s\n", option.c_str(), text.c_str());
 }
 
-std::string ParameterEntries(const std::vector<ParameterSpec>& parameters)
+std::string ParameterEntries(const std::vector<ParameterDef>& parameters)
 {
     std::string text;
-    for (const auto& spec : parameters) text += Entry(std::string("--") + spec.name + " V", spec.help);
+    for (const auto& def : parameters) text += Entry(std::string("--") + def.name + " V", def.help);
     return text;
 }
 

@@ -5,11 +5,11 @@
 namespace banc::cli {
 namespace {
 
-const ParameterSpec* FindParameter(const Bench& bench, const std::string& name)
+const ParameterDef* FindParameter(const Bench& bench, const std::string& name)
 {
     for (const auto* table : {&CommonParameters(), &bench.parameters})
-        for (const auto& spec : *table)
-            if (name == spec.name) return &spec;
+        for (const auto& def : *table)
+            if (name == def.name) return &def;
     return nullptr;
 }
 
@@ -46,9 +46,9 @@ std::string Resolve(const Request& request, Settings& settings)
                               NameList(bench->modes).c_str());
     if (std::string error = ResolveChoices(request, *bench, settings); !error.empty()) return error;
     for (const auto& [name, value] : request.values) {
-        const ParameterSpec* spec = FindParameter(*bench, name);
-        if (!spec) return tarvic::Format("Le param\xE8tre --%s n'existe pas sur le banc %s.", name.c_str(), bench->name);
-        settings.values.emplace_back(spec, value);
+        const ParameterDef* def = FindParameter(*bench, name);
+        if (!def) return tarvic::Format("Le param\xE8tre --%s n'existe pas sur le banc %s.", name.c_str(), bench->name);
+        settings.values.emplace_back(def, value);
     }
     if (!request.actions.empty()) settings.actions = request.actions;
     settings.duration = request.duration;

@@ -60,7 +60,7 @@ struct Bench {
     int errorCode;
     Curve command;      // the loop's command, in percent of the full command
     std::vector<Curve> others;  // every other recorded curve the bench uses
-    std::vector<ParameterSpec> parameters;  // the bench element's own
+    std::vector<ParameterDef> parameters;  // the bench element's own
     std::vector<int> afterSequence;  // bench ConfFerz codes sent after its sequence
     float openMin;      // the open-loop command's levels, in the generator's units
     float openMax;

@@ -9,12 +9,12 @@ constexpr float kNoMax = std::numeric_limits<float>::max();
 
 }  // namespace
 
-const std::vector<ParameterSpec>& CommonParameters()
+const std::vector<ParameterDef>& CommonParameters()
 {
     // Where the element's own limits admit a value that its command field
     // cannot carry (K1 = 64 is 65536 in a 16-bit field: sent as 0; a Z
     // coefficient of 32 wraps to -32), the range stops short of the wrap.
-    static const std::vector<ParameterSpec> parameters = {
+    static const std::vector<ParameterDef> parameters = {
         {"kp", Role::Controller, 10, Limit::Element, 0.0f, 63.999f, "gain proportionnel K1 (PID)"},
         {"ti", Role::Controller, 11, Limit::Element, kNoMin, kNoMax, "temps int\xE9gral, s (PID)"},
         {"td", Role::Controller, 12, Limit::Element, kNoMin, kNoMax, "temps d\xE9riv\xE9, s (PID)"},

@@ -18,7 +18,7 @@ enum class Limit {
 
 // A float parameter the user sets by name: "--kp 2" is SetFParam(10, 2) on
 // the controller. The name is the parameter's profile entry in lower case.
-struct ParameterSpec {
+struct ParameterDef {
     const char* name;
     Role role;
     int index;  // LitFParam / SetFParam number
@@ -30,7 +30,7 @@ struct ParameterSpec {
 };
 
 // The parameters of the controllers, generators and recording, for every bench.
-const std::vector<ParameterSpec>& CommonParameters();
+const std::vector<ParameterDef>& CommonParameters();
 
 // A kind of setpoint signal: the generator's SetCParam(0) value.
 struct SignalKind {

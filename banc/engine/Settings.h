@@ -15,7 +15,7 @@ struct Settings {
     const Mode* mode = nullptr;
     const CommandChoice* command = nullptr;
     const MeasureChoice* measure = nullptr;
-    std::vector<std::pair<const ParameterSpec*, float>> values;  // in the order given
+    std::vector<std::pair<const ParameterDef*, float>> values;  // in the order given
     std::optional<int> signal;           // generator kind
     std::optional<std::string> actions;  // the PID's actions: letters among P, I, D and M
     std::optional<double> duration;      // seconds, rounded up to whole blocks

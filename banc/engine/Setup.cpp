@@ -13,24 +13,24 @@
 namespace banc {
 namespace {
 
-void Limits(const ParameterSpec& spec, CEidElement& element, const UnitView& levels, float& min, float& max)
+void Limits(const ParameterDef& def, CEidElement& element, const UnitView& levels, float& min, float& max)
 {
-    switch (spec.limit) {
+    switch (def.limit) {
     case Limit::Level:
         min = levels.min;
         max = levels.max;
         return;
     case Limit::Fixed:
-        min = spec.min;
-        max = spec.max;
+        min = def.min;
+        max = def.max;
         return;
     case Limit::Element:
         // An element without limits for the number leaves both as they are.
         min = -std::numeric_limits<float>::max();
         max = std::numeric_limits<float>::max();
-        element.LitMinMax(spec.index, min, max);
-        min = std::max(min, spec.min);
-        max = std::min(max, spec.max);
+        element.LitMinMax(def.index, min, max);
+        min = std::max(min, def.min);
+        max = std::min(max, def.max);
         return;
     }
 }
@@ -46,7 +46,7 @@ public:
 
 private:
     std::string ApplyValues(std::initializer_list<Role> roles);
-    std::string Apply(const ParameterSpec& spec, float value);
+    std::string Apply(const ParameterDef& def, float value);
     void GeneratorUnits();
     std::string BlockCount();
     std::string Wiring();
@@ -91,27 +91,27 @@ std::string Configurator::Run()
 
 std::string Configurator::ApplyValues(std::initializer_list<Role> roles)
 {
-    for (const auto& [spec, value] : m_settings.values) {
-        if (std::find(roles.begin(), roles.end(), spec->role) == roles.end()) continue;
-        if (std::string error = Apply(*spec, value); !error.empty()) return error;
+    for (const auto& [def, value] : m_settings.values) {
+        if (std::find(roles.begin(), roles.end(), def->role) == roles.end()) continue;
+        if (std::string error = Apply(*def, value); !error.empty()) return error;
     }
     return {};
 }
 
-std::string Configurator::Apply(const ParameterSpec& spec, float value)
+std::string Configurator::Apply(const ParameterDef& def, float value)
 {
     const ControllerKind& controller = *m_settings.mode->controller;
-    CEidElement& element = *m_elements.Of(spec.role);
+    CEidElement& element = *m_elements.Of(def.role);
     float current = 0;
-    if ((spec.closedLoopOnly && !controller.closedLoop) || !element.LitFParam(spec.index, current))
-        return tarvic::Format("Le param\xE8tre --%s ne s'applique pas au mode %s (%s).", spec.name, controller.name,
+    if ((def.closedLoopOnly && !controller.closedLoop) || !element.LitFParam(def.index, current))
+        return tarvic::Format("Le param\xE8tre --%s ne s'applique pas au mode %s (%s).", def.name, controller.name,
                               controller.label);
     float min = 0, max = 0;
-    Limits(spec, element, m_levels, min, max);
+    Limits(def, element, m_levels, min, max);
     if (!(value >= min && value <= max))
-        return tarvic::Format("--%s %g : hors limites, de %g \xE0 %g.", spec.name, double{value}, double{min},
+        return tarvic::Format("--%s %g : hors limites, de %g \xE0 %g.", def.name, double{value}, double{min},
                               double{max});
-    element.SetFParam(spec.index, value);
+    element.SetFParam(def.index, value);
     return {};
 }
 

@@ -15,10 +15,10 @@ Settings MakeSettings(const char* bench, const char* mode, std::initializer_list
     settings.bench = FindBench(bench);
     settings.mode = FindMode(*settings.bench, mode);
     for (const auto& [name, value] : values) {
-        const ParameterSpec* found = nullptr;
+        const ParameterDef* found = nullptr;
         for (const auto* table : {&CommonParameters(), &settings.bench->parameters})
-            for (const auto& spec : *table)
-                if (std::string(name) == spec.name) found = &spec;
+            for (const auto& def : *table)
+                if (std::string(name) == def.name) found = &def;
         if (!found) throw std::invalid_argument(name);
         settings.values.emplace_back(found, value);
     }

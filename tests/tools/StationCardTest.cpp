@@ -77,7 +77,7 @@ TEST(StationCard, OutputOrdersTakeExactlyTheStationsByteCount)
 TEST(StationCard, EveryActuatorReachesItsSensorAfterItsTravel)
 {
     for (const Station& station : Stations())
-        for (const ActuatorSpec& actuator : station.machine.actuators) {
+        for (const ActuatorRow& actuator : station.machine.actuators) {
             const std::string what = station.name + " " + actuator.name;
             StationCard card(station);
             // From its home end: drive it out, then back.
@@ -108,7 +108,7 @@ TEST(StationCard, ConflictingOrdersStopTheActuatorWhereItIs)
 {
     const Station& brakmor = *FindStation("brakmor");
     StationCard card(brakmor);
-    const ActuatorSpec& x = brakmor.machine.actuators[0];
+    const ActuatorRow& x = brakmor.machine.actuators[0];
     card.Execute(Outputs(brakmor, {*x.forward}));
     card.Advance(400ms);
     card.Execute(Outputs(brakmor, {*x.forward, *x.backward}));  // X+ and X- together

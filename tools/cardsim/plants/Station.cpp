@@ -8,7 +8,7 @@ constexpr IoBit Bit(int byte, int bit) { return {byte, bit}; }
 // Brakmor: a stamping station. Cylinders X, Y, Z, the gripper turning between
 // vertical and horizontal (R+ / R-), the gripper closing (P+ / P-), the
 // stamping press M; M_SERVICE puts the station in service and starts its motor.
-const MachineSpec kBrakmor{
+const MachineTable kBrakmor{
     {
         {"X", Bit(0, 6), Bit(0, 5), Bit(2, 3), Bit(2, 2), 1.0, false},
         {"Y", Bit(0, 2), Bit(0, 1), Bit(2, 7), Bit(2, 6), 0.8, false},
@@ -30,7 +30,7 @@ const MachineSpec kBrakmor{
 // forward and back, a press, a gripper. It powers up away from its origin,
 // which it must regain in two steps: gripper open, translation back and up
 // ("POM : OP TR TH"), then arm right and press up ("POM: BD PH").
-const MachineSpec kVarnok{
+const MachineTable kVarnok{
     {
         {"bras", Bit(0, 7), Bit(0, 6), Bit(0, 1), Bit(0, 0), 1.5, false},
         {"translation verticale", Bit(0, 4), Bit(0, 5), Bit(0, 2), Bit(0, 3), 1.0, false},
@@ -46,7 +46,7 @@ const MachineSpec kVarnok{
 // Quillon: four actuators, 1 and 4 single acting with one sensor each (L1,
 // a1; L4, a4), 2 and 3 double acting up and down (L2H, L2B and a2h, a2b;
 // L3H, L3B and a3h, a3b). Its outputs B, C, D and M have no sensor.
-const MachineSpec kQuillon{
+const MachineTable kQuillon{
     {
         {"actionneur 1", Bit(0, 4), std::nullopt, Bit(0, 4), std::nullopt, 1.0, false},
         {"actionneur 2", Bit(0, 6), Bit(0, 5), Bit(0, 6), Bit(0, 5), 1.0, false},
@@ -62,7 +62,7 @@ const MachineSpec kQuillon{
 
 // Torvane: three single-acting cylinders, each with its sensors in (ai) and
 // out (ae) (L0, L1, L2); CM and CD have no sensor.
-const MachineSpec kTorvane{
+const MachineTable kTorvane{
     {
         {"v\xE9rin 0", Bit(0, 2), std::nullopt, Bit(0, 0), Bit(0, 3), 0.8, false},
         {"v\xE9rin 1", Bit(0, 3), std::nullopt, Bit(0, 1), Bit(0, 4), 0.8, false},

@@ -14,7 +14,7 @@ struct Station {
     int outputBytes;
     // Varnok's input reply carries a state byte after a separator: "LEL%02X%02X %02X".
     bool stateField;
-    const MachineSpec& machine;
+    const MachineTable& machine;
 };
 
 const std::vector<Station>& Stations();

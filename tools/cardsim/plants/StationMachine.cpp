@@ -18,13 +18,13 @@ bool Has(const std::vector<int>& bytes, const IoBit& bit)
 
 }  // namespace
 
-StationMachine::StationMachine(const MachineSpec& spec, int inputBytes, int outputBytes)
-    : m_spec(spec),
+StationMachine::StationMachine(const MachineTable& table, int inputBytes, int outputBytes)
+    : m_table(table),
       m_inputBytes(inputBytes),
       m_outputs(static_cast<std::size_t>(outputBytes), 0),
-      m_pressed(spec.operatorInputs.size(), false)
+      m_pressed(table.operatorInputs.size(), false)
 {
-    for (const auto& actuator : spec.actuators) m_positions.push_back(actuator.startsForward ? 1.0 : 0.0);
+    for (const auto& actuator : table.actuators) m_positions.push_back(actuator.startsForward ? 1.0 : 0.0);
 }
 
 bool StationMachine::Output(const IoBit& bit) const { return Has(m_outputs, bit); }
@@ -32,23 +32,23 @@ bool StationMachine::Output(const IoBit& bit) const { return Has(m_outputs, bit)
 std::vector<int> StationMachine::Inputs() const
 {
     std::vector<int> inputs(static_cast<std::size_t>(m_inputBytes), 0);
-    for (std::size_t i = 0; i < m_spec.actuators.size(); ++i) {
-        const ActuatorSpec& actuator = m_spec.actuators[i];
+    for (std::size_t i = 0; i < m_table.actuators.size(); ++i) {
+        const ActuatorRow& actuator = m_table.actuators[i];
         if (actuator.forwardSensor && m_positions[i] >= 1) Set(inputs, *actuator.forwardSensor);
         if (actuator.backwardSensor && m_positions[i] <= 0) Set(inputs, *actuator.backwardSensor);
     }
     for (std::size_t i = 0; i < m_pressed.size(); ++i)
-        if (m_pressed[i]) Set(inputs, m_spec.operatorInputs[i].bit);
+        if (m_pressed[i]) Set(inputs, m_table.operatorInputs[i].bit);
     if (m_emergency)
-        for (const IoBit& bit : m_spec.emergency) Set(inputs, bit);
+        for (const IoBit& bit : m_table.emergency) Set(inputs, bit);
     return inputs;
 }
 
 void StationMachine::Run(double seconds)
 {
     if (m_emergency) return;  // frozen where they stand
-    for (std::size_t i = 0; i < m_spec.actuators.size(); ++i) {
-        const ActuatorSpec& actuator = m_spec.actuators[i];
+    for (std::size_t i = 0; i < m_table.actuators.size(); ++i) {
+        const ActuatorRow& actuator = m_table.actuators[i];
         const bool forward = actuator.forward && Output(*actuator.forward);
         // A single-acting actuator goes back when its output drops.
         const bool backward = actuator.backward ? Output(*actuator.backward) : !forward;
@@ -62,8 +62,8 @@ void StationMachine::Run(double seconds)
 void StationMachine::FollowOrigin()
 {
     const std::vector<int> inputs = Inputs();
-    while (m_originStep < m_spec.originSteps.size() &&
-           std::all_of(m_spec.originSteps[m_originStep].begin(), m_spec.originSteps[m_originStep].end(),
+    while (m_originStep < m_table.originSteps.size() &&
+           std::all_of(m_table.originSteps[m_originStep].begin(), m_table.originSteps[m_originStep].end(),
                        [&](const IoBit& bit) { return Has(inputs, bit); }))
         ++m_originStep;
 }
@@ -73,8 +73,8 @@ std::optional<std::size_t> StationMachine::InputOf(std::string_view order) const
     const auto space = order.find(' ');
     if (space == std::string_view::npos) return std::nullopt;
     const std::string_view name = order.substr(space + 1);
-    for (std::size_t i = 0; i < m_spec.operatorInputs.size(); ++i)
-        if (name == m_spec.operatorInputs[i].name) return i;
+    for (std::size_t i = 0; i < m_table.operatorInputs.size(); ++i)
+        if (name == m_table.operatorInputs[i].name) return i;
     return std::nullopt;
 }
 

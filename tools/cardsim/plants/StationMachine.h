@@ -17,7 +17,7 @@ struct IoBit {
 // One actuator of a station: the output bits that drive it, the input bits
 // of its end sensors, its travel time. With no backward bit it is single
 // acting: a spring brings it back when its output drops.
-struct ActuatorSpec {
+struct ActuatorRow {
     const char* name;
     std::optional<IoBit> forward;
     std::optional<IoBit> backward;
@@ -37,8 +37,8 @@ struct OperatorInput {
 // emergency stop sets, and the steps of its return to origin (each step's
 // sensors must all be lit before the next; the station state counts the
 // step it waits for, 0 once at origin).
-struct MachineSpec {
-    std::vector<ActuatorSpec> actuators;
+struct MachineTable {
+    std::vector<ActuatorRow> actuators;
     std::vector<OperatorInput> operatorInputs;
     std::vector<IoBit> emergency;
     std::vector<std::vector<IoBit>> originSteps;
@@ -49,13 +49,13 @@ struct MachineSpec {
 // actuator where it is; the emergency stop freezes every actuator.
 class StationMachine {
 public:
-    StationMachine(const MachineSpec& spec, int inputBytes, int outputBytes);
+    StationMachine(const MachineTable& table, int inputBytes, int outputBytes);
 
     void SetOutputs(const std::vector<int>& outputs) { m_outputs = outputs; }
     const std::vector<int>& Outputs() const { return m_outputs; }
     std::vector<int> Inputs() const;
     // The station state byte: the origin step waited for, 0 at origin.
-    int State() const { return m_originStep < m_spec.originSteps.size() ? static_cast<int>(m_originStep) + 1 : 0; }
+    int State() const { return m_originStep < m_table.originSteps.size() ? static_cast<int>(m_originStep) + 1 : 0; }
 
     void Run(double seconds);
     // An operator's order ("appui dcy", "relache dcy", "aru", "rearme"): an
@@ -70,7 +70,7 @@ private:
     bool Output(const IoBit& bit) const;
     void FollowOrigin();
 
-    const MachineSpec& m_spec;
+    const MachineTable& m_table;
     int m_inputBytes;
     std::vector<int> m_outputs;
     std::vector<double> m_positions;  // per actuator: 0 at home, 1 at the far end
