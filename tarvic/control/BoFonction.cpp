@@ -2,6 +2,7 @@
 
 #include "tarvic/control/Boucle.h"
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
@@ -29,10 +30,7 @@ CBoFonction::CBoFonction(const CBoFonction* other)
 
 void CBoFonction::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-        ar << SourceCommande << Actions << TE;
-    else
-        ar >> SourceCommande >> Actions >> TE;
+    tarvic::SerializeFields(ar, SourceCommande, Actions, TE);
 }
 
 int CBoFonction::ProcessCourant() { return Profil()->GetProfileInt("TYPE", "PO", 'D'); }

@@ -2,6 +2,7 @@
 
 #include "tarvic/control/Boucle.h"
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Text.h"
 
@@ -31,24 +32,16 @@ CCorZ::CCorZ(const CCorZ* other)
       TE(other->TE),
       SourceRetour(other->SourceRetour),
       SourceCommande(other->SourceCommande),
-      Actions(other->Actions)
+      Actions(other->Actions),
+      coefC(other->coefC),
+      coefB(other->coefB)
 {
     tarvic::boucle::EchellesDuBanc(m_process, EchelleSortie, EchelleValeurs);
-    for (int i = 0; i < 4; ++i) coefC[i] = other->coefC[i];
-    for (int i = 0; i < 3; ++i) coefB[i] = other->coefB[i];
 }
 
 void CCorZ::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << SourceCommande << SourceRetour << Actions << TE;
-        for (const float c : coefC) ar << c;
-        for (const float b : coefB) ar << b;
-    } else {
-        ar >> SourceCommande >> SourceRetour >> Actions >> TE;
-        for (float& c : coefC) ar >> c;
-        for (float& b : coefB) ar >> b;
-    }
+    tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, coefC, coefB);
 }
 
 char CCorZ::LitBRetour() { return SourceRetour; }

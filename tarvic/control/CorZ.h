@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -40,8 +41,8 @@ public:
     bool ModeRD = false;
     std::uint8_t Actions = 0;        // 0x80 only: the low bits are never set here
     float ValeursVS[4] = {};
-    float coefC[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // C0 to C3
-    float coefB[3] = {1.0f, 1.0f, 1.0f};        // shown as B1 to B3
+    std::array<float, 4> coefC = {1.0f, 1.0f, 1.0f, 1.0f};  // C0 to C3
+    std::array<float, 3> coefB = {1.0f, 1.0f, 1.0f};        // shown as B1 to B3
 
 private:
     // Parameters 17 to 20 and 21 to 23, with their profile entries; null for other numbers.

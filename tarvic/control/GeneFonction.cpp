@@ -2,6 +2,7 @@
 
 #include "tarvic/control/Boucle.h"
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/StringTable.h"
@@ -106,30 +107,24 @@ void CGeneFonction::Serialize(CArchive& ar)
             ar << (static_cast<std::size_t>(k) < TablePoints.size() ? TablePoints[k] : std::int16_t{0});
         return;
     }
-    ViderTable();
-    std::uint8_t type = 0;
-    float repos = 0, retard = 0, tePt = 0, echelon = 0, rampe = 0, frequence = 0, acceleration = 0;
-    std::int32_t nbPoints = 0, nbBlocs = 0;
-    ar >> type >> repos >> retard >> tePt >> echelon >> rampe >> frequence >> acceleration >> nbPoints >> nbBlocs;
-    // A count beyond what a calculation can produce is a damaged record:
-    // nothing of it is taken over, and nothing is allocated from it.
-    if (ar.Failed() || nbPoints < 0 || nbPoints > kMaxPoints || nbBlocs < 0 ||
-        nbBlocs > kMaxPoints / kPointsParBloc + 1)
-        return;
-    std::vector<std::int16_t> points(static_cast<std::size_t>(nbPoints));
-    for (auto& point : points) ar >> point;
-    if (ar.Failed()) return;
-    TypeSignal = type;
-    C_REPOS = repos;
-    RETARD = retard;
-    TE_PT = tePt;
-    ECHELON = echelon;
-    RAMPE = rampe;
-    FREQUENCE = frequence;
-    ACCELERATION = acceleration;
-    TablePoints = std::move(points);
-    NbPoints = nbPoints;
-    NbBlocs = nbBlocs;
+    const auto lecture = [](CArchive& in, std::uint8_t& type, float& repos, float& retard, float& tePt,
+                            float& echelon, float& rampe, float& frequence, float& acceleration, int& nbPoints,
+                            int& nbBlocs, std::vector<std::int16_t>& points) {
+        in >> type >> repos >> retard >> tePt >> echelon >> rampe >> frequence >> acceleration >> nbPoints >>
+            nbBlocs;
+        // A count beyond what a calculation can produce is a damaged record:
+        // nothing is allocated from it.
+        if (in.Failed() || nbPoints < 0 || nbPoints > kMaxPoints || nbBlocs < 0 ||
+            nbBlocs > kMaxPoints / kPointsParBloc + 1)
+            return false;
+        points.resize(static_cast<std::size_t>(nbPoints));
+        for (auto& point : points) in >> point;
+        return true;
+    };
+    // The loaded table replaces the current one: its download starts again.
+    if (tarvic::LoadAllOrNothing(ar, lecture, TypeSignal, C_REPOS, RETARD, TE_PT, ECHELON, RAMPE, FREQUENCE,
+                                 ACCELERATION, NbPoints, NbBlocs, TablePoints))
+        BlocCourant = 0;
 }
 
 std::string CGeneFonction::LitConfiguration(int layout)

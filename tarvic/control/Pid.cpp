@@ -4,6 +4,7 @@
 
 #include "tarvic/control/Boucle.h"
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Text.h"
 
@@ -65,14 +66,11 @@ CPid::CPid(const CPid* other)
 
 void CPid::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << SourceCommande << SourceRetour << Actions << TE << KP << KS << TI << TD << KF;
-    } else {
-        ar >> SourceCommande >> SourceRetour >> Actions >> TE >> KP >> KS >> TI >> TD >> KF;
-        ModeRD = false;
-        RZI = false;
-        Actions = static_cast<std::uint8_t>(Actions & ~0x80);
-    }
+    const bool done = tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, KP, KS, TI, TD, KF);
+    if (!done || ar.IsStoring()) return;
+    ModeRD = false;
+    RZI = false;
+    Actions = static_cast<std::uint8_t>(Actions & ~0x80);
 }
 
 char CPid::LitBRetour() { return SourceRetour; }

@@ -2,6 +2,7 @@
 
 #include "tarvic/control/Boucle.h"
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Text.h"
 
@@ -38,10 +39,7 @@ CTor::CTor(const CTor* other)
 
 void CTor::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-        ar << SourceCommande << SourceRetour << Actions << TE << RBN << RBP;
-    else
-        ar >> SourceCommande >> SourceRetour >> Actions >> TE >> RBN >> RBP;
+    tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, RBN, RBP);
 }
 
 char CTor::LitBRetour() { return SourceRetour; }

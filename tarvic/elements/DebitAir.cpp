@@ -2,6 +2,7 @@
 
 #include "tarvic/elements/Encoding.h"
 #include "tarvic/elements/FactoryDefaults.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
@@ -73,28 +74,13 @@ CDebitAir::~CDebitAir() = default;
 
 void CDebitAir::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << m_ciTemp << m_ciDebit << m_affichage << m_cmdDebit << m_cmdTemp << m_mesureDebit << m_mesureTemp
-           << LitCode(m_confEntree, m_mesureTemp) << LitCode(m_confEntree, m_mesureDebit)
-           << LitCode(m_confSortie, m_cmdDebit) << LitCode(m_confSortie, m_cmdTemp);
+    // The codes are kept by channel: they follow the channels they belong to.
+    std::int32_t codeMTemp = LitCode(m_confEntree, m_mesureTemp), codeMDebit = LitCode(m_confEntree, m_mesureDebit);
+    std::int32_t codeCDebit = LitCode(m_confSortie, m_cmdDebit), codeCTemp = LitCode(m_confSortie, m_cmdTemp);
+    if (!tarvic::SerializeFields(ar, m_ciTemp, m_ciDebit, m_affichage, m_cmdDebit, m_cmdTemp, m_mesureDebit,
+                                 m_mesureTemp, codeMTemp, codeMDebit, codeCDebit, codeCTemp) ||
+        ar.IsStoring())
         return;
-    }
-    float ciTemp = 0.0f, ciDebit = 0.0f;
-    std::uint8_t affichage = 0;
-    std::int32_t cmdDebit = 0, cmdTemp = 0, mesureDebit = 0, mesureTemp = 0;
-    std::int32_t codeMTemp = 0, codeMDebit = 0, codeCDebit = 0, codeCTemp = 0;
-    ar >> ciTemp >> ciDebit >> affichage >> cmdDebit >> cmdTemp >> mesureDebit >> mesureTemp >> codeMTemp >>
-        codeMDebit >> codeCDebit >> codeCTemp;
-    // A truncated record leaves the element as it was.
-    if (ar.Failed()) return;
-    m_ciTemp = ciTemp;
-    m_ciDebit = ciDebit;
-    m_affichage = affichage;
-    m_cmdDebit = cmdDebit;
-    m_cmdTemp = cmdTemp;
-    m_mesureDebit = mesureDebit;
-    m_mesureTemp = mesureTemp;
-    // The codes are indexed by the channels just restored.
     EcritCode(m_confEntree, m_mesureTemp, codeMTemp);
     EcritCode(m_confEntree, m_mesureDebit, codeMDebit);
     EcritCode(m_confSortie, m_cmdDebit, codeCDebit);

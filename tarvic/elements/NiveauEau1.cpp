@@ -2,6 +2,7 @@
 
 #include "tarvic/elements/Encoding.h"
 #include "tarvic/elements/FactoryDefaults.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
@@ -33,22 +34,7 @@ CNiveauEau::~CNiveauEau() = default;
 
 void CNiveauEau::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << m_ciPompe << m_affichage << m_cDebit << m_mesureDebit << m_mesureNiv1 << m_mesureNiv2;
-        return;
-    }
-    float ciPompe = 0.0f;
-    std::uint8_t affichage = 0;
-    std::int32_t cDebit = 0, mesureDebit = 0, mesureNiv1 = 0, mesureNiv2 = 0;
-    ar >> ciPompe >> affichage >> cDebit >> mesureDebit >> mesureNiv1 >> mesureNiv2;
-    // A truncated record leaves the element as it was.
-    if (ar.Failed()) return;
-    m_ciPompe = ciPompe;
-    m_affichage = affichage;
-    m_cDebit = cDebit;
-    m_mesureDebit = mesureDebit;
-    m_mesureNiv1 = mesureNiv1;
-    m_mesureNiv2 = mesureNiv2;
+    tarvic::SerializeFields(ar, m_ciPompe, m_affichage, m_cDebit, m_mesureDebit, m_mesureNiv1, m_mesureNiv2);
 }
 
 void CNiveauEau::InitValeur()

@@ -35,6 +35,9 @@ public:
     // Stored bytes reach the stream here (or at destruction).
     void Close();
     bool Failed() const { return m_failed; }
+    // A loader that finds a record impossible (counts that contradict each
+    // other, say) fails the archive as a short one would.
+    void Fail() { m_failed = true; }
     // True when a load has consumed the whole stream.
     bool IsBufferEmpty();
 
@@ -100,7 +103,6 @@ private:
     void ReadLittleEndian(void* value, std::size_t size);
     void WriteClass(const CRuntimeClass* cls);
     const CRuntimeClass* ReadClass(std::uint16_t smallTag, std::uint32_t tag);
-    void Fail() { m_failed = true; }
 
     std::iostream& m_stream;
     Mode m_mode;

@@ -1,8 +1,6 @@
 #include "tarvic/recording/BlocPoint.h"
 
-#include <algorithm>
-
-#include "tarvic/platform/Archive.h"
+#include "tarvic/elements/SerializeFields.h"
 
 TARVIC_IMPLEMENT_SERIAL(CBlocPoint, CObject, 0)
 
@@ -15,26 +13,13 @@ bool InBlock(int rang, int point)
 
 }  // namespace
 
-CBlocPoint::CBlocPoint() : m_valeur{} {}
+CBlocPoint::CBlocPoint() = default;
 
-CBlocPoint::CBlocPoint(const CBlocPoint& other) : CObject(other)
-{
-    std::copy(&other.m_valeur[0][0], &other.m_valeur[0][0] + kRangs * kPoints, &m_valeur[0][0]);
-}
+CBlocPoint::CBlocPoint(const CBlocPoint& other) = default;
 
 CBlocPoint::~CBlocPoint() = default;
 
-void CBlocPoint::Serialize(CArchive& ar)
-{
-    for (auto& rang : m_valeur) {
-        for (auto& valeur : rang) {
-            if (ar.IsStoring())
-                ar << valeur;
-            else
-                ar >> valeur;
-        }
-    }
-}
+void CBlocPoint::Serialize(CArchive& ar) { tarvic::SerializeFields(ar, m_valeur); }
 
 void CBlocPoint::SetValeur(int rang, int point, std::int32_t valeur)
 {

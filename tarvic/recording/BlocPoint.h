@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "tarvic/platform/Object.h"
@@ -27,5 +28,5 @@ public:
     std::int16_t LitValeur(int rang, int point) const;
 
 private:
-    std::int16_t m_valeur[kRangs][kPoints];
+    std::array<std::array<std::int16_t, kPoints>, kRangs> m_valeur{};
 };

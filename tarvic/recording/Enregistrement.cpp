@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "tarvic/elements/Encoding.h"
+#include "tarvic/elements/SerializeFields.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
@@ -37,6 +38,18 @@ float ElargitVersLeBas(float x, float borne)
     const double pas = std::floor((static_cast<double>(borne) - x) / 10.0) + 1.0;
     const float elargie = static_cast<float>(static_cast<double>(borne) - 10.0 * pas);
     return elargie < x ? elargie : std::nextafter(x, -INFINITY);
+}
+
+// What an acquisition can have left: the points it counts (current block,
+// plus the cycles of whole passes) are blocks it holds. A recording stopped
+// and reselected may hold more; one that counts more than it holds was never
+// written by an acquisition, and its point count would run past the blocks.
+bool CompteursCoherents(std::uint16_t, std::int32_t, std::int32_t nbBloc, std::int32_t, std::int32_t numBloc,
+                        std::int32_t nbCycle, const std::vector<std::unique_ptr<CBlocPoint>>& blocs)
+{
+    if (numBloc < 0 || nbCycle < 0 || (nbCycle > 0 && nbBloc <= 0)) return false;
+    const std::int64_t comptes = std::int64_t{nbCycle} * nbBloc + numBloc;
+    return comptes <= static_cast<std::int64_t>(blocs.size());
 }
 
 }  // namespace
@@ -72,28 +85,13 @@ CEnregistrement::~CEnregistrement() = default;
 
 void CEnregistrement::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << m_tempsAttente << m_modeEnr << m_nbBloc << m_reserve << m_numBloc << m_nbCycle;
-        ar.WriteObjectList(m_blocs);
+    if (!tarvic::SerializeFieldsIf(ar, CompteursCoherents, m_tempsAttente, m_modeEnr, m_nbBloc, m_reserve, m_numBloc,
+                                   m_nbCycle, m_blocs) ||
+        ar.IsStoring())
         return;
-    }
-    std::uint16_t tempsAttente = 0;
-    std::int32_t mode = 0, nbBloc = 0, reserve = 0, numBloc = 0, nbCycle = 0;
-    ar >> tempsAttente >> mode >> nbBloc >> reserve >> numBloc >> nbCycle;
-    std::vector<std::unique_ptr<CBlocPoint>> blocs;
-    // A truncated or damaged archive leaves the recording as it was: the
-    // archive's failed state tells the caller, and no half-read block is kept.
-    if (!ar.ReadObjectList(blocs)) return;
-    m_tempsAttente = tempsAttente;
-    m_modeEnr = mode;
-    m_nbBloc = nbBloc;
-    m_reserve = reserve;
-    m_numBloc = numBloc;
-    m_nbCycle = nbCycle;
     m_blocPret = true;
     m_start = false;
     m_charge = true;
-    m_blocs = std::move(blocs);
 }
 
 bool CEnregistrement::TraitRecept(std::string reply)

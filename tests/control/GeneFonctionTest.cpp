@@ -425,22 +425,20 @@ TEST_F(GeneFonctionTest, LoadingReplacesTheTable)
     EXPECT_EQ(gene.ConfFerz(5), "CRS00FFFE012C" + std::string(30 * 4, '0'));
 }
 
-TEST_F(GeneFonctionTest, MalformedPointCountLoadsNothing)
+TEST_F(GeneFonctionTest, MalformedPointCountIsRefusedAndKeepsTheTable)
 {
     for (const auto& counts : {std::pair{-1, 0}, std::pair{513, 17}, std::pair{0x7FFFFFFF, 1}, std::pair{10, 18},
                                std::pair{10, -1}}) {
         CGeneFonction gene("GENE");
         gene.SetFParam(0, 50.0f);
         gene.SetCParam(0, CGeneFonction::Rampe);
+        const std::string avant = Stocke(gene);
         const std::string record = EnTete(2, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, counts.first, counts.second) +
                                    std::string(64, '\x01');
-        Charge(gene, record);
-        EXPECT_EQ(gene.NbPoints, 0) << counts.first;
-        EXPECT_EQ(gene.NbBlocs, 0);
-        EXPECT_TRUE(gene.TablePoints.empty());
-        EXPECT_EQ(gene.TypeSignal, CGeneFonction::Rampe);
-        EXPECT_EQ(gene.ECHELON, 50.0f);
-        EXPECT_EQ(gene.NbParam(), 6);
+        EXPECT_FALSE(Charge(gene, record)) << counts.first;
+        EXPECT_EQ(Stocke(gene), avant);
+        EXPECT_EQ(gene.NbPoints, 53);
+        EXPECT_EQ(gene.NbParam(), 8);
     }
 }
 

@@ -223,3 +223,71 @@ TEST_F(ArchiveEnregistrementTest, TheCopyIsDeepAndStartsStoppedWithoutSelection)
     EXPECT_FALSE(copie.LitStart());
     EXPECT_EQ(copie.LitBloc(), "TSF01");  // nothing pending in the copy
 }
+
+namespace {
+
+// A recording archive with the given counters and `blocs` blocks of zeros.
+std::string Archive(std::int32_t nbBloc, std::int32_t numBloc, std::int32_t nbCycle, int blocs)
+{
+    std::string octets;
+    Ajoute16(octets, 100);
+    Ajoute32(octets, 'E');
+    Ajoute32(octets, static_cast<std::uint32_t>(nbBloc));
+    Ajoute32(octets, 0);
+    Ajoute32(octets, static_cast<std::uint32_t>(numBloc));
+    Ajoute32(octets, static_cast<std::uint32_t>(nbCycle));
+    Ajoute16(octets, static_cast<std::uint16_t>(blocs));
+    for (int bloc = 0; bloc < blocs; ++bloc) {
+        if (bloc == 0) {
+            Ajoute16(octets, 0xFFFF);
+            Ajoute16(octets, 0);
+            Ajoute16(octets, 10);
+            octets += "CBlocPoint";
+        } else {
+            Ajoute16(octets, 0x8001);
+        }
+        octets += std::string(1024, '\0');
+    }
+    return octets;
+}
+
+}  // namespace
+
+TEST_F(ArchiveEnregistrementTest, CountersThatRunPastTheBlocksHeldAreRefused)
+{
+    struct Compteurs {
+        std::int32_t nbBloc, numBloc, nbCycle;
+        int blocs;
+    };
+    for (const Compteurs c : {Compteurs{20, 0x06000000, 0, 0},  // 24 bytes once gave -1073741824 points
+                              Compteurs{20, 1, 0, 0}, Compteurs{2, 0, 1, 1}, Compteurs{2, 1, 1, 2},
+                              Compteurs{20, -1, 0, 1}, Compteurs{20, 0, -1, 1}, Compteurs{0, 0, 3, 1},
+                              Compteurs{-4, 0, 2, 1}, Compteurs{0x40000000, 0, 0x40000000, 2}}) {
+        CEnregistrement enregistrement;
+        Acquiert(enregistrement, {ValeursAvec(0, 0, 5)});
+        EXPECT_FALSE(Charge(enregistrement, Archive(c.nbBloc, c.numBloc, c.nbCycle, c.blocs)))
+            << c.nbBloc << " " << c.numBloc << " " << c.nbCycle << " " << c.blocs;
+        EXPECT_EQ(enregistrement.LitNbPoint(), 32);
+        EXPECT_EQ(enregistrement.LitParam(2), 2);
+        EXPECT_TRUE(enregistrement.LitStart());
+        EXPECT_EQ(enregistrement.LitPoint(0, 0), 5.0f);
+    }
+}
+
+TEST_F(ArchiveEnregistrementTest, CountersWithinTheBlocksHeldLoad)
+{
+    struct Compteurs {
+        std::int32_t nbBloc, numBloc, nbCycle;
+        int blocs, points;
+    };
+    for (const Compteurs c : {Compteurs{2, 2, 0, 2, 64},  // one pass done
+                              Compteurs{2, 0, 1, 2, 64},  // endless, one cycle
+                              Compteurs{2, 1, 1, 3, 96}, Compteurs{3, 0, 0, 2, 0},  // deselected, kept its blocks
+                              Compteurs{0, 2, 0, 2, 64}, Compteurs{20, 0, 0, 0, 0}}) {
+        CEnregistrement enregistrement;
+        EXPECT_TRUE(Charge(enregistrement, Archive(c.nbBloc, c.numBloc, c.nbCycle, c.blocs)))
+            << c.nbBloc << " " << c.numBloc << " " << c.nbCycle << " " << c.blocs;
+        EXPECT_EQ(enregistrement.LitNbPoint(), c.points);
+        EXPECT_EQ(enregistrement.LitParam(4), c.nbCycle);
+    }
+}
