@@ -1,16 +1,14 @@
 #include "tarvic/platform/IniProfile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string_view>
+#include <vector>
 
-#include "tarvic/platform/Text.h"
+#include "tarvic/platform/IniProfileFile.h"
 
 namespace tarvic {
 namespace {
@@ -89,14 +87,10 @@ Location Locate(const std::vector<std::string>& lines, std::string_view section,
     return where;
 }
 
-}  // namespace
-
-IniProfile::IniProfile(std::string path) : m_path(std::move(path)) {}
-
-std::vector<std::string> IniProfile::ReadLines() const
+std::vector<std::string> ReadLines(const std::string& path)
 {
     std::vector<std::string> lines;
-    std::ifstream file(m_path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     for (std::string line; std::getline(file, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
@@ -104,47 +98,29 @@ std::vector<std::string> IniProfile::ReadLines() const
     return lines;
 }
 
-bool IniProfile::WriteLines(const std::vector<std::string>& lines) const
+// The lines with the file's own line ends: a file from Windows stays CR LF.
+std::string WithLineEnds(const std::string& path, const std::vector<std::string>& lines)
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path target(m_path);
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
-
-    // Keep the file's own line ends: a file from Windows stays CR LF.
     std::string eol = "\n";
     {
-        std::ifstream existing(m_path, std::ios::binary);
+        std::ifstream existing(path, std::ios::binary);
         std::string first;
         if (std::getline(existing, first) && !first.empty() && first.back() == '\r') eol = "\r\n";
     }
     std::string text;
     for (const auto& line : lines) text += line + eol;
-
-    std::string temporary = m_path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        ok = written > 0;
-        if (ok) done += static_cast<std::size_t>(written);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    // mkstemp makes the file private; a profile is as readable as any file of the user.
-    ok = ok && ::chmod(temporary.c_str(), 0644) == 0;
-    ok = ok && ::rename(temporary.c_str(), m_path.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    return text;
 }
+
+}  // namespace
+
+IniProfile::IniProfile(std::string path) : m_path(std::move(path)) {}
 
 std::string IniProfile::GetProfileString(const std::string& section, const std::string& entry,
                                          const std::string& defaultValue)
 {
-    std::lock_guard lock(m_mutex);
-    const auto lines = ReadLines();
+    // No lock: a writer replaces the file whole, so a read sees the old one or the new one.
+    const auto lines = ReadLines(m_path);
     const auto where = Locate(lines, section, entry);
     if (!where.entry) return defaultValue;
     return Unquoted(ParseEntry(lines[*where.entry])->value);
@@ -152,8 +128,13 @@ std::string IniProfile::GetProfileString(const std::string& section, const std::
 
 bool IniProfile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
 {
-    std::lock_guard lock(m_mutex);
-    auto lines = ReadLines();
+    const std::filesystem::path target(m_path);
+    std::error_code error;
+    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
+    const ProfileWriteLock lock(m_path);
+    if (!lock.Held()) return false;
+    // Read under the lock: what another program wrote meanwhile stays.
+    auto lines = ReadLines(m_path);
     const auto where = Locate(lines, section, entry);
     if (where.entry) {
         // Keep the entry's own spelling, replace its value.
@@ -166,7 +147,7 @@ bool IniProfile::WriteProfileString(const std::string& section, const std::strin
         lines.push_back("[" + section + "]");
         lines.push_back(entry + "=" + value);
     }
-    return WriteLines(lines);
+    return ReplaceProfileFile(lock, m_path, WithLineEnds(m_path, lines));
 }
 
 }  // namespace tarvic

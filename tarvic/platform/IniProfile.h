@@ -1,18 +1,19 @@
 #pragma once
 
-#include <mutex>
 #include <string>
-#include <vector>
 
 #include "tarvic/platform/Profile.h"
 
 namespace tarvic {
 
 // A Windows-style private profile file: "[SECTION]" lines and "entry=value"
-// lines, names without regard to case, values unquoted. Every read reads the
-// file again, so that several programs may share it; every write rewrites it
-// through a temporary file and a rename, so that a crash never leaves half a
-// file. Lines it does not understand (comments, blank lines) are kept as they are.
+// lines, names without regard to case, values unquoted. Several programs may
+// share one: every read reads the file again, and every write is one
+// read-modify-write under a lock that holds across processes. A write
+// replaces the file through a temporary file and a rename, keeping its mode
+// and owner, so that neither a crash nor a power cut leaves half a file, and
+// the temporary of a writer killed on the way is removed by the next one.
+// Lines it does not understand (comments, blank lines) are kept as they are.
 class TARVIC_EXPORT IniProfile : public Profile {
 public:
     explicit IniProfile(std::string path);
@@ -25,11 +26,7 @@ public:
                             const std::string& value) override;
 
 private:
-    std::vector<std::string> ReadLines() const;
-    bool WriteLines(const std::vector<std::string>& lines) const;
-
     std::string m_path;
-    std::mutex m_mutex;
 };
 
 }  // namespace tarvic
