@@ -20,11 +20,11 @@ constexpr int kStopCheckRewake = 5;
 // EnvoiCommand gives up on it after this long.
 constexpr std::uint32_t kCharacterRetryLimitMs = 1000;
 
-// Busy-waits, like the host's senders, until the tick has moved `ticks` past `from`.
+// Sleeps until the tick has moved `ticks` past `from`: the pace of the
+// host's senders, without their busy wait.
 void WaitTicks(std::uint32_t from, std::uint32_t ticks)
 {
-    while (tarvic::GetTickCount() - from < ticks) {
-    }
+    for (std::uint32_t elapsed; (elapsed = tarvic::GetTickCount() - from) < ticks;) tarvic::Sleep(ticks - elapsed);
 }
 
 }  // namespace
@@ -172,6 +172,7 @@ void CComThread::EnvoiCommand(const std::string& text)
         const std::uint32_t start = tarvic::GetTickCount();
         while (!hcom.TransmitChar(c)) {
             if (tarvic::GetTickCount() - start >= kCharacterRetryLimitMs) return;
+            WaitTicks(tarvic::GetTickCount(), 1);  // asked again at the next tick
         }
         WaitTicks(tarvic::GetTickCount(), 1);
     }

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <time.h>
+
+#include <chrono>
 #include <memory>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "support/LineCollector.h"
@@ -37,6 +41,48 @@ protected:
 };
 
 using Lines = std::vector<std::string>;
+
+// Wall and processor time the calling thread spends in `work`, in ms.
+struct Cost {
+    double wall = 0.0;
+    double cpu = 0.0;
+};
+
+double ThreadCpuMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+template <class Work>
+Cost Measure(Work work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuMs();
+    work();
+    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+            ThreadCpuMs() - cpuStart};
+}
+
+// A paced sender sleeps through its pace: a fifth of it on a processor would
+// be a busy wait, however busy the machine.
+bool Slept(const Cost& cost) { return cost.cpu < cost.wall / 5; }
+
+// The reading loop traces its end after it has set m_stop, which is all the
+// stop waits for, and only then lowers m_evPortOuvert.
+bool LoopEnded(const CComThread& com, const TraceCapture& trace)
+{
+    return WaitUntil([&] { return trace.Count("fin process com\n") == 1 && !com.m_evPortOuvert.IsSignalled(); });
+}
+
+// The stop's trace without its checks: how many there are depends on how
+// soon a busy machine runs the reading thread, not on the stop.
+Lines WithoutStopChecks(Lines texts)
+{
+    std::erase(texts, "thread stop==false\n");
+    return texts;
+}
 
 }  // namespace
 
@@ -115,17 +161,44 @@ TEST_F(ComThreadOverPty, AnEndlessLineIsDroppedAndTheNextOneArrives)
     EXPECT_EQ(m_trace.Count("manque d\n"), 1);
 }
 
-TEST_F(ComThreadOverPty, SendersTransmitTheBytesUnchanged)
+TEST_F(ComThreadOverPty, WriteCommBlockTransmitsTheBytesUnchanged)
 {
     Start();
     const std::string line = "!ESR 8040\r\n";
     EXPECT_EQ(m_com->WriteCommBlock(line.data(), static_cast<int>(line.size())), 1);
     EXPECT_TRUE(m_com->m_ovEcriture.hEvent.IsSignalled());
     EXPECT_EQ(m_peer.ReceiveUntil("\n"), line);
-    m_com->EnvoiCommand("?VER\r\n");
-    EXPECT_EQ(m_peer.ReceiveUntil("\n"), "?VER\r\n");
-    m_com->EnvoiCommande("!X\r\n");
+}
+
+TEST_F(ComThreadOverPty, PacedSendersTransmitTheBytesUnchangedAndSleepThroughTheirPace)
+{
+    Start();
+    // 30 ticks a character; a tick is a whole millisecond, so a little less than 30 ms may pass.
+    const Cost paced = Measure([&] { m_com->EnvoiCommande("!X\r\n"); });
     EXPECT_EQ(m_peer.ReceiveUntil("\n"), "!X\r\n");
+    EXPECT_GE(paced.wall, 4 * 29.0);
+    EXPECT_TRUE(Slept(paced)) << paced.cpu << " ms of " << paced.wall;
+    // One tick after every character.
+    const std::string line = "?" + std::string(97, 'A') + "\r\n";
+    const Cost ticked = Measure([&] { m_com->EnvoiCommand(line); });
+    EXPECT_EQ(m_peer.ReceiveUntil("\n"), line);
+    EXPECT_TRUE(Slept(ticked)) << ticked.cpu << " ms of " << ticked.wall;
+}
+
+TEST_F(ComThreadOverPty, ARefusedCharacterIsAskedForAgainAtTheNextTick)
+{
+    Start();
+    // Nobody reads the card's end: the line fills up and refuses characters.
+    std::size_t filled = 0;
+    while (m_com->hcom.TransmitChar('f')) ++filled;
+    Cost refused;
+    std::thread sender([&] { refused = Measure([&] { m_com->EnvoiCommand("Z"); }); });
+    std::this_thread::sleep_for(50ms);  // the time the line stays full
+    const std::string received = m_peer.ReceiveUntil("Z");
+    sender.join();
+    EXPECT_EQ(received.size(), filled + 1);
+    EXPECT_EQ(received.back(), 'Z');
+    EXPECT_TRUE(Slept(refused)) << refused.cpu << " ms of " << refused.wall;
 }
 
 TEST_F(ComThreadOverPty, StopWhileTheCardIsSilentIsPromptAndTraced)
@@ -133,11 +206,12 @@ TEST_F(ComThreadOverPty, StopWhileTheCardIsSilentIsPromptAndTraced)
     Start();
     m_trace.Texts();  // the open is done
     TraceCapture stop;
+    // Released by the cleared mask, the loop ends: the stop returns.
     EXPECT_EQ(m_com->ExitInstance(), 0);
     EXPECT_TRUE(m_com->m_stop);
-    EXPECT_FALSE(m_com->m_evPortOuvert.IsSignalled());
-    // Released by the cleared mask, the loop is over before the first check.
-    EXPECT_EQ(stop.Texts(), (Lines{"ExitInstance process com\n", "hcom!=NULL\n", "fin process com\n"}));
+    ASSERT_TRUE(LoopEnded(*m_com, stop));
+    EXPECT_EQ(WithoutStopChecks(stop.Texts()),
+              (Lines{"ExitInstance process com\n", "hcom!=NULL\n", "fin process com\n"}));
     // The port stays open until the object goes.
     EXPECT_TRUE(m_com->hcom.IsOpen());
 }
@@ -153,7 +227,8 @@ TEST_F(ComThreadOverPty, AHangUpClosesThePortWithoutSpinningAndStopStillReturns)
     TraceCapture stop;
     m_com->ExitInstance();
     EXPECT_TRUE(m_com->m_stop);
-    EXPECT_EQ(stop.Texts(), (Lines{"ExitInstance process com\n", "fin process com\n"}));
+    ASSERT_TRUE(LoopEnded(*m_com, stop));
+    EXPECT_EQ(WithoutStopChecks(stop.Texts()), (Lines{"ExitInstance process com\n", "fin process com\n"}));
 }
 
 TEST(ComThread, RefusedLineSettingsShowTheMessageAndLeaveNoPort)
@@ -173,8 +248,8 @@ TEST(ComThread, RefusedLineSettingsShowTheMessageAndLeaveNoPort)
     // Stopping still waits for the loop, which idles without a port.
     com.ExitInstance();
     EXPECT_TRUE(com.m_stop);
+    EXPECT_TRUE(LoopEnded(com, trace));
     EXPECT_EQ(trace.Count("hcom!=NULL\n"), 0);
-    EXPECT_EQ(trace.Count("fin process com\n"), 1);
 }
 
 TEST(ComThread, APortThatCannotBeOpenedLeavesTheThreadIdleAndStoppable)
