@@ -91,3 +91,36 @@ TEST(LineAssembler, ALineOfExactlyTheLimitIsKept)
     std::string line = "!" + std::string(LineAssembler::kMaxLine - 1, 'A');
     EXPECT_EQ(Assemble({line + "\r\n"}), Lines{line});
 }
+
+TEST(LineAssembler, TheSameLinesHoweverTheBytesAreCut)
+{
+    const std::string stream = "xy!LEL 01\r\n!A-B+C\r\n?Q\r \n\r\n!\r\r\n!X!Y\r\nZ\n!OK\r\n";
+    const Lines whole = Assemble({stream});
+    ASSERT_EQ(whole, (Lines{"!LEL 01", "!ABC", "<dropped>", "", "!", "!Y", "<dropped>", "!OK"}));
+    for (std::size_t first = 0; first <= stream.size(); ++first)
+        for (std::size_t second = first; second <= stream.size(); ++second)
+            EXPECT_EQ(Assemble({stream.substr(0, first), stream.substr(first, second - first), stream.substr(second)}),
+                      whole)
+                << first << " " << second;
+}
+
+TEST(LineAssembler, ALineFilledOverManyReadsOverflowsAtTheByteTooMany)
+{
+    LineAssembler assembler;
+    std::vector<std::string> out;
+    const auto sink = [&out](std::string_view line, LineAssembler::End end) {
+        out.push_back(end == LineAssembler::End::Overflow ? "<overflow " + std::to_string(line.size()) + ">"
+                                                          : std::string(line));
+    };
+    assembler.Feed("!", sink);
+    const std::string run(300, 'A');
+    for (std::size_t stored = 1; stored + run.size() <= LineAssembler::kMaxLine; stored += run.size())
+        assembler.Feed(run, sink);
+    assembler.Feed(std::string(LineAssembler::kMaxLine - assembler.Pending(), 'A'), sink);
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(assembler.Pending(), LineAssembler::kMaxLine);
+    assembler.Feed("-+\rB", sink);  // signs and CR are not stored: B is the one too many
+    EXPECT_EQ(out, Lines{"<overflow 65536>"});
+    assembler.Feed("CD\r\n!OK\r\n", sink);
+    EXPECT_EQ(out, (Lines{"<overflow 65536>", "!OK"}));
+}

@@ -1,0 +1,177 @@
+// The reading thread against its floor. The same stream of lines goes through
+// a fresh pty three times per iteration, turn about: read by a plain read() +
+// memchr loop with reads of the whole pty buffer (4096 bytes), by the same
+// loop with the reading thread's 300-byte reads, and by CComThread's reading
+// thread up to TraiteRecept. Taking turns within one run gives all three the
+// same machine load, so the ratios hold on a busy machine where the absolute
+// figures do not.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "support/PtyPeer.h"
+#include "tarvic/platform/Event.h"
+#include "tarvic/platform/Text.h"
+#include "tarvic/serial/ComThread.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ThreadCpuSeconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Wall and CPU time of the reader between its first and its last line.
+struct Span {
+    Clock::time_point wallStart;
+    double cpuStart = 0.0;
+    double wall = 0.0;
+    double cpu = 0.0;
+
+    void Begin()
+    {
+        wallStart = Clock::now();
+        cpuStart = ThreadCpuSeconds();
+    }
+    void End()
+    {
+        cpu = ThreadCpuSeconds() - cpuStart;
+        wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
+    }
+};
+
+struct Stream {
+    std::string bytes;
+    long lines = 0;
+};
+
+Stream ShortReplies(long lines)
+{
+    Stream stream{{}, lines};
+    for (long i = 0; i < lines; ++i) stream.bytes += tarvic::Format("!LEL%4.4lX 02\r\n", i & 0xFFFF);
+    return stream;
+}
+
+// Recording block replies: 2056 characters and CR LF.
+Stream BlockReplies(long lines)
+{
+    Stream stream{{}, lines};
+    for (long i = 0; i < lines; ++i) {
+        stream.bytes += tarvic::Format("!TSF%2.2lX", i & 0xFF);
+        for (int field = 0; field < 512; ++field)
+            stream.bytes += tarvic::Format("%4.4X", static_cast<unsigned>((field * 2654435761u) >> 16));
+        stream.bytes += "  \r\n";
+    }
+    return stream;
+}
+
+Span ReadPlain(const Stream& stream, std::size_t readSize)
+{
+    tarvic::test::PtyPeer peer;
+    const int fd = ::open(peer.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    std::thread writer([&] { peer.Send(stream.bytes); });
+    Span span;
+    long lines = 0;
+    char buffer[4096];
+    while (lines < stream.lines) {
+        const ssize_t got = ::read(fd, buffer, readSize);
+        if (got <= 0) break;
+        for (const char* p = buffer; (p = static_cast<const char*>(std::memchr(p, '\n', buffer + got - p))); ++p) {
+            if (++lines == 1) span.Begin();
+        }
+    }
+    span.End();
+    writer.join();
+    ::close(fd);
+    return span;
+}
+
+class TimedReader : public CComThread {
+public:
+    TimedReader(const std::string& port, long lines) : CComThread(port), m_expected(lines) {}
+    ~TimedReader() override { ExitInstance(); }
+
+    void TraiteRecept(std::string line) override
+    {
+        benchmark::DoNotOptimize(line.data());
+        const long count = ++m_lines;
+        if (count == 1) m_span.Begin();
+        if (count == m_expected) {
+            m_span.End();
+            m_done.SetEvent();
+        }
+    }
+
+    long m_expected;
+    std::atomic<long> m_lines{0};
+    Span m_span;
+    CEvent m_done;
+};
+
+Span ReadThroughThread(const Stream& stream)
+{
+    tarvic::test::PtyPeer peer;
+    TimedReader reader(peer.SlavePath(), stream.lines);
+    reader.m_traite = true;
+    reader.CreateThread();
+    reader.LitOpenPort()->Wait(5000);
+    std::thread writer([&] { peer.Send(stream.bytes); });
+    reader.m_done.Wait(60000);
+    writer.join();
+    return reader.m_span;
+}
+
+struct Totals {
+    double wall = 0.0;
+    double cpu = 0.0;
+    void Add(const Span& span)
+    {
+        wall += span.wall;
+        cpu += span.cpu;
+    }
+};
+
+void ReportRatios(benchmark::State& state, const Stream& stream)
+{
+    Totals whole, chunked, thread;
+    for (auto _ : state) {
+        whole.Add(ReadPlain(stream, 4096));
+        chunked.Add(ReadPlain(stream, 300));
+        thread.Add(ReadThroughThread(stream));
+    }
+    const double lines = static_cast<double>(state.iterations() * (stream.lines - 1));
+    const auto perLine = [lines](double seconds) { return seconds / lines * 1e9; };
+    state.counters["cpu_ns_per_line_plain4096"] = perLine(whole.cpu);
+    state.counters["cpu_ns_per_line_plain300"] = perLine(chunked.cpu);
+    state.counters["cpu_ns_per_line_thread"] = perLine(thread.cpu);
+    state.counters["lines_per_s_plain4096"] = lines / whole.wall;
+    state.counters["lines_per_s_plain300"] = lines / chunked.wall;
+    state.counters["lines_per_s_thread"] = lines / thread.wall;
+    // Aims: throughput at least 0.8 of the floor, CPU per line at most 1.5 times it.
+    state.counters["throughput_thread_vs_plain300"] = chunked.wall / thread.wall;
+    state.counters["cpu_thread_vs_plain300"] = thread.cpu / chunked.cpu;
+    state.counters["throughput_thread_vs_plain4096"] = whole.wall / thread.wall;
+    state.counters["cpu_thread_vs_plain4096"] = thread.cpu / whole.cpu;
+}
+
+void BM_ShortRepliesAgainstFloor(benchmark::State& state) { ReportRatios(state, ShortReplies(200000)); }
+BENCHMARK(BM_ShortRepliesAgainstFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+void BM_BlockRepliesAgainstFloor(benchmark::State& state) { ReportRatios(state, BlockReplies(2000)); }
+BENCHMARK(BM_BlockRepliesAgainstFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+}  // namespace
+
+BENCHMARK_MAIN();
