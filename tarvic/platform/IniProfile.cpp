@@ -98,6 +98,19 @@ std::vector<std::string> ReadLines(const std::string& path)
     return lines;
 }
 
+// Whether the file can hold the names and the value so that they read back:
+// a line break would add lines of its own, a ']' end the section name early,
+// a '=' end the entry name early, a leading ';' or '[' make a comment or a
+// section of the entry, and blanks around a name are not part of it.
+bool Storable(std::string_view section, std::string_view entry, std::string_view value)
+{
+    const auto name = [](std::string_view text, std::string_view forbidden) {
+        return !text.empty() && Trimmed(text) == text && text.find_first_of(forbidden) == std::string_view::npos;
+    };
+    return name(section, "\r\n]") && name(entry, "\r\n=") && entry.front() != ';' && entry.front() != '[' &&
+           value.find_first_of("\r\n") == std::string_view::npos;
+}
+
 // The lines with the file's own line ends: a file from Windows stays CR LF.
 std::string WithLineEnds(const std::string& path, const std::vector<std::string>& lines)
 {
@@ -128,6 +141,7 @@ std::string IniProfile::GetProfileString(const std::string& section, const std::
 
 bool IniProfile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
 {
+    if (!Storable(section, entry, value)) return false;
     const std::filesystem::path target(m_path);
     std::error_code error;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);

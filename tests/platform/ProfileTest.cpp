@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "tarvic/platform/IniProfile.h"
 #include "tarvic/platform/MemoryProfile.h"
@@ -100,6 +101,24 @@ TEST_F(IniProfileTest, RewriteIsAtomicAndLeavesNoTemporary)
     int files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir)) ++files;
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(IniProfileTest, NamesAndValuesTheFileCannotHoldAreRefusedAndChangeNothing)
+{
+    const auto path = PathOf("p.ini");
+    const std::string text = "[S]\ne=1\n";
+    Put(path, text);
+    IniProfile profile(path);
+    for (const auto& [section, entry, value] :
+         {std::tuple{"S", "e", "2\n[T]\nf=3"}, {"S", "e", "2\r"}, {"S\n", "e", "2"}, {"S]x", "e", "2"},
+          {" S", "e", "2"}, {"", "e", "2"}, {"S", "e=f", "2"}, {"S", ";e", "2"}, {"S", "[e", "2"}, {"S", "e ", "2"},
+          {"S", "", "2"}, {"S", "e\r\nf", "2"}}) {
+        EXPECT_FALSE(profile.WriteProfileString(section, entry, value)) << section << "/" << entry << "/" << value;
+        EXPECT_EQ(Contents(path), text);
+    }
+    // Blanks and quotes around a value are the host's: kept in the file, dropped on reading.
+    ASSERT_TRUE(profile.WriteProfileString("S", "e", " \"a b\" "));
+    EXPECT_EQ(profile.GetProfileString("S", "e", ""), "a b");
 }
 
 TEST_F(IniProfileTest, UnwritableLocationReportsFailureAndKeepsTheFile)
