@@ -8,6 +8,7 @@ TARVIC_PACKAGES=(
   fonts-liberation fonts-urw-base35             # "Times New Roman" and "Symbol" faces
   xvfb xauth xdotool imagemagick                # panels on a virtual display, screenshots
   srecord                                       # srec_cat makes the S-record test images
+  clang libclang-rt-dev                         # the libFuzzer targets (scripts/fuzz)
   locales-all                                   # tests run under a French locale
 )
 
