@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@
 #include "tarvic/platform/Event.h"
 #include "tarvic/platform/Text.h"
 #include "tarvic/serial/ComThread.h"
+#include "tarvic/serial/LineAssembler.h"
 
 namespace {
 
@@ -107,7 +109,10 @@ public:
     {
         benchmark::DoNotOptimize(line.data());
         const long count = ++m_lines;
-        if (count == 1) m_span.Begin();
+        if (count == 1) {
+            pthread_setname_np(pthread_self(), "reading-thread");  // for perf --comm
+            m_span.Begin();
+        }
         if (count == m_expected) {
             m_span.End();
             m_done.SetEvent();
@@ -165,6 +170,27 @@ void ReportRatios(benchmark::State& state, const Stream& stream)
     state.counters["throughput_thread_vs_plain4096"] = whole.wall / thread.wall;
     state.counters["cpu_thread_vs_plain4096"] = thread.cpu / whole.cpu;
 }
+
+// The assembler alone, on the reading thread's 300-byte reads.
+void AssembleInReads(benchmark::State& state, const Stream& stream)
+{
+    tarvic::LineAssembler assembler;
+    long lines = 0;
+    const std::string_view bytes(stream.bytes);
+    for (auto _ : state)
+        for (std::size_t at = 0; at < bytes.size(); at += 300)
+            assembler.Feed(bytes.substr(at, 300), [&lines](std::string_view, tarvic::LineAssembler::End) { ++lines; });
+    benchmark::DoNotOptimize(lines);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    state.counters["lines_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * stream.lines), benchmark::Counter::kIsRate);
+}
+
+void BM_AssemblerOnShortReplies(benchmark::State& state) { AssembleInReads(state, ShortReplies(20000)); }
+BENCHMARK(BM_AssemblerOnShortReplies);
+
+void BM_AssemblerOnBlockReplies(benchmark::State& state) { AssembleInReads(state, BlockReplies(200)); }
+BENCHMARK(BM_AssemblerOnBlockReplies);
 
 void BM_ShortRepliesAgainstFloor(benchmark::State& state) { ReportRatios(state, ShortReplies(200000)); }
 BENCHMARK(BM_ShortRepliesAgainstFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);

@@ -24,7 +24,7 @@ std::unique_ptr<CEidElement> Make(std::uint8_t choice)
 // The settings as the element shows them: its archive and its commands.
 std::string Settings(CEidElement& element)
 {
-    std::string settings = Store(element);
+    std::string settings = StoredBytes(element);
     for (int n = 0; n < 12; ++n) settings += "|" + element.ConfFerz(n);
     return settings;
 }

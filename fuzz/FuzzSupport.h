@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "support/ArchiveBytes.h"
 #include "tarvic/elements/EidElement.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/MemoryProfile.h"
@@ -51,24 +51,10 @@ private:
     std::string_view m_rest;
 };
 
-inline std::string Store(CObject& object)
-{
-    std::stringstream stream;
-    {
-        CArchive ar(stream, CArchive::store);
-        object.Serialize(ar);
-    }
-    return stream.str();
-}
+using tarvic::test::StoredBytes;
 
-// True when the archive held the whole record.
-inline bool Load(CObject& object, const std::string& bytes)
-{
-    std::stringstream stream(bytes);
-    CArchive ar(stream, CArchive::load);
-    object.Serialize(ar);
-    return !ar.Failed();
-}
+// True when the archive held a whole record.
+inline bool Load(CObject& object, const std::string& bytes) { return tarvic::test::LoadBytes(object, bytes).has_value(); }
 
 // A fresh profile that puts the elements made next on one bench, in one mode.
 inline void UseBench(std::uint8_t choice)

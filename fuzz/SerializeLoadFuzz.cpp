@@ -48,15 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string record = in.Rest();
 
     const auto object = Make(choice);
-    const std::string before = Store(*object);
+    const std::string before = StoredBytes(*object);
     if (!Load(*object, record)) {
-        Check(Store(*object) == before, "a failed load changes nothing");
+        Check(StoredBytes(*object) == before, "a failed load changes nothing");
         return 0;
     }
-    const std::string stored = Store(*object);
+    const std::string stored = StoredBytes(*object);
     const auto fresh = Make(choice);
     Check(Load(*fresh, stored), "what was loaded loads again");
-    Check(Store(*fresh) == stored, "store, load, store gives the same bytes");
+    Check(StoredBytes(*fresh) == stored, "store, load, store gives the same bytes");
     Use(*object);
     return 0;
 }

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 
-#include "tarvic/platform/Archive.h"
+#include "support/ArchiveBytes.h"
 #include "tarvic/platform/MemoryProfile.h"
 
 namespace tarvic::test {
@@ -32,24 +31,10 @@ protected:
 };
 
 // The bytes an object writes of itself.
-inline std::string Stocke(CObject& object)
-{
-    std::stringstream stream;
-    {
-        CArchive ar(stream, CArchive::store);
-        object.Serialize(ar);
-    }
-    return stream.str();
-}
+inline std::string Stocke(CObject& object) { return StoredBytes(object); }
 
 // Loads `object` from `bytes`; true when the archive read them all without failing.
-inline bool Charge(CObject& object, const std::string& bytes)
-{
-    std::stringstream stream(bytes);
-    CArchive ar(stream, CArchive::load);
-    object.Serialize(ar);
-    return !ar.Failed() && ar.IsBufferEmpty();
-}
+inline bool Charge(CObject& object, const std::string& bytes) { return LoadBytes(object, bytes) == bytes.size(); }
 
 // Little-endian bytes of the archive's fixed-width fields.
 template <class T>

@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
+#include "IniProfileFixture.h"
 #include "support/PtyPeer.h"
 #include "tarvic/platform/IniProfile.h"
 
@@ -20,17 +20,13 @@ using tarvic::IniProfile;
 
 namespace {
 
-class IniProfileSharing : public ::testing::Test {
+class IniProfileSharing : public tarvic::test::IniProfileTest {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("tarvic-ini-shared-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_path = (m_dir / "p.ini").string();
+        IniProfileTest::SetUp();
+        m_path = PathOf("p.ini");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     std::set<std::string> Files() const
     {
@@ -61,7 +57,6 @@ protected:
         return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
-    fs::path m_dir;
     std::string m_path;
 };
 
@@ -97,13 +92,13 @@ TEST_F(IniProfileSharing, TwoProgramsWritingAtOnceLoseNoUpdate)
 
 TEST_F(IniProfileSharing, TheNextWriterRemovesWhatAKilledWriterLeft)
 {
-    std::ofstream(m_path) << "[S]\ne=old\n";
+    Put(m_path, "[S]\ne=old\n");
     // What a writer killed between its temporary and its rename leaves, and
     // files of the user's that only look alike.
-    std::ofstream(m_path + ".tmp.Ab12Cd") << "[S]\ne=half";
-    std::ofstream(m_path + ".backup") << "kept";
-    std::ofstream(m_path + ".tmp.Ab12Cd7") << "kept";
-    std::ofstream(m_path + ".tmp.Ab-2Cd") << "kept";
+    Put(m_path + ".tmp.Ab12Cd", "[S]\ne=half");
+    Put(m_path + ".backup", "kept");
+    Put(m_path + ".tmp.Ab12Cd7", "kept");
+    Put(m_path + ".tmp.Ab-2Cd", "kept");
     IniProfile profile(m_path);
     ASSERT_TRUE(profile.WriteProfileString("S", "e", "new"));
     EXPECT_EQ(Files(), (std::set<std::string>{"p.ini", "p.ini.backup", "p.ini.tmp.Ab12Cd7", "p.ini.tmp.Ab-2Cd"}));
@@ -136,15 +131,13 @@ TEST_F(IniProfileSharing, WritersKilledAtAnyMomentLeaveOneWholeFileAndNothingEls
     }
     ASSERT_TRUE(profile.WriteProfileInt("S", "n", 7));
     EXPECT_EQ(Files(), std::set<std::string>{"p.ini"});
-    std::ifstream file(m_path);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "[S]\nn=7\n");
+    EXPECT_EQ(Contents(m_path), "[S]\nn=7\n");
 }
 
 TEST_F(IniProfileSharing, APrivateProfileStaysPrivate)
 {
     for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0664}}) {
-        std::ofstream(m_path) << "[S]\n";
+        Put(m_path, "[S]\n");
         ASSERT_EQ(::chmod(m_path.c_str(), mode), 0);
         ASSERT_TRUE(IniProfile(m_path).WriteProfileString("S", "e", "v"));
         struct stat after {};
@@ -156,7 +149,7 @@ TEST_F(IniProfileSharing, APrivateProfileStaysPrivate)
 TEST_F(IniProfileSharing, AFileOfAnotherUserStaysTheirsWhenTheWriterMayGiveItAway)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "only a privileged writer may give a file away";
-    std::ofstream(m_path) << "[S]\n";
+    Put(m_path, "[S]\n");
     ASSERT_EQ(::chown(m_path.c_str(), 4321, 4322), 0);
     ASSERT_TRUE(IniProfile(m_path).WriteProfileString("S", "e", "v"));
     struct stat after {};

@@ -4,46 +4,16 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
+#include "IniProfileFixture.h"
 #include "tarvic/platform/IniProfile.h"
 #include "tarvic/platform/MemoryProfile.h"
 
 namespace fs = std::filesystem;
 using namespace tarvic;
 
-namespace {
-
-class IniProfileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("tarvic-ini-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string PathOf(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Contents(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-    static void Put(const std::string& path, const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-
-    fs::path m_dir;
-};
-
-}  // namespace
+using tarvic::test::IniProfileTest;
 
 TEST_F(IniProfileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
 {

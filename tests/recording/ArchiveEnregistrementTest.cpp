@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "RecordingSupport.h"
+#include "support/ArchiveBytes.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/recording/Enregistrement.h"
 
@@ -34,23 +35,12 @@ std::string OctetsBloc(const Valeurs& valeurs)
     return octets;
 }
 
-std::string Stocke(CEnregistrement& enregistrement)
-{
-    std::stringstream flux;
-    {
-        CArchive ar(flux, CArchive::store);
-        enregistrement.Serialize(ar);
-    }
-    return flux.str();
-}
+std::string Stocke(CEnregistrement& enregistrement) { return tarvic::test::StoredBytes(enregistrement); }
 
 // Loads `octets` into `enregistrement`; true when the archive did not fail.
 bool Charge(CEnregistrement& enregistrement, const std::string& octets)
 {
-    std::stringstream flux(octets);
-    CArchive ar(flux, CArchive::load);
-    enregistrement.Serialize(ar);
-    return !ar.Failed();
+    return tarvic::test::LoadBytes(enregistrement, octets).has_value();
 }
 
 class ArchiveEnregistrementTest : public ::testing::Test {

@@ -24,6 +24,25 @@ std::vector<std::string> Assemble(std::initializer_list<std::string> reads)
 
 using Lines = std::vector<std::string>;
 
+// An assembler fed read by read that writes down the lines as they are and
+// an overflow as "<overflow N>", N the length reported.
+class OverflowWatch {
+public:
+    void Feed(std::string_view bytes)
+    {
+        m_assembler.Feed(bytes, [this](std::string_view line, LineAssembler::End end) {
+            m_out.push_back(end == LineAssembler::End::Overflow ? "<overflow " + std::to_string(line.size()) + ">"
+                                                                : std::string(line));
+        });
+    }
+    const Lines& Out() const { return m_out; }
+    std::size_t Pending() const { return m_assembler.Pending(); }
+
+private:
+    LineAssembler m_assembler;
+    Lines m_out;
+};
+
 }  // namespace
 
 TEST(LineAssembler, DeliversALineEndedByCrLf)
@@ -70,20 +89,15 @@ TEST(LineAssembler, AnEmptyLineIsStillALine)
 
 TEST(LineAssembler, AnEndlessLineIsDroppedAndReadingGoesOn)
 {
-    LineAssembler assembler;
-    std::vector<std::string> out;
-    const auto sink = [&out](std::string_view line, LineAssembler::End end) {
-        out.push_back(end == LineAssembler::End::Overflow ? "<overflow " + std::to_string(line.size()) + ">"
-                                                          : std::string(line));
-    };
-    assembler.Feed("!", sink);
+    OverflowWatch assembler;
+    assembler.Feed("!");
     const std::string garbage(LineAssembler::kMaxLine + 1000, 'x');
-    assembler.Feed(garbage, sink);
-    EXPECT_EQ(out, Lines{"<overflow 65536>"});
+    assembler.Feed(garbage);
+    EXPECT_EQ(assembler.Out(), Lines{"<overflow 65536>"});
     EXPECT_EQ(assembler.Pending(), 0u);
     // The rest of the endless line goes too, silently, up to its LF.
-    assembler.Feed("\r\n!OK\r\n", sink);
-    EXPECT_EQ(out, (Lines{"<overflow 65536>", "!OK"}));
+    assembler.Feed("\r\n!OK\r\n");
+    EXPECT_EQ(assembler.Out(), (Lines{"<overflow 65536>", "!OK"}));
 }
 
 TEST(LineAssembler, ALineOfExactlyTheLimitIsKept)
@@ -106,21 +120,16 @@ TEST(LineAssembler, TheSameLinesHoweverTheBytesAreCut)
 
 TEST(LineAssembler, ALineFilledOverManyReadsOverflowsAtTheByteTooMany)
 {
-    LineAssembler assembler;
-    std::vector<std::string> out;
-    const auto sink = [&out](std::string_view line, LineAssembler::End end) {
-        out.push_back(end == LineAssembler::End::Overflow ? "<overflow " + std::to_string(line.size()) + ">"
-                                                          : std::string(line));
-    };
-    assembler.Feed("!", sink);
+    OverflowWatch assembler;
+    assembler.Feed("!");
     const std::string run(300, 'A');
     for (std::size_t stored = 1; stored + run.size() <= LineAssembler::kMaxLine; stored += run.size())
-        assembler.Feed(run, sink);
-    assembler.Feed(std::string(LineAssembler::kMaxLine - assembler.Pending(), 'A'), sink);
-    EXPECT_TRUE(out.empty());
+        assembler.Feed(run);
+    assembler.Feed(std::string(LineAssembler::kMaxLine - assembler.Pending(), 'A'));
+    EXPECT_TRUE(assembler.Out().empty());
     EXPECT_EQ(assembler.Pending(), LineAssembler::kMaxLine);
-    assembler.Feed("-+\rB", sink);  // signs and CR are not stored: B is the one too many
-    EXPECT_EQ(out, Lines{"<overflow 65536>"});
-    assembler.Feed("CD\r\n!OK\r\n", sink);
-    EXPECT_EQ(out, (Lines{"<overflow 65536>", "!OK"}));
+    assembler.Feed("-+\rB");  // signs and CR are not stored: B is the one too many
+    EXPECT_EQ(assembler.Out(), Lines{"<overflow 65536>"});
+    assembler.Feed("CD\r\n!OK\r\n");
+    EXPECT_EQ(assembler.Out(), (Lines{"<overflow 65536>", "!OK"}));
 }
