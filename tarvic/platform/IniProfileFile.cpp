@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A temporary is "<profile>.tmp." and the six characters mkstemp chooses.
+// A temporary is "<profile>.tmp." and the six characters mkostemp chooses.
 constexpr std::string_view kTemporaryMark = ".tmp.";
 constexpr std::size_t kTemporaryRandom = 6;
 
@@ -102,7 +102,7 @@ bool ReplaceProfileFile(const ProfileWriteLock& lock, const std::string& path, c
     if (!lock.Held()) return false;
     RemoveStaleTemporaries(path);
     std::string temporary = path + std::string(kTemporaryMark) + std::string(kTemporaryRandom, 'X');
-    const int fd = ::mkstemp(temporary.data());
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, text) && TakeOwnerAndMode(fd, lock.File());
     ok = ::fsync(fd) == 0 && ok;
