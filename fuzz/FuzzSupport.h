@@ -54,7 +54,10 @@ private:
 using tarvic::test::StoredBytes;
 
 // True when the archive held a whole record.
-inline bool Load(CObject& object, const std::string& bytes) { return tarvic::test::LoadBytes(object, bytes).has_value(); }
+inline bool Load(CObject& object, const std::string& bytes)
+{
+    return tarvic::test::LoadBytes(object, bytes).has_value();
+}
 
 // A fresh profile that puts the elements made next on one bench, in one mode.
 inline void UseBench(std::uint8_t choice)

@@ -32,7 +32,8 @@ CProcess& Station(std::uint8_t choice)
     static const std::vector<CProcess*> stations = [] {
         tarvic::SetProfile(std::make_shared<tarvic::MemoryProfile>());
         std::vector<CProcess*> all;
-        for (const PanelVariant* variant : {&BrakmorVariant(), &VarnokVariant(), &QuillonVariant(), &TorvaneVariant()}) {
+        for (const PanelVariant* variant :
+             {&BrakmorVariant(), &VarnokVariant(), &QuillonVariant(), &TorvaneVariant()}) {
             all.push_back(new CProcess(*variant));  // never deleted: see above
             all.back()->Demarre();
         }

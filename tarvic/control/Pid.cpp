@@ -66,8 +66,8 @@ CPid::CPid(const CPid* other)
 
 void CPid::Serialize(CArchive& ar)
 {
-    const bool done = tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, KP, KS, TI, TD, KF);
-    if (!done || ar.IsStoring()) return;
+    if (!tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, KP, KS, TI, TD, KF) || ar.IsStoring())
+        return;
     ModeRD = false;
     RZI = false;
     Actions = static_cast<std::uint8_t>(Actions & ~0x80);
