@@ -92,7 +92,9 @@ std::vector<std::string> ReadLines(const std::string& path)
     std::vector<std::string> lines;
     std::ifstream file(path, std::ios::binary);
     for (std::string line; std::getline(file, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Every CR before the LF belongs to the line end, so that a rewrite
+        // with the file's one line end reads back the same.
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
     }
     return lines;

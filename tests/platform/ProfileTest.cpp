@@ -38,6 +38,17 @@ TEST_F(IniProfileTest, NamesAreCaseInsensitiveAndSpellingIsKept)
     EXPECT_EQ(Contents(path), "; settings\r\n[Configuration]\r\nPort=COM7\r\n\r\n[TYPE]\r\nPO=88\r\nREGULATEUR=5\r\n");
 }
 
+TEST_F(IniProfileTest, MixedLineEndsReadTheSameBeforeAndAfterARewrite)
+{
+    const auto path = PathOf("p.ini");
+    Put(path, "[S]\nA=1\r\r\nB=2\r\n");
+    IniProfile profile(path);
+    EXPECT_EQ(profile.GetProfileString("S", "A", ""), "1");
+    ASSERT_TRUE(profile.WriteProfileString("S", "B", "3"));
+    EXPECT_EQ(profile.GetProfileString("S", "A", ""), "1");
+    EXPECT_EQ(Contents(path), "[S]\nA=1\nB=3\n");
+}
+
 TEST_F(IniProfileTest, NewEntryGoesAtTheEndOfItsSectionAndNewSectionAtTheEnd)
 {
     const auto path = PathOf("p.ini");
