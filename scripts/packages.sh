@@ -1,8 +1,8 @@
 # Debian packages the project needs, and how to install the missing ones.
-# Sourced by scripts/run and scripts/test.
+# Sourced through scripts/setup.sh.
 
 TARVIC_PACKAGES=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev libgl-dev     # widgets, painting, the serial port list
   libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
   fonts-liberation fonts-urw-base35             # "Times New Roman" and "Symbol" faces
@@ -10,11 +10,17 @@ TARVIC_PACKAGES=(
   srecord                                       # srec_cat makes the S-record test images
   clang libclang-rt-dev                         # the libFuzzer targets (scripts/fuzz)
   locales-all                                   # tests run under a French locale
+  desktop-file-utils appstream man-db           # checks of the menu entries, metainfo, manual pages
 )
 
+# Only scripts/package needs these: the shared-library dependencies and the
+# package checks.
+TARVIC_PACKAGING_PACKAGES=(dpkg-dev file lintian)
+
+# usage: install_missing_packages [more packages...]
 install_missing_packages() {
   local missing=()
-  for package in "${TARVIC_PACKAGES[@]}"; do
+  for package in "${TARVIC_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
   done
   if [ ${#missing[@]} -gt 0 ]; then

@@ -17,6 +17,7 @@ std::string Usage()
            "               [--speed K] [--seed N] [--noise PERCENT] [--control PIPE] [--scenario FILE]\n"
            "               [--link PATH] [--log FILE]\n"
            "               [--silent | --split | --bytewise | --garbage] [--hangup-after N] [--flood N]\n"
+           "       cardsim --version | --help\n"
            "Opens a pseudo-terminal that answers like the interface card of a station or a\n"
            "control bench and prints its path. --speed runs the card's time K times faster\n"
            "than the clock; --seed and --noise set the bench's measurement noise. A station\n"
@@ -82,6 +83,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
             options.link = argv[++i];
         } else if (arg == "--log" && value) {
             options.logFile = argv[++i];
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--silent") {
             options.silent = true;
         } else if (arg == "--split") {

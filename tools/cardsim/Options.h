@@ -22,6 +22,7 @@ struct Options {
     Delivery delivery = Delivery::Whole;
     int hangUpAfter = -1;  // close the pty after that many received lines
     long flood = 0;        // after the first received line, send that many input replies
+    bool version = false;  // print the version and stop
 };
 
 // The options, or nothing with `error` set (the usage text when asked for help).

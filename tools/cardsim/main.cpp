@@ -19,6 +19,7 @@
 #include "runtime/BenchCard.h"
 #include "runtime/Scenario.h"
 #include "runtime/StationCard.h"
+#include "tarvic/Version.h"
 #include "tarvic/serial/LineAssembler.h"
 
 namespace {
@@ -84,6 +85,10 @@ int main(int argc, char** argv)
     if (!options) {
         std::cerr << error;
         return error.rfind("usage", 0) == 0 ? 0 : 2;
+    }
+    if (options->version) {
+        std::cout << "cardsim " TARVIC_VERSION_STRING "\n";
+        return 0;
     }
     std::unique_ptr<cardsim::SimulatedCard> card;
     cardsim::StationCard* station = nullptr;

@@ -1,0 +1,74 @@
+# The Debian packages, one per install component (scripts/package builds them).
+set(TARVIC_PACKAGE_COMPONENTS lib dev cardsim)
+if(TARVIC_BUILD_PANELS)
+  list(APPEND TARVIC_PACKAGE_COMPONENTS panels)
+endif()
+set(TARVIC_PACKAGE_lib libtarvic${PROJECT_VERSION_MAJOR})
+set(TARVIC_PACKAGE_dev libtarvic-dev)
+set(TARVIC_PACKAGE_panels tarvic-panels)
+set(TARVIC_PACKAGE_cardsim tarvic-cardsim)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvic)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${TARVIC_MAINTAINER})
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_COMPONENTS_ALL ${TARVIC_PACKAGE_COMPONENTS})
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SOURCE tarvic)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries' dependencies come from dpkg-shlibdeps; our own library, not
+# installed yet, is found in the build tree and depended on by component.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/tarvic)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+
+foreach(component ${TARVIC_PACKAGE_COMPONENTS})
+  string(TOUPPER ${component} COMPONENT)
+  set(CPACK_DEBIAN_${COMPONENT}_PACKAGE_NAME ${TARVIC_PACKAGE_${component}})
+endforeach()
+
+set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_LIB_PACKAGE_RECOMMENDS "fonts-liberation, fonts-urw-base35")
+set(CPACK_COMPONENT_LIB_DESCRIPTION "library for the teaching benches of industrial control
+libtarvic drives the benches of a teaching laboratory of industrial control
+and automation through their interface cards: the serial link, one element
+per bench, controllers (PID, discrete Z corrector, on/off), setpoint
+generators, open-loop functions, the recording of measurement blocks, plot
+axes, a formula renderer, synoptic drawings, two dialog controls and an
+S-record reader.")
+
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEV_DEPENDS lib)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "qt6-base-dev")
+set(CPACK_COMPONENT_DEV_DESCRIPTION "library for the teaching benches of industrial control - development files
+libtarvic drives the benches of a teaching laboratory of industrial control
+and automation through their interface cards.
+This package holds what a controlling application is built with: the
+headers, the CMake package (find_package(tarvic)) and the pkg-config file.")
+
+set(CPACK_DEBIAN_PANELS_PACKAGE_SECTION education)
+set(CPACK_COMPONENT_PANELS_DEPENDS lib)
+# Qt finds its window-system plugins at run time, out of dpkg-shlibdeps' sight.
+set(CPACK_DEBIAN_PANELS_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PANELS_PACKAGE_SUGGESTS "tarvic-cardsim")
+set(CPACK_COMPONENT_PANELS_DESCRIPTION "process panels of four automation stations
+Brakmor, Varnok, Quillon and Torvane are the one-window panels of four
+automation stations of a teaching laboratory. Each reads the station's inputs
+from its interface card every second and shows them, and switches the
+station's outputs from check boxes. They are in the desktop menu under
+Education.")
+
+set(CPACK_DEBIAN_CARDSIM_PACKAGE_SECTION electronics)
+set(CPACK_COMPONENT_CARDSIM_DEPENDS lib)
+set(CPACK_COMPONENT_CARDSIM_DESCRIPTION "simulated interface card of the teaching benches
+cardsim answers on a pseudo-terminal like the interface card of an automation
+station, so that the process panels and controlling applications run
+without hardware. Fault modes (a silent card, replies in pieces, noise, a
+hang-up) help to try how a program copes.")
+
+include(CPack)
