@@ -34,6 +34,8 @@ endforeach()
 
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_LIB_PACKAGE_RECOMMENDS "fonts-liberation, fonts-urw-base35")
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/libtarvic/triggers)
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIB_DESCRIPTION "library for the teaching benches of industrial control
 libtarvic drives the benches of a teaching laboratory of industrial control
 and automation through their interface cards: the serial link, one element
