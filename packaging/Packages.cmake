@@ -12,6 +12,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvic)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${TARVIC_MAINTAINER})
+# Each package's summary is the first line of its component's description; an
+# empty project summary keeps CPack from putting the project's before it.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_COMPONENTS_ALL ${TARVIC_PACKAGE_COMPONENTS})
@@ -69,8 +72,10 @@ set(CPACK_DEBIAN_CARDSIM_PACKAGE_SECTION electronics)
 set(CPACK_COMPONENT_CARDSIM_DEPENDS lib)
 set(CPACK_COMPONENT_CARDSIM_DESCRIPTION "simulated interface card of the teaching benches
 cardsim answers on a pseudo-terminal like the interface card of an automation
-station, so that the process panels and controlling applications run
-without hardware. Fault modes (a silent card, replies in pieces, noise, a
-hang-up) help to try how a program copes.")
+station or of a control bench (with the bench's plant model, control loop,
+setpoint generator and recording in simulated time), so that the process
+panels and controlling applications run without hardware. Fault modes (a
+silent card, replies in pieces, noise, a hang-up) help to try how a program
+copes.")
 
 include(CPack)
