@@ -39,6 +39,7 @@ struct Loop {
     int reached;    // ... the indicator of the sensor it moves to
     int left;       // ... and of the one it leaves
 };
+void PrintTo(const Loop& loop, std::ostream* os) { ::PrintTo(loop.variant, os); }
 
 // A panel against cardsim rather than a scripted card.
 class CardsimPanel : public PanelFixture {

@@ -201,6 +201,7 @@ struct Layout {
     const char* outputTitle;
     const char* caption;
 };
+void PrintTo(const Layout& layout, std::ostream* os) { ::PrintTo(layout.variant, os); }
 
 class PanelLayout : public PanelFixture, public ::testing::WithParamInterface<Layout> {};
 

@@ -51,5 +51,8 @@ private:
     std::string m_received;
 };
 
+// Parameterised panel tests print their station's name, not an address.
+inline void PrintTo(const PanelVariant* variant, std::ostream* os) { *os << variant->name; }
+
 // The application object every widget needs, made once for the program.
 void EnsureApplication();
