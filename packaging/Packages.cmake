@@ -3,10 +3,14 @@ set(TARVIC_PACKAGE_COMPONENTS lib dev cardsim)
 if(TARVIC_BUILD_PANELS)
   list(APPEND TARVIC_PACKAGE_COMPONENTS panels)
 endif()
+if(TARVIC_BUILD_BANC)
+  list(APPEND TARVIC_PACKAGE_COMPONENTS banc)
+endif()
 set(TARVIC_PACKAGE_lib libtarvic${PROJECT_VERSION_MAJOR})
 set(TARVIC_PACKAGE_dev libtarvic-dev)
 set(TARVIC_PACKAGE_panels tarvic-panels)
 set(TARVIC_PACKAGE_cardsim tarvic-cardsim)
+set(TARVIC_PACKAGE_banc tarvic-banc)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvic)
@@ -77,5 +81,16 @@ setpoint generator and recording in simulated time), so that the process
 panels and controlling applications run without hardware. Fault modes (a
 silent card, replies in pieces, noise, a hang-up) help to try how a program
 copes.")
+
+set(CPACK_DEBIAN_BANC_PACKAGE_SECTION education)
+# Without a port, the console runs the bench on the simulated card.
+set(CPACK_COMPONENT_BANC_DEPENDS lib cardsim)
+set(CPACK_COMPONENT_BANC_DESCRIPTION "bench console: control experiments on the teaching benches
+tarvic-banc runs a control experiment on any of the five control benches of
+a teaching laboratory (water level, air flow and temperature, numerical
+axis, motor and load, electrical load): it configures the bench's interface
+card, runs the loop and the recording, summarises the step response and
+writes the curves as CSV, a plot and an archive. Without a real card it runs
+the bench on the simulated card.")
 
 include(CPack)

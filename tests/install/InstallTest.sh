@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and uses what was installed as a
 # user would, with no LD_LIBRARY_PATH: `cardsim --version`, the Varnok panel
-# for one polling cycle against cardsim, and a controlling application built
-# once through the CMake package and once through pkg-config, then run.
+# for one polling cycle against cardsim, a short experiment of tarvic-banc on
+# the cardsim installed beside it, and a controlling application built once
+# through the CMake package and once through pkg-config, then run.
 #   usage: InstallTest.sh BUILD_DIR WORK_DIR CONSUMER_SOURCE LIBDIR VERSION CXX [LAUNCHER]
 set -euo pipefail
 build=$(realpath "$1") work=$(realpath -m "$2") consumer=$(realpath "$3")
@@ -49,6 +50,12 @@ kill -0 "$panel_pid" 2>/dev/null || { cat "$work/panel.err"; fail "installed Var
 grep -q '^> ?VER$' "$work/traffic.log" || fail "Varnok did not greet the card"
 grep -q '^< !LEL' "$work/traffic.log" || { cat "$work/traffic.log"; fail "Varnok did not poll the inputs"; }
 cleanup
+
+echo "--- tarvic-banc on the installed simulated card"
+mkdir -p "$work/banc"
+(cd "$work/banc" && "$prefix/bin/tarvic-banc" --banc niveaueau --duree 10 --vitesse 100 --profil "$work/banc/profile.ini" \
+  --csv "$work/banc/run.csv" > "$work/banc/out.txt" 2>&1) || { cat "$work/banc/out.txt"; fail "installed tarvic-banc run"; }
+[ "$(wc -l < "$work/banc/run.csv")" -gt 1 ] || fail "tarvic-banc wrote no measurement"
 
 expected="tarvic $version: ESR 0A1B"
 
