@@ -1,5 +1,5 @@
 # Debian packages the project needs, and how to install the missing ones.
-# Sourced through scripts/setup.sh.
+# Sourced by scripts/setup.sh (and scripts/fuzz).
 
 TARVIC_PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
