@@ -1,5 +1,6 @@
 #include "cli/HelpText.h"
 
+#include <tarvic/Version.h>
 #include <tarvic/platform/Text.h>
 
 #include "cli/ExitStatus.h"
@@ -100,6 +101,6 @@ std::string HelpText()
                           kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted);
 }
 
-std::string VersionText() { return "tarvic-banc 1.0\n"; }
+std::string VersionText() { return "tarvic-banc " TARVIC_VERSION_STRING "\n"; }
 
 }  // namespace banc::cli
