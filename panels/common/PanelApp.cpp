@@ -5,6 +5,7 @@
 
 #include "PanelDlg.h"
 #include "PanelIcon.h"
+#include "SignalClose.h"
 #include "tarvic/platform/IniProfile.h"
 
 int RunPanelApp(int argc, char** argv, const PanelVariant& variant)
@@ -14,7 +15,15 @@ int RunPanelApp(int argc, char** argv, const PanelVariant& variant)
     QApplication::setWindowIcon(PanelIcon());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     tarvic::SetProfile(std::make_shared<tarvic::IniProfile>(tarvic::DefaultProfilePath(variant.name)));
+    return RunPanels(variant);
+}
 
-    CPanelDlg panel(variant);
-    return panel.DoModal();
+int RunPanels(const PanelVariant& variant)
+{
+    const CloseOnSignals closer;
+    for (;;) {
+        CPanelDlg panel(variant);
+        panel.DoModal();
+        if (!panel.PortChange() || closer.Requested()) return 0;
+    }
 }

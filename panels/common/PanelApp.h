@@ -4,3 +4,8 @@
 
 // A panel program's whole run: the application, its profile, the panel.
 int RunPanelApp(int argc, char** argv, const PanelVariant& variant);
+
+// The panel's runs inside an existing application: again on the new port
+// each time the user chose another one, until it is closed otherwise or by a
+// signal (SIGTERM, SIGINT, SIGHUP), always through its closing order.
+int RunPanels(const PanelVariant& variant);

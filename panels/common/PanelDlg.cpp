@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,9 +13,11 @@
 #include <QVBoxLayout>
 
 #include "AboutDlg.h"
-#include "CardRegistry.h"
 #include "DialogUnits.h"
+#include "JournalDlg.h"
 #include "PanelIcon.h"
+#include "PortChoice.h"
+#include "PortStatus.h"
 #include "SelPort.h"
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
@@ -24,6 +27,7 @@ namespace {
 constexpr int kPeriodMs = 1000;
 constexpr char kWaiting[] = "Mis en communication...";
 constexpr char kEstablished[] = "Communcation \xE9tablie";
+constexpr int kAboutCommand = 16;
 
 QString Latin1(const char* text) { return QString::fromLatin1(text); }
 
@@ -50,6 +54,7 @@ CPanelDlg::CPanelDlg(const PanelVariant& variant, QWidget* parent) : QDialog(par
     setWindowTitle(Latin1(variant.caption));
     setWindowIcon(PanelIcon());
     BuildControls();
+    BuildMenu();
     resize(DialogUnitsToPixels(font(), variant.size).expandedTo(minimumSizeHint()));
 
     m_timer.setSingleShot(true);
@@ -63,16 +68,18 @@ void CPanelDlg::BuildControls()
     auto* inputs = BitGroup(this, m_variant.inputGroupTitle, m_variant.indicators, [this](const PanelBit& bit) {
         auto* radio = new QRadioButton(Latin1(bit.text), this);
         radio->setAutoExclusive(false);  // each indicator is a group of its own
+        m_indicators.emplace_back(&bit, radio);
         return radio;
     });
-    auto* outputs = BitGroup(this, m_variant.outputGroupTitle, m_variant.outputs, [this](const PanelBit& bit) {
+    m_outputs = BitGroup(this, m_variant.outputGroupTitle, m_variant.outputs, [this](const PanelBit& bit) {
         auto* box = new QCheckBox(Latin1(bit.text), this);
         connect(box, &QCheckBox::clicked, this, [this, &bit](bool checked) { OnOutput(bit, checked); });
         return box;
     });
+    m_outputs->setEnabled(false);  // until the card has identified itself
     auto* groups = new QHBoxLayout;
     groups->addWidget(inputs, m_variant.entreeCount);
-    groups->addWidget(outputs, m_variant.sortieCount);
+    groups->addWidget(m_outputs, m_variant.sortieCount);
 
     auto* texts = new QVBoxLayout;
     for (const int id : {m_variant.identId, m_variant.statusId, m_variant.etatId}) {
@@ -81,6 +88,7 @@ void CPanelDlg::BuildControls()
         edit->setObjectName(QString::number(id));
         edit->setReadOnly(true);
         texts->addWidget(edit);
+        m_edits.emplace_back(id, edit);
     }
 
     auto* buttons = new QHBoxLayout;
@@ -97,12 +105,29 @@ void CPanelDlg::BuildControls()
     addButton(m_variant.portButtonId, m_variant.portButtonText, &CPanelDlg::OnPort);
     buttons->addStretch();
     // Stands for the system-menu item, command 16.
-    if (m_variant.aboutMenuText) addButton(16, m_variant.aboutMenuText, &CPanelDlg::OnAbout);
+    if (m_variant.aboutMenuText) addButton(kAboutCommand, m_variant.aboutMenuText, &CPanelDlg::OnAbout);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups, 1);
     layout->addLayout(texts);
     layout->addLayout(buttons);
+}
+
+// The window's own menu (a right click stands for the system menu): the
+// traffic journal, Ctrl+J from anywhere in the panel, and the about box.
+void CPanelDlg::BuildMenu()
+{
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* journal = new QAction(Latin1("&Journal des \xE9" "changes..."), this);
+    journal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    journal->setShortcutContext(Qt::WindowShortcut);
+    connect(journal, &QAction::triggered, this, &CPanelDlg::OnJournal);
+    addAction(journal);
+    if (m_variant.aboutMenuText) {
+        auto* about = new QAction(Latin1(m_variant.aboutMenuText), this);
+        connect(about, &QAction::triggered, this, &CPanelDlg::OnAbout);
+        addAction(about);
+    }
 }
 
 int CPanelDlg::DoModal()
@@ -118,9 +143,10 @@ int CPanelDlg::DoModal()
 void CPanelDlg::StartProcess()
 {
     if (m_pProcess) return;
-    m_pProcess = std::make_unique<CProcess>(m_variant);
+    m_pProcess = std::make_unique<CProcess>(m_variant, m_timings);
     m_pProcess->CreateThread();
     m_pProcess->Demarre();
+    if (m_journal) m_journal->Suivre(m_pProcess->Journal());
 }
 
 void CPanelDlg::StopProcess()
@@ -138,16 +164,13 @@ void CPanelDlg::OnTimer()
     if (!m_pProcess) return;
     CProcess& process = *m_pProcess;
 
+    const std::string version = process.LitVersion();
+    if (m_connecte && version.empty()) CartePerdue();
     if (!m_connecte) {
-        const std::string version = process.LitVersion();
         if (!version.empty()) {
-            m_connecte = true;
-            ShowText(m_variant.identId, version);
-            if (!m_variant.cycle.emdOnVerReply) process.Ordre("EMD 1");
-            if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, kEstablished);
-            if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(true);
+            Identifie(version);
         } else {
-            ShowText(m_variant.statusId, kWaiting);
+            ShowText(m_variant.statusId, WaitingText());
             process.Demande("VER");
         }
     }
@@ -161,6 +184,38 @@ void CPanelDlg::OnTimer()
     m_timer.start(kPeriodMs);
 }
 
+void CPanelDlg::Identifie(const std::string& version)
+{
+    CProcess& process = *m_pProcess;
+    SetConnecte(true);
+    ShowText(m_variant.identId, version);
+    if (!m_variant.cycle.emdOnVerReply) process.Ordre("EMD 1");
+    // A card back from a reset has its outputs off: make them what the boxes show.
+    if (std::exchange(m_cartePerdue, false)) process.EnvoiSorties();
+    if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, Latin1(kEstablished));
+}
+
+void CPanelDlg::CartePerdue()
+{
+    SetConnecte(false);
+    m_cartePerdue = true;
+    ShowText(m_variant.identId, std::string());
+    UpdateIndicators();  // the process has cleared the inputs it no longer knows
+}
+
+void CPanelDlg::SetConnecte(bool connecte)
+{
+    m_connecte = connecte;
+    m_outputs->setEnabled(connecte);
+    if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(connecte);
+}
+
+QString CPanelDlg::WaitingText() const
+{
+    if (const int error = m_pProcess->LitErreurPort()) return PortStatusText(m_pProcess->LitPort(), error);
+    return Latin1(kWaiting);
+}
+
 void CPanelDlg::OnConnect()
 {
     if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(false);
@@ -171,10 +226,12 @@ void CPanelDlg::OnPort()
 {
     auto profile = tarvic::GetProfile();
     CSelPort dialog(m_variant, profile->GetProfileString("CONFIGURATION", "PORT", m_variant.portDialogDefault), this);
+    const std::string enCours = m_pProcess ? m_pProcess->LitPort() : std::string();
+    dialog.SetSaver([&profile, &enCours](const std::string& port) { return SavePortChoice(*profile, port, enCours); });
     if (dialog.exec() != QDialog::Accepted) return;
-    profile->WriteProfileString("CONFIGURATION", "PORT", dialog.LitPort());
-    CardRegistry::WriteCardPort(dialog.LitPort());
-    // The port is read when the process starts: the choice holds from the next run.
+    // The port is read when the process starts: the program opens the panel
+    // again at once, on the new port.
+    m_portChange = true;
     reject();
 }
 
@@ -184,6 +241,15 @@ void CPanelDlg::OnAbout()
     CAboutDlg(m_variant, this).exec();
 }
 
+void CPanelDlg::OnJournal()
+{
+    if (!m_journal) m_journal = new CJournalDlg(m_variant.name, this);
+    if (m_pProcess) m_journal->Suivre(m_pProcess->Journal());
+    m_journal->show();
+    m_journal->raise();
+    m_journal->activateWindow();
+}
+
 void CPanelDlg::OnOutput(const PanelBit& output, bool checked)
 {
     if (!m_pProcess) return;
@@ -191,9 +257,12 @@ void CPanelDlg::OnOutput(const PanelBit& output, bool checked)
     m_pProcess->EnvoiSorties();
 }
 
-void CPanelDlg::ShowText(int id, const std::string& text)
+void CPanelDlg::ShowText(int id, const std::string& text) { ShowText(id, QString::fromLatin1(text)); }
+
+void CPanelDlg::ShowText(int id, const QString& text)
 {
-    if (auto* edit = findChild<QLineEdit*>(QString::number(id))) edit->setText(QString::fromLatin1(text));
+    for (const auto& [editId, edit] : m_edits)
+        if (editId == id && edit->text() != text) edit->setText(text);
 }
 
 std::string CPanelDlg::EtatText() const
@@ -215,8 +284,10 @@ std::string CPanelDlg::InputsText() const
 
 void CPanelDlg::UpdateIndicators()
 {
-    for (const PanelBit& indicator : m_variant.indicators)
-        if (auto* radio = Button(indicator.id)) radio->setChecked(Bit(indicator.byte, indicator.bit));
+    for (const auto& [indicator, radio] : m_indicators) {
+        const bool on = Bit(indicator->byte, indicator->bit);
+        if (radio->isChecked() != on) radio->setChecked(on);
+    }
 }
 
 bool CPanelDlg::Bit(int byte, int bit) const

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QDialog>
 #include <QTimer>
@@ -9,11 +11,20 @@
 #include "PanelVariant.h"
 #include "Process.h"
 
+class CJournalDlg;
 class QAbstractButton;
+class QGroupBox;
+class QLineEdit;
 
 // A station's panel: indicators for the card's input bits, check boxes for
 // its output bits, the card's identification and the port choice. Built
 // entirely from the station's table.
+//
+// While the card is not identified (not yet, or no more: no reply, port lost)
+// the panel waits: no identification, the status line says why (the port's
+// trouble, or "Mis en communication..."), the outputs are greyed, and each
+// cycle greets the card. Identified again after a loss, it sends the outputs
+// the check boxes show, which a card that was reset has forgotten.
 class CPanelDlg : public QDialog {
     Q_OBJECT
 
@@ -29,21 +40,34 @@ public:
     void StopProcess();
     // Timer 1's first period; each cycle then restarts it for a second.
     void StartTimer();
+    // Before StartProcess: the link's time-outs (tests shorten them).
+    void SetTimings(LinkTimings timings) { m_timings = timings; }
 
+    const PanelVariant& Variant() const { return m_variant; }
     CProcess* Process() const { return m_pProcess.get(); }
     bool Connecte() const { return m_connecte; }
     QTimer& Timer1() { return m_timer; }
+    // Closed because another port was chosen: the program opens the panel again.
+    bool PortChange() const { return m_portChange; }
+    CJournalDlg* JournalWindow() const { return m_journal; }
 
 public slots:
     void OnTimer();
     void OnConnect();
     void OnPort();
     void OnAbout();
+    void OnJournal();
 
 private:
     void BuildControls();
+    void BuildMenu();
     void OnOutput(const PanelBit& output, bool checked);
+    void Identifie(const std::string& version);
+    void CartePerdue();
+    void SetConnecte(bool connecte);
+    QString WaitingText() const;
     void ShowText(int id, const std::string& text);
+    void ShowText(int id, const QString& text);
     std::string EtatText() const;
     std::string InputsText() const;
     void UpdateIndicators();
@@ -53,5 +77,13 @@ private:
     const PanelVariant& m_variant;
     std::unique_ptr<CProcess> m_pProcess;
     bool m_connecte = false;
+    bool m_cartePerdue = false;  // lost since its last identification
+    bool m_portChange = false;
     QTimer m_timer;
+    LinkTimings m_timings;
+    QGroupBox* m_outputs = nullptr;
+    // Looked up once: the cycle touches them every second.
+    std::vector<std::pair<int, QLineEdit*>> m_edits;
+    std::vector<std::pair<const PanelBit*, QAbstractButton*>> m_indicators;
+    CJournalDlg* m_journal = nullptr;
 };

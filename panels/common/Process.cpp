@@ -2,6 +2,8 @@
 
 #include <pthread.h>
 
+#include <utility>
+
 #include "tarvic/platform/Clock.h"
 #include "tarvic/platform/Text.h"
 #include "tarvic/platform/Trace.h"
@@ -13,9 +15,37 @@ constexpr char kClosingOrder[] = "!EMD 0\r\n";
 
 std::string Line(char prefix, const std::string& text) { return tarvic::Format("%c%s\r\n", prefix, text.c_str()); }
 
+#ifdef TARVIC_TEST_HOOKS
+std::atomic<decltype(ProcessHooks::queueChanged)> g_queueChanged{nullptr};
+std::atomic<decltype(ProcessHooks::envoiStep)> g_envoiStep{nullptr};
+
+void QueueChanged(const std::list<std::unique_ptr<CMessage>>& file)
+{
+    if (const auto hook = g_queueChanged.load()) hook(file);
+}
+void Step(CProcess& process, EnvoiStep step)
+{
+    if (const auto hook = g_envoiStep.load()) hook(process, step);
+}
+#else
+void QueueChanged(const std::list<std::unique_ptr<CMessage>>&) {}
+void Step(CProcess&, EnvoiStep) {}
+#endif
+
 }  // namespace
 
-CProcess::CProcess(const PanelVariant& variant) : m_variant(variant) {}
+#ifdef TARVIC_TEST_HOOKS
+void SetProcessHooks(ProcessHooks hooks)
+{
+    g_queueChanged = hooks.queueChanged;
+    g_envoiStep = hooks.envoiStep;
+}
+#endif
+
+CProcess::CProcess(const PanelVariant& variant, LinkTimings timings) : m_variant(variant), m_timings(timings)
+{
+    SetReouverture(true, m_timings.reopenPeriodMs);
+}
 
 CProcess::~CProcess()
 {
@@ -50,16 +80,29 @@ void CProcess::Demande(const std::string& text)
 
 void CProcess::AjouteMessage(const std::string& line)
 {
-    std::lock_guard lock(m_lock);
-    AjouteMessageLocked(line);
+    bool first;
+    {
+        std::lock_guard lock(m_lock);
+        first = AjouteMessageLocked(line);
+    }
+    // Signalled outside the lock, so that the woken sending thread finds it free.
+    if (first) m_evFile.SetEvent();
 }
 
-void CProcess::AjouteMessageLocked(const std::string& line)
+bool CProcess::AjouteMessageLocked(const std::string& line)
 {
     for (const auto& message : m_file)
-        if (message->m_envoye == 0 && message->m_texte == line) return;
+        if (message->m_envoye == 0 && message->m_texte == line) return false;
     m_file.push_back(std::make_unique<CMessage>(line));
-    if (m_file.size() == 1) m_evFile.SetEvent();
+    QueueChanged(m_file);
+    return m_file.size() == 1;
+}
+
+void CProcess::VideFileLocked()
+{
+    m_file.clear();
+    m_teteRepondue = false;
+    QueueChanged(m_file);
 }
 
 void CProcess::EnvoiSorties()
@@ -98,37 +141,110 @@ std::string CProcess::ProchainAEnvoyer()
     std::lock_guard lock(m_lock);
     if (m_file.empty() || m_file.front()->m_envoye != 0) return {};
     m_file.front()->m_envoye = 1;
+    QueueChanged(m_file);
     return m_file.front()->m_texte;
+}
+
+void CProcess::Ecrit(const std::string& line)
+{
+    m_journal->Envoi(line);
+    WriteCommBlock(line.data(), static_cast<int>(line.size()));
+}
+
+void CProcess::EnvoiSuivant(EnVol& enVol)
+{
+    const std::string line = ProchainAEnvoyer();
+    if (line.empty()) return;
+    Ecrit(line);
+    enVol = {tarvic::GetTickCount(), 1};
+}
+
+void CProcess::RetireTete(EnVol& enVol)
+{
+    std::lock_guard lock(m_lock);
+    if (!m_file.empty()) m_file.pop_front();
+    m_teteRepondue = false;
+    QueueChanged(m_file);
+    enVol = {};
+}
+
+std::uint32_t CProcess::Attente(const EnVol& enVol) const
+{
+    if (enVol.ecritures == 0) return CEvent::kInfinite;
+    const std::uint32_t elapsed = tarvic::GetTickCount() - enVol.ecritA;
+    return elapsed >= m_timings.replyTimeoutMs ? 0 : m_timings.replyTimeoutMs - elapsed;
+}
+
+void CProcess::DelaiDepasse(EnVol& enVol)
+{
+    std::string line;
+    {
+        std::lock_guard lock(m_lock);
+        // Answered while the wait ended: the reply event is about to be handled.
+        if (m_teteRepondue || m_file.empty()) return;
+        line = m_file.front()->m_texte;
+    }
+    m_journal->Delai();
+    if (enVol.ecritures <= LinkTimings::kMaxResends) {
+        m_journal->Renvoi();
+        Ecrit(line);  // the head stays the one sent copy: the queue gains nothing
+        enVol = {tarvic::GetTickCount(), enVol.ecritures + 1};
+        return;
+    }
+    CartePerdue(enVol, "Pas de r\xE9ponse de la carte");
+}
+
+void CProcess::CartePerdue(EnVol& enVol, const char* why)
+{
+    {
+        std::lock_guard lock(m_lock);
+        VideFileLocked();
+        // A reply that came for a line now gone must not retire the next one.
+        m_evAcquit.ResetEvent();
+        m_evReponse.ResetEvent();
+        if (!m_version.empty()) m_perdue = true;
+        m_version.clear();
+    }
+    for (auto& entree : m_entree) entree = 0;
+    m_etat = 0;
+    enVol = {};
+    m_journal->Note(why);
 }
 
 void CProcess::Envoi()
 {
     pthread_setname_np(pthread_self(), "Envoi");
     m_envoiActif = true;
-    const auto sendNext = [this] {
-        const std::string line = ProchainAEnvoyer();
-        if (!line.empty()) WriteCommBlock(line.data(), static_cast<int>(line.size()));
-    };
+    EnVol enVol;
     while (!m_fin) {
-        const int signalled = CEvent::WaitForMultiple({&m_evAcquit, &m_evReponse, &m_evFile, &m_evFin});
+        const int signalled =
+            CEvent::WaitForMultiple({&m_evAcquit, &m_evReponse, &m_evFile, &m_evFin, LitPortPerdu()}, Attente(enVol));
         switch (signalled) {
         case 0:
-        case 1: {
+        case 1:
             (signalled == 0 ? m_evAcquit : m_evReponse).ResetEvent();
-            {
-                std::lock_guard lock(m_lock);
-                if (!m_file.empty()) m_file.pop_front();
-            }
-            sendNext();
+            RetireTete(enVol);
+            Step(*this, EnvoiStep::HeadRetired);
+            EnvoiSuivant(enVol);
+            Step(*this, EnvoiStep::SentOnReply);
             break;
-        }
         case 2:
-            sendNext();
+            // Reset before sending: a line queued once the queue has been
+            // looked at sets it again and is not forgotten.
             m_evFile.ResetEvent();
+            EnvoiSuivant(enVol);
+            Step(*this, EnvoiStep::SentOnFile);
             break;
         case 3:
-            WriteCommBlock(kClosingOrder, static_cast<int>(sizeof kClosingOrder - 1));
+            Ecrit(kClosingOrder);
             m_fin = true;
+            break;
+        case 4:
+            LitPortPerdu()->ResetEvent();
+            CartePerdue(enVol, "Liaison perdue");
+            break;
+        case CEvent::kTimeout:
+            DelaiDepasse(enVol);
             break;
         default: break;
         }
@@ -154,26 +270,34 @@ int CProcess::ExitInstance()
 void CProcess::TraiteRecept(std::string line)
 {
     tarvic::Trace("traiteRecept\n");
-    if (line.empty() || line[0] != '!' || m_fin) return;
-
-    std::lock_guard lock(m_lock);
-    // Only the command in flight can be answered: a stray line while nothing
-    // is, or while the head still waits to be written, must not retire it.
-    if (m_file.empty() || m_file.front()->m_envoye == 0) return;
-    if (!m_file.front()->IsQuery()) {
-        if (tarvic::Find(line, "OK") >= 0 || tarvic::Find(line, "Erreur") >= 0) m_evAcquit.SetEvent();
-        return;
+    m_journal->Reception(line);
+    CEvent* answered = nullptr;
+    if (!line.empty() && line[0] == '!' && !m_fin) {
+        std::lock_guard lock(m_lock);
+        // Only the command in flight can be answered: a stray line while nothing
+        // is, or while the head still waits to be written, must not retire it.
+        if (!m_file.empty() && m_file.front()->m_envoye != 0) {
+            bool erreur = false;
+            if (!m_file.front()->IsQuery()) {
+                erreur = tarvic::Find(line, "OK") < 0 && tarvic::Find(line, "Erreur") >= 0;
+                if (tarvic::Find(line, "OK") >= 0 || erreur) answered = &m_evAcquit;
+            } else if (const int ver = tarvic::Find(line, "VER"); ver >= 0) {
+                m_version = tarvic::Mid(line, ver + 3);
+                if (m_variant.cycle.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
+                if (std::exchange(m_perdue, false)) m_journal->Reconnexion();
+                answered = &m_evReponse;
+            } else if (m_variant.cycle.acceptsAru && tarvic::Find(line, "ARU") >= 0) {
+                answered = &m_evReponse;
+            } else if (const int lel = tarvic::Find(line, "LEL"); lel >= 0) {
+                LitEntrees(line, lel);
+                answered = &m_evReponse;
+            }
+            if (answered && !std::exchange(m_teteRepondue, true)) m_journal->Reponse(erreur);
+        }
     }
-    if (const int ver = tarvic::Find(line, "VER"); ver >= 0) {
-        m_version = tarvic::Mid(line, ver + 3);
-        if (m_variant.cycle.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
-        m_evReponse.SetEvent();
-    } else if (m_variant.cycle.acceptsAru && tarvic::Find(line, "ARU") >= 0) {
-        m_evReponse.SetEvent();
-    } else if (const int lel = tarvic::Find(line, "LEL"); lel >= 0) {
-        LitEntrees(line, lel);
-        m_evReponse.SetEvent();
-    }
+    // Outside the lock, so that the woken sending thread finds it free.
+    if (answered) answered->SetEvent();
+    m_journal->Traitee();
 }
 
 void CProcess::LitEntrees(const std::string& line, int lel)

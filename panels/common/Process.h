@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -9,19 +10,57 @@
 #include <thread>
 #include <vector>
 
+#include "Journal.h"
 #include "Message.h"
 #include "PanelVariant.h"
 #include "tarvic/platform/Event.h"
 #include "tarvic/serial/ComThread.h"
 
+// How long a panel waits for a reply and for its port; tests shorten them.
+struct LinkTimings {
+    static constexpr std::uint32_t kReplyTimeoutMs = 2000;
+    // Writes of one command after its first, each after a reply time-out.
+    static constexpr int kMaxResends = 2;
+
+    std::uint32_t replyTimeoutMs = kReplyTimeoutMs;
+    std::uint32_t reopenPeriodMs = CComThread::kPeriodeReouvertureMs;
+};
+
+class CProcess;
+
+// Steps of the sending thread where a test build lets a test step in.
+enum class EnvoiStep {
+    HeadRetired,  // an answered head has left the queue, the next is not sent yet
+    SentOnReply,  // the next line after a reply has been sent (if there was one)
+    SentOnFile,   // woken through m_evFile, the next line has been sent (if there was one)
+};
+
+#ifdef TARVIC_TEST_HOOKS
+// Test builds only: a test watches the queue at every change and forces
+// interleavings of the sending thread with the others.
+struct ProcessHooks {
+    // Under the queue's lock, with the queue as it now is.
+    void (*queueChanged)(const std::list<std::unique_ptr<CMessage>>& file) = nullptr;
+    // On the sending thread, outside the lock.
+    void (*envoiStep)(CProcess& process, EnvoiStep step) = nullptr;
+};
+void SetProcessHooks(ProcessHooks hooks);
+#endif
+
 // The panel's side of the card link: a queue of command lines, sent one at a
 // time by a sending thread of its own, each retired when the reading thread
 // delivers the reply or acknowledgement that matches it. The station table
 // says where the input bytes are in the reply and how many output bytes go out.
+//
+// A command left without reply is written again after each time-out, at most
+// kMaxResends times, then dropped: the card is then taken as gone, like a
+// lost port. Either way the queue is emptied (the waiting lines are stale: the
+// panel greets the card again and sends its outputs once it is back), the
+// identification and the inputs are cleared, and the port is reopened.
 class CProcess : public CComThread {
 public:
-    // Port from the profile, like the base.
-    explicit CProcess(const PanelVariant& variant);
+    // Port from the profile, like the base; reopened when lost.
+    explicit CProcess(const PanelVariant& variant, LinkTimings timings = {});
     ~CProcess() override;
 
     // Lets the lines through to TraiteRecept and starts the sending thread.
@@ -43,11 +82,26 @@ public:
     bool EnvoiActif() const { return m_envoiActif; }
     // A copy of the queue, head first, for the curious (tests, diagnostics).
     std::vector<CMessage> LitFile() const;
+    // The traffic and its counts; a journal window may keep it past the process.
+    std::shared_ptr<const CJournal> Journal() const { return m_journal; }
 
 private:
+    // The head as the sending thread wrote it: when, and how many times.
+    struct EnVol {
+        std::uint32_t ecritA = 0;
+        int ecritures = 0;  // 0: nothing of ours in flight
+    };
+
     void Envoi();
-    // Under m_lock.
-    void AjouteMessageLocked(const std::string& line);
+    void EnvoiSuivant(EnVol& enVol);
+    void RetireTete(EnVol& enVol);
+    void DelaiDepasse(EnVol& enVol);
+    void CartePerdue(EnVol& enVol, const char* why);
+    std::uint32_t Attente(const EnVol& enVol) const;
+    void Ecrit(const std::string& line);
+    // Under m_lock. True when the line is now the queue's only one.
+    bool AjouteMessageLocked(const std::string& line);
+    void VideFileLocked();
     std::string ProchainAEnvoyer();
     void LitEntrees(const std::string& line, int lel);
 
@@ -64,5 +118,9 @@ private:
     CEvent m_evFile;
     CEvent m_evFin;
     std::thread m_pEnvoi;
-    mutable std::mutex m_lock;  // the queue and m_version
+    mutable std::mutex m_lock;  // the queue, m_version and the two flags below
+    bool m_teteRepondue = false;  // the reply event for the head is set or about to be
+    bool m_perdue = false;        // an identified card was lost: its next "VER" is a reconnection
+    const LinkTimings m_timings;
+    std::shared_ptr<CJournal> m_journal = std::make_shared<CJournal>();
 };

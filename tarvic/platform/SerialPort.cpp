@@ -5,11 +5,16 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <strings.h>
 
 #include "tarvic/platform/Text.h"
@@ -66,29 +71,79 @@ std::string SerialPort::PortName(const std::string& devicePath)
 
 bool SerialPort::Open(const std::string& portName)
 {
+    if (IsOpen()) return false;
     const std::string path = DevicePath(portName);
-    if (path.empty() || IsOpen()) return false;
+    if (path.empty()) {
+        Fail(ENOENT);  // a name that stands for no device
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        Fail(errno);
+        return false;
+    }
     // flock keeps out our other programs (even run as root, which TIOCEXCL does
     // not stop); TIOCEXCL keeps out everybody else. Not a tty: no TIOCEXCL,
     // and the line settings will be refused.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
+        Fail(error);
         return false;
     }
     ::ioctl(fd, TIOCEXCL);
     std::lock_guard lock(m_mutex);
     m_fd = fd;
+    m_error = 0;
     m_receiveMask = false;
     return true;
+}
+
+int SerialPort::LastError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_error;
+}
+
+void SerialPort::Fail(int error)
+{
+    std::lock_guard lock(m_mutex);
+    m_error = error;
+}
+
+std::optional<SerialPort::Holder> SerialPort::FindHolder(const std::string& portName)
+{
+    struct stat device{};
+    if (::stat(DevicePath(portName).c_str(), &device) != 0) return std::nullopt;
+    // One short table of the kernel's: "1: FLOCK  ADVISORY  WRITE <pid> <maj>:<min>:<inode> 0 EOF",
+    // with "->" after the number for a waiter rather than a holder.
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);) {
+        std::istringstream fields(line);
+        std::string number, type, mode, access, file;
+        int pid = 0;
+        if (!(fields >> number >> type) || type == "->") continue;
+        if (!(fields >> mode >> access >> pid >> file)) continue;
+        unsigned major = 0, minor = 0;
+        unsigned long inode = 0;
+        if (std::sscanf(file.c_str(), "%x:%x:%lu", &major, &minor, &inode) != 3) continue;
+        if (major != ::major(device.st_dev) || minor != ::minor(device.st_dev) || inode != device.st_ino) continue;
+        std::string program;
+        std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/comm"), program);
+        return Holder{pid, program};
+    }
+    return std::nullopt;
 }
 
 bool SerialPort::SetLineSettings()
 {
     std::lock_guard lock(m_mutex);
     termios settings{};
-    if (m_fd < 0 || ::tcgetattr(m_fd, &settings) != 0) return false;
+    if (m_fd < 0) return false;
+    if (::tcgetattr(m_fd, &settings) != 0) {
+        m_error = errno;
+        return false;
+    }
     // Binary mode: the host's serial driver translates nothing, so neither may the tty.
     settings.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
                                                IXON | IXOFF | IXANY | INPCK);
@@ -98,8 +153,12 @@ bool SerialPort::SetLineSettings()
     settings.c_cflag |= CS8 | CSTOPB | CLOCAL | CREAD;
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&settings, B57600) != 0 || ::cfsetospeed(&settings, B57600) != 0) return false;
-    return ::tcsetattr(m_fd, TCSANOW, &settings) == 0;
+    if (::cfsetispeed(&settings, B57600) != 0 || ::cfsetospeed(&settings, B57600) != 0 ||
+        ::tcsetattr(m_fd, TCSANOW, &settings) != 0) {
+        m_error = errno;
+        return false;
+    }
+    return true;
 }
 
 bool SerialPort::IsOpen() const
@@ -157,7 +216,10 @@ SerialPort::Event SerialPort::WaitEvent()
     if ((fds[0].revents & POLLIN) && ::ioctl(m_fd, FIONREAD, &queued) == 0 && queued > 0)
         return m_receiveMask ? Event::Received : Event::None;
     // A hung-up line keeps reporting itself; only what was still queued counts.
-    if (ready < 0 || (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) return Event::Lost;
+    if (ready < 0 || (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
+        m_error = EIO;
+        return Event::Lost;
+    }
     return Event::None;
 }
 
@@ -177,7 +239,8 @@ long SerialPort::Read(char* buffer, std::size_t max)
     do {
         got = ::read(m_fd, buffer, max);
     } while (got < 0 && errno == EINTR);
-    if (got < 0) return errno == EAGAIN ? 0 : -1;
+    if (got < 0 && errno == EAGAIN) return 0;
+    if (got < 0) m_error = errno;
     return got;
 }
 

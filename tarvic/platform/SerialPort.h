@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "tarvic/platform/Export.h"
@@ -39,6 +40,19 @@ public:
     bool IsOpen() const;
     void Close();
 
+    // Why the port is not usable: the errno of the last failed Open or
+    // SetLineSettings (ENOENT: no such device, EACCES, EBUSY: held by another
+    // opener, ENOTTY or EISDIR: no serial port, EIO...), or EIO once the open
+    // line was lost. 0 after a successful Open; Close keeps it.
+    int LastError() const;
+
+    // The program holding the port's lock, when the lock table names one.
+    struct Holder {
+        int pid;
+        std::string program;
+    };
+    static std::optional<Holder> FindHolder(const std::string& portName);
+
     // The receive-character event on or off; turning it off releases a waiter.
     void SetReceiveMask(bool enabled);
     // Blocks until bytes are waiting (Received), the mask is turned off (None),
@@ -57,8 +71,10 @@ public:
 
 private:
     void Wake();
+    void Fail(int error);
 
     int m_fd = -1;
+    int m_error = 0;
     int m_wakeFd = -1;  // eventfd that releases WaitEvent
     bool m_receiveMask = false;
     int m_waiters = 0;

@@ -62,9 +62,12 @@ bool CComThread::InitInstance()
 
 bool CComThread::InitPort()
 {
+    const int previousError = hcom.LastError();
     if (!hcom.Open(m_port)) return false;
     if (!hcom.SetLineSettings()) {
-        tarvic::MessageBox("Impossible de configurer le port", m_port, tarvic::MessageIcon::Stop);
+        // Said once: a reopening thread meets the same refusal at every attempt.
+        if (hcom.LastError() != previousError)
+            tarvic::MessageBox("Impossible de configurer le port", m_port, tarvic::MessageIcon::Stop);
         hcom.Close();
         return false;
     }
@@ -89,12 +92,30 @@ std::string CComThread::LitPort() const { return m_port; }
 
 CEvent* CComThread::LitOpenPort() { return &m_evPortOuvert; }
 
+int CComThread::LitErreurPort() const { return hcom.IsOpen() ? 0 : hcom.LastError(); }
+
+CEvent* CComThread::LitPortPerdu() { return &m_evPortPerdu; }
+
+void CComThread::SetReouverture(bool active, std::uint32_t periodeMs)
+{
+    m_periodeReouverture = periodeMs;
+    m_reouverture = active;
+    m_evReveil.SetEvent();  // an idle loop starts (or stops) trying at once
+}
+
 unsigned CComThread::WaitPortEvent()
 {
     if (!hcom.IsOpen()) {
-        // Nothing to wait on: sleep until stopped or given a port.
-        m_evReveil.Wait();
-        m_evReveil.ResetEvent();
+        // Nothing to wait on: sleep until stopped or given a port, or, when
+        // reopening, until the next attempt is due.
+        if (m_reouverture) {
+            m_evReveil.Wait(m_periodeReouverture);
+            m_evReveil.ResetEvent();
+            if (m_run && m_reouverture && !hcom.IsOpen()) InitPort();
+        } else {
+            m_evReveil.Wait();
+            m_evReveil.ResetEvent();
+        }
         return 0;
     }
     switch (hcom.WaitEvent()) {
@@ -103,8 +124,9 @@ unsigned CComThread::WaitPortEvent()
     case tarvic::SerialPort::Event::Lost: break;
     }
     // Hung up or in error (adapter pulled, simulator gone): polling it again
-    // would only spin, so the port is closed and the loop idles.
+    // would only spin, so the port is closed and the loop idles or reopens.
     Closeport();
+    m_evPortPerdu.SetEvent();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "tarvic/platform/Event.h"
@@ -46,6 +47,18 @@ public:
     // Called on the reading thread for every complete line while m_traite is set.
     virtual void TraiteRecept(std::string line);
 
+    // Why the port is not open (an errno: ENOENT, EACCES, EBUSY, ENOTTY, EIO
+    // once the open line was lost...); 0 while it is open or before any attempt.
+    int LitErreurPort() const;
+    // Signalled each time the open port is lost (hung up, in error); the port
+    // is then closed. Reset by the owner once it has taken note.
+    CEvent* LitPortPerdu();
+    static constexpr std::uint32_t kPeriodeReouvertureMs = 2000;
+    // Opt-in, off at construction: while the port is closed (never opened, or
+    // lost) the reading thread tries to open it again every `periodeMs`.
+    // Without it the thread idles with no port until stopped.
+    void SetReouverture(bool active, std::uint32_t periodeMs = kPeriodeReouvertureMs);
+
     std::string m_port;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_run{true};
@@ -66,4 +79,7 @@ private:
     tarvic::LineAssembler m_assembleur;
     CEvent m_evReveil;  // releases the loop while it idles with no port
     CEvent m_evFin;     // the loop has ended
+    CEvent m_evPortPerdu;
+    std::atomic<bool> m_reouverture{false};
+    std::atomic<std::uint32_t> m_periodeReouverture{kPeriodeReouvertureMs};
 };

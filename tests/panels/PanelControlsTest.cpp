@@ -114,6 +114,7 @@ TEST_F(PanelControls, IndicatorsAreIndependentOfEachOther)
 TEST_F(PanelControls, BrakmorMServiceSendsThreeBytes)
 {
     Open(BrakmorVariant());
+    Identify();  // the outputs are greyed until then
     Control(1033)->click();
     EXPECT_EQ(NextLine(), "!ESR 010000\r\n");
     Reply("!OK\r\n");
@@ -124,6 +125,7 @@ TEST_F(PanelControls, BrakmorMServiceSendsThreeBytes)
 TEST_F(PanelControls, TorvaneCmAndL2Send11)
 {
     Open(TorvaneVariant());
+    Identify();  // the outputs are greyed until then
     Control(1015)->click();
     EXPECT_EQ(NextLine(), "!ESR 01\r\n");
     Reply("!OK\r\n");
@@ -134,6 +136,7 @@ TEST_F(PanelControls, TorvaneCmAndL2Send11)
 TEST_F(PanelControls, VarnokBdAndPoSend8040AndUncheckingClears)
 {
     Open(VarnokVariant());
+    Identify();  // the outputs are greyed until then
     Control(1002)->click();
     EXPECT_EQ(NextLine(), "!ESR 8000\r\n");
     Reply("!OK\r\n");
@@ -147,6 +150,7 @@ TEST_F(PanelControls, VarnokBdAndPoSend8040AndUncheckingClears)
 TEST_F(PanelControls, QuillonOutputsOfTheSecondByte)
 {
     Open(QuillonVariant());
+    Identify();  // the outputs are greyed until then
     Control(1019)->click();
     EXPECT_EQ(NextLine(), "!ESR 0001\r\n");
     Reply("!OK\r\n");
@@ -157,6 +161,7 @@ TEST_F(PanelControls, QuillonOutputsOfTheSecondByte)
 TEST_F(PanelControls, ClicksWhileTheCardIsSilentQueueOneCopyOfEachLine)
 {
     Open(VarnokVariant());
+    Identify();  // the outputs are greyed until then
     Control(1002)->click();  // 8000, written
     ASSERT_EQ(NextLine(), "!ESR 8000\r\n");
     Control(1030)->click();  // 8040

@@ -1,5 +1,8 @@
 #include "PanelFixture.h"
 
+#include <atomic>
+#include <mutex>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -7,6 +10,35 @@
 
 #include "tarvic/platform/Profile.h"
 #include "tarvic/platform/Text.h"
+
+namespace {
+
+std::atomic<long> g_checks{0};
+std::mutex g_violationMutex;
+std::vector<std::string> g_violations;
+
+// Called under the process's queue lock at each change: no line may wait unsent twice.
+void CheckQueue(const std::list<std::unique_ptr<CMessage>>& file)
+{
+    ++g_checks;
+    for (auto first = file.begin(); first != file.end(); ++first) {
+        if ((*first)->m_envoye != 0) continue;
+        for (auto other = std::next(first); other != file.end(); ++other) {
+            if ((*other)->m_envoye != 0 || (*other)->m_texte != (*first)->m_texte) continue;
+            std::lock_guard lock(g_violationMutex);
+            g_violations.push_back((*first)->m_texte);
+        }
+    }
+}
+
+int LineCount(const std::string& bytes)
+{
+    int count = 0;
+    for (auto at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2)) ++count;
+    return count;
+}
+
+}  // namespace
 
 void EnsureApplication()
 {
@@ -21,17 +53,35 @@ PanelFixture::PanelFixture() : m_profile(std::make_shared<tarvic::MemoryProfile>
     EnsureApplication();
     m_profile->WriteProfileString("CONFIGURATION", "PORT", m_card.SlavePath());
     tarvic::SetProfile(m_profile);
+    g_checks = 0;
+    {
+        std::lock_guard lock(g_violationMutex);
+        g_violations.clear();
+    }
+    SetProcessHooks({.queueChanged = &CheckQueue});
 }
 
 PanelFixture::~PanelFixture()
 {
     m_panel.reset();
+    SetProcessHooks({});
     tarvic::SetProfile(nullptr);
 }
 
-CPanelDlg& PanelFixture::Open(const PanelVariant& variant)
+void PanelFixture::TearDown()
+{
+    // The process's threads end first: their last queue changes count as well.
+    m_panel.reset();
+    std::lock_guard lock(g_violationMutex);
+    EXPECT_TRUE(g_violations.empty()) << "a second unsent copy of " << g_violations.front();
+}
+
+long PanelFixture::QueueChecks() { return g_checks; }
+
+CPanelDlg& PanelFixture::Open(const PanelVariant& variant, LinkTimings timings)
 {
     m_panel = std::make_unique<CPanelDlg>(variant);
+    m_panel->SetTimings(timings);
     m_panel->StartProcess();
     EXPECT_TRUE(m_panel->Process()->LitOpenPort()->Wait(3000));
     return *m_panel;
@@ -59,9 +109,9 @@ std::string PanelFixture::Silence(int ms)
 
 void PanelFixture::Reply(const std::string& line)
 {
-    const int seen = m_traces.Count("traiteRecept\n");
+    const long handled = Stats().recues + LineCount(line);
     m_card.Send(line);
-    EXPECT_TRUE(tarvic::test::WaitUntil([&] { return m_traces.Count("traiteRecept\n") > seen; }));
+    EXPECT_TRUE(tarvic::test::WaitUntil([&] { return Stats().recues >= handled; }));
 }
 
 void PanelFixture::Identify(const std::string& version)
@@ -69,17 +119,27 @@ void PanelFixture::Identify(const std::string& version)
     m_panel->OnTimer();
     ASSERT_EQ(NextLine(), "?VER\r\n");
     Reply("!VER" + version + "\r\n");
-    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return Process().LitVersion() == version; }));
+    ASSERT_EQ(Process().LitVersion(), version);
     m_panel->OnTimer();
     ASSERT_TRUE(m_panel->Connecte());
-    // Answer whatever the identification started until the panel falls quiet.
-    for (std::string line = NextLine(); !line.empty(); line = NextLine(500)) {
+    AnswerUntilIdle();
+}
+
+void PanelFixture::AnswerUntilIdle()
+{
+    while (!Queue().empty()) {
+        const std::string line = NextLine();
+        ASSERT_FALSE(line.empty()) << "the queue holds a line that never goes out";
+        // Its write was counted before it went out.
+        const long sent = Stats().envoyees;
         if (line[0] == '?' && line.find("LEL") != std::string::npos)
             Reply("!LEL0000000000\r\n");
         else if (line[0] == '?')
             Reply("!" + tarvic::Mid(line, 1, 3) + " 00\r\n");
         else
             Reply("!OK\r\n");
+        // The answered line leaves the queue, and the next one, if any, goes out.
+        ASSERT_TRUE(tarvic::test::WaitUntil([&] { return Queue().empty() || Stats().envoyees > sent; }));
     }
 }
 
@@ -108,4 +168,10 @@ std::string PanelFixture::Text(int id)
 {
     auto* edit = m_panel->findChild<QLineEdit*>(QString::number(id));
     return edit ? edit->text().toLatin1().toStdString() : "<no edit " + std::to_string(id) + ">";
+}
+
+std::string PanelFixture::Status()
+{
+    auto* edit = m_panel->findChild<QLineEdit*>(QString::number(m_panel->Variant().statusId));
+    return edit ? edit->text().toStdString() : "<no status line>";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,33 +15,57 @@
 
 class QAbstractButton;
 
+// Time-outs short enough for the recovery tests to go through many of them.
+inline constexpr LinkTimings kQuickTimings{.replyTimeoutMs = 60, .reopenPeriodMs = 30};
+
 // A panel on one end of a pseudo-terminal and a scripted card on the other.
-// The tests run the timer cycle by hand, so each cycle is one call.
+// The tests run the timer cycle by hand, so each cycle is one call. Every
+// change of every process's queue meanwhile is checked for a second unsent
+// copy of a line; the test fails at its end if one was ever seen.
 class PanelFixture : public ::testing::Test {
 protected:
     PanelFixture();
     ~PanelFixture() override;
+    void TearDown() override;
 
     // Builds the panel for `variant` and starts its process on the pty.
-    CPanelDlg& Open(const PanelVariant& variant);
+    CPanelDlg& Open(const PanelVariant& variant, LinkTimings timings = {});
     CProcess& Process() { return *m_panel->Process(); }
+    CJournal::Statistiques Stats() { return Process().Journal()->LitStatistiques(); }
 
     // The next line the panel writes, CR LF included ("" after that much silence).
     std::string NextLine(int timeoutMs = 3000);
     // Everything the panel writes within `ms`, after the lines already taken.
     std::string Silence(int ms = 300);
-    // Sends a reply and waits until the process has seen it.
+    // Sends a reply and waits until the process has handled every line of it.
     void Reply(const std::string& line);
 
     // Cycles and replies until the card has identified itself and the panel
-    // shows it; the lines written meanwhile are consumed.
+    // shows it; the lines written meanwhile are answered until the queue is empty.
     void Identify(const std::string& version = " 1.0");
+    // Answers every line the panel writes, as a card would, until its queue is empty.
+    void AnswerUntilIdle();
+    // Runs the cycle by hand until `condition` holds, each cycle given `perCycle` to get there.
+    template <class Condition>
+    bool CycleUntil(Condition condition, int cycles = 50,
+                    std::chrono::milliseconds perCycle = std::chrono::milliseconds(100))
+    {
+        for (int cycle = 0; cycle < cycles; ++cycle) {
+            m_panel->OnTimer();
+            if (tarvic::test::WaitUntil(condition, perCycle)) return true;
+        }
+        return false;
+    }
 
     // Queue contents as "text|sent" strings, head first.
     std::vector<std::string> Queue();
+    // How many queue changes were checked since the test began.
+    static long QueueChecks();
     std::set<int> CheckedIndicators();
     QAbstractButton* Control(int id);
     std::string Text(int id);
+    // The status line's text as the user reads it (UTF-8).
+    std::string Status();
 
     tarvic::test::PtyPeer m_card;
     std::shared_ptr<tarvic::MemoryProfile> m_profile;
