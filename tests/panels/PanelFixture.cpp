@@ -87,6 +87,24 @@ CPanelDlg& PanelFixture::Open(const PanelVariant& variant, LinkTimings timings)
     return *m_panel;
 }
 
+CPanelDlg& PanelFixture::OpenOn(const std::string& port, const PanelVariant& variant, LinkTimings timings)
+{
+    m_profile->WriteProfileString("CONFIGURATION", "PORT", port);
+    m_panel = std::make_unique<CPanelDlg>(variant);
+    m_panel->SetTimings(timings);
+    m_panel->StartProcess();
+    return *m_panel;
+}
+
+void PanelFixture::ExpectPromptClose()
+{
+    tarvic::test::TraceCapture stop;
+    m_panel->StopProcess();
+    EXPECT_EQ(stop.Count("thread stop==false\n"), 0);
+    EXPECT_EQ(stop.Count("fin process com\n"), 1);
+    EXPECT_EQ(stop.Count(std::string("\nQuitter process ") + m_panel->Variant().name + "\n"), 1);
+}
+
 std::string PanelFixture::NextLine(int timeoutMs)
 {
     auto end = m_received.find("\r\n");

@@ -15,8 +15,9 @@
 
 class QAbstractButton;
 
-// Time-outs short enough for the recovery tests to go through many of them.
-inline constexpr LinkTimings kQuickTimings{.replyTimeoutMs = 60, .reopenPeriodMs = 30};
+// Time-outs short enough for the recovery tests to go through several of them,
+// long enough for a loaded machine to answer within one.
+inline constexpr LinkTimings kQuickTimings{.replyTimeoutMs = 200, .reopenPeriodMs = 30};
 
 // A panel on one end of a pseudo-terminal and a scripted card on the other.
 // The tests run the timer cycle by hand, so each cycle is one call. Every
@@ -30,6 +31,11 @@ protected:
 
     // Builds the panel for `variant` and starts its process on the pty.
     CPanelDlg& Open(const PanelVariant& variant, LinkTimings timings = {});
+    // The same on another port, which need not be open at once.
+    CPanelDlg& OpenOn(const std::string& port, const PanelVariant& variant, LinkTimings timings = kQuickTimings);
+    // Stops the panel and checks that it ended at once, without the stop
+    // having to wait for either thread.
+    void ExpectPromptClose();
     CProcess& Process() { return *m_panel->Process(); }
     CJournal::Statistiques Stats() { return Process().Journal()->LitStatistiques(); }
 

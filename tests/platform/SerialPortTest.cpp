@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "support/ForeignProcess.h"
 #include "support/PtyPeer.h"
 #include "tarvic/platform/SerialPort.h"
 
@@ -88,4 +94,60 @@ TEST(SerialPort, RefusesLineSettingsOfAFileThatIsNoTty)
     ASSERT_TRUE(port.Open("/dev/null"));
     EXPECT_FALSE(port.SetLineSettings());
     EXPECT_FALSE(SerialPort().Open("/nonexistent/tty"));
+}
+
+TEST(SerialPort, KeepsTheReasonAPortCannotBeUsed)
+{
+    SerialPort port;
+    EXPECT_EQ(port.LastError(), 0);
+    EXPECT_FALSE(port.Open("/nonexistent/tty"));
+    EXPECT_EQ(port.LastError(), ENOENT);
+    EXPECT_FALSE(port.Open("LPT1"));  // a name that stands for no device
+    EXPECT_EQ(port.LastError(), ENOENT);
+    EXPECT_FALSE(port.Open("/"));
+    EXPECT_EQ(port.LastError(), EISDIR);
+    ASSERT_TRUE(port.Open("/dev/null"));
+    EXPECT_EQ(port.LastError(), 0);
+    EXPECT_FALSE(port.SetLineSettings());
+    EXPECT_EQ(port.LastError(), ENOTTY);
+    port.Close();
+    EXPECT_EQ(port.LastError(), ENOTTY);  // closing forgets nothing
+
+    tarvic::test::PtyPeer peer;
+    SerialPort first, second;
+    ASSERT_TRUE(first.Open(peer.SlavePath()));
+    EXPECT_FALSE(second.Open(peer.SlavePath()));
+    EXPECT_EQ(second.LastError(), EBUSY);
+    first.SetReceiveMask(true);
+    peer.HangUp();
+    EXPECT_EQ(first.WaitEvent(), SerialPort::Event::Lost);
+    EXPECT_EQ(first.LastError(), EIO);
+}
+
+TEST(SerialPort, NamesTheProgramThatHoldsThePort)
+{
+    tarvic::test::PtyPeer peer;
+    EXPECT_FALSE(SerialPort::FindHolder(peer.SlavePath()));  // open, but nobody holds it
+    tarvic::test::PortHolder holder(peer.SlavePath());
+    ASSERT_TRUE(holder.Holds());
+    SerialPort port;
+    EXPECT_FALSE(port.Open(peer.SlavePath()));
+    EXPECT_EQ(port.LastError(), EBUSY);
+    const auto found = SerialPort::FindHolder(peer.SlavePath());
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->pid, holder.Pid());
+    EXPECT_EQ(found->program, tarvic::test::PortHolder::kName);
+    holder.Release();
+    EXPECT_FALSE(SerialPort::FindHolder(peer.SlavePath()));
+    EXPECT_TRUE(port.Open(peer.SlavePath()));
+}
+
+// Root opens a device of any mode; the unprivileged user the message is for
+// does not, so the open is tried by a child that has become "nobody".
+TEST(SerialPort, ADeviceTheUserMayNotOpenIsAccessDenied)
+{
+    tarvic::test::PtyPeer peer;
+    EXPECT_EQ(tarvic::test::OpenErrorAsUnprivileged("/nonexistent/tty"), ENOENT);
+    ASSERT_EQ(::chmod(peer.SlavePath().c_str(), 0), 0);
+    EXPECT_EQ(tarvic::test::OpenErrorAsUnprivileged(peer.SlavePath()), EACCES);
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <time.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -261,6 +264,7 @@ TEST(ComThread, APortThatCannotBeOpenedLeavesTheThreadIdleAndStoppable)
     ASSERT_TRUE(com.LitOpenPort()->Wait(10000));
     com.EnvoiCommand("?VER\r\n");  // returns at once: nothing can take it
     EXPECT_EQ(com.WriteCommBlock("!A\r\n", 4), 0);
+    EXPECT_EQ(com.LitErreurPort(), ENOENT);
     com.ExitInstance();
     EXPECT_TRUE(com.m_stop);
     EXPECT_TRUE(boxes.Boxes().empty());
@@ -309,4 +313,111 @@ TEST(ComThread, ArchivesNothingButItsClass)
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(static_cast<CComThread*>(loaded.get())->LitPort(), "COM1");
     tarvic::SetProfile(nullptr);
+}
+
+namespace {
+
+// A port name that is a link, so that a test can point it at another pty, or
+// at nothing, as a device that goes and comes back.
+class MovingPort {
+public:
+    MovingPort()
+        : m_folder(std::filesystem::temp_directory_path() / ("comthread-" + std::to_string(::getpid()))),
+          m_link((m_folder / "port").string())
+    {
+        std::filesystem::create_directories(m_folder);
+    }
+    ~MovingPort() { std::filesystem::remove_all(m_folder); }
+
+    const std::string& Name() const { return m_link; }
+    void PointAt(const std::string& device)
+    {
+        ::unlink(m_link.c_str());
+        ASSERT_EQ(::symlink(device.c_str(), m_link.c_str()), 0);
+    }
+
+private:
+    std::filesystem::path m_folder;
+    std::string m_link;
+};
+
+}  // namespace
+
+TEST(ComThreadReopening, ALostPortStaysClosedUntilTheOwnerAsksForReopening)
+{
+    MovingPort port;
+    PtyPeer first, second;
+    port.PointAt(first.SlavePath());
+    RecordingComThread com(port.Name());
+    com.m_traite = true;
+    ASSERT_TRUE(com.CreateThread());
+    ASSERT_TRUE(WaitUntil([&] { return com.hcom.IsOpen(); }));
+    EXPECT_EQ(com.LitErreurPort(), 0);
+    EXPECT_FALSE(com.LitPortPerdu()->IsSignalled());
+    first.HangUp();
+    ASSERT_TRUE(com.LitPortPerdu()->Wait(10000));
+    port.PointAt(second.SlavePath());
+    // Today's behaviour: the loop idles with the port closed, nothing retried.
+    EXPECT_FALSE(com.hcom.IsOpen());
+    EXPECT_EQ(com.LitErreurPort(), EIO);
+    com.SetReouverture(true, 10);
+    ASSERT_TRUE(WaitUntil([&] { return com.hcom.IsOpen(); }));
+    second.Send("!B\r\n");
+    ASSERT_TRUE(com.WaitLines(1));
+    EXPECT_EQ(com.Lines(), Lines{"!B"});
+}
+
+TEST(ComThreadReopening, OpensAMissingPortOnceItAppearsAndAgainAfterEachLoss)
+{
+    MovingPort port;
+    RecordingComThread com(port.Name());
+    com.m_traite = true;
+    com.SetReouverture(true, 10);
+    ASSERT_TRUE(com.CreateThread());
+    ASSERT_TRUE(WaitUntil([&] { return com.LitErreurPort() == ENOENT; }));
+    {
+        PtyPeer first;
+        port.PointAt(first.SlavePath());
+        ASSERT_TRUE(com.LitOpenPort()->Wait(10000));
+        ASSERT_TRUE(WaitUntil([&] { return com.hcom.IsOpen(); }));
+        first.Send("!A\r\n");
+        ASSERT_TRUE(com.WaitLines(1));
+        first.HangUp();
+        ASSERT_TRUE(com.LitPortPerdu()->Wait(10000));
+        com.LitPortPerdu()->ResetEvent();
+        // The pty is gone with its card: the link leads nowhere.
+        ASSERT_TRUE(WaitUntil([&] { return com.LitErreurPort() == ENOENT; }));
+    }
+    PtyPeer second;
+    port.PointAt(second.SlavePath());
+    ASSERT_TRUE(WaitUntil([&] { return com.hcom.IsOpen(); }));
+    second.Send("!B\r\n");
+    ASSERT_TRUE(com.WaitLines(2));
+    EXPECT_EQ(com.Lines(), (Lines{"!A", "!B"}));
+    EXPECT_FALSE(com.LitPortPerdu()->IsSignalled());
+
+    // Stopping while the next attempt is awaited is as prompt as ever.
+    second.HangUp();
+    ASSERT_TRUE(com.LitPortPerdu()->Wait(10000));
+    TraceCapture stop;
+    com.ExitInstance();
+    EXPECT_TRUE(com.m_stop);
+    EXPECT_EQ(stop.Count("thread stop==false\n"), 0);
+    EXPECT_EQ(stop.Count("fin process com\n"), 1);
+}
+
+TEST(ComThreadReopening, ARefusedConfigurationIsToldOnceNotAtEachAttempt)
+{
+    MessageBoxCapture boxes;
+    RecordingComThread com("/dev/null");
+    for (int attempt = 0; attempt < 3; ++attempt) EXPECT_FALSE(com.InitPort());
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(com.LitErreurPort(), ENOTTY);
+    // Another trouble in between: the refusal is news again.
+    com.SetPort("/nonexistent/tty");
+    EXPECT_FALSE(com.InitPort());
+    EXPECT_EQ(com.LitErreurPort(), ENOENT);
+    com.SetPort("/dev/null");
+    EXPECT_FALSE(com.InitPort());
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
 }
