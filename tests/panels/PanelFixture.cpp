@@ -64,7 +64,7 @@ PanelFixture::PanelFixture() : m_profile(std::make_shared<tarvic::MemoryProfile>
 PanelFixture::~PanelFixture()
 {
     m_panel.reset();
-    SetProcessHooks({});
+    SetProcessHooks({});  // nothing of this test's may run in the next one
     tarvic::SetProfile(nullptr);
 }
 
@@ -77,6 +77,11 @@ void PanelFixture::TearDown()
 }
 
 long PanelFixture::QueueChecks() { return g_checks; }
+
+void PanelFixture::SetEnvoiStep(void (*step)(CProcess& process, EnvoiStep step))
+{
+    SetProcessHooks({.queueChanged = &CheckQueue, .envoiStep = step});
+}
 
 CPanelDlg& PanelFixture::Open(const PanelVariant& variant, LinkTimings timings)
 {

@@ -67,6 +67,8 @@ protected:
     std::vector<std::string> Queue();
     // How many queue changes were checked since the test began.
     static long QueueChecks();
+    // Lets `step` run at the sending thread's steps until the test ends.
+    static void SetEnvoiStep(void (*step)(CProcess& process, EnvoiStep step));
     std::set<int> CheckedIndicators();
     QAbstractButton* Control(int id);
     std::string Text(int id);

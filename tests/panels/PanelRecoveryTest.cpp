@@ -42,6 +42,8 @@ struct Station {
     const PanelVariant* variant;
     int output;               // one output check box ...
     const char* outputOrder;  // ... and the order that sends it alone
+
+    friend void PrintTo(const Station& station, std::ostream* out) { *out << station.variant->name; }
 };
 
 class Recovery : public PanelFixture, public ::testing::WithParamInterface<Station> {

@@ -1,4 +1,6 @@
 // The command queue and the matching of replies, driven over a pty.
+#include <atomic>
+
 #include "PanelFixture.h"
 #include "varnok/VarnokVariant.h"
 
@@ -140,6 +142,56 @@ TEST_F(ProcessQueue, IgnoresRepliesAfterTheClosingOrder)
     EXPECT_EQ(NextLine(), "!EMD 0\r\n");
     Process().TraiteRecept("!LEL1234 02");
     EXPECT_EQ(Process().LitEntree(0), 0);
+}
+
+// The sending thread is held at its steps to force, every time, the one
+// interleaving that used to stop a panel for good: a reply empties the queue
+// while m_evFile is still set from an earlier line, and a line is queued
+// between the send that m_evFile led to and the reset of m_evFile.
+class QueueRace : public PanelFixture {
+protected:
+    QueueRace() { s_test = this; }
+    ~QueueRace() override { s_test = nullptr; }
+
+    static void Step(CProcess& process, EnvoiStep step)
+    {
+        QueueRace& test = *s_test;
+        if (step == EnvoiStep::HeadRetired && s_stage == 1) {
+            // The first order is answered and gone: the next one is queued
+            // before the thread sends the next, so m_evFile is set for it.
+            s_stage = 2;
+            process.Ordre("ESR 02");
+        } else if (step == EnvoiStep::SentOnReply && s_stage == 2) {
+            // That order is written: answered at once, before m_evFile is looked at.
+            s_stage = 3;
+            const long handled = test.Stats().recues;
+            test.m_card.Send("!OK\r\n");
+            EXPECT_TRUE(tarvic::test::WaitUntil([&] { return test.Stats().recues > handled; }));
+        } else if (step == EnvoiStep::SentOnFile && s_stage == 3) {
+            // Woken by the stale m_evFile with nothing to send: a line comes now.
+            s_stage = 4;
+            EXPECT_TRUE(process.LitFile().empty());
+            process.Ordre("ESR 03");
+        }
+    }
+
+    static inline QueueRace* s_test = nullptr;
+    static inline std::atomic<int> s_stage{0};
+};
+
+TEST_F(QueueRace, ALineQueuedWhileTheThreadLooksAtAStaleQueueEventIsSent)
+{
+    s_stage = 0;
+    SetEnvoiStep(&QueueRace::Step);
+    Open(VarnokVariant());
+    Process().Ordre("ESR 01");
+    ASSERT_EQ(NextLine(), "!ESR 01\r\n");
+    s_stage = 1;
+    m_card.Send("!OK\r\n");
+    EXPECT_EQ(NextLine(), "!ESR 02\r\n");
+    EXPECT_EQ(NextLine(), "!ESR 03\r\n");
+    EXPECT_EQ(s_stage, 4);
+    EXPECT_EQ(Queue(), (std::vector<std::string>{"!ESR 03\r\n|sent"}));
 }
 
 TEST_F(ProcessQueue, TracesEveryDeliveredLine)

@@ -1,0 +1,95 @@
+// A simulated card that hangs up, then another on the same path; a card that
+// puts noise around every reply.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include <QAbstractButton>
+
+#include "PanelFixture.h"
+#include "support/CardsimProcess.h"
+#include "torvane/TorvaneVariant.h"
+#include "varnok/VarnokVariant.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a cardsim log says the card received, in order, without the "> ".
+std::vector<std::string> Received(const std::string& log)
+{
+    std::vector<std::string> lines;
+    std::ifstream file(log);
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind("> ", 0) == 0) lines.push_back(line.substr(2));
+    return lines;
+}
+
+std::ptrdiff_t IndexOf(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) - lines.begin();
+}
+
+class PanelOnFaultyCardsim : public PanelFixture {
+protected:
+    PanelOnFaultyCardsim() : m_folder(fs::temp_directory_path() / ("panel-cardsim-" + std::to_string(::getpid())))
+    {
+        fs::create_directories(m_folder);
+    }
+    ~PanelOnFaultyCardsim() override { fs::remove_all(m_folder); }
+
+    std::string Path(const char* name) const { return (m_folder / name).string(); }
+
+    fs::path m_folder;
+};
+
+TEST_F(PanelOnFaultyCardsim, ACardThatHangsUpIsWaitedForAndTheNextOneOnItsPathGetsTheOutputs)
+{
+    const std::string link = Path("carte"), firstLog = Path("first.log"), secondLog = Path("second.log");
+    auto first = std::make_unique<tarvic::test::CardsimProcess>(std::vector<std::string>{
+        "--station", "varnok", "--link", link, "--log", firstLog, "--hangup-after", "12"});
+    ASSERT_FALSE(first->Path().empty());
+    OpenOn(link, VarnokVariant());
+    ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
+    Control(1002)->click();
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return IndexOf(Received(firstLog), "!ESR 8000") < 12; }));
+
+    // Polled until it hangs up; it ends and takes its link with it.
+    ASSERT_TRUE(CycleUntil([&] { return !m_panel->Connecte(); }));
+    first.reset();
+    ASSERT_TRUE(CycleUntil([&] { return Status() == "Port " + link + " introuvable"; }));
+    EXPECT_FALSE(Control(1002)->isEnabled());
+    EXPECT_TRUE(Control(1002)->isChecked());
+    const auto journal = Process().Journal()->Entrees();
+    EXPECT_TRUE(std::any_of(journal.begin(), journal.end(), [](const CJournal::Entree& entree) {
+        return entree.sens == CJournal::Sens::Note && entree.texte == "Liaison perdue";
+    }));
+
+    tarvic::test::CardsimProcess second({"--station", "varnok", "--link", link, "--log", secondLog});
+    ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return IndexOf(Received(secondLog), "!ESR 8000") < 100; }));
+    const auto received = Received(secondLog);
+    EXPECT_EQ(received.front(), "?VER");
+    EXPECT_LT(IndexOf(received, "!EMD 1"), IndexOf(received, "!ESR 8000"));
+    // The new card's inputs follow the outputs it was given.
+    EXPECT_TRUE(CycleUntil([&] { return CheckedIndicators() == std::set<int>{1012}; }));
+    EXPECT_EQ(Stats().reconnexions, 1);
+    EXPECT_GT(QueueChecks(), 20);
+    ExpectPromptClose();
+}
+
+TEST_F(PanelOnFaultyCardsim, NoiseAroundEveryReplyChangesNothing)
+{
+    tarvic::test::CardsimProcess card({"--station", "torvane", "--garbage"});
+    OpenOn(card.Path(), TorvaneVariant());
+    ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
+    EXPECT_EQ(Text(1029), " CARDSIM 1.0");
+    Control(1019)->click();
+    EXPECT_TRUE(CycleUntil([&] { return CheckedIndicators() == std::set<int>{1011}; }));
+    EXPECT_GT(m_traces.Count("manque d\n"), 2);  // one noisy line dropped with each reply
+    ExpectPromptClose();
+}
+
+}  // namespace
