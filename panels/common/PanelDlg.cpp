@@ -226,7 +226,9 @@ void CPanelDlg::OnPort()
 {
     auto profile = tarvic::GetProfile();
     CSelPort dialog(m_variant, profile->GetProfileString("CONFIGURATION", "PORT", m_variant.portDialogDefault), this);
-    const std::string enCours = m_pProcess ? m_pProcess->LitPort() : std::string();
+    // What the profile falls back to when the card's record cannot follow the choice.
+    const std::string enCours =
+        m_pProcess ? m_pProcess->LitPort() : profile->GetProfileString("CONFIGURATION", "PORT", "COM1");
     dialog.SetSaver([&profile, &enCours](const std::string& port) { return SavePortChoice(*profile, port, enCours); });
     if (dialog.exec() != QDialog::Accepted) return;
     // The port is read when the process starts: the program opens the panel

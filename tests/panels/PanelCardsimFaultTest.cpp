@@ -52,6 +52,7 @@ TEST_F(PanelOnFaultyCardsim, ACardThatHangsUpIsWaitedForAndTheNextOneOnItsPathGe
         "--station", "varnok", "--link", link, "--log", firstLog, "--hangup-after", "12"});
     ASSERT_FALSE(first->Path().empty());
     OpenOn(link, VarnokVariant());
+    ASSERT_TRUE(PortOpens());
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
     Control(1002)->click();
     ASSERT_TRUE(tarvic::test::WaitUntil([&] { return IndexOf(Received(firstLog), "!ESR 8000") < 12; }));
@@ -84,6 +85,7 @@ TEST_F(PanelOnFaultyCardsim, NoiseAroundEveryReplyChangesNothing)
 {
     tarvic::test::CardsimProcess card({"--station", "torvane", "--garbage"});
     OpenOn(card.Path(), TorvaneVariant());
+    ASSERT_TRUE(PortOpens());
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
     EXPECT_EQ(Text(1029), " CARDSIM 1.0");
     Control(1019)->click();

@@ -183,8 +183,11 @@ TEST_F(PanelCycle, OpensInItsWaitingStateOnAPortThatCannotBeOpened)
     m_profile->WriteProfileString("CONFIGURATION", "PORT", "/nonexistent/tty");
     m_panel = std::make_unique<CPanelDlg>(VarnokVariant());
     m_panel->StartProcess();
+    // Waiting, and saying why once the port has been tried.
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return Process().LitErreurPort() != 0; }));
     m_panel->OnTimer();
-    EXPECT_EQ(Text(1004), "Mis en communication...");
+    EXPECT_EQ(Text(1004), "Port /nonexistent/tty introuvable");
+    EXPECT_FALSE(Control(1002)->isEnabled());
     m_panel->StopProcess();
     EXPECT_EQ(m_traces.Count("\nQuitter process Varnok\n"), 1);
 }

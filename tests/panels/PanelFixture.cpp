@@ -101,6 +101,11 @@ CPanelDlg& PanelFixture::OpenOn(const std::string& port, const PanelVariant& var
     return *m_panel;
 }
 
+bool PanelFixture::PortOpens()
+{
+    return tarvic::test::WaitUntil([&] { return Process().hcom.IsOpen(); });
+}
+
 void PanelFixture::ExpectPromptClose()
 {
     tarvic::test::TraceCapture stop;
@@ -141,8 +146,11 @@ void PanelFixture::Identify(const std::string& version)
 {
     m_panel->OnTimer();
     ASSERT_EQ(NextLine(), "?VER\r\n");
+    const long sent = Stats().envoyees;
     Reply("!VER" + version + "\r\n");
     ASSERT_EQ(Process().LitVersion(), version);
+    // The next cycle comes once the answered line has gone and the next is out.
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return Queue().empty() || Stats().envoyees > sent; }));
     m_panel->OnTimer();
     ASSERT_TRUE(m_panel->Connecte());
     AnswerUntilIdle();

@@ -17,7 +17,7 @@ class QAbstractButton;
 
 // Time-outs short enough for the recovery tests to go through several of them,
 // long enough for a loaded machine to answer within one.
-inline constexpr LinkTimings kQuickTimings{.replyTimeoutMs = 200, .reopenPeriodMs = 30};
+inline constexpr LinkTimings kQuickTimings{.replyTimeoutMs = 300, .reopenPeriodMs = 30};
 
 // A panel on one end of a pseudo-terminal and a scripted card on the other.
 // The tests run the timer cycle by hand, so each cycle is one call. Every
@@ -33,6 +33,8 @@ protected:
     CPanelDlg& Open(const PanelVariant& variant, LinkTimings timings = {});
     // The same on another port, which need not be open at once.
     CPanelDlg& OpenOn(const std::string& port, const PanelVariant& variant, LinkTimings timings = kQuickTimings);
+    // Waits until the process has its port open: what it writes before goes nowhere.
+    bool PortOpens();
     // Stops the panel and checks that it ended at once, without the stop
     // having to wait for either thread.
     void ExpectPromptClose();

@@ -57,9 +57,11 @@ TEST_P(Recovery, ACardSwitchedOnLateIsGreetedUntilItAnswers)
     std::atomic<bool> on{false};
     ScriptedCard card(Switchable(on));
     OpenOn(card.Path(), Variant());
+    ASSERT_TRUE(PortOpens());
 
     // Written, then again after each time-out, then dropped: the greeting starts over.
     ASSERT_TRUE(CycleUntil([&] { return Stats().delais == 3; }));
+    ASSERT_TRUE(card.WaitLines(3));
     EXPECT_EQ(From(card.Lines(), 0, 3), (Lines{"?VER", "?VER", "?VER"}));
     EXPECT_EQ(Stats().renvois, 2);
     EXPECT_EQ(Status(), "Mis en communication...");
@@ -87,6 +89,7 @@ TEST_P(Recovery, ACardResetMidRunIsWaitedForThenGetsItsOutputsBack)
     std::atomic<bool> on{true};
     ScriptedCard card(Switchable(on));
     OpenOn(card.Path(), Variant());
+    ASSERT_TRUE(PortOpens());
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
     Control(GetParam().output)->click();
     ASSERT_TRUE(WaitUntil([&] { return IndexOf(card.Lines(), GetParam().outputOrder) < std::ssize(card.Lines()); }));
@@ -134,6 +137,7 @@ TEST_F(HalfDeafCard, AnsweringEveryOtherLineKeepsThePanelIdentified)
         return index % 2 == 1 ? obliging(line, index) : std::string();
     });
     OpenOn(card.Path(), QuillonVariant());
+    ASSERT_TRUE(PortOpens());
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
     Control(1019)->click();
     bool stayedIdentified = true;
@@ -163,7 +167,8 @@ TEST_F(HalfDeafCard, AFloodOfGarbageIsSkippedAndTheRepliesAfterItCount)
     ScriptedCard card([&noise, obliging = ScriptedCard::Obliging(" G")](const std::string& line, int index) {
         return (line == "?VER" ? noise + "\r\n" : std::string()) + obliging(line, index);
     });
-    OpenOn(card.Path(), VarnokVariant());
+    OpenOn(card.Path(), VarnokVariant(), LinkTimings{});  // however slow the noise, no resend
+    ASSERT_TRUE(PortOpens());
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
     EXPECT_EQ(Text(1004), " G");
     EXPECT_EQ(m_traces.Count("manque d\n"), 3);  // the overflow, the bare LF, the byte after CR
