@@ -1,26 +1,28 @@
-// What a panel costs while it idles, polling the card once a second, and how
+// What a panel costs while it idles: polling a card once a second, beside an
+// empty Qt dialog with a one-second timer measured in the same run; waiting
+// for a port that is missing; waiting for a card that stays silent. And how
 // soon a reply reaches TraiteRecept after its last byte has been written.
 #include <dirent.h>
 #include <pthread.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <thread>
+#include <optional>
 
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include "common/PanelDlg.h"
 #include "support/PtyPeer.h"
+#include "support/ScriptedCard.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/Profile.h"
-#include "tarvic/platform/Text.h"
 #include "varnok/VarnokVariant.h"
 
 namespace {
@@ -46,50 +48,18 @@ void UsePort(const std::string& path)
     tarvic::SetProfile(profile);
 }
 
-// A card that answers every line at once, on a thread of its own.
-class AnsweringCard {
-public:
-    AnsweringCard()
-        : m_thread([this] {
-              pthread_setname_np(pthread_self(), "Carte");
-              std::string pending;
-              while (!m_quit) {
-                  pending += m_peer.ReceiveUntil("\r\n", 200ms);
-                  for (auto end = pending.find("\r\n"); end != std::string::npos; end = pending.find("\r\n")) {
-                      const std::string line = tarvic::Mid(pending, 0, static_cast<std::ptrdiff_t>(end));
-                      pending.erase(0, end + 2);
-                      if (line == "?VER") m_peer.Send("!VER BENCH\r\n");
-                      else if (line == "?LEL") m_peer.Send("!LEL1234 02\r\n");
-                      else m_peer.Send("!OK\r\n");
-                  }
-              }
-          })
-    {
-    }
-    ~AnsweringCard()
-    {
-        m_quit = true;
-        m_thread.join();
-    }
-    const std::string& Path() const { return m_peer.SlavePath(); }
-
-private:
-    tarvic::test::PtyPeer m_peer;
-    std::atomic<bool> m_quit{false};
-    std::thread m_thread;
-};
-
 struct ThreadUse {
     double cpuMs = 0;
     long wakeUps = 0;  // voluntary context switches: each one a sleep and a wake-up
 };
+using Uses = std::map<std::string, ThreadUse>;
 
 // Per thread of this process, by role: "ui" (the main thread), "Envoi",
 // "Carte" (the bench's card, not the panel's cost) and "lecture" (the rest:
 // the reading thread).
-std::map<std::string, ThreadUse> ThreadUses()
+Uses ThreadUses()
 {
-    std::map<std::string, ThreadUse> uses;
+    Uses uses;
     DIR* tasks = ::opendir("/proc/self/task");
     if (!tasks) return uses;
     while (const dirent* entry = ::readdir(tasks)) {
@@ -113,37 +83,126 @@ std::map<std::string, ThreadUse> ThreadUses()
     return uses;
 }
 
-// A Varnok panel polling an answering card once a second for 30 s; figures per minute.
+// The event loop for `seconds`; what each role used meanwhile, per minute,
+// and the whole cost of the process but the bench's card.
+struct Cost {
+    Uses perMinute;
+    ThreadUse total;
+    double minutes = 0;
+};
+
+void RunEventLoop(int milliseconds)
+{
+    QTimer::singleShot(milliseconds, &Application(), &QCoreApplication::quit);
+    QApplication::exec();
+}
+
+Cost Measure(int seconds)
+{
+    const Uses before = ThreadUses();
+    const auto start = std::chrono::steady_clock::now();
+    RunEventLoop(seconds * 1000);
+    Cost cost;
+    cost.minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 60;
+    for (const auto& [role, use] : ThreadUses()) {
+        const ThreadUse was = before.count(role) ? before.at(role) : ThreadUse{};
+        ThreadUse& rate = cost.perMinute[role];
+        rate.cpuMs = (use.cpuMs - was.cpuMs) / cost.minutes;
+        rate.wakeUps = static_cast<long>(static_cast<double>(use.wakeUps - was.wakeUps) / cost.minutes);
+        if (role == "Carte") continue;
+        cost.total.cpuMs += rate.cpuMs;
+        cost.total.wakeUps += rate.wakeUps;
+    }
+    return cost;
+}
+
+void Report(benchmark::State& state, const Cost& cost)
+{
+    for (const auto& [role, use] : cost.perMinute) {
+        state.counters["cpu_ms_per_min_" + role] = use.cpuMs;
+        state.counters["wakeups_per_min_" + role] = static_cast<double>(use.wakeUps);
+    }
+    state.counters["cpu_ms_per_min"] = cost.total.cpuMs;
+    state.counters["wakeups_per_min"] = static_cast<double>(cost.total.wakeUps);
+    // Of one processor, over the run.
+    state.counters["cpu_percent"] = cost.total.cpuMs / 600.0;
+}
+
+// The yardstick, measured first in the same run: a dialog that does nothing
+// but restart its one-second timer.
+std::optional<Cost> g_emptyDialog;
+
+void BM_EmptyDialogIdleCost(benchmark::State& state)
+{
+    Application();
+    for (auto _ : state) {
+        QDialog dialog;
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&timer] { timer.start(1000); });
+        timer.start(1000);
+        g_emptyDialog = Measure(static_cast<int>(state.range(0)));
+        Report(state, *g_emptyDialog);
+    }
+}
+BENCHMARK(BM_EmptyDialogIdleCost)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
+
+// A Varnok panel polling an obliging card once a second; per minute, and
+// against the empty dialog.
 void BM_PanelIdleCost(benchmark::State& state)
 {
     Application();
     for (auto _ : state) {
-        AnsweringCard card;
+        tarvic::test::ScriptedCard card(tarvic::test::ScriptedCard::Obliging(" BENCH", "1234 02"));
         UsePort(card.Path());
         CPanelDlg panel(VarnokVariant());
         panel.StartProcess();
         panel.StartTimer();
-        // Identification first: the figures are for the steady polling.
-        QTimer::singleShot(3000, &Application(), &QCoreApplication::quit);
-        QApplication::exec();
-        const auto before = ThreadUses();
-        const auto start = std::chrono::steady_clock::now();
-        QTimer::singleShot(static_cast<int>(state.range(0)) * 1000, &Application(), &QCoreApplication::quit);
-        QApplication::exec();
-        const double minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 60;
-        const auto after = ThreadUses();
-        double panelCpu = 0;
-        for (const auto& [role, use] : after) {
-            const ThreadUse& was = before.count(role) ? before.at(role) : ThreadUse{};
-            state.counters["wakeups_per_min_" + role] = static_cast<double>(use.wakeUps - was.wakeUps) / minutes;
-            state.counters["cpu_ms_per_min_" + role] = (use.cpuMs - was.cpuMs) / minutes;
-            if (role != "Carte") panelCpu += use.cpuMs - was.cpuMs;
+        RunEventLoop(3000);  // identification first: the figures are for the steady polling
+        const CJournal::Statistiques before = panel.Process()->Journal()->LitStatistiques();
+        const Cost cost = Measure(static_cast<int>(state.range(0)));
+        const CJournal::Statistiques after = panel.Process()->Journal()->LitStatistiques();
+        Report(state, cost);
+        const double linesAndReplies = static_cast<double>(after.envoyees - before.envoyees + after.recues - before.recues);
+        state.counters["envoi_wakeups_per_line_or_reply"] =
+            static_cast<double>(cost.perMinute.at("Envoi").wakeUps) * cost.minutes / linesAndReplies;
+        if (g_emptyDialog) {
+            state.counters["cpu_vs_empty_dialog"] = cost.total.cpuMs / g_emptyDialog->total.cpuMs;
+            state.counters["wakeups_vs_empty_dialog"] =
+                static_cast<double>(cost.total.wakeUps) / static_cast<double>(g_emptyDialog->total.wakeUps);
         }
-        state.counters["panel_cpu_ms_per_min"] = panelCpu / minutes;
         panel.StopProcess();
     }
 }
 BENCHMARK(BM_PanelIdleCost)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
+
+// A panel waiting, with its real time-outs, for a port that is not there
+// (reopened every 2 s) or for a card that never answers (each greeting
+// written three times, then dropped and started over).
+void PanelWaiting(benchmark::State& state, const std::string& port)
+{
+    Application();
+    for (auto _ : state) {
+        UsePort(port);
+        CPanelDlg panel(VarnokVariant());
+        panel.StartProcess();
+        panel.StartTimer();
+        Report(state, Measure(static_cast<int>(state.range(0))));
+        state.counters["timeouts_per_min"] =
+            static_cast<double>(panel.Process()->Journal()->LitStatistiques().delais) * 60 / state.range(0);
+        panel.StopProcess();
+    }
+}
+
+void BM_PanelWaitingForAMissingPort(benchmark::State& state) { PanelWaiting(state, "/dev/serial/by-id/absent"); }
+BENCHMARK(BM_PanelWaitingForAMissingPort)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_PanelWaitingForASilentCard(benchmark::State& state)
+{
+    tarvic::test::ScriptedCard card([](const std::string&, int) { return std::string(); });
+    PanelWaiting(state, card.Path());
+}
+BENCHMARK(BM_PanelWaitingForASilentCard)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
 
 // The process's TraiteRecept, timed.
 class TimedProcess : public CProcess {

@@ -1,21 +1,17 @@
 // A simulated card that hangs up, then another on the same path; a card that
 // puts noise around every reply.
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 #include <QAbstractButton>
 
 #include "PanelFixture.h"
 #include "support/CardsimProcess.h"
+#include "support/TempFolder.h"
 #include "torvane/TorvaneVariant.h"
 #include "varnok/VarnokVariant.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // What a cardsim log says the card received, in order, without the "> ".
 std::vector<std::string> Received(const std::string& log)
@@ -34,20 +30,12 @@ std::ptrdiff_t IndexOf(const std::vector<std::string>& lines, const std::string&
 
 class PanelOnFaultyCardsim : public PanelFixture {
 protected:
-    PanelOnFaultyCardsim() : m_folder(fs::temp_directory_path() / ("panel-cardsim-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(m_folder);
-    }
-    ~PanelOnFaultyCardsim() override { fs::remove_all(m_folder); }
-
-    std::string Path(const char* name) const { return (m_folder / name).string(); }
-
-    fs::path m_folder;
+    tarvic::test::TempFolder m_folder{"panel-cardsim"};
 };
 
 TEST_F(PanelOnFaultyCardsim, ACardThatHangsUpIsWaitedForAndTheNextOneOnItsPathGetsTheOutputs)
 {
-    const std::string link = Path("carte"), firstLog = Path("first.log"), secondLog = Path("second.log");
+    const std::string link = m_folder / "carte", firstLog = m_folder / "first.log", secondLog = m_folder / "second.log";
     auto first = std::make_unique<tarvic::test::CardsimProcess>(std::vector<std::string>{
         "--station", "varnok", "--link", link, "--log", firstLog, "--hangup-after", "12"});
     ASSERT_FALSE(first->Path().empty());

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include <QAbstractButton>
 
@@ -14,31 +13,23 @@
 #include "common/PortStatus.h"
 #include "support/ForeignProcess.h"
 #include "support/ScriptedCard.h"
+#include "support/TempFolder.h"
 #include "torvane/TorvaneVariant.h"
 #include "varnok/VarnokVariant.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using tarvic::test::ScriptedCard;
 
 class PanelPort : public PanelFixture {
 protected:
-    PanelPort() : m_folder(fs::temp_directory_path() / ("panel-port-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(m_folder);
-    }
-    ~PanelPort() override { fs::remove_all(m_folder); }
-
-    std::string Path(const char* name) const { return (m_folder / name).string(); }
-
-    fs::path m_folder;
+    tarvic::test::TempFolder m_folder{"panel-port"};
 };
 
 TEST_F(PanelPort, AMissingPortIsSaidThenOpenedAsSoonAsItAppears)
 {
     ScriptedCard card;
-    const std::string link = Path("carte");
+    const std::string link = m_folder / "carte";
     OpenOn(link, TorvaneVariant());
     ASSERT_TRUE(CycleUntil([&] { return Status() == "Port " + link + " introuvable"; }));
     EXPECT_FALSE(Control(1015)->isEnabled());

@@ -2,7 +2,6 @@
 // opens it again at once on that port.
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,6 +14,7 @@
 #include "common/SelPort.h"
 #include "common/SignalClose.h"
 #include "support/ScriptedCard.h"
+#include "support/TempFolder.h"
 #include "varnok/VarnokVariant.h"
 
 namespace {
@@ -68,9 +68,8 @@ TEST_F(PanelSignalFaults, WithoutTheCloserTheHandlersAreBackAsTheyWere)
 
 TEST_F(PanelSignalFaults, AnotherPortChosenOpensThePanelAgainAtOnceOnIt)
 {
-    namespace fs = std::filesystem;
-    const fs::path registry = fs::temp_directory_path() / ("panel-signal-" + std::to_string(::getpid()) + ".ini");
-    ::setenv("TARVIC_REGISTRY_FILE", registry.c_str(), 1);
+    const tarvic::test::TempFolder folder("panel-signal");
+    ::setenv("TARVIC_REGISTRY_FILE", (folder / "registry.ini").c_str(), 1);
     tarvic::test::ScriptedCard second;
 
     // The panel on the first card is told to use the second; the panel on the
@@ -105,7 +104,6 @@ TEST_F(PanelSignalFaults, AnotherPortChosenOpensThePanelAgainAtOnceOnIt)
     ASSERT_TRUE(tarvic::test::WaitUntil([&] { return second.Lines().back() == "!EMD 0"; }));
     EXPECT_EQ(second.Lines().front(), "?VER");
     ::unsetenv("TARVIC_REGISTRY_FILE");
-    fs::remove(registry);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -13,6 +12,7 @@
 
 #include "support/LineCollector.h"
 #include "support/PtyPeer.h"
+#include "support/TempFolder.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/MemoryProfile.h"
@@ -321,14 +321,6 @@ namespace {
 // at nothing, as a device that goes and comes back.
 class MovingPort {
 public:
-    MovingPort()
-        : m_folder(std::filesystem::temp_directory_path() / ("comthread-" + std::to_string(::getpid()))),
-          m_link((m_folder / "port").string())
-    {
-        std::filesystem::create_directories(m_folder);
-    }
-    ~MovingPort() { std::filesystem::remove_all(m_folder); }
-
     const std::string& Name() const { return m_link; }
     void PointAt(const std::string& device)
     {
@@ -337,8 +329,8 @@ public:
     }
 
 private:
-    std::filesystem::path m_folder;
-    std::string m_link;
+    tarvic::test::TempFolder m_folder{"comthread"};
+    std::string m_link = m_folder / "port";
 };
 
 }  // namespace
