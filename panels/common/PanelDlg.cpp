@@ -191,14 +191,14 @@ void CPanelDlg::Identifie(const std::string& version)
     ShowText(m_variant.identId, version);
     if (!m_variant.cycle.emdOnVerReply) process.Ordre("EMD 1");
     // A card back from a reset has its outputs off: make them what the boxes show.
-    if (std::exchange(m_cartePerdue, false)) process.EnvoiSorties();
+    const long reconnexions = process.Journal()->LitStatistiques().reconnexions;
+    if (std::exchange(m_reconnexions, reconnexions) != reconnexions) process.EnvoiSorties();
     if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, Latin1(kEstablished));
 }
 
 void CPanelDlg::CartePerdue()
 {
     SetConnecte(false);
-    m_cartePerdue = true;
     ShowText(m_variant.identId, std::string());
     UpdateIndicators();  // the process has cleared the inputs it no longer knows
 }

@@ -77,7 +77,7 @@ private:
     const PanelVariant& m_variant;
     std::unique_ptr<CProcess> m_pProcess;
     bool m_connecte = false;
-    bool m_cartePerdue = false;  // lost since its last identification
+    long m_reconnexions = 0;  // of the process, when the card was last identified
     bool m_portChange = false;
     QTimer m_timer;
     LinkTimings m_timings;

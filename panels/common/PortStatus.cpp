@@ -10,6 +10,7 @@
 
 #include <QFile>
 
+#include "PortChoice.h"
 #include "tarvic/platform/SerialPort.h"
 
 namespace {
@@ -43,9 +44,8 @@ QString BusyText(const std::string& port, const QString& label)
 QString PortLabel(const std::string& port)
 {
     const std::string device = tarvic::SerialPort::DevicePath(port);
-    if (device.empty()) return QString::fromLatin1(port);
-    if (device == port) return QFile::decodeName(port.c_str());
-    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(port), QFile::decodeName(device.c_str()));
+    if (device.empty() || device == port) return PortToQt(port);
+    return QStringLiteral("%1 (%2)").arg(PortToQt(port), PortToQt(device));
 }
 
 QString PortStatusText(const std::string& port, int error)

@@ -1,10 +1,10 @@
 // The traffic journal: its window, its counts, its logging category.
 #include <mutex>
-#include <regex>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include "PanelFixture.h"
 #include "common/JournalDlg.h"
@@ -17,12 +17,12 @@ using Lines = std::vector<std::string>;
 // The journal window's lines without their time stamps, which must all be there.
 Lines Untimed(const QString& text)
 {
-    static const std::regex stamped(R"(^\d\d:\d\d:\d\d\.\d\d\d ([<>*] .*)$)");
+    static const QRegularExpression stamped(QStringLiteral(R"(^\d\d:\d\d:\d\d\.\d\d\d ([<>*] .*)$)"));
     Lines lines;
     for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        std::smatch match;
-        const std::string latin1 = line.toLatin1().toStdString();
-        lines.push_back(std::regex_match(latin1, match, stamped) ? match[1].str() : "unstamped: " + latin1);
+        const QRegularExpressionMatch match = stamped.match(line);
+        lines.push_back(match.hasMatch() ? match.captured(1).toLatin1().toStdString()
+                                         : "unstamped: " + line.toLatin1().toStdString());
     }
     return lines;
 }
