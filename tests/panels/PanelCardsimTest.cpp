@@ -42,10 +42,7 @@ struct Loop {
 void PrintTo(const Loop& loop, std::ostream* os) { ::PrintTo(loop.variant, os); }
 
 // A panel against cardsim rather than a scripted card.
-class CardsimPanel : public PanelFixture {
-protected:
-    bool Lit(int indicator) { return CheckedIndicators().count(indicator) == 1; }
-};
+using CardsimPanel = PanelFixture;
 
 class PanelOnCardsim : public CardsimPanel, public ::testing::WithParamInterface<Loop> {};
 

@@ -72,6 +72,7 @@ protected:
     // Lets `step` run at the sending thread's steps until the test ends.
     static void SetEnvoiStep(void (*step)(CProcess& process, EnvoiStep step));
     std::set<int> CheckedIndicators();
+    bool Lit(int indicator) { return CheckedIndicators().count(indicator) == 1; }
     QAbstractButton* Control(int id);
     std::string Text(int id);
     // The status line's text as the user reads it (UTF-8).
