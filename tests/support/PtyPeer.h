@@ -16,6 +16,8 @@ public:
     PtyPeer& operator=(const PtyPeer&) = delete;
 
     const std::string& SlavePath() const { return m_slavePath; }
+    // The card's end, for a caller that waits on it with other descriptors.
+    int MasterFd() const { return m_master; }
 
     void Send(const std::string& bytes);
     // Everything received until `until` appears in it or the time is up.

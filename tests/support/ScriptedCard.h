@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -45,7 +44,7 @@ private:
     PtyPeer m_peer;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
-    std::atomic<bool> m_quit{false};
+    int m_stop = -1;  // eventfd that ends the thread's wait
     std::thread m_thread;
 };
 
