@@ -108,14 +108,9 @@ unsigned CComThread::WaitPortEvent()
     if (!hcom.IsOpen()) {
         // Nothing to wait on: sleep until stopped or given a port, or, when
         // reopening, until the next attempt is due.
-        if (m_reouverture) {
-            m_evReveil.Wait(m_periodeReouverture);
-            m_evReveil.ResetEvent();
-            if (m_run && m_reouverture && !hcom.IsOpen()) InitPort();
-        } else {
-            m_evReveil.Wait();
-            m_evReveil.ResetEvent();
-        }
+        m_evReveil.Wait(m_reouverture ? m_periodeReouverture.load() : CEvent::kInfinite);
+        m_evReveil.ResetEvent();
+        if (m_run && m_reouverture && !hcom.IsOpen()) InitPort();
         return 0;
     }
     switch (hcom.WaitEvent()) {

@@ -68,7 +68,7 @@ TEST_F(PanelOnFaultyCardsim, ACardThatHangsUpIsWaitedForAndTheNextOneOnItsPathGe
     EXPECT_LT(IndexOf(received, "!EMD 1"), IndexOf(received, "!ESR 1000"));
     EXPECT_TRUE(CycleUntil([&] { return Lit(1007) && !Lit(1008); }));  // haut, not bas
     EXPECT_EQ(Stats().reconnexions, 1);
-    EXPECT_GT(QueueChecks(), 20);
+    EXPECT_GE(QueueChecks(), 12);  // every line at least queued, marked sent, retired
     ExpectPromptClose();
 }
 

@@ -78,7 +78,7 @@ TEST_P(Recovery, ACardSwitchedOnLateIsGreetedUntilItAnswers)
     EXPECT_LT(IndexOf(lines, "?VER"), IndexOf(lines, "!EMD 1"));
     EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const auto& line) { return line.rfind("!ESR", 0) == 0; }));
     EXPECT_EQ(Stats().reconnexions, 0);
-    EXPECT_GT(QueueChecks(), 10);
+    EXPECT_GE(QueueChecks(), 8);  // every line at least queued, marked sent, retired
     ExpectPromptClose();
     ASSERT_TRUE(card.WaitLines(lines.size() + 1));
     EXPECT_EQ(card.Lines().back(), "!EMD 0");
@@ -117,7 +117,7 @@ TEST_P(Recovery, ACardResetMidRunIsWaitedForThenGetsItsOutputsBack)
     EXPECT_TRUE(OutputsEnabled());
     EXPECT_EQ(Text(Variant().identId), " CARTE 2.0");
     EXPECT_EQ(Stats().reconnexions, 1);
-    EXPECT_GT(QueueChecks(), 10);
+    EXPECT_GE(QueueChecks(), 8);  // every line at least queued, marked sent, retired
     ExpectPromptClose();
 }
 
