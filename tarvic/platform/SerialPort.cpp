@@ -212,11 +212,14 @@ SerialPort::Event SerialPort::WaitEvent()
         std::uint64_t count;
         [[maybe_unused]] const auto got = ::read(m_wakeFd, &count, sizeof count);
     }
+    // A line that only says it is readable has bytes; with a hang-up beside
+    // it, only what is still queued counts.
+    const bool hungUp = (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
     int queued = 0;
-    if ((fds[0].revents & POLLIN) && ::ioctl(m_fd, FIONREAD, &queued) == 0 && queued > 0)
+    if ((fds[0].revents & POLLIN) && (!hungUp || (::ioctl(m_fd, FIONREAD, &queued) == 0 && queued > 0)))
         return m_receiveMask ? Event::Received : Event::None;
-    // A hung-up line keeps reporting itself; only what was still queued counts.
-    if (ready < 0 || (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
+    // A hung-up line keeps reporting itself.
+    if (ready < 0 || hungUp) {
         m_error = EIO;
         return Event::Lost;
     }
