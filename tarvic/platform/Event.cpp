@@ -25,8 +25,13 @@ void CEvent::SetEvent()
     std::lock_guard lock(m_mutex);
     m_signalled = true;
     for (EventWaiter* waiter : m_waiters) {
-        std::lock_guard wake(waiter->mutex);
-        waiter->pending = true;
+        {
+            std::lock_guard wake(waiter->mutex);
+            waiter->pending = true;
+        }
+        // Notified once its lock is free, so that the woken thread does not
+        // wake only to wait for it. The waiter stays alive meanwhile: it must
+        // take this event's lock to detach before it goes.
         waiter->woken.notify_one();
     }
 }
