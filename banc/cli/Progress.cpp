@@ -2,19 +2,10 @@
 
 #include <tarvic/platform/Text.h>
 
-#include <algorithm>
-#include <cmath>
-
 #include "cli/Console.h"
+#include "engine/ProgressText.h"
 
 namespace banc::cli {
-
-std::string Duration(double seconds)
-{
-    const long whole = std::lround(std::max(0.0, seconds));
-    if (whole < 60) return tarvic::Format("%ld s", whole);
-    return tarvic::Format("%ld min %02ld s", whole / 60, whole % 60);
-}
 
 Progress::Progress(std::FILE* stream, int blocks, double secondsPerBlock, std::string unit)
     : m_stream(stream),
@@ -37,8 +28,7 @@ void Progress::Started(int configurationLines)
 
 std::string Progress::Line() const
 {
-    std::string line = tarvic::Format("Bloc %d/%d, reste %s", m_acquired, m_total,
-                                      Duration((m_total - m_acquired) * m_secondsPerBlock).c_str());
+    std::string line = BlockProgress(m_acquired, m_total, m_secondsPerBlock);
     if (!m_hasLive) return line;
     const char* unit = m_unit.c_str();
     if (m_live.hasSetpoint) line += tarvic::Format(", consigne %.1f %s", double{m_live.setpoint}, unit);

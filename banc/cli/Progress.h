@@ -35,7 +35,4 @@ private:
     bool m_lineOpen = false;  // a terminal line waits for its end
 };
 
-// "12 s", "4 min 05 s".
-std::string Duration(double seconds);
-
 }  // namespace banc::cli

@@ -19,4 +19,18 @@ std::vector<std::string> ConfigurationLines(const Elements& elements, const Sett
 // The line that starts (run) or stops the card's loop.
 std::string LoopLine(const Elements& elements, const Settings& settings, bool run);
 
+// What a connected card is sent when one setting changed, so that it runs
+// what the elements now hold.
+// A parameter: the element's own command for it (ConfFerz with the
+// parameter's number), or, where the element has none, its whole sequence.
+// The generator's parameters are its sequence's steps, not command numbers:
+// its table is computed again and the sequence sent whole.
+std::vector<std::string> ParameterLines(const Elements& elements, const ParameterDef& def);
+// The generator's sequence, its table computed again for the kind it holds.
+std::vector<std::string> GeneratorLines(const Elements& elements);
+// The controller's action byte ("RTRE...").
+std::vector<std::string> ActionLines(const Elements& elements);
+// The loop's wiring and, for a closed loop, the bench's selector of the measured input.
+std::vector<std::string> WiringLines(const Elements& elements, const Settings& settings);
+
 }  // namespace banc

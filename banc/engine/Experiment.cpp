@@ -17,12 +17,24 @@ constexpr int kStopAttempts = 1;
 constexpr double kTurnsPerBlock = 8;
 constexpr std::chrono::milliseconds kShortestTurn{2}, kLongestTurn{100};
 
+std::string Refusal(const std::string& text, const std::string& reply)
+{
+    return tarvic::Format("La carte a refus\xE9 la ligne \xAB %s \xBB (r\xE9ponse %s).", text.c_str(), reply.c_str());
+}
+
+bool IsRefusal(const CardLink::Reply& answer, bool order)
+{
+    return answer.status == CardLink::Status::Replied && (answer.line == "!Erreur" || (order && answer.line != "!OK"));
+}
+
 }  // namespace
 
 ExperimentObserver::~ExperimentObserver() = default;
 void ExperimentObserver::Started(int) {}
 void ExperimentObserver::Live(const LiveValues&) {}
 void ExperimentObserver::BlockAcquired(int, int) {}
+void ExperimentObserver::Silent(const std::string&) {}
+void ExperimentObserver::OrderRefused(const std::string&) {}
 
 Experiment::Experiment(Elements& elements, const Settings& settings, CardLink& link)
     : m_elements(elements), m_settings(settings), m_link(link), m_observer(&m_silentObserver)
@@ -30,6 +42,11 @@ Experiment::Experiment(Elements& elements, const Settings& settings, CardLink& l
     const ExperimentCurves curves = CurvesOf(settings, elements);
     m_setpointScale = curves.setpoint.scale;
     m_commandScale = curves.command.scale;
+}
+
+std::unique_lock<std::mutex> Experiment::Hold() const
+{
+    return m_elementsLock ? std::unique_lock<std::mutex>(*m_elementsLock) : std::unique_lock<std::mutex>();
 }
 
 void Experiment::RequestStop()
@@ -42,13 +59,34 @@ void Experiment::RequestStop()
     if (m_stops > 1) m_link.Abort();
 }
 
+void Experiment::Send(std::vector<std::string> orders)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_orders.insert(m_orders.end(), std::make_move_iterator(orders.begin()), std::make_move_iterator(orders.end()));
+    }
+    m_wake.notify_all();
+}
+
+std::vector<std::string> Experiment::Unsent()
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> orders(std::make_move_iterator(m_orders.begin()), std::make_move_iterator(m_orders.end()));
+    m_orders.clear();
+    return orders;
+}
+
 std::chrono::milliseconds Experiment::PollIntervalFor(double secondsPerBlock)
 {
     const auto interval = std::chrono::milliseconds(static_cast<long>(secondsPerBlock * 1000 / kTurnsPerBlock));
     return std::clamp(interval, kShortestTurn, kLongestTurn);
 }
 
-int Experiment::BlocksAcquired() const { return m_elements.recording->LitNbPoint() / kPointsPerBlock; }
+int Experiment::BlocksAcquired() const
+{
+    const auto hold = Hold();
+    return m_elements.recording->LitNbPoint() / kPointsPerBlock;
+}
 
 void Experiment::Fail(Outcome::Status status, std::string message)
 {
@@ -66,10 +104,8 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
 {
     switch (answer.status) {
     case CardLink::Status::Replied:
-        if (answer.line == "!Erreur" || (kind == Kind::Order && answer.line != "!OK")) {
-            Fail(Outcome::Status::Refused,
-                 tarvic::Format("La carte a refus\xE9 la ligne \xAB %s \xBB (r\xE9ponse %s).", text.c_str(),
-                                answer.line.c_str()));
+        if (IsRefusal(answer, kind == Kind::Order)) {
+            Fail(Outcome::Status::Refused, Refusal(text, answer.line));
             return false;
         }
         reply = answer.line;
@@ -93,34 +129,74 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
 
 void Experiment::Configure()
 {
-    const std::vector<std::string> lines = ConfigurationLines(m_elements, m_settings);
+    std::vector<std::string> lines;
+    {
+        const auto hold = Hold();
+        lines = ConfigurationLines(m_elements, m_settings);
+    }
     std::string reply;
     for (const auto& line : lines)
         if (Stopping() || !Exchange(Kind::Order, line, reply)) return;
-    m_elements.recording->SetStart(true);
-    m_loopStarted = Exchange(Kind::Order, LoopLine(m_elements, m_settings, true), reply);
+    std::string start;
+    {
+        const auto hold = Hold();
+        m_elements.recording->SetStart(true);
+        start = LoopLine(m_elements, m_settings, true);
+    }
+    m_loopStarted = Exchange(Kind::Order, start, reply);
     if (m_loopStarted) m_observer->Started(static_cast<int>(lines.size()));
 }
 
-bool Experiment::PollLive()
+bool Experiment::SendOrders()
 {
-    const ControllerKind& kind = *m_settings.mode->controller;
-    const MeasureChoice& measure = m_settings.Measure();
-    std::string reply;
-    // Each reply goes to the element that asked for it.
-    const auto ask = [&](CEidElement& element, int request) {
-        const std::string text = element.DmdMesure(request);
+    while (true) {
+        std::string line;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_orders.empty()) return true;
+            line = std::move(m_orders.front());
+            m_orders.pop_front();
+        }
+        const CardLink::Reply answer = m_link.Exchange('!', line);
+        // A refused setting is the user's to mend: the run goes on.
+        if (IsRefusal(answer, true)) {
+            m_observer->OrderRefused(Refusal(line, answer.line));
+            continue;
+        }
+        std::string reply;
+        if (!Accept(Kind::Order, line, answer, reply)) return false;
+    }
+}
+
+bool Experiment::PollLive(const std::vector<int>& benchRequests)
+{
+    const auto request = [this](CEidElement& element, int number) {
+        std::string text;
+        {
+            const auto hold = Hold();
+            text = element.DmdMesure(number);
+        }
         if (text.empty()) return true;
+        std::string reply;
         if (!Exchange(Kind::Request, text, reply)) return false;
+        const auto hold = Hold();
         element.TraitRecept(reply);
         return true;
     };
-    if (!ask(*m_elements.bench, measure.request) || !ask(*m_elements.controller, kind.liveRequest)) return false;
+    for (const int number : benchRequests)
+        if (!request(*m_elements.bench, number)) return false;
+    const ControllerKind& kind = *m_settings.mode->controller;
+    if (!request(*m_elements.controller, kind.liveRequest)) return false;
     LiveValues values;
-    values.hasSetpoint = kind.setpointProbe >= 0;
-    if (values.hasSetpoint) values.setpoint = m_elements.controller->LitSonde(kind.setpointProbe) * m_setpointScale;
-    values.measure = m_elements.bench->LitSonde(measure.probe);
-    values.command = m_elements.controller->LitSonde(kind.commandProbe) * m_commandScale;
+    {
+        const auto hold = Hold();
+        values.hasSetpoint = kind.setpointProbe >= 0;
+        if (values.hasSetpoint) values.setpoint = m_elements.controller->LitSonde(kind.setpointProbe) * m_setpointScale;
+        values.measure = m_elements.bench->LitSonde(m_settings.Measure().probe);
+        values.command = m_elements.controller->LitSonde(kind.commandProbe) * m_commandScale;
+        for (const auto& measure : m_settings.bench->measures)
+            values.measures.push_back(m_elements.bench->LitSonde(measure.probe));
+    }
     m_observer->Live(values);
     return true;
 }
@@ -128,17 +204,27 @@ bool Experiment::PollLive()
 bool Experiment::FetchBlock(const std::string& request)
 {
     CEnregistrement& recording = *m_elements.recording;
-    const int before = recording.LitNbPoint();
+    int before = 0;
+    {
+        const auto hold = Hold();
+        before = recording.LitNbPoint();
+    }
     std::string reply;
     for (int attempt = 0; attempt < kBlockAttempts; ++attempt) {
         if (!Exchange(Kind::Request, request, reply)) return false;
-        recording.TraitRecept(reply);
-        if (recording.LitNbPoint() != before) {
-            m_observer->BlockAcquired(BlocksAcquired(), recording.LitParam(2));
-            return true;
+        int total = 0;
+        {
+            const auto hold = Hold();
+            recording.TraitRecept(reply);
+            if (recording.LitNbPoint() == before) {
+                // Refused for its length: the recording asks for the same block again.
+                if (recording.LitBloc().empty()) break;
+                continue;
+            }
+            total = recording.LitParam(2);
         }
-        // Refused for its length: the recording asks for the same block again.
-        if (recording.LitBloc().empty()) break;
+        m_observer->BlockAcquired(BlocksAcquired(), total);
+        return true;
     }
     Fail(Outcome::Status::Refused,
          tarvic::Format("Le bloc %d de l'enregistrement reste illisible apr\xE8s %d demandes.", BlocksAcquired() + 1,
@@ -151,15 +237,23 @@ bool Experiment::PollRecording()
     CEnregistrement& recording = *m_elements.recording;
     std::string reply;
     // Every block ready is fetched at once; the card keeps the next ones meanwhile.
-    while (recording.LitStart() && !Stopping()) {
-        if (recording.LitParam(1) == 1) {
-            const std::string request = recording.LitBloc();
-            if (request.empty() || !FetchBlock(request)) return !m_failed;
+    while (!Stopping()) {
+        std::string request, status;
+        {
+            const auto hold = Hold();
+            if (!recording.LitStart()) return true;
+            if (recording.LitParam(1) == 1)
+                request = recording.LitBloc();
+            else
+                status = recording.DmdMesure(0);
+            if (request.empty() && status.empty()) return true;
+        }
+        if (!request.empty()) {
+            if (!FetchBlock(request)) return !m_failed;
             continue;
         }
-        const std::string status = recording.DmdMesure(0);
-        if (status.empty()) return true;
         if (!Exchange(Kind::Request, status, reply)) return false;
+        const auto hold = Hold();
         recording.TraitRecept(reply);
         if (recording.LitParam(1) != 1) return true;
     }
@@ -169,14 +263,18 @@ bool Experiment::PollRecording()
 void Experiment::Pause()
 {
     std::unique_lock lock(m_mutex);
-    m_wake.wait_for(lock, m_interval, [this] { return m_stops > 0; });
+    m_wake.wait_for(lock, m_interval, [this] { return m_stops > 0 || !m_orders.empty(); });
 }
 
 void Experiment::StopLoop()
 {
-    m_elements.recording->SetStart(false);
-    if (!m_loopStarted || m_outcome.status == Outcome::Status::Lost) return;
-    const std::string line = LoopLine(m_elements, m_settings, false);
+    std::string line;
+    {
+        const auto hold = Hold();
+        m_elements.recording->SetStart(false);
+        if (!m_loopStarted || m_outcome.status == Outcome::Status::Lost) return;
+        line = LoopLine(m_elements, m_settings, false);
+    }
     // A card that went silent gets one try, not the whole round of attempts.
     const int attempts = m_outcome.status == Outcome::Status::Silent ? kStopAttempts : m_link.GetTiming().attempts;
     std::string reply;
@@ -186,14 +284,51 @@ void Experiment::StopLoop()
 
 Outcome Experiment::Run()
 {
+    const auto recording = [this] {
+        const auto hold = Hold();
+        return m_elements.recording->LitStart();
+    };
+    std::vector<int> benchRequests;
+    {
+        const auto hold = Hold();
+        benchRequests = {m_settings.Measure().request};
+    }
     if (Configure(); !m_failed) {
-        while (m_elements.recording->LitStart() && !Stopping()) {
-            if (!PollLive() || !PollRecording()) break;
-            if (m_elements.recording->LitStart()) Pause();
+        while (recording() && !Stopping()) {
+            if (!SendOrders() || !PollLive(benchRequests) || !PollRecording()) break;
+            if (recording()) Pause();
         }
     }
     if (Stopping()) Fail(Outcome::Status::Interrupted, "Essai interrompu.");
     StopLoop();
+    return m_outcome;
+}
+
+Outcome Experiment::Watch()
+{
+    std::vector<int> benchRequests;
+    for (const auto& measure : m_settings.bench->measures)
+        if (std::find(benchRequests.begin(), benchRequests.end(), measure.request) == benchRequests.end())
+            benchRequests.push_back(measure.request);
+    bool silent = false;
+    while (!Stopping()) {
+        if (SendOrders() && PollLive(benchRequests)) {
+            silent = false;
+        } else if (m_outcome.status == Outcome::Status::Lost || m_outcome.status == Outcome::Status::Interrupted) {
+            break;
+        } else {
+            // Said once; the card is asked again at the next turn.
+            if (m_outcome.status == Outcome::Status::Refused)
+                m_observer->OrderRefused(m_outcome.message);
+            else if (!silent)
+                m_observer->Silent(m_outcome.message);
+            silent = m_outcome.status == Outcome::Status::Silent;
+            m_failed = false;
+            m_outcome = {};
+        }
+        Pause();
+    }
+    if (Stopping()) Fail(Outcome::Status::Interrupted, "Essai interrompu.");
     return m_outcome;
 }
 

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/CardLink.h"
 #include "engine/Elements.h"
@@ -18,6 +20,7 @@ struct LiveValues {
     float setpoint = 0;
     float measure = 0;
     float command = 0;
+    std::vector<float> measures;  // every measured quantity of the bench, in its order, in its unit
 };
 
 // What an experiment tells while it runs; called on the thread that runs it.
@@ -28,6 +31,10 @@ public:
     virtual void Live(const LiveValues& values);
     // `acquired` blocks of `total` are in; the last one is block acquired - 1.
     virtual void BlockAcquired(int acquired, int total);
+    // While watching, the card stopped answering: said once, until it answers again.
+    virtual void Silent(const std::string& message);
+    // An order given from elsewhere was refused; the experiment goes on (Latin-1).
+    virtual void OrderRefused(const std::string& message);
 };
 
 struct Outcome {
@@ -59,9 +66,20 @@ public:
     static std::chrono::milliseconds PollIntervalFor(double secondsPerBlock);
 
     Outcome Run();
+    // Only the live values, every measured quantity of the bench, and the
+    // orders given meanwhile, without configuring nor recording, until a stop
+    // request or the loss of the port. A silent card is watched until it answers again.
+    Outcome Watch();
     // From any thread: ends the run after the current exchange; a second
     // request also gives up the exchange under way.
     void RequestStop();
+    // From any thread: orders for the card, sent between two turns.
+    void Send(std::vector<std::string> orders);
+    // The orders given that were not sent before the end.
+    std::vector<std::string> Unsent();
+    // Held on every touch of the elements and settings, and never during an
+    // exchange, so that another thread may use them meanwhile.
+    void SetLock(std::mutex* lock) { m_elementsLock = lock; }
 
     int BlocksAcquired() const;
 
@@ -70,8 +88,11 @@ private:
     bool Exchange(Kind kind, const std::string& text, std::string& reply);
     // The reply taken, or the fault recorded; false on a fault.
     bool Accept(Kind kind, const std::string& text, const CardLink::Reply& answer, std::string& reply);
+    std::unique_lock<std::mutex> Hold() const;
     void Configure();
-    bool PollLive();
+    bool SendOrders();
+    // Asks each of the bench's requests, then the controller's read-back.
+    bool PollLive(const std::vector<int>& benchRequests);
     bool PollRecording();
     bool FetchBlock(const std::string& request);
     void StopLoop();
@@ -86,8 +107,10 @@ private:
     ExperimentObserver m_silentObserver;
     std::chrono::milliseconds m_interval{100};
     std::atomic<int> m_stops{0};
-    std::mutex m_mutex;
+    std::mutex m_mutex;  // the stop requests and the orders
     std::condition_variable m_wake;
+    std::deque<std::string> m_orders;
+    std::mutex* m_elementsLock = nullptr;
     Outcome m_outcome;
     bool m_failed = false;  // m_outcome holds the first fault
     bool m_loopStarted = false;

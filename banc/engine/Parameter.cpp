@@ -29,7 +29,7 @@ const std::vector<ParameterDef>& CommonParameters()
         {"coefb0", Role::Controller, 21, Limit::Element, -32.0f, 31.999f, "coefficient B1 (correcteur Z)"},
         {"coefb1", Role::Controller, 22, Limit::Element, -32.0f, 31.999f, "coefficient B2 (correcteur Z)"},
         {"coefb2", Role::Controller, 23, Limit::Element, -32.0f, 31.999f, "coefficient B3 (correcteur Z)"},
-        {"te", Role::Controller, 1000, Limit::Fixed, 10.0f, 5000.0f, "p\xE9riode d'\xE9" "chantillonnage, ms", true},
+        {"te", Role::Controller, 1000, Limit::Fixed, 10.0f, 5000.0f, "p\xE9riode d'\xE9" "chantillonnage, ms", true, true},
         {"echelon", Role::Generator, 0, Limit::Level, kNoMin, kNoMax, "valeur de l'\xE9" "chelon, finale ou centrale"},
         {"rampe", Role::Generator, 1, Limit::Fixed, 0.001f, 1000.0f, "pente de la rampe, vitesse du trap\xE8ze, /s"},
         {"frequence", Role::Generator, 2, Limit::Fixed, 0.001f, 10.0f, "fr\xE9quence du sinus, Hz"},

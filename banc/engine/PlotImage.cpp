@@ -17,9 +17,8 @@
 namespace banc {
 namespace {
 
-// The plot's frame, in pixels; its height is ten rows of the value axis.
-constexpr int kLeft = 80, kRight = 880, kTop = 70, kBottom = 430;
-constexpr int kValueLabelsX[2] = {28, kRight + 10};
+// The value labels stand this far left of the frame, and right of it.
+constexpr int kLabelsLeft = 52, kLabelsRight = 10;
 constexpr int kTitleSize = 20, kLabelSize = 12, kUnitSize = 14, kLegendSize = 14, kDescriptionSize = 13;
 constexpr int kDivisions = 10;
 constexpr int kCurveWidth = 2;
@@ -39,9 +38,11 @@ bool UsesAxis(const PlotContent& content, int axis)
                        [axis](const PlotCurve& plotted) { return plotted.axis == axis; });
 }
 
+}  // namespace
+
 // A value axis over its range, widened by tenths until every point of its curves lies on it;
 // an empty range is first fitted to the points, from 0.
-CAxe ValueAxis(const CEnregistrement& recording, const PlotContent& content, int index)
+CAxe PlotValueAxis(const CEnregistrement& recording, const PlotContent& content, const PlotFrame& frame, int index)
 {
     const PlotAxis& range = content.axes[index];
     float low = range.min, high = range.max;
@@ -53,25 +54,27 @@ CAxe ValueAxis(const CEnregistrement& recording, const PlotContent& content, int
             high = std::max(high, value);
         }
     if (fitted && low == high) high = low + 1;
-    CAxe axis(kBottom, kTop, fitted ? low : range.min, fitted ? high : range.max, range.unit, kValueLabelsX[index],
-              true, 0);
+    const int labelsX = index == 0 ? frame.left - kLabelsLeft : frame.right + kLabelsRight;
+    CAxe axis(frame.bottom, frame.top, fitted ? low : range.min, fitted ? high : range.max, range.unit, labelsX, true, 0);
     if (fitted) axis.AjustePlage(10);
     for (int i = 0; i < kMaxWidenings && (low < axis.m_min || high > axis.m_max); ++i) axis.AjustePlage(10);
     return axis;
 }
 
-CAxeTemps TimeAxis(const PlotContent& content)
+CAxeTemps PlotTimeAxis(const PlotContent& content, const PlotFrame& frame)
 {
     CAxeTemps axis;
     axis.m_fenetre = std::max(content.plannedPoints, 1);
     axis.m_periode = static_cast<float>(content.periodMs);
-    axis.m_pixGauche = kLeft;
-    axis.m_pixDroite = kRight;
+    axis.m_pixGauche = frame.left;
+    axis.m_pixDroite = frame.right;
     axis.Calcul();
     return axis;
 }
 
-void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotContent& content)
+namespace {
+
+void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotContent& content, const PlotFrame& frame)
 {
     CPen grid(PS_DOT, 1, kGrid);
     CPen* previous = dc.SelectObject(&grid);
@@ -79,27 +82,30 @@ void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotCont
     const double seconds = static_cast<double>(span) * content.periodMs / 1000.0;
     for (int k = 0; k <= kDivisions; ++k) {
         const int y = values.m_pixMin - k * values.PasInt();
-        dc.MoveTo(kLeft, y);
-        dc.LineTo(kRight, y);
+        dc.MoveTo(frame.left, y);
+        dc.LineTo(frame.right, y);
         const int index = time.m_premier + k * span / kDivisions;
         const int x = time.calculpx(index);
-        dc.MoveTo(x, kTop);
-        dc.LineTo(x, kBottom);
+        dc.MoveTo(x, frame.top);
+        dc.LineTo(x, frame.bottom);
         const double t = static_cast<double>(index) * content.periodMs / 1000.0;
-        Write(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, kBottom + 6, kLabelSize);
+        Write(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, frame.bottom + 6, kLabelSize);
     }
-    Write(dc, "t (s)", kRight - 16, kBottom + 24, kUnitSize);
+    Write(dc, "t (s)", frame.right - 16, frame.bottom + 24, kUnitSize);
     dc.SelectObject(previous);
 }
 
 void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[2], const CAxeTemps& time,
                 const PlotContent& content)
 {
+    // The acquired points the time axis shows.
+    const int first = std::max(time.m_premier, 0);
+    const int last = std::min(time.m_dernier, content.points - 1);
     for (const auto& plotted : content.curves) {
-        if (content.points < 1) break;
+        if (last < first) break;
         std::vector<CPoint> points;
-        points.reserve(static_cast<std::size_t>(content.points));
-        for (int i = 0; i < content.points; ++i)
+        points.reserve(static_cast<std::size_t>(last - first + 1));
+        for (int i = first; i <= last; ++i)
             points.emplace_back(time.calculpx(i), values[plotted.axis].ConvIntFloat(plotted.curve.Value(recording, i)));
         // The pen takes the renderer's colour of the code, so that the legend matches.
         CEquation::TextColor(&dc, plotted.colour);
@@ -120,30 +126,31 @@ std::string CurveLegend(const PlotContent& content)
 
 }  // namespace
 
-void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content)
+void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content, const PlotFrame& frame,
+              const CAxeTemps* timeAxis)
 {
-    dc.FillSolidRect(CRect(0, 0, kPlotWidth, kPlotHeight), kWhite);
-    const CAxe values[2] = {ValueAxis(recording, content, 0), ValueAxis(recording, content, 1)};
-    const CAxeTemps time = TimeAxis(content);
-    DrawGrid(dc, values[0], time, content);
-    CPen frame(PS_SOLID, 1, kBlack);
-    CPen* previousPen = dc.SelectObject(&frame);
+    dc.FillSolidRect(CRect(0, 0, frame.width, frame.height), kWhite);
+    const CAxe values[2] = {PlotValueAxis(recording, content, frame, 0), PlotValueAxis(recording, content, frame, 1)};
+    const CAxeTemps time = timeAxis ? *timeAxis : PlotTimeAxis(content, frame);
+    DrawGrid(dc, values[0], time, content, frame);
+    CPen border(PS_SOLID, 1, kBlack);
+    CPen* previousPen = dc.SelectObject(&border);
     CGdiObject* previousBrush = dc.SelectStockObject(NULL_BRUSH);
-    dc.Rectangle(kLeft, kTop, kRight + 1, kBottom + 1);
+    dc.Rectangle(frame.left, frame.top, frame.right + 1, frame.bottom + 1);
     dc.SelectObject(previousPen);
     dc.SelectObject(previousBrush);
     values[0].Draw(&dc);
     if (UsesAxis(content, 1)) values[1].Draw(&dc);
     DrawCurves(dc, recording, values, time, content);
-    Write(dc, content.title, kLeft, 18, kTitleSize);
-    Write(dc, CurveLegend(content), kLeft, kBottom + 46, kLegendSize);
-    Write(dc, content.legend, kLeft, kBottom + 72, kDescriptionSize);
+    Write(dc, content.title, frame.left, 18, kTitleSize);
+    Write(dc, CurveLegend(content), frame.left, frame.bottom + 46, kLegendSize);
+    Write(dc, content.legend, frame.left, frame.bottom + 72, kDescriptionSize);
 }
 
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content)
 {
     if (!QGuiApplication::instance()) return "Le dessin demande une application Qt.";
-    QImage image(kPlotWidth, kPlotHeight, QImage::Format_RGB32);
+    QImage image(kImageFrame.width, kImageFrame.height, QImage::Format_RGB32);
     {
         QPainter painter(&image);
         CPainterDC dc(painter);

@@ -5,6 +5,8 @@
 
 #include "engine/Curve.h"
 
+class CAxe;
+class CAxeTemps;
 class CDC;
 class CEnregistrement;
 
@@ -35,14 +37,28 @@ struct PlotContent {
     int periodMs = 0;
 };
 
-inline constexpr int kPlotWidth = 960;
-inline constexpr int kPlotHeight = 560;
+// Where a plot is drawn: the surface and, in it, the frame of the curves.
+struct PlotFrame {
+    int width;
+    int height;
+    int left;
+    int right;
+    int top;  // the frame's height is ten rows of the value axes
+    int bottom;
+};
+inline constexpr PlotFrame kImageFrame{960, 560, 80, 880, 70, 430};
 
-// Draws the plot on a kPlotWidth x kPlotHeight device context with the
-// library's value and time axes and formula renderer.
-void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content);
+// The value axis `index` (0 left, 1 right) as the plot draws it.
+CAxe PlotValueAxis(const CEnregistrement& recording, const PlotContent& content, const PlotFrame& frame, int index);
+// The time axis over the whole recording planned.
+CAxeTemps PlotTimeAxis(const PlotContent& content, const PlotFrame& frame);
 
-// Draws it on an image and writes it as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
+// Draws the plot with the library's value and time axes and formula renderer:
+// the points of the time axis's span, on `time` when given (zoomed or scrolled), else on the whole recording.
+void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content,
+              const PlotFrame& frame = kImageFrame, const CAxeTemps* time = nullptr);
+
+// Draws it on a kImageFrame image and writes it as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content);
 
 }  // namespace banc

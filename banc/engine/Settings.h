@@ -20,6 +20,8 @@ struct Settings {
     std::optional<std::string> actions;  // the PID's actions: letters among P, I, D and M
     std::optional<double> duration;      // seconds, rounded up to whole blocks
     bool factory = false;                // the bench's factory settings, even over the user's
+    bool routed = true;    // the command goes to the chosen output; false: isolated, the loop drives nothing
+    bool feedback = true;  // the closed loop takes the measurement back; false: its error is the setpoint
 
     const CommandChoice& Command() const { return command ? *command : bench->commands.front(); }
     // The one asked for, else the mode's usual one, else the bench's first.

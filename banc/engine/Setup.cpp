@@ -35,6 +35,19 @@ void Limits(const ParameterDef& def, CEidElement& element, const UnitView& level
     }
 }
 
+// The generator's levels: the measured quantity's, or the open-loop command's.
+UnitView GeneratorLevels(const Settings& settings, CEidElement& bench)
+{
+    return settings.mode->controller->closedLoop ? QuantityUnit(settings.Measure().quantity, bench)
+                                                 : UnitView{"", "", 0, settings.bench->openMin, settings.bench->openMax};
+}
+
+bool AppliesTo(const ParameterDef& def, const ControllerKind& controller, CEidElement& element)
+{
+    float current = 0;
+    return !(def.closedLoopOnly && !controller.closedLoop) && element.LitFParam(def.index, current);
+}
+
 class Configurator {
 public:
     Configurator(const Settings& settings, Elements& elements, tarvic::Profile& profile)
@@ -72,8 +85,7 @@ std::string Configurator::Run()
         m_elements.bench->InitValeur();
         m_elements.bench = bench.make();
     }
-    m_levels = mode.controller->closedLoop ? QuantityUnit(m_settings.Measure().quantity, *m_elements.bench)
-                                           : UnitView{"", "", 0, bench.openMin, bench.openMax};
+    m_levels = GeneratorLevels(m_settings, *m_elements.bench);
     // The controller first: the others read its sampling period when they are made.
     m_elements.controller = mode.controller->make();
     std::string error = ApplyValues({Role::Controller});
@@ -102,8 +114,7 @@ std::string Configurator::Apply(const ParameterDef& def, float value)
 {
     const ControllerKind& controller = *m_settings.mode->controller;
     CEidElement& element = *m_elements.Of(def.role);
-    float current = 0;
-    if ((def.closedLoopOnly && !controller.closedLoop) || !element.LitFParam(def.index, current))
+    if (!AppliesTo(def, controller, element))
         return tarvic::Format("Le param\xE8tre --%s ne s'applique pas au mode %s (%s).", def.name, controller.name,
                               controller.label);
     float min = 0, max = 0;
@@ -154,8 +165,9 @@ std::string Configurator::BlockCount()
 std::string Configurator::Wiring()
 {
     const ControllerKind& controller = *m_settings.mode->controller;
-    m_elements.controller->SetCParam(6, m_settings.Command().param);
-    if (controller.closedLoop) m_elements.controller->SetCParam(7, m_settings.Measure().param);
+    // SetCParam 6 and 7 with 0: the command isolated, no feedback.
+    m_elements.controller->SetCParam(6, m_settings.routed ? m_settings.Command().param : 0);
+    if (controller.closedLoop) m_elements.controller->SetCParam(7, m_settings.feedback ? m_settings.Measure().param : 0);
     return {};
 }
 
@@ -203,6 +215,18 @@ std::string Configurator::Signal()
 }
 
 }  // namespace
+
+bool Applies(const ParameterDef& def, const Settings& settings, const Elements& elements)
+{
+    CEidElement* element = elements.Of(def.role);
+    return element && AppliesTo(def, *settings.mode->controller, *element);
+}
+
+void ParameterRange(const ParameterDef& def, const Settings& settings, const Elements& elements, float& min,
+                    float& max)
+{
+    Limits(def, *elements.Of(def.role), GeneratorLevels(settings, *elements.bench), min, max);
+}
 
 SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Profile>& store, Elements& elements)
 {

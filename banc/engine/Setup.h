@@ -24,4 +24,10 @@ struct SetupResult {
 // profile: some elements read the bench from it again as they build commands.
 SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Profile>& store, Elements& elements);
 
+// Whether a parameter belongs to the experiment's elements in its mode.
+bool Applies(const ParameterDef& def, const Settings& settings, const Elements& elements);
+// The range a parameter may take, as Configure checks it.
+void ParameterRange(const ParameterDef& def, const Settings& settings, const Elements& elements, float& min,
+                    float& max);
+
 }  // namespace banc

@@ -12,6 +12,7 @@ constexpr float kSetpointMoved = 0.01f;     // a change of the setpoint smaller 
 constexpr float kNoResponse = 1e-3f;        // nor is one of the measurement
 constexpr float kRiseLow = 0.1f, kRiseHigh = 0.9f;
 constexpr float kSettlingBand = 0.05f;
+constexpr float kTimeConstant = 0.632f;  // 1 - 1/e
 constexpr int kSettlingSearch = 0, kPeakSearch = 1;  // RechercheRang modes
 
 int StepIndex(const CEnregistrement& recording, const Curve& setpoint, int points)
@@ -31,13 +32,13 @@ std::optional<int> Reaches(const CEnregistrement& recording, const Curve& measur
     return std::nullopt;
 }
 
-float Extreme(const CEnregistrement& recording, const Curve& measure, int from, int points, bool rising)
+int Extreme(const CEnregistrement& recording, const Curve& measure, int from, int points, bool rising)
 {
-    if (rising)
-        return measure.Value(recording, recording.RechercheRang(kPeakSearch, measure.code, points - 1, from, 0));
+    if (rising) return recording.RechercheRang(kPeakSearch, measure.code, points - 1, from, 0);
     // The recording's peak search finds maxima only.
-    float lowest = measure.Value(recording, from);
-    for (int i = from; i < points; ++i) lowest = std::min(lowest, measure.Value(recording, i));
+    int lowest = from;
+    for (int i = from; i < points; ++i)
+        if (measure.Value(recording, i) < measure.Value(recording, lowest)) lowest = i;
     return lowest;
 }
 
@@ -49,6 +50,8 @@ StepResponse AnalyseStep(const CEnregistrement& recording, const Curve& setpoint
     StepResponse response;
     if (points < 2) return response;
     const int step = StepIndex(recording, setpoint, points);
+    response.stepIndex = step;
+    response.peakIndex = step;
     response.initial = measure.Value(recording, step);
     response.final = measure.Value(recording, points - 1);
     response.setpoint = setpoint.Value(recording, points - 1);
@@ -57,16 +60,23 @@ StepResponse AnalyseStep(const CEnregistrement& recording, const Curve& setpoint
     if (!response.hasStep) return response;
 
     const bool rising = change > 0;
+    response.peakIndex = Extreme(recording, measure, step, points, rising);
     // Past the final value in the direction of the change, as a share of it.
-    const float beyond = (Extreme(recording, measure, step, points, rising) - response.final) / change;
+    const float beyond = (measure.Value(recording, response.peakIndex) - response.final) / change;
     response.overshoot = std::max(0.0f, beyond * 100);
     const auto low = Reaches(recording, measure, step, points, response.initial, change, kRiseLow);
     const auto high = Reaches(recording, measure, step, points, response.initial, change, kRiseHigh);
     if (low && high) response.riseTime = (*high - *low) * periodSeconds;
+    if (const auto tau = Reaches(recording, measure, step, points, response.initial, change, kTimeConstant))
+        response.timeConstant = (*tau - step) * periodSeconds;
     // The band in the recording's own values, which the curve may scale.
     const float band = kSettlingBand * std::fabs(change) / std::fabs(measure.scale);
+    response.band = kSettlingBand * std::fabs(change);
     const int lastOutside = recording.RechercheRang(kSettlingSearch, measure.code, points - 1, step, band);
-    if (lastOutside < points - 1) response.settlingTime = (lastOutside + 1 - step) * periodSeconds;
+    if (lastOutside < points - 1) {
+        response.settlingIndex = lastOutside + 1;
+        response.settlingTime = (lastOutside + 1 - step) * periodSeconds;
+    }
     return response;
 }
 

@@ -17,6 +17,12 @@ struct StepResponse {
     std::optional<float> overshoot;     // percent of the change
     std::optional<float> riseTime;      // s, from 10 % to 90 % of the change
     std::optional<float> settlingTime;  // s, from the step into the band of 5 % of the change
+    std::optional<float> timeConstant;  // s, from the step to 63 % of the change
+    // Where the figures were read, as point indices.
+    int stepIndex = 0;
+    int peakIndex = 0;                  // the extreme in the direction of the change
+    std::optional<int> settlingIndex;   // the first point of the band for good
+    float band = 0;                     // the half-width of the band, in the measurement's unit
 };
 
 // The step is where the setpoint first changes (point 0 when it never does);

@@ -222,7 +222,7 @@ TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
     const std::string picture = std::string(TARVIC_RENDER_DIR) + "/banc-plot.png";
     ASSERT_EQ(SavePlot(picture, *m_elements.recording, plot), "");
     const QImage image(QString::fromLocal8Bit(picture.c_str()));
-    EXPECT_EQ(image.size(), QSize(kPlotWidth, kPlotHeight));
+    EXPECT_EQ(image.size(), QSize(kImageFrame.width, kImageFrame.height));
     EXPECT_EQ(image.pixelColor(85, 384).blue(), 255);  // on the measurement
 }
 

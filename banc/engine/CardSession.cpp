@@ -1,0 +1,125 @@
+#include "engine/CardSession.h"
+
+namespace banc {
+
+void SessionListener::RunEnded(const Outcome&) {}
+void SessionListener::LinkLost(const Outcome&) {}
+
+CardSession::CardSession(CardLink& link, SessionListener& listener, std::chrono::milliseconds watchInterval)
+    : m_link(link), m_listener(listener), m_watchInterval(watchInterval), m_thread([this] { Loop(); })
+{
+}
+
+CardSession::~CardSession() { Close(); }
+
+void CardSession::Attach(Elements& elements, const Settings& settings)
+{
+    std::lock_guard lock(m_mutex);
+    m_elements = &elements;
+    m_settings = &settings;
+    m_changed.notify_all();
+}
+
+void CardSession::StopCurrent()
+{
+    // A second request would give up the exchange under way, and the order that stops the card's loop with it.
+    if (!m_current || m_stopAsked) return;
+    m_stopAsked = true;
+    m_current->RequestStop();
+}
+
+void CardSession::Detach()
+{
+    std::unique_lock lock(m_mutex);
+    m_elements = nullptr;
+    m_settings = nullptr;
+    m_runWanted = false;
+    StopCurrent();
+    m_changed.wait(lock, [this] { return m_current == nullptr; });
+}
+
+bool CardSession::StartRun(std::chrono::milliseconds pollInterval)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns)) return false;
+    m_runWanted = true;
+    m_runInterval = pollInterval;
+    StopCurrent();  // the watch
+    m_changed.notify_all();
+    return true;
+}
+
+void CardSession::StopRun()
+{
+    std::lock_guard lock(m_mutex);
+    m_runWanted = false;
+    if (m_currentRuns) StopCurrent();
+}
+
+bool CardSession::Running() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_runWanted || (m_current && m_currentRuns);
+}
+
+void CardSession::Send(std::vector<std::string> orders)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_current && !m_stopAsked)
+        m_current->Send(std::move(orders));
+    else
+        m_pending.insert(m_pending.end(), orders.begin(), orders.end());
+}
+
+void CardSession::Close()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+        m_runWanted = false;
+        StopCurrent();
+        m_changed.notify_all();
+    }
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void CardSession::Loop()
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_changed.wait(lock, [this] { return m_closing || (m_elements && !m_lost); });
+        if (m_closing) return;
+        const bool run = m_runWanted;
+        m_runWanted = false;
+        std::optional<Experiment> experiment;
+        {
+            std::lock_guard hold(m_elementsLock);  // the experiment reads the elements' scales
+            experiment.emplace(*m_elements, *m_settings, m_link);
+        }
+        experiment->SetLock(&m_elementsLock);
+        experiment->SetObserver(&m_listener);
+        experiment->SetPollInterval(run ? m_runInterval : m_watchInterval);
+        experiment->Send(std::move(m_pending));
+        m_pending.clear();
+        m_current = &*experiment;
+        m_currentRuns = run;
+        m_stopAsked = false;
+        lock.unlock();
+        const Outcome outcome = run ? experiment->Run() : experiment->Watch();
+        lock.lock();
+        std::vector<std::string> unsent = experiment->Unsent();
+        m_pending.insert(m_pending.begin(), unsent.begin(), unsent.end());
+        m_current = nullptr;
+        m_currentRuns = false;
+        m_lost = m_lost || outcome.status == Outcome::Status::Lost;
+        m_changed.notify_all();
+        lock.unlock();
+        if (run)
+            m_listener.RunEnded(outcome);
+        else if (outcome.status == Outcome::Status::Lost)
+            m_listener.LinkLost(outcome);
+        lock.lock();
+    }
+}
+
+}  // namespace banc
