@@ -1,9 +1,5 @@
 // tarvic-banc: a control experiment on a bench, from the command line.
-#include <unistd.h>
-
 #include <tarvic/platform/MessageBox.h>
-
-#include <climits>
 
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
@@ -12,20 +8,7 @@
 #include "cli/Outputs.h"
 #include "cli/Resolve.h"
 #include "cli/Run.h"
-
-namespace {
-
-// The folder of the running program, where an installed simulated card sits too.
-std::string ProgramDir()
-{
-    char path[PATH_MAX] = {};
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string program(path, length > 0 ? static_cast<std::size_t>(length) : 0);
-    const std::size_t slash = program.rfind('/');
-    return slash == std::string::npos ? "." : program.substr(0, slash);
-}
-
-}  // namespace
+#include "engine/EmbeddedCard.h"
 
 int main(int argc, char** argv)
 {
@@ -49,5 +32,6 @@ int main(int argc, char** argv)
         Complain(error);
         return kExitUsage;
     }
-    return RunExperiment(request, settings, ProgramDir());
+    // An installed simulated card sits next to the program.
+    return RunExperiment(request, settings, banc::EmbeddedCard::ProgramFolder());
 }

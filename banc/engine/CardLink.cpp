@@ -60,6 +60,12 @@ void CardLink::Abort()
     m_arrived.notify_all();
 }
 
+void CardLink::Resume()
+{
+    std::lock_guard lock(m_mutex);
+    m_aborted = false;
+}
+
 bool CardLink::Answers(char prefix, const std::string& text, const std::string& line)
 {
     if (line == "!Erreur") return true;

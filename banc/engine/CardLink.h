@@ -53,6 +53,8 @@ public:
     const LinkTiming& GetTiming() const { return m_timing; }
     // From any thread: the exchange under way and every later one give up at once.
     void Abort();
+    // Exchanges are carried again after an Abort.
+    void Resume();
 
     // Bytes carried so far, both ways, line ends included.
     std::uint64_t BytesCarried() const { return m_bytes; }

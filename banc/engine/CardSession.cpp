@@ -5,8 +5,13 @@ namespace banc {
 void SessionListener::RunEnded(const Outcome&) {}
 void SessionListener::LinkLost(const Outcome&) {}
 
-CardSession::CardSession(CardLink& link, SessionListener& listener, std::chrono::milliseconds watchInterval)
-    : m_link(link), m_listener(listener), m_watchInterval(watchInterval), m_thread([this] { Loop(); })
+CardSession::CardSession(CardLink& link, std::mutex& elementsLock, SessionListener& listener,
+                         std::chrono::milliseconds watchInterval)
+    : m_link(link),
+      m_listener(listener),
+      m_watchInterval(watchInterval),
+      m_elementsLock(elementsLock),
+      m_thread([this] { Loop(); })
 {
 }
 
@@ -22,10 +27,12 @@ void CardSession::Attach(Elements& elements, const Settings& settings)
 
 void CardSession::StopCurrent()
 {
-    // A second request would give up the exchange under way, and the order that stops the card's loop with it.
     if (!m_current || m_stopAsked) return;
     m_stopAsked = true;
     m_current->RequestStop();
+    // A watch also gives up the exchange under way, so that a silent card keeps nobody waiting;
+    // a run does not: the order that stops the card's loop must still go.
+    if (!m_currentRuns) m_current->RequestStop();
 }
 
 void CardSession::Detach()
@@ -107,6 +114,7 @@ void CardSession::Loop()
         lock.unlock();
         const Outcome outcome = run ? experiment->Run() : experiment->Watch();
         lock.lock();
+        m_link.Resume();
         std::vector<std::string> unsent = experiment->Unsent();
         m_pending.insert(m_pending.begin(), unsent.begin(), unsent.end());
         m_current = nullptr;

@@ -24,16 +24,16 @@ public:
 // on the card. While no run is asked for, it watches the card (the live
 // values, the orders given meanwhile); a run takes the watch's place until
 // it ends, then the watch goes on. The elements and settings stay the
-// caller's: it touches them only holding Lock(), and replaces them only
-// after Detach.
+// caller's: it touches them only holding `elementsLock`, and replaces them
+// only after Detach.
 class CardSession {
 public:
-    CardSession(CardLink& link, SessionListener& listener, std::chrono::milliseconds watchInterval);
+    CardSession(CardLink& link, std::mutex& elementsLock, SessionListener& listener,
+                std::chrono::milliseconds watchInterval);
     ~CardSession();
     CardSession(const CardSession&) = delete;
     CardSession& operator=(const CardSession&) = delete;
 
-    std::mutex& Lock() { return m_elementsLock; }
     // Watches (and runs) these from now on.
     void Attach(Elements& elements, const Settings& settings);
     // Ends what is under way (a run stops the card's loop first) and lets the
@@ -58,7 +58,7 @@ private:
     SessionListener& m_listener;
     std::chrono::milliseconds m_watchInterval;
     std::chrono::milliseconds m_runInterval{100};
-    std::mutex m_elementsLock;
+    std::mutex& m_elementsLock;
 
     mutable std::mutex m_mutex;  // everything below
     std::condition_variable m_changed;

@@ -10,6 +10,7 @@
 #include <tarvic/platform/Text.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 namespace banc {
@@ -93,6 +94,15 @@ void EmbeddedCard::Stop()
     }
     if (m_output >= 0) ::close(m_output);
     m_output = -1;
+}
+
+std::string EmbeddedCard::ProgramFolder()
+{
+    char path[PATH_MAX] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    const std::string program(path, length > 0 ? static_cast<std::size_t>(length) : 0);
+    const std::size_t slash = program.rfind('/');
+    return slash == std::string::npos ? "." : program.substr(0, slash);
 }
 
 std::string EmbeddedCard::Locate(const std::string& programDir)

@@ -27,6 +27,8 @@ public:
     // next to `programDir` (the console's own folder once installed), else
     // the one of the build tree; "" when there is none.
     static std::string Locate(const std::string& programDir);
+    // The folder of the running program.
+    static std::string ProgramFolder();
 
 private:
     pid_t m_pid = -1;

@@ -21,6 +21,9 @@ namespace {
 constexpr int kLabelsLeft = 52, kLabelsRight = 10;
 constexpr int kTitleSize = 20, kLabelSize = 12, kUnitSize = 14, kLegendSize = 14, kDescriptionSize = 13;
 constexpr int kDivisions = 10;
+// Under the frame: the time labels, the legend's rows, then the descriptions.
+constexpr int kLegendTop = 46, kLegendRow = 22, kDescriptionTop = 72;
+constexpr int kSwatch = 18, kSwatchGap = 4;
 constexpr int kCurveWidth = 2;
 constexpr int kMaxWidenings = 20;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -109,19 +112,41 @@ void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[
             points.emplace_back(time.calculpx(i), values[plotted.axis].ConvIntFloat(plotted.curve.Value(recording, i)));
         // The pen takes the renderer's colour of the code, so that the legend matches.
         CEquation::TextColor(&dc, plotted.colour);
-        CPen pen(PS_SOLID, kCurveWidth, dc.GetTextColor());
+        CPen pen(PS_SOLID, kCurveWidth, plotted.pen == kColourOfCode ? dc.GetTextColor() : plotted.pen);
         CPen* previous = dc.SelectObject(&pen);
         dc.Polyline(points.data(), static_cast<int>(points.size()));
         dc.SelectObject(previous);
     }
 }
 
-std::string CurveLegend(const PlotContent& content)
+// The curves in their colours, on as many rows as they take; returns the rows.
+int DrawLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
 {
-    std::string legend;
+    std::string coded;
     for (const auto& plotted : content.curves)
-        legend += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
-    return legend;
+        if (plotted.pen == kColourOfCode) coded += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
+    const int top = frame.bottom + kLegendTop;
+    Write(dc, coded, frame.left, top, kLegendSize);
+    int x = frame.left + CEquation(coded, CPoint(), kLegendSize).LongEquation(&dc, coded);
+    int row = 0;
+    for (const auto& plotted : content.curves) {
+        if (plotted.pen == kColourOfCode) continue;
+        const std::string label = plotted.curve.label + "   ";
+        const int width = kSwatch + kSwatchGap + CEquation(label, CPoint(), kLegendSize).LongEquation(&dc, label);
+        if (x + width > frame.right && x > frame.left) {
+            x = frame.left;
+            ++row;
+        }
+        const int y = top + row * kLegendRow;
+        CPen pen(PS_SOLID, kCurveWidth, plotted.pen);
+        CPen* previous = dc.SelectObject(&pen);
+        dc.MoveTo(x, y + kLegendRow / 2);
+        dc.LineTo(x + kSwatch, y + kLegendRow / 2);
+        dc.SelectObject(previous);
+        Write(dc, label, x + kSwatch + kSwatchGap, y, kLegendSize);
+        x += width;
+    }
+    return row + 1;
 }
 
 }  // namespace
@@ -143,8 +168,8 @@ void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& cont
     if (UsesAxis(content, 1)) values[1].Draw(&dc);
     DrawCurves(dc, recording, values, time, content);
     Write(dc, content.title, frame.left, 18, kTitleSize);
-    Write(dc, CurveLegend(content), frame.left, frame.bottom + 46, kLegendSize);
-    Write(dc, content.legend, frame.left, frame.bottom + 72, kDescriptionSize);
+    const int rows = DrawLegend(dc, content, frame);
+    Write(dc, content.legend, frame.left, frame.bottom + kDescriptionTop + (rows - 1) * kLegendRow, kDescriptionSize);
 }
 
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content)

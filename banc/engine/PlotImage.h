@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <tarvic/platform/Gdi.h>
+
 #include "engine/Curve.h"
 
 class CAxe;
@@ -12,10 +14,14 @@ class CEnregistrement;
 
 namespace banc {
 
+// A curve drawn in the renderer's colour of its code takes it in the legend too.
+inline constexpr COLORREF kColourOfCode = 0xFFFFFFFF;
+
 struct PlotCurve {
     Curve curve;
     char colour;   // the formula renderer's colour code: '1' blue, '2' red, '3' green
     int axis = 0;  // 0 the left value axis, 1 the right one
+    COLORREF pen = kColourOfCode;  // another colour: a stroke of it before the label in the legend
 };
 
 // A value axis: its range, widened when a curve leaves it; an empty range

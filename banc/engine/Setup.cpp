@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include <tarvic/platform/MemoryProfile.h>
+
 #include "engine/ProfileScope.h"
 #include "engine/StagedProfile.h"
 
@@ -41,6 +43,16 @@ UnitView GeneratorLevels(const Settings& settings, CEidElement& bench)
     return settings.mode->controller->closedLoop ? QuantityUnit(settings.Measure().quantity, bench)
                                                  : UnitView{"", "", 0, settings.bench->openMin, settings.bench->openMax};
 }
+
+bool PlaysNothing(const CGeneFonction& generator, int kind)
+{
+    const bool table = kind == CGeneFonction::Rampe || kind == CGeneFonction::Sinus || kind == CGeneFonction::Trapeze;
+    return table && generator.NbPoints == 0;
+}
+
+constexpr const char* kNoSignal =
+    "Le signal demand\xE9 ne donne aucun point : la rampe et le trap\xE8ze vont du repos \xE0 un \xE9"
+    "chelon plus haut, avec une pente et une acc\xE9l\xE9ration positives ; le sinus a une fr\xE9quence positive.";
 
 bool AppliesTo(const ParameterDef& def, const ControllerKind& controller, CEidElement& element)
 {
@@ -206,12 +218,7 @@ std::string Configurator::Signal()
     }
     // Tables are computed when the kind is chosen, never at construction.
     generator.SetCParam(0, static_cast<char>(kind));
-    const bool table = kind == CGeneFonction::Rampe || kind == CGeneFonction::Sinus || kind == CGeneFonction::Trapeze;
-    if (table && generator.NbPoints == 0)
-        return "Le signal demand\xE9 ne donne aucun point : la rampe et le trap\xE8ze vont du repos \xE0 un \xE9"
-               "chelon plus haut, avec une pente et une acc\xE9l\xE9ration positives ; le sinus a une fr\xE9quence "
-               "positive.";
-    return {};
+    return PlaysNothing(generator, kind) ? kNoSignal : std::string();
 }
 
 }  // namespace
@@ -220,6 +227,18 @@ bool Applies(const ParameterDef& def, const Settings& settings, const Elements& 
 {
     CEidElement* element = elements.Of(def.role);
     return element && AppliesTo(def, *settings.mode->controller, *element);
+}
+
+std::string SignalError(const Elements& elements, int kind,
+                        const std::vector<std::pair<const ParameterDef*, float>>& values)
+{
+    // The copy writes its parameters where nobody reads them.
+    ProfileScope scratch(std::make_shared<tarvic::MemoryProfile>());
+    CGeneFonction generator(elements.generator.get());
+    for (const auto& [def, value] : values)
+        if (def->role == Role::Generator) generator.SetFParam(def->index, value);
+    generator.SetCParam(0, static_cast<char>(kind));
+    return PlaysNothing(generator, kind) ? kNoSignal : std::string();
 }
 
 void ParameterRange(const ParameterDef& def, const Settings& settings, const Elements& elements, float& min,

@@ -26,6 +26,10 @@ SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Pr
 
 // Whether a parameter belongs to the experiment's elements in its mode.
 bool Applies(const ParameterDef& def, const Settings& settings, const Elements& elements);
+// Why the generator would play nothing with the signal `kind` and these of
+// its parameters, or ""; checked on a copy, the generator and the profile stay as they are.
+std::string SignalError(const Elements& elements, int kind,
+                        const std::vector<std::pair<const ParameterDef*, float>>& values);
 // The range a parameter may take, as Configure checks it.
 void ParameterRange(const ParameterDef& def, const Settings& settings, const Elements& elements, float& min,
                     float& max);

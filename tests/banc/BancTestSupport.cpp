@@ -9,19 +9,20 @@
 
 namespace banc::test {
 
+const ParameterDef& FindParameter(const Bench& bench, const std::string& name)
+{
+    for (const auto* table : {&CommonParameters(), &bench.parameters})
+        for (const auto& def : *table)
+            if (name == def.name) return def;
+    throw std::invalid_argument(name);
+}
+
 Settings MakeSettings(const char* bench, const char* mode, std::initializer_list<std::pair<const char*, float>> values)
 {
     Settings settings;
     settings.bench = FindBench(bench);
     settings.mode = FindMode(*settings.bench, mode);
-    for (const auto& [name, value] : values) {
-        const ParameterDef* found = nullptr;
-        for (const auto* table : {&CommonParameters(), &settings.bench->parameters})
-            for (const auto& def : *table)
-                if (std::string(name) == def.name) found = &def;
-        if (!found) throw std::invalid_argument(name);
-        settings.values.emplace_back(found, value);
-    }
+    for (const auto& [name, value] : values) settings.values.emplace_back(&FindParameter(*settings.bench, name), value);
     return settings;
 }
 

@@ -11,6 +11,9 @@
 
 namespace banc::test {
 
+// The parameter named so, common or of the bench; throws when there is none.
+const ParameterDef& FindParameter(const Bench& bench, const std::string& name);
+
 // Settings of `bench` in `mode`, with the parameters given by name.
 Settings MakeSettings(const char* bench, const char* mode,
                       std::initializer_list<std::pair<const char*, float>> values = {});

@@ -16,6 +16,7 @@
 #include "support/TraceCapture.h"
 #include "tarvic/platform/PainterDC.h"
 #include "tarvic/platform/RecordingDC.h"
+#include "tarvic/recording/AxeTemps.h"
 
 using namespace banc;
 using tarvic::test::Valeurs;
@@ -127,6 +128,12 @@ TEST_F(OutputsTest, StepFiguresComeFromTheRecording)
     EXPECT_FLOAT_EQ(*step.riseTime, 6.5f);   // 12.5 % at point 2, 93.75 % at point 15
     // Back in the 95-105 % band after the three points at 110 %: point 23.
     EXPECT_FLOAT_EQ(*step.settlingTime, 11.5f);
+    EXPECT_FLOAT_EQ(*step.timeConstant, 5.5f);  // 68.75 % at point 11, the first past 63.2 %
+    // Where they were read: the setpoint never moves, the peak's plateau ends at point 22.
+    EXPECT_EQ(step.stepIndex, 0);
+    EXPECT_EQ(step.peakIndex, 22);
+    EXPECT_EQ(step.settlingIndex, 23);
+    EXPECT_FLOAT_EQ(step.band, 5);
 }
 
 TEST_F(OutputsTest, StepFiguresOfAFallAndOfNoResponse)
@@ -136,6 +143,7 @@ TEST_F(OutputsTest, StepFiguresOfAFallAndOfNoResponse)
     EXPECT_NEAR(*fall.overshoot, 12.5, 0.05);  // 10 % below a fall of 80 %
     EXPECT_FLOAT_EQ(*fall.riseTime, 0.0f);     // 10 % and 90 % of the fall at point 8
     EXPECT_FLOAT_EQ(*fall.settlingTime, 6.0f);  // in the band from point 12
+    EXPECT_EQ(fall.peakIndex, 8);               // the first of the lowest points
     Record(2, [](int) { return 30.0f; });
     const StepResponse flat = Step();
     EXPECT_FALSE(flat.hasStep);
@@ -224,6 +232,40 @@ TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
     const QImage image(QString::fromLocal8Bit(picture.c_str()));
     EXPECT_EQ(image.size(), QSize(kImageFrame.width, kImageFrame.height));
     EXPECT_EQ(image.pixelColor(85, 384).blue(), 255);  // on the measurement
+}
+
+TEST_F(OutputsTest, APlotOnAZoomedTimeAxisDrawsThePointsOfItsSpanWithTheirColours)
+{
+    Record(2, RampWithOvershoot);
+    PlotContent plot = MakePlot(m_settings, m_elements);
+    const Curve error = ResultColumns(m_settings, m_elements)[3];
+    plot.curves.push_back({error, '0', 0, RGB(230, 120, 0)});
+    const PlotFrame frame{1920, 800, 80, 1840, 75, 675};
+    // The second half of the four planned blocks: points 60 to 124, of which 60 to 63 are acquired.
+    CAxeTemps time = PlotTimeAxis(plot, frame);
+    time.m_zoom = 2;
+    time.m_offset = 10;
+    time.Calcul();
+    ASSERT_EQ(time.m_premier, 60);
+    CRecordingDC dc;
+    DrawPlot(dc, *m_elements.recording, plot, frame, &time);
+    std::vector<const CRecordingDC::Call*> curves, strokes;
+    bool labelled = false;
+    for (const auto& call : dc.Calls()) {
+        if (call.op == "polyline") curves.push_back(&call);
+        if (call.op == "line" && call.pen.lopnColor == RGB(230, 120, 0)) strokes.push_back(&call);
+        labelled = labelled || (call.op == "text" && call.text == "Erreur   ");
+    }
+    ASSERT_EQ(curves.size(), 4u);
+    EXPECT_EQ(curves[0]->points.size(), 4u);
+    EXPECT_EQ(curves[0]->points.front().x, 80);
+    EXPECT_EQ(curves[0]->points.back().x, 80 + 3 * 1760 / 64);
+    EXPECT_EQ(curves[3]->pen.lopnColor, RGB(230, 120, 0));
+    // Its stroke in the legend, after the curves named in the renderer's colours, then its label.
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(strokes[0]->points[0].y, 675 + 46 + 11);
+    EXPECT_EQ(strokes[0]->points[1].x - strokes[0]->points[0].x, 18);
+    EXPECT_TRUE(labelled);
 }
 
 TEST(Markup, DescriptionsLoseTheirStylesForATerminal)

@@ -222,3 +222,73 @@ TEST_F(SetupTest, TheAxisAbandonsTheMoveItsSequenceStarts)
     EXPECT_EQ(columns[2].column, "commande_pct");
     EXPECT_FLOAT_EQ(columns[2].scale, 100.0f / 1024);
 }
+
+TEST_F(SetupTest, AChangedSettingSendsTheElementsOwnCommandOrItsWholeSequence)
+{
+    const Settings pid = MakeSettings("niveaueau", "pid", {{"kp", 2}, {"ti", 20}, {"echelon", 50}});
+    ASSERT_EQ(Run(pid), "");
+    const Bench& bench = *pid.bench;
+    const auto lines = [&](const char* name, float value) {
+        const ParameterDef& def = banc::test::FindParameter(bench, name);
+        m_elements.Of(def.role)->SetFParam(def.index, value);
+        return ParameterLines(m_elements, def);
+    };
+    using Lines = std::vector<std::string>;
+    // The PID's gain and integral time: their own commands, ConfFerz with the same number.
+    EXPECT_EQ(lines("kp", 2.5f), Lines{"RKP0A00010003FFC000"});
+    EXPECT_EQ(lines("ti", 10), Lines{"RKI0033"});
+    // The sampling period has no command of its own: the whole sequence, every coefficient with it.
+    EXPECT_EQ(lines("te", 250), (Lines{"RTRE103", "RER00FA", "RKP0A00010003FFC000", "RKI0019", "RKD1B8B", "RKF02F0"}));
+    // The pump's independent command; the generator's step computed and sent whole; the recording's period waits.
+    EXPECT_EQ(lines("ci-pompe", 40), Lines{"CIDD66"});
+    EXPECT_EQ(lines("echelon", 30), (Lines{"DSS", "CBF03D3", "RED0190", "CRBF0000"}));
+    EXPECT_EQ(lines("tem", 250), Lines{});
+    EXPECT_EQ(ActionLines(m_elements), Lines{"RTRE103"});
+    EXPECT_EQ(WiringLines(m_elements, pid), (Lines{"DCPNFP1", "TB2"}));
+
+    // The Z corrector's coefficients have none either: its sequence holds the whole "RZ".
+    m_store = std::make_shared<tarvic::MemoryProfile>();
+    ASSERT_EQ(Run(MakeSettings("niveaueau", "corz")), "");
+    EXPECT_EQ(lines("coefc1", -0.5f), (Lines{"RTRE300", "RER01F4", "RZ0000000000000400FE0000000000"}));
+}
+
+TEST_F(SetupTest, TheWiringSwitchesIsolateTheCommandAndCutTheFeedback)
+{
+    Settings settings = MakeSettings("debitair", "pid");
+    settings.routed = false;
+    settings.feedback = false;
+    ASSERT_EQ(Run(settings), "");
+    // Still the flow's selector: the card watches its input as the measurement.
+    EXPECT_EQ(WiringLines(m_elements, settings), (std::vector<std::string>{"DCPDFII", "TB1"}));
+}
+
+TEST_F(SetupTest, ASignalThatPlaysNothingIsToldOnACopy)
+{
+    ASSERT_EQ(Run(MakeSettings("niveaueau", "pid")), "");
+    const Bench& bench = *FindBench("niveaueau");
+    const std::string before = m_store->GetProfileString("N_MODE1_GENE", "C_REPOS", "");
+    // A ramp from a rest above its final value.
+    EXPECT_EQ(SignalError(m_elements, CGeneFonction::Rampe, {{&banc::test::FindParameter(bench, "repos"), 80.0f}}).substr(0, 49),
+              "Le signal demand\xE9 ne donne aucun point : la rampe");
+    EXPECT_EQ(SignalError(m_elements, CGeneFonction::Rampe, {{&banc::test::FindParameter(bench, "repos"), 10.0f}}), "");
+    // Neither the generator nor the profile took the values tried.
+    float rest = -1;
+    m_elements.generator->LitFParam(4, rest);
+    EXPECT_FLOAT_EQ(rest, 0);
+    EXPECT_EQ(m_store->GetProfileString("N_MODE1_GENE", "C_REPOS", ""), before);
+    EXPECT_EQ(m_elements.generator->NbPoints, 0);
+}
+
+TEST_F(SetupTest, TheRangeOfAParameterIsTheOneConfigureChecks)
+{
+    const Settings settings = MakeSettings("niveaueau", "pid");
+    ASSERT_EQ(Run(settings), "");
+    float min = 0, max = 0;
+    ParameterRange(banc::test::FindParameter(*settings.bench, "kp"), settings, m_elements, min, max);
+    EXPECT_FLOAT_EQ(min, 0.001f);
+    EXPECT_FLOAT_EQ(max, 63.999f);  // short of the 16-bit field's wrap
+    ParameterRange(banc::test::FindParameter(*settings.bench, "echelon"), settings, m_elements, min, max);
+    EXPECT_FLOAT_EQ(max, 100);
+    EXPECT_FALSE(Applies(banc::test::FindParameter(*settings.bench, "rbn"), settings, m_elements));
+    EXPECT_FALSE(Applies(banc::test::FindParameter(*settings.bench, "te"), MakeSettings("niveaueau", "bo"), m_elements));
+}

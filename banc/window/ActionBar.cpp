@@ -1,0 +1,67 @@
+#include "window/ActionBar.h"
+
+#include <QHBoxLayout>
+
+#include <tarvic/widgets/IconButton.h>
+
+#include "window/Latin1.h"
+
+// The icons are resources of this library, which a program linking it statically must load.
+static void LoadIcons() { Q_INIT_RESOURCE(icons); }
+
+namespace banc::window {
+namespace {
+
+struct ActionLook {
+    Action action;
+    unsigned icon;  // resource number, ":/icons/<n>.xpm"
+    const char* caption;
+    const char* tip;
+};
+constexpr ActionLook kActions[] = {
+    {Action::Download, 101, "&T\xE9l\xE9" "charger", "Envoyer la configuration \xE0 la carte"},
+    {Action::Start, 102, "&D\xE9marrer", "T\xE9l\xE9" "charger, lancer la boucle et enregistrer"},
+    {Action::Stop, 103, "A&rr\xEAter", "Arr\xEAter l'essai, en gardant ce qui est acquis"},
+    {Action::Open, 104, "&Ouvrir", "Ouvrir un essai enregistr\xE9"},
+    {Action::Save, 105, "&Enregistrer", "Enregistrer l'essai affich\xE9"},
+    {Action::ExportCsv, 106, "&CSV", "Exporter les courbes en CSV"},
+    {Action::ExportPng, 107, "&PNG", "Exporter le trac\xE9 en PNG"},
+};
+constexpr int kButtonWidth = 132, kButtonHeight = 40, kIconSize = 24;
+
+}  // namespace
+
+ActionBar::ActionBar(QWidget* parent) : QWidget(parent)
+{
+    LoadIcons();
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const ActionLook& look : kActions) {
+        auto* button = new CIconButton(Q(look.caption), this);
+        button->setObjectName(Q(look.caption).remove('&'));
+        button->SetIconID(look.icon);
+        button->SetIconSize(kIconSize, kIconSize);
+        button->SetTipText(look.tip);
+        button->setFixedSize(kButtonWidth, kButtonHeight);
+        connect(button, &QPushButton::clicked, this, [this, action = look.action] { emit triggered(action); });
+        m_buttons[static_cast<std::size_t>(look.action)] = button;
+        layout->addWidget(button);
+        if (look.action == Action::Stop) layout->addSpacing(kButtonHeight / 2);
+    }
+    layout->addStretch();
+}
+
+void ActionBar::SetState(bool connected, bool running)
+{
+    const auto enable = [this](Action action, bool on) {
+        CIconButton* button = Button(action);
+        if (button->isEnabled() == on) return;
+        on ? button->Enable() : button->Disable();
+    };
+    enable(Action::Download, connected && !running);
+    enable(Action::Start, connected && !running);
+    enable(Action::Stop, running);
+    enable(Action::Open, !running);
+}
+
+}  // namespace banc::window

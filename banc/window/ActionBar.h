@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class CIconButton;
+
+namespace banc::window {
+
+enum class Action { Download, Start, Stop, Open, Save, ExportCsv, ExportPng };
+
+// The window's actions as the library's icon buttons, each with its tip.
+class ActionBar : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ActionBar(QWidget* parent = nullptr);
+
+    CIconButton* Button(Action action) const { return m_buttons[static_cast<std::size_t>(action)]; }
+    // What may be done: nothing that changes the card's configuration while a run is on.
+    void SetState(bool connected, bool running);
+
+signals:
+    void triggered(Action action);
+
+private:
+    std::array<CIconButton*, 7> m_buttons{};
+};
+
+}  // namespace banc::window

@@ -1,0 +1,338 @@
+#include "window/BenchWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <tarvic/platform/Text.h>
+#include <tarvic/widgets/IconButton.h>
+
+#include "window/BenchDialog.h"
+#include "window/CardDialog.h"
+#include "window/ControllerDialog.h"
+#include "window/CurveList.h"
+#include "window/GeneratorDialog.h"
+#include "window/Latin1.h"
+#include "window/PlotView.h"
+#include "window/PortList.h"
+#include "window/Prompts.h"
+#include "window/RecordingDialog.h"
+#include "window/RunStatus.h"
+#include "window/SynopticView.h"
+
+namespace banc::window {
+namespace {
+
+std::string ModeLabel(const Mode& mode)
+{
+    std::string label = tarvic::Format("Mode %d : %s", mode.number, mode.controller->label);
+    if (mode.measure) label += std::string(" en ") + mode.name;
+    return label;
+}
+
+std::string OutcomeText(const Outcome& outcome, int kept, int total)
+{
+    if (outcome.status == Outcome::Status::Finished) return tarvic::Format("Essai termin\xE9 : %d blocs.", kept);
+    const char* plural = kept > 1 ? "s" : "";
+    return tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural, total, plural);
+}
+
+}  // namespace
+
+BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places))
+{
+    setWindowTitle(Q("tarvic-banc : console des bancs"));
+    m_curves = new CurveList(m_workbench.Lock());
+    m_curves->setMaximumHeight(170);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(MakeTop());
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    auto* left = new QWidget(splitter);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    m_synoptic = new SynopticView(left);
+    leftLayout->addWidget(m_synoptic, 1);
+    leftLayout->addWidget(new QLabel(Q("Courbes trac\xE9" "es"), left));
+    leftLayout->addWidget(m_curves);
+    splitter->addWidget(left);
+    splitter->addWidget(MakePlotSide());
+    splitter->setStretchFactor(1, 1);
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+    m_status = new RunStatus(this);
+    setStatusBar(m_status);
+    Connect();
+    const std::string error = m_workbench.Restore();
+    ShowElements();
+    ShowShown();
+    UpdateState();
+    if (!error.empty()) Report(error);
+}
+
+BenchWindow::~BenchWindow() = default;
+
+QWidget* BenchWindow::MakeTop()
+{
+    auto* top = new QWidget(this);
+    auto* row = new QHBoxLayout(top);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_bench = new QComboBox(top);
+    m_bench->setObjectName(QStringLiteral("banc"));
+    for (const Bench& bench : Benches()) m_bench->addItem(Q(bench.title));
+    m_mode = new QComboBox(top);
+    m_mode->setObjectName(QStringLiteral("mode"));
+    m_cardButton = new CIconButton(Q("Ca&rte..."), top);
+    m_cardButton->setObjectName(QStringLiteral("carte"));
+    m_cardButton->SetTipText("La carte simul\xE9" "e et sa vitesse, ou le port de la carte");
+    m_cardButton->setFixedHeight(40);
+    m_actions = new ActionBar(top);
+    row->addWidget(new QLabel(Q("Banc"), top));
+    row->addWidget(m_bench);
+    row->addWidget(new QLabel(Q("Mode"), top));
+    row->addWidget(m_mode);
+    row->addWidget(m_cardButton);
+    row->addSpacing(12);
+    row->addWidget(m_actions, 1);
+    return top;
+}
+
+QWidget* BenchWindow::MakePlotSide()
+{
+    auto* side = new QWidget(this);
+    auto* layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* tools = new QHBoxLayout;
+    m_plot = new PlotView(m_workbench, *m_curves, side);
+    const auto tool = [&](const char* caption, const char* name, auto slot) {
+        auto* button = new QPushButton(Q(caption), side);
+        button->setObjectName(QString::fromLatin1(name));
+        connect(button, &QPushButton::clicked, m_plot, slot);
+        tools->addWidget(button);
+    };
+    tool("Zoom +", "zoom+", &PlotView::ZoomIn);
+    tool("Zoom -", "zoom-", &PlotView::ZoomOut);
+    tool("<", "gauche", [this] { m_plot->Scroll(-1); });
+    tool(">", "droite", [this] { m_plot->Scroll(1); });
+    tool("Tout voir", "tout", &PlotView::ShowAll);
+    m_autoScale = new QCheckBox(Q("\xC9" "chelle ajust\xE9" "e aux courbes"), side);
+    m_markers = new QCheckBox(Q("R\xE9ponse : temps, d\xE9passement"), side);
+    m_autoScale->setObjectName(QStringLiteral("echelle"));
+    m_markers->setObjectName(QStringLiteral("reperes"));
+    connect(m_autoScale, &QCheckBox::toggled, m_plot, &PlotView::SetAutoScale);
+    connect(m_markers, &QCheckBox::toggled, m_plot, &PlotView::SetMarkers);
+    tools->addWidget(m_autoScale);
+    tools->addWidget(m_markers);
+    tools->addStretch();
+    layout->addLayout(tools);
+    layout->addWidget(m_plot, 1);
+    return side;
+}
+
+void BenchWindow::Connect()
+{
+    CardConnection& card = m_workbench.Card();
+    connect(m_bench, &QComboBox::activated, this, [this](int index) {
+        Report(m_workbench.ChooseBench(Benches()[static_cast<std::size_t>(index)]));
+        ShowElements();
+    });
+    connect(m_mode, &QComboBox::activated, this, [this](int index) {
+        Report(m_workbench.ChooseMode(m_workbench.LiveSettings().bench->modes[static_cast<std::size_t>(index)]));
+        ShowElements();
+    });
+    connect(m_cardButton, &QPushButton::clicked, this,
+            [this] { Open(new CardDialog(m_workbench, PresentDevices(), this)); });
+    connect(m_actions, &ActionBar::triggered, this, &BenchWindow::Do);
+    connect(m_synoptic, &SynopticView::itemClicked, this, &BenchWindow::OnItem);
+    connect(m_curves, &CurveList::shownChanged, m_plot, &PlotView::Refresh);
+    connect(m_plot, &PlotView::cursorMoved, m_status, &RunStatus::ShowCursor);
+    connect(&m_workbench, &Workbench::elementsChanged, this, &BenchWindow::ShowElements);
+    connect(&m_workbench, &Workbench::shownChanged, this, &BenchWindow::ShowShown);
+    connect(&m_workbench, &Workbench::runStarted, this, [this] {
+        m_status->ShowProgress(0, m_workbench.LiveElements().recording->LitParam(2), m_workbench.SecondsPerBlock());
+        m_status->ShowNotice(Q("Essai en cours."));
+        ShowElements();
+    });
+    connect(&m_workbench, &Workbench::runEnded, this, &BenchWindow::OnRunEnded);
+    connect(&m_workbench, &Workbench::notice, m_status, &RunStatus::ShowNotice);
+    connect(&card, &CardConnection::stateChanged, this, [this](LinkState state, const QString& detail) {
+        m_status->ShowLink(state, detail);
+        UpdateState();
+    });
+    connect(&card, &CardConnection::live, this, [this](const LiveValues& values) {
+        m_synoptic->Items().Show(values);
+        m_synoptic->update();
+    });
+    connect(&card, &CardConnection::blockAcquired, this, [this](int acquired, int total) {
+        m_status->ShowProgress(acquired, total, m_workbench.SecondsPerBlock());
+        m_plot->Refresh();
+    });
+    connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
+}
+
+void BenchWindow::FillModes()
+{
+    const Settings& settings = m_workbench.LiveSettings();
+    m_mode->clear();
+    for (const Mode& mode : settings.bench->modes) m_mode->addItem(Q(ModeLabel(mode)));
+    m_mode->setCurrentIndex(static_cast<int>(settings.mode - settings.bench->modes.data()));
+}
+
+void BenchWindow::ShowElements()
+{
+    const Settings& settings = m_workbench.LiveSettings();
+    m_bench->setCurrentIndex(static_cast<int>(settings.bench - Benches().data()));
+    FillModes();
+    {
+        std::lock_guard lock(m_workbench.Lock());
+        m_synoptic->Items().Build(settings, m_workbench.LiveElements(), m_workbench.Running());
+    }
+    m_synoptic->update();
+    if (m_workbench.ShowsLive()) m_curves->Rebuild(settings, m_workbench.LiveElements());
+    m_plot->Refresh();
+}
+
+void BenchWindow::ShowShown()
+{
+    m_curves->Rebuild(m_workbench.ShownSettings(), m_workbench.ShownElements());
+    m_plot->Reset();
+}
+
+void BenchWindow::UpdateState()
+{
+    const bool connected = m_workbench.Card().IsConnected() && m_workbench.Card().State() != LinkState::Lost;
+    const bool running = m_workbench.Running();
+    m_actions->SetState(connected, running);
+    m_bench->setEnabled(!running);
+    m_mode->setEnabled(!running);
+    m_cardButton->setEnabled(!running);
+}
+
+void BenchWindow::OnRunEnded(const Outcome& outcome)
+{
+    int kept = 0, total = 0;
+    {
+        std::lock_guard lock(m_workbench.Lock());
+        const CEnregistrement& recording = *m_workbench.LiveElements().recording;
+        kept = recording.LitNbPoint() / kPointsPerBlock;
+        total = recording.LitParam(2);
+    }
+    m_status->ShowNotice(Q(OutcomeText(outcome, kept, total)));
+    ShowElements();
+    UpdateState();
+}
+
+void BenchWindow::Report(const std::string& error)
+{
+    if (error.empty()) return;
+    m_status->ShowNotice(Q(error));
+    m_prompts.Warn(this, error);
+}
+
+void BenchWindow::Open(QDialog* dialog)
+{
+    if (m_dialog) m_dialog->close();
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_dialog = dialog;
+    dialog->open();
+}
+
+void BenchWindow::SaveAs(Prompts::File file)
+{
+    const std::string path = m_prompts.SavePath(this, file);
+    if (path.empty()) return;
+    std::string error;
+    switch (file) {
+    case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
+    case Prompts::File::Csv: error = m_workbench.ExportCsv(path); break;
+    case Prompts::File::Png: error = m_workbench.ExportPng(path); break;
+    }
+    if (error.empty())
+        m_status->ShowNotice(Q("\xC9" "crit : ") + QString::fromLocal8Bit(path.c_str()));
+    else
+        Report(error);
+}
+
+void BenchWindow::Do(Action action)
+{
+    switch (action) {
+    case Action::Download: Report(m_workbench.Download()); break;
+    case Action::Start: Report(m_workbench.Start()); break;
+    case Action::Stop: m_workbench.Stop(); break;
+    case Action::Open: {
+        const std::string path = m_prompts.OpenPath(this);
+        if (path.empty()) break;
+        if (std::string error = m_workbench.OpenArchive(path); !error.empty())
+            Report(error);
+        else
+            m_status->ShowNotice(Q("Essai ouvert : ") + QString::fromLocal8Bit(path.c_str()));
+        break;
+    }
+    case Action::Save: SaveAs(Prompts::File::Archive); break;
+    case Action::ExportCsv: SaveAs(Prompts::File::Csv); break;
+    case Action::ExportPng: SaveAs(Prompts::File::Png); break;
+    }
+    UpdateState();
+}
+
+void BenchWindow::Wire(int measureRank, bool toggleRouted, bool toggleFeedback)
+{
+    const Settings& settings = m_workbench.LiveSettings();
+    const MeasureChoice& measure =
+        measureRank >= 0 ? settings.bench->measures[static_cast<std::size_t>(measureRank)] : settings.Measure();
+    const std::string error = m_workbench.SetWiring(settings.Command(), measure, settings.routed != toggleRouted,
+                                                    settings.feedback != toggleFeedback);
+    Report(error);
+    // A refused change puts the switches back as they are.
+    if (!error.empty()) ShowElements();
+}
+
+void BenchWindow::OnItem(int number)
+{
+    switch (number) {
+    case kGeneratorBlock:
+    case kSetpointProbe: Open(new GeneratorDialog(m_workbench, this)); return;
+    case kControllerBlock:
+    case kCommandBox: Open(new ControllerDialog(m_workbench, this)); return;
+    case kBenchBlock: Open(new BenchDialog(m_workbench, this)); return;
+    case kRecordingBlock: Open(new RecordingDialog(m_workbench, this)); return;
+    case kCommandSwitch: Wire(-1, true, false); return;
+    case kFeedbackSwitch: Wire(-1, false, true); return;
+    case kRunButton: Do(m_workbench.Running() ? Action::Stop : Action::Start); return;
+    default: break;
+    }
+    const int measures = static_cast<int>(m_workbench.LiveSettings().bench->measures.size());
+    if (number >= kMeasurePoint && number < kMeasurePoint + measures) Wire(number - kMeasurePoint, false, false);
+    if (number >= kMeasureProbe && number < kMeasureProbe + measures) Open(new BenchDialog(m_workbench, this));
+}
+
+void BenchWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_workbench.Running()) {
+        switch (m_prompts.AskBeforeClosing(this)) {
+        case Prompts::Closing::Cancel: event->ignore(); return;
+        case Prompts::Closing::Save: {
+            m_workbench.Finish();
+            // Without a file, or with one that cannot be written, the window stays with what was acquired.
+            const std::string path = m_prompts.SavePath(this, Prompts::File::Archive);
+            const std::string error = path.empty() ? "" : m_workbench.SaveArchive(path);
+            if (path.empty() || !error.empty()) {
+                Report(error);
+                event->ignore();
+                return;
+            }
+            break;
+        }
+        case Prompts::Closing::Discard: m_workbench.Finish(); break;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace banc::window

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDialog>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "window/ActionBar.h"
+#include "window/Prompts.h"
+#include "window/Workbench.h"
+
+class CIconButton;
+class QCheckBox;
+class QComboBox;
+
+namespace banc::window {
+
+class CurveList;
+class PlotView;
+class RunStatus;
+class SynopticView;
+
+// The bench console's window: the bench and mode chosen at the top with the
+// card and the actions, the bench's synoptic view and the curves on the
+// left, the plot on the right, the link and the run's progress below.
+class BenchWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* parent = nullptr);
+    ~BenchWindow() override;
+
+    Workbench& GetWorkbench() { return m_workbench; }
+    SynopticView* Synoptic() const { return m_synoptic; }
+    PlotView* Plot() const { return m_plot; }
+    CurveList* Curves() const { return m_curves; }
+    RunStatus* Status() const { return m_status; }
+    ActionBar* Actions() const { return m_actions; }
+    QComboBox* BenchChoice() const { return m_bench; }
+    QComboBox* ModeChoice() const { return m_mode; }
+    // The settings dialog open, if any.
+    QDialog* OpenDialog() const { return m_dialog; }
+
+    void Do(Action action);
+    // The synoptic's item `number` was clicked.
+    void OnItem(int number);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* MakeTop();
+    QWidget* MakePlotSide();
+    void Connect();
+    void FillModes();
+    void ShowElements();
+    void ShowShown();
+    void UpdateState();
+    void OnRunEnded(const Outcome& outcome);
+    void Open(QDialog* dialog);
+    void Report(const std::string& error);
+    void SaveAs(Prompts::File file);
+    void Wire(int measureRank, bool toggleRouted, bool toggleFeedback);
+
+    Prompts& m_prompts;
+    Workbench m_workbench;
+    QComboBox* m_bench = nullptr;
+    QComboBox* m_mode = nullptr;
+    CIconButton* m_cardButton = nullptr;
+    ActionBar* m_actions = nullptr;
+    SynopticView* m_synoptic = nullptr;
+    CurveList* m_curves = nullptr;
+    PlotView* m_plot = nullptr;
+    QCheckBox* m_autoScale = nullptr;
+    QCheckBox* m_markers = nullptr;
+    RunStatus* m_status = nullptr;
+    QPointer<QDialog> m_dialog;
+};
+
+}  // namespace banc::window

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/CardLink.h"
+#include "engine/CardSession.h"
+#include "engine/EmbeddedCard.h"
+#include "window/WindowProfile.h"
+
+namespace banc::window {
+
+enum class LinkState {
+    None,       // no card
+    Waiting,    // connected, no answer yet
+    Answering,  // "Carte connectée"
+    Silent,     // "La carte ne répond pas"
+    Lost,       // the port went away
+};
+
+// The window's card: the embedded simulated card of the bench or a serial
+// port, its link and the session that talks to it on a thread of its own.
+// What the session tells arrives here on the window's thread, as signals.
+class CardConnection : public QObject {
+    Q_OBJECT
+
+public:
+    struct Setup {
+        std::string cardsim;  // the simulated card program
+        LinkTiming timing;
+        std::chrono::milliseconds watchInterval{250};
+    };
+    CardConnection(Setup setup, std::mutex& elementsLock, QObject* parent = nullptr);
+    ~CardConnection() override;
+
+    // The card of `bench` as chosen; "" or why not (Latin-1). Whatever was connected goes first.
+    std::string Connect(const CardChoice& card, const Bench& bench);
+    void Disconnect();
+    bool IsConnected() const { return m_session != nullptr; }
+    LinkState State() const { return m_state; }
+    const std::string& Port() const;
+
+    // With a session only; the same as CardSession's.
+    void Attach(Elements& elements, const Settings& settings);
+    void Detach();
+    bool StartRun(std::chrono::milliseconds pollInterval);
+    void StopRun();
+    bool Running() const;
+    void Send(std::vector<std::string> orders);
+
+signals:
+    void stateChanged(LinkState state, const QString& message);
+    void live(const LiveValues& values);
+    void started(int configurationLines);
+    void blockAcquired(int acquired, int total);
+    void runEnded(const Outcome& outcome);
+    void refused(const QString& message);
+
+private:
+    class Bridge;
+    void SetState(LinkState state, const QString& message);
+
+    Setup m_setup;
+    std::mutex& m_elementsLock;
+    LinkState m_state = LinkState::None;
+    int m_sessions = 0;  // sessions started so far: the news of earlier ones are dropped
+    EmbeddedCard m_card;
+    std::unique_ptr<CardLink> m_link;
+    std::unique_ptr<Bridge> m_bridge;
+    std::unique_ptr<CardSession> m_session;
+};
+
+}  // namespace banc::window

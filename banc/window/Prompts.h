@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace banc::window {
+
+// The questions the window puts to the user, behind an interface so that the
+// tests answer them.
+class Prompts {
+public:
+    enum class Closing { Save, Discard, Cancel };
+    enum class File { Archive, Csv, Png };
+
+    virtual ~Prompts();
+    // A run is on as the window closes.
+    virtual Closing AskBeforeClosing(QWidget* parent) = 0;
+    // The file to open or to write; "" when the user gave up.
+    virtual std::string OpenPath(QWidget* parent) = 0;
+    virtual std::string SavePath(QWidget* parent, File file) = 0;
+    // A failure the user must see (Latin-1).
+    virtual void Warn(QWidget* parent, const std::string& text) = 0;
+};
+
+// With the usual message boxes and file dialogs.
+class DialogPrompts : public Prompts {
+public:
+    Closing AskBeforeClosing(QWidget* parent) override;
+    std::string OpenPath(QWidget* parent) override;
+    std::string SavePath(QWidget* parent, File file) override;
+    void Warn(QWidget* parent, const std::string& text) override;
+};
+
+}  // namespace banc::window

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/Settings.h"
+
+namespace tarvic {
+class Profile;
+}
+
+namespace banc::window {
+
+// Where the window's card is: the embedded simulated card at a speed, or a serial port.
+struct CardChoice {
+    bool embedded = true;
+    double speed = 1;
+    std::string port;  // COMn or a device path
+};
+
+// What the window keeps of the user's choices in a profile of its own: the
+// bench, the card, and for each bench its mode, the loop's wiring and, for
+// each mode, the PID's actions. The elements' parameters are the library's,
+// in the bench's own profile.
+class WindowProfile {
+public:
+    explicit WindowProfile(std::shared_ptr<tarvic::Profile> profile);
+
+    const Bench& LastBench() const;
+    void SaveBench(const Bench& bench);
+    // The bench's settings as last chosen (its defaults the first time), in
+    // `mode` when given, else in the mode last chosen; no parameter values.
+    Settings Load(const Bench& bench, const Mode* mode = nullptr) const;
+    void Save(const Settings& settings);
+    CardChoice Card() const;
+    void SaveCard(const CardChoice& card);
+
+private:
+    std::shared_ptr<tarvic::Profile> m_profile;
+};
+
+}  // namespace banc::window

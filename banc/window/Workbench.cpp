@@ -1,0 +1,381 @@
+#include "window/Workbench.h"
+
+#include <tarvic/platform/IniProfile.h>
+#include <tarvic/platform/Text.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/CsvExport.h"
+#include "engine/Download.h"
+#include "engine/Results.h"
+#include "engine/Setup.h"
+
+namespace banc::window {
+namespace {
+
+constexpr int kWaitingTime = 1001;  // the recording's period, ms
+
+const ParameterDef& Named(const char* name)
+{
+    const auto& all = CommonParameters();
+    return *std::find_if(all.begin(), all.end(), [name](const ParameterDef& def) { return def.name == std::string(name); });
+}
+
+// Each line once, in the order first given.
+std::vector<std::string> Distinct(std::vector<std::string> lines)
+{
+    std::vector<std::string> distinct;
+    for (auto& line : lines)
+        if (std::find(distinct.begin(), distinct.end(), line) == distinct.end()) distinct.push_back(std::move(line));
+    return distinct;
+}
+
+std::string OutOfRange(const ParameterDef& def, float value, float min, float max)
+{
+    return tarvic::Format("%s : %g est hors limites (de %g \xE0 %g).", def.help, double{value}, double{min}, double{max});
+}
+
+}  // namespace
+
+Workbench::Workbench(Places places, QObject* parent)
+    : QObject(parent),
+      m_places(std::move(places)),
+      m_profile(std::make_shared<tarvic::IniProfile>(WindowProfilePath())),
+      m_card(m_places.card, m_lock, this)
+{
+    connect(&m_card, &CardConnection::runEnded, this, &Workbench::OnRunEnded);
+}
+
+Workbench::~Workbench()
+{
+    m_card.Disconnect();
+}
+
+std::string Workbench::WindowProfilePath() const { return m_places.profileFolder + "/tarvic-banc-fenetre.ini"; }
+
+std::string Workbench::BenchProfilePath(const Bench& bench) const
+{
+    return m_places.profileFolder + "/tarvic-banc-" + bench.name + ".ini";
+}
+
+std::string Workbench::Busy() const
+{
+    return m_running ? "Un essai est en cours : arr\xEAtez-le d'abord." : std::string();
+}
+
+std::string Workbench::Restore()
+{
+    m_cardChoice = m_profile.Card();
+    const Bench& bench = m_profile.LastBench();
+    m_store = std::make_shared<tarvic::IniProfile>(BenchProfilePath(bench));
+    std::string error = Reconfigure(m_profile.Load(bench));
+    if (!error.empty()) {
+        // A profile the elements refuse: the bench's factory settings instead.
+        Settings factory = m_profile.Load(bench);
+        factory.factory = true;
+        error = Reconfigure(factory);
+        if (!error.empty()) return error;
+    }
+    return Connect();
+}
+
+std::string Workbench::Connect()
+{
+    std::string error = m_card.Connect(m_cardChoice, *m_settings.bench);
+    m_card.Attach(m_elements, m_settings);
+    return error;
+}
+
+std::string Workbench::Reconfigure(Settings settings)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    m_card.Detach();
+    Elements elements;
+    const SetupResult result = Configure(settings, m_store, elements);
+    if (!result.error.empty()) {
+        m_card.Attach(m_elements, m_settings);
+        return result.error;
+    }
+    {
+        std::lock_guard lock(m_lock);
+        // The last run stays on show until the next one.
+        if (!m_kept && m_elements.recording && BlocksAcquired(*m_elements.recording) > 0)
+            m_kept = LoadedExperiment{m_settings, std::move(m_elements)};
+        m_elements = std::move(elements);
+        m_settings = settings;
+        // What these asked for is in the profile now.
+        m_settings.values.clear();
+        m_settings.signal.reset();
+        m_settings.duration.reset();
+        m_settings.factory = false;
+    }
+    m_profile.Save(m_settings);
+    m_card.Attach(m_elements, m_settings);
+    emit elementsChanged();
+    if (!result.saved)
+        emit notice(QString::fromLatin1("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans ") +
+                    QString::fromLocal8Bit(m_store->Path().c_str()) + ".");
+    return {};
+}
+
+void Workbench::SendLines(std::vector<std::string> lines)
+{
+    if (m_card.IsConnected()) m_card.Send(Distinct(std::move(lines)));
+}
+
+std::string Workbench::ChooseBench(const Bench& bench)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    if (&bench == m_settings.bench) return {};
+    m_card.Detach();
+    const auto previous = m_store;
+    m_store = std::make_shared<tarvic::IniProfile>(BenchProfilePath(bench));
+    if (std::string error = Reconfigure(m_profile.Load(bench)); !error.empty()) {
+        m_store = previous;
+        m_card.Attach(m_elements, m_settings);
+        return error;
+    }
+    m_profile.SaveBench(bench);
+    // The simulated card plays one bench: the new bench's is started.
+    if (m_cardChoice.embedded) return Connect();
+    return {};
+}
+
+std::string Workbench::ChooseMode(const Mode& mode)
+{
+    if (&mode == m_settings.mode) return {};
+    if (std::string error = Reconfigure(m_profile.Load(*m_settings.bench, &mode)); !error.empty()) return error;
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(m_lock);
+        lines = ConfigurationLines(m_elements, m_settings);
+    }
+    SendLines(std::move(lines));
+    return {};
+}
+
+std::string Workbench::Check(const Values& values)
+{
+    for (const auto& [def, value] : values) {
+        if (!Applies(*def, m_settings, m_elements)) return tarvic::Format("%s : sans objet dans ce mode.", def->help);
+        float min = 0, max = 0;
+        ParameterRange(*def, m_settings, m_elements, min, max);
+        if (!(value >= min && value <= max)) return OutOfRange(*def, value, min, max);
+        // What every element reads when it is made cannot change under a run.
+        if (m_running && (def->shared || def->role == Role::Recording)) return Busy();
+    }
+    return {};
+}
+
+std::string Workbench::SetParameters(const Values& values)
+{
+    {
+        std::lock_guard lock(m_lock);
+        if (std::string error = Check(values); !error.empty()) return error;
+        int kind = 0;
+        m_elements.generator->LitCParam(0, kind);
+        if (std::string error = SignalError(m_elements, kind, values); !error.empty()) return error;
+    }
+    std::vector<std::string> lines;
+    bool remake = false;
+    {
+        std::lock_guard lock(m_lock);
+        for (const auto& [def, value] : values) {
+            m_elements.Of(def->role)->SetFParam(def->index, value);
+            remake = remake || def->shared;
+            const std::vector<std::string> own = ParameterLines(m_elements, *def);
+            lines.insert(lines.end(), own.begin(), own.end());
+        }
+    }
+    // Every element reads the sampling period when it is made: all are made again and sent.
+    if (remake) {
+        if (std::string error = Reconfigure(m_settings); !error.empty()) return error;
+        std::lock_guard lock(m_lock);
+        lines = ConfigurationLines(m_elements, m_settings);
+    }
+    SendLines(std::move(lines));
+    if (!remake) emit elementsChanged();
+    return {};
+}
+
+std::string Workbench::SetWiring(const CommandChoice& command, const MeasureChoice& measure, bool routed,
+                                 bool feedback)
+{
+    Settings settings = m_settings;
+    settings.command = &command;
+    settings.measure = &measure;
+    settings.routed = routed;
+    settings.feedback = feedback;
+    if (std::string error = Reconfigure(settings); !error.empty()) return error;
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(m_lock);
+        lines = WiringLines(m_elements, m_settings);
+    }
+    SendLines(std::move(lines));
+    return {};
+}
+
+std::string Workbench::SetActions(const std::string& letters)
+{
+    Settings settings = m_settings;
+    settings.actions = letters;
+    if (std::string error = Reconfigure(settings); !error.empty()) return error;
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(m_lock);
+        lines = ActionLines(m_elements);
+    }
+    SendLines(std::move(lines));
+    return {};
+}
+
+std::string Workbench::SetSignal(int kind, const Values& values)
+{
+    int current = 0;
+    {
+        std::lock_guard lock(m_lock);
+        m_elements.generator->LitCParam(0, current);
+        if (std::string error = SignalError(m_elements, kind, values); !error.empty()) return error;
+    }
+    if (kind == current) return SetParameters(values);
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    {
+        // Checked whole first: nothing is set when one of them is refused.
+        std::lock_guard lock(m_lock);
+        if (std::string error = Check(values); !error.empty()) return error;
+        for (const auto& [def, value] : values) m_elements.Of(def->role)->SetFParam(def->index, value);
+    }
+    Settings settings = m_settings;
+    settings.signal = kind;
+    if (std::string error = Reconfigure(settings); !error.empty()) return error;
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(m_lock);
+        lines = GeneratorLines(m_elements);
+    }
+    SendLines(std::move(lines));
+    return {};
+}
+
+std::string Workbench::SetRecording(double seconds, float periodMs)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    const ParameterDef& period = Named("tem");
+    if (!(periodMs >= period.min && periodMs <= period.max)) return OutOfRange(period, periodMs, period.min, period.max);
+    const double blockSeconds = kPointsPerBlock * std::trunc(periodMs) / 1000.0;
+    const double blocks = std::ceil(seconds / blockSeconds - 1e-9);
+    if (!(blocks >= 1 && blocks <= kMaxBlocks))
+        return tarvic::Format("Dur\xE9" "e de l'enregistrement %g s : de %g \xE0 %g s (1 \xE0 %d blocs de %g s).", seconds,
+                              blockSeconds, blockSeconds * kMaxBlocks, kMaxBlocks, blockSeconds);
+    {
+        std::lock_guard lock(m_lock);
+        m_elements.recording->SetFParam(kWaitingTime, periodMs);
+    }
+    Settings settings = m_settings;
+    settings.duration = seconds;
+    return Reconfigure(settings);
+}
+
+std::string Workbench::UseCard(const CardChoice& card)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    m_cardChoice = card;
+    m_profile.SaveCard(card);
+    return Connect();
+}
+
+std::string Workbench::Download()
+{
+    if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(m_lock);
+        lines = ConfigurationLines(m_elements, m_settings);
+    }
+    const int count = static_cast<int>(lines.size());
+    m_card.Send(std::move(lines));
+    emit notice(QString::fromLatin1(tarvic::Format("Configuration envoy\xE9" "e \xE0 la carte (%d lignes).", count).c_str()));
+    return {};
+}
+
+double Workbench::SecondsPerBlock()
+{
+    int perBlock = 0;
+    {
+        std::lock_guard lock(m_lock);
+        perBlock = m_elements.recording->LitTempsAttente();
+    }
+    return perBlock / 1000.0 / (m_cardChoice.embedded ? m_cardChoice.speed : 1.0);
+}
+
+std::string Workbench::Start()
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
+    if (m_card.State() == LinkState::Lost)
+        return "La liaison avec la carte est perdue : choisissez la carte \xE0 nouveau.";
+    if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
+    m_running = true;
+    if (m_kept) {
+        m_kept.reset();
+        emit shownChanged();
+    }
+    emit runStarted();
+    return {};
+}
+
+void Workbench::Stop() { m_card.StopRun(); }
+
+void Workbench::Finish()
+{
+    m_card.Detach();
+    m_running = false;
+    m_card.Attach(m_elements, m_settings);
+}
+
+void Workbench::OnRunEnded(const Outcome& outcome)
+{
+    m_running = false;
+    emit runEnded(outcome);
+}
+
+std::string Workbench::SaveArchive(const std::string& path)
+{
+    std::lock_guard lock(m_lock);
+    return banc::SaveArchive(path, ShownSettings(), ShownElements());
+}
+
+std::string Workbench::ExportCsv(const std::string& path)
+{
+    std::lock_guard lock(m_lock);
+    const Settings& settings = ShownSettings();
+    Elements& elements = ShownElements();
+    CEnregistrement& recording = *elements.recording;
+    return WriteCsv(path, recording, ResultColumns(settings, elements), PeriodMs(recording), BlocksAcquired(recording));
+}
+
+std::string Workbench::ExportPng(const std::string& path)
+{
+    std::lock_guard lock(m_lock);
+    return SavePlot(path, *ShownElements().recording, MakePlot(ShownSettings(), ShownElements()));
+}
+
+std::string Workbench::OpenArchive(const std::string& path)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    LoadedExperiment loaded;
+    if (std::string error = LoadArchive(path, loaded); !error.empty()) return error;
+    // On the archive's bench and mode, to run it again; what goes wrong there is no fault of the archive.
+    std::string warning;
+    if (loaded.settings.bench != m_settings.bench) warning = ChooseBench(*loaded.settings.bench);
+    if (loaded.settings.bench == m_settings.bench && loaded.settings.mode != m_settings.mode)
+        if (std::string error = ChooseMode(*loaded.settings.mode); !error.empty()) warning = error;
+    m_kept = std::move(loaded);
+    emit shownChanged();
+    if (!warning.empty()) emit notice(QString::fromLatin1(warning.c_str()));
+    return {};
+}
+
+}  // namespace banc::window

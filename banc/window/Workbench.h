@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/RecordingArchive.h"
+#include "window/CardConnection.h"
+#include "window/WindowProfile.h"
+
+namespace tarvic {
+class IniProfile;
+}
+
+namespace banc::window {
+
+// What the window works on, without the widgets: the bench and mode chosen,
+// the experiment's elements made in the bench's profile, the card, and the
+// experiment the plot shows. Every change is checked first and either made
+// whole or refused with a French message (Latin-1) that leaves everything
+// as it was; a change reaches a connected card at once.
+class Workbench : public QObject {
+    Q_OBJECT
+
+public:
+    struct Places {
+        // The window's profile and the benches' own (those of the command line too).
+        std::string profileFolder;
+        CardConnection::Setup card;
+    };
+    using Values = std::vector<std::pair<const ParameterDef*, float>>;
+
+    explicit Workbench(Places places, QObject* parent = nullptr);
+    ~Workbench() override;
+
+    // Opens on the bench, mode and card the user left; "" or why the card is
+    // missing (the elements are ready all the same).
+    std::string Restore();
+
+    // The live experiment, shared with the card's thread: touched holding Lock().
+    const Settings& LiveSettings() const { return m_settings; }
+    Elements& LiveElements() { return m_elements; }
+    std::mutex& Lock() { return m_lock; }
+    // What the plot shows: the live experiment, or an archive opened, or the
+    // last run kept when the elements were made again; reset by the next run.
+    const Settings& ShownSettings() const { return m_kept ? m_kept->settings : m_settings; }
+    Elements& ShownElements() { return m_kept ? m_kept->elements : m_elements; }
+    bool ShowsLive() const { return !m_kept; }
+
+    CardConnection& Card() { return m_card; }
+    const CardChoice& CardChosen() const { return m_cardChoice; }
+    std::string BenchProfilePath(const Bench& bench) const;
+    std::string WindowProfilePath() const;
+
+    std::string ChooseBench(const Bench& bench);
+    std::string ChooseMode(const Mode& mode);
+    // Each value checked against its range, then all set in their elements
+    // (and so in the profile) and sent.
+    std::string SetParameters(const Values& values);
+    std::string SetWiring(const CommandChoice& command, const MeasureChoice& measure, bool routed, bool feedback);
+    std::string SetActions(const std::string& letters);
+    // The generator's signal and its parameters, refused when it would play nothing.
+    std::string SetSignal(int kind, const Values& values);
+    // The recording's length, in seconds (rounded up to whole blocks), and its period.
+    std::string SetRecording(double seconds, float periodMs);
+    std::string UseCard(const CardChoice& card);
+
+    std::string Download();
+    std::string Start();
+    void Stop();
+    // Stops a run under way and returns once the card's loop is stopped.
+    void Finish();
+    bool Running() const { return m_running; }
+    // The wall-clock time of one block.
+    double SecondsPerBlock();
+
+    // Of the experiment shown, as the command line writes them.
+    std::string SaveArchive(const std::string& path);
+    std::string ExportCsv(const std::string& path);
+    std::string ExportPng(const std::string& path);
+    // Shows the archive's experiment, on its bench and mode; a file that cannot be read changes nothing.
+    std::string OpenArchive(const std::string& path);
+
+signals:
+    void elementsChanged();  // made again, or a parameter changed
+    void shownChanged();     // the plot shows another experiment
+    void runStarted();
+    void runEnded(const Outcome& outcome);
+    void notice(const QString& text);
+
+private:
+    // The elements made again from the profile with these settings.
+    std::string Reconfigure(Settings settings);
+    std::string Connect();
+    std::string Busy() const;
+    // Holding the lock: "" when every value may be set now.
+    std::string Check(const Values& values);
+    // Sent when a card is there.
+    void SendLines(std::vector<std::string> lines);
+    void OnRunEnded(const Outcome& outcome);
+
+    Places m_places;
+    WindowProfile m_profile;
+    std::shared_ptr<tarvic::IniProfile> m_store;  // the bench's
+    std::mutex m_lock;
+    Settings m_settings;
+    Elements m_elements;
+    std::optional<LoadedExperiment> m_kept;
+    CardChoice m_cardChoice;
+    CardConnection m_card;
+    bool m_running = false;
+};
+
+}  // namespace banc::window

@@ -1,0 +1,97 @@
+#include "WindowFixture.h"
+
+#include <QMouseEvent>
+
+#include <tarvic/platform/IniProfile.h>
+
+#include "window/Synoptic.h"
+#include "window/SynopticView.h"
+
+namespace banc::test {
+
+window::Prompts::Closing ScriptedPrompts::AskBeforeClosing(QWidget*)
+{
+    ++questions;
+    if (closing.empty()) return Closing::Cancel;
+    const Closing answer = closing.front();
+    closing.pop_front();
+    return answer;
+}
+
+std::string ScriptedPrompts::Take()
+{
+    if (paths.empty()) return {};
+    std::string path = paths.front();
+    paths.pop_front();
+    return path;
+}
+
+QApplication& Application()
+{
+    static int argc = 1;
+    static char name[] = "tarvic-banc-fenetre";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+WindowFixture::WindowFixture() { Application(); }
+
+WindowFixture::~WindowFixture() { Close(); }
+
+void WindowFixture::Prefer(const char* bench, const char* mode, double speed)
+{
+    tarvic::IniProfile profile(folder.File("tarvic-banc-fenetre.ini"));
+    profile.WriteProfileString("FENETRE", "BANC", bench);
+    profile.WriteProfileString(bench, "MODE", mode);
+    profile.WriteProfileString("FENETRE", "CARTE", "simulee");
+    profile.WriteProfileString("FENETRE", "VITESSE", std::to_string(speed));
+}
+
+void WindowFixture::PreferPort(const std::string& port)
+{
+    tarvic::IniProfile profile(folder.File("tarvic-banc-fenetre.ini"));
+    profile.WriteProfileString("FENETRE", "CARTE", "port");
+    profile.WriteProfileString("FENETRE", "PORT", port);
+}
+
+window::BenchWindow& WindowFixture::Open(LinkTiming timing)
+{
+    window::Workbench::Places places;
+    places.profileFolder = folder.Path();
+    places.card.cardsim = EmbeddedCard::Locate("");
+    places.card.timing = timing;
+    places.card.watchInterval = std::chrono::milliseconds(20);
+    m_window = std::make_unique<window::BenchWindow>(places, prompts);
+    m_window->resize(1600, 900);
+    m_window->show();
+    return *m_window;
+}
+
+void WindowFixture::Close()
+{
+    if (!m_window) return;
+    m_window->close();
+    m_window.reset();
+}
+
+void WindowFixture::ClickItem(int number)
+{
+    window::SynopticView& view = *m_window->Synoptic();
+    const CElement* item = view.Items().Find(number);
+    if (!item) return;
+    const CRect rect = item->GetRect();
+    const QPoint at = view.ToWidget(CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &press);
+}
+
+bool WindowFixture::RunToTheEnd()
+{
+    m_window->Do(window::Action::Start);
+    if (!Bench().Running()) return false;
+    return SpinUntil([&] { return !Bench().Running(); }, std::chrono::milliseconds(60000));
+}
+
+}  // namespace banc::test

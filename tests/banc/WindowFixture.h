@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QApplication>
+
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BancTestSupport.h"
+#include "support/TraceCapture.h"
+#include "window/BenchWindow.h"
+#include "window/Prompts.h"
+
+namespace banc::test {
+
+// The user's answers, given in advance; what the window said is kept.
+class ScriptedPrompts : public window::Prompts {
+public:
+    Closing AskBeforeClosing(QWidget*) override;
+    std::string OpenPath(QWidget*) override { return Take(); }
+    std::string SavePath(QWidget*, File) override { return Take(); }
+    void Warn(QWidget*, const std::string& text) override { warnings.push_back(text); }
+
+    std::deque<Closing> closing;
+    std::deque<std::string> paths;
+    std::vector<std::string> warnings;
+    int questions = 0;
+
+private:
+    std::string Take();
+};
+
+// Makes the application the window needs, once for the program.
+QApplication& Application();
+
+// Runs the event loop until the condition holds or the time is out.
+template <class Condition>
+bool SpinUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(15000))
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return condition();
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// A window on a profile folder of its own, with the card of the window's
+// profile: the simulated one by default, fast, polled often.
+class WindowFixture {
+public:
+    WindowFixture();
+    ~WindowFixture();
+
+    // The window's profile says what it opens on.
+    void Prefer(const char* bench, const char* mode, double speed);
+    void PreferPort(const std::string& port);
+    window::BenchWindow& Open(LinkTiming timing = {std::chrono::milliseconds(2000), 3});
+    void Close();
+    window::BenchWindow& Window() { return *m_window; }
+    window::Workbench& Bench() { return m_window->GetWorkbench(); }
+    // Clicks the synoptic's item at the centre of its rectangle.
+    void ClickItem(int number);
+    // Starts a run and waits for its end.
+    bool RunToTheEnd();
+
+    TemporaryFolder folder;
+    ScriptedPrompts prompts;
+    tarvic::test::TraceCapture traces;  // the generator's tables are traced
+
+private:
+    std::unique_ptr<window::BenchWindow> m_window;
+};
+
+}  // namespace banc::test

@@ -1,0 +1,87 @@
+// Pictures of the bench console's window during a run on each bench, for the
+// README: banc_window_screenshots FOLDER writes FOLDER/fenetre-<bench>.png.
+#include <QCheckBox>
+#include <QImage>
+
+#include <tarvic/recording/Enregistrement.h>
+
+#include <cstdio>
+
+#include "WindowFixture.h"
+
+namespace {
+
+using banc::test::SpinUntil;
+using banc::window::LinkState;
+
+// Each bench in a mode worth showing, with what a teacher would set, caught at this share of its run.
+struct Scene {
+    const char* bench;
+    const char* mode;
+    std::vector<std::pair<const char*, float>> values;
+    double caught;
+};
+const std::vector<Scene> kScenes = {
+    {"niveaueau", "pid", {{"kp", 2}, {"ti", 20}, {"echelon", 50}}, 0.8},
+    {"debitair", "pid", {{"kp", 1.5f}, {"ti", 1.5f}, {"echelon", 60}}, 0.8},
+    {"axnum", "position", {}, 0.8},
+    {"iapv", "vitesse", {}, 0.8},
+    {"synum", "vitesse", {}, 0.8},
+};
+constexpr double kRunSeconds = 6;  // each run, whatever its length in the card's time
+
+bool Fail(const Scene& scene, const std::string& why)
+{
+    std::fprintf(stderr, "%s : %s\n", scene.bench, why.c_str());
+    return false;
+}
+
+bool Shoot(const Scene& scene, const std::string& folder)
+{
+    banc::test::WindowFixture fixture;
+    fixture.Prefer(scene.bench, scene.mode, 1);
+    banc::window::BenchWindow& window = fixture.Open();
+    window.resize(1900, 1000);
+    banc::window::Workbench& bench = fixture.Bench();
+    banc::window::Workbench::Values values;
+    for (const auto& [name, value] : scene.values)
+        values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, name), value);
+    if (std::string error = bench.SetParameters(values); !error.empty()) return Fail(scene, error);
+    int blocks = 0;
+    {
+        std::lock_guard lock(bench.Lock());
+        blocks = bench.LiveElements().recording->LitParam(2);
+    }
+    banc::window::CardChoice card = bench.CardChosen();
+    card.speed = bench.SecondsPerBlock() * blocks / kRunSeconds;
+    if (std::string error = bench.UseCard(card); !error.empty()) return Fail(scene, error);
+    if (!SpinUntil([&] { return bench.Card().State() == LinkState::Answering; })) return Fail(scene, "carte muette");
+    window.findChild<QCheckBox*>(QStringLiteral("reperes"))->setChecked(true);
+    window.Do(banc::window::Action::Start);
+    const auto acquired = [&] {
+        std::lock_guard lock(bench.Lock());
+        return bench.LiveElements().recording->LitNbPoint() / 32;
+    };
+    if (!SpinUntil([&] { return acquired() >= static_cast<int>(blocks * scene.caught); }))
+        return Fail(scene, "essai trop lent");
+    QApplication::processEvents();
+    const std::string path = folder + "/fenetre-" + scene.bench + ".png";
+    if (!window.grab().toImage().save(QString::fromLocal8Bit(path.c_str()))) return Fail(scene, "image " + path);
+    window.Do(banc::window::Action::Stop);
+    SpinUntil([&] { return !bench.Running(); });
+    std::printf("%s\n", path.c_str());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: banc_window_screenshots FOLDER\n");
+        return 2;
+    }
+    bool ok = true;
+    for (const Scene& scene : kScenes) ok = Shoot(scene, argv[1]) && ok;
+    return ok ? 0 : 1;
+}
