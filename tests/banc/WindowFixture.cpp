@@ -63,7 +63,8 @@ window::BenchWindow& WindowFixture::Open(LinkTiming timing)
     places.card.timing = timing;
     places.card.watchInterval = std::chrono::milliseconds(20);
     m_window = std::make_unique<window::BenchWindow>(places, prompts);
-    m_window->resize(1600, 900);
+    // Tall enough for the plot at its own size: the cursor's pixels are the drawing's.
+    m_window->resize(1700, 1080);
     m_window->show();
     return *m_window;
 }

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTest>
+
+#include <tarvic/platform/IniProfile.h>
+#include <tarvic/widgets/FloatEdit.h>
+#include <tarvic/widgets/IconButton.h>
+
+#include <fstream>
+
+#include "WindowFixture.h"
+#include "support/CardsimProcess.h"
+#include "window/GeneratorDialog.h"
+#include "window/ParameterDialog.h"
+#include "window/Synoptic.h"
+
+using namespace banc;
+using banc::test::SpinUntil;
+using banc::window::LinkState;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The water level PID on the simulated card of a port, whose traffic the test reads.
+class WindowSettings : public ::testing::Test {
+protected:
+    WindowSettings() : m_card({"--bench", "niveaueau", "--speed", "50", "--log", m_fixture.folder.File("carte.log")}) {}
+    void SetUp() override
+    {
+        ASSERT_FALSE(m_card.Path().empty());
+        m_fixture.Prefer("niveaueau", "pid", 1);
+        m_fixture.PreferPort(m_card.Path());
+        m_fixture.Open();
+        ASSERT_TRUE(SpinUntil([&] { return m_fixture.Bench().Card().State() == LinkState::Answering; }));
+    }
+    // The orders the card received, '!' lines, without the requests of the watch.
+    Lines Orders()
+    {
+        std::ifstream log(m_fixture.folder.File("carte.log"));
+        Lines orders;
+        for (std::string line; std::getline(log, line);)
+            if (line.rfind("> !", 0) == 0) orders.push_back(line.substr(2));
+        return orders;
+    }
+    // The requests received so far.
+    int Requests()
+    {
+        std::ifstream log(m_fixture.folder.File("carte.log"));
+        int count = 0;
+        for (std::string line; std::getline(log, line);) count += line.rfind("> ?", 0) == 0 ? 1 : 0;
+        return count;
+    }
+    // Lets the watch go round a few more times, so that whatever was to be sent has been.
+    void LetTheWatchTurn()
+    {
+        const int now = Requests();
+        ASSERT_TRUE(SpinUntil([&] { return Requests() >= now + 6; }));
+    }
+    window::ParameterDialog& OpenDialog(int item)
+    {
+        m_fixture.ClickItem(item);
+        auto* dialog = dynamic_cast<window::ParameterDialog*>(m_fixture.Window().OpenDialog());
+        EXPECT_NE(dialog, nullptr);
+        return *dialog;
+    }
+    void Validate(window::ParameterDialog& dialog) { dialog.findChild<CIconButton*>(QStringLiteral("valider"))->click(); }
+    std::string ProfileEntry(const char* section, const char* entry)
+    {
+        return tarvic::IniProfile(m_fixture.folder.File("tarvic-banc-niveaueau.ini")).GetProfileString(section, entry, "");
+    }
+
+    banc::test::WindowFixture m_fixture;
+    tarvic::test::CardsimProcess m_card;
+};
+
+}  // namespace
+
+TEST_F(WindowSettings, EditingAPidFieldSendsExactlyItsCommand)
+{
+    window::ParameterDialog& dialog = OpenDialog(window::kControllerBlock);
+    CFloatEdit* kp = dialog.Field(10);  // the field of K1 is parameter 10's
+    ASSERT_NE(kp, nullptr);
+    EXPECT_EQ(kp->text().toStdString(), "1.000");  // the bench's factory K1, through DDX_float3
+    kp->selectAll();
+    QTest::keyClicks(kp, "2.5");
+    EXPECT_EQ(kp->text().toStdString(), "2.500");
+    Validate(dialog);
+    EXPECT_FALSE(dialog.isVisible());
+    // ConfFerz(10): K1 = 2.5 is 0A00 in Q10, K2 = 1, the normaliser of the percent benches.
+    ASSERT_TRUE(SpinUntil([&] { return !Orders().empty(); }));
+    LetTheWatchTurn();
+    EXPECT_EQ(Orders(), Lines{"!RKP0A00010003FFC000"});
+    EXPECT_EQ(ProfileEntry("N_MODE1_PID", "KP"), "2.500");
+    // The controller's block shows the new description.
+    const std::string description = m_fixture.Bench().LiveElements().controller->LitConfiguration(1);
+    EXPECT_NE(description.find(" K1 = 2.50\n"), std::string::npos);
+}
+
+TEST_F(WindowSettings, InputTheFieldRefusesNeverReachesTheCard)
+{
+    window::ParameterDialog& dialog = OpenDialog(window::kControllerBlock);
+    CFloatEdit* kp = dialog.Field(10);
+    kp->selectAll();
+    // Letters are no part of a number: the box ignores them, and keeps its text.
+    QTest::keyClicks(kp, "abc");
+    EXPECT_EQ(kp->text().toStdString(), "1.000");
+    // Out of the PID's range: refused with its limits, the dialog stays open.
+    kp->selectAll();
+    QTest::keyClicks(kp, "80");
+    Validate(dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.Error().toStdString(), "Gain proportionnel K1 (PID) : 80 est hors limites (de 0.001 \xC3\xA0 63.999).");
+    LetTheWatchTurn();
+    EXPECT_EQ(Orders(), Lines{});
+    EXPECT_EQ(ProfileEntry("N_MODE1_PID", "KP"), "1.0");
+}
+
+TEST_F(WindowSettings, ASignalThatWouldPlayNothingIsRefusedWhole)
+{
+    auto& dialog = dynamic_cast<window::GeneratorDialog&>(OpenDialog(window::kGeneratorBlock));
+    dialog.Signal()->setCurrentIndex(dialog.Signal()->findData(1));  // a ramp
+    CFloatEdit* rest = dialog.Field(4);
+    CFloatEdit* final = dialog.Field(0);
+    final->SetValue(30);
+    rest->SetValue(80);
+    Validate(dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.Error().indexOf(QStringLiteral("ne donne aucun point")), -1);
+    LetTheWatchTurn();
+    EXPECT_EQ(Orders(), Lines{});
+    EXPECT_EQ(ProfileEntry("N_MODE1_GENE", "TYPE"), "0");
+    EXPECT_EQ(ProfileEntry("N_MODE1_GENE", "C_REPOS"), "0.0");
+    // A ramp that rises is computed and sent whole, blocks of points included.
+    rest->SetValue(10);
+    Validate(dialog);
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(SpinUntil([&] { return !Orders().empty() && Orders().back() == "!DST"; }));
+    const Lines orders = Orders();
+    EXPECT_EQ(Lines(orders.begin(), orders.begin() + 3), (Lines{"!DSS", "!DTTT0006", "!RED0190"}));  // 7 points of 500 ms
+    EXPECT_EQ(ProfileEntry("N_MODE1_GENE", "TYPE"), "1");
+}
