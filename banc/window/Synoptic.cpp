@@ -10,6 +10,8 @@
 #include <tarvic/widgets/indeBoite.h>
 #include <tarvic/widgets/mesure.h>
 
+#include <algorithm>
+
 #include "engine/Results.h"
 #include "window/Latin1.h"
 
@@ -21,12 +23,12 @@ constexpr int kTwoWay = 0, kTwoWayMirrored = 1;  // CInter kinds
 constexpr int kArrowLength = 10, kArrowAngle = 25;
 
 // Where the items stand, in the logical frame of the drawing.
-constexpr CRect kGenerator{16, 70, 276, 300};
-constexpr CRect kController{364, 70, 624, 300};
+constexpr CRect kGenerator{16, 70, 250, 300};
+constexpr CRect kController{350, 70, 610, 300};
 constexpr CRect kBench{430, 360, 770, 500};
 constexpr CRect kRecording{16, 600, 276, 740};
 constexpr CRect kRunButtonRect{310, 670, 450, 720};
-constexpr CPoint kSum{320, 185};
+constexpr CPoint kSum{300, 185};
 constexpr int kSumRadius = 8;
 constexpr int kLoopY = 185;         // the wire from the generator to the controller
 constexpr int kCommandY = 260;      // the controller's output, through the command switch
@@ -35,8 +37,9 @@ constexpr int kDownX = 740;         // the command's way down to the bench
 constexpr int kCommandBoxY = 320;   // its value box, whose arrow reaches the bench
 constexpr int kBusY = 560;          // the measurements
 constexpr int kFirstMeasureX = 420, kMeasureSpacing = 150;
-constexpr int kFeedbackSwitchX = 360;
-constexpr CPoint kSetpointCallout{292, 340};
+constexpr int kFeedbackSwitchX = 350;
+// Under the generator, left of the feedback's way up to the sum.
+constexpr CPoint kSetpointCallout{262, 335};
 // A switch's wire runs this far below the point it is made at.
 constexpr int kSwitchWireBelow = 5;
 constexpr int kTitleSize = 22, kSubtitleSize = 16;
@@ -121,9 +124,10 @@ void Synoptic::BuildMeasures(const Settings& settings, Elements& elements)
     const auto& measures = settings.bench->measures;
     m_measureUnits.clear();
     const int last = kFirstMeasureX + kMeasureSpacing * (static_cast<int>(measures.size()) - 1);
-    // The bench's outputs reach every measurement point.
-    m_wires.push_back({{{kBench.right - 20, kBench.bottom}, {kBench.right - 20, kBusY}, {last, kBusY}}, false});
-    if (measures.size() > 1) m_wires.push_back({{{last, kBusY}, {kFirstMeasureX, kBusY}}, false});
+    // The bench's outputs reach every measurement point, down between the labels of the first two.
+    const int down = kFirstMeasureX + kMeasureSpacing / 2;
+    m_wires.push_back({{{down, kBench.bottom}, {down, kBusY}}, false});
+    m_wires.push_back({{{kFirstMeasureX, kBusY}, {std::max(last, down), kBusY}}, false});
     for (std::size_t i = 0; i < measures.size(); ++i) {
         const MeasureChoice& measure = measures[i];
         const int x = kFirstMeasureX + kMeasureSpacing * static_cast<int>(i);
@@ -147,7 +151,7 @@ void Synoptic::Show(const LiveValues& values)
     m_setpoint.reset();
     if (!values.hasSetpoint) return;
     const std::string text = tarvic::Format("w = %.1f %s", double{values.setpoint}, m_levelUnit.c_str());
-    m_setpoint = std::make_unique<CSonde>(CPoint(kGenerator.right + 8, kLoopY), kSetpointCallout, text);
+    m_setpoint = std::make_unique<CSonde>(CPoint(kGenerator.right + 12, kLoopY), kSetpointCallout, text);
 }
 
 void Synoptic::Draw(CDC& dc) const

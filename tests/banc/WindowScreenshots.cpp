@@ -2,12 +2,15 @@
 // README: banc_window_screenshots FOLDER writes FOLDER/fenetre-<bench>.png.
 #include <QCheckBox>
 #include <QImage>
+#include <QMouseEvent>
 
 #include <tarvic/recording/Enregistrement.h>
 
 #include <cstdio>
 
 #include "WindowFixture.h"
+#include "engine/Results.h"
+#include "window/PlotView.h"
 
 namespace {
 
@@ -18,16 +21,17 @@ using banc::window::LinkState;
 struct Scene {
     const char* bench;
     const char* mode;
+    const char* actions;
     std::vector<std::pair<const char*, float>> values;
-    double caught;
 };
 const std::vector<Scene> kScenes = {
-    {"niveaueau", "pid", {{"kp", 2}, {"ti", 20}, {"echelon", 50}}, 0.8},
-    {"debitair", "pid", {{"kp", 1.5f}, {"ti", 1.5f}, {"echelon", 60}}, 0.8},
-    {"axnum", "position", {}, 0.8},
-    {"iapv", "vitesse", {}, 0.8},
-    {"synum", "vitesse", {}, 0.8},
+    {"niveaueau", "pid", "PI", {{"kp", 2}, {"ti", 20}, {"echelon", 50}}},
+    {"debitair", "pid", "PI", {{"kp", 1.5f}, {"ti", 1.5f}, {"echelon", 60}}},
+    {"axnum", "position", "PD", {{"kp", 0.3f}, {"td", 0.05f}, {"echelon", 720}}},
+    {"iapv", "vitesse", "PI", {{"kp", 0.5f}, {"ti", 0.01f}, {"echelon", 1500}}},
+    {"synum", "vitesse", "PI", {{"kp", 1}, {"ti", 0.02f}, {"echelon", 1500}}},
 };
+constexpr double kCaught = 0.8;  // of the run, when the picture is taken
 constexpr double kRunSeconds = 6;  // each run, whatever its length in the card's time
 
 bool Fail(const Scene& scene, const std::string& why)
@@ -46,6 +50,7 @@ bool Shoot(const Scene& scene, const std::string& folder)
     banc::window::Workbench::Values values;
     for (const auto& [name, value] : scene.values)
         values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, name), value);
+    if (std::string error = bench.SetActions(scene.actions); !error.empty()) return Fail(scene, error);
     if (std::string error = bench.SetParameters(values); !error.empty()) return Fail(scene, error);
     int blocks = 0;
     {
@@ -62,8 +67,20 @@ bool Shoot(const Scene& scene, const std::string& folder)
         std::lock_guard lock(bench.Lock());
         return bench.LiveElements().recording->LitNbPoint() / 32;
     };
-    if (!SpinUntil([&] { return acquired() >= static_cast<int>(blocks * scene.caught); }))
-        return Fail(scene, "essai trop lent");
+    if (!SpinUntil([&] { return acquired() >= static_cast<int>(blocks * kCaught); })) return Fail(scene, "essai trop lent");
+    // The cursor on the measurement, a third of the way.
+    QApplication::processEvents();
+    banc::window::PlotView& plot = *window.Plot();
+    const int index = acquired() * 32 / 3;
+    float value = 0;
+    {
+        std::lock_guard lock(bench.Lock());
+        value = banc::CurvesOf(bench.LiveSettings(), bench.LiveElements()).measure.Value(*bench.LiveElements().recording, index);
+    }
+    const QPoint at = plot.ToWidget(CPoint(plot.TimeAxis().calculpx(index), plot.ValueAxis(0).ConvIntFloat(value)));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), plot.mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&plot, &press);
     QApplication::processEvents();
     const std::string path = folder + "/fenetre-" + scene.bench + ".png";
     if (!window.grab().toImage().save(QString::fromLocal8Bit(path.c_str()))) return Fail(scene, "image " + path);

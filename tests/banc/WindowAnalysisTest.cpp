@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QRadioButton>
+
+#include <tarvic/platform/IniProfile.h>
+#include <tarvic/platform/RecordingDC.h>
+#include <tarvic/widgets/FloatEdit.h>
+#include <tarvic/widgets/IconButton.h>
+
+#include <algorithm>
+
+#include "WindowFixture.h"
+#include "engine/Results.h"
+#include "recording/RecordingSupport.h"
+#include "window/CardDialog.h"
+#include "window/PlotView.h"
+#include "window/PortList.h"
+
+using namespace banc;
+using banc::test::SpinUntil;
+using tarvic::test::Valeurs;
+
+namespace {
+
+constexpr int kCommandRow = 0, kMeasureRow = 7, kSetpointRow = 8;  // the water level bench's rows
+constexpr float kFullScale = 3264;
+
+// The water level bench's recording filled by the test: two blocks of 500 ms points.
+class WindowAnalysis : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_fixture.Prefer("niveaueau", "pid", 50);
+        m_fixture.Open();
+        ASSERT_EQ(m_fixture.Bench().SetRecording(32, 500), "");
+    }
+    template <class Measure>
+    void Record(Measure measure)
+    {
+        std::vector<Valeurs> blocks(2);
+        for (int i = 0; i < 64; ++i) {
+            Valeurs& block = blocks[static_cast<std::size_t>(i / 32)];
+            const auto counts = [](float percent) { return static_cast<std::uint16_t>(percent * kFullScale / 100); };
+            block[kCommandRow][i % 32] = counts(100);
+            block[kSetpointRow][i % 32] = counts(50);
+            block[kMeasureRow][i % 32] = counts(measure(i));
+        }
+        std::lock_guard lock(m_fixture.Bench().Lock());
+        tarvic::test::Acquiert(*m_fixture.Bench().LiveElements().recording, blocks);
+    }
+    void Draw(CRecordingDC& dc) { m_fixture.Window().Plot()->Render(dc, 1920); }
+    static bool Drew(const CRecordingDC& dc, const std::string& text)
+    {
+        return std::any_of(dc.Calls().begin(), dc.Calls().end(),
+                           [&](const auto& call) { return call.op == "text" && call.text == text; });
+    }
+    static bool Line(const CRecordingDC& dc, CPoint from, CPoint to)
+    {
+        return std::any_of(dc.Calls().begin(), dc.Calls().end(), [&](const auto& call) {
+            return call.op == "line" && call.points.size() == 2 && call.points[0] == from && call.points[1] == to;
+        });
+    }
+
+    banc::test::WindowFixture m_fixture;
+};
+
+// Rises by 6.25 % a point from 0 to 100 %, 110 % at points 20 to 22, then 100 %.
+float RampWithOvershoot(int i)
+{
+    if (i >= 20 && i <= 22) return 110;
+    return std::min(100.0f, 6.25f * static_cast<float>(i));
+}
+
+}  // namespace
+
+TEST_F(WindowAnalysis, TheStepsMarkersStandWhereTheRecordingsSearchesFoundThem)
+{
+    Record(RampWithOvershoot);
+    window::PlotView& plot = *m_fixture.Window().Plot();
+    CRecordingDC plain;
+    Draw(plain);
+    EXPECT_FALSE(Drew(plain, "Temps de r\xE9ponse"));
+    plot.SetMarkers(true);
+    CRecordingDC dc;
+    Draw(dc);
+    const CAxeTemps& time = plot.TimeAxis();
+    const CAxe& values = plot.ValueAxis(0);
+    // Settled at point 23 (11.5 s) into the band of 95 to 105 %, from the step at point 0.
+    EXPECT_TRUE(Drew(dc, "Temps de r\xE9ponse"));
+    EXPECT_TRUE(Drew(dc, "11.5 s"));
+    EXPECT_TRUE(Line(dc, {time.calculpx(23), 75}, {time.calculpx(23), 675}));
+    EXPECT_TRUE(Line(dc, {time.calculpx(0), values.ConvIntFloat(105)}, {time.m_pixDroite, values.ConvIntFloat(105)}));
+    // The peak's plateau ends at point 22: 10 % above the final value.
+    EXPECT_TRUE(Drew(dc, "D\xE9passement"));
+    EXPECT_TRUE(Drew(dc, "10.0 %"));
+    EXPECT_TRUE(Line(dc, {time.calculpx(22), 75}, {time.calculpx(22), 675}));
+    // 63 % of the change at point 11.
+    EXPECT_TRUE(Drew(dc, "Constante de Temps"));
+    EXPECT_TRUE(Drew(dc, "5.5 s"));
+}
+
+TEST_F(WindowAnalysis, TheValueAxesFitTheCurvesInTensOnRequest)
+{
+    Record([](int i) { return 40 + 20 * static_cast<float>(i) / 63; });
+    window::PlotView& plot = *m_fixture.Window().Plot();
+    CRecordingDC fixed, fitted;
+    Draw(fixed);
+    EXPECT_FLOAT_EQ(plot.ValueAxis(0).m_min, 0);
+    EXPECT_FLOAT_EQ(plot.ValueAxis(0).m_max, 100);
+    plot.SetAutoScale(true);
+    Draw(fitted);
+    // The measurement from its first point, 39.98 % (1305 counts), in tens below it and above 60 %; the setpoint
+    // in 40 to 60; the command at 100 % in 90 to 110.
+    float first = 0;
+    {
+        std::lock_guard lock(m_fixture.Bench().Lock());
+        first = m_fixture.Bench().LiveElements().recording->LitPoint('M', 0);
+    }
+    EXPECT_FLOAT_EQ(first, 1305 * 100.0f / kFullScale);
+    EXPECT_FLOAT_EQ(plot.ValueAxis(0).m_min, first - 10);
+    EXPECT_FLOAT_EQ(plot.ValueAxis(0).m_max, 110);
+}
+
+TEST(PortList, TheMachinesPortsUnderTheirNamesWithWhatTheSystemSaysOfThem)
+{
+    const auto entries = window::PortEntries(
+        {{"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyS0", ""}, {"/dev/ttyAMA0", "Raspberry Pi UART"}});
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "COM33");
+    EXPECT_EQ(entries[0].label, "COM33 : /dev/ttyUSB0, FT232R USB UART");
+    EXPECT_EQ(entries[1].name, "COM1");
+    EXPECT_EQ(entries[1].label, "COM1 : /dev/ttyS0");
+    // Outside the COMn naming, by its path.
+    EXPECT_EQ(entries[2].name, "/dev/ttyAMA0");
+    EXPECT_EQ(entries[2].label, "/dev/ttyAMA0, Raspberry Pi UART");
+}
+
+TEST(CardChoice, APortThatCannotBeOpenedIsSaidAndTheSimulatedCardComesBack)
+{
+    banc::test::WindowFixture fixture;
+    fixture.Prefer("niveaueau", "pid", 10);
+    fixture.Open();
+    window::CardDialog dialog(fixture.Bench(), {{"/dev/ttyUSB31", "FT232R USB UART"}}, &fixture.Window());
+    dialog.show();
+    // The list's line stands for its port's name.
+    ASSERT_EQ(dialog.Ports()->count(), 1);
+    EXPECT_EQ(dialog.Ports()->itemText(0).toStdString(), "COM64 : /dev/ttyUSB31, FT232R USB UART");
+    dialog.Ports()->setCurrentIndex(0);
+    emit dialog.Ports()->activated(0);
+    EXPECT_EQ(dialog.Ports()->currentText().toStdString(), "COM64");
+    dialog.OnPort()->setChecked(true);
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.Error().toStdString(), "Le port COM64 (/dev/ttyUSB31) n'existe pas : la carte est-elle branch\xC3\xA9" "e ?");
+    EXPECT_FALSE(fixture.Bench().Card().IsConnected());
+    // A speed out of range is refused by the dialog; one within it brings the simulated card back.
+    dialog.Embedded()->setChecked(true);
+    dialog.Field(window::CardDialog::kSpeedField)->SetValue(2000);
+    dialog.accept();
+    EXPECT_EQ(dialog.Error().toStdString(),
+              "Vitesse de la carte simul\xC3\xA9" "e (fois le temps r\xC3\xA9" "el) : 2000 est hors limites (de 0.1 \xC3\xA0 1000).");
+    dialog.Field(window::CardDialog::kSpeedField)->SetValue(20);
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(SpinUntil([&] { return fixture.Bench().Card().State() == window::LinkState::Answering; }));
+    tarvic::IniProfile profile(fixture.folder.File("tarvic-banc-fenetre.ini"));
+    EXPECT_EQ(profile.GetProfileString("FENETRE", "CARTE", ""), "simulee");
+    EXPECT_EQ(profile.GetProfileString("FENETRE", "VITESSE", ""), "20");
+    EXPECT_EQ(profile.GetProfileString("FENETRE", "PORT", ""), "COM64");
+}
