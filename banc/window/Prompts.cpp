@@ -9,24 +9,19 @@
 namespace banc::window {
 namespace {
 
-const char* Filter(Prompts::File file)
-{
-    switch (file) {
-    case Prompts::File::Archive: return "Essais (*.tbc);;Tous les fichiers (*)";
-    case Prompts::File::Csv: return "CSV (*.csv)";
-    case Prompts::File::Png: return "Images PNG (*.png)";
-    }
-    return "";
-}
+struct FileKind {
+    const char* filter;
+    const char* suffix;
+};
 
-const char* Suffix(Prompts::File file)
+FileKind KindOf(Prompts::File file)
 {
     switch (file) {
-    case Prompts::File::Archive: return "tbc";
-    case Prompts::File::Csv: return "csv";
-    case Prompts::File::Png: return "png";
+    case Prompts::File::Archive: return {"Essais (*.tbc);;Tous les fichiers (*)", "tbc"};
+    case Prompts::File::Csv: return {"CSV (*.csv)", "csv"};
+    case Prompts::File::Png: return {"Images PNG (*.png)", "png"};
     }
-    return "";
+    return {"", ""};
 }
 
 }  // namespace
@@ -49,14 +44,14 @@ Prompts::Closing DialogPrompts::AskBeforeClosing(QWidget* parent)
 
 std::string DialogPrompts::OpenPath(QWidget* parent)
 {
-    return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), {}, Q(Filter(File::Archive))).toLocal8Bit().toStdString();
+    return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), {}, Q(KindOf(File::Archive).filter)).toLocal8Bit().toStdString();
 }
 
 std::string DialogPrompts::SavePath(QWidget* parent, File file)
 {
-    QFileDialog dialog(parent, Q("Enregistrer"), {}, Q(Filter(file)));
+    QFileDialog dialog(parent, Q("Enregistrer"), {}, Q(KindOf(file).filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(Q(Suffix(file)));
+    dialog.setDefaultSuffix(Q(KindOf(file).suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toLocal8Bit().toStdString();
 }

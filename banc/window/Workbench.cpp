@@ -142,17 +142,23 @@ std::string Workbench::ChooseBench(const Bench& bench)
     return {};
 }
 
+std::string Workbench::Remake(Settings settings, const LinesOf& lines)
+{
+    if (std::string error = Reconfigure(std::move(settings)); !error.empty()) return error;
+    std::vector<std::string> sent;
+    {
+        std::lock_guard lock(m_lock);
+        sent = lines(m_elements, m_settings);
+    }
+    SendLines(std::move(sent));
+    return {};
+}
+
 std::string Workbench::ChooseMode(const Mode& mode)
 {
     if (&mode == m_settings.mode) return {};
-    if (std::string error = Reconfigure(m_profile.Load(*m_settings.bench, &mode)); !error.empty()) return error;
-    std::vector<std::string> lines;
-    {
-        std::lock_guard lock(m_lock);
-        lines = ConfigurationLines(m_elements, m_settings);
-    }
-    SendLines(std::move(lines));
-    return {};
+    // The card's loop is of the mode's kind at once.
+    return Remake(m_profile.Load(*m_settings.bench, &mode), ConfigurationLines);
 }
 
 std::string Workbench::Check(const Values& values)
@@ -189,13 +195,9 @@ std::string Workbench::SetParameters(const Values& values)
         }
     }
     // Every element reads the sampling period when it is made: all are made again and sent.
-    if (remake) {
-        if (std::string error = Reconfigure(m_settings); !error.empty()) return error;
-        std::lock_guard lock(m_lock);
-        lines = ConfigurationLines(m_elements, m_settings);
-    }
+    if (remake) return Remake(m_settings, ConfigurationLines);
     SendLines(std::move(lines));
-    if (!remake) emit elementsChanged();
+    emit elementsChanged();
     return {};
 }
 
@@ -207,28 +209,14 @@ std::string Workbench::SetWiring(const CommandChoice& command, const MeasureChoi
     settings.measure = &measure;
     settings.routed = routed;
     settings.feedback = feedback;
-    if (std::string error = Reconfigure(settings); !error.empty()) return error;
-    std::vector<std::string> lines;
-    {
-        std::lock_guard lock(m_lock);
-        lines = WiringLines(m_elements, m_settings);
-    }
-    SendLines(std::move(lines));
-    return {};
+    return Remake(settings, WiringLines);
 }
 
 std::string Workbench::SetActions(const std::string& letters)
 {
     Settings settings = m_settings;
     settings.actions = letters;
-    if (std::string error = Reconfigure(settings); !error.empty()) return error;
-    std::vector<std::string> lines;
-    {
-        std::lock_guard lock(m_lock);
-        lines = ActionLines(m_elements);
-    }
-    SendLines(std::move(lines));
-    return {};
+    return Remake(settings, [](const Elements& elements, const Settings&) { return ActionLines(elements); });
 }
 
 std::string Workbench::SetSignal(int kind, const Values& values)
@@ -249,14 +237,7 @@ std::string Workbench::SetSignal(int kind, const Values& values)
     }
     Settings settings = m_settings;
     settings.signal = kind;
-    if (std::string error = Reconfigure(settings); !error.empty()) return error;
-    std::vector<std::string> lines;
-    {
-        std::lock_guard lock(m_lock);
-        lines = GeneratorLines(m_elements);
-    }
-    SendLines(std::move(lines));
-    return {};
+    return Remake(settings, [](const Elements& elements, const Settings&) { return GeneratorLines(elements); });
 }
 
 std::string Workbench::SetRecording(double seconds, float periodMs)

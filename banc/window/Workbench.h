@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -96,6 +97,9 @@ signals:
 private:
     // The elements made again from the profile with these settings.
     std::string Reconfigure(Settings settings);
+    // Made again, then sent what `lines` gives of the new elements.
+    using LinesOf = std::function<std::vector<std::string>(const Elements&, const Settings&)>;
+    std::string Remake(Settings settings, const LinesOf& lines);
     std::string Connect();
     std::string Busy() const;
     // Holding the lock: "" when every value may be set now.

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,6 +25,12 @@ Settings MakeSettings(const char* bench, const char* mode, std::initializer_list
     settings.mode = FindMode(*settings.bench, mode);
     for (const auto& [name, value] : values) settings.values.emplace_back(&FindParameter(*settings.bench, name), value);
     return settings;
+}
+
+float RampWithOvershoot(int i)
+{
+    if (i >= 20 && i <= 22) return 110;
+    return std::min(100.0f, 6.25f * static_cast<float>(i));
 }
 
 TemporaryFolder::TemporaryFolder()

@@ -18,6 +18,10 @@ const ParameterDef& FindParameter(const Bench& bench, const std::string& name);
 Settings MakeSettings(const char* bench, const char* mode,
                       std::initializer_list<std::pair<const char*, float>> values = {});
 
+// A measurement in percent of point i that rises by 6.25 % a point from 0 to
+// 100 %, stands at 110 % at points 20 to 22, then at 100 %.
+float RampWithOvershoot(int i);
+
 // A temporary folder, removed with everything in it at destruction.
 class TemporaryFolder {
 public:

@@ -19,6 +19,7 @@
 #include "tarvic/recording/AxeTemps.h"
 
 using namespace banc;
+using banc::test::RampWithOvershoot;
 using tarvic::test::Valeurs;
 
 namespace {
@@ -69,13 +70,6 @@ protected:
     Elements m_elements;
     banc::test::TemporaryFolder m_folder;
 };
-
-// Rises by 6.25 % a point to 100 %, 110 % at points 20 to 22, then 100 %.
-float RampWithOvershoot(int i)
-{
-    if (i >= 20 && i <= 22) return 110;
-    return std::min(100.0f, 6.25f * static_cast<float>(i));
-}
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "window/PortList.h"
 
 using namespace banc;
+using banc::test::RampWithOvershoot;
 using banc::test::SpinUntil;
 using tarvic::test::Valeurs;
 
@@ -64,13 +65,6 @@ protected:
 
     banc::test::WindowFixture m_fixture;
 };
-
-// Rises by 6.25 % a point from 0 to 100 %, 110 % at points 20 to 22, then 100 %.
-float RampWithOvershoot(int i)
-{
-    if (i >= 20 && i <= 22) return 110;
-    return std::min(100.0f, 6.25f * static_cast<float>(i));
-}
 
 }  // namespace
 
