@@ -37,17 +37,6 @@ constexpr int kCurves = 16;
 constexpr int kWidth = 1920;
 constexpr double kIdleSeconds = 5;
 
-QApplication& Application()
-{
-    // Painted in memory, as without a display: the same raster painting, no screen to wait for.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "banc_window_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-
 // The window's own event loop, as the program runs it, for a while.
 void RunEventLoop(int ms)
 {
@@ -121,7 +110,6 @@ std::unique_ptr<banc::window::BenchWindow> MakeWindow(const Folder& folder, NoPr
 // The engine's drawing: 16 curves (the recording's 16 rows) of 640 points on a 1920 x 800 image.
 void PlotRedraw(benchmark::State& state)
 {
-    Application();
     tarvic::SetTraceSink([](std::string_view) {});
     banc::Settings settings;
     settings.bench = banc::FindBench("niveaueau");
@@ -150,7 +138,6 @@ void PlotRedraw(benchmark::State& state)
 // The window's plot as it repaints: every curve it offers on the air flow bench, 20 blocks recorded.
 void WindowPlotRedraw(benchmark::State& state)
 {
-    Application();
     tarvic::SetTraceSink([](std::string_view) {});
     Folder folder;
     NoPrompts prompts;
@@ -174,7 +161,6 @@ void WindowPlotRedraw(benchmark::State& state)
 // The window on the simulated card, no run: the live values every 250 ms.
 void IdleWatch(benchmark::State& state)
 {
-    Application();
     tarvic::SetTraceSink([](std::string_view) {});
     Folder folder;
     NoPrompts prompts;
@@ -205,4 +191,14 @@ void IdleWatch(benchmark::State& state)
 BENCHMARK(PlotRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(WindowPlotRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(IdleWatch)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // Painted in memory, as without a display: the same raster painting, no screen to wait for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's own, gone before the statics.
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

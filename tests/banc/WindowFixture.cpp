@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include <gtest/gtest.h>
+
 #include <tarvic/platform/IniProfile.h>
 
 #include "window/Synoptic.h"
@@ -26,13 +28,25 @@ std::string ScriptedPrompts::Take()
     return path;
 }
 
+namespace {
+
+// The application goes when the tests are over, before the program's statics:
+// Qt's own go first, and some of its objects would be left to a list gone already.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { delete QCoreApplication::instance(); }
+};
+[[maybe_unused]] const auto* const kApplicationEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+}  // namespace
+
 QApplication& Application()
 {
+    if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) return *application;
     static int argc = 1;
     static char name[] = "tarvic-banc-fenetre";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    return *new QApplication(argc, argv);
 }
 
 WindowFixture::WindowFixture() { Application(); }

@@ -32,7 +32,7 @@ private:
     std::string Take();
 };
 
-// Makes the application the window needs, once for the program.
+// The application the window needs: the program's, else one made for the tests, deleted once they are over.
 QApplication& Application();
 
 // Runs the event loop until the condition holds or the time is out.

@@ -28,8 +28,8 @@ const std::vector<Scene> kScenes = {
     {"niveaueau", "pid", "PI", {{"kp", 2}, {"ti", 20}, {"echelon", 50}}},
     {"debitair", "pid", "PI", {{"kp", 1.5f}, {"ti", 1.5f}, {"echelon", 60}}},
     {"axnum", "position", "PD", {{"kp", 0.3f}, {"td", 0.05f}, {"echelon", 720}}},
-    {"iapv", "vitesse", "PI", {{"kp", 0.5f}, {"ti", 0.01f}, {"echelon", 1500}}},
-    {"synum", "vitesse", "PI", {{"kp", 1}, {"ti", 0.02f}, {"echelon", 1500}}},
+    {"iapv", "vitesse", "PI", {{"kp", 4}, {"ti", 1}, {"echelon", 1500}}},
+    {"synum", "vitesse", "PI", {{"kp", 0.5f}, {"ti", 0.05f}, {"echelon", 700}}},
 };
 constexpr double kCaught = 0.8;  // of the run, when the picture is taken
 constexpr double kRunSeconds = 6;  // each run, whatever its length in the card's time
@@ -98,6 +98,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: banc_window_screenshots FOLDER\n");
         return 2;
     }
+    QApplication application(argc, argv);
     bool ok = true;
     for (const Scene& scene : kScenes) ok = Shoot(scene, argv[1]) && ok;
     return ok ? 0 : 1;
