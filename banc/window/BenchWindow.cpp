@@ -155,7 +155,12 @@ void BenchWindow::Connect()
     connect(&m_workbench, &Workbench::elementsChanged, this, &BenchWindow::ShowElements);
     connect(&m_workbench, &Workbench::shownChanged, this, &BenchWindow::ShowShown);
     connect(&m_workbench, &Workbench::runStarted, this, [this] {
-        m_status->ShowProgress(0, m_workbench.LiveElements().recording->LitParam(2), m_workbench.SecondsPerBlock());
+        int planned = 0;
+        {
+            std::lock_guard lock(m_workbench.Lock());
+            planned = m_workbench.LiveElements().recording->LitParam(2);
+        }
+        m_status->ShowProgress(0, planned, m_workbench.SecondsPerBlock());
         m_status->ShowNotice(Q("Essai en cours."));
         ShowElements();
     });

@@ -137,6 +137,11 @@ std::string Workbench::ChooseBench(const Bench& bench)
         return error;
     }
     m_profile.SaveBench(bench);
+    // The last run of another bench is no business of this one's plot.
+    if (m_kept) {
+        m_kept.reset();
+        emit shownChanged();
+    }
     // The simulated card plays one bench: the new bench's is started.
     if (m_cardChoice.embedded) return Connect();
     return {};
