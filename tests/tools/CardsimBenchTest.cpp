@@ -47,6 +47,34 @@ public:
     }
     bool IsOpen() const { return m_com.hcom.IsOpen(); }
 
+    // The controller with its wiring, the generator and the armed recording
+    // downloaded, then the loop started.
+    void StartRecorded(CPid& pid, CGeneFonction& gene, CEnregistrement& recording)
+    {
+        Download(pid);
+        EXPECT_EQ(Exchange('!', pid.ConfFerz(6)), "!OK");
+        Download(gene);
+        Download(recording);
+        EXPECT_EQ(Exchange('!', "EVE" + recording.ConfFerz(1007)), "!OK");
+        recording.SetStart(true);
+        pid.ModeRD = true;
+        EXPECT_EQ(Exchange('!', pid.ConfFerz(101)), "!OK");
+    }
+    // Polls as the application does until every block is in: `turn` first,
+    // then the recording's next request; false after 30 s.
+    template <class Turn>
+    bool Acquire(CEnregistrement& recording, Turn turn)
+    {
+        const auto limit = std::chrono::steady_clock::now() + 30s;
+        while (recording.LitStart() && std::chrono::steady_clock::now() < limit) {
+            turn();
+            const std::string request = recording.LitParam(1) == 1 ? recording.LitBloc() : recording.DmdMesure(0);
+            if (!request.empty()) recording.TraitRecept(Exchange('?', request));
+            std::this_thread::sleep_for(5ms);
+        }
+        return !recording.LitStart();
+    }
+
 private:
     LineCollector m_com;
 };
@@ -86,34 +114,22 @@ TEST(CardsimBench, ClosedLoopStepOfTheWaterLevelRecordedThroughTheSerialThread)
     for (const int action : {2, 3}) pid.SetCParam(action, 1);
     pid.SetCParam(6, 1);  // the pump
     pid.SetCParam(7, 2);  // level 1
-    link.Download(pid);
-    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(6)), "!OK");
     CGeneFonction gene("GENE");
     gene.SetFParam(0, 40);
     gene.SetCParam(0, 0);
-    link.Download(gene);
     CEnregistrement recording;
-    link.Download(recording);
-    EXPECT_EQ(link.Exchange('!', "EVE" + recording.ConfFerz(1007)), "!OK");
-    recording.SetStart(true);
-    pid.ModeRD = true;
-    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(101)), "!OK");
+    link.StartRecorded(pid, gene, recording);
 
     // Poll the live values and the recording until both blocks are in.
     float highestLevel = 0;
-    const auto limit = std::chrono::steady_clock::now() + 30s;
-    while (recording.LitStart() && std::chrono::steady_clock::now() < limit) {
+    ASSERT_TRUE(link.Acquire(recording, [&] {
         ASSERT_TRUE(niveau.TraitRecept(link.Exchange('?', niveau.DmdMesure(0))));
         highestLevel = std::max(highestLevel, niveau.LitSonde(6));
         ASSERT_TRUE(pid.TraitRecept(link.Exchange('?', pid.DmdMesure(1))));
-        const std::string request = recording.LitParam(1) == 1 ? recording.LitBloc() : recording.DmdMesure(0);
-        if (!request.empty()) recording.TraitRecept(link.Exchange('?', request));
-        std::this_thread::sleep_for(20ms);
-    }
+    }));
     pid.ModeRD = false;
     EXPECT_EQ(link.Exchange('!', pid.ConfFerz(101)), "!OK");
 
-    ASSERT_FALSE(recording.LitStart());
     ASSERT_EQ(recording.LitNbPoint(), 64);
     // 32 s of a step to 40 %: full pump at first, the level rising towards the setpoint.
     EXPECT_NEAR(recording.LitPoint('2', 0), 1305 * 100.0f / 3264, 1e-4);
@@ -224,26 +240,14 @@ TEST(CardsimBench, SpeedLoopOnTheMotorBenchRecorded)
     pid.SetFParam(11, 0.3f);
     for (const int choice : {2, 3, 6}) pid.SetCParam(choice, 1);
     pid.SetCParam(7, 1);  // 'V': the speed
-    link.Download(pid);
-    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(6)), "!OK");
     CGeneFonction gene("GENE");
     gene.SetFParam(0, 40);
     gene.SetFParam(4, 0);
     gene.SetFParam(3, 0.1f);
     gene.SetCParam(0, 0);
-    link.Download(gene);
     CEnregistrement recording;
-    link.Download(recording);
-    EXPECT_EQ(link.Exchange('!', "EVE" + recording.ConfFerz(1007)), "!OK");
-    recording.SetStart(true);
-    pid.ModeRD = true;
-    EXPECT_EQ(link.Exchange('!', pid.ConfFerz(101)), "!OK");
-    const auto limit = std::chrono::steady_clock::now() + 20s;
-    while (recording.LitStart() && std::chrono::steady_clock::now() < limit) {
-        const std::string request = recording.LitParam(1) == 1 ? recording.LitBloc() : recording.DmdMesure(0);
-        if (!request.empty()) recording.TraitRecept(link.Exchange('?', request));
-        std::this_thread::sleep_for(5ms);
-    }
+    link.StartRecorded(pid, gene, recording);
+    ASSERT_TRUE(link.Acquire(recording, [] {}));
     ASSERT_EQ(recording.LitNbPoint(), 64);
     // A point every 10 ms from the first sample: the rest value until the 100 ms
     // delay ends at point 9, then the step to 40 counts a window.
