@@ -19,8 +19,8 @@ namespace banc::window {
 enum class LinkState {
     None,       // no card
     Waiting,    // connected, no answer yet
-    Answering,  // "Carte connectée"
-    Silent,     // "La carte ne répond pas"
+    Answering,  // the status "Carte connect\xE9e"
+    Silent,     // the status "La carte ne r\xE9pond pas"
     Lost,       // the port went away
 };
 

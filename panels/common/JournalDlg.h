@@ -11,7 +11,7 @@
 class QLabel;
 class QPlainTextEdit;
 
-// "Journal des échanges": the lines a panel wrote and received, time-stamped,
+// The journal window ("Journal des \xE9changes"): the lines a panel wrote and received, time-stamped,
 // and its counts; refreshed while it is shown.
 class CJournalDlg : public QDialog {
     Q_OBJECT
