@@ -49,6 +49,16 @@ void BenchCardTest::Send(CEidElement& element, int code)
     ASSERT_EQ(Order(text), "!OK") << text;
 }
 
+void BenchCardTest::DownloadOnOff(CTor& tor, float negative, float positive, char feedback)
+{
+    tor.SetFParam(15, negative);
+    tor.SetFParam(16, positive);
+    tor.SetCParam(6, 1);
+    tor.SetCParam(7, feedback);
+    Download(tor);
+    Send(tor, 4);  // DCP
+}
+
 std::vector<std::int32_t> Fields(const std::string& reply, std::size_t start, std::initializer_list<int> widths)
 {
     std::vector<std::int32_t> values;

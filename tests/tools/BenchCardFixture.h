@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/BenchCard.h"
+#include "tarvic/control/Tor.h"
 #include "tarvic/elements/EidElement.h"
 #include "tarvic/platform/MemoryProfile.h"
 
@@ -30,6 +31,9 @@ protected:
     void Download(CEidElement& element);
     // A single command of an element, which the card must take.
     void Send(CEidElement& element, int code);
+    // The on/off controller with these thresholds, its command routed to the
+    // bench's actuator and its feedback the bench's choice `feedback`, downloaded with its wiring.
+    void DownloadOnOff(CTor& tor, float negative, float positive, char feedback);
     void Run(double seconds) { m_card->Advance(std::chrono::duration_cast<SimDuration>(std::chrono::duration<double>(seconds))); }
     // One sample period of the card.
     void Step() { m_card->Advance(m_card->GetLoop().Period()); }

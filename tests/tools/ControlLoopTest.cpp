@@ -209,12 +209,7 @@ TEST_F(LevelLoop, ReverseActionTurnsTheErrorRound)
 TEST_F(LevelLoop, OnOffControllerSwitchesOnlyOutsideItsBand)
 {
     CTor tor;
-    tor.SetFParam(15, -2);
-    tor.SetFParam(16, 2);
-    tor.SetCParam(6, 1);
-    tor.SetCParam(7, 2);
-    Download(tor);
-    Send(tor, 4);
+    DownloadOnOff(tor, -2, 2, 2);  // level 1
     Setpoint(50);
     tor.ModeRD = true;
     Send(tor, 101);

@@ -377,12 +377,7 @@ TEST_F(MotorCard, CorrectorsRunInCardUnitsOnTheElectricalLoadBench)
     EXPECT_GT(corz.LitSonde(1), 60);
 
     CTor tor;  // mode 3 has no on/off defaults: thresholds set here, in counts on this bench
-    tor.SetFParam(15, -5);
-    tor.SetFParam(16, 5);
-    tor.SetCParam(6, 1);
-    tor.SetCParam(7, 1);
-    Download(tor);
-    Send(tor, 4);
+    DownloadOnOff(tor, -5, 5, 1);  // the speed
     int switches = 0;
     bool on = false;
     for (int sample = 0; sample < 300; ++sample) {
