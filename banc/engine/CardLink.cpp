@@ -28,7 +28,11 @@ private:
 
 CardLink::CardLink(std::string port, LinkTiming timing) : m_port(std::move(port)), m_timing(timing) {}
 
-CardLink::~CardLink() = default;
+CardLink::~CardLink()
+{
+    // The serial thread hands lines to the members below: it stops before they go.
+    m_reader.reset();
+}
 
 bool CardLink::Open()
 {
