@@ -67,6 +67,22 @@ std::string ExperimentTitle(const Settings& settings)
     return std::string(settings.bench->title) + ", " + settings.mode->controller->label;
 }
 
+StepFigures ExperimentStep(const Settings& settings, const Elements& elements)
+{
+    CEnregistrement& recording = *elements.recording;
+    const ExperimentCurves curves = CurvesOf(settings, elements);
+    const int points = BlocksAcquired(recording) * kPointsPerBlock;
+    std::vector<float> setpoint, measure;
+    for (int i = 0; i < points; ++i) {
+        setpoint.push_back(curves.setpoint.Value(recording, i));
+        measure.push_back(curves.measure.Value(recording, i));
+    }
+    // In open loop the setpoint row holds the command, in another unit than the measurement.
+    const OvershootOf reference =
+        settings.mode->controller->closedLoop ? OvershootOf::SetpointStep : OvershootOf::FinalChange;
+    return AnalyseStep(setpoint, measure, static_cast<float>(PeriodMs(recording)) / 1000.0f, reference);
+}
+
 PlotContent MakePlot(const Settings& settings, const Elements& elements)
 {
     const ExperimentCurves curves = CurvesOf(settings, elements);

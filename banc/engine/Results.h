@@ -8,6 +8,7 @@
 #include "engine/Elements.h"
 #include "engine/PlotImage.h"
 #include "engine/Settings.h"
+#include "engine/StepAnalysis.h"
 
 namespace banc {
 
@@ -33,6 +34,9 @@ int BlocksAcquired(const CEnregistrement& recording);
 std::vector<Curve> ResultColumns(const Settings& settings, const Elements& elements);
 // The bench and the controller, for titles; Latin-1.
 std::string ExperimentTitle(const Settings& settings);
+// The step response over the blocks acquired: one computation for the
+// summary, the window (during a run and after it) and a loaded archive.
+StepFigures ExperimentStep(const Settings& settings, const Elements& elements);
 // The plot: setpoint, measurement and command, with the controller's and the generator's descriptions.
 PlotContent MakePlot(const Settings& settings, const Elements& elements);
 

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "engine/Results.h"
+#include "engine/StepText.h"
 #include "window/CurveList.h"
 #include "window/Latin1.h"
 #include "window/StepMarkers.h"
@@ -171,12 +172,9 @@ void PlotView::Render(CDC& dc, int logicalWidth)
 
 void PlotView::DrawMarkers(CDC& dc)
 {
-    const Settings& settings = m_workbench.ShownSettings();
-    Elements& elements = m_workbench.ShownElements();
-    const ExperimentCurves curves = CurvesOf(settings, elements);
-    const StepResponse response = AnalyseStep(*elements.recording, curves.setpoint, curves.measure, m_content.points,
-                                              static_cast<float>(m_content.periodMs) / 1000.0f);
-    for (const auto& marker : StepMarkers(response, m_axes[0], m_time)) marker->Draw(&dc);
+    const StepFigures figures = ExperimentStep(m_workbench.ShownSettings(), m_workbench.ShownElements());
+    const std::string verdict = StepVerdictText(figures, m_content.axes[0].unit);
+    for (const auto& marker : StepMarkers(figures, verdict, m_axes[0], m_time)) marker->Draw(&dc);
 }
 
 void PlotView::DrawCursor(CDC& dc) const

@@ -10,7 +10,6 @@
 #include "engine/PlotImage.h"
 #include "engine/RecordingArchive.h"
 #include "engine/Results.h"
-#include "engine/StepAnalysis.h"
 #include "recording/RecordingSupport.h"
 #include "support/GuiApplication.h"
 #include "support/TraceCapture.h"
@@ -58,13 +57,6 @@ protected:
         for (std::size_t b = 0; b < values.size(); ++b)
             m_elements.recording->TraitRecept(tarvic::test::LigneBloc(static_cast<int>(b), values[b]));
     }
-    StepResponse Step()
-    {
-        const int points = BlocksAcquired(*m_elements.recording) * 32;
-        const ExperimentCurves curves = CurvesOf(m_settings, m_elements);
-        return AnalyseStep(*m_elements.recording, curves.setpoint, curves.measure, points, 0.5f);
-    }
-
     tarvic::test::TraceCapture m_quiet;
     Settings m_settings;
     Elements m_elements;
@@ -110,37 +102,34 @@ TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
     EXPECT_FALSE(writer.IsOpen());
 }
 
-TEST_F(OutputsTest, StepFiguresComeFromTheRecording)
+TEST_F(OutputsTest, StepFiguresComeFromTheRecordingInTheMeasurementsUnit)
 {
-    Record(2, RampWithOvershoot);
-    const StepResponse step = Step();
-    ASSERT_TRUE(step.hasStep);
+    // Up 3.125 % a point (102 counts) to 50 %, three points at 55 % (1795 counts) from point 20, 500 ms apart.
+    Record(2, [](int i) { return RampWithOvershoot(i) / 2; });
+    const StepFigures step = ExperimentStep(m_settings, m_elements);
+    ASSERT_EQ(step.verdict, StepVerdict::Settled);
+    EXPECT_EQ(step.stepIndex, 0);  // the setpoint never moves: the record starts on its step
     EXPECT_FLOAT_EQ(step.initial, 0);
-    EXPECT_FLOAT_EQ(step.final, 100);
     EXPECT_FLOAT_EQ(step.setpoint, 50);
-    EXPECT_NEAR(*step.overshoot, 10, 0.02);  // 110 % is 3590 counts, 109.99 %
-    EXPECT_FLOAT_EQ(*step.riseTime, 6.5f);   // 12.5 % at point 2, 93.75 % at point 15
-    // Back in the 95-105 % band after the three points at 110 %: point 23.
-    EXPECT_FLOAT_EQ(*step.settlingTime, 11.5f);
-    EXPECT_FLOAT_EQ(*step.timeConstant, 5.5f);  // 68.75 % at point 11, the first past 63.2 %
-    // Where they were read: the setpoint never moves, the peak's plateau ends at point 22.
-    EXPECT_EQ(step.stepIndex, 0);
-    EXPECT_EQ(step.peakIndex, 22);
+    EXPECT_FLOAT_EQ(*step.final, 50);
+    const float peak = 1795 * 100.0f / kFullScale;
+    EXPECT_FLOAT_EQ(step.peak, peak);
+    EXPECT_EQ(step.peakIndex, 20);
+    EXPECT_FLOAT_EQ(*step.overshoot, (peak - 50) / 50 * 100);
+    // 10 % (5) between points 1 and 2, 90 % (45) between 14 and 15, 63.2 % between 10 and 11.
+    EXPECT_NEAR(*step.riseTime, (14.4 - 1.6) * 0.5, 1e-4);
+    EXPECT_NEAR(*step.timeConstant, (10 + (31.606 - 31.25) / 3.125) * 0.5, 1e-3);
+    // Out of the 47.5-52.5 band at point 22, in from 23 on: across its upper edge in between.
     EXPECT_EQ(step.settlingIndex, 23);
-    EXPECT_FLOAT_EQ(step.band, 5);
+    EXPECT_NEAR(*step.settlingTime, (22 + (52.5 - peak) / (50 - peak)) * 0.5, 1e-4);
+    EXPECT_FLOAT_EQ(step.band, 2.5);
 }
 
-TEST_F(OutputsTest, StepFiguresOfAFallAndOfNoResponse)
+TEST_F(OutputsTest, AFlatMeasurementIsNoResponse)
 {
-    Record(2, [](int i) { return i < 8 ? 80.0f : (i < 12 ? -10.0f : 0.0f); });
-    StepResponse fall = Step();
-    EXPECT_NEAR(*fall.overshoot, 12.5, 0.05);  // 10 % below a fall of 80 %
-    EXPECT_FLOAT_EQ(*fall.riseTime, 0.0f);     // 10 % and 90 % of the fall at point 8
-    EXPECT_FLOAT_EQ(*fall.settlingTime, 6.0f);  // in the band from point 12
-    EXPECT_EQ(fall.peakIndex, 8);               // the first of the lowest points
     Record(2, [](int) { return 30.0f; });
-    const StepResponse flat = Step();
-    EXPECT_FALSE(flat.hasStep);
+    const StepFigures flat = ExperimentStep(m_settings, m_elements);
+    EXPECT_EQ(flat.verdict, StepVerdict::NoResponse);
     EXPECT_FALSE(flat.riseTime);
 }
 

@@ -5,6 +5,7 @@
 
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/platform/RecordingDC.h>
+#include <tarvic/platform/Text.h>
 #include <tarvic/widgets/FloatEdit.h>
 #include <tarvic/widgets/IconButton.h>
 
@@ -68,9 +69,10 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowAnalysis, TheStepsMarkersStandWhereTheRecordingsSearchesFoundThem)
+TEST_F(WindowAnalysis, TheStepsMarkersStandWhereItsFiguresWereRead)
 {
-    Record(RampWithOvershoot);
+    // Up 3.125 % a point to 50 %, three points at 55 % (1795 counts) from point 20.
+    Record([](int i) { return RampWithOvershoot(i) / 2; });
     window::PlotView& plot = *m_fixture.Window().Plot();
     CRecordingDC plain;
     Draw(plain);
@@ -80,18 +82,33 @@ TEST_F(WindowAnalysis, TheStepsMarkersStandWhereTheRecordingsSearchesFoundThem)
     Draw(dc);
     const CAxeTemps& time = plot.TimeAxis();
     const CAxe& values = plot.ValueAxis(0);
-    // Settled at point 23 (11.5 s) into the band of 95 to 105 %, from the step at point 0.
+    // Out of the 47.5-52.5 band at point 22, in it from point 23 (11.2 s after the step at point 0).
+    const float peak = 1795 * 100.0f / kFullScale;
     EXPECT_TRUE(Drew(dc, "Temps de r\xE9ponse"));
-    EXPECT_TRUE(Drew(dc, "11.5 s"));
+    EXPECT_TRUE(Drew(dc, tarvic::Format("%.1f s", (22 + (52.5 - peak) / (50 - peak)) * 0.5)));
     EXPECT_TRUE(Line(dc, {time.calculpx(23), 75}, {time.calculpx(23), 675}));
-    EXPECT_TRUE(Line(dc, {time.calculpx(0), values.ConvIntFloat(105)}, {time.m_pixDroite, values.ConvIntFloat(105)}));
-    // The peak's plateau ends at point 22: 10 % above the final value.
+    EXPECT_TRUE(Line(dc, {time.calculpx(0), values.ConvIntFloat(52.5)}, {time.m_pixDroite, values.ConvIntFloat(52.5)}));
+    // 10 % beyond the setpoint step, from point 20.
     EXPECT_TRUE(Drew(dc, "D\xE9passement"));
     EXPECT_TRUE(Drew(dc, "10.0 %"));
-    EXPECT_TRUE(Line(dc, {time.calculpx(22), 75}, {time.calculpx(22), 675}));
-    // 63 % of the change at point 11.
+    EXPECT_TRUE(Line(dc, {time.calculpx(20), 75}, {time.calculpx(20), 675}));
+    // 63.2 % of the change between points 10 and 11.
     EXPECT_TRUE(Drew(dc, "Constante de Temps"));
-    EXPECT_TRUE(Drew(dc, "5.5 s"));
+    EXPECT_TRUE(Drew(dc, "5.1 s"));
+}
+
+TEST_F(WindowAnalysis, AResponseStillMovingShowsWhyInsteadOfFigures)
+{
+    // Up 1.5625 % (51 counts) a point to the end.
+    Record([](int i) { return 1.5625f * static_cast<float>(i); });
+    window::PlotView& plot = *m_fixture.Window().Plot();
+    plot.SetMarkers(true);
+    CRecordingDC dc;
+    Draw(dc);
+    EXPECT_FALSE(Drew(dc, "D\xE9passement"));
+    EXPECT_FALSE(Drew(dc, "Temps de r\xE9ponse"));
+    // Its last 13 points, 6 s, rise by 12 x 1.5625 %.
+    EXPECT_TRUE(Drew(dc, "La mesure monte encore \xE0 la fin de l'enregistrement : +18.75 % en 6.0 s."));
 }
 
 TEST_F(WindowAnalysis, TheValueAxesFitTheCurvesInTensOnRequest)

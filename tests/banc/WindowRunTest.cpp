@@ -11,6 +11,8 @@
 #include "ScriptedCard.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "engine/StepText.h"
+#include "window/CardConnection.h"
 #include "window/CurveList.h"
 #include "window/PlotView.h"
 #include "window/RunStatus.h"
@@ -96,6 +98,36 @@ TEST_F(WindowRun, AFullRunFillsThePlotAndTheStatusBar)
     plot.Render(zoomed, 1920);
     EXPECT_EQ(plot.TimeAxis().m_dernier, 32);
     EXPECT_EQ(Polylines(zoomed).front()->points.size(), 33u);
+}
+
+TEST_F(WindowRun, TheFiguresDrawnWhenTheLastBlockComesInStayOnceTheRunHasEnded)
+{
+    OpenFast();
+    ASSERT_EQ(Bench().SetRecording(320, 500), "");  // 20 blocks, time for the level to settle
+    window::PlotView& plot = *Window().Plot();
+    plot.SetMarkers(true);
+    const auto texts = [&] {
+        CRecordingDC dc;
+        plot.Render(dc, 1920);
+        std::vector<std::string> drawn;
+        for (const auto& call : dc.Calls())
+            if (call.op == "text") drawn.push_back(call.text);
+        return drawn;
+    };
+    std::vector<std::string> live;
+    QObject::connect(&Bench().Card(), &window::CardConnection::blockAcquired, &plot, [&](int acquired, int total) {
+        if (acquired == total && Bench().Running()) live = texts();
+    });
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    ASSERT_EQ(Blocks(), 20);
+    ASSERT_FALSE(live.empty());
+    EXPECT_EQ(texts(), live);
+    // What was drawn is the engine's reading of the whole record.
+    const StepFigures figures = ExperimentStep(Bench().ShownSettings(), Bench().ShownElements());
+    const std::string expected = figures.verdict == StepVerdict::Settled
+                                     ? tarvic::Format("%.1f s", double{*figures.settlingTime})
+                                     : StepVerdictText(figures, "%");
+    EXPECT_NE(std::find(live.begin(), live.end(), expected), live.end()) << expected;
 }
 
 TEST_F(WindowRun, TheCursorSnapsToTheNearestCurveAndReadsItsPoint)
