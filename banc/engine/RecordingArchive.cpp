@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "engine/ProfileScope.h"
+#include "engine/Setup.h"
 
 namespace banc {
 namespace {
@@ -124,6 +125,7 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
         elements = Elements{};
         return Unreadable(path);
     }
+    GeneratorInBenchUnits(settings, elements);
     return {};
 }
 

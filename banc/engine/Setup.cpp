@@ -72,7 +72,6 @@ public:
 private:
     std::string ApplyValues(std::initializer_list<Role> roles);
     std::string Apply(const ParameterDef& def, float value);
-    void GeneratorUnits();
     std::string BlockCount();
     std::string Wiring();
     std::string Actions();
@@ -103,7 +102,7 @@ std::string Configurator::Run()
     std::string error = ApplyValues({Role::Controller});
     if (error.empty()) {
         m_elements.generator = std::make_unique<CGeneFonction>(mode.generator);
-        GeneratorUnits();
+        GeneratorInBenchUnits(m_settings, m_elements);
         error = BlockCount();
     }
     if (error.empty()) error = ApplyValues({Role::Bench, Role::Generator, Role::Recording});
@@ -136,20 +135,6 @@ std::string Configurator::Apply(const ParameterDef& def, float value)
                               double{max});
     element.SetFParam(def.index, value);
     return {};
-}
-
-void Configurator::GeneratorUnits()
-{
-    // On the card-unit benches the closed loop's levels are the bench's counts:
-    // the generator shows and takes them in the bench's units.
-    if (m_levels.factor == 0) return;
-    float factor = 1;
-    m_elements.bench->LitFParam(m_levels.factor, factor);
-    CGeneFonction& generator = *m_elements.generator;
-    generator.GainValeur = generator.GainRampe = generator.GainAcceleration = factor;
-    generator.UniteValeur = m_levels.unit;
-    generator.UniteVitesse = m_levels.unit + "/s";
-    generator.UniteAcceleration = m_levels.unit + "/s\xB2";
 }
 
 std::string Configurator::BlockCount()
@@ -222,6 +207,21 @@ std::string Configurator::Signal()
 }
 
 }  // namespace
+
+void GeneratorInBenchUnits(const Settings& settings, Elements& elements)
+{
+    // On the card-unit benches the closed loop's levels are the bench's counts:
+    // the generator shows and takes them in the bench's units.
+    const UnitView levels = GeneratorLevels(settings, *elements.bench);
+    if (levels.factor == 0) return;
+    float factor = 1;
+    elements.bench->LitFParam(levels.factor, factor);
+    CGeneFonction& generator = *elements.generator;
+    generator.GainValeur = generator.GainRampe = generator.GainAcceleration = factor;
+    generator.UniteValeur = levels.unit;
+    generator.UniteVitesse = levels.unit + "/s";
+    generator.UniteAcceleration = levels.unit + "/s\xB2";
+}
 
 bool Applies(const ParameterDef& def, const Settings& settings, const Elements& elements)
 {

@@ -24,6 +24,10 @@ struct SetupResult {
 // profile: some elements read the bench from it again as they build commands.
 SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Profile>& store, Elements& elements);
 
+// The generator's levels, speeds and accelerations shown and taken in the
+// bench's units (tr/min, degrees...) where the card counts in its own: for a
+// run as for an archive read back.
+void GeneratorInBenchUnits(const Settings& settings, Elements& elements);
 // Whether a parameter belongs to the experiment's elements in its mode.
 bool Applies(const ParameterDef& def, const Settings& settings, const Elements& elements);
 // Why the generator would play nothing with the signal `kind` and these of

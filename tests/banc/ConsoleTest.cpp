@@ -235,6 +235,21 @@ TEST(Console, SpeedStepOfTheMotorBenchInTheBenchsUnits)
         << console.m_output;
 }
 
+TEST(Console, AnAxisArchiveReadBackShowsItsSetpointInDegrees)
+{
+    Console console;
+    ASSERT_EQ(console.Run({"--banc", "axnum", "--echelon", "144", "--duree", "0.32", "--vitesse", "10", "--archive",
+                           "a.tbc"}),
+              0)
+        << console.m_errors;
+    const std::string generator = Utf8("  Consigne: Echelon, Valeur Repos = 0 \xB0,Val. C =144 \xB0 Retard =0.100 s\n");
+    EXPECT_NE(console.m_output.find(generator), std::string::npos) << console.m_output;
+    const std::string run = console.m_output;
+    ASSERT_EQ(console.Run({"--ouvrir", "a.tbc"}), 0) << console.m_errors;
+    EXPECT_NE(console.m_output.find(generator), std::string::npos) << console.m_output;
+    EXPECT_EQ(console.m_output, run);
+}
+
 TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
 {
     Console console;

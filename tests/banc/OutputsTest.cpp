@@ -157,6 +157,35 @@ TEST_F(OutputsTest, TheArchiveIsReadBackToTheSameCsv)
     EXPECT_EQ(banc::test::ReadFile(m_folder.File("apres.csv")), banc::test::ReadFile(m_folder.File("avant.csv")));
 }
 
+TEST(ArchiveUnits, AMotorBenchsArchiveShowsItsSetpointsInTheBenchsUnits)
+{
+    tarvic::test::TraceCapture quiet;
+    banc::test::TemporaryFolder folder;
+    struct Case {
+        const char* bench;
+        const char* mode;
+        std::initializer_list<std::pair<const char*, float>> values;
+        std::string generator;
+    };
+    for (const Case& c : {Case{"iapv", "vitesse", {{"repos", 500}, {"echelon", 1500}},
+                               "\\gConsigne:\\n Echelon, Valeur Repos = 500 tr/min,Val. C =1500 tr/min Retard =0.100 s\n"},
+                          Case{"axnum", "position", {{"echelon", 144}},
+                               "\\gConsigne:\\n Echelon, Valeur Repos = 0 \xB0,Val. C =144 \xB0 Retard =0.100 s\n"}}) {
+        const Settings settings = banc::test::MakeSettings(c.bench, c.mode, c.values);
+        Elements elements;
+        ASSERT_EQ(Configure(settings, std::make_shared<tarvic::MemoryProfile>(), elements).error, "");
+        EXPECT_EQ(elements.generator->LitConfiguration(0), c.generator);
+        const std::string archive = folder.File(std::string(c.bench) + ".tbc");
+        ASSERT_EQ(SaveArchive(archive, settings, elements), "");
+        LoadedExperiment loaded;
+        ASSERT_EQ(LoadArchive(archive, loaded), "");
+        EXPECT_EQ(loaded.elements.generator->LitConfiguration(0), c.generator) << c.bench;
+        float step = 0;
+        loaded.elements.generator->LitFParam(0, step);
+        EXPECT_NEAR(step, c.bench == std::string("iapv") ? 1500 : 144, 1e-3);
+    }
+}
+
 TEST_F(OutputsTest, DamagedArchivesAreRefused)
 {
     Record(1, RampWithOvershoot);
