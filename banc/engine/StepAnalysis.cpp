@@ -45,10 +45,12 @@ constexpr float kSecondDifferenceGain = 2.4494897f;  // sqrt(6): a second differ
 
 using Samples = std::vector<float>;
 
+float At(const Samples& y, int i) { return y[static_cast<std::size_t>(i)]; }
+
 float Mean(const Samples& y, int from, int to)
 {
     double sum = 0;
-    for (int i = from; i < to; ++i) sum += y[static_cast<std::size_t>(i)];
+    for (int i = from; i < to; ++i) sum += At(y, i);
     return static_cast<float>(sum / (to - from));
 }
 
@@ -60,7 +62,7 @@ float Drift(const Samples& y, int from, int to)
     const double mean = Mean(y, from, to);
     double covariance = 0, variance = 0;
     for (int k = 0; k < count; ++k) {
-        covariance += (k - centre) * (y[static_cast<std::size_t>(from + k)] - mean);
+        covariance += (k - centre) * (At(y, from + k) - mean);
         variance += (k - centre) * (k - centre);
     }
     return static_cast<float>(covariance / variance * (count - 1));
@@ -76,10 +78,7 @@ float Median(Samples values)
 float NoiseDeviation(const Samples& y, int from, int to)
 {
     Samples second;
-    for (int i = from + 2; i < to; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        second.push_back(y[at] - 2 * y[at - 1] + y[at - 2]);
-    }
+    for (int i = from + 2; i < to; ++i) second.push_back(At(y, i) - 2 * At(y, i - 1) + At(y, i - 2));
     if (second.empty()) return 0;
     const float centre = Median(second);
     for (float& value : second) value = std::fabs(value - centre);
@@ -92,13 +91,14 @@ struct Swing {
 };
 
 // Where, between the points before `at`, the measurement last crossed `level`
-// going the way it was going at `at`; a fractional point index.
+// going the way it was going at `at`; a fractional point index. A point on the
+// other side of the hysteresis came before, so the search stops there at the latest.
 float Crossing(const Samples& y, int at, float level, bool upward)
 {
-    const auto beyond = [&](int i) { return upward ? y[static_cast<std::size_t>(i)] > level : y[static_cast<std::size_t>(i)] < level; };
+    const auto beyond = [&](int i) { return upward ? At(y, i) > level : At(y, i) < level; };
     int k = at;
     while (beyond(k - 1)) --k;
-    const float before = y[static_cast<std::size_t>(k - 1)], after = y[static_cast<std::size_t>(k)];
+    const float before = At(y, k - 1), after = At(y, k);
     return static_cast<float>(k - 1) + (level - before) / (after - before);
 }
 
@@ -108,7 +108,7 @@ std::optional<Swing> FindSwing(const Samples& y, int from, int to, float hystere
     std::vector<float> ups;
     enum { Unknown, Low, High } side = Unknown;
     for (int i = from; i < to; ++i) {
-        const float value = y[static_cast<std::size_t>(i)];
+        const float value = At(y, i);
         if (value < level - hysteresis) {
             side = Low;
         } else if (value > level + hysteresis) {
@@ -125,10 +125,9 @@ std::optional<Swing> FindSwing(const Samples& y, int from, int to, float hystere
     const int first = static_cast<int>(std::ceil(ups.front())), last = static_cast<int>(std::ceil(ups.back()));
     oscillation.centre = Mean(y, first, last);
     std::vector<float> amplitudes;
-    for (int p = 0; p < periods; ++p) {
-        const auto begin = y.begin() + static_cast<std::ptrdiff_t>(std::ceil(ups[static_cast<std::size_t>(p)]));
-        const auto end = y.begin() + static_cast<std::ptrdiff_t>(std::ceil(ups[static_cast<std::size_t>(p) + 1]));
-        const auto [low, high] = std::minmax_element(begin, end);
+    const auto pointAfter = [&](std::size_t up) { return y.begin() + static_cast<std::ptrdiff_t>(std::ceil(ups[up])); };
+    for (std::size_t p = 0; p + 1 < ups.size(); ++p) {
+        const auto [low, high] = std::minmax_element(pointAfter(p), pointAfter(p + 1));
         amplitudes.push_back((*high - *low) / 2);
     }
     double sum = 0;
@@ -139,10 +138,11 @@ std::optional<Swing> FindSwing(const Samples& y, int from, int to, float hystere
     return swing;
 }
 
-// When the measurement first made `fraction` of the change, in s from the step.
+// When the measurement first made `fraction` of the change, in s from the step;
+// a settled tail has made at least 95 % of it, so the search ends there at the latest.
 float Reaches(const Samples& y, int step, float initial, float change, float fraction, float period)
 {
-    const auto share = [&](int i) { return (y[static_cast<std::size_t>(i)] - initial) / change; };
+    const auto share = [&](int i) { return (At(y, i) - initial) / change; };
     int i = step;
     while (share(i) < fraction) ++i;
     if (i == step) return 0;
@@ -160,16 +160,17 @@ void SettledFigures(const Samples& y, int n, float period, StepFigures& figures)
     figures.timeConstant = Reaches(y, step, figures.initial, change, kTimeConstant, period);
 
     int lastOutside = n - 1;
-    while (lastOutside >= step && std::fabs(y[static_cast<std::size_t>(lastOutside)] - final) <= figures.band) --lastOutside;
+    while (lastOutside >= step && std::fabs(At(y, lastOutside) - final) <= figures.band) --lastOutside;
     if (lastOutside < step) {
         figures.settlingIndex = step;
         figures.settlingTime = 0.0f;
     } else {
         // Out of the band at `lastOutside`, in for good from the next point: where it crossed the edge.
-        const float outside = y[static_cast<std::size_t>(lastOutside)], inside = y[static_cast<std::size_t>(lastOutside) + 1];
+        const float outside = At(y, lastOutside), inside = At(y, lastOutside + 1);
         const float edge = outside > final ? final + figures.band : final - figures.band;
         figures.settlingIndex = lastOutside + 1;
-        figures.settlingTime = (static_cast<float>(lastOutside - step) + (edge - outside) / (inside - outside)) * period;
+        const float between = (edge - outside) / (inside - outside);
+        figures.settlingTime = (static_cast<float>(lastOutside - step) + between) * period;
     }
 
     const float asked = figures.setpoint - figures.initial;
@@ -178,9 +179,9 @@ void SettledFigures(const Samples& y, int n, float period, StepFigures& figures)
     const float direction = (againstSetpoint ? asked : change) > 0 ? 1.0f : -1.0f;
     figures.peakIndex = step;
     for (int i = step; i < n; ++i)
-        if (direction * (y[static_cast<std::size_t>(i)] - y[static_cast<std::size_t>(figures.peakIndex)]) > 0)
+        if (direction * (At(y, i) - At(y, figures.peakIndex)) > 0)
             figures.peakIndex = i;
-    figures.peak = y[static_cast<std::size_t>(figures.peakIndex)];
+    figures.peak = At(y, figures.peakIndex);
     const float target = againstSetpoint ? figures.setpoint : final;
     const float scale = againstSetpoint ? asked : change;
     figures.overshoot = std::max(0.0f, (figures.peak - target) / scale * 100);
@@ -194,15 +195,15 @@ StepFigures AnalyseStep(const Samples& setpoint, const Samples& measure, float p
     figures.reference = reference;
     const int n = static_cast<int>(std::min(setpoint.size(), measure.size()));
     if (n < 1) return figures;
-    const auto r = [&](int i) { return setpoint[static_cast<std::size_t>(i)]; };
+    const auto r = [&](int i) { return At(setpoint, i); };
     int step = 0;
     while (step < n && std::fabs(r(step) - r(0)) <= kSetpointMoved) ++step;
     if (step == n) step = 0;
     figures.stepIndex = step;
     figures.peakIndex = step;
-    figures.initial = measure[static_cast<std::size_t>(step)];
+    figures.initial = At(measure, step);
     figures.setpoint = r(n - 1);
-    figures.last = measure[static_cast<std::size_t>(n - 1)];
+    figures.last = At(measure, n - 1);
     for (int i = step; i < n; ++i)
         if (std::fabs(r(i) - figures.setpoint) > kSetpointMoved) {
             figures.verdict = StepVerdict::NotAStep;
@@ -220,7 +221,7 @@ StepFigures AnalyseStep(const Samples& setpoint, const Samples& measure, float p
     const float noise = NoiseDeviation(measure, half, n);
     float excursion = 0;
     for (int i = step; i < n; ++i)
-        excursion = std::max(excursion, std::fabs(measure[static_cast<std::size_t>(i)] - figures.initial));
+        excursion = std::max(excursion, std::fabs(At(measure, i) - figures.initial));
     if (excursion <= std::max(kNoResponse, kNoResponseDeviations * noise)) {
         figures.verdict = StepVerdict::NoResponse;
         return figures;
