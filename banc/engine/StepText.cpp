@@ -7,7 +7,7 @@ namespace {
 
 bool Swinging(StepVerdict verdict) { return verdict == StepVerdict::Oscillating || verdict == StepVerdict::DyingOut; }
 
-// Why a figure is missing, in a few words after "non établi, ".
+// Why a figure is missing, in a few words after its "not established".
 const char* ShortReason(StepVerdict verdict)
 {
     return Swinging(verdict) ? "la mesure oscille" : "la mesure n'est pas stabilis\xE9" "e";
