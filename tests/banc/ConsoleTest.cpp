@@ -306,6 +306,22 @@ TEST(Console, CtrlCStopsTheCardsLoopAndKeepsWhatWasAcquired)
     EXPECT_NE(run.Output().find(tarvic::Format("Blocs acquis : %zu sur 20", rows / 32)), std::string::npos);
 }
 
+TEST(Console, FactorySettingsBringBackTheBlockCountAnEarlierDurationSet)
+{
+    Console console;
+    const auto blocks = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), {"--banc", "debitair", "--vitesse", "50"});
+        EXPECT_EQ(console.Run(arguments), 0) << console.m_errors;
+        const std::size_t at = console.m_output.find("Blocs acquis : ");
+        return at == std::string::npos ? std::string() : console.m_output.substr(at, 24);
+    };
+    EXPECT_EQ(blocks({"--duree", "3.2"}), "Blocs acquis : 2 sur 2 (");
+    EXPECT_EQ(blocks({}), "Blocs acquis : 2 sur 2 (");  // the user's length stays for the runs after
+    EXPECT_EQ(blocks({"--usine"}), "Blocs acquis : 20 sur 20");
+    EXPECT_EQ(blocks({}), "Blocs acquis : 20 sur 20");
+    EXPECT_NE(ReadFile(console.File("tarvic/tarvic-banc-debitair.ini")).find("NB_BLOC=20\n"), std::string::npos);
+}
+
 TEST(Console, HelpInFrench)
 {
     Console console;
