@@ -9,6 +9,8 @@ InterruptWatch::InterruptWatch()
     sigemptyset(&m_signals);
     sigaddset(&m_signals, SIGINT);
     sigaddset(&m_signals, SIGTERM);
+    // A closed terminal or a logout: the run stops as for a kill, the card's loop with it.
+    sigaddset(&m_signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &m_signals, &m_previous);
     m_thread = std::thread([this] { Watch(); });
 }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include <signal.h>
+
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -66,7 +68,7 @@ public:
         return RunProgram(arguments, m_folder.Path(), &m_output, &m_errors, Environment(std::move(environment)));
     }
     std::string File(const std::string& name) const { return m_folder.File(name); }
-    // A simulated card that runs with extra fault options.
+    // A simulated card that runs with extra options: faults, a log.
     std::string FaultyCard(const std::string& options) const
     {
         const std::string script = File("cardsim-faulty");
@@ -304,6 +306,33 @@ TEST(Console, CtrlCStopsTheCardsLoopAndKeepsWhatWasAcquired)
     EXPECT_GE(rows, 32u);
     EXPECT_EQ(rows % 32, 0u);
     EXPECT_NE(run.Output().find(tarvic::Format("Blocs acquis : %zu sur 20", rows / 32)), std::string::npos);
+}
+
+TEST(Console, AHangUpStopsTheCardsLoopAndKeepsWhatWasAcquiredAsCtrlCDoes)
+{
+    Console console;
+    const std::string log = console.File("carte.log");
+    ProgramRun run({"--banc", "niveaueau", "--duree", "320", "--vitesse", "20", "--csv", "h.csv", "--archive", "h.tbc"},
+                   console.m_folder.Path(), console.Environment({console.FaultyCard("--log " + log)}));
+    ASSERT_TRUE(run.WaitForError("Bloc 1/20")) << run.Errors();
+    run.Send(SIGHUP);  // the terminal closed, or kill -HUP
+    EXPECT_EQ(run.Finish(), 130);
+    EXPECT_NE(run.Errors().find(Utf8("tarvic-banc : Essai interrompu. ")), std::string::npos) << run.Errors();
+    // The card's loop stopped: its order "RS" is the last line the card was sent.
+    std::istringstream lines(ReadFile(log));
+    std::string line, last;
+    while (std::getline(lines, line))
+        if (line.rfind("> ", 0) == 0) last = line;
+    EXPECT_EQ(last, "> !RS");
+    const std::size_t rows = ReadCsv(console.File("h.csv")).rows.size();
+    EXPECT_GE(rows, 32u);
+    EXPECT_EQ(rows % 32, 0u);
+    const std::string kept = tarvic::Format("Blocs acquis : %zu sur 20", rows / 32);
+    EXPECT_NE(run.Output().find(kept), std::string::npos) << run.Output();
+    // The archive holds the same blocks.
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "h.tbc"}, console.m_folder.Path(), &output, &errors, console.Environment()), 0);
+    EXPECT_NE(output.find(kept), std::string::npos) << output;
 }
 
 TEST(Console, FactorySettingsBringBackTheBlockCountAnEarlierDurationSet)

@@ -81,6 +81,11 @@ void ProgramRun::Interrupt()
     if (m_pid > 0) ::kill(-m_pid, SIGINT);
 }
 
+void ProgramRun::Send(int signal)
+{
+    if (m_pid > 0) ::kill(m_pid, signal);
+}
+
 int ProgramRun::Finish()
 {
     while (Pump(1000)) {

@@ -24,6 +24,8 @@ public:
     bool WaitForError(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(30));
     // A Ctrl-C at the terminal: SIGINT to the whole process group.
     void Interrupt();
+    // To the program alone, as kill does.
+    void Send(int signal);
     // Waits for the end and returns the exit status (-1 when killed by a signal).
     int Finish();
 
