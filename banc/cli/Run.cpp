@@ -63,13 +63,17 @@ int StatusOf(const Outcome& outcome)
 int RunExperiment(const Request& request, const Settings& settings, const std::string& programDir)
 {
     InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
+    const std::string profilePath =
+        request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
+                                : request.profile;
+    if (std::string error = RefusedOutputs(request, profilePath); !error.empty()) {
+        Complain(error);
+        return kExitUsage;
+    }
     if (std::string error = CheckOutputs(request); !error.empty()) {
         Complain(error);
         return kExitUnavailable;
     }
-    const std::string profilePath =
-        request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
-                                : request.profile;
     Elements elements;
     const SetupResult setup = Configure(settings, std::make_shared<tarvic::IniProfile>(profilePath), elements);
     if (!setup.error.empty()) {
@@ -138,6 +142,11 @@ int OpenArchive(const Request& request)
 {
     if (request.runOptions) {
         Complain("--ouvrir ne se combine qu'avec --csv, --png et --archive.");
+        return kExitUsage;
+    }
+    // Reading an archive writes no profile.
+    if (std::string error = RefusedOutputs(request, ""); !error.empty()) {
+        Complain(error);
         return kExitUsage;
     }
     if (std::string error = CheckOutputs(request); !error.empty()) {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "engine/Elements.h"
+#include "engine/RecordingArchive.h"
 
 namespace banc {
 namespace {
@@ -32,6 +33,7 @@ CsvWriter::~CsvWriter() { Close(); }
 std::string CsvWriter::Open(const std::string& path, std::vector<Curve> columns, int periodMs)
 {
     Close();
+    if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     m_file = std::fopen(path.c_str(), "wb");
     if (!m_file) return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(), std::strerror(errno));
     m_columns = std::move(columns);

@@ -22,6 +22,7 @@ public:
     CsvWriter& operator=(const CsvWriter&) = delete;
 
     // Creates the file and writes the header; "" or why it cannot (Latin-1).
+    // An experiment archive is never replaced by a CSV.
     std::string Open(const std::string& path, std::vector<Curve> columns, int periodMs);
     // The 32 rows of block `block` (0-based); false when the file could not take them.
     bool WriteBlock(const CEnregistrement& recording, int block);

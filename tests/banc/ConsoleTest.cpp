@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <fstream>
@@ -167,6 +169,31 @@ TEST_F(WaterLevelStep, TheArchiveIsReadBackToTheSameCsvAndTheSamePicture)
     EXPECT_EQ(errors, Utf8("Fichiers \xE9" "crits : relu.csv, relu.png\n"));
 }
 
+TEST_F(WaterLevelStep, AnArchiveIsReplacedByNothingButAnArchive)
+{
+    const std::string archive = ReadFile(s_console->File("n.tbc"));
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    for (const Case& c : {
+             Case{{"--ouvrir", "n.tbc", "--csv", "n.tbc"}, "--csv n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--ouvrir", "./n.tbc", "--png", "relu.png", "--archive", "n.tbc"},
+                  "--archive n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--banc", "niveaueau", "--csv", "n.tbc"},
+                  "--csv n.tbc est une archive d'essai : seule une archive peut la remplacer."},
+             Case{{"--banc", "niveaueau", "--png", "tarvic/../n.tbc"},
+                  "--png tarvic/../n.tbc est une archive d'essai : seule une archive peut la remplacer."},
+         }) {
+        std::string output, errors;
+        EXPECT_EQ(RunProgram(c.arguments, s_console->m_folder.Path(), &output, &errors, s_console->Environment()), 2)
+            << c.error;
+        EXPECT_EQ(errors, Utf8("tarvic-banc : " + c.error + "\n"));
+        EXPECT_EQ(output, "");
+    }
+    EXPECT_EQ(ReadFile(s_console->File("n.tbc")), archive);
+}
+
 TEST_F(WaterLevelStep, ThePictureShowsTheThreeCurves)
 {
     const QImage image(QString::fromLocal8Bit(s_console->File("n.png").c_str()));
@@ -306,6 +333,35 @@ TEST(Console, CtrlCStopsTheCardsLoopAndKeepsWhatWasAcquired)
     EXPECT_GE(rows, 32u);
     EXPECT_EQ(rows % 32, 0u);
     EXPECT_NE(run.Output().find(tarvic::Format("Blocs acquis : %zu sur 20", rows / 32)), std::string::npos);
+}
+
+TEST(Console, OutputsNamingOneFileOrTheFilesItReadsAreRefusedBeforeAnythingIsWritten)
+{
+    Console console;
+    ASSERT_EQ(::mkdir(console.File("sous").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("cible.png", console.File("lien.csv").c_str()), 0);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    const std::string same = " sont un m\xEAme fichier : l'un \xE9" "craserait l'autre.";
+    for (const Case& c : {
+             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--png", "x.csv"}, "--csv x.csv et --png x.csv" + same},
+             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--archive", "sous/../x.csv"},
+                  "--csv x.csv et --archive sous/../x.csv" + same},
+             Case{{"--banc", "niveaueau", "--csv", "lien.csv", "--png", "cible.png"}, "--csv lien.csv et --png cible.png" + same},
+             Case{{"--banc", "niveaueau", "--png", console.File("x.png"), "--archive", "x.png"},
+                  "--png " + console.File("x.png") + " et --archive x.png" + same},
+             Case{{"--banc", "niveaueau", "--profil", "p.ini", "--csv", "sous/../p.ini"},
+                  "--csv sous/../p.ini : c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9."},
+             Case{{"--ouvrir", "a.tbc", "--csv", "a.tbc"}, "--csv a.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+         }) {
+        EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
+        EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
+        EXPECT_EQ(console.m_output, "");
+    }
+    for (const char* name : {"x.csv", "x.png", "cible.png", "p.ini", "a.tbc", "tarvic/tarvic-banc-niveaueau.ini"})
+        EXPECT_FALSE(std::ifstream(console.File(name)).good()) << name;
 }
 
 TEST(Console, AHangUpStopsTheCardsLoopAndKeepsWhatWasAcquiredAsCtrlCDoes)
