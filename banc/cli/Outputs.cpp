@@ -56,6 +56,7 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
     const Named outputs[] = {{"--csv", request.csv}, {"--png", request.png}, {"--archive", request.archive}};
     const Named inputs[] = {{"c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e", request.open},
                             {"c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9", profilePath}};
+    if (request.csvFormat && request.csv.empty()) return "--csv-format ne vaut qu'avec --csv.";
     for (auto output = std::begin(outputs); output != std::end(outputs); ++output) {
         if (output->path.empty()) continue;
         for (auto other = std::next(output); other != std::end(outputs); ++other)
@@ -99,7 +100,7 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
     };
     if (!request.csv.empty() && !csvWritten)
         result(request.csv, WriteCsv(request.csv, recording, ResultColumns(settings, elements), PeriodMs(recording),
-                                     BlocksAcquired(recording)));
+                                     BlocksAcquired(recording), request.csvFormat.value_or(CsvFormat::Rfc4180)));
     else if (!request.csv.empty())
         written = request.csv;
     if (!request.png.empty()) {

@@ -105,7 +105,9 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {
-        if (std::string error = csv.Open(request.csv, ResultColumns(settings, elements), PeriodMs(recording)); !error.empty()) {
+        if (std::string error = csv.Open(request.csv, ResultColumns(settings, elements), PeriodMs(recording),
+                                         request.csvFormat.value_or(CsvFormat::Rfc4180));
+            !error.empty()) {
             Complain(error);
             return kExitUnavailable;
         }
@@ -141,7 +143,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
 int OpenArchive(const Request& request)
 {
     if (request.runOptions) {
-        Complain("--ouvrir ne se combine qu'avec --csv, --png et --archive.");
+        Complain("--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive.");
         return kExitUsage;
     }
     // Reading an archive writes no profile.

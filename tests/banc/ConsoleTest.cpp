@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -169,6 +170,26 @@ TEST_F(WaterLevelStep, TheArchiveIsReadBackToTheSameCsvAndTheSamePicture)
     EXPECT_EQ(errors, Utf8("Fichiers \xE9" "crits : relu.csv, relu.png\n"));
 }
 
+TEST_F(WaterLevelStep, ForAFrenchSpreadsheetTheCsvTakesSemicolonsAndDecimalCommas)
+{
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "n.tbc", "--csv", "fr.csv", "--csv-format", "fr"}, s_console->m_folder.Path(),
+                         &output, &errors, s_console->Environment()),
+              0)
+        << errors;
+    const std::string csv = ReadFile(s_console->File("fr.csv"));
+    const std::string start =
+        "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;commande_pct;erreur_pct;terme_p_pct;terme_i_pct;terme_d_pct;"
+        "commande_bo_pct;pompe_pct;debit_pct;niveau1_pct;niveau2_pct;echantillon_nb\r\n"
+        "0,000;50;0;100;50;100;0;0;0;100;0;0;0;0\r\n"
+        "0,500;50;1,5625;98,069855;48,4375;96,875;1,194853;0;0;98,069855;100;1,5567765;0,09157509;1\r\n";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    // Every field as in the usual file, but for the separator and the point.
+    std::string usual = ReadFile(s_console->File("n.csv"));
+    for (char& c : usual) c = c == ',' ? ';' : (c == '.' ? ',' : c);
+    EXPECT_EQ(csv, "\xEF\xBB\xBF" + usual);
+}
+
 TEST_F(WaterLevelStep, AnArchiveIsReplacedByNothingButAnArchive)
 {
     const std::string archive = ReadFile(s_console->File("n.tbc"));
@@ -273,7 +294,10 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
              Case{{"--banc", "niveaueau", "--gain", "2"}, "Option inconnue : --gain (voir tarvic-banc --help)."},
              Case{{"--banc", "niveaueau", "--port", "COM1", "--vitesse", "5"},
                   "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port."},
-             Case{{"--ouvrir", "n.tbc", "--kp", "2"}, "--ouvrir ne se combine qu'avec --csv, --png et --archive."},
+             Case{{"--ouvrir", "n.tbc", "--kp", "2"}, "--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive."},
+            Case{{"--banc", "niveaueau", "--csv-format", "fr"}, "--csv-format ne vaut qu'avec --csv."},
+            Case{{"--banc", "niveaueau", "--csv", "x.csv", "--csv-format", "tableur"},
+                 "Format CSV inconnu : tableur (rfc4180, fr)."},
          }) {
         EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
         EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
@@ -407,11 +431,28 @@ TEST(Console, FactorySettingsBringBackTheBlockCountAnEarlierDurationSet)
     EXPECT_NE(ReadFile(console.File("tarvic/tarvic-banc-debitair.ini")).find("NB_BLOC=20\n"), std::string::npos);
 }
 
+TEST(Console, ARunWritesItsCsvForAFrenchSpreadsheetBlockByBlock)
+{
+    Console console;
+    ASSERT_EQ(console.Run({"--banc", "debitair", "--duree", "3.2", "--vitesse", "50", "--csv", "d.csv", "--csv-format",
+                           "fr"}),
+              0)
+        << console.m_errors;
+    const std::string csv = ReadFile(console.File("d.csv"));
+    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;commande_pct;";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    EXPECT_NE(csv.find("\r\n0,050;"), std::string::npos);  // 50 ms a point
+    for (std::size_t at = csv.find(','); at != std::string::npos; at = csv.find(',', at + 1))
+        EXPECT_TRUE(std::isdigit(csv[at - 1]) && std::isdigit(csv[at + 1])) << at;  // decimal commas only
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 64);
+}
+
 TEST(Console, HelpInFrench)
 {
     Console console;
     EXPECT_EQ(console.Run({"--help"}), 0);
     EXPECT_EQ(console.m_output.substr(0, 42), "Usage : tarvic-banc --banc NOM [OPTION]...");
-    for (const char* option : {"--kp V", "--echelon V", "--repos V", "--duree S", "--port PORT", "--ouvrir ARCHIVE"})
+    for (const char* option : {"--kp V", "--echelon V", "--repos V", "--duree S", "--port PORT", "--ouvrir ARCHIVE",
+                               "--csv-format NOM"})
         EXPECT_NE(console.m_output.find(option), std::string::npos) << option;
 }

@@ -114,6 +114,36 @@ TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
     EXPECT_FALSE(writer.IsOpen());
 }
 
+TEST_F(OutputsTest, AFrenchCsvHasAByteOrderMarkSemicolonsAndDecimalCommas)
+{
+    Record(1, [](int i) { return i == 0 ? 12.5f : (i == 1 ? -12.5f : 50.0f); });  // 408 counts: 12.5 % exactly
+    const std::vector<Curve> all = ResultColumns(m_settings, m_elements);
+    // A name holding the separator and quotes is quoted, a Latin-1 one in UTF-8.
+    Curve odd = all[1], accented = all[0];
+    odd.column = "niveau;\"1\"_pct";
+    accented.column = "d\xE9" "bit_pct";
+    const std::string path = m_folder.File("tableur.csv");
+    ASSERT_EQ(WriteCsv(path, *m_elements.recording, {all[0], all[1], odd, accented}, 500, 1, CsvFormat::French), "");
+    const std::string csv = banc::test::ReadFile(path);
+    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;\"niveau;\"\"1\"\"_pct\";d\xC3\xA9" "bit_pct\r\n"
+                              "0,000;50;12,5;12,5;50\r\n"
+                              "0,500;50;-12,5;-12,5;50\r\n"
+                              "1,000;50;50;50;50\r\n";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    const std::string end = "\r\n15,500;50;50;50;50\r\n";
+    EXPECT_EQ(csv.substr(csv.size() - end.size()), end);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 32);
+
+    // The default keeps its commas and points; it quotes a name holding a comma.
+    odd.column = "niveau,1_pct";
+    ASSERT_EQ(WriteCsv(path, *m_elements.recording, {all[1], odd}, 500, 1), "");
+    const std::string usual = "temps_s,mesure_pct,\"niveau,1_pct\"\r\n0.000,12.5,12.5\r\n0.500,-12.5,-12.5\r\n";
+    EXPECT_EQ(banc::test::ReadFile(path).substr(0, usual.size()), usual);
+    EXPECT_EQ(FindCsvFormat("fr")->format, CsvFormat::French);
+    EXPECT_EQ(FindCsvFormat("rfc4180")->format, CsvFormat::Rfc4180);
+    EXPECT_EQ(FindCsvFormat("excel"), nullptr);
+}
+
 TEST_F(OutputsTest, NeitherACsvNorAPictureReplacesAnArchive)
 {
     Record(1, RampWithOvershoot);
