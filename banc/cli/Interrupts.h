@@ -29,6 +29,7 @@ private:
 
     sigset_t m_signals;
     sigset_t m_previous;
+    struct sigaction m_previousPipe;
     std::mutex m_mutex;
     std::function<void()> m_handler;
     std::atomic<int> m_count{0};

@@ -415,6 +415,22 @@ TEST(Console, AHangUpStopsTheCardsLoopAndKeepsWhatWasAcquiredAsCtrlCDoes)
     EXPECT_NE(output.find(kept), std::string::npos) << output;
 }
 
+TEST(Console, AHangUpThatTookTheReaderOfTheMessagesStillWritesTheFiles)
+{
+    Console console;
+    ProgramRun run({"--banc", "niveaueau", "--duree", "320", "--vitesse", "20", "--archive", "p.tbc"},
+                   console.m_folder.Path(), console.Environment());
+    ASSERT_TRUE(run.WaitForError("Bloc 1/20")) << run.Errors();
+    run.CloseErrors();  // a pipe to tee, gone with the terminal
+    run.Send(SIGHUP);
+    EXPECT_EQ(run.Finish(), 130);
+    EXPECT_NE(run.Output().find("Blocs acquis : "), std::string::npos) << run.Output();
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "p.tbc"}, console.m_folder.Path(), &output, &errors, console.Environment()), 0)
+        << errors;
+    EXPECT_EQ(output, run.Output());  // the same summary, from the archive
+}
+
 TEST(Console, FactorySettingsBringBackTheBlockCountAnEarlierDurationSet)
 {
     Console console;

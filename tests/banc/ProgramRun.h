@@ -26,6 +26,8 @@ public:
     void Interrupt();
     // To the program alone, as kill does.
     void Send(int signal);
+    // The reader of standard error goes, as a pipe's does with its terminal.
+    void CloseErrors();
     // Waits for the end and returns the exit status (-1 when killed by a signal).
     int Finish();
 
