@@ -1,5 +1,6 @@
 #include "engine/CsvExport.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <tarvic/platform/Text.h>
@@ -25,7 +26,8 @@ char DecimalPoint(CsvFormat format) { return format == CsvFormat::French ? ',' :
 // A text field, quoted when it holds what would end it, its quotes doubled.
 std::string Field(const std::string& latin1, CsvFormat format)
 {
-    const std::string text = QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())).toUtf8().toStdString();
+    const QByteArray utf8 = QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())).toUtf8();
+    const std::string text = utf8.toStdString();
     if (text.find_first_of(std::string{Separator(format), '"', '\r', '\n'}) == std::string::npos) return text;
     std::string quoted = "\"";
     for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);

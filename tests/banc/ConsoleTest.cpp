@@ -198,7 +198,8 @@ TEST_F(WaterLevelStep, AnArchiveIsReplacedByNothingButAnArchive)
         std::string error;
     };
     for (const Case& c : {
-             Case{{"--ouvrir", "n.tbc", "--csv", "n.tbc"}, "--csv n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--ouvrir", "n.tbc", "--csv", "n.tbc"},
+                  "--csv n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
              Case{{"--ouvrir", "./n.tbc", "--png", "relu.png", "--archive", "n.tbc"},
                   "--archive n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
              Case{{"--banc", "niveaueau", "--csv", "n.tbc"},
@@ -294,7 +295,8 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
              Case{{"--banc", "niveaueau", "--gain", "2"}, "Option inconnue : --gain (voir tarvic-banc --help)."},
              Case{{"--banc", "niveaueau", "--port", "COM1", "--vitesse", "5"},
                   "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port."},
-             Case{{"--ouvrir", "n.tbc", "--kp", "2"}, "--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive."},
+             Case{{"--ouvrir", "n.tbc", "--kp", "2"},
+                  "--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive."},
             Case{{"--banc", "niveaueau", "--csv-format", "fr"}, "--csv-format ne vaut qu'avec --csv."},
             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--csv-format", "tableur"},
                  "Format CSV inconnu : tableur (rfc4180, fr)."},
@@ -373,12 +375,14 @@ TEST(Console, OutputsNamingOneFileOrTheFilesItReadsAreRefusedBeforeAnythingIsWri
              Case{{"--banc", "niveaueau", "--csv", "x.csv", "--png", "x.csv"}, "--csv x.csv et --png x.csv" + same},
              Case{{"--banc", "niveaueau", "--csv", "x.csv", "--archive", "sous/../x.csv"},
                   "--csv x.csv et --archive sous/../x.csv" + same},
-             Case{{"--banc", "niveaueau", "--csv", "lien.csv", "--png", "cible.png"}, "--csv lien.csv et --png cible.png" + same},
+             Case{{"--banc", "niveaueau", "--csv", "lien.csv", "--png", "cible.png"},
+                  "--csv lien.csv et --png cible.png" + same},
              Case{{"--banc", "niveaueau", "--png", console.File("x.png"), "--archive", "x.png"},
                   "--png " + console.File("x.png") + " et --archive x.png" + same},
              Case{{"--banc", "niveaueau", "--profil", "p.ini", "--csv", "sous/../p.ini"},
                   "--csv sous/../p.ini : c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9."},
-             Case{{"--ouvrir", "a.tbc", "--csv", "a.tbc"}, "--csv a.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--ouvrir", "a.tbc", "--csv", "a.tbc"},
+                  "--csv a.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
          }) {
         EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
         EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));

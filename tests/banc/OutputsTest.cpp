@@ -125,7 +125,8 @@ TEST_F(OutputsTest, AFrenchCsvHasAByteOrderMarkSemicolonsAndDecimalCommas)
     const std::string path = m_folder.File("tableur.csv");
     ASSERT_EQ(WriteCsv(path, *m_elements.recording, {all[0], all[1], odd, accented}, 500, 1, CsvFormat::French), "");
     const std::string csv = banc::test::ReadFile(path);
-    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;\"niveau;\"\"1\"\"_pct\";d\xC3\xA9" "bit_pct\r\n"
+    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;\"niveau;\"\"1\"\"_pct\";"
+                              "d\xC3\xA9" "bit_pct\r\n"
                               "0,000;50;12,5;12,5;50\r\n"
                               "0,500;50;-12,5;-12,5;50\r\n"
                               "1,000;50;50;50;50\r\n";

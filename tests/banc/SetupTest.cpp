@@ -174,7 +174,7 @@ TEST_F(SetupTest, FactorySettingsUndoEverySettingTheConsoleKeptOnEveryBenchAndMo
             ASSERT_EQ(Run(changed), "") << where;
             const std::vector<float> kept = state();
             for (std::size_t i = 0; i < first.size(); ++i)
-                EXPECT_NE(kept[i], first[i]) << where << " " << (i < applying.size() ? applying[i]->name : "signal, blocks");
+                EXPECT_NE(kept[i], first[i]) << where << " " << (i < applying.size() ? applying[i]->name : "");
 
             ASSERT_EQ(Run(factory), "") << where;
             EXPECT_EQ(state(), first) << where;
