@@ -89,7 +89,7 @@ class NoPrompts : public banc::window::Prompts {
 public:
     Closing AskBeforeClosing(QWidget*) override { return Closing::Discard; }
     std::string OpenPath(QWidget*) override { return {}; }
-    std::string SavePath(QWidget*, File) override { return {}; }
+    std::string SavePath(QWidget*, File, File*) override { return {}; }
     void Warn(QWidget*, const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 

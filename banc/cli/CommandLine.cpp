@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "cli/Resolve.h"
 #include "engine/Benches.h"
+#include "engine/CsvExport.h"
 #include "engine/Parameter.h"
 
 namespace banc::cli {
@@ -17,7 +19,7 @@ namespace {
 
 enum Code {
     kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
-    kCsv, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
+    kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
 
@@ -33,6 +35,7 @@ constexpr Named kNamed[] = {
     {"duree", true, kDuration},    {"port", true, kPort},          {"vitesse", true, kSpeed},
     {"bruit", true, kNoise},       {"graine", true, kSeed},        {"delai-reponse", true, kReply},
     {"csv", true, kCsv},           {"png", true, kPng},            {"archive", true, kArchive},
+    {"csv-format", true, kCsvFormat},
     {"ouvrir", true, kOpen},       {"profil", true, kProfile},     {"usine", false, kFactory},
     {"help", false, kHelp},        {"aide", false, kHelp},         {"version", false, kVersion},
 };
@@ -68,6 +71,12 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kSignal: request.signal = value; break;
     case kPort: request.port = value; break;
     case kCsv: request.csv = value; return {};
+    case kCsvFormat:
+        if (const CsvFormatChoice* format = FindCsvFormat(value)) {
+            request.csvFormat = format->format;
+            return {};
+        }
+        return tarvic::Format("Format CSV inconnu : %s (%s).", value, NameList(CsvFormats()).c_str());
     case kPng: request.png = value; return {};
     case kArchive: request.archive = value; return {};
     case kOpen:

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/CsvExport.h"
+
 namespace banc::cli {
 
 // The command line as given, before its names are looked up.
@@ -20,6 +22,7 @@ struct Request {
     std::optional<unsigned> seed;
     std::optional<int> replyMs;
     std::string csv, png, archive, open, profile;
+    std::optional<CsvFormat> csvFormat;
     bool factory = false;  // the bench's factory settings again
     bool runOptions = false;  // something that only an experiment on the card takes
 };

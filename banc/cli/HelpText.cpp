@@ -86,6 +86,8 @@ std::string HelpText()
            "\n"
            "R\xE9sultats :\n" +
            Entry("--csv FICHIER", "les courbes en CSV (virgule, point d\xE9" "cimal), \xE9" "crit bloc par bloc") +
+           Entry("--csv-format NOM", "rfc4180 (par d\xE9" "faut) ou fr, pour un tableur en fran\xE7" "ais :") +
+           Entry("", "point-virgule, virgule d\xE9" "cimale, UTF-8 avec BOM") +
            Entry("--png FICHIER", "le trac\xE9 de la consigne, de la mesure et de la commande") +
            Entry("--archive FICHIER", "l'essai enregistr\xE9, relu par --ouvrir") +
            Entry("--ouvrir ARCHIVE", "relit un essai enregistr\xE9 (avec --csv, --png, --archive)") +

@@ -9,7 +9,14 @@ InterruptWatch::InterruptWatch()
     sigemptyset(&m_signals);
     sigaddset(&m_signals, SIGINT);
     sigaddset(&m_signals, SIGTERM);
+    // A closed terminal or a logout: the run stops as for a kill, the card's loop with it.
+    sigaddset(&m_signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &m_signals, &m_previous);
+    // The reader of the messages may go with the terminal (a pipe to tee): a
+    // message that finds no reader must not end the run before its files are written.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &m_previousPipe);
     m_thread = std::thread([this] { Watch(); });
 }
 
@@ -19,6 +26,7 @@ InterruptWatch::~InterruptWatch()
     pthread_kill(m_thread.native_handle(), SIGTERM);
     m_thread.join();
     pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+    sigaction(SIGPIPE, &m_previousPipe, nullptr);
 }
 
 void InterruptWatch::SetHandler(std::function<void()> handler)

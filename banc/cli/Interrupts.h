@@ -9,8 +9,8 @@
 
 namespace banc::cli {
 
-// Ctrl-C and termination requests, taken by a thread of their own instead of
-// ending the program, so that the experiment stops the card's loop and keeps
+// Ctrl-C, termination requests and hang-ups, taken by a thread of their own
+// instead of ending the program, so that the experiment stops the card's loop and keeps
 // what it acquired. Make it before any other thread: the signals are blocked
 // in the threads made after it.
 class InterruptWatch {
@@ -29,6 +29,7 @@ private:
 
     sigset_t m_signals;
     sigset_t m_previous;
+    struct sigaction m_previousPipe;
     std::mutex m_mutex;
     std::function<void()> m_handler;
     std::atomic<int> m_count{0};

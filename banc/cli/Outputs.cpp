@@ -12,6 +12,7 @@
 #include "cli/Console.h"
 #include "cli/Summary.h"
 #include "engine/CsvExport.h"
+#include "engine/FilePaths.h"
 #include "engine/PlotImage.h"
 #include "engine/RecordingArchive.h"
 #include "engine/Results.h"
@@ -46,6 +47,33 @@ void Tell(const std::string& latin1) { Write(stderr, latin1 + "\n"); }
 
 void Complain(const std::string& latin1) { Write(stderr, "tarvic-banc : " + latin1 + "\n"); }
 
+std::string RefusedOutputs(const Request& request, const std::string& profilePath)
+{
+    struct Named {
+        const char* name;  // the option, or what the file read is
+        const std::string& path;
+    };
+    const Named outputs[] = {{"--csv", request.csv}, {"--png", request.png}, {"--archive", request.archive}};
+    const Named inputs[] = {{"c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e", request.open},
+                            {"c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9", profilePath}};
+    if (request.csvFormat && request.csv.empty()) return "--csv-format ne vaut qu'avec --csv.";
+    for (auto output = std::begin(outputs); output != std::end(outputs); ++output) {
+        if (output->path.empty()) continue;
+        for (auto other = std::next(output); other != std::end(outputs); ++other)
+            if (!other->path.empty() && SameFile(output->path, other->path))
+                return tarvic::Format("%s %s et %s %s sont un m\xEAme fichier : l'un \xE9" "craserait l'autre.",
+                                      output->name, output->path.c_str(), other->name, other->path.c_str());
+        for (const Named& input : inputs)
+            if (!input.path.empty() && SameFile(output->path, input.path))
+                return tarvic::Format("%s %s : %s.", output->name, output->path.c_str(), input.name);
+        // An archive only makes way for another.
+        if (&output->path != &request.archive)
+            if (std::string kept = ArchiveKept(output->path); !kept.empty())
+                return tarvic::Format("%s %s", output->name, kept.c_str());
+    }
+    return {};
+}
+
 std::string CheckOutputs(const Request& request)
 {
     for (const std::string* path : {&request.csv, &request.png, &request.archive}) {
@@ -72,7 +100,7 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
     };
     if (!request.csv.empty() && !csvWritten)
         result(request.csv, WriteCsv(request.csv, recording, ResultColumns(settings, elements), PeriodMs(recording),
-                                     BlocksAcquired(recording)));
+                                     BlocksAcquired(recording), request.csvFormat.value_or(CsvFormat::Rfc4180)));
     else if (!request.csv.empty())
         written = request.csv;
     if (!request.png.empty()) {

@@ -8,6 +8,12 @@
 
 namespace banc::cli {
 
+// "" when the outputs asked for may be written as asked, else why not (Latin-1):
+// never two on one file, nor on a file the console reads (the archive opened,
+// the profile, given or the bench's: "" when none), nor a CSV or a picture
+// over an experiment archive.
+std::string RefusedOutputs(const Request& request, const std::string& profilePath);
+
 // "" when every output file asked for can be made, else why not (Latin-1).
 std::string CheckOutputs(const Request& request);
 

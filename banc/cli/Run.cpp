@@ -63,13 +63,17 @@ int StatusOf(const Outcome& outcome)
 int RunExperiment(const Request& request, const Settings& settings, const std::string& programDir)
 {
     InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
+    const std::string profilePath =
+        request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
+                                : request.profile;
+    if (std::string error = RefusedOutputs(request, profilePath); !error.empty()) {
+        Complain(error);
+        return kExitUsage;
+    }
     if (std::string error = CheckOutputs(request); !error.empty()) {
         Complain(error);
         return kExitUnavailable;
     }
-    const std::string profilePath =
-        request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
-                                : request.profile;
     Elements elements;
     const SetupResult setup = Configure(settings, std::make_shared<tarvic::IniProfile>(profilePath), elements);
     if (!setup.error.empty()) {
@@ -101,7 +105,9 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {
-        if (std::string error = csv.Open(request.csv, ResultColumns(settings, elements), PeriodMs(recording)); !error.empty()) {
+        if (std::string error = csv.Open(request.csv, ResultColumns(settings, elements), PeriodMs(recording),
+                                         request.csvFormat.value_or(CsvFormat::Rfc4180));
+            !error.empty()) {
             Complain(error);
             return kExitUnavailable;
         }
@@ -137,7 +143,12 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
 int OpenArchive(const Request& request)
 {
     if (request.runOptions) {
-        Complain("--ouvrir ne se combine qu'avec --csv, --png et --archive.");
+        Complain("--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive.");
+        return kExitUsage;
+    }
+    // Reading an archive writes no profile.
+    if (std::string error = RefusedOutputs(request, ""); !error.empty()) {
+        Complain(error);
         return kExitUsage;
     }
     if (std::string error = CheckOutputs(request); !error.empty()) {

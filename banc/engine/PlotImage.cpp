@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+#include "engine/RecordingArchive.h"
+
 namespace banc {
 namespace {
 
@@ -175,6 +177,7 @@ void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& cont
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content)
 {
     if (!QGuiApplication::instance()) return "Le dessin demande une application Qt.";
+    if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     QImage image(kImageFrame.width, kImageFrame.height, QImage::Format_RGB32);
     {
         QPainter painter(&image);

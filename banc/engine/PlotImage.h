@@ -64,7 +64,8 @@ CAxeTemps PlotTimeAxis(const PlotContent& content, const PlotFrame& frame);
 void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& content,
               const PlotFrame& frame = kImageFrame, const CAxeTemps* time = nullptr);
 
-// Draws it on a kImageFrame image and writes it as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
+// Draws it on a kImageFrame image and writes it as PNG, never over an experiment
+// archive; "" or why not (Latin-1). Needs a QGuiApplication.
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content);
 
 }  // namespace banc

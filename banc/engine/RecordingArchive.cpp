@@ -20,6 +20,8 @@ namespace {
 // A recording of 256 blocks takes 260 KiB; anything much larger is no archive of ours.
 constexpr std::streamsize kMaxArchiveBytes = 16 << 20;
 constexpr std::uint32_t kMaxNameLength = 64;
+// The letter, the mode, the longest count and the longest name.
+constexpr std::size_t kHeaderBytes = 1 + 4 + 6 + kMaxNameLength;
 
 std::string Unreadable(const std::string& path)
 {
@@ -47,6 +49,20 @@ std::string ReadName(CArchive& ar)
     std::string name(length, '\0');
     ar.Read(name.data(), length);
     return name;
+}
+
+// The experiment's bench, mode and measured quantity, that begin the archive.
+bool ReadHeader(CArchive& ar, Settings& settings)
+{
+    char letter = 0;
+    std::int32_t mode = -1;
+    ar >> letter >> mode;
+    const std::string measure = ReadName(ar);
+    settings.bench = FindBench(letter);
+    if (ar.Failed() || !settings.bench) return false;
+    settings.mode = FindMode(*settings.bench, std::to_string(mode));
+    settings.measure = FindMeasure(*settings.bench, measure);
+    return settings.mode && settings.measure;
 }
 
 }  // namespace
@@ -97,21 +113,13 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
     std::stringstream buffer(std::move(bytes));
 
     CArchive ar(buffer, CArchive::load);
-    char letter = 0;
-    std::int32_t mode = -1;
-    ar >> letter >> mode;
-    const std::string measure = ReadName(ar);
     Settings& settings = loaded.settings;
-    settings.bench = FindBench(letter);
-    if (ar.Failed() || !settings.bench) return Unreadable(path);
-    settings.mode = FindMode(*settings.bench, std::to_string(mode));
-    settings.measure = FindMeasure(*settings.bench, measure);
-    if (!settings.mode || !settings.measure) return Unreadable(path);
+    if (!ReadHeader(ar, settings)) return Unreadable(path);
 
     // The elements take their bench and mode from the profile when they are made.
     const auto profile = std::make_shared<tarvic::MemoryProfile>();
-    profile->WriteProfileInt("TYPE", "PO", letter);
-    profile->WriteProfileInt("TYPE", "REGULATEUR", mode);
+    profile->WriteProfileInt("TYPE", "PO", settings.bench->letter);
+    profile->WriteProfileInt("TYPE", "REGULATEUR", settings.mode->number);
     ProfileScope scope(profile);
     Elements& elements = loaded.elements;
     elements.bench = ReadElement<CEidElement>(ar, RUNTIME_CLASS(CEidElement));
@@ -127,6 +135,24 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
     }
     GeneratorInBenchUnits(settings, elements);
     return {};
+}
+
+bool IsArchive(const std::string& path)
+{
+    // The header is enough: an archive cut short is still the user's.
+    std::ifstream in(path, std::ios::binary);
+    char bytes[kHeaderBytes];
+    in.read(bytes, sizeof bytes);
+    std::stringstream buffer(std::string(bytes, static_cast<std::size_t>(in.gcount())));
+    CArchive ar(buffer, CArchive::load);
+    Settings settings;
+    return ReadHeader(ar, settings);
+}
+
+std::string ArchiveKept(const std::string& path)
+{
+    if (!IsArchive(path)) return {};
+    return tarvic::Format("%s est une archive d'essai : seule une archive peut la remplacer.", path.c_str());
 }
 
 }  // namespace banc

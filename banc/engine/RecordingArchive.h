@@ -22,4 +22,10 @@ struct LoadedExperiment {
 // "" or why the file cannot be read (Latin-1); nothing of the user's profile is read or written.
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded);
 
+// Whether the file begins as an experiment archive (a bench's letter, one of
+// its modes and measured quantities); false for a file that cannot be read.
+bool IsArchive(const std::string& path);
+// Why the file may only be replaced by an archive, or "" when it is none (Latin-1).
+std::string ArchiveKept(const std::string& path);
+
 }  // namespace banc

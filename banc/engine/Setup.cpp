@@ -72,6 +72,7 @@ public:
 private:
     std::string ApplyValues(std::initializer_list<Role> roles);
     std::string Apply(const ParameterDef& def, float value);
+    void FirstRunValues();
     std::string BlockCount();
     std::string Wiring();
     std::string Actions();
@@ -95,6 +96,7 @@ std::string Configurator::Run()
     if (m_settings.factory || m_profile.GetProfileString("FERZ", "TE", "").empty()) {
         m_elements.bench->InitValeur();
         m_elements.bench = bench.make();
+        if (m_settings.factory) FirstRunValues();
     }
     m_levels = GeneratorLevels(m_settings, *m_elements.bench);
     // The controller first: the others read its sampling period when they are made.
@@ -135,6 +137,37 @@ std::string Configurator::Apply(const ParameterDef& def, float value)
                               double{max});
     element.SetFParam(def.index, value);
     return {};
+}
+
+void Configurator::FirstRunValues()
+{
+    // The bench's factory settings leave out some modes (the on/off one) and
+    // the block count: every mode's elements take again what a first run gives them.
+    const Bench& bench = *m_settings.bench;
+    for (const Mode& mode : bench.modes) {
+        Settings first;
+        first.bench = &bench;
+        first.mode = &mode;
+        Elements fresh;
+        {
+            const auto empty = std::make_shared<tarvic::MemoryProfile>();
+            ProfileScope scope(empty);
+            if (!Configurator(first, fresh, *empty).Run().empty()) continue;
+        }
+        // Back on this run's profile, each element writes its values in its mode's section.
+        for (const auto* table : {&CommonParameters(), &bench.parameters})
+            for (const ParameterDef& def : *table) {
+                CEidElement* element = fresh.Of(def.role);
+                float value = 0;
+                if (def.role == Role::Bench || !AppliesTo(def, *mode.controller, *element)) continue;
+                element->LitFParam(def.index, value);
+                element->SetFParam(def.index, value);
+            }
+        int kind = 0;
+        fresh.generator->LitCParam(0, kind);
+        m_profile.WriteProfileInt(fresh.generator->LitGrp(), "TYPE", kind);
+        m_profile.WriteProfileInt("ENREGISTREMENT", "NB_BLOC", fresh.recording->LitParam(2));
+    }
 }
 
 std::string Configurator::BlockCount()

@@ -250,12 +250,14 @@ void BenchWindow::Open(QDialog* dialog)
 
 void BenchWindow::SaveAs(Prompts::File file)
 {
-    const std::string path = m_prompts.SavePath(this, file);
+    Prompts::File chosen = file;
+    const std::string path = m_prompts.SavePath(this, file, &chosen);
     if (path.empty()) return;
     std::string error;
-    switch (file) {
+    switch (chosen) {
     case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
-    case Prompts::File::Csv: error = m_workbench.ExportCsv(path); break;
+    case Prompts::File::Csv: error = m_workbench.ExportCsv(path, CsvFormat::Rfc4180); break;
+    case Prompts::File::CsvFrench: error = m_workbench.ExportCsv(path, CsvFormat::French); break;
     case Prompts::File::Png: error = m_workbench.ExportPng(path); break;
     }
     if (error.empty())

@@ -18,7 +18,8 @@ FileKind KindOf(Prompts::File file)
 {
     switch (file) {
     case Prompts::File::Archive: return {"Essais (*.tbc);;Tous les fichiers (*)", "tbc"};
-    case Prompts::File::Csv: return {"CSV (*.csv)", "csv"};
+    case Prompts::File::Csv:
+    case Prompts::File::CsvFrench: return {"CSV (*.csv);;CSV pour tableur en fran\xE7" "ais (*.csv)", "csv"};
     case Prompts::File::Png: return {"Images PNG (*.png)", "png"};
     }
     return {"", ""};
@@ -47,12 +48,14 @@ std::string DialogPrompts::OpenPath(QWidget* parent)
     return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), {}, Q(KindOf(File::Archive).filter)).toLocal8Bit().toStdString();
 }
 
-std::string DialogPrompts::SavePath(QWidget* parent, File file)
+std::string DialogPrompts::SavePath(QWidget* parent, File file, File* chosen)
 {
     QFileDialog dialog(parent, Q("Enregistrer"), {}, Q(KindOf(file).filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(KindOf(file).suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const bool french = file == File::Csv && dialog.nameFilters().indexOf(dialog.selectedNameFilter()) == 1;
+    if (chosen) *chosen = french ? File::CsvFrench : file;
     return dialog.selectedFiles().front().toLocal8Bit().toStdString();
 }
 

@@ -11,14 +11,15 @@ namespace banc::window {
 class Prompts {
 public:
     enum class Closing { Save, Discard, Cancel };
-    enum class File { Archive, Csv, Png };
+    enum class File { Archive, Csv, CsvFrench, Png };
 
     virtual ~Prompts();
     // A run is on as the window closes.
     virtual Closing AskBeforeClosing(QWidget* parent) = 0;
-    // The file to open or to write; "" when the user gave up.
+    // The file to open or to write; "" when the user gave up. For a CSV,
+    // `chosen` takes the kind picked among the dialog's file types.
     virtual std::string OpenPath(QWidget* parent) = 0;
-    virtual std::string SavePath(QWidget* parent, File file) = 0;
+    virtual std::string SavePath(QWidget* parent, File file, File* chosen = nullptr) = 0;
     // A failure the user must see (Latin-1).
     virtual void Warn(QWidget* parent, const std::string& text) = 0;
 };
@@ -28,7 +29,7 @@ class DialogPrompts : public Prompts {
 public:
     Closing AskBeforeClosing(QWidget* parent) override;
     std::string OpenPath(QWidget* parent) override;
-    std::string SavePath(QWidget* parent, File file) override;
+    std::string SavePath(QWidget* parent, File file, File* chosen = nullptr) override;
     void Warn(QWidget* parent, const std::string& text) override;
 };
 

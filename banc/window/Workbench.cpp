@@ -333,13 +333,14 @@ std::string Workbench::SaveArchive(const std::string& path)
     return banc::SaveArchive(path, ShownSettings(), ShownElements());
 }
 
-std::string Workbench::ExportCsv(const std::string& path)
+std::string Workbench::ExportCsv(const std::string& path, CsvFormat format)
 {
     std::lock_guard lock(m_lock);
     const Settings& settings = ShownSettings();
     Elements& elements = ShownElements();
     CEnregistrement& recording = *elements.recording;
-    return WriteCsv(path, recording, ResultColumns(settings, elements), PeriodMs(recording), BlocksAcquired(recording));
+    return WriteCsv(path, recording, ResultColumns(settings, elements), PeriodMs(recording), BlocksAcquired(recording),
+                    format);
 }
 
 std::string Workbench::ExportPng(const std::string& path)

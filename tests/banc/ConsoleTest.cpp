@@ -3,6 +3,11 @@
 #include <QImage>
 #include <QString>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -66,7 +71,7 @@ public:
         return RunProgram(arguments, m_folder.Path(), &m_output, &m_errors, Environment(std::move(environment)));
     }
     std::string File(const std::string& name) const { return m_folder.File(name); }
-    // A simulated card that runs with extra fault options.
+    // A simulated card that runs with extra options: faults, a log.
     std::string FaultyCard(const std::string& options) const
     {
         const std::string script = File("cardsim-faulty");
@@ -175,6 +180,52 @@ TEST_F(WaterLevelStep, TheArchiveIsReadBackToTheSameCsvAndTheSamePicture)
     EXPECT_EQ(errors, Utf8("Fichiers \xE9" "crits : relu.csv, relu.png\n"));
 }
 
+TEST_F(WaterLevelStep, ForAFrenchSpreadsheetTheCsvTakesSemicolonsAndDecimalCommas)
+{
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "n.tbc", "--csv", "fr.csv", "--csv-format", "fr"}, s_console->m_folder.Path(),
+                         &output, &errors, s_console->Environment()),
+              0)
+        << errors;
+    const std::string csv = ReadFile(s_console->File("fr.csv"));
+    const std::string start =
+        "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;commande_pct;erreur_pct;terme_p_pct;terme_i_pct;terme_d_pct;"
+        "commande_bo_pct;pompe_pct;debit_pct;niveau1_pct;niveau2_pct;echantillon_nb\r\n"
+        "0,000;50;0;100;50;100;0;0;0;100;0;0;0;0\r\n"
+        "0,500;50;1,5625;98,069855;48,4375;96,875;1,194853;0;0;98,069855;100;1,5567765;0,09157509;1\r\n";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    // Every field as in the usual file, but for the separator and the point.
+    std::string usual = ReadFile(s_console->File("n.csv"));
+    for (char& c : usual) c = c == ',' ? ';' : (c == '.' ? ',' : c);
+    EXPECT_EQ(csv, "\xEF\xBB\xBF" + usual);
+}
+
+TEST_F(WaterLevelStep, AnArchiveIsReplacedByNothingButAnArchive)
+{
+    const std::string archive = ReadFile(s_console->File("n.tbc"));
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    for (const Case& c : {
+             Case{{"--ouvrir", "n.tbc", "--csv", "n.tbc"},
+                  "--csv n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--ouvrir", "./n.tbc", "--png", "relu.png", "--archive", "n.tbc"},
+                  "--archive n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--banc", "niveaueau", "--csv", "n.tbc"},
+                  "--csv n.tbc est une archive d'essai : seule une archive peut la remplacer."},
+             Case{{"--banc", "niveaueau", "--png", "tarvic/../n.tbc"},
+                  "--png tarvic/../n.tbc est une archive d'essai : seule une archive peut la remplacer."},
+         }) {
+        std::string output, errors;
+        EXPECT_EQ(RunProgram(c.arguments, s_console->m_folder.Path(), &output, &errors, s_console->Environment()), 2)
+            << c.error;
+        EXPECT_EQ(errors, Utf8("tarvic-banc : " + c.error + "\n"));
+        EXPECT_EQ(output, "");
+    }
+    EXPECT_EQ(ReadFile(s_console->File("n.tbc")), archive);
+}
+
 TEST_F(WaterLevelStep, ThePictureShowsTheThreeCurves)
 {
     const QImage image(QString::fromLocal8Bit(s_console->File("n.png").c_str()));
@@ -267,7 +318,11 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
              Case{{"--banc", "niveaueau", "--gain", "2"}, "Option inconnue : --gain (voir tarvic-banc --help)."},
              Case{{"--banc", "niveaueau", "--port", "COM1", "--vitesse", "5"},
                   "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port."},
-             Case{{"--ouvrir", "n.tbc", "--kp", "2"}, "--ouvrir ne se combine qu'avec --csv, --png et --archive."},
+             Case{{"--ouvrir", "n.tbc", "--kp", "2"},
+                  "--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive."},
+            Case{{"--banc", "niveaueau", "--csv-format", "fr"}, "--csv-format ne vaut qu'avec --csv."},
+            Case{{"--banc", "niveaueau", "--csv", "x.csv", "--csv-format", "tableur"},
+                 "Format CSV inconnu : tableur (rfc4180, fr)."},
          }) {
         EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
         EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
@@ -329,11 +384,118 @@ TEST(Console, CtrlCStopsTheCardsLoopAndKeepsWhatWasAcquired)
     EXPECT_NE(run.Output().find(tarvic::Format("Blocs acquis : %zu sur 20", rows / 32)), std::string::npos);
 }
 
+TEST(Console, OutputsNamingOneFileOrTheFilesItReadsAreRefusedBeforeAnythingIsWritten)
+{
+    Console console;
+    ASSERT_EQ(::mkdir(console.File("sous").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("cible.png", console.File("lien.csv").c_str()), 0);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    const std::string same = " sont un m\xEAme fichier : l'un \xE9" "craserait l'autre.";
+    for (const Case& c : {
+             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--png", "x.csv"}, "--csv x.csv et --png x.csv" + same},
+             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--archive", "sous/../x.csv"},
+                  "--csv x.csv et --archive sous/../x.csv" + same},
+             Case{{"--banc", "niveaueau", "--csv", "lien.csv", "--png", "cible.png"},
+                  "--csv lien.csv et --png cible.png" + same},
+             Case{{"--banc", "niveaueau", "--png", console.File("x.png"), "--archive", "x.png"},
+                  "--png " + console.File("x.png") + " et --archive x.png" + same},
+             Case{{"--banc", "niveaueau", "--profil", "p.ini", "--csv", "sous/../p.ini"},
+                  "--csv sous/../p.ini : c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9."},
+             Case{{"--ouvrir", "a.tbc", "--csv", "a.tbc"},
+                  "--csv a.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+         }) {
+        EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
+        EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
+        EXPECT_EQ(console.m_output, "");
+    }
+    for (const char* name : {"x.csv", "x.png", "cible.png", "p.ini", "a.tbc", "tarvic/tarvic-banc-niveaueau.ini"})
+        EXPECT_FALSE(std::ifstream(console.File(name)).good()) << name;
+}
+
+TEST(Console, AHangUpStopsTheCardsLoopAndKeepsWhatWasAcquiredAsCtrlCDoes)
+{
+    Console console;
+    const std::string log = console.File("carte.log");
+    ProgramRun run({"--banc", "niveaueau", "--duree", "320", "--vitesse", "20", "--csv", "h.csv", "--archive", "h.tbc"},
+                   console.m_folder.Path(), console.Environment({console.FaultyCard("--log " + log)}));
+    ASSERT_TRUE(run.WaitForError("Bloc 1/20")) << run.Errors();
+    run.Send(SIGHUP);  // the terminal closed, or kill -HUP
+    EXPECT_EQ(run.Finish(), 130);
+    EXPECT_NE(run.Errors().find(Utf8("tarvic-banc : Essai interrompu. ")), std::string::npos) << run.Errors();
+    // The card's loop stopped: its order "RS" is the last line the card was sent.
+    std::istringstream lines(ReadFile(log));
+    std::string line, last;
+    while (std::getline(lines, line))
+        if (line.rfind("> ", 0) == 0) last = line;
+    EXPECT_EQ(last, "> !RS");
+    const std::size_t rows = ReadCsv(console.File("h.csv")).rows.size();
+    EXPECT_GE(rows, 32u);
+    EXPECT_EQ(rows % 32, 0u);
+    const std::string kept = tarvic::Format("Blocs acquis : %zu sur 20", rows / 32);
+    EXPECT_NE(run.Output().find(kept), std::string::npos) << run.Output();
+    // The archive holds the same blocks.
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "h.tbc"}, console.m_folder.Path(), &output, &errors, console.Environment()), 0);
+    EXPECT_NE(output.find(kept), std::string::npos) << output;
+}
+
+TEST(Console, AHangUpThatTookTheReaderOfTheMessagesStillWritesTheFiles)
+{
+    Console console;
+    ProgramRun run({"--banc", "niveaueau", "--duree", "320", "--vitesse", "20", "--archive", "p.tbc"},
+                   console.m_folder.Path(), console.Environment());
+    ASSERT_TRUE(run.WaitForError("Bloc 1/20")) << run.Errors();
+    run.CloseErrors();  // a pipe to tee, gone with the terminal
+    run.Send(SIGHUP);
+    EXPECT_EQ(run.Finish(), 130);
+    EXPECT_NE(run.Output().find("Blocs acquis : "), std::string::npos) << run.Output();
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "p.tbc"}, console.m_folder.Path(), &output, &errors, console.Environment()), 0)
+        << errors;
+    EXPECT_EQ(output, run.Output());  // the same summary, from the archive
+}
+
+TEST(Console, FactorySettingsBringBackTheBlockCountAnEarlierDurationSet)
+{
+    Console console;
+    const auto blocks = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), {"--banc", "debitair", "--vitesse", "50"});
+        EXPECT_EQ(console.Run(arguments), 0) << console.m_errors;
+        const std::size_t at = console.m_output.find("Blocs acquis : ");
+        return at == std::string::npos ? std::string() : console.m_output.substr(at, 24);
+    };
+    EXPECT_EQ(blocks({"--duree", "3.2"}), "Blocs acquis : 2 sur 2 (");
+    EXPECT_EQ(blocks({}), "Blocs acquis : 2 sur 2 (");  // the user's length stays for the runs after
+    EXPECT_EQ(blocks({"--usine"}), "Blocs acquis : 20 sur 20");
+    EXPECT_EQ(blocks({}), "Blocs acquis : 20 sur 20");
+    EXPECT_NE(ReadFile(console.File("tarvic/tarvic-banc-debitair.ini")).find("NB_BLOC=20\n"), std::string::npos);
+}
+
+TEST(Console, ARunWritesItsCsvForAFrenchSpreadsheetBlockByBlock)
+{
+    Console console;
+    ASSERT_EQ(console.Run({"--banc", "debitair", "--duree", "3.2", "--vitesse", "50", "--csv", "d.csv", "--csv-format",
+                           "fr"}),
+              0)
+        << console.m_errors;
+    const std::string csv = ReadFile(console.File("d.csv"));
+    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;commande_pct;";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    EXPECT_NE(csv.find("\r\n0,050;"), std::string::npos);  // 50 ms a point
+    for (std::size_t at = csv.find(','); at != std::string::npos; at = csv.find(',', at + 1))
+        EXPECT_TRUE(std::isdigit(csv[at - 1]) && std::isdigit(csv[at + 1])) << at;  // decimal commas only
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 64);
+}
+
 TEST(Console, HelpInFrench)
 {
     Console console;
     EXPECT_EQ(console.Run({"--help"}), 0);
     EXPECT_EQ(console.m_output.substr(0, 42), "Usage : tarvic-banc --banc NOM [OPTION]...");
-    for (const char* option : {"--kp V", "--echelon V", "--repos V", "--duree S", "--port PORT", "--ouvrir ARCHIVE"})
+    for (const char* option : {"--kp V", "--echelon V", "--repos V", "--duree S", "--port PORT", "--ouvrir ARCHIVE",
+                               "--csv-format NOM"})
         EXPECT_NE(console.m_output.find(option), std::string::npos) << option;
 }

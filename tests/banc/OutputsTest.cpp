@@ -2,10 +2,14 @@
 
 #include <QImage>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "BancTestSupport.h"
 #include "engine/CsvExport.h"
+#include "engine/FilePaths.h"
 #include "engine/Markup.h"
 #include "engine/PlotImage.h"
 #include "engine/RecordingArchive.h"
@@ -100,6 +104,63 @@ TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
     const std::string refused = "Impossible d'\xE9" "crire " + absent + " : ";
     EXPECT_EQ(writer.Open(absent, {}, 500).substr(0, refused.size()), refused);
     EXPECT_FALSE(writer.IsOpen());
+}
+
+TEST_F(OutputsTest, AFrenchCsvHasAByteOrderMarkSemicolonsAndDecimalCommas)
+{
+    Record(1, [](int i) { return i == 0 ? 12.5f : (i == 1 ? -12.5f : 50.0f); });  // 408 counts: 12.5 % exactly
+    const std::vector<Curve> all = ResultColumns(m_settings, m_elements);
+    // A name holding the separator and quotes is quoted, a Latin-1 one in UTF-8.
+    Curve odd = all[1], accented = all[0];
+    odd.column = "niveau;\"1\"_pct";
+    accented.column = "d\xE9" "bit_pct";
+    const std::string path = m_folder.File("tableur.csv");
+    ASSERT_EQ(WriteCsv(path, *m_elements.recording, {all[0], all[1], odd, accented}, 500, 1, CsvFormat::French), "");
+    const std::string csv = banc::test::ReadFile(path);
+    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;\"niveau;\"\"1\"\"_pct\";"
+                              "d\xC3\xA9" "bit_pct\r\n"
+                              "0,000;50;12,5;12,5;50\r\n"
+                              "0,500;50;-12,5;-12,5;50\r\n"
+                              "1,000;50;50;50;50\r\n";
+    EXPECT_EQ(csv.substr(0, start.size()), start);
+    const std::string end = "\r\n15,500;50;50;50;50\r\n";
+    EXPECT_EQ(csv.substr(csv.size() - end.size()), end);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 32);
+
+    // The default keeps its commas and points; it quotes a name holding a comma.
+    odd.column = "niveau,1_pct";
+    ASSERT_EQ(WriteCsv(path, *m_elements.recording, {all[1], odd}, 500, 1), "");
+    const std::string usual = "temps_s,mesure_pct,\"niveau,1_pct\"\r\n0.000,12.5,12.5\r\n0.500,-12.5,-12.5\r\n";
+    EXPECT_EQ(banc::test::ReadFile(path).substr(0, usual.size()), usual);
+    EXPECT_EQ(FindCsvFormat("fr")->format, CsvFormat::French);
+    EXPECT_EQ(FindCsvFormat("rfc4180")->format, CsvFormat::Rfc4180);
+    EXPECT_EQ(FindCsvFormat("excel"), nullptr);
+}
+
+TEST_F(OutputsTest, NeitherACsvNorAPictureReplacesAnArchive)
+{
+    Record(1, RampWithOvershoot);
+    const std::string archive = m_folder.File("essai.tbc");
+    ASSERT_EQ(SaveArchive(archive, m_settings, m_elements), "");
+    const std::string bytes = banc::test::ReadFile(archive);
+    const std::string refused = archive + " est une archive d'essai : seule une archive peut la remplacer.";
+    EXPECT_EQ(WriteCsv(archive, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 1), refused);
+    tarvic::test::RequireGuiApplication();
+    EXPECT_EQ(SavePlot(archive, *m_elements.recording, MakePlot(m_settings, m_elements)), refused);
+    EXPECT_EQ(banc::test::ReadFile(archive), bytes);
+    EXPECT_EQ(SaveArchive(archive, m_settings, m_elements), "");  // another archive may
+
+    // What makes an archive is its start: one cut short is still one, a CSV or nothing is none.
+    const std::string head = m_folder.File("debut.tbc");
+    std::ofstream(head, std::ios::binary) << bytes.substr(0, 20);
+    EXPECT_TRUE(IsArchive(head));
+    EXPECT_EQ(ArchiveKept(head), head + " est une archive d'essai : seule une archive peut la remplacer.");
+    const std::string csv = m_folder.File("essai.csv");
+    ASSERT_EQ(WriteCsv(csv, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 1), "");
+    EXPECT_FALSE(IsArchive(csv));
+    EXPECT_EQ(ArchiveKept(csv), "");
+    EXPECT_FALSE(IsArchive(m_folder.File("absent.tbc")));
+    EXPECT_FALSE(IsArchive(m_folder.Path()));
 }
 
 TEST_F(OutputsTest, StepFiguresComeFromTheRecordingInTheMeasurementsUnit)
@@ -278,6 +339,32 @@ TEST_F(OutputsTest, APlotOnAZoomedTimeAxisDrawsThePointsOfItsSpanWithTheirColour
     EXPECT_EQ(strokes[0]->points[0].y, 675 + 46 + 11);
     EXPECT_EQ(strokes[0]->points[1].x - strokes[0]->points[0].x, 18);
     EXPECT_TRUE(labelled);
+}
+
+TEST(FilePaths, OneFileUnderTwoNamesIsOneFileWhetherItIsMadeOrNot)
+{
+    banc::test::TemporaryFolder folder;
+    const std::string& root = folder.Path();
+    ASSERT_EQ(::mkdir(folder.File("sous").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(folder.File("autre").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(folder.File("autre/profond").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("autre/profond", folder.File("raccourci").c_str()), 0);
+    ASSERT_EQ(::symlink("a.csv", folder.File("lien.csv").c_str()), 0);  // to a file not made yet
+
+    EXPECT_TRUE(SameFile(folder.File("a.csv"), folder.File("sous/../a.csv")));
+    EXPECT_TRUE(SameFile(folder.File("a.csv"), root + "/./a.csv"));
+    EXPECT_TRUE(SameFile(folder.File("a.csv"), folder.File("lien.csv")));
+    // ".." after a link leaves the folder the link leads to, as the system does.
+    EXPECT_TRUE(SameFile(folder.File("raccourci/../b.csv"), folder.File("autre/b.csv")));
+    EXPECT_FALSE(SameFile(folder.File("raccourci/../b.csv"), folder.File("b.csv")));
+    EXPECT_FALSE(SameFile(folder.File("a.csv"), folder.File("b.csv")));
+
+    std::ofstream(folder.File("a.csv")) << "x";
+    EXPECT_TRUE(SameFile(folder.File("lien.csv"), folder.File("sous/../a.csv")));
+    ASSERT_EQ(::link(folder.File("a.csv").c_str(), folder.File("dur.csv").c_str()), 0);
+    EXPECT_TRUE(SameFile(folder.File("dur.csv"), folder.File("a.csv")));
+    std::ofstream(folder.File("b.csv")) << "x";
+    EXPECT_FALSE(SameFile(folder.File("a.csv"), folder.File("b.csv")));
 }
 
 TEST(Markup, DescriptionsLoseTheirStylesForATerminal)

@@ -81,6 +81,17 @@ void ProgramRun::Interrupt()
     if (m_pid > 0) ::kill(-m_pid, SIGINT);
 }
 
+void ProgramRun::Send(int signal)
+{
+    if (m_pid > 0) ::kill(m_pid, signal);
+}
+
+void ProgramRun::CloseErrors()
+{
+    if (m_err >= 0) ::close(m_err);
+    m_err = -1;
+}
+
 int ProgramRun::Finish()
 {
     while (Pump(1000)) {

@@ -24,6 +24,10 @@ public:
     bool WaitForError(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(30));
     // A Ctrl-C at the terminal: SIGINT to the whole process group.
     void Interrupt();
+    // To the program alone, as kill does.
+    void Send(int signal);
+    // The reader of standard error goes, as a pipe's does with its terminal.
+    void CloseErrors();
     // Waits for the end and returns the exit status (-1 when killed by a signal).
     int Finish();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "BancTestSupport.h"
 #include "engine/Download.h"
 #include "engine/Results.h"
@@ -96,6 +98,87 @@ TEST_F(SetupTest, FactorySettingsComeOnlyIntoAnEmptyProfileOrWhenAskedFor)
     factory.factory = true;
     Run(factory);
     EXPECT_EQ(Parameter(Role::Controller, 10), 1.0f);
+}
+
+TEST_F(SetupTest, FactorySettingsBringBackTheBlockCountADurationChanged)
+{
+    Settings settings = MakeSettings("niveaueau", "pid");
+    settings.duration = 16;
+    ASSERT_EQ(Run(settings), "");
+    ASSERT_EQ(m_elements.recording->LitParam(2), 1);
+    Settings factory = MakeSettings("niveaueau", "pid");
+    factory.factory = true;
+    ASSERT_EQ(Run(factory), "");
+    EXPECT_EQ(m_elements.recording->LitParam(2), 20);  // the library's own, as on a first run
+    EXPECT_EQ(m_store->GetProfileString("ENREGISTREMENT", "NB_BLOC", ""), "20");
+    // With a duration of their own, the factory settings take it.
+    factory.duration = 32;
+    ASSERT_EQ(Run(factory), "");
+    EXPECT_EQ(m_elements.recording->LitParam(2), 2);
+}
+
+namespace {
+
+// A value of the parameter's range other than `current`: a round one in the middle, else an end.
+float OtherValue(float current, float min, float max)
+{
+    for (const float value : {std::round((min + max) / 2), min, max})
+        if (value >= min && value <= max && value != current) return value;
+    return current;
+}
+
+}  // namespace
+
+TEST_F(SetupTest, FactorySettingsUndoEverySettingTheConsoleKeptOnEveryBenchAndMode)
+{
+    for (const Bench& bench : Benches())
+        for (const Mode& mode : bench.modes) {
+            const std::string where = std::string(bench.name) + " " + mode.name;
+            Settings factory;
+            factory.bench = &bench;
+            factory.mode = &mode;
+            factory.factory = true;
+            std::vector<const ParameterDef*> applying;
+            const auto state = [&] {
+                std::vector<float> values;
+                for (const ParameterDef* def : applying) values.push_back(Parameter(def->role, def->index));
+                int kind = -1;
+                m_elements.generator->LitCParam(0, kind);
+                values.push_back(static_cast<float>(kind));
+                values.push_back(static_cast<float>(m_elements.recording->LitParam(2)));
+                return values;
+            };
+            m_store = std::make_shared<tarvic::MemoryProfile>();
+            ASSERT_EQ(Run(factory), "") << where;
+            for (const auto* table : {&CommonParameters(), &bench.parameters})
+                for (const ParameterDef& def : *table)
+                    if (Applies(def, factory, m_elements)) applying.push_back(&def);
+            const std::vector<float> first = state();
+
+            // Every one changed: a sine of a slow frequency, a period that keeps the tables short, three blocks.
+            Settings changed = factory;
+            changed.factory = false;
+            changed.signal = CGeneFonction::Sinus;
+            changed.duration = 24;
+            for (const ParameterDef* def : applying) {
+                float min = 0, max = 0;
+                ParameterRange(*def, factory, m_elements, min, max);
+                const float current = Parameter(def->role, def->index);
+                const std::string name = def->name;
+                const float value = name == "frequence" ? 0.1f
+                                    : name == "te"      ? (current == 200 ? 100.0f : 200.0f)
+                                    : name == "tem"     ? 250.0f
+                                                        : OtherValue(current, min, max);
+                changed.values.emplace_back(def, value);
+            }
+            ASSERT_EQ(Run(changed), "") << where;
+            const std::vector<float> kept = state();
+            for (std::size_t i = 0; i < first.size(); ++i)
+                EXPECT_NE(kept[i], first[i]) << where << " " << (i < applying.size() ? applying[i]->name : "");
+
+            ASSERT_EQ(Run(factory), "") << where;
+            EXPECT_EQ(state(), first) << where;
+        }
 }
 
 TEST_F(SetupTest, RefusedParametersLeaveTheProfileFileAsItWas)

@@ -20,11 +20,16 @@ class ScriptedPrompts : public window::Prompts {
 public:
     Closing AskBeforeClosing(QWidget*) override;
     std::string OpenPath(QWidget*) override { return Take(); }
-    std::string SavePath(QWidget*, File) override { return Take(); }
+    std::string SavePath(QWidget*, File file, File* chosen = nullptr) override
+    {
+        if (chosen) *chosen = file == File::Csv ? csv : file;
+        return Take();
+    }
     void Warn(QWidget*, const std::string& text) override { warnings.push_back(text); }
 
     std::deque<Closing> closing;
     std::deque<std::string> paths;
+    File csv = File::Csv;  // the CSV's file type chosen
     std::vector<std::string> warnings;
     int questions = 0;
 

@@ -193,6 +193,36 @@ TEST_F(WindowRun, SavedThenOpenedTheExperimentHasTheSameCurves)
     EXPECT_EQ(Polylines(dc).front()->points.size(), 64u);
 }
 
+TEST_F(WindowRun, TheCsvExportOffersTheFrenchSpreadsheetsTypeAndSparesArchives)
+{
+    OpenFast();
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    const std::string usual = m_fixture.folder.File("essai.csv"), french = m_fixture.folder.File("tableur.csv");
+    m_fixture.prompts.paths = {usual};
+    Window().Do(window::Action::ExportCsv);
+    m_fixture.prompts.csv = window::Prompts::File::CsvFrench;
+    m_fixture.prompts.paths = {french};
+    Window().Do(window::Action::ExportCsv);
+    EXPECT_TRUE(m_fixture.prompts.warnings.empty());
+    std::string expected = banc::test::ReadFile(usual);
+    ASSERT_EQ(expected.substr(0, 21), "temps_s,consigne_pct,");
+    for (char& c : expected) c = c == ',' ? ';' : (c == '.' ? ',' : c);
+    EXPECT_EQ(banc::test::ReadFile(french), "\xEF\xBB\xBF" + expected);
+
+    const std::string archive = m_fixture.folder.File("essai.tbc");
+    m_fixture.prompts.paths = {archive};
+    Window().Do(window::Action::Save);
+    const std::string saved = banc::test::ReadFile(archive);
+    m_fixture.prompts.csv = window::Prompts::File::Csv;
+    m_fixture.prompts.paths = {archive};
+    Window().Do(window::Action::ExportCsv);
+    m_fixture.prompts.paths = {archive};
+    Window().Do(window::Action::ExportPng);
+    const std::string refused = archive + " est une archive d'essai : seule une archive peut la remplacer.";
+    EXPECT_EQ(m_fixture.prompts.warnings, (std::vector<std::string>{refused, refused}));
+    EXPECT_EQ(banc::test::ReadFile(archive), saved);
+}
+
 TEST_F(WindowRun, ADamagedArchiveIsRefusedWithAClearMessageAndChangesNothing)
 {
     OpenFast();
