@@ -98,7 +98,8 @@ private:
     void DelaiDepasse(EnVol& enVol);
     void CartePerdue(EnVol& enVol, const char* why);
     std::uint32_t Attente(const EnVol& enVol) const;
-    void Ecrit(const std::string& line);
+    // False when the port did not take the line.
+    bool Ecrit(const std::string& line);
     // Under m_lock. True when the line is now the queue's only one.
     bool AjouteMessageLocked(const std::string& line);
     void VideFileLocked();
