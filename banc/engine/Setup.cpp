@@ -4,6 +4,7 @@
 #include <tarvic/platform/Text.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -260,6 +261,7 @@ SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Pr
         return result;
     }
     result.saved = staged->Commit();
+    if (!result.saved) result.saveError = errno;
     tarvic::SetProfile(store);
     return result;
 }
