@@ -52,6 +52,7 @@ std::vector<std::string> CardArguments(const Request& request, const Settings& s
 
 int StatusOf(const Outcome& outcome)
 {
+    if (outcome.unusable) return kExitUnavailable;
     switch (outcome.status) {
     case Outcome::Status::Finished: return kExitDone;
     case Outcome::Status::Interrupted: return kExitInterrupted;
@@ -123,7 +124,9 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         outcome = experiment.Run();
         interrupts.SetHandler({});
     }
-    if (outcome.status != Outcome::Status::Finished) {
+    if (outcome.unusable) {
+        Complain(outcome.message);
+    } else if (outcome.status != Outcome::Status::Finished) {
         const int kept = BlocksAcquired(recording);
         const char* plural = kept > 1 ? "s" : "";
         Complain(tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural,
