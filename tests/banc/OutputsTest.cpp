@@ -237,6 +237,12 @@ TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
     const QImage image(QString::fromLocal8Bit(picture.c_str()));
     EXPECT_EQ(image.size(), QSize(kImageFrame.width, kImageFrame.height));
     EXPECT_EQ(image.pixelColor(85, 384).blue(), 255);  // on the measurement
+    // A picture that cannot be written says why, in French.
+    EXPECT_EQ(SavePlot(m_folder.Path(), *m_elements.recording, plot),
+              "Impossible d'\xE9" "crire l'image " + m_folder.Path() + " : c'est un dossier.");
+    const std::string absent = m_folder.File("absent/x.png");
+    EXPECT_EQ(SavePlot(absent, *m_elements.recording, plot),
+              "Impossible d'\xE9" "crire l'image " + absent + " : dossier introuvable.");
 }
 
 TEST_F(OutputsTest, APlotOnAZoomedTimeAxisDrawsThePointsOfItsSpanWithTheirColours)
