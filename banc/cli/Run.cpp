@@ -52,7 +52,6 @@ std::vector<std::string> CardArguments(const Request& request, const Settings& s
 
 int StatusOf(const Outcome& outcome)
 {
-    if (outcome.unusable) return kExitUnavailable;
     switch (outcome.status) {
     case Outcome::Status::Finished: return kExitDone;
     case Outcome::Status::Interrupted: return kExitInterrupted;
@@ -125,8 +124,12 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         interrupts.SetHandler({});
     }
     if (outcome.unusable) {
+        // Nothing ran: no figures to give, nothing to write but the CSV's header.
+        csv.Close();
         Complain(outcome.message);
-    } else if (outcome.status != Outcome::Status::Finished) {
+        return kExitUnavailable;
+    }
+    if (outcome.status != Outcome::Status::Finished) {
         const int kept = BlocksAcquired(recording);
         const char* plural = kept > 1 ? "s" : "";
         Complain(tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QImage>
 #include <QString>
 
@@ -302,6 +304,19 @@ TEST(Console, ACardThatRefusesTheBenchsFirstLineIsNamedAndUnusable)
                    "premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce "
                    "banc.\n"));
     EXPECT_EQ(card.Lines(), (std::vector<std::string>{"!DFS14", "?VER"}));
+    // Nothing ran: no summary of a response that never was.
+    EXPECT_EQ(console.m_output, "");
+}
+
+TEST(Console, SettingsThatCannotBeKeptSayWhyInFrench)
+{
+    Console console;
+    const std::string profile = console.File("profil.ini");
+    ASSERT_EQ(::mkdir(profile.c_str(), 0755), 0);
+    EXPECT_EQ(console.Run({"--banc", "niveaueau", "--profil", profile, "--duree", "8", "--vitesse", "100"}), 0);
+    EXPECT_EQ(console.m_errors.substr(0, console.m_errors.find('\n') + 1),
+              Utf8("tarvic-banc : Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans " + profile +
+                   " : c'est un dossier.\n"));
 }
 
 TEST(Console, TheHelpAndTheStatusAgreeOnAnUnusableCard)
