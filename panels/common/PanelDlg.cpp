@@ -168,21 +168,23 @@ void CPanelDlg::OnTimer()
 
     const std::string version = process.LitVersion();
     if (m_connecte && version.empty()) CartePerdue();
+    // Without a port nobody is greeted or polled: a card that comes gets "VER" first.
+    const bool port = process.hcom.IsOpen();
     if (!m_connecte) {
         if (!version.empty()) {
             Identifie(version);
         } else {
             ShowText(m_variant.statusId, WaitingText());
-            process.Demande("VER");
+            if (port) process.Demande("VER");
         }
     }
     if (m_variant.etatId != PanelVariant::kNoControl) ShowText(m_variant.etatId, EtatText());
     if (m_connecte || !m_variant.cycle.lelOnlyWhenIdentified) {
-        process.Demande("LEL");
+        if (port) process.Demande("LEL");
         if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
         UpdateIndicators();
     }
-    if (m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
+    if (port && m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
     m_timer.start(kPeriodMs);
 }
 
