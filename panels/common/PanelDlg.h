@@ -24,8 +24,9 @@ class QLineEdit;
 // the panel waits: no identification, the status line says why (the port's
 // trouble, or "Mis en communication..."), the indicators and the outputs are
 // greyed (what they show is not the station's present state), and each
-// cycle greets the card. Identified again after a loss, it sends the outputs
-// the check boxes show, which a card that was reset has forgotten.
+// cycle greets the card once its port is open. Identified again after a
+// loss, it sends the outputs the check boxes show, which a card that was
+// reset has forgotten.
 class CPanelDlg : public QDialog {
     Q_OBJECT
 

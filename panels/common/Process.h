@@ -57,6 +57,8 @@ void SetProcessHooks(ProcessHooks hooks);
 // lost port. Either way the queue is emptied (the waiting lines are stale: the
 // panel greets the card again and sends its outputs once it is back), the
 // identification and the inputs are cleared, and the port is reopened.
+// A line the port does not take (no port) was never sent: it leaves the
+// queue at once, neither journaled nor awaited.
 class CProcess : public CComThread {
 public:
     // Port from the profile, like the base; reopened when lost.
