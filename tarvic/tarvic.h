@@ -20,6 +20,7 @@
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Clock.h"
 #include "tarvic/platform/DC.h"
+#include "tarvic/platform/ErrorText.h"
 #include "tarvic/platform/Event.h"
 #include "tarvic/platform/FontMap.h"
 #include "tarvic/platform/Gdi.h"

@@ -12,6 +12,7 @@
 #include "cli/Resolve.h"
 #include "engine/Benches.h"
 #include "engine/CsvExport.h"
+#include "engine/NumberText.h"
 #include "engine/Parameter.h"
 
 namespace banc::cli {
@@ -22,6 +23,10 @@ enum Code {
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
+
+constexpr double kMaxSpeed = 10000;
+constexpr double kMaxSeed = 4294967295.0;
+constexpr double kShortestReplyMs = 10, kLongestReplyMs = 60000;
 
 struct Named {
     const char* name;
@@ -58,6 +63,13 @@ std::string BadValue(const char* option, const char* value)
     return tarvic::Format("Valeur invalide pour --%s : \xAB %s \xBB.", option, value);
 }
 
+// A number outside the option's limits, the limits written as the user would.
+std::string OutOfRange(const char* option, const char* value, double min, double max, const char* unit = "")
+{
+    return tarvic::Format("--%s %s : hors limites, de %s \xE0 %s%s.", option, value, NumberText(min).c_str(),
+                          NumberText(max).c_str(), unit);
+}
+
 std::string TakeNamed(int code, const char* name, const char* value, Request& request)
 {
     double number = 0;
@@ -88,24 +100,32 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kHelp: request.action = Request::Action::Help; return {};
     case kVersion: request.action = Request::Action::Version; return {};
     case kDuration:
-        if (!isNumber || number <= 0) return BadValue(name, value);
+        if (!isNumber) return BadValue(name, value);
+        if (number <= 0) return tarvic::Format("--%s %s : hors limites, plus de 0 s.", name, value);
         request.duration = number;
         break;
     case kSpeed:
-        if (!isNumber || number <= 0 || number > 10000) return BadValue(name, value);
+        if (!isNumber) return BadValue(name, value);
+        if (number <= 0 || number > kMaxSpeed)
+            return tarvic::Format("--%s %s : hors limites, plus de 0 et jusqu'\xE0 %s.", name, value,
+                                  NumberText(kMaxSpeed).c_str());
         request.speed = number;
         break;
     case kNoise:
-        if (!isNumber || number < 0 || number > 100) return BadValue(name, value);
+        if (!isNumber) return BadValue(name, value);
+        if (number < 0 || number > 100) return OutOfRange(name, value, 0, 100, " %");
         request.noise = number;
         break;
     case kSeed:
-        if (!isNumber || number < 0 || number > 4294967295.0 || number != std::floor(number))
-            return BadValue(name, value);
+        if (!isNumber) return BadValue(name, value);
+        if (number < 0 || number > kMaxSeed || number != std::floor(number))
+            return tarvic::Format("--%s %s : un nombre entier de 0 \xE0 %s.", name, value, NumberText(kMaxSeed).c_str());
         request.seed = static_cast<unsigned>(number);
         break;
     case kReply:
-        if (!isNumber || number < 10 || number > 60000) return BadValue(name, value);
+        if (!isNumber) return BadValue(name, value);
+        if (number < kShortestReplyMs || number > kLongestReplyMs)
+            return OutOfRange(name, value, kShortestReplyMs, kLongestReplyMs, " ms");
         request.replyMs = static_cast<int>(number);
         break;
     default: break;

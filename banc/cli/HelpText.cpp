@@ -98,8 +98,10 @@ std::string HelpText()
            "Les param\xE8tres donn\xE9s restent dans le profil pour les essais suivants.\n"
            "\n" +
            tarvic::Format("Code de sortie : %d essai fait, %d d\xE9" "faut de la carte ou de la liaison pendant l'essai\n"
-                          "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte ou\n"
-                          "fichier inaccessible, %d essai interrompu (Ctrl-C, blocs acquis gard\xE9s).\n",
+                          "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
+                          "simul\xE9" "e ou fichier inaccessible, ou carte inutilisable (muette d\xE8s la premi\xE8re\n"
+                          "ligne, ou qui la refuse : la carte d'une station ou d'un autre banc), %d essai\n"
+                          "interrompu (Ctrl-C, blocs acquis gard\xE9s).\n",
                           kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted);
 }
 

@@ -1,5 +1,6 @@
 #include "cli/Run.h"
 
+#include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/platform/Text.h>
 
@@ -80,7 +81,9 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         Complain(setup.error);
         return kExitUsage;
     }
-    if (!setup.saved) Complain(tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s.", profilePath.c_str()));
+    if (!setup.saved)
+        Complain(tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s : %s.", profilePath.c_str(),
+                                tarvic::FileErrorReason(setup.saveError, tarvic::FileUse::Write).c_str()));
 
     EmbeddedCard card;
     std::string port = request.port;
@@ -99,7 +102,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
     CardLink link(port, timing);
     if (!link.Open()) {
         Complain(request.port.empty() ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                      : PortFailure(port));
+                                      : PortFailure(port, link.OpenError()));
         return kExitUnavailable;
     }
     CEnregistrement& recording = *elements.recording;
@@ -125,6 +128,12 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         if (interrupts.Count() > 0) experiment.RequestStop();
         outcome = experiment.Run();
         interrupts.SetHandler({});
+    }
+    if (outcome.unusable) {
+        // Nothing ran: no figures to give, nothing to write but the CSV's header.
+        csv.Close();
+        Complain(outcome.message);
+        return kExitUnavailable;
     }
     if (outcome.status != Outcome::Status::Finished) {
         const int kept = BlocksAcquired(recording);

@@ -45,6 +45,8 @@ bool CardLink::Open()
 
 bool CardLink::IsOpen() const { return m_reader && m_reader->hcom.IsOpen(); }
 
+int CardLink::OpenError() const { return m_reader ? m_reader->LitErreurPort() : 0; }
+
 void CardLink::Deliver(std::string line)
 {
     m_bytes += line.size() + kLineEnd;

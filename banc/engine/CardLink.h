@@ -43,6 +43,8 @@ public:
     // Starts the serial thread on the port; false when the port cannot be opened.
     bool Open();
     bool IsOpen() const;
+    // Why Open failed: the errno the serial thread kept from its attempt, 0 while open.
+    int OpenError() const;
     const std::string& Port() const { return m_port; }
 
     // prefix '!' for an order (answered "!OK" or "!Erreur"), '?' for a request

@@ -3,13 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/Text.h>
 #include <tarvic/recording/Enregistrement.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 
 #include "engine/Elements.h"
 #include "engine/RecordingArchive.h"
@@ -75,7 +75,9 @@ std::string CsvWriter::Open(const std::string& path, std::vector<Curve> columns,
     Close();
     if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     m_file = std::fopen(path.c_str(), "wb");
-    if (!m_file) return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(), std::strerror(errno));
+    if (!m_file)
+        return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(),
+                              tarvic::FileErrorReason(errno, tarvic::FileUse::Write).c_str());
     m_columns = std::move(columns);
     m_periodMs = periodMs;
     m_format = format;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/Download.h"
+#include "engine/NumberText.h"
 #include "engine/Results.h"
 
 namespace banc {
@@ -25,6 +26,19 @@ std::string Refusal(const std::string& text, const std::string& reply)
 bool IsRefusal(const CardLink::Reply& answer, bool order)
 {
     return answer.status == CardLink::Status::Replied && (answer.line == "!Erreur" || (order && answer.line != "!OK"));
+}
+
+// A card that refuses a bench's first line is likely a station's or another bench's.
+std::string NotTheBenchsCard(const char* bench, const std::string& line, const std::string& reply,
+                             const std::string& identification)
+{
+    if (identification.empty())
+        return tarvic::Format("La carte a refus\xE9 la premi\xE8re ligne du banc %s (\xAB %s \xBB, r\xE9ponse %s) et ne se "
+                              "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?",
+                              bench, line.c_str(), reply.c_str());
+    return tarvic::Format("La carte qui r\xE9pond se pr\xE9sente comme \xAB %s \xBB et a refus\xE9 la premi\xE8re ligne du "
+                          "banc %s (\xAB %s \xBB, r\xE9ponse %s) : ce n'est pas la carte de ce banc.",
+                          identification.c_str(), bench, line.c_str(), reply.c_str());
 }
 
 }  // namespace
@@ -97,7 +111,53 @@ void Experiment::Fail(Outcome::Status status, std::string message)
 
 bool Experiment::Exchange(Kind kind, const std::string& text, std::string& reply)
 {
-    return Accept(kind, text, m_link.Exchange(kind == Kind::Order ? '!' : '?', text), reply);
+    return Accept(kind, text, Ask(kind == Kind::Order ? '!' : '?', text, m_link.GetTiming().attempts), reply);
+}
+
+CardLink::Reply Experiment::Ask(char prefix, const std::string& text, int attempts)
+{
+    CardLink::Reply answer = m_link.Exchange(prefix, text, attempts);
+    m_answered = m_answered || answer.status == CardLink::Status::Replied;
+    return answer;
+}
+
+std::string Experiment::SilentMessage(const std::string& text) const
+{
+    const LinkTiming& timing = m_link.GetTiming();
+    const char* state = m_answered ? "ne r\xE9pond plus" : "ne r\xE9pond pas";
+    const std::string wait = NumberText(timing.reply.count() / 1000.0);
+    if (timing.attempts == 1)
+        return tarvic::Format("La carte %s : \xAB %s \xBB envoy\xE9 une fois, sans r\xE9ponse au bout de %s s.", state,
+                              text.c_str(), wait.c_str());
+    return tarvic::Format("La carte %s : \xAB %s \xBB envoy\xE9 %d fois, chaque fois sans r\xE9ponse au bout de %s s "
+                          "(%s s en tout).",
+                          state, text.c_str(), timing.attempts, wait.c_str(),
+                          NumberText(timing.attempts * timing.reply.count() / 1000.0).c_str());
+}
+
+std::string Experiment::Identification()
+{
+    // Asked once: the card already showed it answers.
+    const CardLink::Reply answer = Ask('?', "VER", 1);
+    if (answer.status != CardLink::Status::Replied || IsRefusal(answer, false)) return {};
+    const int mnemonic = tarvic::Find(answer.line, "VER");
+    std::string identification = tarvic::Mid(answer.line, mnemonic + 3);
+    identification.erase(0, identification.find_first_not_of(' '));
+    return identification;
+}
+
+bool Experiment::FirstLine(const std::string& line)
+{
+    const CardLink::Reply answer = Ask('!', line, m_link.GetTiming().attempts);
+    if (IsRefusal(answer, true)) {
+        Fail(Outcome::Status::Refused, NotTheBenchsCard(m_settings.bench->name, line, answer.line, Identification()));
+        m_outcome.unusable = true;
+        return false;
+    }
+    std::string reply;
+    if (Accept(Kind::Order, line, answer, reply)) return true;
+    m_outcome.unusable = m_outcome.status == Outcome::Status::Silent;
+    return false;
 }
 
 bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Reply& answer, std::string& reply)
@@ -111,10 +171,7 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
         reply = answer.line;
         return true;
     case CardLink::Status::Silent:
-        Fail(Outcome::Status::Silent,
-             tarvic::Format("La carte ne r\xE9pond plus : \xAB %s \xBB envoy\xE9 %d fois sans r\xE9ponse en %.1f s.",
-                            text.c_str(), m_link.GetTiming().attempts,
-                            m_link.GetTiming().reply.count() / 1000.0));
+        Fail(Outcome::Status::Silent, SilentMessage(text));
         return false;
     case CardLink::Status::Lost:
         Fail(Outcome::Status::Lost,
@@ -135,8 +192,10 @@ void Experiment::Configure()
         lines = ConfigurationLines(m_elements, m_settings);
     }
     std::string reply;
-    for (const auto& line : lines)
-        if (Stopping() || !Exchange(Kind::Order, line, reply)) return;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (Stopping()) return;
+        if (!(i == 0 ? FirstLine(lines[i]) : Exchange(Kind::Order, lines[i], reply))) return;
+    }
     std::string start;
     {
         const auto hold = Hold();
@@ -157,7 +216,7 @@ bool Experiment::SendOrders()
             line = std::move(m_orders.front());
             m_orders.pop_front();
         }
-        const CardLink::Reply answer = m_link.Exchange('!', line);
+        const CardLink::Reply answer = Ask('!', line, m_link.GetTiming().attempts);
         // A refused setting is the user's to mend: the run goes on.
         if (IsRefusal(answer, true)) {
             m_observer->OrderRefused(Refusal(line, answer.line));
@@ -279,7 +338,7 @@ void Experiment::StopLoop()
     const int attempts = m_outcome.status == Outcome::Status::Silent ? kStopAttempts : m_link.GetTiming().attempts;
     std::string reply;
     // After a fault the first one stays the one reported.
-    Accept(Kind::Order, line, m_link.Exchange('!', line, attempts), reply);
+    Accept(Kind::Order, line, Ask('!', line, attempts), reply);
 }
 
 Outcome Experiment::Run()

@@ -47,6 +47,9 @@ struct Outcome {
     };
     Status status = Status::Finished;
     std::string message;  // Latin-1; what went wrong, empty when finished
+    // The card took none of the bench's lines: silent from the first one, or
+    // another card (a station's, another bench's) that refused it.
+    bool unusable = false;
 };
 
 // One experiment on the card: downloads the configuration, starts the loop
@@ -86,6 +89,13 @@ public:
 private:
     enum class Kind { Order, Request };
     bool Exchange(Kind kind, const std::string& text, std::string& reply);
+    // One line to the card, noting whether it ever answered.
+    CardLink::Reply Ask(char prefix, const std::string& text, int attempts);
+    // The first line of the configuration: a card that refuses it is asked who it is.
+    bool FirstLine(const std::string& line);
+    // The card's "?VER" identification, "" when it gives none.
+    std::string Identification();
+    std::string SilentMessage(const std::string& text) const;
     // The reply taken, or the fault recorded; false on a fault.
     bool Accept(Kind kind, const std::string& text, const CardLink::Reply& answer, std::string& reply);
     std::unique_lock<std::mutex> Hold() const;
@@ -114,6 +124,7 @@ private:
     Outcome m_outcome;
     bool m_failed = false;  // m_outcome holds the first fault
     bool m_loopStarted = false;
+    bool m_answered = false;  // the card answered a line: silent from then on, it "no longer" answers
     float m_setpointScale;  // from the controller's read-back to the setpoint's and command's units
     float m_commandScale;
 };

@@ -1,10 +1,12 @@
 #include "engine/PlotImage.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <tarvic/platform/DC.h>
+#include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/PainterDC.h>
 #include <tarvic/platform/Text.h>
 #include <tarvic/recording/Axe.h>
@@ -13,6 +15,8 @@
 #include <tarvic/recording/Equation.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "engine/RecordingArchive.h"
 
@@ -184,9 +188,24 @@ std::string SavePlot(const std::string& path, const CEnregistrement& recording, 
         CPainterDC dc(painter);
         DrawPlot(dc, recording, content);
     }
-    if (!image.save(QString::fromLocal8Bit(path.c_str()), "PNG"))
-        return tarvic::Format("Impossible d'\xE9" "crire l'image %s.", path.c_str());
-    return {};
+    // Encoded in memory, then written: a file that cannot be written says why.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return tarvic::Format("Impossible d'\xE9" "crire l'image %s.", path.c_str());
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const auto size = static_cast<std::size_t>(png.size());
+    bool written = file && std::fwrite(png.constData(), 1, size, file) == size;
+    int error = errno;
+    if (file && std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written) return {};
+    if (file) std::remove(path.c_str());  // no half picture
+    return tarvic::Format("Impossible d'\xE9" "crire l'image %s : %s.", path.c_str(),
+                          tarvic::FileErrorReason(error, tarvic::FileUse::Write).c_str());
 }
 
 }  // namespace banc

@@ -4,12 +4,9 @@
 
 namespace banc {
 
-// Why the serial port cannot be opened, in French (Latin-1): a name that
-// names no device, a device that is missing, one that another program holds,
-// one the user may not open (the dialout group), or one that is no serial line.
-std::string PortFailure(const std::string& port);
-
-// The text for the device of `port` and the system's error number.
-std::string PortFailureText(const std::string& port, const std::string& device, int error);
+// Why the serial port cannot be opened, in French (Latin-1), from the errno
+// its open gave: a name that names no device, then the library's wording
+// shared with the panels (missing, held, refused, no serial line).
+std::string PortFailure(const std::string& port, int error);
 
 }  // namespace banc

@@ -3,11 +3,13 @@
 #include <stdio.h>
 
 #include <tarvic/platform/Archive.h>
+#include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/MemoryProfile.h>
 #include <tarvic/platform/Text.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -22,6 +24,18 @@ constexpr std::streamsize kMaxArchiveBytes = 16 << 20;
 constexpr std::uint32_t kMaxNameLength = 64;
 // The letter, the mode, the longest count and the longest name.
 constexpr std::size_t kHeaderBytes = 1 + 4 + 6 + kMaxNameLength;
+
+std::string ArchiveNotWritten(const std::string& path, int error)
+{
+    return tarvic::Format("Impossible d'\xE9" "crire l'archive %s : %s.", path.c_str(),
+                          tarvic::FileErrorReason(error, tarvic::FileUse::Write).c_str());
+}
+
+std::string NotRead(const std::string& path, int error)
+{
+    return tarvic::Format("Impossible de lire %s : %s.", path.c_str(),
+                          tarvic::FileErrorReason(error, tarvic::FileUse::Read).c_str());
+}
 
 std::string Unreadable(const std::string& path)
 {
@@ -85,26 +99,32 @@ std::string SaveArchive(const std::string& path, const Settings& settings, const
     // Through a temporary file, so that a failed write never leaves half an archive.
     const std::string temporary = path + ".tmp";
     {
+        errno = 0;
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << buffer.rdbuf();
-        out.close();
+        if (out) out << buffer.rdbuf();
+        if (out) out.close();
         if (!out) {
+            const int error = errno;
             std::remove(temporary.c_str());
-            return tarvic::Format("Impossible d'\xE9" "crire l'archive %s.", path.c_str());
+            return ArchiveNotWritten(path, error);
         }
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
+        const int error = errno;
         std::remove(temporary.c_str());
-        return tarvic::Format("Impossible d'\xE9" "crire l'archive %s : %s.", path.c_str(), reason.c_str());
+        return ArchiveNotWritten(path, error);
     }
     return {};
 }
 
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
 {
+    // A folder opens as a stream of its own: said as such rather than as no archive.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return NotRead(path, EISDIR);
+    errno = 0;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return tarvic::Format("Impossible de lire %s : %s.", path.c_str(), std::strerror(errno));
+    if (!in) return NotRead(path, errno);
     const std::streamsize size = in.tellg();
     if (size < 0 || size > kMaxArchiveBytes) return Unreadable(path);
     std::string bytes(static_cast<std::size_t>(size), '\0');

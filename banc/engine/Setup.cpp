@@ -4,11 +4,13 @@
 #include <tarvic/platform/Text.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
 #include <tarvic/platform/MemoryProfile.h>
 
+#include "engine/NumberText.h"
 #include "engine/ProfileScope.h"
 #include "engine/StagedProfile.h"
 
@@ -133,8 +135,8 @@ std::string Configurator::Apply(const ParameterDef& def, float value)
     float min = 0, max = 0;
     Limits(def, element, m_levels, min, max);
     if (!(value >= min && value <= max))
-        return tarvic::Format("--%s %g : hors limites, de %g \xE0 %g.", def.name, double{value}, double{min},
-                              double{max});
+        return tarvic::Format("--%s %s : hors limites, de %s \xE0 %s.", def.name, NumberText(value).c_str(),
+                              NumberText(min).c_str(), NumberText(max).c_str());
     element.SetFParam(def.index, value);
     return {};
 }
@@ -180,8 +182,10 @@ std::string Configurator::BlockCount()
         const double blockSeconds = m_elements.recording->LitTempsAttente() / 1000.0;
         const double blocks = std::ceil(*m_settings.duration / blockSeconds - 1e-9);
         if (!(blocks >= 1 && blocks <= kMaxBlocks))
-            return tarvic::Format("--duree %g : de %g \xE0 %g s (1 \xE0 %d blocs de %g s).", *m_settings.duration,
-                                  blockSeconds, blockSeconds * kMaxBlocks, kMaxBlocks, blockSeconds);
+            return tarvic::Format("--duree %s : de %s \xE0 %s s (1 \xE0 %d blocs de %s s).",
+                                  NumberText(*m_settings.duration).c_str(), NumberText(blockSeconds).c_str(),
+                                  NumberText(blockSeconds * kMaxBlocks).c_str(), kMaxBlocks,
+                                  NumberText(blockSeconds).c_str());
         m_profile.WriteProfileInt("ENREGISTREMENT", "NB_BLOC", static_cast<int>(blocks));
         m_elements.recording = std::make_unique<CEnregistrement>();
     }
@@ -293,6 +297,7 @@ SetupResult Configure(const Settings& settings, const std::shared_ptr<tarvic::Pr
         return result;
     }
     result.saved = staged->Commit();
+    if (!result.saved) result.saveError = errno;
     tarvic::SetProfile(store);
     return result;
 }

@@ -15,6 +15,7 @@ namespace banc {
 struct SetupResult {
     std::string error;  // Latin-1; empty when the elements are ready
     bool saved = true;  // the settings reached the store
+    int saveError = 0;  // else the errno of the first write that failed
 };
 
 // Makes the experiment's elements in the profile `store` and gives them the

@@ -1,6 +1,7 @@
 #include "engine/StagedProfile.h"
 
 #include <cctype>
+#include <cerrno>
 
 namespace banc {
 
@@ -37,13 +38,17 @@ bool StagedProfile::WriteProfileString(const std::string& section, const std::st
 bool StagedProfile::Commit()
 {
     std::lock_guard lock(m_mutex);
-    bool written = true;
+    int error = 0;
     // Each entry once, with its last value, in the order of its first write.
-    for (const auto& [section, entry] : m_writes)
-        written = m_store->WriteProfileString(section, entry, m_values[Key(section, entry)]) && written;
+    for (const auto& [section, entry] : m_writes) {
+        errno = 0;
+        if (!m_store->WriteProfileString(section, entry, m_values[Key(section, entry)]) && error == 0)
+            error = errno == 0 ? EIO : errno;
+    }
     m_writes.clear();
     m_values.clear();
-    return written;
+    errno = error;
+    return error == 0;
 }
 
 }  // namespace banc

@@ -23,7 +23,8 @@ public:
     bool WriteProfileString(const std::string& section, const std::string& entry,
                             const std::string& value) override;
 
-    // Writes the staged entries to the store, in the order they were made; false when one failed.
+    // Writes the staged entries to the store, in the order they were made; false when one
+    // failed, with errno the first failure's.
     bool Commit();
 
 private:

@@ -104,7 +104,7 @@ std::string CardConnection::Connect(const CardChoice& card, const Bench& bench)
     if (!m_link->Open()) {
         const std::string error = card.embedded
                                       ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                      : PortFailure(port);
+                                      : PortFailure(port, m_link->OpenError());
         Disconnect();
         return error;
     }

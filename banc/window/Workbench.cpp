@@ -1,5 +1,6 @@
 #include "window/Workbench.h"
 
+#include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/platform/Text.h>
 
@@ -115,7 +116,8 @@ std::string Workbench::Reconfigure(Settings settings)
     emit elementsChanged();
     if (!result.saved)
         emit notice(QString::fromLatin1("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans ") +
-                    QString::fromLocal8Bit(m_store->Path().c_str()) + ".");
+                    QString::fromLocal8Bit(m_store->Path().c_str()) + " : " +
+                    QString::fromLatin1(tarvic::FileErrorReason(result.saveError, tarvic::FileUse::Write).c_str()) + ".");
     return {};
 }
 

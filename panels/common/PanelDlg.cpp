@@ -65,7 +65,7 @@ CPanelDlg::~CPanelDlg() { StopProcess(); }
 
 void CPanelDlg::BuildControls()
 {
-    auto* inputs = BitGroup(this, m_variant.inputGroupTitle, m_variant.indicators, [this](const PanelBit& bit) {
+    m_inputs = BitGroup(this, m_variant.inputGroupTitle, m_variant.indicators, [this](const PanelBit& bit) {
         auto* radio = new QRadioButton(Latin1(bit.text), this);
         radio->setAutoExclusive(false);  // each indicator is a group of its own
         m_indicators.emplace_back(&bit, radio);
@@ -76,9 +76,11 @@ void CPanelDlg::BuildControls()
         connect(box, &QCheckBox::clicked, this, [this, &bit](bool checked) { OnOutput(bit, checked); });
         return box;
     });
-    m_outputs->setEnabled(false);  // until the card has identified itself
+    // Until the card has identified itself: what the indicators show is not the station's present state.
+    m_inputs->setEnabled(false);
+    m_outputs->setEnabled(false);
     auto* groups = new QHBoxLayout;
-    groups->addWidget(inputs, m_variant.entreeCount);
+    groups->addWidget(m_inputs, m_variant.entreeCount);
     groups->addWidget(m_outputs, m_variant.sortieCount);
 
     auto* texts = new QVBoxLayout;
@@ -166,21 +168,23 @@ void CPanelDlg::OnTimer()
 
     const std::string version = process.LitVersion();
     if (m_connecte && version.empty()) CartePerdue();
+    // Without a port nobody is greeted or polled: a card that comes gets "VER" first.
+    const bool port = process.hcom.IsOpen();
     if (!m_connecte) {
         if (!version.empty()) {
             Identifie(version);
         } else {
             ShowText(m_variant.statusId, WaitingText());
-            process.Demande("VER");
+            if (port) process.Demande("VER");
         }
     }
     if (m_variant.etatId != PanelVariant::kNoControl) ShowText(m_variant.etatId, EtatText());
     if (m_connecte || !m_variant.cycle.lelOnlyWhenIdentified) {
-        process.Demande("LEL");
+        if (port) process.Demande("LEL");
         if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
         UpdateIndicators();
     }
-    if (m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
+    if (port && m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
     m_timer.start(kPeriodMs);
 }
 
@@ -206,6 +210,7 @@ void CPanelDlg::CartePerdue()
 void CPanelDlg::SetConnecte(bool connecte)
 {
     m_connecte = connecte;
+    m_inputs->setEnabled(connecte);
     m_outputs->setEnabled(connecte);
     if (auto* connect = Button(m_variant.connectId)) connect->setEnabled(connecte);
 }

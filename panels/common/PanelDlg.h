@@ -22,9 +22,11 @@ class QLineEdit;
 //
 // While the card is not identified (not yet, or no more: no reply, port lost)
 // the panel waits: no identification, the status line says why (the port's
-// trouble, or "Mis en communication..."), the outputs are greyed, and each
-// cycle greets the card. Identified again after a loss, it sends the outputs
-// the check boxes show, which a card that was reset has forgotten.
+// trouble, or "Mis en communication..."), the indicators and the outputs are
+// greyed (what they show is not the station's present state), and each
+// cycle greets the card once its port is open. Identified again after a
+// loss, it sends the outputs the check boxes show, which a card that was
+// reset has forgotten.
 class CPanelDlg : public QDialog {
     Q_OBJECT
 
@@ -81,6 +83,7 @@ private:
     bool m_portChange = false;
     QTimer m_timer;
     LinkTimings m_timings;
+    QGroupBox* m_inputs = nullptr;
     QGroupBox* m_outputs = nullptr;
     // Looked up once: the cycle touches them every second.
     std::vector<std::pair<int, QLineEdit*>> m_edits;

@@ -1,11 +1,11 @@
 #include "PortChoice.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include <QFile>
 
 #include "CardRegistry.h"
+#include "tarvic/platform/ErrorText.h"
 #include "tarvic/platform/Profile.h"
 
 namespace {
@@ -18,19 +18,7 @@ QString Latin1(const char* text) { return QString::fromLatin1(text); }
 
 QString WriteFailure(int error)
 {
-    switch (error) {
-    case EROFS: return Latin1("syst\xE8me de fichiers en lecture seule");
-    case ENOSPC: return Latin1("disque plein");
-    case EDQUOT: return Latin1("quota d\xE9pass\xE9");
-    case EACCES:
-    case EPERM: return Latin1("acc\xE8s refus\xE9");
-    case ENOENT:
-    case ENOTDIR: return Latin1("dossier introuvable");
-    case 0: return Latin1("\xE9" "criture refus\xE9" "e");
-    default: break;
-    }
-    const char* name = ::strerrorname_np(error);
-    return name ? Latin1(name) : QString::number(error);
+    return QString::fromLatin1(tarvic::FileErrorReason(error, tarvic::FileUse::Write).c_str());
 }
 
 }  // namespace

@@ -145,18 +145,28 @@ std::string CProcess::ProchainAEnvoyer()
     return m_file.front()->m_texte;
 }
 
-void CProcess::Ecrit(const std::string& line)
+bool CProcess::Ecrit(const std::string& line)
 {
+    // Without a port nothing goes out: nothing is journaled, counted or awaited.
+    // Journaled before the write, so that the reply never comes first.
+    if (!hcom.IsOpen()) return false;
     m_journal->Envoi(line);
-    WriteCommBlock(line.data(), static_cast<int>(line.size()));
+    if (WriteCommBlock(line.data(), static_cast<int>(line.size()))) return true;
+    m_journal->Note("Ligne non \xE9" "crite : le port ne la prend plus");
+    return false;
 }
 
 void CProcess::EnvoiSuivant(EnVol& enVol)
 {
-    const std::string line = ProchainAEnvoyer();
-    if (line.empty()) return;
-    Ecrit(line);
-    enVol = {tarvic::GetTickCount(), 1};
+    for (std::string line = ProchainAEnvoyer(); !line.empty(); line = ProchainAEnvoyer()) {
+        if (Ecrit(line)) {
+            enVol = {tarvic::GetTickCount(), 1};
+            return;
+        }
+        // Never sent, so never answered: it leaves the queue at once, and the
+        // cycle greets the card again once the port is back.
+        RetireTete(enVol);
+    }
 }
 
 void CProcess::RetireTete(EnVol& enVol)
@@ -185,9 +195,10 @@ void CProcess::DelaiDepasse(EnVol& enVol)
         line = m_file.front()->m_texte;
     }
     m_journal->Delai();
-    if (enVol.ecritures <= LinkTimings::kMaxResends) {
+    // The head stays the one sent copy: the queue gains nothing. A port that
+    // no longer takes it is being lost: its loss empties the queue.
+    if (enVol.ecritures <= LinkTimings::kMaxResends && Ecrit(line)) {
         m_journal->Renvoi();
-        Ecrit(line);  // the head stays the one sent copy: the queue gains nothing
         enVol = {tarvic::GetTickCount(), enVol.ecritures + 1};
         return;
     }

@@ -57,6 +57,8 @@ void SetProcessHooks(ProcessHooks hooks);
 // lost port. Either way the queue is emptied (the waiting lines are stale: the
 // panel greets the card again and sends its outputs once it is back), the
 // identification and the inputs are cleared, and the port is reopened.
+// A line the port does not take (no port) was never sent: it leaves the
+// queue at once, neither journaled nor awaited.
 class CProcess : public CComThread {
 public:
     // Port from the profile, like the base; reopened when lost.
@@ -98,7 +100,8 @@ private:
     void DelaiDepasse(EnVol& enVol);
     void CartePerdue(EnVol& enVol, const char* why);
     std::uint32_t Attente(const EnVol& enVol) const;
-    void Ecrit(const std::string& line);
+    // False when the port did not take the line.
+    bool Ecrit(const std::string& line);
     // Under m_lock. True when the line is now the queue's only one.
     bool AjouteMessageLocked(const std::string& line);
     void VideFileLocked();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <fstream>
 #include <functional>
@@ -122,24 +124,42 @@ TEST(CardLink, ALinkClosedWhileLinesPourInStopsItsReaderFirst)
     EXPECT_EQ(card.Lines(), std::vector<std::string>{"!RD"});
 }
 
-TEST(PortDiagnosis, SaysWhyThePortCannotBeOpened)
+// The port's reason is the errno its own open kept: the port is not opened a second time to learn it.
+std::string WhyItDoesNotOpen(const std::string& port)
 {
-    EXPECT_EQ(banc::PortFailure("/dev/ttyUSB-absent"),
-              "Le port /dev/ttyUSB-absent n'existe pas : la carte est-elle branch\xE9" "e ?");
-    EXPECT_EQ(banc::PortFailure("COM0"), "Nom de port inconnu : COM0 (COM1 \xE0 COM96 ou un chemin comme /dev/ttyUSB0).");
+    CardLink link(port, kQuick);
+    EXPECT_FALSE(link.Open());
+    return banc::PortFailure(port, link.OpenError());
+}
+
+TEST(PortDiagnosis, SaysWhyThePortCannotBeOpenedInTheLibrarysWords)
+{
+    EXPECT_EQ(WhyItDoesNotOpen("/dev/ttyUSB-absent"), "Port /dev/ttyUSB-absent introuvable.");
+    EXPECT_EQ(WhyItDoesNotOpen("COM0"), "Nom de port inconnu : COM0 (COM1 \xE0 COM96 ou un chemin comme /dev/ttyUSB0).");
     banc::test::TemporaryFolder folder;
     const std::string file = folder.File("port");
     std::ofstream(file) << "not a tty";
-    EXPECT_EQ(banc::PortFailure(file), file + " n'est pas une liaison s\xE9rie.");
-    EXPECT_EQ(banc::PortFailureText("COM33", "/dev/ttyUSB0", EACCES),
-              "Pas le droit d'ouvrir le port COM33 (/dev/ttyUSB0) : ajoutez l'utilisateur au groupe dialout "
-              "(sudo adduser $USER dialout), puis ouvrez une nouvelle session.");
+    EXPECT_EQ(WhyItDoesNotOpen(file), file + " n'est pas un port s\xE9rie.");
+    // A folder: no "Is a directory" from the system.
+    EXPECT_EQ(WhyItDoesNotOpen(folder.Path()), folder.Path() + " n'est pas un port s\xE9rie.");
     // Held by another program of ours.
     tarvic::test::PtyPeer peer;
     tarvic::SerialPort holder;
     ASSERT_TRUE(holder.Open(peer.SlavePath()));
-    EXPECT_EQ(banc::PortFailure(peer.SlavePath()),
-              "Le port " + peer.SlavePath() + " est d\xE9j\xE0 utilis\xE9 par un autre programme.");
-    CardLink link(peer.SlavePath());
-    EXPECT_FALSE(link.Open());
+    std::string program;
+    std::getline(std::ifstream("/proc/self/comm"), program);
+    EXPECT_EQ(WhyItDoesNotOpen(peer.SlavePath()), "Port " + peer.SlavePath() + " occup\xE9 par un autre programme (" +
+                                                      program + ", pid " + std::to_string(::getpid()) + ").");
+}
+
+TEST(PortDiagnosis, TheReasonIsTheOneTheOpenGaveNotAFreshLook)
+{
+    banc::test::TemporaryFolder folder;
+    const std::string port = folder.File("carte");
+    CardLink link(port, kQuick);
+    ASSERT_FALSE(link.Open());
+    EXPECT_EQ(link.OpenError(), ENOENT);
+    // Something else appears there afterwards: a second open would say it is no serial port.
+    std::ofstream(port) << "not a tty";
+    EXPECT_EQ(banc::PortFailure(port, link.OpenError()), "Port " + port + " introuvable.");
 }

@@ -134,7 +134,8 @@ TEST_F(CardSessionTest, ASilentCardIsToldOnceAndWatchedUntilItAnswersAgain)
     // Asked twice, then once more at every turn.
     ASSERT_TRUE(WaitUntil([&] { return Count(card, "?AMD") >= 6; }));
     EXPECT_EQ(m_listener.Get(m_listener.silences),
-              std::vector<std::string>{"La carte ne r\xE9pond plus : \xAB AMD \xBB envoy\xE9 2 fois sans r\xE9ponse en 0.0 s."});
+              std::vector<std::string>{"La carte ne r\xE9pond pas : \xAB AMD \xBB envoy\xE9 2 fois, chaque fois sans "
+                                       "r\xE9ponse au bout de 0,02 s (0,04 s en tout)."});
     EXPECT_EQ(m_listener.Get(m_listener.live), 0);
     silent = false;
     ASSERT_TRUE(WaitUntil([&] { return m_listener.Get(m_listener.live) > 0; }));

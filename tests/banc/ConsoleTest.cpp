@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QImage>
 #include <QString>
 
@@ -14,6 +16,7 @@
 
 #include "BancTestSupport.h"
 #include "ProgramRun.h"
+#include "ScriptedCard.h"
 #include "tarvic/platform/Text.h"
 
 using banc::test::ProgramRun;
@@ -309,7 +312,7 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
         std::string error;
     };
     for (const Case& c : {
-             Case{{"--banc", "niveaueau", "--kp", "64"}, "--kp 64 : hors limites, de 0.001 \xE0 63.999."},
+             Case{{"--banc", "niveaueau", "--kp", "64"}, "--kp 64 : hors limites, de 0,001 \xE0 63,999."},
              Case{{"--banc", "niveaueau", "--kp=abc"}, "Valeur invalide pour --kp : \xAB abc \xBB."},
              Case{{"--banc", "niveaueau", "--ci-debit", "5"}, "Le param\xE8tre --ci-debit n'existe pas sur le banc niveaueau."},
              Case{{"--banc", "tour"}, "Banc inconnu : tour (niveaueau, debitair, axnum, iapv, synum)."},
@@ -336,8 +339,72 @@ TEST(Console, AMissingPortIsNamed)
 {
     Console console;
     EXPECT_EQ(console.Run({"--banc", "niveaueau", "--port", "/dev/ttyUSB-absent"}), 3);
+    EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : Port /dev/ttyUSB-absent introuvable.\n"));
+}
+
+TEST(Console, AFolderGivenAsThePortIsSaidInFrench)
+{
+    Console console;
+    EXPECT_EQ(console.Run({"--banc", "niveaueau", "--port", console.m_folder.Path()}), 3);
+    EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + console.m_folder.Path() + " n'est pas un port s\xE9rie.\n"));
+}
+
+TEST(Console, ValuesOutOfTheOptionsLimitsSayTheLimits)
+{
+    Console console;
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    for (const Case& c : {
+             Case{{"--banc", "niveaueau", "--vitesse", "1e9"}, "--vitesse 1e9 : hors limites, plus de 0 et jusqu'\xE0 10000."},
+             Case{{"--banc", "niveaueau", "--vitesse", "0"}, "--vitesse 0 : hors limites, plus de 0 et jusqu'\xE0 10000."},
+             Case{{"--banc", "niveaueau", "--bruit", "150"}, "--bruit 150 : hors limites, de 0 \xE0 100 %."},
+             Case{{"--banc", "niveaueau", "--delai-reponse", "5"}, "--delai-reponse 5 : hors limites, de 10 \xE0 60000 ms."},
+             Case{{"--banc", "niveaueau", "--graine", "2,5"}, "--graine 2,5 : un nombre entier de 0 \xE0 4294967295."},
+             Case{{"--banc", "niveaueau", "--duree", "-3"}, "--duree -3 : hors limites, plus de 0 s."},
+             Case{{"--banc", "niveaueau", "--ti", "1e-7"}, "--ti 0,0000001 : hors limites, de 0,0078125 \xE0 500."},
+         }) {
+        EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
+        EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
+    }
+}
+
+TEST(Console, ACardThatRefusesTheBenchsFirstLineIsNamedAndUnusable)
+{
+    Console console;
+    banc::test::ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        return line == "?VER" ? "!VER CARDSIM 1.0" : "!Erreur";
+    });
+    EXPECT_EQ(console.Run({"--banc", "debitair", "--port", card.Path()}), 3);
     EXPECT_EQ(console.m_errors,
-              Utf8("tarvic-banc : Le port /dev/ttyUSB-absent n'existe pas : la carte est-elle branch\xE9" "e ?\n"));
+              Utf8("tarvic-banc : La carte qui r\xE9pond se pr\xE9sente comme \xAB CARDSIM 1.0 \xBB et a refus\xE9 la "
+                   "premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce "
+                   "banc.\n"));
+    EXPECT_EQ(card.Lines(), (std::vector<std::string>{"!DFS14", "?VER"}));
+    // Nothing ran: no summary of a response that never was.
+    EXPECT_EQ(console.m_output, "");
+}
+
+TEST(Console, SettingsThatCannotBeKeptSayWhyInFrench)
+{
+    Console console;
+    const std::string profile = console.File("profil.ini");
+    ASSERT_EQ(::mkdir(profile.c_str(), 0755), 0);
+    EXPECT_EQ(console.Run({"--banc", "niveaueau", "--profil", profile, "--duree", "8", "--vitesse", "100"}), 0);
+    EXPECT_EQ(console.m_errors.substr(0, console.m_errors.find('\n') + 1),
+              Utf8("tarvic-banc : Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans " + profile +
+                   " : c'est un dossier.\n"));
+}
+
+TEST(Console, TheHelpAndTheStatusAgreeOnAnUnusableCard)
+{
+    Console console;
+    ASSERT_EQ(console.Run({"--help"}), 0);
+    EXPECT_NE(console.m_output.find(Utf8("3 port, carte\nsimul\xE9" "e ou fichier inaccessible, ou carte inutilisable "
+                                         "(muette d\xE8s la premi\xE8re\nligne, ou qui la refuse")),
+              std::string::npos)
+        << console.m_output;
 }
 
 TEST(Console, ACardThatHangsUpMidRunEndsCleanlyWithTheBlocksAcquiredInTheCsv)
@@ -356,14 +423,14 @@ TEST(Console, ACardThatHangsUpMidRunEndsCleanlyWithTheBlocksAcquiredInTheCsv)
     EXPECT_NE(console.m_output.find(tarvic::Format("Blocs acquis : %d sur 10", blocks)), std::string::npos);
 }
 
-TEST(Console, ASilentCardIsGivenUpAfterItsRetries)
+TEST(Console, ACardSilentFromItsFirstLineIsUnusableAfterThreeTries)
 {
     Console console;
     EXPECT_EQ(console.Run({"--banc", "debitair", "--delai-reponse", "100", "--csv", "s.csv"},
                           {console.FaultyCard("--silent")}),
-              1);
-    EXPECT_NE(console.m_errors.find(Utf8("tarvic-banc : La carte ne r\xE9pond plus : \xAB DFS14 \xBB envoy\xE9 3 fois "
-                                         "sans r\xE9ponse en 0.1 s. 0 bloc sur 20 gard\xE9.\n")),
+              3);
+    EXPECT_NE(console.m_errors.find(Utf8("tarvic-banc : La carte ne r\xE9pond pas : \xAB DFS14 \xBB envoy\xE9 3 fois, "
+                                         "chaque fois sans r\xE9ponse au bout de 0,1 s (0,3 s en tout).\n")),
               std::string::npos)
         << console.m_errors;
     EXPECT_EQ(ReadFile(console.File("s.csv")).substr(0, 25), "temps_s,consigne_pct,mesu");

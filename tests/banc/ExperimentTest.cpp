@@ -109,7 +109,8 @@ TEST_F(ExperimentTest, ACardSilencedMidRunEndsTheRunWithTheBlocksAcquired)
     });
     const Outcome outcome = Run(card);
     EXPECT_EQ(outcome.status, Outcome::Status::Silent);
-    EXPECT_EQ(outcome.message, "La carte ne r\xE9pond plus : \xAB TEM01 \xBB envoy\xE9 3 fois sans r\xE9ponse en 0.1 s.");
+    EXPECT_EQ(outcome.message, "La carte ne r\xE9pond plus : \xAB TEM01 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
+              "au bout de 0,1 s (0,3 s en tout).");
     // Asked three times, then one try at stopping the loop.
     EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "?TEM01", "?TEM01", "!RS"}));
     EXPECT_EQ(Blocks(), 1);
@@ -143,8 +144,52 @@ TEST_F(ExperimentTest, ARefusedConfigurationLineStopsBeforeTheLoopStarts)
     const Outcome outcome = Run(card);
     EXPECT_EQ(outcome.status, Outcome::Status::Refused);
     EXPECT_EQ(outcome.message, "La carte a refus\xE9 la ligne \xAB RKP0400010003FFC000 \xBB (r\xE9ponse !Erreur).");
-    EXPECT_EQ(card.Lines().back(), "!RKP0400010003FFC000");
+    EXPECT_EQ(card.Lines().back(), "!RKP0400010003FFC000");  // no "?VER": the card took the bench's first lines
     EXPECT_EQ(m_watcher.configured, 0);
+    EXPECT_FALSE(outcome.unusable);
+}
+
+TEST_F(ExperimentTest, ACardThatRefusesTheBenchsFirstLineIsAskedWhoItIs)
+{
+    // A station's card: it knows "?VER" and none of the bench's lines.
+    ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        return line == "?VER" ? "!VER CARDSIM 1.0" : "!Erreur";
+    });
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Refused);
+    EXPECT_TRUE(outcome.unusable);
+    EXPECT_EQ(outcome.message,
+              "La carte qui r\xE9pond se pr\xE9sente comme \xAB CARDSIM 1.0 \xBB et a refus\xE9 la premi\xE8re ligne du "
+              "banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce banc.");
+    // Asked once who it is; no loop was started, so none is stopped.
+    EXPECT_EQ(card.Lines(), (Lines{"!DFS14", "?VER"}));
+    EXPECT_EQ(m_watcher.configured, 0);
+}
+
+TEST_F(ExperimentTest, ACardThatRefusesTheFirstLineAndGivesNoNameIsQuestioned)
+{
+    ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        if (line == "?VER") return std::nullopt;
+        return "!Erreur";
+    });
+    const Outcome outcome = Run(card);
+    EXPECT_TRUE(outcome.unusable);
+    EXPECT_EQ(outcome.message,
+              "La carte a refus\xE9 la premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) et ne se "
+              "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?");
+    // "?VER" once only: the card already showed that it answers.
+    EXPECT_EQ(card.Lines(), (Lines{"!DFS14", "?VER"}));
+}
+
+TEST_F(ExperimentTest, ACardSilentFromTheFirstLineIsUnusableAfterItsTries)
+{
+    ScriptedCard card([](const std::string&) -> std::optional<std::string> { return std::nullopt; });
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Silent);
+    EXPECT_TRUE(outcome.unusable);
+    EXPECT_EQ(outcome.message, "La carte ne r\xE9pond pas : \xAB DFS14 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
+                               "au bout de 0,1 s (0,3 s en tout).");
+    EXPECT_EQ(card.Lines(), (Lines{"!DFS14", "!DFS14", "!DFS14"}));
 }
 
 TEST_F(ExperimentTest, AStopRequestEndsTheRunStopsTheLoopAndKeepsTheBlocks)

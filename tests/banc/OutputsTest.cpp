@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "BancTestSupport.h"
@@ -101,9 +102,10 @@ TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1 + 32);
     EXPECT_TRUE(writer.Close());
     const std::string absent = m_folder.File("absent/x.csv");
-    const std::string refused = "Impossible d'\xE9" "crire " + absent + " : ";
-    EXPECT_EQ(writer.Open(absent, {}, 500).substr(0, refused.size()), refused);
+    EXPECT_EQ(writer.Open(absent, {}, 500), "Impossible d'\xE9" "crire " + absent + " : dossier introuvable.");
     EXPECT_FALSE(writer.IsOpen());
+    // The system's own words ("Is a directory") never reach the user.
+    EXPECT_EQ(writer.Open(m_folder.Path(), {}, 500), "Impossible d'\xE9" "crire " + m_folder.Path() + " : c'est un dossier.");
 }
 
 TEST_F(OutputsTest, AFrenchCsvHasAByteOrderMarkSemicolonsAndDecimalCommas)
@@ -266,7 +268,16 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
     EXPECT_EQ(damaged(""), refused);
     EXPECT_EQ(damaged("temps_s,consigne_pct\r\n"), refused);
     LoadedExperiment loaded;
-    EXPECT_EQ(LoadArchive(m_folder.File("absent.tbc"), loaded).substr(0, 17), "Impossible de lir");
+    EXPECT_EQ(LoadArchive(m_folder.File("absent.tbc"), loaded),
+              "Impossible de lire " + m_folder.File("absent.tbc") + " : fichier introuvable.");
+    EXPECT_EQ(LoadArchive(m_folder.Path(), loaded), "Impossible de lire " + m_folder.Path() + " : c'est un dossier.");
+    // Written over a folder: refused with the same words, and no temporary file is left.
+    EXPECT_EQ(SaveArchive(m_folder.File("dossier"), m_settings, m_elements), "");
+    std::filesystem::remove(m_folder.File("dossier"));
+    std::filesystem::create_directory(m_folder.File("dossier"));
+    EXPECT_EQ(SaveArchive(m_folder.File("dossier"), m_settings, m_elements),
+              "Impossible d'\xE9" "crire l'archive " + m_folder.File("dossier") + " : c'est un dossier.");
+    EXPECT_FALSE(std::filesystem::exists(m_folder.File("dossier.tmp")));
 }
 
 TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
@@ -305,6 +316,12 @@ TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
     const QImage image(QString::fromLocal8Bit(picture.c_str()));
     EXPECT_EQ(image.size(), QSize(kImageFrame.width, kImageFrame.height));
     EXPECT_EQ(image.pixelColor(85, 384).blue(), 255);  // on the measurement
+    // A picture that cannot be written says why, in French.
+    EXPECT_EQ(SavePlot(m_folder.Path(), *m_elements.recording, plot),
+              "Impossible d'\xE9" "crire l'image " + m_folder.Path() + " : c'est un dossier.");
+    const std::string absent = m_folder.File("absent/x.png");
+    EXPECT_EQ(SavePlot(absent, *m_elements.recording, plot),
+              "Impossible d'\xE9" "crire l'image " + absent + " : dossier introuvable.");
 }
 
 TEST_F(OutputsTest, APlotOnAZoomedTimeAxisDrawsThePointsOfItsSpanWithTheirColours)

@@ -191,7 +191,7 @@ TEST_F(SetupTest, RefusedParametersLeaveTheProfileFileAsItWas)
     ASSERT_EQ(Configure(MakeSettings("niveaueau", "pid", {{"kp", 2}}), store, elements).error, "");
     const std::string before = banc::test::ReadFile(path);
     const SetupResult refused = Configure(MakeSettings("niveaueau", "pid", {{"kp", 5}, {"ti", 1000}}), store, elements);
-    EXPECT_EQ(refused.error, "--ti 1000 : hors limites, de 0.0078125 \xE0 500.");
+    EXPECT_EQ(refused.error, "--ti 1000 : hors limites, de 0,0078125 \xE0 500.");
     EXPECT_EQ(banc::test::ReadFile(path), before);
     EXPECT_FALSE(elements.controller);
 }
@@ -205,10 +205,10 @@ TEST_F(SetupTest, ValuesOutsideTheElementsOrTheFieldsLimitsAreRefused)
         const char* error;
     };
     for (const Case& c : {
-             Case{"pid", "kp", 64, "--kp 64 : hors limites, de 0.001 \xE0 63.999."},  // 65536 would go as 0
-             Case{"pid", "kp", 0, "--kp 0 : hors limites, de 0.001 \xE0 63.999."},
+             Case{"pid", "kp", 64, "--kp 64 : hors limites, de 0,001 \xE0 63,999."},  // 65536 would go as 0
+             Case{"pid", "kp", 0, "--kp 0 : hors limites, de 0,001 \xE0 63,999."},
              Case{"pid", "kf", 25, "--kf 25 : hors limites, de 1 \xE0 20."},
-             Case{"corz", "coefc0", 32, "--coefc0 32 : hors limites, de -32 \xE0 31.999."},  // would wrap to -32
+             Case{"corz", "coefc0", 32, "--coefc0 32 : hors limites, de -32 \xE0 31,999."},  // would wrap to -32
              Case{"pid", "echelon", 101, "--echelon 101 : hors limites, de 0 \xE0 100."},
              Case{"pid", "te", 5, "--te 5 : hors limites, de 10 \xE0 5000."},
              Case{"pid", "rbn", -5, "Le param\xE8tre --rbn ne s'applique pas au mode pid (r\xE9gulation PID)."},
@@ -290,7 +290,7 @@ TEST_F(SetupTest, MotorisedBenchesTakeTheirLevelsInTheBenchsUnits)
                                               "DSS", "CBF00000030", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
     // The card's 16-bit speeds: 32767 edges a window.
     EXPECT_EQ(Run(MakeSettings("iapv", "vitesse", {{"echelon", 2e6f}})).substr(0, 42),
-              "--echelon 2e+06 : hors limites, de -1.0066");
+              "--echelon 2000000 : hors limites, de -1006");
 }
 
 TEST_F(SetupTest, TheAxisAbandonsTheMoveItsSequenceStarts)

@@ -163,7 +163,7 @@ TEST(CardChoice, APortThatCannotBeOpenedIsSaidAndTheSimulatedCardComesBack)
     dialog.OnPort()->setChecked(true);
     dialog.accept();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.Error().toStdString(), "Le port COM64 (/dev/ttyUSB31) n'existe pas : la carte est-elle branch\xC3\xA9" "e ?");
+    EXPECT_EQ(dialog.Error().toStdString(), "Port COM64 (/dev/ttyUSB31) introuvable.");
     EXPECT_FALSE(fixture.Bench().Card().IsConnected());
     // A speed out of range is refused by the dialog; one within it brings the simulated card back.
     dialog.Embedded()->setChecked(true);

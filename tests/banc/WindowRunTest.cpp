@@ -256,8 +256,8 @@ TEST_F(WindowRun, ACardThatFallsSilentShowsItsStateAndTheBlocksStay)
     ASSERT_TRUE(m_fixture.RunToTheEnd());
     EXPECT_EQ(Window().Status()->LinkText().toStdString(), "La carte ne r\xC3\xA9pond pas");
     EXPECT_EQ(Window().Status()->NoticeText().toStdString(),
-              "La carte ne r\xC3\xA9pond plus : \xC2\xAB TEM01 \xC2\xBB envoy\xC3\xA9 2 fois sans r\xC3\xA9ponse en 0.1 s. "
-              "1 bloc sur 2 gard\xC3\xA9.");
+              "La carte ne r\xC3\xA9pond plus : \xC2\xAB TEM01 \xC2\xBB envoy\xC3\xA9 2 fois, chaque fois sans r\xC3\xA9ponse "
+              "au bout de 0,05 s (0,1 s en tout). 1 bloc sur 2 gard\xC3\xA9.");
     EXPECT_EQ(Blocks(), 1);
     EXPECT_FLOAT_EQ(Recording().LitPoint('M', 31), 0x0400 * 100.0f / 3264);
     CRecordingDC dc;

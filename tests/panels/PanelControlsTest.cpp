@@ -97,6 +97,7 @@ TEST_F(PanelControls, TorvaneLightsItsTableFor4110)
 TEST_F(PanelControls, AClickOnAnIndicatorIsUndoneAtTheNextUpdate)
 {
     Open(VarnokVariant());
+    Identify();  // the indicators are greyed until then
     Control(1001)->click();
     EXPECT_EQ(CheckedIndicators(), (std::set<int>{1001}));
     m_panel->OnTimer();
@@ -106,6 +107,7 @@ TEST_F(PanelControls, AClickOnAnIndicatorIsUndoneAtTheNextUpdate)
 TEST_F(PanelControls, IndicatorsAreIndependentOfEachOther)
 {
     Open(VarnokVariant());
+    Identify();  // the indicators are greyed until then
     Control(1001)->click();
     Control(1012)->click();
     EXPECT_EQ(CheckedIndicators(), (std::set<int>{1001, 1012}));

@@ -1,5 +1,6 @@
 #include "PanelFixture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -188,6 +189,12 @@ std::set<int> PanelFixture::CheckedIndicators()
     for (auto* radio : m_panel->findChildren<QRadioButton*>())
         if (radio->isChecked()) ids.insert(radio->objectName().toInt());
     return ids;
+}
+
+std::size_t PanelFixture::LiveIndicators()
+{
+    const auto radios = m_panel->findChildren<QRadioButton*>();
+    return static_cast<std::size_t>(std::count_if(radios.begin(), radios.end(), [](auto* radio) { return radio->isEnabled(); }));
 }
 
 QAbstractButton* PanelFixture::Control(int id)

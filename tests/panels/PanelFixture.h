@@ -72,6 +72,8 @@ protected:
     // Lets `step` run at the sending thread's steps until the test ends.
     static void SetEnvoiStep(void (*step)(CProcess& process, EnvoiStep step));
     std::set<int> CheckedIndicators();
+    // The indicators not greyed: read as the station's present state.
+    std::size_t LiveIndicators();
     bool Lit(int indicator) { return CheckedIndicators().count(indicator) == 1; }
     QAbstractButton* Control(int id);
     std::string Text(int id);

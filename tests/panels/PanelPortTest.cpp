@@ -40,6 +40,25 @@ TEST_F(PanelPort, AMissingPortIsSaidThenOpenedAsSoonAsItAppears)
     ExpectPromptClose();
 }
 
+TEST_F(PanelPort, AMissingPortIsNeitherWrittenToNorWaitedFor)
+{
+    OpenOn(m_folder / "absente", VarnokVariant());
+    ASSERT_TRUE(CycleUntil([&] { return Status() == "Port " + (m_folder / "absente") + " introuvable"; }));
+    // The greeting of the cycle goes nowhere: it leaves the queue at once, unjournaled.
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return Queue().empty(); }));
+    const auto stats = Stats();
+    EXPECT_EQ(stats.envoyees, 0);
+    EXPECT_EQ(stats.delais, 0);
+    EXPECT_EQ(stats.renvois, 0);
+    const auto journal = Process().Journal();
+    EXPECT_TRUE(journal->Entrees().empty());
+    EXPECT_EQ(LiveIndicators(), 0u);
+    EXPECT_FALSE(Control(1002)->isEnabled());
+    ExpectPromptClose();
+    // Not even the closing order: there was no port to take it.
+    EXPECT_EQ(journal->LitStatistiques().envoyees, 0);
+}
+
 TEST_F(PanelPort, AComNameIsShownWithItsDevice)
 {
     OpenOn("COM64", VarnokVariant());

@@ -121,6 +121,26 @@ TEST_P(Recovery, ACardResetMidRunIsWaitedForThenGetsItsOutputsBack)
     ExpectPromptClose();
 }
 
+TEST_P(Recovery, TheIndicatorsAreGreyedWhileTheCardIsAway)
+{
+    std::atomic<bool> on{false};
+    ScriptedCard card(Switchable(on));
+    OpenOn(card.Path(), Variant());
+    ASSERT_TRUE(PortOpens());
+    m_panel->OnTimer();
+    // Not yet identified: the indicators' state is not the station's.
+    EXPECT_EQ(LiveIndicators(), 0u);
+
+    on = true;
+    ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
+    EXPECT_EQ(LiveIndicators(), Variant().indicators.size());
+
+    on = false;
+    ASSERT_TRUE(CycleUntil([&] { return !m_panel->Connecte(); }));
+    EXPECT_EQ(LiveIndicators(), 0u);
+    ExpectPromptClose();
+}
+
 INSTANTIATE_TEST_SUITE_P(Stations, Recovery,
                          ::testing::Values(Station{&BrakmorVariant(), 1033, "!ESR 010000"},
                                            Station{&VarnokVariant(), 1002, "!ESR 8000"},

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <string>
+
+#include "ControlFifo.h"
 #include "Delivery.h"
 #include "Options.h"
 
@@ -56,4 +61,13 @@ TEST(Options, ParseAndReject)
         EXPECT_FALSE(parse(bad, error).has_value()) << bad[0] << " " << bad[1];
     EXPECT_FALSE(parse({"--help"}, error).has_value());
     EXPECT_EQ(error.rfind("usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench debitair|niveaueau|axnum|iapv|synum]", 0), 0u);
+}
+
+TEST(ControlPipe, APipeThatCannotBeMadeSaysWhyInFrench)
+{
+    const std::string path = "/tmp/tarvic-cardsim-absent-" + std::to_string(::getpid()) + "/tube";
+    ControlFifo fifo;
+    std::string error;
+    EXPECT_FALSE(fifo.Open(path, error));
+    EXPECT_EQ(error, "impossible de cr\xE9" "er le tube de commande " + path + " : dossier introuvable");
 }

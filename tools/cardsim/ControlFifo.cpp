@@ -5,7 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "tarvic/platform/ErrorText.h"
 
 namespace cardsim {
 
@@ -20,7 +21,8 @@ bool ControlFifo::Open(const std::string& path, std::string& error)
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         if (::mkfifo(path.c_str(), 0600) != 0) {
-            error = "impossible de cr\xE9" "er le tube de commande " + path + " : " + std::strerror(errno);
+            error = "impossible de cr\xE9" "er le tube de commande " + path + " : " +
+                    tarvic::FileErrorReason(errno, tarvic::FileUse::Write);
             return false;
         }
         m_made = path;
@@ -31,7 +33,8 @@ bool ControlFifo::Open(const std::string& path, std::string& error)
     // Opened for writing as well, so that a writer closing it is no end of file.
     m_fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
-        error = "impossible d'ouvrir le tube de commande " + path + " : " + std::strerror(errno);
+        error = "impossible d'ouvrir le tube de commande " + path + " : " +
+                tarvic::FileErrorReason(errno, tarvic::FileUse::Read);
         return false;
     }
     return true;
