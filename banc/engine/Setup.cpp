@@ -9,6 +9,7 @@
 
 #include <tarvic/platform/MemoryProfile.h>
 
+#include "engine/FirstRunDefaults.h"
 #include "engine/ProfileScope.h"
 #include "engine/StagedProfile.h"
 
@@ -95,6 +96,7 @@ std::string Configurator::Run()
     // element made before them is made again, to read them.
     if (m_settings.factory || m_profile.GetProfileString("FERZ", "TE", "").empty()) {
         m_elements.bench->InitValeur();
+        WriteConsoleDefaults(bench, m_profile);
         m_elements.bench = bench.make();
     }
     m_levels = GeneratorLevels(m_settings, *m_elements.bench);
