@@ -9,6 +9,7 @@
 
 #include <tarvic/platform/MemoryProfile.h>
 
+#include "engine/Download.h"
 #include "engine/FirstRunDefaults.h"
 #include "engine/ProfileScope.h"
 #include "engine/StagedProfile.h"
@@ -218,6 +219,7 @@ std::string Configurator::Signal()
         kind = *m_settings.signal;
         m_profile.WriteProfileInt(generator.LitGrp(), "TYPE", kind);
     }
+    WholeCardLevels(generator);
     // Tables are computed when the kind is chosen, never at construction.
     generator.SetCParam(0, static_cast<char>(kind));
     return PlaysNothing(generator, kind) ? kNoSignal : std::string();

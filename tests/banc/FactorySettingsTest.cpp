@@ -11,7 +11,9 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
+#include "engine/Download.h"
 #include "support/TraceCapture.h"
+#include "tarvic/control/Pid.h"
 
 using namespace banc;
 using banc::test::SimulatedRun;
@@ -35,8 +37,8 @@ double LoadLawViscous() { return 380 / 7244.5 * kWindow * 1000 / 256 * 1000 * 1e
 double MotorOpenLoop() { return Balance(kTorque * 0.5 * 100 / 1024, 0, 2e-5 + LoadLawViscous()) * kPerMinute; }
 // Electrical load at 100 %: a generator of 4 ohm into 20 ohm.
 double GeneratorViscous() { return kTorque * kTorque * 0.05 / (1 + 4 * 0.05); }
-// The factory open-loop step 204.8, sent truncated: 204.
-double ElectricalOpenLoop() { return Balance(kTorque * 1.0 * 204 / 1024, 3e-3, 2e-5 + GeneratorViscous()) * kPerMinute; }
+// The factory open-loop step 204.8, sent in whole counts: 205.
+double ElectricalOpenLoop() { return Balance(kTorque * 1.0 * 205 / 1024, 3e-3, 2e-5 + GeneratorViscous()) * kPerMinute; }
 // The Z corrector's factory u = e on the speed of the electrical load, 100 counts a
 // window asked: Kt (100 - n) / 1024 A = Tf + (B + load) w, n = w x 4 x 500 x T / 2 pi.
 double ElectricalProportional()
@@ -167,4 +169,69 @@ TEST(FactorySettingsOnOff, TheWaterLevelsOnOffModeStepsToThePidsSetpoint)
     const auto [low, high] = std::minmax_element(measure.begin() + 320, measure.end());
     EXPECT_LT(*low, 41.0f);
     EXPECT_GT(*high, 59.0f);
+}
+
+namespace {
+
+// A setpoint in the bench's unit, and the card line and count it arrives as.
+struct SetpointCase {
+    const char* bench;
+    const char* parameter;
+    float asked;
+    const char* line;
+    int counts;
+    double countValue;  // the bench's unit a count
+};
+
+void PrintTo(const SetpointCase& c, std::ostream* out) { *out << c.bench << " " << c.parameter << " " << c.asked; }
+
+class SetpointArrival : public ::testing::TestWithParam<SetpointCase> {
+protected:
+    tarvic::test::TraceCapture m_quiet;
+};
+
+}  // namespace
+
+TEST_P(SetpointArrival, TheCardRunsTheNearestWholeCount)
+{
+    const SetpointCase& c = GetParam();
+    Settings settings = banc::test::MakeSettings(c.bench, "vitesse", {{c.parameter, c.asked}});
+    settings.factory = true;
+    SimulatedRun run(settings);
+    ASSERT_EQ(run.Error(), "");
+    const std::vector<std::string>& lines = run.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.line;
+    EXPECT_LE(std::abs(c.counts * c.countValue - c.asked), c.countValue / 2);
+    // The card's own setpoint, once the step (or the rest before it) is played.
+    const bool step = std::string(c.parameter) == "echelon";
+    run.Card().Execute("!" + LoopLine(run.GetElements(), settings, true));
+    run.Card().Advance(step ? std::chrono::seconds(1) : std::chrono::milliseconds(50));
+    CPid& pid = dynamic_cast<CPid&>(*run.GetElements().controller);
+    ASSERT_TRUE(pid.TraitRecept(run.Card().Execute("?AVS")));
+    EXPECT_EQ(pid.LitSonde(3), static_cast<float>(c.counts));
+}
+
+// 1500, 500 and 300 tr/min are 48.8, 16.3 and 48.8 counts a window on the
+// motor bench (100 lines) and the axis (500 lines); 1500 on the electrical
+// load's 500 lines is 244.1.
+INSTANTIATE_TEST_SUITE_P(
+    MotorBenches, SetpointArrival,
+    ::testing::Values(SetpointCase{"iapv", "echelon", 1500, "CBF00000031", 49, kMotorCount},
+                      SetpointCase{"iapv", "repos", 500, "CRBF00000010", 16, kMotorCount},
+                      SetpointCase{"axnum", "echelon", 300, "CBF00000031", 49, kAxisCount},
+                      SetpointCase{"synum", "echelon", 1500, "CBF000000F4", 244, kAxisCount}),
+    [](const ::testing::TestParamInfo<SetpointCase>& info) {
+        return std::string(info.param.bench) + "_" + info.param.parameter;
+    });
+
+TEST(SetpointArrivalLive, AStepChangedDuringARunIsSentInTheNearestWholeCount)
+{
+    tarvic::test::TraceCapture quiet;
+    Settings settings = banc::test::MakeSettings("iapv", "vitesse");
+    settings.factory = true;
+    SimulatedRun run(settings);
+    ASSERT_EQ(run.Error(), "");
+    run.GetElements().generator->SetFParam(0, 1500);  // as the window sets it
+    const std::vector<std::string> lines = GeneratorLines(run.GetElements());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "CBF00000031"), lines.end());
 }
