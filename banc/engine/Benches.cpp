@@ -18,8 +18,12 @@ std::unique_ptr<CEidElement> Make()
 }
 
 // The percent benches offer the same four modes, numbered as the card numbers its controller kinds.
-const std::vector<Mode> kAnalogModes = {
-    {"pid", 1, &kPid, "GENE"}, {"bo", 0, &kOpenLoop, "GENE1"}, {"tor", 2, &kOnOff, "GENE"}, {"corz", 3, &kZCorrector, "GENE"}};
+// The library leaves the on/off mode's generator at a step of 0 %, which shows
+// nothing: it starts with the PID's step.
+const std::vector<Mode> kAnalogModes = {{"pid", 1, &kPid, "GENE"},
+                                        {"bo", 0, &kOpenLoop, "GENE1"},
+                                        {"tor", 2, &kOnOff, "GENE", nullptr, 1},
+                                        {"corz", 3, &kZCorrector, "GENE"}};
 
 // The loop's curves as the card records them on the percent benches ('2', 'M' and '8' are the
 // setpoint, the measurement and the error).

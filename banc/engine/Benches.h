@@ -24,6 +24,9 @@ struct Mode {
     const ControllerKind* controller;
     const char* generator;        // "GENE" (closed-loop setpoint) or "GENE1" (open-loop command)
     const char* measure = nullptr;  // its usual measured quantity; null: the bench's first
+    // The mode whose generator settings this one takes at first run, where the
+    // library writes none of its own; -1: the library's.
+    int generatorDefaultsOf = -1;
 };
 
 // Where the loop's command goes: the controller's SetCParam(6) value.

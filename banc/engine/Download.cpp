@@ -1,5 +1,7 @@
 #include "engine/Download.h"
 
+#include <cmath>
+
 namespace banc {
 namespace {
 
@@ -69,12 +71,20 @@ std::vector<std::string> ParameterLines(const Elements& elements, const Paramete
 std::vector<std::string> GeneratorLines(const Elements& elements)
 {
     CGeneFonction& generator = *elements.generator;
+    WholeCardLevels(generator);
     int kind = 0;
     generator.LitCParam(0, kind);
     generator.SetCParam(0, static_cast<char>(kind));
     std::vector<std::string> lines;
     AppendSequence(lines, generator);
     return lines;
+}
+
+void WholeCardLevels(CGeneFonction& generator)
+{
+    if (!generator.TestSynum()) return;  // percent levels: the card's counts are finer than a user's figures
+    generator.ECHELON = std::round(generator.ECHELON);
+    generator.C_REPOS = std::round(generator.C_REPOS);
 }
 
 std::vector<std::string> ActionLines(const Elements& elements) { return {elements.controller->ConfFerz(kActionCode)}; }

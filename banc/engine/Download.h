@@ -28,6 +28,10 @@ std::string LoopLine(const Elements& elements, const Settings& settings, bool ru
 std::vector<std::string> ParameterLines(const Elements& elements, const ParameterDef& def);
 // The generator's sequence, its table computed again for the kind it holds.
 std::vector<std::string> GeneratorLines(const Elements& elements);
+// A card-unit bench's generator sends its step levels truncated to whole card
+// units (1500 tr/min, 48.8 counts a window, would become 48: 1474.7 tr/min):
+// the levels are set to the nearest whole unit, what the card then runs.
+void WholeCardLevels(CGeneFonction& generator);
 // The controller's action byte ("RTRE...").
 std::vector<std::string> ActionLines(const Elements& elements);
 // The loop's wiring and, for a closed loop, the bench's selector of the measured input.

@@ -10,6 +10,8 @@
 
 #include <tarvic/platform/MemoryProfile.h>
 
+#include "engine/Download.h"
+#include "engine/FirstRunDefaults.h"
 #include "engine/NumberText.h"
 #include "engine/ProfileScope.h"
 #include "engine/StagedProfile.h"
@@ -97,6 +99,7 @@ std::string Configurator::Run()
     // element made before them is made again, to read them.
     if (m_settings.factory || m_profile.GetProfileString("FERZ", "TE", "").empty()) {
         m_elements.bench->InitValeur();
+        WriteConsoleDefaults(bench, m_profile);
         m_elements.bench = bench.make();
         if (m_settings.factory) FirstRunValues();
     }
@@ -238,6 +241,7 @@ std::string Configurator::Signal()
         kind = *m_settings.signal;
         m_profile.WriteProfileInt(generator.LitGrp(), "TYPE", kind);
     }
+    WholeCardLevels(generator);
     // Tables are computed when the kind is chosen, never at construction.
     generator.SetCParam(0, static_cast<char>(kind));
     return PlaysNothing(generator, kind) ? kNoSignal : std::string();

@@ -230,8 +230,11 @@ TEST(ArchiveUnits, AMotorBenchsArchiveShowsItsSetpointsInTheBenchsUnits)
         std::initializer_list<std::pair<const char*, float>> values;
         std::string generator;
     };
+    // The motor's levels are whole edges a window, the nearest to what was asked: 16 for 500 tr/min
+    // (491.55), 49 for 1500 (1505.38); the axis's 144 degrees is a whole count.
+    const float edge = 60000.0f / (4 * 100 * 5 * 0.9765f);
     for (const Case& c : {Case{"iapv", "vitesse", {{"repos", 500}, {"echelon", 1500}},
-                               "\\gConsigne:\\n Echelon, Valeur Repos = 500 tr/min,Val. C =1500 tr/min Retard =0.100 s\n"},
+                               "\\gConsigne:\\n Echelon, Valeur Repos = 492 tr/min,Val. C =1505 tr/min Retard =0.100 s\n"},
                           Case{"axnum", "position", {{"echelon", 144}},
                                "\\gConsigne:\\n Echelon, Valeur Repos = 0 \xB0,Val. C =144 \xB0 Retard =0.100 s\n"}}) {
         const Settings settings = banc::test::MakeSettings(c.bench, c.mode, c.values);
@@ -245,7 +248,7 @@ TEST(ArchiveUnits, AMotorBenchsArchiveShowsItsSetpointsInTheBenchsUnits)
         EXPECT_EQ(loaded.elements.generator->LitConfiguration(0), c.generator) << c.bench;
         float step = 0;
         loaded.elements.generator->LitFParam(0, step);
-        EXPECT_NEAR(step, c.bench == std::string("iapv") ? 1500 : 144, 1e-3);
+        EXPECT_NEAR(step, c.bench == std::string("iapv") ? 49 * edge : 144, 1e-3);
     }
 }
 

@@ -282,12 +282,13 @@ TEST_F(SetupTest, TheOpenLoopWiresTheBenchOfTheProfileInForce)
 
 TEST_F(SetupTest, MotorisedBenchesTakeTheirLevelsInTheBenchsUnits)
 {
-    // 1500 tr/min with 100 lines a turn and a window of 5 x 0.9765 ms: 48.8 edges a window, sent as 48.
+    // 1500 tr/min with 100 lines a turn and a window of 5 x 0.9765 ms: 48.8 edges a window, sent as the
+    // nearest whole count, 49.
     const auto speed = Lines(MakeSettings("iapv", "vitesse", {{"echelon", 1500}, {"repos", 0}}));
     EXPECT_EQ(speed, (std::vector<std::string>{"ISA00000100", "ICC05D8C20000017C0000", "RRZP",  // load law
                                               "RTRE103", "RER000A", "RKP0400010001400000", "RKI0066", "RKD11AC",
                                               "RKF010D", "DCPIFFV",                           // motor, speed
-                                              "DSS", "CBF00000030", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
+                                              "DSS", "CBF00000031", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
     // The card's 16-bit speeds: 32767 edges a window.
     EXPECT_EQ(Run(MakeSettings("iapv", "vitesse", {{"echelon", 2e6f}})).substr(0, 42),
               "--echelon 2000000 : hors limites, de -1006");

@@ -27,8 +27,8 @@ struct Scene {
 const std::vector<Scene> kScenes = {
     {"niveaueau", "pid", "PI", {{"kp", 2}, {"ti", 20}, {"echelon", 50}}},
     {"debitair", "pid", "PI", {{"kp", 1.5f}, {"ti", 1.5f}, {"echelon", 60}}},
-    {"axnum", "position", "PD", {{"kp", 0.3f}, {"td", 0.05f}, {"echelon", 720}}},
-    {"iapv", "vitesse", "PI", {{"kp", 4}, {"ti", 1}, {"echelon", 1500}}},
+    {"axnum", "position", "PID", {{"echelon", 720}}},  // the factory gains
+    {"iapv", "vitesse", "PI", {{"echelon", 1500}}},
     {"synum", "vitesse", "PI", {{"kp", 0.5f}, {"ti", 0.05f}, {"echelon", 700}}},
 };
 constexpr double kCaught = 0.8;  // of the run, when the picture is taken

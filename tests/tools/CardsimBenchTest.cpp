@@ -234,10 +234,7 @@ TEST(CardsimBench, SpeedLoopOnTheMotorBenchRecorded)
     CardsimProcess card({"--bench", "iapv", "--speed", "20"});
     Link link(card.Path());
     link.Download(iapv);
-    CPid pid;
-    pid.SetFParam(10, 10);
-    pid.SetFParam(14, 10);
-    pid.SetFParam(11, 0.3f);
+    CPid pid;  // the bench's factory gains: K1 = K2 = 1, Ti = 0.1 s
     for (const int choice : {2, 3, 6}) pid.SetCParam(choice, 1);
     pid.SetCParam(7, 1);  // 'V': the speed
     CGeneFonction gene("GENE");
@@ -259,5 +256,6 @@ TEST(CardsimBench, SpeedLoopOnTheMotorBenchRecorded)
     }
     EXPECT_EQ(recording.LitPoint('K', 9), 0);
     EXPECT_GT(recording.LitPoint('K', 63), 30);  // on its way to 40
-    EXPECT_EQ(recording.LitPoint('7', 9), 1024);  // full command at the step
+    // At the step: the error of 40 counts, and its first integral term 40 x 102 / 1024 (T / Ti in Q10).
+    EXPECT_EQ(recording.LitPoint('7', 9), 44);
 }

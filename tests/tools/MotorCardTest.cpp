@@ -56,11 +56,12 @@ TEST_F(MotorCard, VoltageStepFollowsTheMotorsEquation)
     ASSERT_EQ(Order("DTCMT"), "!OK");
     OpenLoop(512);  // 12 V
     // J dw/dt = Kt (u - Ke w) / R - B w - Tf: first order once the shaft turns.
-    const double damping = C::kTorque * C::kTorque / C::kResistance + C::kViscous;
-    const double tau = C::kInertia / damping;
-    const double final = (C::kTorque * 12 / C::kResistance - C::kDryFriction) / damping;
+    const Mechanics& m = ElectricalLoadBench::kTraits.mechanics;
+    const double damping = C::kTorque * C::kTorque / C::kResistance + m.viscous;
+    const double tau = m.inertia / damping;
+    const double final = (C::kTorque * 12 / C::kResistance - m.dryFriction) / damping;
     const auto angle = [&](double t) { return t <= 0 ? 0.0 : final * (t - tau * (1 - std::exp(-t / tau))); };
-    EXPECT_NEAR(tau, 0.1021, 1e-4);
+    EXPECT_NEAR(tau, 6e-6 / (0.0764 * 0.0764 / 4 + 2e-5), 1e-9);
     for (int sample = 1; sample <= 100; ++sample) {
         Step();  // the motor has had the voltage for `sample` periods
         if (sample % 5 == 0) {
@@ -80,15 +81,17 @@ TEST_F(MotorCard, CurrentDriveGivesTheTorqueOfItsCurrent)
 {
     Open("iapv", 'I', 4);
     ASSERT_EQ(Order("ICC000000000000000000"), "!OK");  // the natural load
-    OpenLoop(512);  // 250 mA
+    OpenLoop(256);  // 125 mA
     Run(0.5);
-    // J dw/dt = Kt i - Tf - B w: a lag of J / B = 15 s towards (Kt i - Tf) / B.
-    const double tau = C::kInertia / C::kViscous, final = (C::kTorque * 0.25 - C::kDryFriction) / C::kViscous;
+    // J dw/dt = Kt i - Tf - B w: a lag of J / B = 50 ms towards (Kt i - Tf) / B.
+    const Mechanics& m = ProgrammableLoadBench::kTraits.mechanics;
+    const double tau = m.inertia / m.viscous, final = (C::kTorque * 0.125 - m.dryFriction) / m.viscous;
+    EXPECT_LT(C::kTorque * final + C::kResistance * 0.125, C::kSupply);  // the supply can push that current
     const double turned = final * (0.5 - tau * (1 - std::exp(-0.5 / tau)));
     EXPECT_NEAR(Fields(Query("AVPI"), 5, {8})[0], turned * 100 / (2 * std::numbers::pi), 1);  // 100 lines a turn
     CIaPV iapv;
     ASSERT_TRUE(iapv.TraitRecept(Query("ASP")));
-    EXPECT_NEAR(iapv.LitSonde(2), 250, 1);  // M2: the motor current, mA
+    EXPECT_NEAR(iapv.LitSonde(2), 125, 1);  // M2: the motor current, mA
 }
 
 TEST_F(MotorCard, LoadLawTermsEachAloneGiveTheTorqueOfTheTable)
@@ -131,7 +134,7 @@ TEST_F(MotorCard, DefaultLawCompensatesTheMotorsOwnFriction)
     Run(60);  // some 8 time constants of J / (B + a)
     // Steady: Kt i = (B + a) w, the dry frictions cancelling.
     const double a = 380 / 7244.5 * kWindow * 1000 / 256 * 1000 * 1e-6 * 60 / (2 * std::numbers::pi);
-    const double final = C::kTorque * 0.5 * 50 / 1024 / (C::kViscous + a);
+    const double final = C::kTorque * 0.5 * 50 / 1024 / (ProgrammableLoadBench::kTraits.mechanics.viscous + a);
     const std::int32_t before = Fields(Query("AVPI"), 5, {8})[0];
     Run(1);
     const double linesPerSecond = final * 100 / (2 * std::numbers::pi);
@@ -168,14 +171,15 @@ TEST_F(MotorCard, ElectricalLoadSlowsTheMotorAsItsLevelRises)
         // Kt (24 - Ke w) / R = B w + Tf + Kg^2 w G / (1 + Rg G)
         const double g = static_cast<int>(percent / 100.0 * 255) / 255.0 * ElectricalLoadBench::kFullConductance;
         const double brake = C::kTorque * C::kTorque * g / (1 + ElectricalLoadBench::kGeneratorResistance * g);
-        const double w = (C::kTorque * 24 / C::kResistance - C::kDryFriction) /
-                         (C::kTorque * C::kTorque / C::kResistance + C::kViscous + brake);
+        const Mechanics& m = ElectricalLoadBench::kTraits.mechanics;
+        const double w = (C::kTorque * 24 / C::kResistance - m.dryFriction) /
+                         (C::kTorque * C::kTorque / C::kResistance + m.viscous + brake);
         EXPECT_NEAR(speeds.back(), w, 0.01 * w) << percent;
         ASSERT_EQ(Order("RS"), "!OK");
     }
     EXPECT_GT(speeds[0], speeds[1]);
     EXPECT_GT(speeds[1], speeds[2]);
-    EXPECT_LT(speeds[2], 0.75 * speeds[0]);
+    EXPECT_LT(speeds[2], 0.9 * speeds[0]);  // in voltage drive the motor's own back-EMF brakes it most
     EXPECT_EQ(Order("CTC7F"), "!OK");  // the '+' that the line's reader drops
     EXPECT_EQ(Order("CTC+7"), "!Erreur");
 }
@@ -196,10 +200,7 @@ TEST_F(MotorCard, SpeedLoopReachesItsSetpointOnTheMotorBench)
     Open("iapv", 'I', 4);
     CIaPV iapv;
     Download(iapv);
-    CPid pid;
-    pid.SetFParam(10, 10);
-    pid.SetFParam(14, 10);
-    pid.SetFParam(11, 0.3f);
+    CPid pid;  // the bench's factory gains
     pid.SetCParam(2, 1);
     pid.SetCParam(3, 1);
     pid.SetCParam(6, 1);  // 'F': the motor

@@ -10,15 +10,19 @@
 namespace cardsim {
 namespace {
 
-constexpr double kDefaultGain = 10;      // command counts per line of error
+constexpr double kDefaultGain = 1;       // command counts per line of error
 constexpr double kDefaultLimit = 512;    // command counts: half the full command
 constexpr double kHomingSpeed = 100;     // counts per speed window, towards the left
 constexpr double kHomingGain = 4;        // command counts per count of speed error
 
 }  // namespace
 
-// A 500-line encoder; the current command's full scale is 1 A.
-const MotorBenchTraits AxisBench::kTraits{'X', 500, 1.0, 1.024, MotorBenchTraits::FourthField::None, false};
+// A 500-line encoder; the current command's full scale is 1 A. A light rotor
+// and carriage (a gain of about 1000 lines/s2 a command count, what the factory
+// PID's K1 = 1 and Ti = 0.1 s are made for); the screw and the guides give a
+// viscous friction strong enough to damp the factory PI's position loop.
+const MotorBenchTraits AxisBench::kTraits{'X', 500, 1.0, {6e-6, 1.5e-4, 3e-3}, 1.024, MotorBenchTraits::FourthField::None,
+                                          false};
 
 AxisBench::AxisBench(Noise noise, double start) : MotorBench(kTraits, noise), m_start(start) {}
 

@@ -2,8 +2,7 @@
 
 namespace cardsim {
 
-// A small bench DC motor: 24 V, about 3,000 tr/min without load at full
-// voltage, a mechanical time constant of about 100 ms.
+// A small 24 V bench DC motor, the same electrically on every bench:
 //   J dw/dt = Kt i - B w - Tf sgn(w) - load
 // Voltage drive ('T'): i = (u - Ke w) / R, u the commanded voltage.
 // Current drive ('C'): i the commanded current, as far as the 24 V supply
@@ -11,10 +10,15 @@ namespace cardsim {
 struct MotorConstants {
     static constexpr double kTorque = 0.0764;     // Kt = Ke, N m / A and V s / rad
     static constexpr double kResistance = 4.0;    // R, ohm
-    static constexpr double kInertia = 1.5e-4;    // J, kg m2 (rotor and what it drives)
-    static constexpr double kViscous = 1.0e-5;    // B, N m s / rad
-    static constexpr double kDryFriction = 6.5e-3;  // Tf, N m
     static constexpr double kSupply = 24.0;       // V
+};
+
+// What each bench's shaft carries besides its load: the inertia of the rotor
+// and of what it drives, its viscous and its dry friction.
+struct Mechanics {
+    double inertia;      // J, kg m2
+    double viscous;      // B, N m s / rad
+    double dryFriction;  // Tf, N m
 };
 
 // What the shaft drives: a dry friction added to the motor's own (negative
@@ -29,7 +33,7 @@ public:
     enum class Drive { Current, Voltage };
 
     // `fullCurrent`: the current of a full current command, A.
-    explicit DcMotor(double fullCurrent) : m_fullCurrent(fullCurrent) {}
+    DcMotor(double fullCurrent, const Mechanics& mechanics) : m_fullCurrent(fullCurrent), m_mechanics(mechanics) {}
 
     void SetDrive(Drive drive) { m_drive = drive; }
 
@@ -53,6 +57,7 @@ private:
     double DriveCurrent(double command);
 
     double m_fullCurrent;
+    Mechanics m_mechanics;
     Drive m_drive = Drive::Current;
     double m_speed = 0;
     double m_angle = 0;

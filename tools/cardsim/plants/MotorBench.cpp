@@ -32,7 +32,7 @@ MotorBench::MotorBench(const MotorBenchTraits& traits, Noise noise)
     : m_traits(traits),
       m_scale{kFullCommand, kFullCommand, 1.0, -kFullCommand, kFullCommand, true, traits.longCorrectorValues},
       m_noise(noise),
-      m_motor(traits.fullCurrent),
+      m_motor(traits.fullCurrent, traits.mechanics),
       m_encoder(traits.encoderLines)
 {
 }

@@ -15,6 +15,7 @@ struct MotorBenchTraits {
     char letter;
     int encoderLines;       // the bench's own encoder
     double fullCurrent;     // A, of a full current command
+    Mechanics mechanics;
     double currentCounts;   // "ASP" counts of the motor current per mA
     FourthField fourth;     // a fourth 12-bit "ASP" field before the position
     bool longCorrectorValues;  // the correctors read 8-digit "AVS" values

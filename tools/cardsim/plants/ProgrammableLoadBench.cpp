@@ -8,9 +8,12 @@
 
 namespace cardsim {
 
-// A 100-line encoder; the current command's full scale is 500 mA.
-const MotorBenchTraits ProgrammableLoadBench::kTraits{'I', 100, 0.5, 2.048, MotorBenchTraits::FourthField::LoadCurrent,
-                                                      false};
+// A 100-line encoder; the current command's full scale is 500 mA. A
+// low-inertia motor and load machine: with 5 times fewer lines and half the
+// current of the other benches, this is what keeps the factory PID's loops as
+// lively as theirs. The dry friction is the one the factory law cancels.
+const MotorBenchTraits ProgrammableLoadBench::kTraits{'I', 100, 0.5, {1e-6, 2e-5, 6.5e-3}, 2.048,
+                                                      MotorBenchTraits::FourthField::LoadCurrent, false};
 
 void ProgrammableLoadBench::AddOwnCommands(CommandTable& table)
 {

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Elements.h"
+#include "engine/Results.h"
+#include "engine/Settings.h"
+#include "runtime/BenchCard.h"
+#include "tarvic/platform/MemoryProfile.h"
+
+namespace banc::test {
+
+// An experiment of the console's engine on the simulated card, in the card's
+// simulated time: the configuration the console downloads, the loop's start,
+// the whole recording, then its blocks fetched as the console fetches them.
+class SimulatedRun {
+public:
+    // Configures the elements in a fresh profile; `settings` must outlive the run.
+    explicit SimulatedRun(const Settings& settings);
+
+    // "" when configured, else the engine's message.
+    const std::string& Error() const { return m_error; }
+    const std::vector<std::string>& Lines() const { return m_lines; }
+    // Every configuration line's reply that was not "!OK".
+    const std::vector<std::string>& Refusals() const { return m_refusals; }
+    // Runs the card for the whole recording and fetches every block.
+    void Run();
+
+    cardsim::BenchCard& Card() { return *m_card; }
+    const Elements& GetElements() const { return m_elements; }
+    // The points of a curve of the experiment, in its unit.
+    std::vector<float> Values(const Curve& curve) const;
+    ExperimentCurves Curves() const;
+    double PeriodSeconds() const;
+
+private:
+    std::string Exchange(char prefix, const std::string& text);
+
+    const Settings& m_settings;
+    std::shared_ptr<tarvic::MemoryProfile> m_profile;
+    Elements m_elements;
+    std::unique_ptr<cardsim::BenchCard> m_card;
+    std::string m_error;
+    std::vector<std::string> m_lines;
+    std::vector<std::string> m_refusals;
+};
+
+}  // namespace banc::test
