@@ -5,11 +5,11 @@
 #include <tarvic/platform/Text.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "engine/Benches.h"
+#include "engine/NumberText.h"
 #include "engine/Parameter.h"
 
 namespace banc::cli {
@@ -106,17 +106,6 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
 }
 
 }  // namespace
-
-bool ParseNumber(const char* text, double& value)
-{
-    std::string decimal = text;
-    std::replace(decimal.begin(), decimal.end(), ',', '.');
-    const char* begin = decimal.c_str();
-    const char* end = begin + decimal.size();
-    if (begin != end && *begin == '+') ++begin;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end && std::isfinite(value);
-}
 
 std::string ParseCommandLine(int argc, char** argv, Request& request)
 {
