@@ -8,6 +8,7 @@
 
 #include "engine/CsvExport.h"
 #include "engine/Download.h"
+#include "engine/NumberText.h"
 #include "engine/Results.h"
 #include "engine/Setup.h"
 
@@ -33,7 +34,7 @@ std::vector<std::string> Distinct(std::vector<std::string> lines)
 
 std::string OutOfRange(const ParameterDef& def, float value, float min, float max)
 {
-    return tarvic::Format("%s : %g est hors limites (de %g \xE0 %g).", def.help, double{value}, double{min}, double{max});
+    return tarvic::Format("%s : %s est hors limites (%s).", def.help, NumberText(value).c_str(), RangeText(min, max).c_str());
 }
 
 }  // namespace
@@ -253,8 +254,9 @@ std::string Workbench::SetRecording(double seconds, float periodMs)
     const double blockSeconds = kPointsPerBlock * std::trunc(periodMs) / 1000.0;
     const double blocks = std::ceil(seconds / blockSeconds - 1e-9);
     if (!(blocks >= 1 && blocks <= kMaxBlocks))
-        return tarvic::Format("Dur\xE9" "e de l'enregistrement %g s : de %g \xE0 %g s (1 \xE0 %d blocs de %g s).", seconds,
-                              blockSeconds, blockSeconds * kMaxBlocks, kMaxBlocks, blockSeconds);
+        return tarvic::Format("Dur\xE9" "e de l'enregistrement %s s : %s s (1 \xE0 %d blocs de %s s).",
+                              NumberText(seconds).c_str(), RangeText(blockSeconds, blockSeconds * kMaxBlocks).c_str(),
+                              kMaxBlocks, NumberText(blockSeconds).c_str());
     {
         std::lock_guard lock(m_lock);
         m_elements.recording->SetFParam(kWaitingTime, periodMs);
