@@ -24,6 +24,7 @@
 #include "window/RecordingDialog.h"
 #include "window/RunStatus.h"
 #include "window/SynopticView.h"
+#include "window/UnsavedRun.h"
 
 namespace banc::window {
 namespace {
@@ -139,7 +140,9 @@ void BenchWindow::Connect()
 {
     CardConnection& card = m_workbench.Card();
     connect(m_bench, &QComboBox::activated, this, [this](int index) {
-        Report(m_workbench.ChooseBench(Benches()[static_cast<std::size_t>(index)]));
+        const Bench& bench = Benches()[static_cast<std::size_t>(index)];
+        if (&bench == m_workbench.LiveSettings().bench || MayDrop(Prompts::Dropping::OtherBench))
+            Report(m_workbench.ChooseBench(bench));
         ShowElements();
     });
     connect(m_mode, &QComboBox::activated, this, [this](int index) {
@@ -248,10 +251,15 @@ void BenchWindow::Open(QDialog* dialog)
     dialog->open();
 }
 
-void BenchWindow::SaveAs(Prompts::File file)
+bool BenchWindow::MayDrop(Prompts::Dropping why)
+{
+    return MayDropLastRun(m_workbench, m_prompts, this, why, [this] { return SaveAs(Prompts::File::Archive); });
+}
+
+bool BenchWindow::SaveAs(Prompts::File file)
 {
     const std::string path = m_prompts.SavePath(this, file);
-    if (path.empty()) return;
+    if (path.empty()) return false;
     std::string error;
     switch (file) {
     case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
@@ -262,15 +270,19 @@ void BenchWindow::SaveAs(Prompts::File file)
         m_status->ShowNotice(Q("\xC9" "crit : ") + QString::fromLocal8Bit(path.c_str()));
     else
         Report(error);
+    return error.empty();
 }
 
 void BenchWindow::Do(Action action)
 {
     switch (action) {
     case Action::Download: Report(m_workbench.Download()); break;
-    case Action::Start: Report(m_workbench.Start()); break;
+    case Action::Start:
+        if (MayDrop(Prompts::Dropping::NewRun)) Report(m_workbench.Start());
+        break;
     case Action::Stop: m_workbench.Stop(); break;
     case Action::Open: {
+        if (!MayDrop(Prompts::Dropping::Opening)) break;
         const std::string path = m_prompts.OpenPath(this);
         if (path.empty()) break;
         if (std::string error = m_workbench.OpenArchive(path); !error.empty())
@@ -322,20 +334,19 @@ void BenchWindow::closeEvent(QCloseEvent* event)
     if (m_workbench.Running()) {
         switch (m_prompts.AskBeforeClosing(this)) {
         case Prompts::Closing::Cancel: event->ignore(); return;
-        case Prompts::Closing::Save: {
+        case Prompts::Closing::Save:
             m_workbench.Finish();
             // Without a file, or with one that cannot be written, the window stays with what was acquired.
-            const std::string path = m_prompts.SavePath(this, Prompts::File::Archive);
-            const std::string error = path.empty() ? "" : m_workbench.SaveArchive(path);
-            if (path.empty() || !error.empty()) {
-                Report(error);
+            if (!SaveAs(Prompts::File::Archive)) {
                 event->ignore();
                 return;
             }
             break;
-        }
         case Prompts::Closing::Discard: m_workbench.Finish(); break;
         }
+    } else if (!MayDrop(Prompts::Dropping::Closing)) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

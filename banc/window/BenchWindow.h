@@ -58,7 +58,10 @@ private:
     void OnRunEnded(const Outcome& outcome);
     void Open(QDialog* dialog);
     void Report(const std::string& error);
-    void SaveAs(Prompts::File file);
+    // True once written.
+    bool SaveAs(Prompts::File file);
+    // The last run may go, saved or let go.
+    bool MayDrop(Prompts::Dropping why);
     void Wire(int measureRank, bool toggleRouted, bool toggleFeedback);
 
     Prompts& m_prompts;

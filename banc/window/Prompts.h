@@ -12,10 +12,14 @@ class Prompts {
 public:
     enum class Closing { Save, Discard, Cancel };
     enum class File { Archive, Csv, Png };
+    // What would drop the last run.
+    enum class Dropping { Closing, OtherBench, Opening, NewRun };
 
     virtual ~Prompts();
     // A run is on as the window closes.
     virtual Closing AskBeforeClosing(QWidget* parent) = 0;
+    // The last run, over, is in no archive and `why` would drop it.
+    virtual Closing AskBeforeDropping(QWidget* parent, Dropping why) = 0;
     // The file to open or to write; "" when the user gave up.
     virtual std::string OpenPath(QWidget* parent) = 0;
     virtual std::string SavePath(QWidget* parent, File file) = 0;
@@ -27,6 +31,7 @@ public:
 class DialogPrompts : public Prompts {
 public:
     Closing AskBeforeClosing(QWidget* parent) override;
+    Closing AskBeforeDropping(QWidget* parent, Dropping why) override;
     std::string OpenPath(QWidget* parent) override;
     std::string SavePath(QWidget* parent, File file) override;
     void Warn(QWidget* parent, const std::string& text) override;

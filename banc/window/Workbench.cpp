@@ -139,6 +139,7 @@ std::string Workbench::ChooseBench(const Bench& bench)
     }
     m_profile.SaveBench(bench);
     // The last run of another bench is no business of this one's plot.
+    m_unsaved = false;
     if (m_kept) {
         m_kept.reset();
         emit shownChanged();
@@ -306,6 +307,7 @@ std::string Workbench::Start()
         return "La liaison avec la carte est perdue : choisissez la carte \xE0 nouveau.";
     if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
     m_running = true;
+    m_unsaved = false;
     if (m_kept) {
         m_kept.reset();
         emit shownChanged();
@@ -326,13 +328,20 @@ void Workbench::Finish()
 void Workbench::OnRunEnded(const Outcome& outcome)
 {
     m_running = false;
+    {
+        std::lock_guard lock(m_lock);
+        m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
+    }
     emit runEnded(outcome);
 }
 
 std::string Workbench::SaveArchive(const std::string& path)
 {
     std::lock_guard lock(m_lock);
-    return banc::SaveArchive(path, ShownSettings(), ShownElements());
+    std::string error = banc::SaveArchive(path, ShownSettings(), ShownElements());
+    // What is shown is the last run, or an archive opened since it went.
+    if (error.empty()) m_unsaved = false;
+    return error;
 }
 
 std::string Workbench::ExportCsv(const std::string& path)
@@ -361,6 +370,7 @@ std::string Workbench::OpenArchive(const std::string& path)
     if (loaded.settings.bench == m_settings.bench && loaded.settings.mode != m_settings.mode)
         if (std::string error = ChooseMode(*loaded.settings.mode); !error.empty()) warning = error;
     m_kept = std::move(loaded);
+    m_unsaved = false;
     emit shownChanged();
     if (!warning.empty()) emit notice(QString::fromLatin1(warning.c_str()));
     return {};

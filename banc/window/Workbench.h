@@ -77,6 +77,8 @@ public:
     // Stops a run under way and returns once the card's loop is stopped.
     void Finish();
     bool Running() const { return m_running; }
+    // The last run is over and in no archive yet: what would drop it asks first.
+    bool Unsaved() const { return m_unsaved; }
     // The wall-clock time of one block.
     double SecondsPerBlock();
 
@@ -118,6 +120,7 @@ private:
     CardChoice m_cardChoice;
     CardConnection m_card;
     bool m_running = false;
+    bool m_unsaved = false;
 };
 
 }  // namespace banc::window

@@ -20,6 +20,15 @@ window::Prompts::Closing ScriptedPrompts::AskBeforeClosing(QWidget*)
     return answer;
 }
 
+window::Prompts::Closing ScriptedPrompts::AskBeforeDropping(QWidget*, Dropping why)
+{
+    droppingAsked.push_back(why);
+    if (dropping.empty()) return Closing::Discard;
+    const Closing answer = dropping.front();
+    dropping.pop_front();
+    return answer;
+}
+
 std::string ScriptedPrompts::Take()
 {
     if (paths.empty()) return {};

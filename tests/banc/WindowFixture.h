@@ -19,11 +19,15 @@ namespace banc::test {
 class ScriptedPrompts : public window::Prompts {
 public:
     Closing AskBeforeClosing(QWidget*) override;
+    // Unscripted, the last run is let go, as it was before the window asked.
+    Closing AskBeforeDropping(QWidget*, Dropping why) override;
     std::string OpenPath(QWidget*) override { return Take(); }
     std::string SavePath(QWidget*, File) override { return Take(); }
     void Warn(QWidget*, const std::string& text) override { warnings.push_back(text); }
 
     std::deque<Closing> closing;
+    std::deque<Closing> dropping;
+    std::vector<Dropping> droppingAsked;
     std::deque<std::string> paths;
     std::vector<std::string> warnings;
     int questions = 0;
