@@ -46,7 +46,7 @@ std::string OutcomeText(const Outcome& outcome, int kept, int total)
 }  // namespace
 
 BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places))
+    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places)), m_files(prompts, m_workbench.Choices())
 {
     setWindowTitle(Q("tarvic-banc : console des bancs"));
     m_curves = new CurveList(m_workbench.Lock());
@@ -258,7 +258,7 @@ bool BenchWindow::MayDrop(Prompts::Dropping why)
 
 bool BenchWindow::SaveAs(Prompts::File file)
 {
-    const std::string path = m_prompts.SavePath(this, file);
+    const std::string path = m_files.Save(this, file, m_workbench.ShownSettings());
     if (path.empty()) return false;
     std::string error;
     switch (file) {
@@ -283,7 +283,7 @@ void BenchWindow::Do(Action action)
     case Action::Stop: m_workbench.Stop(); break;
     case Action::Open: {
         if (!MayDrop(Prompts::Dropping::Opening)) break;
-        const std::string path = m_prompts.OpenPath(this);
+        const std::string path = m_files.Open(this);
         if (path.empty()) break;
         if (std::string error = m_workbench.OpenArchive(path); !error.empty())
             Report(error);

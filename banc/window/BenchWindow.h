@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "window/ActionBar.h"
+#include "window/FileDialogs.h"
 #include "window/Prompts.h"
 #include "window/Workbench.h"
 
@@ -66,6 +67,7 @@ private:
 
     Prompts& m_prompts;
     Workbench m_workbench;
+    FileChoice m_files;
     QComboBox* m_bench = nullptr;
     QComboBox* m_mode = nullptr;
     CIconButton* m_cardButton = nullptr;

@@ -65,14 +65,17 @@ Prompts::Closing DialogPrompts::AskBeforeDropping(QWidget* parent, Dropping why)
                "&Ne pas enregistrer");
 }
 
-std::string DialogPrompts::OpenPath(QWidget* parent)
+std::string DialogPrompts::OpenPath(QWidget* parent, const std::string& folder)
 {
-    return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), {}, Q(KindOf(File::Archive).filter)).toLocal8Bit().toStdString();
+    return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), QString::fromLocal8Bit(folder.c_str()),
+                                        Q(KindOf(File::Archive).filter))
+        .toLocal8Bit()
+        .toStdString();
 }
 
-std::string DialogPrompts::SavePath(QWidget* parent, File file)
+std::string DialogPrompts::SavePath(QWidget* parent, File file, const std::string& suggested)
 {
-    QFileDialog dialog(parent, Q("Enregistrer"), {}, Q(KindOf(file).filter));
+    QFileDialog dialog(parent, Q("Enregistrer"), QString::fromLocal8Bit(suggested.c_str()), Q(KindOf(file).filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(KindOf(file).suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

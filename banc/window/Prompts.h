@@ -20,9 +20,9 @@ public:
     virtual Closing AskBeforeClosing(QWidget* parent) = 0;
     // The last run, over, is in no archive and `why` would drop it.
     virtual Closing AskBeforeDropping(QWidget* parent, Dropping why) = 0;
-    // The file to open or to write; "" when the user gave up.
-    virtual std::string OpenPath(QWidget* parent) = 0;
-    virtual std::string SavePath(QWidget* parent, File file) = 0;
+    // The file to open, from `folder` on, or to write, `suggested` offered; "" when the user gave up.
+    virtual std::string OpenPath(QWidget* parent, const std::string& folder) = 0;
+    virtual std::string SavePath(QWidget* parent, File file, const std::string& suggested) = 0;
     // A failure the user must see (Latin-1).
     virtual void Warn(QWidget* parent, const std::string& text) = 0;
 };
@@ -32,8 +32,8 @@ class DialogPrompts : public Prompts {
 public:
     Closing AskBeforeClosing(QWidget* parent) override;
     Closing AskBeforeDropping(QWidget* parent, Dropping why) override;
-    std::string OpenPath(QWidget* parent) override;
-    std::string SavePath(QWidget* parent, File file) override;
+    std::string OpenPath(QWidget* parent, const std::string& folder) override;
+    std::string SavePath(QWidget* parent, File file, const std::string& suggested) override;
     void Warn(QWidget* parent, const std::string& text) override;
 };
 

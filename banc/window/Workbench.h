@@ -54,6 +54,8 @@ public:
     bool ShowsLive() const { return !m_kept; }
 
     CardConnection& Card() { return m_card; }
+    // The user's choices kept for the window.
+    WindowProfile& Choices() { return m_profile; }
     const CardChoice& CardChosen() const { return m_cardChoice; }
     std::string BenchProfilePath(const Bench& bench) const;
     std::string WindowProfilePath() const;

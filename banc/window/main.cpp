@@ -1,7 +1,7 @@
 // tarvic-banc-fenetre: the bench console in a window.
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <tarvic/platform/Profile.h>
 
@@ -11,28 +11,24 @@
 #include "engine/EmbeddedCard.h"
 #include "window/BenchWindow.h"
 #include "window/Prompts.h"
+#include "window/WindowApplication.h"
 
 namespace {
 
 std::string Folder(const std::string& path) { return path.substr(0, path.rfind('/')); }
-
-// The library writes the trace files of the generator's tables where the
-// program runs: not in the user's folder, but in the program's cache.
-void LeaveWorkingFolder()
-{
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (!cache.isEmpty() && QDir().mkpath(cache)) QDir::setCurrent(cache);
-}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tarvic-banc-fenetre"));
+    banc::window::SetUpApplication(application);
     // The profile's numbers and the card's are written with a '.', whatever the language.
     std::setlocale(LC_NUMERIC, "C");
-    LeaveWorkingFolder();
+    // The library writes the trace files of the generator's tables where the
+    // program runs: in a scratch folder of its own, gone when it ends.
+    const QTemporaryDir scratch;
+    if (scratch.isValid()) QDir::setCurrent(scratch.path());
     banc::window::Workbench::Places places;
     places.profileFolder = Folder(tarvic::DefaultProfilePath("tarvic-banc-fenetre"));
     places.card.cardsim = banc::EmbeddedCard::Locate(banc::EmbeddedCard::ProgramFolder());

@@ -8,6 +8,7 @@
 
 #include "window/Synoptic.h"
 #include "window/SynopticView.h"
+#include "window/WindowApplication.h"
 
 namespace banc::test {
 
@@ -27,6 +28,18 @@ window::Prompts::Closing ScriptedPrompts::AskBeforeDropping(QWidget*, Dropping w
     const Closing answer = dropping.front();
     dropping.pop_front();
     return answer;
+}
+
+std::string ScriptedPrompts::OpenPath(QWidget*, const std::string& folder)
+{
+    offered.push_back(folder);
+    return Take();
+}
+
+std::string ScriptedPrompts::SavePath(QWidget*, File, const std::string& suggested)
+{
+    offered.push_back(suggested);
+    return Take();
 }
 
 std::string ScriptedPrompts::Take()
@@ -55,7 +68,10 @@ QApplication& Application()
     static int argc = 1;
     static char name[] = "tarvic-banc-fenetre";
     static char* argv[] = {name, nullptr};
-    return *new QApplication(argc, argv);
+    auto* application = new QApplication(argc, argv);
+    // As the program's own: Qt's texts in French too.
+    window::SetUpApplication(*application);
+    return *application;
 }
 
 WindowFixture::WindowFixture() { Application(); }

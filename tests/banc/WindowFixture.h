@@ -21,14 +21,15 @@ public:
     Closing AskBeforeClosing(QWidget*) override;
     // Unscripted, the last run is let go, as it was before the window asked.
     Closing AskBeforeDropping(QWidget*, Dropping why) override;
-    std::string OpenPath(QWidget*) override { return Take(); }
-    std::string SavePath(QWidget*, File) override { return Take(); }
+    std::string OpenPath(QWidget*, const std::string& folder) override;
+    std::string SavePath(QWidget*, File, const std::string& suggested) override;
     void Warn(QWidget*, const std::string& text) override { warnings.push_back(text); }
 
     std::deque<Closing> closing;
     std::deque<Closing> dropping;
     std::vector<Dropping> droppingAsked;
     std::deque<std::string> paths;
+    std::vector<std::string> offered;  // the folder a file dialog opened in, or the file it suggested
     std::vector<std::string> warnings;
     int questions = 0;
 
