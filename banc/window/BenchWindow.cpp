@@ -12,12 +12,15 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
+#include "window/About.h"
 #include "window/BenchDialog.h"
 #include "window/CardDialog.h"
 #include "window/ControllerDialog.h"
 #include "window/CurveList.h"
 #include "window/GeneratorDialog.h"
+#include "window/HelpWindow.h"
 #include "window/Latin1.h"
+#include "window/MenuBar.h"
 #include "window/PlotView.h"
 #include "window/PortList.h"
 #include "window/Prompts.h"
@@ -49,6 +52,8 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places)), m_files(prompts, m_workbench.Choices())
 {
     setWindowTitle(Q("tarvic-banc : console des bancs"));
+    m_menus = new MenuBar(this);
+    setMenuBar(m_menus);
     m_curves = new CurveList(m_workbench.Lock());
     m_curves->setMaximumHeight(170);
     auto* central = new QWidget(this);
@@ -70,6 +75,7 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     m_status = new RunStatus(this);
     setStatusBar(m_status);
     Connect();
+    ConnectMenus();
     const std::string error = m_workbench.Restore();
     ShowElements();
     ShowShown();
@@ -184,6 +190,20 @@ void BenchWindow::Connect()
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
 }
 
+void BenchWindow::ConnectMenus()
+{
+    connect(m_menus, &MenuBar::triggered, this, &BenchWindow::Do);
+    connect(m_menus, &MenuBar::cardAsked, m_cardButton, &QPushButton::click);
+    connect(m_menus, &MenuBar::itemAsked, this, &BenchWindow::OnItem);
+    connect(m_menus, &MenuBar::quitAsked, this, &QWidget::close);
+    connect(m_menus, &MenuBar::zoomInAsked, m_plot, &PlotView::ZoomIn);
+    connect(m_menus, &MenuBar::zoomOutAsked, m_plot, &PlotView::ZoomOut);
+    connect(m_menus, &MenuBar::showAllAsked, m_plot, &PlotView::ShowAll);
+    connect(m_menus, &MenuBar::fullScreenAsked, this, [this](bool on) { on ? showFullScreen() : showNormal(); });
+    connect(m_menus, &MenuBar::helpAsked, this, [this] { ShowHelp(this, *m_menus); });
+    connect(m_menus, &MenuBar::aboutAsked, this, [this] { ShowAbout(this); });
+}
+
 void BenchWindow::FillModes()
 {
     const Settings& settings = m_workbench.LiveSettings();
@@ -217,6 +237,7 @@ void BenchWindow::UpdateState()
     const bool connected = m_workbench.Card().IsConnected() && m_workbench.Card().State() != LinkState::Lost;
     const bool running = m_workbench.Running();
     m_actions->SetState(connected, running);
+    m_menus->SetState(connected, running);
     m_bench->setEnabled(!running);
     m_mode->setEnabled(!running);
     m_cardButton->setEnabled(!running);

@@ -16,6 +16,7 @@ class QComboBox;
 namespace banc::window {
 
 class CurveList;
+class MenuBar;
 class PlotView;
 class RunStatus;
 class SynopticView;
@@ -36,6 +37,7 @@ public:
     CurveList* Curves() const { return m_curves; }
     RunStatus* Status() const { return m_status; }
     ActionBar* Actions() const { return m_actions; }
+    MenuBar* Menus() const { return m_menus; }
     QComboBox* BenchChoice() const { return m_bench; }
     QComboBox* ModeChoice() const { return m_mode; }
     // The settings dialog open, if any.
@@ -52,6 +54,7 @@ private:
     QWidget* MakeTop();
     QWidget* MakePlotSide();
     void Connect();
+    void ConnectMenus();
     void FillModes();
     void ShowElements();
     void ShowShown();
@@ -68,6 +71,7 @@ private:
     Prompts& m_prompts;
     Workbench m_workbench;
     FileChoice m_files;
+    MenuBar* m_menus = nullptr;
     QComboBox* m_bench = nullptr;
     QComboBox* m_mode = nullptr;
     CIconButton* m_cardButton = nullptr;
