@@ -24,8 +24,6 @@ QString Refused(const QCommandLineParser& parser, const QStringList& arguments)
     return {};
 }
 
-}  // namespace
-
 QString HelpText()
 {
     return Q("Usage : tarvic-banc-fenetre [OPTION]...\n"
@@ -43,6 +41,8 @@ QString HelpText()
 }
 
 QString VersionText() { return QStringLiteral("tarvic-banc-fenetre " TARVIC_VERSION_STRING "\n"); }
+
+}  // namespace
 
 ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTaken)
 {

@@ -20,7 +20,4 @@ struct ArgumentsAnswer {
 // Qt's options gone, anything else is refused.
 ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTaken);
 
-QString HelpText();
-QString VersionText();
-
 }  // namespace banc::window
