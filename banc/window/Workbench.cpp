@@ -321,17 +321,20 @@ void Workbench::Stop() { m_card.StopRun(); }
 void Workbench::Finish()
 {
     m_card.Detach();
-    m_running = false;
+    RunOver();
     m_card.Attach(m_elements, m_settings);
+}
+
+void Workbench::RunOver()
+{
+    m_running = false;
+    std::lock_guard lock(m_lock);
+    m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
 }
 
 void Workbench::OnRunEnded(const Outcome& outcome)
 {
-    m_running = false;
-    {
-        std::lock_guard lock(m_lock);
-        m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
-    }
+    RunOver();
     emit runEnded(outcome);
 }
 

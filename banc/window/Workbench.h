@@ -110,6 +110,8 @@ private:
     std::string Check(const Values& values);
     // Sent when a card is there.
     void SendLines(std::vector<std::string> lines);
+    // Whatever ended it: what it acquired is to be saved.
+    void RunOver();
     void OnRunEnded(const Outcome& outcome);
 
     Places m_places;
