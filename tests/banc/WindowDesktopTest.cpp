@@ -42,7 +42,7 @@ protected:
     // The keys pressed on the active window, as the user would.
     void Press(const QKeySequence& keys)
     {
-        QApplication::setActiveWindow(&Window());
+        Window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
         QTest::keySequence(&Window(), keys);
     }
