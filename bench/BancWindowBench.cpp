@@ -88,8 +88,9 @@ struct Folder {
 class NoPrompts : public banc::window::Prompts {
 public:
     Closing AskBeforeClosing(QWidget*) override { return Closing::Discard; }
-    std::string OpenPath(QWidget*) override { return {}; }
-    std::string SavePath(QWidget*, File, File*) override { return {}; }
+    Closing AskBeforeDropping(QWidget*, Dropping) override { return Closing::Discard; }
+    std::string OpenPath(QWidget*, const std::string&) override { return {}; }
+    std::string SavePath(QWidget*, File, const std::string&, File*) override { return {}; }
     void Warn(QWidget*, const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 

@@ -40,7 +40,8 @@ foreach(component ${TARVIC_PACKAGE_COMPONENTS})
 endforeach()
 
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_LIB_PACKAGE_RECOMMENDS "fonts-liberation, fonts-urw-base35")
+# Qt's French texts are read at run time, out of dpkg-shlibdeps' sight.
+set(CPACK_DEBIAN_LIB_PACKAGE_RECOMMENDS "fonts-liberation, fonts-urw-base35, qt6-translations-l10n")
 set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/libtarvic/triggers)
 set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIB_DESCRIPTION "library for the teaching benches of industrial control

@@ -10,6 +10,7 @@ TARVIC_PACKAGES=(
   srecord                                       # srec_cat makes the S-record test images
   clang libclang-rt-dev                         # the libFuzzer targets (scripts/fuzz)
   locales-all                                   # tests run under a French locale
+  qt6-translations-l10n                         # Qt's own dialogs and buttons in French
   desktop-file-utils appstream man-db           # checks of the menu entries, metainfo, manual pages
 )
 

@@ -31,6 +31,7 @@
 #include "tarvic/platform/Object.h"
 #include "tarvic/platform/PainterDC.h"
 #include "tarvic/platform/Profile.h"
+#include "tarvic/platform/QtFrench.h"
 #include "tarvic/platform/RecordingDC.h"
 #include "tarvic/platform/SerialPort.h"
 #include "tarvic/platform/StringTable.h"

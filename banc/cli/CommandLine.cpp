@@ -5,7 +5,6 @@
 #include <tarvic/platform/Text.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -135,17 +134,6 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
 }
 
 }  // namespace
-
-bool ParseNumber(const char* text, double& value)
-{
-    std::string decimal = text;
-    std::replace(decimal.begin(), decimal.end(), ',', '.');
-    const char* begin = decimal.c_str();
-    const char* end = begin + decimal.size();
-    if (begin != end && *begin == '+') ++begin;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end && std::isfinite(value);
-}
 
 std::string ParseCommandLine(int argc, char** argv, Request& request)
 {

@@ -31,7 +31,4 @@ struct Request {
 // French reason the line is refused (Latin-1).
 std::string ParseCommandLine(int argc, char** argv, Request& request);
 
-// A decimal number with '.' or ',' as its point.
-bool ParseNumber(const char* text, double& value);
-
 }  // namespace banc::cli

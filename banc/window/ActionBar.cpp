@@ -51,17 +51,28 @@ ActionBar::ActionBar(QWidget* parent) : QWidget(parent)
     layout->addStretch();
 }
 
+bool Allowed(Action action, bool connected, bool running)
+{
+    switch (action) {
+    case Action::Download:
+    case Action::Start: return connected && !running;
+    case Action::Stop: return running;
+    case Action::Open: return !running;
+    case Action::Save:
+    case Action::ExportCsv:
+    case Action::ExportPng: break;
+    }
+    return true;
+}
+
 void ActionBar::SetState(bool connected, bool running)
 {
-    const auto enable = [this](Action action, bool on) {
-        CIconButton* button = Button(action);
-        if (button->isEnabled() == on) return;
+    for (const ActionLook& look : kActions) {
+        CIconButton* button = Button(look.action);
+        const bool on = Allowed(look.action, connected, running);
+        if (button->isEnabled() == on) continue;
         on ? button->Enable() : button->Disable();
-    };
-    enable(Action::Download, connected && !running);
-    enable(Action::Start, connected && !running);
-    enable(Action::Stop, running);
-    enable(Action::Open, !running);
+    }
 }
 
 }  // namespace banc::window

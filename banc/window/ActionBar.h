@@ -10,6 +10,9 @@ namespace banc::window {
 
 enum class Action { Download, Start, Stop, Open, Save, ExportCsv, ExportPng };
 
+// What may be done: nothing that changes the card's configuration while a run is on.
+bool Allowed(Action action, bool connected, bool running);
+
 // The window's actions as the library's icon buttons, each with its tip.
 class ActionBar : public QWidget {
     Q_OBJECT
@@ -18,7 +21,6 @@ public:
     explicit ActionBar(QWidget* parent = nullptr);
 
     CIconButton* Button(Action action) const { return m_buttons[static_cast<std::size_t>(action)]; }
-    // What may be done: nothing that changes the card's configuration while a run is on.
     void SetState(bool connected, bool running);
 
 signals:

@@ -12,18 +12,22 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
+#include "window/About.h"
 #include "window/BenchDialog.h"
 #include "window/CardDialog.h"
 #include "window/ControllerDialog.h"
 #include "window/CurveList.h"
 #include "window/GeneratorDialog.h"
+#include "window/HelpWindow.h"
 #include "window/Latin1.h"
+#include "window/MenuBar.h"
 #include "window/PlotView.h"
 #include "window/PortList.h"
 #include "window/Prompts.h"
 #include "window/RecordingDialog.h"
 #include "window/RunStatus.h"
 #include "window/SynopticView.h"
+#include "window/UnsavedRun.h"
 
 namespace banc::window {
 namespace {
@@ -45,9 +49,11 @@ std::string OutcomeText(const Outcome& outcome, int kept, int total)
 }  // namespace
 
 BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places))
+    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places)), m_files(prompts, m_workbench.Choices())
 {
     setWindowTitle(Q("tarvic-banc : console des bancs"));
+    m_menus = new MenuBar(this);
+    setMenuBar(m_menus);
     m_curves = new CurveList(m_workbench.Lock());
     m_curves->setMaximumHeight(170);
     auto* central = new QWidget(this);
@@ -69,6 +75,7 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     m_status = new RunStatus(this);
     setStatusBar(m_status);
     Connect();
+    ConnectMenus();
     const std::string error = m_workbench.Restore();
     ShowElements();
     ShowShown();
@@ -139,7 +146,9 @@ void BenchWindow::Connect()
 {
     CardConnection& card = m_workbench.Card();
     connect(m_bench, &QComboBox::activated, this, [this](int index) {
-        Report(m_workbench.ChooseBench(Benches()[static_cast<std::size_t>(index)]));
+        const Bench& bench = Benches()[static_cast<std::size_t>(index)];
+        if (&bench == m_workbench.LiveSettings().bench || MayDrop(Prompts::Dropping::OtherBench))
+            Report(m_workbench.ChooseBench(bench));
         ShowElements();
     });
     connect(m_mode, &QComboBox::activated, this, [this](int index) {
@@ -181,6 +190,20 @@ void BenchWindow::Connect()
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
 }
 
+void BenchWindow::ConnectMenus()
+{
+    connect(m_menus, &MenuBar::triggered, this, &BenchWindow::Do);
+    connect(m_menus, &MenuBar::cardAsked, m_cardButton, &QPushButton::click);
+    connect(m_menus, &MenuBar::itemAsked, this, &BenchWindow::OnItem);
+    connect(m_menus, &MenuBar::quitAsked, this, &QWidget::close);
+    connect(m_menus, &MenuBar::zoomInAsked, m_plot, &PlotView::ZoomIn);
+    connect(m_menus, &MenuBar::zoomOutAsked, m_plot, &PlotView::ZoomOut);
+    connect(m_menus, &MenuBar::showAllAsked, m_plot, &PlotView::ShowAll);
+    connect(m_menus, &MenuBar::fullScreenAsked, this, [this](bool on) { on ? showFullScreen() : showNormal(); });
+    connect(m_menus, &MenuBar::helpAsked, this, [this] { ShowHelp(this, *m_menus); });
+    connect(m_menus, &MenuBar::aboutAsked, this, [this] { ShowAbout(this); });
+}
+
 void BenchWindow::FillModes()
 {
     const Settings& settings = m_workbench.LiveSettings();
@@ -214,6 +237,7 @@ void BenchWindow::UpdateState()
     const bool connected = m_workbench.Card().IsConnected() && m_workbench.Card().State() != LinkState::Lost;
     const bool running = m_workbench.Running();
     m_actions->SetState(connected, running);
+    m_menus->SetState(connected, running);
     m_bench->setEnabled(!running);
     m_mode->setEnabled(!running);
     m_cardButton->setEnabled(!running);
@@ -248,11 +272,16 @@ void BenchWindow::Open(QDialog* dialog)
     dialog->open();
 }
 
-void BenchWindow::SaveAs(Prompts::File file)
+bool BenchWindow::MayDrop(Prompts::Dropping why)
+{
+    return MayDropLastRun(m_workbench, m_prompts, this, why, [this] { return SaveAs(Prompts::File::Archive); });
+}
+
+bool BenchWindow::SaveAs(Prompts::File file)
 {
     Prompts::File chosen = file;
-    const std::string path = m_prompts.SavePath(this, file, &chosen);
-    if (path.empty()) return;
+    const std::string path = m_files.Save(this, file, m_workbench.ShownSettings(), &chosen);
+    if (path.empty()) return false;
     std::string error;
     switch (chosen) {
     case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
@@ -264,16 +293,20 @@ void BenchWindow::SaveAs(Prompts::File file)
         m_status->ShowNotice(Q("\xC9" "crit : ") + QString::fromLocal8Bit(path.c_str()));
     else
         Report(error);
+    return error.empty();
 }
 
 void BenchWindow::Do(Action action)
 {
     switch (action) {
     case Action::Download: Report(m_workbench.Download()); break;
-    case Action::Start: Report(m_workbench.Start()); break;
+    case Action::Start:
+        if (MayDrop(Prompts::Dropping::NewRun)) Report(m_workbench.Start());
+        break;
     case Action::Stop: m_workbench.Stop(); break;
     case Action::Open: {
-        const std::string path = m_prompts.OpenPath(this);
+        if (!MayDrop(Prompts::Dropping::Opening)) break;
+        const std::string path = m_files.Open(this);
         if (path.empty()) break;
         if (std::string error = m_workbench.OpenArchive(path); !error.empty())
             Report(error);
@@ -324,20 +357,19 @@ void BenchWindow::closeEvent(QCloseEvent* event)
     if (m_workbench.Running()) {
         switch (m_prompts.AskBeforeClosing(this)) {
         case Prompts::Closing::Cancel: event->ignore(); return;
-        case Prompts::Closing::Save: {
+        case Prompts::Closing::Save:
             m_workbench.Finish();
             // Without a file, or with one that cannot be written, the window stays with what was acquired.
-            const std::string path = m_prompts.SavePath(this, Prompts::File::Archive);
-            const std::string error = path.empty() ? "" : m_workbench.SaveArchive(path);
-            if (path.empty() || !error.empty()) {
-                Report(error);
+            if (!SaveAs(Prompts::File::Archive)) {
                 event->ignore();
                 return;
             }
             break;
-        }
         case Prompts::Closing::Discard: m_workbench.Finish(); break;
         }
+    } else if (!MayDrop(Prompts::Dropping::Closing)) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

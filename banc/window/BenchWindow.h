@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "window/ActionBar.h"
+#include "window/FileDialogs.h"
 #include "window/Prompts.h"
 #include "window/Workbench.h"
 
@@ -15,6 +16,7 @@ class QComboBox;
 namespace banc::window {
 
 class CurveList;
+class MenuBar;
 class PlotView;
 class RunStatus;
 class SynopticView;
@@ -35,6 +37,7 @@ public:
     CurveList* Curves() const { return m_curves; }
     RunStatus* Status() const { return m_status; }
     ActionBar* Actions() const { return m_actions; }
+    MenuBar* Menus() const { return m_menus; }
     QComboBox* BenchChoice() const { return m_bench; }
     QComboBox* ModeChoice() const { return m_mode; }
     // The settings dialog open, if any.
@@ -51,6 +54,7 @@ private:
     QWidget* MakeTop();
     QWidget* MakePlotSide();
     void Connect();
+    void ConnectMenus();
     void FillModes();
     void ShowElements();
     void ShowShown();
@@ -58,11 +62,16 @@ private:
     void OnRunEnded(const Outcome& outcome);
     void Open(QDialog* dialog);
     void Report(const std::string& error);
-    void SaveAs(Prompts::File file);
+    // True once written.
+    bool SaveAs(Prompts::File file);
+    // The last run may go, saved or let go.
+    bool MayDrop(Prompts::Dropping why);
     void Wire(int measureRank, bool toggleRouted, bool toggleFeedback);
 
     Prompts& m_prompts;
     Workbench m_workbench;
+    FileChoice m_files;
+    MenuBar* m_menus = nullptr;
     QComboBox* m_bench = nullptr;
     QComboBox* m_mode = nullptr;
     CIconButton* m_cardButton = nullptr;

@@ -3,15 +3,16 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include <tarvic/platform/Text.h>
-#include <tarvic/widgets/DataExchange.h>
-#include <tarvic/widgets/FloatEdit.h>
 #include <tarvic/widgets/IconButton.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "engine/NumberText.h"
 #include "engine/Parameter.h"
 #include "window/Latin1.h"
 
@@ -26,6 +27,14 @@ struct FieldDecimals {
 constexpr FieldDecimals kDecimals[] = {{"kp", 3}, {"ti", 3},       {"td", 3},      {"ks", 3},      {"coefc0", 3},
                                        {"coefc1", 3}, {"coefc2", 3}, {"coefc3", 3}, {"coefb0", 3}, {"coefb1", 3},
                                        {"coefb2", 3}, {"frequence", 3}, {"te", 0},    {"tem", 0}};
+
+// With the decimal comma the user reads and types.
+std::string FieldText(float value, int decimals)
+{
+    std::string text = tarvic::Format("%.*f", decimals, double{value});
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
 
 }  // namespace
 
@@ -65,13 +74,9 @@ void ParameterDialog::AddRow(const QString& label, QWidget* field) { m_form->add
 void ParameterDialog::AddField(int id, const std::string& label, float value, float min, float max, int decimals,
                                const std::string& unit)
 {
-    auto* edit = new CFloatEdit(this);
+    auto* edit = new QLineEdit(Q(FieldText(value, decimals)), this);
     edit->setObjectName(QString::number(id));
-    // The data exchange writes and scans numbers with '.', without thousands separators.
-    edit->SetDecimalPoint('.');
-    edit->EnableCommas(0);
-    edit->SetDecimals(decimals);
-    std::string limits = tarvic::Format("de %g \xE0 %g", double{min}, double{max});
+    std::string limits = RangeText(min, max);
     if (!unit.empty()) limits += " " + unit;
     auto* range = new QLabel(Q(limits), this);
     range->setObjectName(QStringLiteral("limites%1").arg(id));
@@ -80,21 +85,9 @@ void ParameterDialog::AddField(int id, const std::string& label, float value, fl
     row->addWidget(range);
     m_fields.push_back({id, label, value, min, max, decimals, m_form->rowCount()});
     m_form->addRow(Q(label), row);
-    float shown = value;
-    Exchange(false, m_fields.back(), shown);
 }
 
-void ParameterDialog::Exchange(bool save, FieldInfo& field, float& value)
-{
-    CDataExchange exchange(this, save);
-    switch (field.decimals) {
-    case 0: DDX_float0(&exchange, field.id, value); break;
-    case 3: DDX_float3(&exchange, field.id, value); break;
-    default: DDX_float(&exchange, field.id, value); break;
-    }
-}
-
-CFloatEdit* ParameterDialog::Field(int id) const { return findChild<CFloatEdit*>(QString::number(id)); }
+QLineEdit* ParameterDialog::Field(int id) const { return findChild<QLineEdit*>(QString::number(id)); }
 
 void ParameterDialog::SetFieldShown(int id, bool shown)
 {
@@ -118,17 +111,31 @@ bool ParameterDialog::ReadFields(Values& values)
     values.clear();
     for (auto& field : m_fields) {
         if (!field.shown) continue;
-        float value = field.initial;
-        Exchange(true, field, value);
-        if (!(value >= field.min && value <= field.max)) {
-            ShowError(tarvic::Format("%s : %g est hors limites (de %g \xE0 %g).", field.label.c_str(), double{value},
-                                     double{field.min}, double{field.max}));
-            if (CFloatEdit* edit = Field(field.id)) edit->setFocus();
+        float value = 0;
+        if (std::string error = Read(field, value); !error.empty()) {
+            ShowError(error);
+            if (QLineEdit* edit = Field(field.id)) edit->setFocus();
             return false;
         }
         values[field.id] = value;
     }
     return true;
+}
+
+std::string ParameterDialog::Read(const FieldInfo& field, float& value) const
+{
+    const QLineEdit* edit = Field(field.id);
+    const std::string text = edit ? Latin1(edit->text().trimmed()) : std::string();
+    const std::string range = RangeText(field.min, field.max);
+    if (text.empty()) return tarvic::Format("%s : une valeur est demand\xE9" "e (%s).", field.label.c_str(), range.c_str());
+    double number = 0;
+    if (!ParseNumber(text, number))
+        return tarvic::Format("%s : \xAB %s \xBB n'est pas un nombre (%s).", field.label.c_str(), text.c_str(), range.c_str());
+    value = static_cast<float>(number);
+    if (!(value >= field.min && value <= field.max))
+        return tarvic::Format("%s : %s est hors limites (%s).", field.label.c_str(), NumberText(number).c_str(),
+                              range.c_str());
+    return {};
 }
 
 ParameterDialog::Values ParameterDialog::Changed(const Values& values) const

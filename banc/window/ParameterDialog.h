@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-class CFloatEdit;
 class CIconButton;
 class QFormLayout;
 class QLabel;
+class QLineEdit;
 
 namespace banc {
 struct ParameterDef;
@@ -17,11 +17,11 @@ struct ParameterDef;
 
 namespace banc::window {
 
-// A settings dialog: one row per number, each in the library's edit box
-// (CFloatEdit, which takes only what makes a number) identified by the
-// element's parameter number, filled and read back with the library's data
-// exchange (DDX_float), and checked against its range before anything is
-// applied. A value out of range, or one the workbench refuses, keeps the
+// A settings dialog: one row per number, each a line the user types as he
+// writes numbers ("2,5" as well as "2.5", "1e-3"), identified by the
+// element's parameter number, read with the command line's parser and
+// checked against its range before anything is applied. A text that is no
+// number, a value out of range, or one the workbench refuses, keeps the
 // dialog open with the reason and changes nothing.
 class ParameterDialog : public QDialog {
     Q_OBJECT
@@ -31,14 +31,14 @@ public:
 
     ParameterDialog(const QString& title, QWidget* parent);
 
-    CFloatEdit* Field(int id) const;
+    QLineEdit* Field(int id) const;
     QString Error() const;
-    // Reads the fields back; shows why when one is out of range.
+    // Reads the fields back; shows why when one is no number or out of range.
     bool ReadFields(Values& values);
     void accept() override;
 
 protected:
-    // A row of a number: its label, the edit box with `decimals` decimals, its range and unit.
+    // A row of a number: its label, the edit box showing `decimals` decimals, its range and unit.
     void AddField(int id, const std::string& label, float value, float min, float max, int decimals,
                   const std::string& unit = "");
     // A row of another control.
@@ -62,7 +62,8 @@ private:
         int row;  // of the form
         bool shown = true;
     };
-    void Exchange(bool save, FieldInfo& field, float& value);
+    // "" with the field's value, or why its text is refused (Latin-1).
+    std::string Read(const FieldInfo& field, float& value) const;
     void ShowError(const std::string& latin1);
 
     QFormLayout* m_form;

@@ -25,32 +25,58 @@ FileKind KindOf(Prompts::File file)
     return {"", ""};
 }
 
+const char* DroppingText(Prompts::Dropping why)
+{
+    switch (why) {
+    case Prompts::Dropping::Closing: return "de fermer";
+    case Prompts::Dropping::OtherBench: return "de changer de banc";
+    case Prompts::Dropping::Opening: return "d'ouvrir un autre essai";
+    case Prompts::Dropping::NewRun: return "d'en d\xE9marrer un autre";
+    }
+    return "";
+}
+
+// Save, go on without saving, or stay.
+Prompts::Closing Ask(QWidget* parent, const char* title, const std::string& question, const char* discardCaption)
+{
+    QMessageBox box(QMessageBox::Question, Q(title), Q(question), QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(Q("&Enregistrer"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(Q(discardCaption), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Prompts::Closing::Save;
+    if (box.clickedButton() == discard) return Prompts::Closing::Discard;
+    return Prompts::Closing::Cancel;
+}
+
 }  // namespace
 
 Prompts::~Prompts() = default;
 
 Prompts::Closing DialogPrompts::AskBeforeClosing(QWidget* parent)
 {
-    QMessageBox box(QMessageBox::Question, Q("Essai en cours"),
-                    Q("Un essai est en cours. Enregistrer ce qui a \xE9t\xE9 acquis avant de fermer ?"),
-                    QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(Q("&Enregistrer"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(Q("&Fermer sans enregistrer"), QMessageBox::DestructiveRole);
-    box.addButton(Q("&Annuler"), QMessageBox::RejectRole);
-    box.exec();
-    if (box.clickedButton() == save) return Closing::Save;
-    if (box.clickedButton() == discard) return Closing::Discard;
-    return Closing::Cancel;
+    return Ask(parent, "Essai en cours", "Un essai est en cours. Enregistrer ce qui a \xE9t\xE9 acquis avant de fermer ?",
+               "&Fermer sans enregistrer");
 }
 
-std::string DialogPrompts::OpenPath(QWidget* parent)
+Prompts::Closing DialogPrompts::AskBeforeDropping(QWidget* parent, Dropping why)
 {
-    return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), {}, Q(KindOf(File::Archive).filter)).toLocal8Bit().toStdString();
+    return Ask(parent, "Essai non enregistr\xE9",
+               std::string("Le dernier essai n'est pas enregistr\xE9. L'enregistrer avant ") + DroppingText(why) + " ?",
+               "&Ne pas enregistrer");
 }
 
-std::string DialogPrompts::SavePath(QWidget* parent, File file, File* chosen)
+std::string DialogPrompts::OpenPath(QWidget* parent, const std::string& folder)
 {
-    QFileDialog dialog(parent, Q("Enregistrer"), {}, Q(KindOf(file).filter));
+    return QFileDialog::getOpenFileName(parent, Q("Ouvrir un essai"), QString::fromLocal8Bit(folder.c_str()),
+                                        Q(KindOf(File::Archive).filter))
+        .toLocal8Bit()
+        .toStdString();
+}
+
+std::string DialogPrompts::SavePath(QWidget* parent, File file, const std::string& suggested, File* chosen)
+{
+    QFileDialog dialog(parent, Q("Enregistrer"), QString::fromLocal8Bit(suggested.c_str()), Q(KindOf(file).filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(KindOf(file).suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

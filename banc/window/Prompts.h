@@ -12,14 +12,18 @@ class Prompts {
 public:
     enum class Closing { Save, Discard, Cancel };
     enum class File { Archive, Csv, CsvFrench, Png };
+    // What would drop the last run.
+    enum class Dropping { Closing, OtherBench, Opening, NewRun };
 
     virtual ~Prompts();
     // A run is on as the window closes.
     virtual Closing AskBeforeClosing(QWidget* parent) = 0;
-    // The file to open or to write; "" when the user gave up. For a CSV,
-    // `chosen` takes the kind picked among the dialog's file types.
-    virtual std::string OpenPath(QWidget* parent) = 0;
-    virtual std::string SavePath(QWidget* parent, File file, File* chosen = nullptr) = 0;
+    // The last run, over, is in no archive and `why` would drop it.
+    virtual Closing AskBeforeDropping(QWidget* parent, Dropping why) = 0;
+    // The file to open, from `folder` on, or to write, `suggested` offered; "" when the user gave up.
+    // For a CSV, `chosen` takes the kind picked among the dialog's file types.
+    virtual std::string OpenPath(QWidget* parent, const std::string& folder) = 0;
+    virtual std::string SavePath(QWidget* parent, File file, const std::string& suggested, File* chosen = nullptr) = 0;
     // A failure the user must see (Latin-1).
     virtual void Warn(QWidget* parent, const std::string& text) = 0;
 };
@@ -28,8 +32,9 @@ public:
 class DialogPrompts : public Prompts {
 public:
     Closing AskBeforeClosing(QWidget* parent) override;
-    std::string OpenPath(QWidget* parent) override;
-    std::string SavePath(QWidget* parent, File file, File* chosen = nullptr) override;
+    Closing AskBeforeDropping(QWidget* parent, Dropping why) override;
+    std::string OpenPath(QWidget* parent, const std::string& folder) override;
+    std::string SavePath(QWidget* parent, File file, const std::string& suggested, File* chosen = nullptr) override;
     void Warn(QWidget* parent, const std::string& text) override;
 };
 

@@ -74,4 +74,8 @@ void WindowProfile::SaveCard(const CardChoice& card)
     m_profile->WriteProfileString(kWindow, "PORT", card.port);
 }
 
+std::string WindowProfile::Folder() const { return m_profile->GetProfileString(kWindow, "DOSSIER", ""); }
+
+void WindowProfile::SaveFolder(const std::string& folder) { m_profile->WriteProfileString(kWindow, "DOSSIER", folder); }
+
 }  // namespace banc::window

@@ -20,7 +20,7 @@ struct CardChoice {
 
 // What the window keeps of the user's choices in a profile of its own: the
 // bench, the card, and for each bench its mode, the loop's wiring and, for
-// each mode, the PID's actions. The elements' parameters are the library's,
+// each mode, the PID's actions, and the folder of its files. The elements' parameters are the library's,
 // in the bench's own profile.
 class WindowProfile {
 public:
@@ -34,6 +34,9 @@ public:
     void Save(const Settings& settings);
     CardChoice Card() const;
     void SaveCard(const CardChoice& card);
+    // The folder of the file last opened or written; "" before the first.
+    std::string Folder() const;
+    void SaveFolder(const std::string& folder);
 
 private:
     std::shared_ptr<tarvic::Profile> m_profile;

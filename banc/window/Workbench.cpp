@@ -9,6 +9,7 @@
 
 #include "engine/CsvExport.h"
 #include "engine/Download.h"
+#include "engine/NumberText.h"
 #include "engine/Results.h"
 #include "engine/Setup.h"
 
@@ -34,7 +35,7 @@ std::vector<std::string> Distinct(std::vector<std::string> lines)
 
 std::string OutOfRange(const ParameterDef& def, float value, float min, float max)
 {
-    return tarvic::Format("%s : %g est hors limites (de %g \xE0 %g).", def.help, double{value}, double{min}, double{max});
+    return tarvic::Format("%s : %s est hors limites (%s).", def.help, NumberText(value).c_str(), RangeText(min, max).c_str());
 }
 
 }  // namespace
@@ -140,6 +141,7 @@ std::string Workbench::ChooseBench(const Bench& bench)
     }
     m_profile.SaveBench(bench);
     // The last run of another bench is no business of this one's plot.
+    m_unsaved = false;
     if (m_kept) {
         m_kept.reset();
         emit shownChanged();
@@ -255,8 +257,9 @@ std::string Workbench::SetRecording(double seconds, float periodMs)
     const double blockSeconds = kPointsPerBlock * std::trunc(periodMs) / 1000.0;
     const double blocks = std::ceil(seconds / blockSeconds - 1e-9);
     if (!(blocks >= 1 && blocks <= kMaxBlocks))
-        return tarvic::Format("Dur\xE9" "e de l'enregistrement %g s : de %g \xE0 %g s (1 \xE0 %d blocs de %g s).", seconds,
-                              blockSeconds, blockSeconds * kMaxBlocks, kMaxBlocks, blockSeconds);
+        return tarvic::Format("Dur\xE9" "e de l'enregistrement %s s : %s s (1 \xE0 %d blocs de %s s).",
+                              NumberText(seconds).c_str(), RangeText(blockSeconds, blockSeconds * kMaxBlocks).c_str(),
+                              kMaxBlocks, NumberText(blockSeconds).c_str());
     {
         std::lock_guard lock(m_lock);
         m_elements.recording->SetFParam(kWaitingTime, periodMs);
@@ -306,6 +309,7 @@ std::string Workbench::Start()
         return "La liaison avec la carte est perdue : choisissez la carte \xE0 nouveau.";
     if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
     m_running = true;
+    m_unsaved = false;
     if (m_kept) {
         m_kept.reset();
         emit shownChanged();
@@ -319,20 +323,30 @@ void Workbench::Stop() { m_card.StopRun(); }
 void Workbench::Finish()
 {
     m_card.Detach();
-    m_running = false;
+    RunOver();
     m_card.Attach(m_elements, m_settings);
+}
+
+void Workbench::RunOver()
+{
+    m_running = false;
+    std::lock_guard lock(m_lock);
+    m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
 }
 
 void Workbench::OnRunEnded(const Outcome& outcome)
 {
-    m_running = false;
+    RunOver();
     emit runEnded(outcome);
 }
 
 std::string Workbench::SaveArchive(const std::string& path)
 {
     std::lock_guard lock(m_lock);
-    return banc::SaveArchive(path, ShownSettings(), ShownElements());
+    std::string error = banc::SaveArchive(path, ShownSettings(), ShownElements());
+    // What is shown is the last run, or an archive opened since it went.
+    if (error.empty()) m_unsaved = false;
+    return error;
 }
 
 std::string Workbench::ExportCsv(const std::string& path, CsvFormat format)
@@ -362,6 +376,7 @@ std::string Workbench::OpenArchive(const std::string& path)
     if (loaded.settings.bench == m_settings.bench && loaded.settings.mode != m_settings.mode)
         if (std::string error = ChooseMode(*loaded.settings.mode); !error.empty()) warning = error;
     m_kept = std::move(loaded);
+    m_unsaved = false;
     emit shownChanged();
     if (!warning.empty()) emit notice(QString::fromLatin1(warning.c_str()));
     return {};

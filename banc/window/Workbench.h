@@ -55,6 +55,8 @@ public:
     bool ShowsLive() const { return !m_kept; }
 
     CardConnection& Card() { return m_card; }
+    // The user's choices kept for the window.
+    WindowProfile& Choices() { return m_profile; }
     const CardChoice& CardChosen() const { return m_cardChoice; }
     std::string BenchProfilePath(const Bench& bench) const;
     std::string WindowProfilePath() const;
@@ -78,6 +80,8 @@ public:
     // Stops a run under way and returns once the card's loop is stopped.
     void Finish();
     bool Running() const { return m_running; }
+    // The last run is over and in no archive yet: what would drop it asks first.
+    bool Unsaved() const { return m_unsaved; }
     // The wall-clock time of one block.
     double SecondsPerBlock();
 
@@ -107,6 +111,8 @@ private:
     std::string Check(const Values& values);
     // Sent when a card is there.
     void SendLines(std::vector<std::string> lines);
+    // Whatever ended it: what it acquired is to be saved.
+    void RunOver();
     void OnRunEnded(const Outcome& outcome);
 
     Places m_places;
@@ -119,6 +125,7 @@ private:
     CardChoice m_cardChoice;
     CardConnection m_card;
     bool m_running = false;
+    bool m_unsaved = false;
 };
 
 }  // namespace banc::window

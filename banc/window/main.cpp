@@ -1,38 +1,55 @@
 // tarvic-banc-fenetre: the bench console in a window.
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <tarvic/platform/Profile.h>
 
 #include <clocale>
+#include <cstdio>
+#include <optional>
 #include <string>
 
 #include "engine/EmbeddedCard.h"
 #include "window/BenchWindow.h"
 #include "window/Prompts.h"
+#include "window/WindowApplication.h"
+#include "window/WindowArguments.h"
 
 namespace {
 
 std::string Folder(const std::string& path) { return path.substr(0, path.rfind('/')); }
 
-// The library writes the trace files of the generator's tables where the
-// program runs: not in the user's folder, but in the program's cache.
-void LeaveWorkingFolder()
+QStringList Arguments(int argc, char** argv)
 {
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (!cache.isEmpty() && QDir().mkpath(cache)) QDir::setCurrent(cache);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Printed, then the status the program ends with; none when the window is to open.
+std::optional<int> Answered(const banc::window::ArgumentsAnswer& answer)
+{
+    std::fputs(answer.output.toLocal8Bit().constData(), stdout);
+    std::fputs(answer.errors.toLocal8Bit().constData(), stderr);
+    return answer.exitStatus;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // --help and --version are for a terminal, where there may be no display.
+    if (const auto status = Answered(banc::window::AnswerArguments(Arguments(argc, argv), false))) return *status;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tarvic-banc-fenetre"));
+    if (const auto status = Answered(banc::window::AnswerArguments(QApplication::arguments(), true))) return *status;
+    banc::window::SetUpApplication(application);
     // The profile's numbers and the card's are written with a '.', whatever the language.
     std::setlocale(LC_NUMERIC, "C");
-    LeaveWorkingFolder();
+    // The library writes the trace files of the generator's tables where the
+    // program runs: in a scratch folder of its own, gone when it ends.
+    const QTemporaryDir scratch;
+    if (scratch.isValid()) QDir::setCurrent(scratch.path());
     banc::window::Workbench::Places places;
     places.profileFolder = Folder(tarvic::DefaultProfilePath("tarvic-banc-fenetre"));
     places.card.cardsim = banc::EmbeddedCard::Locate(banc::EmbeddedCard::ProgramFolder());

@@ -1,21 +1,26 @@
 #include "PanelApp.h"
 
 #include <QApplication>
-#include <QLocale>
 
 #include "PanelDlg.h"
 #include "PanelIcon.h"
 #include "SignalClose.h"
 #include "tarvic/platform/IniProfile.h"
+#include "tarvic/platform/QtFrench.h"
 
 int RunPanelApp(int argc, char** argv, const PanelVariant& variant)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(variant.name));
-    QApplication::setWindowIcon(PanelIcon());
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    SetUpPanelApp(application, variant);
     tarvic::SetProfile(std::make_shared<tarvic::IniProfile>(tarvic::DefaultProfilePath(variant.name)));
     return RunPanels(variant);
+}
+
+void SetUpPanelApp(QApplication& application, const PanelVariant& variant)
+{
+    QApplication::setApplicationName(QString::fromLatin1(variant.name));
+    QApplication::setWindowIcon(PanelIcon());
+    tarvic::SpeakFrench(application);
 }
 
 int RunPanels(const PanelVariant& variant)

@@ -2,8 +2,13 @@
 
 #include "PanelVariant.h"
 
+class QApplication;
+
 // A panel program's whole run: the application, its profile, the panel.
 int RunPanelApp(int argc, char** argv, const PanelVariant& variant);
+
+// The program's name, icon and language (Qt's texts in French too).
+void SetUpPanelApp(QApplication& application, const PanelVariant& variant);
 
 // The panel's runs inside an existing application: again on the new port
 // each time the user chose another one, until it is closed otherwise or by a

@@ -11,12 +11,12 @@
 namespace banc::test {
 
 ProgramRun::ProgramRun(const std::vector<std::string>& arguments, const std::string& folder,
-                       const std::vector<std::string>& environment)
+                       const std::vector<std::string>& environment, const std::string& program)
 {
     std::vector<std::string> entries;
     for (char** entry = environ; *entry; ++entry) entries.emplace_back(*entry);
     entries.insert(entries.end(), environment.begin(), environment.end());
-    std::vector<char*> envp, argv{const_cast<char*>(TARVIC_BANC_PROGRAM)};
+    std::vector<char*> envp, argv{const_cast<char*>(program.c_str())};
     for (auto& entry : entries) envp.push_back(entry.data());
     envp.push_back(nullptr);
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -106,9 +106,9 @@ int ProgramRun::Finish()
 }
 
 int RunProgram(const std::vector<std::string>& arguments, const std::string& folder, std::string* output,
-               std::string* errors, const std::vector<std::string>& environment)
+               std::string* errors, const std::vector<std::string>& environment, const std::string& program)
 {
-    ProgramRun run(arguments, folder, environment);
+    ProgramRun run(arguments, folder, environment, program);
     const int status = run.Finish();
     if (output) *output = run.Output();
     if (errors) *errors = run.Errors();

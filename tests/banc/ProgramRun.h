@@ -9,13 +9,13 @@
 
 namespace banc::test {
 
-// The console program run as a user would run it, in a process group of its
-// own (as a shell's job), with its output kept.
+// The console program (or `program`) run as a user would run it, in a
+// process group of its own (as a shell's job), with its output kept.
 class ProgramRun {
 public:
     // `environment`: NAME=value entries added to the test's own.
     ProgramRun(const std::vector<std::string>& arguments, const std::string& folder,
-               const std::vector<std::string>& environment = {});
+               const std::vector<std::string>& environment = {}, const std::string& program = TARVIC_BANC_PROGRAM);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -47,6 +47,7 @@ private:
 
 // Runs to the end; the exit status.
 int RunProgram(const std::vector<std::string>& arguments, const std::string& folder, std::string* output,
-               std::string* errors, const std::vector<std::string>& environment = {});
+               std::string* errors, const std::vector<std::string>& environment = {},
+               const std::string& program = TARVIC_BANC_PROGRAM);
 
 }  // namespace banc::test

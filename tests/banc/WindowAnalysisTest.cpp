@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/platform/RecordingDC.h>
 #include <tarvic/platform/Text.h>
-#include <tarvic/widgets/FloatEdit.h>
 #include <tarvic/widgets/IconButton.h>
 
 #include <algorithm>
@@ -167,11 +167,11 @@ TEST(CardChoice, APortThatCannotBeOpenedIsSaidAndTheSimulatedCardComesBack)
     EXPECT_FALSE(fixture.Bench().Card().IsConnected());
     // A speed out of range is refused by the dialog; one within it brings the simulated card back.
     dialog.Embedded()->setChecked(true);
-    dialog.Field(window::CardDialog::kSpeedField)->SetValue(2000);
+    dialog.Field(window::CardDialog::kSpeedField)->setText(QStringLiteral("2000"));
     dialog.accept();
     EXPECT_EQ(dialog.Error().toStdString(),
-              "Vitesse de la carte simul\xC3\xA9" "e (fois le temps r\xC3\xA9" "el) : 2000 est hors limites (de 0.1 \xC3\xA0 1000).");
-    dialog.Field(window::CardDialog::kSpeedField)->SetValue(20);
+              "Vitesse de la carte simul\xC3\xA9" "e (fois le temps r\xC3\xA9" "el) : 2000 est hors limites (de 0,1 \xC3\xA0 1000).");
+    dialog.Field(window::CardDialog::kSpeedField)->setText(QStringLiteral("20"));
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(SpinUntil([&] { return fixture.Bench().Card().State() == window::LinkState::Answering; }));

@@ -8,6 +8,7 @@
 
 #include "window/Synoptic.h"
 #include "window/SynopticView.h"
+#include "window/WindowApplication.h"
 
 namespace banc::test {
 
@@ -18,6 +19,28 @@ window::Prompts::Closing ScriptedPrompts::AskBeforeClosing(QWidget*)
     const Closing answer = closing.front();
     closing.pop_front();
     return answer;
+}
+
+window::Prompts::Closing ScriptedPrompts::AskBeforeDropping(QWidget*, Dropping why)
+{
+    droppingAsked.push_back(why);
+    if (dropping.empty()) return Closing::Discard;
+    const Closing answer = dropping.front();
+    dropping.pop_front();
+    return answer;
+}
+
+std::string ScriptedPrompts::OpenPath(QWidget*, const std::string& folder)
+{
+    offered.push_back(folder);
+    return Take();
+}
+
+std::string ScriptedPrompts::SavePath(QWidget*, File file, const std::string& suggested, File* chosen)
+{
+    offered.push_back(suggested);
+    if (chosen) *chosen = file == File::Csv ? csv : file;
+    return Take();
 }
 
 std::string ScriptedPrompts::Take()
@@ -46,7 +69,10 @@ QApplication& Application()
     static int argc = 1;
     static char name[] = "tarvic-banc-fenetre";
     static char* argv[] = {name, nullptr};
-    return *new QApplication(argc, argv);
+    auto* application = new QApplication(argc, argv);
+    // As the program's own: Qt's texts in French too.
+    window::SetUpApplication(*application);
+    return *application;
 }
 
 WindowFixture::WindowFixture() { Application(); }

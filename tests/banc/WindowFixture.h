@@ -19,17 +19,18 @@ namespace banc::test {
 class ScriptedPrompts : public window::Prompts {
 public:
     Closing AskBeforeClosing(QWidget*) override;
-    std::string OpenPath(QWidget*) override { return Take(); }
-    std::string SavePath(QWidget*, File file, File* chosen = nullptr) override
-    {
-        if (chosen) *chosen = file == File::Csv ? csv : file;
-        return Take();
-    }
+    // Unscripted, the last run is let go, as it was before the window asked.
+    Closing AskBeforeDropping(QWidget*, Dropping why) override;
+    std::string OpenPath(QWidget*, const std::string& folder) override;
+    std::string SavePath(QWidget*, File file, const std::string& suggested, File* chosen = nullptr) override;
     void Warn(QWidget*, const std::string& text) override { warnings.push_back(text); }
 
     std::deque<Closing> closing;
+    std::deque<Closing> dropping;
+    std::vector<Dropping> droppingAsked;
     std::deque<std::string> paths;
     File csv = File::Csv;  // the CSV's file type chosen
+    std::vector<std::string> offered;  // the folder a file dialog opened in, or the file it suggested
     std::vector<std::string> warnings;
     int questions = 0;
 

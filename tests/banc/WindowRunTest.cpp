@@ -292,3 +292,21 @@ TEST_F(WindowRun, ClosingWhileARunIsOnAsksWhetherToSaveWhatWasAcquired)
     EXPECT_GE(BlocksAcquired(*loaded.elements.recording), 1);
     EXPECT_EQ(BlocksAcquired(*loaded.elements.recording), Blocks());
 }
+
+TEST_F(WindowRun, WhatARunStoppedByClosingAcquiredIsNotDroppedByTheNextClose)
+{
+    m_fixture.Prefer("niveaueau", "pid", 20);
+    m_fixture.Open();
+    ASSERT_TRUE(SpinUntil([&] { return Bench().Card().State() == LinkState::Answering; }));
+    Window().Do(window::Action::Start);
+    ASSERT_TRUE(SpinUntil([&] { return Blocks() >= 1; }));
+    // Saved, but the file dialog cancelled: the run is stopped, the window stays.
+    m_fixture.prompts.closing = {window::Prompts::Closing::Save};
+    EXPECT_FALSE(Window().close());
+    EXPECT_FALSE(Bench().Running());
+    // What it acquired is in no archive: closing again asks.
+    m_fixture.prompts.dropping = {window::Prompts::Closing::Cancel};
+    EXPECT_FALSE(Window().close());
+    EXPECT_EQ(m_fixture.prompts.droppingAsked, std::vector<window::Prompts::Dropping>{window::Prompts::Dropping::Closing});
+    EXPECT_GE(Blocks(), 1);
+}

@@ -1,0 +1,64 @@
+#include "window/WindowArguments.h"
+
+#include <QCommandLineParser>
+
+#include <tarvic/Version.h>
+
+#include "window/Latin1.h"
+
+namespace banc::window {
+namespace {
+
+constexpr const char* kProgram = "tarvic-banc-fenetre";
+// As tarvic-banc's.
+constexpr int kExitDone = 0;
+constexpr int kExitUsage = 2;
+
+// The argument as the user typed it, the first the parser did not take.
+QString Refused(const QCommandLineParser& parser, const QStringList& arguments)
+{
+    if (!parser.positionalArguments().isEmpty())
+        return Q("argument inattendu : ") + parser.positionalArguments().front();
+    for (const QString& argument : arguments.mid(1))
+        if (argument.startsWith('-')) return Q("option inconnue : ") + argument;
+    return {};
+}
+
+QString HelpText()
+{
+    return Q("Usage : tarvic-banc-fenetre [OPTION]...\n"
+             "La console des bancs d'automatique dans une fen\xEAtre : le banc et son mode, la carte\n"
+             "(simul\xE9" "e ou sur un port s\xE9rie), l'essai, ses courbes et ses fichiers.\n"
+             "\n"
+             "Options :\n"
+             "  -h, --help      affiche cette aide et quitte\n"
+             "  -v, --version   affiche la version et quitte\n"
+             "et celles de Qt : -platform NOM, -style NOM, -geometry LxH+X+Y...\n"
+             "\n"
+             "Les choix de la fen\xEAtre sont dans ~/.config/tarvic/tarvic-banc-fenetre.ini, les r\xE9glages\n"
+             "des bancs dans ~/.config/tarvic/tarvic-banc-BANC.ini, partag\xE9s avec tarvic-banc.\n"
+             "Voir aussi : tarvic-banc --help, man tarvic-banc-fenetre ; F1 dans la fen\xEAtre.\n");
+}
+
+QString VersionText() { return QStringLiteral("tarvic-banc-fenetre " TARVIC_VERSION_STRING "\n"); }
+
+}  // namespace
+
+ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTaken)
+{
+    QCommandLineParser parser;
+    // "-platform" is Qt's option, not -p -l -a...: one dash names a whole option.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
+    parser.addOption(help);
+    parser.addOption(version);
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help)) return {kExitDone, HelpText(), {}};
+    if (parser.isSet(version)) return {kExitDone, VersionText(), {}};
+    if (!qtOptionsTaken || (parsed && parser.positionalArguments().isEmpty())) return {};
+    return {kExitUsage, {},
+            QStringLiteral("%1 : %2 (voir %1 --help).\n").arg(QString::fromLatin1(kProgram), Refused(parser, arguments))};
+}
+
+}  // namespace banc::window

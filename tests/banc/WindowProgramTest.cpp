@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <tarvic/Version.h>
+
+#include "BancTestSupport.h"
+#include "ProgramRun.h"
+
+using banc::test::RunProgram;
+using banc::test::TemporaryFolder;
+
+namespace {
+
+// tarvic-banc-fenetre run from a terminal with no display: what it asks of
+// the command line is answered without one.
+struct WindowProgram {
+    int Run(const std::vector<std::string>& arguments)
+    {
+        return RunProgram(arguments, folder.Path(), &output, &errors,
+                          {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=", "XDG_CONFIG_HOME=" + folder.Path(),
+                           "XDG_RUNTIME_DIR=" + folder.Path()},
+                          TARVIC_BANC_WINDOW_PROGRAM);
+    }
+
+    TemporaryFolder folder;
+    std::string output, errors;
+};
+
+}  // namespace
+
+TEST(WindowProgram, HelpInFrenchWithoutADisplay)
+{
+    const std::string help =
+        "Usage : tarvic-banc-fenetre [OPTION]...\n"
+        "La console des bancs d'automatique dans une fen\xC3\xAAtre : le banc et son mode, la carte\n"
+        "(simul\xC3\xA9" "e ou sur un port s\xC3\xA9rie), l'essai, ses courbes et ses fichiers.\n"
+        "\n"
+        "Options :\n"
+        "  -h, --help      affiche cette aide et quitte\n"
+        "  -v, --version   affiche la version et quitte\n"
+        "et celles de Qt : -platform NOM, -style NOM, -geometry LxH+X+Y...\n"
+        "\n"
+        "Les choix de la fen\xC3\xAAtre sont dans ~/.config/tarvic/tarvic-banc-fenetre.ini, les r\xC3\xA9glages\n"
+        "des bancs dans ~/.config/tarvic/tarvic-banc-BANC.ini, partag\xC3\xA9s avec tarvic-banc.\n"
+        "Voir aussi : tarvic-banc --help, man tarvic-banc-fenetre ; F1 dans la fen\xC3\xAAtre.\n";
+    for (const char* option : {"--help", "-h"}) {
+        WindowProgram program;
+        EXPECT_EQ(program.Run({option}), 0) << option;
+        EXPECT_EQ(program.output, help) << option;
+        EXPECT_EQ(program.errors, "") << option;
+    }
+    // Beside Qt's own options, whose values are no business of ours.
+    WindowProgram program;
+    EXPECT_EQ(program.Run({"-platform", "offscreen", "--help"}), 0);
+    EXPECT_EQ(program.output, help);
+}
+
+TEST(WindowProgram, Version)
+{
+    for (const char* option : {"--version", "-v"}) {
+        WindowProgram program;
+        EXPECT_EQ(program.Run({option}), 0) << option;
+        EXPECT_EQ(program.output, "tarvic-banc-fenetre " TARVIC_VERSION_STRING "\n") << option;
+        EXPECT_EQ(program.errors, "") << option;
+    }
+}
+
+TEST(WindowProgram, WhatItDoesNotKnowIsRefusedBeforeAWindowOpens)
+{
+    WindowProgram program;
+    EXPECT_EQ(program.Run({"-platform", "offscreen", "--bidule"}), 2);
+    EXPECT_EQ(program.errors, "tarvic-banc-fenetre : option inconnue : --bidule (voir tarvic-banc-fenetre --help).\n");
+    EXPECT_EQ(program.output, "");
+    WindowProgram positional;
+    EXPECT_EQ(positional.Run({"-platform", "offscreen", "essai.tbc"}), 2);
+    EXPECT_EQ(positional.errors,
+              "tarvic-banc-fenetre : argument inattendu : essai.tbc (voir tarvic-banc-fenetre --help).\n");
+}
