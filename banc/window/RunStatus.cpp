@@ -69,6 +69,13 @@ void RunStatus::ShowCursor(const QString& text) { m_cursor->setText(text); }
 
 void RunStatus::ShowNotice(const QString& text) { m_notice->setText(text); }
 
+void RunStatus::ClearRun()
+{
+    m_progress->clear();
+    m_bar->reset();
+    m_notice->clear();
+}
+
 QString RunStatus::LinkText() const { return m_link->text(); }
 QString RunStatus::ProgressText() const { return m_progress->text(); }
 QString RunStatus::CursorText() const { return m_cursor->text(); }

@@ -342,12 +342,6 @@ std::string Workbench::ExportCsv(const std::string& path)
     return WriteCsv(path, recording, ResultColumns(settings, elements), PeriodMs(recording), BlocksAcquired(recording));
 }
 
-std::string Workbench::ExportPng(const std::string& path)
-{
-    std::lock_guard lock(m_lock);
-    return SavePlot(path, *ShownElements().recording, MakePlot(ShownSettings(), ShownElements()));
-}
-
 std::string Workbench::OpenArchive(const std::string& path)
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;
