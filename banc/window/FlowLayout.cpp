@@ -76,7 +76,8 @@ int FlowLayout::Arrange(const QRect& rect, bool apply) const
         row.clear();
     };
     for (QLayoutItem* item : m_items) {
-        if (item->isEmpty()) continue;
+        // A hidden widget takes no room; a gap, always empty, does.
+        if (item->isEmpty() && !item->spacerItem()) continue;
         const QSize size = item->sizeHint();
         if (x > area.x() && x + size.width() > area.right() + 1) {
             // A gap never starts a row.

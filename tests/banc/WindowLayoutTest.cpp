@@ -3,14 +3,18 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 
 #include <tarvic/platform/FontMap.h>
 #include <tarvic/platform/RecordingDC.h>
 
+#include <algorithm>
+
 #include "WindowFixture.h"
 #include "engine/Settings.h"
 #include "window/PlotView.h"
+#include "window/RunStatus.h"
 #include "window/SynopticView.h"
 
 using namespace banc;
@@ -85,6 +89,22 @@ TEST_F(WindowLayout, EveryBenchFitsA1280By720ScreenWithNothingOutsideTheWindow)
         EXPECT_GE(window.Plot()->width(), 700);
         EXPECT_GE(window.Plot()->height(), 480);
     }
+}
+
+TEST_F(WindowLayout, ALongNoticeIsCutInTheStatusBarAndWholeInItsTip)
+{
+    window::BenchWindow& window = OpenSmall("niveaueau", "pid");
+    const QString notice = QString::fromUtf8("La carte ne r\u00e9pond plus : ") + QString(300, QChar('x'));
+    window.Status()->ShowNotice(notice);
+    QApplication::processEvents();
+    EXPECT_LE(window.minimumSizeHint().width(), kScreenWidth);
+    EXPECT_EQ(window.size(), QSize(kScreenWidth, kScreenHeight));
+    EXPECT_EQ(Outside(window), std::vector<std::string>{});
+    EXPECT_EQ(window.Status()->NoticeText(), notice);
+    const auto labels = window.Status()->findChildren<QLabel*>();
+    const auto shown = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == notice; });
+    ASSERT_NE(shown, labels.end());
+    EXPECT_EQ((*shown)->toolTip(), notice);
 }
 
 TEST_F(WindowLayout, ThePlotsTextsAreAtLeastTenPointsOnA1280By720Screen)
