@@ -26,7 +26,7 @@ constexpr int kTenths = 10;
 constexpr int kBlocksOfAPass = 20;  // the time axis's own count of blocks a pass
 constexpr COLORREF kCursorColour = RGB(90, 90, 90);
 constexpr int kCursorMark = 5;
-// The smallest text's height on the screen, in pixels: about 10 points.
+// The smallest text's cell on the screen, in pixels: its em comes to about 10 points.
 constexpr double kReadableText = 16;
 
 }  // namespace
