@@ -41,6 +41,25 @@ void Write(CDC& dc, const std::string& text, int x, int y, int size)
     CEquation(text, CPoint(x, y), size).Draw(&dc, false);
 }
 
+// One line under the other, each as far below the last as the device context makes a line of this size.
+void WriteLines(CDC& dc, const std::string& text, int x, int y, int size)
+{
+    LOGFONT log;
+    log.lfHeight = size;
+    CFont font;
+    font.CreateFontIndirect(&log);
+    CFont* previous = dc.SelectObject(&font);
+    const int advance = std::max(size, dc.GetTextExtent("X").cy);
+    if (previous) dc.SelectObject(previous);
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t end = std::min(text.find('\n', from), text.size());
+        Write(dc, text.substr(from, end - from), x, y, size);
+        y += advance;
+        from = end + 1;
+    }
+}
+
 bool UsesAxis(const PlotContent& content, int axis)
 {
     return std::any_of(content.curves.begin(), content.curves.end(),
@@ -175,19 +194,24 @@ void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& cont
     DrawCurves(dc, recording, values, time, content);
     Write(dc, content.title, frame.left, 18, kTitleSize);
     const int rows = DrawLegend(dc, content, frame);
-    Write(dc, content.legend, frame.left, frame.bottom + kDescriptionTop + (rows - 1) * kLegendRow, kDescriptionSize);
+    WriteLines(dc, content.legend, frame.left, frame.bottom + kDescriptionTop + (rows - 1) * kLegendRow, kDescriptionSize);
 }
 
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content)
 {
     if (!QGuiApplication::instance()) return "Le dessin demande une application Qt.";
-    if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     QImage image(kImageFrame.width, kImageFrame.height, QImage::Format_RGB32);
     {
         QPainter painter(&image);
         CPainterDC dc(painter);
         DrawPlot(dc, recording, content);
     }
+    return SavePicture(path, image);
+}
+
+std::string SavePicture(const std::string& path, const QImage& image)
+{
+    if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     // Encoded in memory, then written: a file that cannot be written says why.
     QByteArray png;
     QBuffer buffer(&png);

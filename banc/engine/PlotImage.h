@@ -7,6 +7,8 @@
 
 #include "engine/Curve.h"
 
+class QImage;
+
 class CAxe;
 class CAxeTemps;
 class CDC;
@@ -67,5 +69,9 @@ void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& cont
 // Draws it on a kImageFrame image and writes it as PNG, never over an experiment
 // archive; "" or why not (Latin-1). Needs a QGuiApplication.
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content);
+
+// Writes a picture drawn elsewhere (the window's plot as shown) as PNG, on the
+// same terms.
+std::string SavePicture(const std::string& path, const QImage& image);
 
 }  // namespace banc

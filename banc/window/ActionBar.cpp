@@ -1,9 +1,12 @@
 #include "window/ActionBar.h"
 
-#include <QHBoxLayout>
 
+#include <tarvic/platform/FontMap.h>
 #include <tarvic/widgets/IconButton.h>
 
+#include <algorithm>
+
+#include "window/FlowLayout.h"
 #include "window/Latin1.h"
 
 // The icons are resources of this library, which a program linking it statically must load.
@@ -27,28 +30,37 @@ constexpr ActionLook kActions[] = {
     {Action::ExportCsv, 106, "&CSV", "Exporter les courbes en CSV"},
     {Action::ExportPng, 107, "&PNG", "Exporter le trac\xE9 en PNG"},
 };
-constexpr int kButtonWidth = 132, kButtonHeight = 40, kIconSize = 24;
+constexpr int kButtonHeight = 40, kIconSize = 24;
+// Around the icon and the caption: the icon stands 6 from the edge, the caption is centred beside it.
+constexpr int kButtonMargins = 24, kNarrowest = 72;
+
+// As wide as its icon and its caption in the font the buttons draw with: the bar fits a small screen.
+int ButtonWidth(const QString& caption)
+{
+    const auto* font = dynamic_cast<const CFont*>(GetStockObject(DEFAULT_GUI_FONT));
+    const int text = tarvic::FontTextExtent(font->GetLogFont(), Latin1(QString(caption).remove('&'))).cx;
+    return std::max(kNarrowest, kIconSize + text + kButtonMargins);
+}
 
 }  // namespace
 
 ActionBar::ActionBar(QWidget* parent) : QWidget(parent)
 {
     LoadIcons();
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The buttons wrap on a narrow screen.
+    auto* layout = new FlowLayout(this);
     for (const ActionLook& look : kActions) {
         auto* button = new CIconButton(Q(look.caption), this);
         button->setObjectName(Q(look.caption).remove('&'));
         button->SetIconID(look.icon);
         button->SetIconSize(kIconSize, kIconSize);
         button->SetTipText(look.tip);
-        button->setFixedSize(kButtonWidth, kButtonHeight);
+        button->setFixedSize(ButtonWidth(Q(look.caption)), kButtonHeight);
         connect(button, &QPushButton::clicked, this, [this, action = look.action] { emit triggered(action); });
         m_buttons[static_cast<std::size_t>(look.action)] = button;
         layout->addWidget(button);
-        if (look.action == Action::Stop) layout->addSpacing(kButtonHeight / 2);
+        if (look.action == Action::Stop) layout->AddGap(kButtonHeight / 2);
     }
-    layout->addStretch();
 }
 
 bool Allowed(Action action, bool connected, bool running)

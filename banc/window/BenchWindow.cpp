@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
@@ -17,10 +16,12 @@
 #include "window/CardDialog.h"
 #include "window/ControllerDialog.h"
 #include "window/CurveList.h"
+#include "window/FlowLayout.h"
 #include "window/GeneratorDialog.h"
 #include "window/HelpWindow.h"
 #include "window/Latin1.h"
 #include "window/MenuBar.h"
+#include "window/PlotPicture.h"
 #include "window/PlotView.h"
 #include "window/PortList.h"
 #include "window/Prompts.h"
@@ -37,6 +38,20 @@ std::string ModeLabel(const Mode& mode)
     std::string label = tarvic::Format("Mode %d : %s", mode.number, mode.controller->label);
     if (mode.measure) label += std::string(" en ") + mode.name;
     return label;
+}
+
+// A choice as wide as this many characters, whatever its items: the row wraps, not the window.
+constexpr int kChoiceCharacters = 18;
+// The synoptic's share of the width, beside the plot's.
+constexpr int kSynopticShare = 35, kPlotShare = 65;
+
+QComboBox* MakeChoice(const char* name, QWidget* parent)
+{
+    auto* choice = new QComboBox(parent);
+    choice->setObjectName(QString::fromLatin1(name));
+    choice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    choice->setMinimumContentsLength(kChoiceCharacters);
+    return choice;
 }
 
 std::string OutcomeText(const Outcome& outcome, int kept, int total)
@@ -70,6 +85,7 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     splitter->addWidget(left);
     splitter->addWidget(MakePlotSide());
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({kSynopticShare, kPlotShare});
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
     m_status = new RunStatus(this);
@@ -88,13 +104,10 @@ BenchWindow::~BenchWindow() = default;
 QWidget* BenchWindow::MakeTop()
 {
     auto* top = new QWidget(this);
-    auto* row = new QHBoxLayout(top);
-    row->setContentsMargins(0, 0, 0, 0);
-    m_bench = new QComboBox(top);
-    m_bench->setObjectName(QStringLiteral("banc"));
+    auto* row = new FlowLayout(top);
+    m_bench = MakeChoice("banc", top);
     for (const Bench& bench : Benches()) m_bench->addItem(Q(bench.title));
-    m_mode = new QComboBox(top);
-    m_mode->setObjectName(QStringLiteral("mode"));
+    m_mode = MakeChoice("mode", top);
     m_cardButton = new CIconButton(Q("Ca&rte..."), top);
     m_cardButton->setObjectName(QStringLiteral("carte"));
     m_cardButton->SetTipText("La carte simul\xE9" "e et sa vitesse, ou le port de la carte");
@@ -105,8 +118,8 @@ QWidget* BenchWindow::MakeTop()
     row->addWidget(new QLabel(Q("Mode"), top));
     row->addWidget(m_mode);
     row->addWidget(m_cardButton);
-    row->addSpacing(12);
-    row->addWidget(m_actions, 1);
+    row->AddGap(12);
+    row->addWidget(m_actions);
     return top;
 }
 
@@ -115,10 +128,11 @@ QWidget* BenchWindow::MakePlotSide()
     auto* side = new QWidget(this);
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* tools = new QHBoxLayout;
+    auto* toolRow = new QWidget(side);
+    auto* tools = new FlowLayout(toolRow);
     m_plot = new PlotView(m_workbench, *m_curves, side);
     const auto tool = [&](const char* caption, const char* name, auto slot) {
-        auto* button = new QPushButton(Q(caption), side);
+        auto* button = new QPushButton(Q(caption), toolRow);
         button->setObjectName(QString::fromLatin1(name));
         connect(button, &QPushButton::clicked, m_plot, slot);
         tools->addWidget(button);
@@ -128,16 +142,15 @@ QWidget* BenchWindow::MakePlotSide()
     tool("<", "gauche", [this] { m_plot->Scroll(-1); });
     tool(">", "droite", [this] { m_plot->Scroll(1); });
     tool("Tout voir", "tout", &PlotView::ShowAll);
-    m_autoScale = new QCheckBox(Q("\xC9" "chelle ajust\xE9" "e aux courbes"), side);
-    m_markers = new QCheckBox(Q("R\xE9ponse : temps, d\xE9passement"), side);
+    m_autoScale = new QCheckBox(Q("\xC9" "chelle ajust\xE9" "e aux courbes"), toolRow);
+    m_markers = new QCheckBox(Q("R\xE9ponse : temps, d\xE9passement"), toolRow);
     m_autoScale->setObjectName(QStringLiteral("echelle"));
     m_markers->setObjectName(QStringLiteral("reperes"));
     connect(m_autoScale, &QCheckBox::toggled, m_plot, &PlotView::SetAutoScale);
     connect(m_markers, &QCheckBox::toggled, m_plot, &PlotView::SetMarkers);
     tools->addWidget(m_autoScale);
     tools->addWidget(m_markers);
-    tools->addStretch();
-    layout->addLayout(tools);
+    layout->addWidget(toolRow);
     layout->addWidget(m_plot, 1);
     return side;
 }
@@ -146,9 +159,14 @@ void BenchWindow::Connect()
 {
     CardConnection& card = m_workbench.Card();
     connect(m_bench, &QComboBox::activated, this, [this](int index) {
-        const Bench& bench = Benches()[static_cast<std::size_t>(index)];
-        if (&bench == m_workbench.LiveSettings().bench || MayDrop(Prompts::Dropping::OtherBench))
-            Report(m_workbench.ChooseBench(bench));
+        const Bench& chosen = Benches()[static_cast<std::size_t>(index)];
+        const bool other = &chosen != m_workbench.LiveSettings().bench;
+        if (!other || MayDrop(Prompts::Dropping::OtherBench)) {
+            const std::string error = m_workbench.ChooseBench(chosen);
+            Report(error);
+            // The last run's progress is no business of another bench.
+            if (other && error.empty()) m_status->ClearRun();
+        }
         ShowElements();
     });
     connect(m_mode, &QComboBox::activated, this, [this](int index) {
@@ -228,8 +246,11 @@ void BenchWindow::ShowElements()
 
 void BenchWindow::ShowShown()
 {
+    // An archive shows the curves its bench shows at first.
+    if (!m_workbench.ShowsLive()) m_curves->Forget();
     m_curves->Rebuild(m_workbench.ShownSettings(), m_workbench.ShownElements());
     m_plot->Reset();
+    m_status->ClearRun();
 }
 
 void BenchWindow::UpdateState()
@@ -287,7 +308,7 @@ bool BenchWindow::SaveAs(Prompts::File file)
     case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
     case Prompts::File::Csv: error = m_workbench.ExportCsv(path, CsvFormat::Rfc4180); break;
     case Prompts::File::CsvFrench: error = m_workbench.ExportCsv(path, CsvFormat::French); break;
-    case Prompts::File::Png: error = m_workbench.ExportPng(path); break;
+    case Prompts::File::Png: error = SavePlotPicture(*m_plot, path); break;
     }
     if (error.empty())
         m_status->ShowNotice(Q("\xC9" "crit : ") + QString::fromLocal8Bit(path.c_str()));

@@ -34,9 +34,19 @@ CurveList::CurveList(std::mutex& lock, QWidget* parent) : QListWidget(parent), m
     connect(this, &QListWidget::itemChanged, this, &CurveList::OnChanged);
 }
 
+void CurveList::Forget()
+{
+    m_order.clear();
+    m_bench = nullptr;
+    m_mode = nullptr;
+}
+
 void CurveList::Rebuild(const Settings& settings, Elements& elements)
 {
-    std::vector<int> wanted = m_order;
+    // A code is a curve of its bench and mode: elsewhere it may be another quantity.
+    std::vector<int> wanted = settings.bench == m_bench && settings.mode == m_mode ? m_order : std::vector<int>{};
+    m_bench = settings.bench;
+    m_mode = settings.mode;
     bool fresh = false;
     {
         std::lock_guard lock(m_lock);

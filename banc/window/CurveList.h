@@ -26,8 +26,12 @@ class CurveList : public QListWidget {
 public:
     CurveList(std::mutex& lock, QWidget* parent = nullptr);
 
-    // The catalog of this experiment; the curves shown before stay shown when it has them.
+    // The catalog of this experiment. The curves shown before stay shown when
+    // it is the same bench and mode's (made again); another bench or mode
+    // starts from the first curves of its catalog.
     void Rebuild(const Settings& settings, Elements& elements);
+    // The next experiment starts from the first curves of its catalog.
+    void Forget();
     // The curves shown, in the recording's order.
     std::vector<PlotCurve> Shown() const;
     void SetShown(int code, bool shown);
@@ -42,6 +46,8 @@ private:
     CEnregistrement* m_recording = nullptr;
     std::vector<PlotCurve> m_catalog;
     std::vector<int> m_order;  // the codes shown, in the recording's selection order
+    const Bench* m_bench = nullptr;  // of the catalog
+    const Mode* m_mode = nullptr;
     bool m_filling = false;
 };
 

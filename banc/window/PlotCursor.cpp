@@ -40,6 +40,13 @@ std::optional<CursorReading> SnapCursor(const CEnregistrement& recording, const 
     return reading;
 }
 
+std::optional<CPoint> CursorPoint(const CursorReading& reading, const CAxe (&axes)[2], const CAxeTemps& time)
+{
+    if (reading.index < time.m_premier || reading.index > time.m_dernier) return std::nullopt;
+    const int row = reading.curve ? axes[reading.curve->axis].ConvIntFloat(reading.value) : reading.at.y;
+    return CPoint(time.calculpx(reading.index), row);
+}
+
 std::string CursorText(const CursorReading& reading, const PlotContent& content)
 {
     std::string text = tarvic::Format("t = %.2f s", double{reading.seconds});

@@ -31,6 +31,10 @@ std::optional<CursorReading> SnapCursor(const CEnregistrement& recording, const 
                                         const CAxe (&axes)[2], const CAxeTemps& time, int points, int periodMs,
                                         CPoint point);
 
+// Where the cursor stands on these axes: its point's column and its curve's
+// row (the click's row without a curve); none when its point is out of the span shown.
+std::optional<CPoint> CursorPoint(const CursorReading& reading, const CAxe (&axes)[2], const CAxeTemps& time);
+
 // "t = 12.35 s ; Mesure = 48.21 %" (Latin-1).
 std::string CursorText(const CursorReading& reading, const PlotContent& content);
 

@@ -14,6 +14,7 @@
 #include "engine/StepText.h"
 #include "window/CurveList.h"
 #include "window/Latin1.h"
+#include "window/PlotDC.h"
 #include "window/StepMarkers.h"
 #include "window/Workbench.h"
 
@@ -26,6 +27,8 @@ constexpr int kTenths = 10;
 constexpr int kBlocksOfAPass = 20;  // the time axis's own count of blocks a pass
 constexpr COLORREF kCursorColour = RGB(90, 90, 90);
 constexpr int kCursorMark = 5;
+// The smallest text's cell on the screen, in pixels: its em comes to about 10 points.
+constexpr double kReadableText = 16;
 
 }  // namespace
 
@@ -38,6 +41,8 @@ PlotView::PlotView(Workbench& workbench, CurveList& curves, QWidget* parent)
 QSize PlotView::sizeHint() const { return {1100, kHeight}; }
 
 double PlotView::Scale() const { return std::min(1.0, static_cast<double>(height()) / kHeight); }
+
+int PlotView::LogicalWidth() const { return static_cast<int>(width() / Scale()); }
 
 QPoint PlotView::ToWidget(CPoint logical) const
 {
@@ -157,7 +162,7 @@ PlotContent PlotView::Content()
     return content;
 }
 
-void PlotView::Render(CDC& dc, int logicalWidth)
+void PlotView::Render(CDC& target, int logicalWidth, double scale)
 {
     m_frame = {logicalWidth, kHeight, kFrameLeft, logicalWidth - kFrameRight, kFrameTop, kFrameBottom};
     std::lock_guard lock(m_workbench.Lock());
@@ -165,7 +170,12 @@ void PlotView::Render(CDC& dc, int logicalWidth)
     m_time = MakeTimeAxis(m_content);
     const CEnregistrement& recording = *m_workbench.ShownElements().recording;
     for (int axis = 0; axis < 2; ++axis) m_axes[axis] = PlotValueAxis(recording, m_content, m_frame, axis);
+    PlotDC dc(target);
+    dc.SetSmallestText(static_cast<int>(std::ceil(kReadableText / scale)));
     DrawPlot(dc, recording, m_content, m_frame, &m_time);
+    // The library's annotations are boxes of a fixed size: their texts keep the size they were made for.
+    dc.SetSmallestText(0);
+    dc.SetClip(CRect(m_frame.left, m_frame.top, m_frame.right, m_frame.bottom));
     if (m_markers) DrawMarkers(dc);
     DrawCursor(dc);
 }
@@ -177,9 +187,13 @@ void PlotView::DrawMarkers(CDC& dc)
     for (const auto& marker : StepMarkers(figures, verdict, m_axes[0], m_time)) marker->Draw(&dc);
 }
 
-void PlotView::DrawCursor(CDC& dc) const
+void PlotView::DrawCursor(CDC& dc)
 {
     if (!m_cursor) return;
+    // It stands at its point of the recording, wherever the axes now put it.
+    const std::optional<CPoint> point = CursorPoint(*m_cursor, m_axes, m_time);
+    if (!point) return;
+    m_cursor->at = *point;
     CPen pen(PS_DOT, 1, kCursorColour);
     CPen* previous = dc.SelectObject(&pen);
     dc.MoveTo(m_cursor->at.x, m_frame.top);
@@ -199,7 +213,7 @@ void PlotView::paintEvent(QPaintEvent*)
     const double scale = Scale();
     painter.scale(scale, scale);
     CPainterDC dc(painter);
-    Render(dc, static_cast<int>(width() / scale));
+    Render(dc, LogicalWidth(), scale);
 }
 
 void PlotView::PlaceCursor(QPoint point)

@@ -28,8 +28,9 @@ class PlotView : public QWidget {
 
 public:
     // The logical height it is drawn in: the frame from row 75 to 675, where
-    // the library's annotations draw their columns, the legend under it.
-    static constexpr int kHeight = 800;
+    // the library's annotations draw their columns, the legend and the
+    // descriptions under it, in texts enlarged to stay readable.
+    static constexpr int kHeight = 840;
     static constexpr int kLivePoints = 640;  // shown at once while a run is on: 20 blocks
     static constexpr int kMaxZoom = 64;
 
@@ -44,8 +45,12 @@ public:
     void SetMarkers(bool on);
     int Zoom() const { return m_zoom; }
 
-    // Draws on a device context `logicalWidth` wide and kHeight high.
-    void Render(CDC& dc, int logicalWidth);
+    // Draws on a device context `logicalWidth` wide and kHeight high, shown
+    // at `scale` device pixels a logical one: its texts stay readable there.
+    void Render(CDC& dc, int logicalWidth, double scale = 1);
+    // How the widget shows the drawing: its scale, and its width in logical units.
+    double Scale() const;
+    int LogicalWidth() const;
     // What the last drawing used.
     const PlotFrame& Frame() const { return m_frame; }
     const CAxeTemps& TimeAxis() const { return m_time; }
@@ -70,14 +75,13 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    double Scale() const;
     // Holding the workbench's lock.
     PlotContent Content();
     CAxeTemps MakeTimeAxis(const PlotContent& content) const;
     void FitAxes(PlotContent& content) const;
     void PlaceCursor(QPoint point);
     void DrawMarkers(CDC& dc);
-    void DrawCursor(CDC& dc) const;
+    void DrawCursor(CDC& dc);
     bool Live() const;
 
     Workbench& m_workbench;

@@ -43,6 +43,8 @@ RunStatus::RunStatus(QWidget* parent)
 {
     m_bar->setMaximumWidth(160);
     m_bar->setTextVisible(false);
+    // A long reading or notice is cut, whole in its tip, rather than widening the window past the screen.
+    for (QLabel* label : {m_cursor, m_notice}) label->setMinimumWidth(1);
     addWidget(m_link);
     addWidget(m_progress);
     addWidget(m_bar);
@@ -65,9 +67,24 @@ void RunStatus::ShowProgress(int acquired, int total, double secondsPerBlock)
     m_bar->setValue(acquired);
 }
 
-void RunStatus::ShowCursor(const QString& text) { m_cursor->setText(text); }
+void RunStatus::ShowCursor(const QString& text)
+{
+    m_cursor->setText(text);
+    m_cursor->setToolTip(text);
+}
 
-void RunStatus::ShowNotice(const QString& text) { m_notice->setText(text); }
+void RunStatus::ShowNotice(const QString& text)
+{
+    m_notice->setText(text);
+    m_notice->setToolTip(text);
+}
+
+void RunStatus::ClearRun()
+{
+    m_progress->clear();
+    m_bar->reset();
+    ShowNotice({});
+}
 
 QString RunStatus::LinkText() const { return m_link->text(); }
 QString RunStatus::ProgressText() const { return m_progress->text(); }

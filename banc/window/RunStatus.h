@@ -22,6 +22,8 @@ public:
     void ShowProgress(int acquired, int total, double secondsPerBlock);
     void ShowCursor(const QString& text);
     void ShowNotice(const QString& text);
+    // Another experiment shown: nothing of the last run's progress nor of its notice.
+    void ClearRun();
 
     QString LinkText() const;
     QString ProgressText() const;

@@ -359,12 +359,6 @@ std::string Workbench::ExportCsv(const std::string& path, CsvFormat format)
                     format);
 }
 
-std::string Workbench::ExportPng(const std::string& path)
-{
-    std::lock_guard lock(m_lock);
-    return SavePlot(path, *ShownElements().recording, MakePlot(ShownSettings(), ShownElements()));
-}
-
 std::string Workbench::OpenArchive(const std::string& path)
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;

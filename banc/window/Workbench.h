@@ -88,7 +88,6 @@ public:
     // Of the experiment shown, as the command line writes them.
     std::string SaveArchive(const std::string& path);
     std::string ExportCsv(const std::string& path, CsvFormat format);
-    std::string ExportPng(const std::string& path);
     // Shows the archive's experiment, on its bench and mode; a file that cannot be read changes nothing.
     std::string OpenArchive(const std::string& path);
 

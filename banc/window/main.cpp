@@ -1,6 +1,7 @@
 // tarvic-banc-fenetre: the bench console in a window.
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <tarvic/platform/Profile.h>
@@ -55,7 +56,8 @@ int main(int argc, char** argv)
     places.card.cardsim = banc::EmbeddedCard::Locate(banc::EmbeddedCard::ProgramFolder());
     banc::window::DialogPrompts prompts;
     banc::window::BenchWindow window(places, prompts);
-    window.resize(1800, 960);
+    // Roomy on a large screen, and no larger than a laptop's or a projector's.
+    window.resize(QSize(1800, 960).boundedTo(window.screen()->availableSize()));
     window.show();
     return QApplication::exec();
 }

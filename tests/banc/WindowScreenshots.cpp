@@ -1,5 +1,6 @@
 // Pictures of the bench console's window during a run on each bench, for the
-// README: banc_window_screenshots FOLDER writes FOLDER/fenetre-<bench>.png.
+// README, on a 1280x720 screen: banc_window_screenshots FOLDER writes
+// FOLDER/fenetre-<bench>.png.
 #include <QCheckBox>
 #include <QImage>
 #include <QMouseEvent>
@@ -45,7 +46,7 @@ bool Shoot(const Scene& scene, const std::string& folder)
     banc::test::WindowFixture fixture;
     fixture.Prefer(scene.bench, scene.mode, 1);
     banc::window::BenchWindow& window = fixture.Open();
-    window.resize(1900, 1000);
+    window.resize(1280, 720);
     banc::window::Workbench& bench = fixture.Bench();
     banc::window::Workbench::Values values;
     for (const auto& [name, value] : scene.values)
