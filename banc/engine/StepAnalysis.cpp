@@ -193,6 +193,7 @@ StepFigures AnalyseStep(const Samples& setpoint, const Samples& measure, float p
 {
     StepFigures figures;
     figures.reference = reference;
+    figures.samplePeriod = period;
     const int n = static_cast<int>(std::min(setpoint.size(), measure.size()));
     if (n < 1) return figures;
     const auto r = [&](int i) { return At(setpoint, i); };

@@ -35,6 +35,7 @@ struct Oscillation {
 struct StepFigures {
     StepVerdict verdict = StepVerdict::TooShort;
     OvershootOf reference = OvershootOf::SetpointStep;
+    float samplePeriod = 0;  // s, between two points
     int stepIndex = 0;
     float initial = 0;   // the measurement at the step
     float setpoint = 0;  // the setpoint after the step

@@ -2,6 +2,8 @@
 
 #include <tarvic/platform/Text.h>
 
+#include <cmath>
+
 namespace banc {
 namespace {
 
@@ -13,7 +15,14 @@ const char* ShortReason(StepVerdict verdict)
     return Swinging(verdict) ? "la mesure oscille" : "la mesure n'est pas stabilis\xE9" "e";
 }
 
-std::string Seconds(float seconds) { return tarvic::Format("%.1f s", double{seconds}); }
+// A time to the sampling's resolution: 0.5 s points give tenths, 10 ms points
+// hundredths, so that a fast bench's rise time does not read "0.0 s".
+std::string Seconds(float seconds, float samplePeriod)
+{
+    int decimals = 1;
+    while (decimals < 3 && samplePeriod > 0 && samplePeriod < std::pow(10.0f, -decimals) * 0.99f) ++decimals;
+    return tarvic::Format("%.*f s", decimals, double{seconds});
+}
 
 std::string SettledLines(const StepFigures& figures, const StepUnits& units)
 {
@@ -32,8 +41,8 @@ std::string SettledLines(const StepFigures& figures, const StepUnits& units)
     else
         text += tarvic::Format("D\xE9passement : %.1f %% de la variation (maximum %.2f %s)\n",
                                double{*figures.overshoot}, double{figures.peak}, unit);
-    text += "Temps de mont\xE9" "e (10 \xE0 90 %) : " + Seconds(*figures.riseTime) + "\n";
-    text += "Temps d'\xE9tablissement \xE0 5 % : " + Seconds(*figures.settlingTime) + "\n";
+    text += "Temps de mont\xE9" "e (10 \xE0 90 %) : " + Seconds(*figures.riseTime, figures.samplePeriod) + "\n";
+    text += "Temps d'\xE9tablissement \xE0 5 % : " + Seconds(*figures.settlingTime, figures.samplePeriod) + "\n";
     return text;
 }
 

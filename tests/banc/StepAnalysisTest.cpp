@@ -62,8 +62,22 @@ TEST(StepAnalysis, AFirstOrderStepGivesItsTextbookTimes)
     EXPECT_EQ(StepSummary(figures, kPercent),
               "Valeur finale : 50.00 % (moyenne des 156 derniers points ; consigne 50.00 %, d\xE9part 0.00 %)\n"
               "D\xE9passement : 0.0 % de l'\xE9" "chelon de consigne (maximum 50.00 %, valeur finale 50.00 %)\n"
-              "Temps de mont\xE9" "e (10 \xE0 90 %) : 4.4 s\n"
-              "Temps d'\xE9tablissement \xE0 5 % : 6.0 s\n");
+              "Temps de mont\xE9" "e (10 \xE0 90 %) : 4.39 s\n"
+              "Temps d'\xE9tablissement \xE0 5 % : 5.99 s\n");
+}
+
+TEST(StepAnalysis, AFastBenchsTimesAreWrittenToItsSamplingsResolution)
+{
+    // The axis's 10 ms points: tau = 20 ms rises in 43.9 ms and settles in 59.9 ms, not "0.0 s".
+    const double tau = 0.02;
+    const Record record = Sample(0.01, 6.4, 0.1, 0, 144, FirstOrder(0, 144, tau));
+    const StepFigures figures = AnalyseStep(record.setpoint, record.measure, 0.01f, OvershootOf::SetpointStep);
+    ASSERT_EQ(figures.verdict, StepVerdict::Settled);
+    const std::string summary = StepSummary(figures, {"\xB0", "\xB0"});
+    EXPECT_NE(summary.find(tarvic::Format("Temps de mont\xE9" "e (10 \xE0 90 %%) : %.2f s\n", tau * std::log(9.0))),
+              std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find("Temps d'\xE9tablissement \xE0 5 % : 0.06 s\n"), std::string::npos) << summary;
 }
 
 TEST(StepAnalysis, AFallingFirstOrderStepIsReadTheSameWay)
