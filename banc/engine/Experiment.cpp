@@ -28,17 +28,18 @@ bool IsRefusal(const CardLink::Reply& answer, bool order)
     return answer.status == CardLink::Status::Replied && (answer.line == "!Erreur" || (order && answer.line != "!OK"));
 }
 
-// A card that refuses a bench's first line is likely a station's or another bench's.
-std::string NotTheBenchsCard(const char* bench, const std::string& line, const std::string& reply,
+// A card that refuses a bench's first line, or the requests its watch makes,
+// is likely a station's or another bench's.
+std::string NotTheBenchsCard(const char* bench, const char* which, const std::string& line, const std::string& reply,
                              const std::string& identification)
 {
     if (identification.empty())
-        return tarvic::Format("La carte a refus\xE9 la premi\xE8re ligne du banc %s (\xAB %s \xBB, r\xE9ponse %s) et ne se "
+        return tarvic::Format("La carte a refus\xE9 %s du banc %s (\xAB %s \xBB, r\xE9ponse %s) et ne se "
                               "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?",
-                              bench, line.c_str(), reply.c_str());
-    return tarvic::Format("La carte qui r\xE9pond se pr\xE9sente comme \xAB %s \xBB et a refus\xE9 la premi\xE8re ligne du "
+                              which, bench, line.c_str(), reply.c_str());
+    return tarvic::Format("La carte qui r\xE9pond se pr\xE9sente comme \xAB %s \xBB et a refus\xE9 %s du "
                           "banc %s (\xAB %s \xBB, r\xE9ponse %s) : ce n'est pas la carte de ce banc.",
-                          identification.c_str(), bench, line.c_str(), reply.c_str());
+                          identification.c_str(), which, bench, line.c_str(), reply.c_str());
 }
 
 }  // namespace
@@ -150,7 +151,8 @@ bool Experiment::FirstLine(const std::string& line)
 {
     const CardLink::Reply answer = Ask('!', line, m_link.GetTiming().attempts);
     if (IsRefusal(answer, true)) {
-        Fail(Outcome::Status::Refused, NotTheBenchsCard(m_settings.bench->name, line, answer.line, Identification()));
+        Fail(Outcome::Status::Refused,
+             NotTheBenchsCard(m_settings.bench->name, "la premi\xE8re ligne", line, answer.line, Identification()));
         m_outcome.unusable = true;
         return false;
     }
@@ -166,6 +168,7 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
     case CardLink::Status::Replied:
         if (IsRefusal(answer, kind == Kind::Order)) {
             Fail(Outcome::Status::Refused, Refusal(text, answer.line));
+            m_refused = {text, answer.line};
             return false;
         }
         reply = answer.line;
@@ -369,19 +372,21 @@ Outcome Experiment::Watch()
     for (const auto& measure : m_settings.bench->measures)
         if (std::find(benchRequests.begin(), benchRequests.end(), measure.request) == benchRequests.end())
             benchRequests.push_back(measure.request);
-    bool silent = false;
+    bool silent = false, refused = false;
     while (!Stopping()) {
         if (SendOrders() && PollLive(benchRequests)) {
-            silent = false;
+            silent = refused = false;
         } else if (m_outcome.status == Outcome::Status::Lost || m_outcome.status == Outcome::Status::Interrupted) {
             break;
         } else {
             // Said once; the card is asked again at the next turn.
-            if (m_outcome.status == Outcome::Status::Refused)
-                m_observer->OrderRefused(m_outcome.message);
-            else if (!silent)
+            if (m_outcome.status == Outcome::Status::Refused && !refused)
+                m_observer->OrderRefused(NotTheBenchsCard(m_settings.bench->name, "la lecture des mesures",
+                                                          m_refused.line, m_refused.reply, Identification()));
+            else if (m_outcome.status != Outcome::Status::Refused && !silent)
                 m_observer->Silent(m_outcome.message);
             silent = m_outcome.status == Outcome::Status::Silent;
+            refused = m_outcome.status == Outcome::Status::Refused;
             m_failed = false;
             m_outcome = {};
         }

@@ -124,6 +124,9 @@ private:
     Outcome m_outcome;
     bool m_failed = false;  // m_outcome holds the first fault
     bool m_loopStarted = false;
+    struct RefusedLine {
+        std::string line, reply;
+    } m_refused;  // the last line the card refused
     bool m_answered = false;  // the card answered a line: silent from then on, it "no longer" answers
     float m_setpointScale;  // from the controller's read-back to the setpoint's and command's units
     float m_commandScale;

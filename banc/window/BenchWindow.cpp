@@ -57,6 +57,8 @@ QComboBox* MakeChoice(const char* name, QWidget* parent)
 std::string OutcomeText(const Outcome& outcome, int kept, int total)
 {
     if (outcome.status == Outcome::Status::Finished) return tarvic::Format("Essai termin\xE9 : %d blocs.", kept);
+    // A card that is not this bench's never started the run: nothing was there to keep.
+    if (outcome.unusable) return outcome.message;
     const char* plural = kept > 1 ? "s" : "";
     return tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural, total, plural);
 }

@@ -268,6 +268,39 @@ TEST_F(WindowRun, ACardThatFallsSilentShowsItsStateAndTheBlocksStay)
     EXPECT_TRUE(SpinUntil([&] { return Window().Status()->LinkText().toStdString() == "Carte connect\xC3\xA9" "e"; }));
 }
 
+TEST_F(WindowRun, AStationsCardIsNamedOnceByTheWatchAndTheRunKeepsNoBlocks)
+{
+    std::atomic<int> identified{0};
+    test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (line != "?VER") return "!Erreur";
+        ++identified;
+        return "!VER CARDSIM 1.0";
+    });
+    m_fixture.Prefer("niveaueau", "pid", 1);
+    m_fixture.PreferPort(card.Path());
+    m_fixture.Open({std::chrono::milliseconds(50), 2});
+    // Connected before the loop runs: no news of the card is missed.
+    std::vector<std::string> notices;
+    QObject::connect(&Bench().Card(), &window::CardConnection::refused,
+                     [&](const QString& text) { notices.push_back(text.toStdString()); });
+    // The watch's requests, refused turn after turn, are said once, with what the card says it is.
+    ASSERT_TRUE(SpinUntil([&] { return card.Lines().size() > 12; }));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "La carte qui r\xC3\xA9pond se pr\xC3\xA9sente comme \xC2\xAB CARDSIM 1.0 \xC2\xBB et a refus\xC3\xA9 "
+                          "la lecture des mesures du banc niveaueau (\xC2\xAB AEBC \xC2\xBB, r\xC3\xA9ponse !Erreur) : ce "
+                          "n'est pas la carte de ce banc.");
+    EXPECT_EQ(identified, 1);
+    // A run says so too, and keeps none of the blocks it never had.
+    std::string ended;
+    QObject::connect(&Bench(), &window::Workbench::runEnded,
+                     [&] { ended = Window().Status()->NoticeText().toStdString(); });
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    ASSERT_TRUE(SpinUntil([&] { return !ended.empty(); }));
+    EXPECT_EQ(ended.find("bloc"), std::string::npos) << ended;
+    EXPECT_NE(ended.find("la premi\xC3\xA8re ligne du banc niveaueau"), std::string::npos) << ended;
+    EXPECT_EQ(Blocks(), 0);
+}
+
 TEST_F(WindowRun, ClosingWhileARunIsOnAsksWhetherToSaveWhatWasAcquired)
 {
     m_fixture.Prefer("niveaueau", "pid", 20);
