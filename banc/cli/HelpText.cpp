@@ -101,7 +101,7 @@ std::string HelpText()
                           "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
                           "simul\xE9" "e ou fichier inaccessible, ou carte inutilisable (muette d\xE8s la premi\xE8re\n"
                           "ligne, ou qui la refuse : la carte d'une station ou d'un autre banc), %d essai\n"
-                          "interrompu (Ctrl-C, blocs acquis gard\xE9s).\n",
+                          "interrompu (Ctrl-C, kill ou terminal ferm\xE9 : blocs acquis gard\xE9s).\n",
                           kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted);
 }
 
