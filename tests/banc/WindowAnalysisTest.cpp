@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "RecordedPlot.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
 #include "recording/RecordingSupport.h"
@@ -25,46 +26,13 @@ using tarvic::test::Valeurs;
 
 namespace {
 
-constexpr int kCommandRow = 0, kMeasureRow = 7, kSetpointRow = 8;  // the water level bench's rows
-constexpr float kFullScale = 3264;
-
-// The water level bench's recording filled by the test: two blocks of 500 ms points.
-class WindowAnalysis : public ::testing::Test {
+class WindowAnalysis : public banc::test::RecordedPlot {
 protected:
-    void SetUp() override
-    {
-        m_fixture.Prefer("niveaueau", "pid", 50);
-        m_fixture.Open();
-        ASSERT_EQ(m_fixture.Bench().SetRecording(32, 500), "");
-    }
-    template <class Measure>
-    void Record(Measure measure)
-    {
-        std::vector<Valeurs> blocks(2);
-        for (int i = 0; i < 64; ++i) {
-            Valeurs& block = blocks[static_cast<std::size_t>(i / 32)];
-            const auto counts = [](float percent) { return static_cast<std::uint16_t>(percent * kFullScale / 100); };
-            block[kCommandRow][i % 32] = counts(100);
-            block[kSetpointRow][i % 32] = counts(50);
-            block[kMeasureRow][i % 32] = counts(measure(i));
-        }
-        std::lock_guard lock(m_fixture.Bench().Lock());
-        tarvic::test::Acquiert(*m_fixture.Bench().LiveElements().recording, blocks);
-    }
-    void Draw(CRecordingDC& dc) { m_fixture.Window().Plot()->Render(dc, 1920); }
     static bool Drew(const CRecordingDC& dc, const std::string& text)
     {
         return std::any_of(dc.Calls().begin(), dc.Calls().end(),
                            [&](const auto& call) { return call.op == "text" && call.text == text; });
     }
-    static bool Line(const CRecordingDC& dc, CPoint from, CPoint to)
-    {
-        return std::any_of(dc.Calls().begin(), dc.Calls().end(), [&](const auto& call) {
-            return call.op == "line" && call.points.size() == 2 && call.points[0] == from && call.points[1] == to;
-        });
-    }
-
-    banc::test::WindowFixture m_fixture;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "RecordedPlot.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
 #include "recording/RecordingSupport.h"
@@ -23,37 +24,12 @@ using tarvic::test::Valeurs;
 
 namespace {
 
-constexpr int kCommandRow = 0, kMeasureRow = 7, kSetpointRow = 8;  // the water level bench's rows
-constexpr float kFullScale = 3264;
 // The drawing 1920 wide: the frame from column 80 to 1840, from row 75 (100 %) to 675 (0 %).
-constexpr int kWidth = 1920, kLeft = 80, kRight = 1840, kTop = 75, kBottom = 675;
+constexpr int kLeft = 80, kRight = 1840, kTop = 75, kBottom = 675;
 constexpr COLORREF kCursorColour = RGB(90, 90, 90);
 
-// The water level bench's recording filled by the test: two blocks of 500 ms points, 64 in all.
-class WindowPlot : public ::testing::Test {
+class WindowPlot : public banc::test::RecordedPlot {
 protected:
-    void SetUp() override
-    {
-        m_fixture.Prefer("niveaueau", "pid", 50);
-        m_fixture.Open();
-        ASSERT_EQ(m_fixture.Bench().SetRecording(32, 500), "");
-    }
-    template <class Measure>
-    void Record(Measure measure)
-    {
-        std::vector<Valeurs> blocks(2);
-        for (int i = 0; i < 64; ++i) {
-            Valeurs& block = blocks[static_cast<std::size_t>(i / 32)];
-            const auto counts = [](float percent) { return static_cast<std::uint16_t>(percent * kFullScale / 100); };
-            block[kCommandRow][i % 32] = counts(100);
-            block[kSetpointRow][i % 32] = counts(50);
-            block[kMeasureRow][i % 32] = counts(measure(i));
-        }
-        std::lock_guard lock(m_fixture.Bench().Lock());
-        tarvic::test::Acquiert(*m_fixture.Bench().LiveElements().recording, blocks);
-    }
-    window::PlotView& Plot() { return *m_fixture.Window().Plot(); }
-    void Draw(CRecordingDC& dc) { Plot().Render(dc, kWidth); }
     // A click at a point of the drawing last made.
     void Click(CPoint logical)
     {
@@ -69,12 +45,6 @@ protected:
         for (const auto& call : dc.Calls())
             if (call.op == "line" && call.pen.lopnColor == kCursorColour) columns.push_back(call.points.front().x);
         return columns;
-    }
-    static bool Line(const CRecordingDC& dc, CPoint from, CPoint to)
-    {
-        return std::any_of(dc.Calls().begin(), dc.Calls().end(), [&](const auto& call) {
-            return call.op == "line" && call.points.size() == 2 && call.points[0] == from && call.points[1] == to;
-        });
     }
     int SetpointCode()
     {
@@ -96,8 +66,6 @@ protected:
             for (int x = area.left(); x <= area.right(); ++x) count += image.pixel(x, y) == colour ? 1 : 0;
         return count;
     }
-
-    banc::test::WindowFixture m_fixture;
 };
 
 // The measurement rising from 0 to 100 % over the 64 points.
