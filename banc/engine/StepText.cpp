@@ -15,15 +15,6 @@ const char* ShortReason(StepVerdict verdict)
     return Swinging(verdict) ? "la mesure oscille" : "la mesure n'est pas stabilis\xE9" "e";
 }
 
-// A time to the sampling's resolution: 0.5 s points give tenths, 10 ms points
-// hundredths, so that a fast bench's rise time does not read "0.0 s".
-std::string Seconds(float seconds, float samplePeriod)
-{
-    int decimals = 1;
-    while (decimals < 3 && samplePeriod > 0 && samplePeriod < std::pow(10.0f, -decimals) * 0.99f) ++decimals;
-    return tarvic::Format("%.*f s", decimals, double{seconds});
-}
-
 std::string SettledLines(const StepFigures& figures, const StepUnits& units)
 {
     const char* unit = units.measure.c_str();
@@ -41,8 +32,8 @@ std::string SettledLines(const StepFigures& figures, const StepUnits& units)
     else
         text += tarvic::Format("D\xE9passement : %.1f %% de la variation (maximum %.2f %s)\n",
                                double{*figures.overshoot}, double{figures.peak}, unit);
-    text += "Temps de mont\xE9" "e (10 \xE0 90 %) : " + Seconds(*figures.riseTime, figures.samplePeriod) + "\n";
-    text += "Temps d'\xE9tablissement \xE0 5 % : " + Seconds(*figures.settlingTime, figures.samplePeriod) + "\n";
+    text += "Temps de mont\xE9" "e (10 \xE0 90 %) : " + StepSeconds(*figures.riseTime, figures.samplePeriod) + "\n";
+    text += "Temps d'\xE9tablissement \xE0 5 % : " + StepSeconds(*figures.settlingTime, figures.samplePeriod) + "\n";
     return text;
 }
 
@@ -62,6 +53,15 @@ std::string UnsettledLines(const StepFigures& figures, const StepUnits& units)
 }
 
 }  // namespace
+
+// Tenths for 0.5 s points, hundredths for 10 ms ones: a fast bench's rise
+// time does not read "0.0 s".
+std::string StepSeconds(float seconds, float samplePeriod)
+{
+    int decimals = 1;
+    while (decimals < 3 && samplePeriod > 0 && samplePeriod < std::pow(10.0f, -decimals) * 0.99f) ++decimals;
+    return tarvic::Format("%.*f s", decimals, double{seconds});
+}
 
 std::string StepVerdictText(const StepFigures& figures, const std::string& unit)
 {
