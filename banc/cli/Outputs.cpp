@@ -86,7 +86,8 @@ std::string CheckOutputs(const Request& request)
     return {};
 }
 
-bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements, bool csvWritten)
+bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,
+                  const std::optional<std::string>& csvResult)
 {
     CEnregistrement& recording = *elements.recording;
     std::string written;
@@ -98,11 +99,11 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
             Complain(error);
         ok = ok && error.empty();
     };
-    if (!request.csv.empty() && !csvWritten)
-        result(request.csv, WriteCsv(request.csv, recording, ResultColumns(settings, elements), PeriodMs(recording),
-                                     BlocksAcquired(recording), request.csvFormat.value_or(CsvFormat::Rfc4180)));
-    else if (!request.csv.empty())
-        written = request.csv;
+    if (!request.csv.empty())
+        result(request.csv, csvResult ? *csvResult
+                                      : WriteCsv(request.csv, recording, ResultColumns(settings, elements),
+                                                 PeriodMs(recording), BlocksAcquired(recording),
+                                                 request.csvFormat.value_or(CsvFormat::Rfc4180)));
     if (!request.png.empty()) {
         RequireGuiApplication();
         result(request.png, SavePlot(request.png, recording, MakePlot(settings, elements)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "cli/CommandLine.h"
@@ -17,9 +18,12 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
 // "" when every output file asked for can be made, else why not (Latin-1).
 std::string CheckOutputs(const Request& request);
 
-// Writes the files asked for (the CSV too unless `csvWritten`), tells which on
-// standard error, and prints the summary; false when a file could not be written.
-bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements, bool csvWritten);
+// Writes the files asked for, tells which on standard error, and prints the
+// summary; false when a file could not be written. `csvResult` is what became
+// of a CSV written during the run ("" or why it is not whole), without which
+// the CSV is written here.
+bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,
+                  const std::optional<std::string>& csvResult);
 
 // Messages on standard error, "tarvic-banc : ..." for a failure.
 void Tell(const std::string& latin1);

@@ -129,24 +129,24 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         outcome = experiment.Run();
         interrupts.SetHandler({});
     }
-    if (outcome.unusable) {
-        // Nothing ran: no figures to give, nothing to write but the CSV's header.
-        csv.Close();
-        Complain(outcome.message);
-        return kExitUnavailable;
+    const int kept = BlocksAcquired(recording);
+    if (outcome.unusable || kept == 0) {
+        // Nothing was acquired: no figures to give, no file to write.
+        csv.Abandon();
+        Complain(outcome.unusable ? outcome.message
+                                  : outcome.message + " Aucun bloc acquis : aucun fichier n'est \xE9" "crit.");
+        return outcome.status == Outcome::Status::Interrupted ? kExitInterrupted : kExitUnavailable;
     }
     if (outcome.status != Outcome::Status::Finished) {
-        const int kept = BlocksAcquired(recording);
         const char* plural = kept > 1 ? "s" : "";
         Complain(tarvic::Format("%s %d bloc%s sur %d gard\xE9%s.", outcome.message.c_str(), kept, plural,
                                 recording.LitParam(2), plural));
     }
-    const bool csvComplete = csv.Close();
-    if (!csvComplete)
-        Complain(tarvic::Format("L'\xE9" "criture de %s n'a pas pu aller au bout.", request.csv.c_str()));
-    const bool written = WriteOutputs(request, settings, elements, true) && csvComplete;
+    const std::optional<std::string> csvResult = csv.IsOpen() ? std::optional(csv.Finish()) : std::nullopt;
+    const bool written = WriteOutputs(request, settings, elements, csvResult);
+    // A file lost says so, but an interrupted run keeps the shell's status.
     const int status = StatusOf(outcome);
-    return status == kExitDone && !written ? kExitUnavailable : status;
+    return written || status == kExitInterrupted ? status : kExitUnavailable;
 }
 
 int OpenArchive(const Request& request)
@@ -169,7 +169,7 @@ int OpenArchive(const Request& request)
         Complain(error);
         return kExitUnavailable;
     }
-    return WriteOutputs(request, loaded.settings, loaded.elements, false) ? kExitDone : kExitUnavailable;
+    return WriteOutputs(request, loaded.settings, loaded.elements, std::nullopt) ? kExitDone : kExitUnavailable;
 }
 
 }  // namespace banc::cli

@@ -8,7 +8,6 @@
 #include <tarvic/recording/Enregistrement.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 
 #include "engine/Elements.h"
@@ -50,6 +49,12 @@ void AppendTime(std::string& row, long long ms, CsvFormat format)
     row += tarvic::Format("%lld%c%03lld", ms / 1000, DecimalPoint(format), ms % 1000);
 }
 
+std::string NotWritten(const std::string& path, int error)
+{
+    return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(),
+                          tarvic::FileErrorReason(error, tarvic::FileUse::Write).c_str());
+}
+
 }  // namespace
 
 const std::vector<CsvFormatChoice>& CsvFormats()
@@ -68,29 +73,26 @@ const CsvFormatChoice* FindCsvFormat(std::string_view name)
     return nullptr;
 }
 
-CsvWriter::~CsvWriter() { Close(); }
-
 std::string CsvWriter::Open(const std::string& path, std::vector<Curve> columns, int periodMs, CsvFormat format)
 {
-    Close();
+    Abandon();
     if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
-    m_file = std::fopen(path.c_str(), "wb");
-    if (!m_file)
-        return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(),
-                              tarvic::FileErrorReason(errno, tarvic::FileUse::Write).c_str());
+    m_path = path;
+    if (const int error = m_file.Create(path)) return NotWritten(path, error);
     m_columns = std::move(columns);
     m_periodMs = periodMs;
     m_format = format;
+    m_blocks = 0;
     std::string header = (format == CsvFormat::French ? kByteOrderMark : "") + Field("temps_s", format);
     for (const auto& column : m_columns) header += Separator(format) + Field(column.column, format);
     header += kLineEnd;
-    m_ok = std::fputs(header.c_str(), m_file) >= 0 && std::fflush(m_file) == 0;
+    m_error = m_file.Append(header);
     return {};
 }
 
 bool CsvWriter::WriteBlock(const CEnregistrement& recording, int block)
 {
-    if (!m_file) return false;
+    if (!m_file.IsOpen() || m_error != 0) return false;
     std::string rows;
     for (int point = 0; point < kPointsPerBlock; ++point) {
         const int index = block * kPointsPerBlock + point;
@@ -101,16 +103,25 @@ bool CsvWriter::WriteBlock(const CEnregistrement& recording, int block)
         }
         rows += kLineEnd;
     }
-    m_ok = std::fwrite(rows.data(), 1, rows.size(), m_file) == rows.size() && std::fflush(m_file) == 0 && m_ok;
-    return m_ok;
+    m_error = m_file.Append(rows);
+    if (m_error == 0) ++m_blocks;
+    return m_error == 0;
 }
 
-bool CsvWriter::Close()
+std::string CsvWriter::Finish()
 {
-    if (!m_file) return m_ok;
-    m_ok = std::fclose(m_file) == 0 && m_ok;
-    m_file = nullptr;
-    return m_ok;
+    if (!m_file.IsOpen()) return {};
+    const int failure = m_error;
+    // A header alone keeps nothing of the run.
+    if (failure != 0 && m_blocks == 0) {
+        Abandon();
+        return NotWritten(m_path, failure);
+    }
+    if (const int error = m_file.Commit()) return NotWritten(m_path, error);
+    if (failure == 0) return {};
+    return tarvic::Format("Impossible d'\xE9" "crire %s en entier : %s ; il garde ses %d premi\xE8res lignes de mesures.",
+                          m_path.c_str(), tarvic::FileErrorReason(failure, tarvic::FileUse::Write).c_str(),
+                          m_blocks * kPointsPerBlock);
 }
 
 std::string WriteCsv(const std::string& path, const CEnregistrement& recording, const std::vector<Curve>& columns,
@@ -118,9 +129,13 @@ std::string WriteCsv(const std::string& path, const CEnregistrement& recording, 
 {
     CsvWriter writer;
     if (std::string error = writer.Open(path, columns, periodMs, format); !error.empty()) return error;
-    for (int block = 0; block < blocks; ++block) writer.WriteBlock(recording, block);
-    if (!writer.Close()) return tarvic::Format("L'\xE9" "criture de %s n'a pas pu aller au bout.", path.c_str());
-    return {};
+    // All or nothing: the recording is still there to write again.
+    for (int block = 0; block < blocks; ++block)
+        if (!writer.WriteBlock(recording, block)) {
+            writer.Abandon();
+            return NotWritten(path, writer.Error());
+        }
+    return writer.Finish();
 }
 
 }  // namespace banc

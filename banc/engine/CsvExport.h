@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/Curve.h"
+#include "engine/SafeFile.h"
 
 class CEnregistrement;
 
@@ -27,11 +27,12 @@ const CsvFormatChoice* FindCsvFormat(std::string_view name);
 
 // The results as CSV: a header naming each column with its unit, the time in
 // seconds first, then one column per curve, values from the recording. Rows
-// are written block by block as they come, so that what is acquired is on disk.
+// are written block by block as they come, so that what is acquired is on
+// disk, in a temporary file beside the target that takes its place when the
+// writer finishes.
 class CsvWriter {
 public:
     CsvWriter() = default;
-    ~CsvWriter();
     CsvWriter(const CsvWriter&) = delete;
     CsvWriter& operator=(const CsvWriter&) = delete;
 
@@ -39,21 +40,29 @@ public:
     // An experiment archive is never replaced by a CSV.
     std::string Open(const std::string& path, std::vector<Curve> columns, int periodMs,
                      CsvFormat format = CsvFormat::Rfc4180);
-    // The 32 rows of block `block` (0-based); false when the file could not take them.
+    // The 32 rows of block `block` (0-based); false when the file could not
+    // take them, now or before: it then ends on the last whole block and takes no more.
     bool WriteBlock(const CEnregistrement& recording, int block);
-    // False when something could not be written.
-    bool Close();
-    bool IsOpen() const { return m_file != nullptr; }
+    // Puts the file in place: "" or why it is not whole (Latin-1). After a
+    // failed block, the whole blocks written before it are kept.
+    std::string Finish();
+    // Nothing is written; a file of that name stays as it was.
+    void Abandon() { m_file.Abandon(); }
+    bool IsOpen() const { return m_file.IsOpen(); }
+    // The errno of the first write that failed, 0 for none.
+    int Error() const { return m_error; }
 
 private:
-    std::FILE* m_file = nullptr;
+    SafeFile m_file;
+    std::string m_path;
     std::vector<Curve> m_columns;
     int m_periodMs = 0;
     CsvFormat m_format = CsvFormat::Rfc4180;
-    bool m_ok = true;
+    int m_blocks = 0;  // written whole
+    int m_error = 0;   // of the first write that failed
 };
 
-// The whole file at once: the first `blocks` blocks.
+// The whole file at once, the first `blocks` blocks, or nothing.
 std::string WriteCsv(const std::string& path, const CEnregistrement& recording, const std::vector<Curve>& columns,
                      int periodMs, int blocks, CsvFormat format = CsvFormat::Rfc4180);
 

@@ -15,10 +15,9 @@
 #include <tarvic/recording/Equation.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 #include "engine/RecordingArchive.h"
+#include "engine/SafeFile.h"
 
 namespace banc {
 namespace {
@@ -212,22 +211,13 @@ std::string SavePlot(const std::string& path, const CEnregistrement& recording, 
 std::string SavePicture(const std::string& path, const QImage& image)
 {
     if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
-    // Encoded in memory, then written: a file that cannot be written says why.
+    // Encoded in memory, then written whole or not at all.
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) return tarvic::Format("Impossible d'\xE9" "crire l'image %s.", path.c_str());
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    const auto size = static_cast<std::size_t>(png.size());
-    bool written = file && std::fwrite(png.constData(), 1, size, file) == size;
-    int error = errno;
-    if (file && std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written) return {};
-    if (file) std::remove(path.c_str());  // no half picture
+    const int error = WriteWholeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    if (error == 0) return {};
     return tarvic::Format("Impossible d'\xE9" "crire l'image %s : %s.", path.c_str(),
                           tarvic::FileErrorReason(error, tarvic::FileUse::Write).c_str());
 }

@@ -1,7 +1,5 @@
 #include "engine/RecordingArchive.h"
 
-#include <stdio.h>
-
 #include <tarvic/platform/Archive.h>
 #include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/MemoryProfile.h>
@@ -14,6 +12,7 @@
 #include <sstream>
 
 #include "engine/ProfileScope.h"
+#include "engine/SafeFile.h"
 #include "engine/Setup.h"
 
 namespace banc {
@@ -96,24 +95,7 @@ std::string SaveArchive(const std::string& path, const Settings& settings, const
         ar.WriteObject(elements.recording.get());
         ar.Close();
     }
-    // Through a temporary file, so that a failed write never leaves half an archive.
-    const std::string temporary = path + ".tmp";
-    {
-        errno = 0;
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) out << buffer.rdbuf();
-        if (out) out.close();
-        if (!out) {
-            const int error = errno;
-            std::remove(temporary.c_str());
-            return ArchiveNotWritten(path, error);
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        return ArchiveNotWritten(path, error);
-    }
+    if (const int error = WriteWholeFile(path, buffer.str())) return ArchiveNotWritten(path, error);
     return {};
 }
 

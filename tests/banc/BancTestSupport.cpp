@@ -1,6 +1,9 @@
 #include "BancTestSupport.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -52,6 +55,43 @@ std::string ReadFile(const std::string& path)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+namespace {
+constexpr const char* kFiller = "remplissage";
+}
+
+SmallDisk::SmallDisk() : m_path(m_folder.File("disque"))
+{
+    std::filesystem::create_directory(m_path);
+    m_mounted = ::mount("tmpfs", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted) ::umount2(m_path.c_str(), MNT_DETACH);
+}
+
+void SmallDisk::Fill(std::size_t spare)
+{
+    const std::string filler = File(kFiller);
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot fill " + m_path);
+    const std::string page(4096, 'x');
+    off_t size = 0;
+    for (ssize_t written; (written = ::write(fd, page.data(), page.size())) > 0;) size += written;
+    const bool freed = ::ftruncate(fd, size - static_cast<off_t>(spare)) == 0;
+    ::close(fd);
+    if (!freed) throw std::runtime_error("cannot free space on " + m_path);
+}
+
+std::vector<std::string> SmallDisk::Files() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        if (entry.path().filename() != kFiller) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace banc::test

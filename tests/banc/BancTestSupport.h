@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/Benches.h"
 #include "engine/Elements.h"
@@ -37,5 +38,27 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+
+// A disk of 64 KiB (a tmpfs in a temporary folder) that a test fills, for the
+// writes a full disk refuses. Mounting needs root: Mounted() says whether it is there.
+class SmallDisk {
+public:
+    SmallDisk();
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return m_mounted; }
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    // Fills it with a file of its own but for `spare` bytes (whole pages of 4 KiB).
+    void Fill(std::size_t spare = 0);
+    // The files on it but the filler, by name.
+    std::vector<std::string> Files() const;
+
+private:
+    TemporaryFolder m_folder;
+    std::string m_path;
+    bool m_mounted = false;
+};
 
 }  // namespace banc::test

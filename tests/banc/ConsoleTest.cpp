@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -243,6 +244,51 @@ TEST_F(WaterLevelStep, ThePictureShowsTheThreeCurves)
     EXPECT_EQ(image.pixelColor(x, 300), QColor(255, 255, 255));  // and nothing else there
 }
 
+TEST_F(WaterLevelStep, OnAFullDiskTheFilesStayAsTheyWereAndTheStatusIs3)
+{
+    banc::test::SmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "a 64 KiB tmpfs cannot be mounted here (root only): no full disk to write on";
+    const std::string csv = disk.File("r.csv"), picture = disk.File("r.png"), archive = disk.File("r.tbc");
+    for (const std::string& path : {csv, picture, archive}) std::ofstream(path) << "ancien " << path;
+    disk.Fill();
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "n.tbc", "--csv", csv, "--png", picture, "--archive", archive},
+                         s_console->m_folder.Path(), &output, &errors, s_console->Environment()),
+              3);
+    // Each file named with the reason, none said written.
+    EXPECT_EQ(errors, Utf8("tarvic-banc : Impossible d'\xE9" "crire " + csv + " : disque plein.\n"
+                           "tarvic-banc : Impossible d'\xE9" "crire l'image " + picture + " : disque plein.\n"
+                           "tarvic-banc : Impossible d'\xE9" "crire l'archive " + archive + " : disque plein.\n"));
+    EXPECT_EQ(output, s_console->m_output);
+    for (const std::string& path : {csv, picture, archive}) EXPECT_EQ(ReadFile(path), "ancien " + path);
+    EXPECT_EQ(disk.Files(), (std::vector<std::string>{"r.csv", "r.png", "r.tbc"}));
+}
+
+TEST(Console, ACsvThatFillsTheDiskDuringTheRunKeepsItsWholeRowsAndTheStatusIs3)
+{
+    banc::test::SmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "a 64 KiB tmpfs cannot be mounted here (root only): no full disk to write on";
+    Console console;
+    const std::string csv = disk.File("r.csv");
+    disk.Fill(8192);
+    EXPECT_EQ(console.Run({"--banc", "debitair", "--duree", "80", "--vitesse", "200", "--csv", csv, "--png", "r.png"}), 3);
+    const std::string said = Utf8("tarvic-banc : Impossible d'\xE9" "crire " + csv + " en entier : disque plein ; il garde ses ");
+    const std::size_t at = console.m_errors.find(said);
+    ASSERT_NE(at, std::string::npos) << console.m_errors;
+    const int lines = std::stoi(console.m_errors.substr(at + said.size()));
+    EXPECT_EQ(lines % 32, 0);
+    EXPECT_LT(lines, 10 * 32);
+    EXPECT_NE(console.m_errors.find(Utf8(tarvic::Format(" %d premi\xE8res lignes de mesures.\n"
+                                                        "Fichiers \xE9" "crits : r.png\n",
+                                                        lines))),
+              std::string::npos)
+        << console.m_errors;
+    const std::string kept = ReadFile(csv);
+    EXPECT_EQ(ReadCsv(csv).rows.size(), static_cast<std::size_t>(lines));
+    EXPECT_EQ(kept.substr(kept.size() - 2), "\r\n");
+    EXPECT_EQ(disk.Files(), std::vector<std::string>{"r.csv"});
+}
+
 TEST(Console, OpenLoopStepOnTheAirFlowBench)
 {
     Console console;
@@ -435,7 +481,28 @@ TEST(Console, ACardSilentFromItsFirstLineIsUnusableAfterThreeTries)
                                          "chaque fois sans r\xE9ponse au bout de 0,1 s (0,3 s en tout).\n")),
               std::string::npos)
         << console.m_errors;
-    EXPECT_EQ(ReadFile(console.File("s.csv")).substr(0, 25), "temps_s,consigne_pct,mesu");
+    // Nothing acquired, nothing written.
+    EXPECT_FALSE(std::filesystem::exists(console.File("s.csv")));
+}
+
+TEST(Console, ACardThatTakesTheConfigurationButNeverGivesABlockWritesNothing)
+{
+    Console console;
+    // Every order taken, every request left unanswered.
+    banc::test::ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+        if (line[0] == '!') return "!OK";
+        return std::nullopt;
+    });
+    EXPECT_EQ(console.Run({"--banc", "debitair", "--port", card.Path(), "--delai-reponse", "100", "--csv", "v.csv",
+                           "--png", "v.png", "--archive", "v.tbc"}),
+              3);
+    const std::string end = Utf8(" Aucun bloc acquis : aucun fichier n'est \xE9" "crit.\n");
+    ASSERT_GE(console.m_errors.size(), end.size());
+    EXPECT_EQ(console.m_errors.substr(console.m_errors.size() - end.size()), end) << console.m_errors;
+    EXPECT_NE(console.m_errors.find(Utf8("tarvic-banc : La carte ne r\xE9pond plus")), std::string::npos)
+        << console.m_errors;
+    for (const char* name : {"v.csv", "v.png", "v.tbc"}) EXPECT_FALSE(std::filesystem::exists(console.File(name))) << name;
+    EXPECT_EQ(console.m_output, "");
 }
 
 TEST(Console, CtrlCStopsTheCardsLoopAndKeepsWhatWasAcquired)

@@ -21,6 +21,7 @@
 #include "tarvic/platform/PainterDC.h"
 #include "tarvic/platform/RecordingDC.h"
 #include "tarvic/recording/AxeTemps.h"
+#include "tarvic/platform/Text.h"
 
 using namespace banc;
 using banc::test::RampWithOvershoot;
@@ -90,22 +91,79 @@ TEST_F(OutputsTest, CsvHeaderNamesEachColumnWithItsUnitAndRowsCarryEveryCurve)
     EXPECT_EQ(csv.substr(csv.size() - end.size()), end);
 }
 
-TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComes)
+TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComesBesideTheFileItReplacesAtTheEnd)
 {
     Record(2, [](int) { return 10.0f; });
     const std::string path = m_folder.File("partiel.csv");
+    std::ofstream(path) << "ancien";
     CsvWriter writer;
     ASSERT_EQ(writer.Open(path, ResultColumns(m_settings, m_elements), 500), "");
-    writer.WriteBlock(*m_elements.recording, 0);
-    // On disk before the file is closed.
-    const std::string written = banc::test::ReadFile(path);
+    EXPECT_TRUE(writer.WriteBlock(*m_elements.recording, 0));
+    // On disk before the end, in the one other file of the folder; the old one stays until then.
+    std::vector<std::string> others;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+        if (entry.path() != path) others.push_back(entry.path().string());
+    ASSERT_EQ(others.size(), 1u);
+    const std::string written = banc::test::ReadFile(others[0]);
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1 + 32);
-    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(banc::test::ReadFile(path), "ancien");
+    EXPECT_EQ(writer.Finish(), "");
+    EXPECT_EQ(banc::test::ReadFile(path), written);
+    EXPECT_FALSE(std::filesystem::exists(others[0]));
     const std::string absent = m_folder.File("absent/x.csv");
     EXPECT_EQ(writer.Open(absent, {}, 500), "Impossible d'\xE9" "crire " + absent + " : dossier introuvable.");
     EXPECT_FALSE(writer.IsOpen());
     // The system's own words ("Is a directory") never reach the user.
     EXPECT_EQ(writer.Open(m_folder.Path(), {}, 500), "Impossible d'\xE9" "crire " + m_folder.Path() + " : c'est un dossier.");
+}
+
+TEST_F(OutputsTest, OnAFullDiskNoFileIsHalfWrittenAndTheOldOnesStay)
+{
+    banc::test::SmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "a 64 KiB tmpfs cannot be mounted here (root only): no full disk to write on";
+    Record(4, RampWithOvershoot);
+    const std::string archive = disk.File("essai.tbc"), picture = disk.File("essai.png"), csv = disk.File("essai.csv");
+    for (const std::string& path : {archive, picture, csv}) std::ofstream(path) << "ancien " << path;
+    disk.Fill();
+    EXPECT_EQ(SaveArchive(archive, m_settings, m_elements),
+              "Impossible d'\xE9" "crire l'archive " + archive + " : disque plein.");
+    tarvic::test::RequireGuiApplication();
+    EXPECT_EQ(SavePlot(picture, *m_elements.recording, MakePlot(m_settings, m_elements)),
+              "Impossible d'\xE9" "crire l'image " + picture + " : disque plein.");
+    EXPECT_EQ(WriteCsv(csv, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 4),
+              "Impossible d'\xE9" "crire " + csv + " : disque plein.");
+    for (const std::string& path : {archive, picture, csv}) EXPECT_EQ(banc::test::ReadFile(path), "ancien " + path);
+    EXPECT_EQ(disk.Files(), (std::vector<std::string>{"essai.csv", "essai.png", "essai.tbc"}));
+}
+
+TEST_F(OutputsTest, ACsvThatFillsTheDiskDuringARunKeepsItsWholeBlocks)
+{
+    banc::test::SmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "a 64 KiB tmpfs cannot be mounted here (root only): no full disk to write on";
+    Record(4, RampWithOvershoot);
+    const std::vector<Curve> columns = ResultColumns(m_settings, m_elements);
+    ASSERT_EQ(WriteCsv(m_folder.File("entier.csv"), *m_elements.recording, columns, 500, 4), "");
+    const std::string whole = banc::test::ReadFile(m_folder.File("entier.csv"));
+    ASSERT_GT(whole.size(), 4096u);  // the room left takes less than the four blocks
+
+    const std::string path = disk.File("essai.csv");
+    disk.Fill(4096);
+    CsvWriter writer;
+    ASSERT_EQ(writer.Open(path, columns, 500), "");
+    int taken = 0;
+    while (taken < 4 && writer.WriteBlock(*m_elements.recording, taken)) ++taken;
+    ASSERT_LT(taken, 4);
+    ASSERT_GE(taken, 1);
+    EXPECT_FALSE(writer.WriteBlock(*m_elements.recording, 3));  // no row after a gap
+    const int lines = taken * 32;
+    EXPECT_EQ(writer.Finish(), tarvic::Format("Impossible d'\xE9" "crire %s en entier : disque plein ; il garde ses %d "
+                                              "premi\xE8res lignes de mesures.",
+                                              path.c_str(), lines));
+    // The header and the whole blocks written, exactly as the whole file begins.
+    const std::string kept = banc::test::ReadFile(path);
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 1 + lines);
+    EXPECT_EQ(kept, whole.substr(0, kept.size()));
+    EXPECT_EQ(disk.Files(), std::vector<std::string>{"essai.csv"});
 }
 
 TEST_F(OutputsTest, AFrenchCsvHasAByteOrderMarkSemicolonsAndDecimalCommas)
@@ -280,7 +338,11 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
     std::filesystem::create_directory(m_folder.File("dossier"));
     EXPECT_EQ(SaveArchive(m_folder.File("dossier"), m_settings, m_elements),
               "Impossible d'\xE9" "crire l'archive " + m_folder.File("dossier") + " : c'est un dossier.");
-    EXPECT_FALSE(std::filesystem::exists(m_folder.File("dossier.tmp")));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"abime.tbc", "dossier", "essai.tbc"}));
 }
 
 TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
