@@ -169,6 +169,7 @@ int OpenArchive(const Request& request)
         Complain(error);
         return kExitUnavailable;
     }
+    if (!loaded.notice.empty()) Tell(loaded.notice);
     return WriteOutputs(request, loaded.settings, loaded.elements, std::nullopt) ? kExitDone : kExitUnavailable;
 }
 

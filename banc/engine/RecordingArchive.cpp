@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/ArchiveSeal.h"
 #include "engine/ProfileScope.h"
 #include "engine/SafeFile.h"
 #include "engine/Setup.h"
@@ -95,12 +96,13 @@ std::string SaveArchive(const std::string& path, const Settings& settings, const
         ar.WriteObject(elements.recording.get());
         ar.Close();
     }
-    if (const int error = WriteWholeFile(path, buffer.str())) return ArchiveNotWritten(path, error);
+    if (const int error = WriteWholeFile(path, Sealed(buffer.str()))) return ArchiveNotWritten(path, error);
     return {};
 }
 
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
 {
+    loaded.notice.clear();
     // A folder opens as a stream of its own: said as such rather than as no archive.
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) return NotRead(path, EISDIR);
@@ -112,6 +114,10 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.seekg(0);
     if (!in.read(bytes.data(), size)) return Unreadable(path);
+    const Seal seal = Unseal(bytes);
+    if (seal == Seal::Broken)
+        return tarvic::Format("%s est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.",
+                              path.c_str());
     std::stringstream buffer(std::move(bytes));
 
     CArchive ar(buffer, CArchive::load);
@@ -136,6 +142,11 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
         return Unreadable(path);
     }
     GeneratorInBenchUnits(settings, elements);
+    loaded.notice = seal == Seal::Absent
+                        ? tarvic::Format("%s n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou "
+                                         "d'une autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.",
+                                         path.c_str())
+                        : "";
     return {};
 }
 

@@ -12,14 +12,17 @@ namespace banc {
 // measured quantity (a count and its bytes), then the bench, the controller,
 // the generator and the recording as archived objects. What a loaded
 // experiment's elements belong to comes from the letter and mode, which the
-// elements' own records do not hold.
+// elements' own records do not hold. The console adds its integrity check
+// after it (ArchiveSeal.h).
 std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements);
 
 struct LoadedExperiment {
     Settings settings;
     Elements elements;
+    std::string notice;  // "" or what the reader should know (Latin-1): an archive without its check
 };
-// "" or why the file cannot be read (Latin-1); nothing of the user's profile is read or written.
+// "" or why the file cannot be read (Latin-1), a damaged archive too; nothing
+// of the user's profile is read or written.
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded);
 
 // Whether the file begins as an experiment archive (a bench's letter, one of

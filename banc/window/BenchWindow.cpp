@@ -331,10 +331,12 @@ void BenchWindow::Do(Action action)
         if (!MayDrop(Prompts::Dropping::Opening)) break;
         const std::string path = m_files.Open(this);
         if (path.empty()) break;
-        if (std::string error = m_workbench.OpenArchive(path); !error.empty())
+        std::string unchecked;
+        if (std::string error = m_workbench.OpenArchive(path, &unchecked); !error.empty())
             Report(error);
-        else
-            m_status->ShowNotice(Q("Essai ouvert : ") + QString::fromLocal8Bit(path.c_str()));
+        else  // an archive that could not be checked says so rather than only that it opened
+            m_status->ShowNotice(unchecked.empty() ? Q("Essai ouvert : ") + QString::fromLocal8Bit(path.c_str())
+                                                   : Q(unchecked));
         break;
     }
     case Action::Save: SaveAs(Prompts::File::Archive); break;

@@ -103,7 +103,7 @@ std::string Workbench::Reconfigure(Settings settings)
         std::lock_guard lock(m_lock);
         // The last run stays on show until the next one.
         if (!m_kept && m_elements.recording && BlocksAcquired(*m_elements.recording) > 0)
-            m_kept = LoadedExperiment{m_settings, std::move(m_elements)};
+            m_kept = LoadedExperiment{m_settings, std::move(m_elements), {}};
         m_elements = std::move(elements);
         m_settings = settings;
         // What these asked for is in the profile now.
@@ -359,7 +359,7 @@ std::string Workbench::ExportCsv(const std::string& path, CsvFormat format)
                     format);
 }
 
-std::string Workbench::OpenArchive(const std::string& path)
+std::string Workbench::OpenArchive(const std::string& path, std::string* unchecked)
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;
     LoadedExperiment loaded;
@@ -369,6 +369,7 @@ std::string Workbench::OpenArchive(const std::string& path)
     if (loaded.settings.bench != m_settings.bench) warning = ChooseBench(*loaded.settings.bench);
     if (loaded.settings.bench == m_settings.bench && loaded.settings.mode != m_settings.mode)
         if (std::string error = ChooseMode(*loaded.settings.mode); !error.empty()) warning = error;
+    if (unchecked) *unchecked = loaded.notice;
     m_kept = std::move(loaded);
     m_unsaved = false;
     emit shownChanged();

@@ -89,7 +89,8 @@ public:
     std::string SaveArchive(const std::string& path);
     std::string ExportCsv(const std::string& path, CsvFormat format);
     // Shows the archive's experiment, on its bench and mode; a file that cannot be read changes nothing.
-    std::string OpenArchive(const std::string& path);
+    // `unchecked`, when given, takes the notice of an archive opened without its check ("" or Latin-1).
+    std::string OpenArchive(const std::string& path, std::string* unchecked = nullptr);
 
 signals:
     void elementsChanged();  // made again, or a parameter changed

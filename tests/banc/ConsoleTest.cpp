@@ -244,6 +244,33 @@ TEST_F(WaterLevelStep, ThePictureShowsTheThreeCurves)
     EXPECT_EQ(image.pixelColor(x, 300), QColor(255, 255, 255));  // and nothing else there
 }
 
+TEST_F(WaterLevelStep, AnArchiveWithAByteChangedIsRefusedAndOneWithoutItsCheckSaysSo)
+{
+    const std::string archive = ReadFile(s_console->File("n.tbc"));
+    std::string flipped = archive;
+    flipped[archive.size() - 100] = static_cast<char>(flipped[archive.size() - 100] ^ 0x04);  // in the last block
+    std::ofstream(s_console->File("abime.tbc"), std::ios::binary) << flipped;
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "abime.tbc", "--csv", "abime.csv"}, s_console->m_folder.Path(), &output, &errors,
+                         s_console->Environment()),
+              3);
+    EXPECT_EQ(errors, Utf8("tarvic-banc : abime.tbc est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa "
+                           "somme de contr\xF4le.\n"));
+    EXPECT_EQ(output, "");
+    EXPECT_FALSE(std::filesystem::exists(s_console->File("abime.csv")));
+
+    // Without its check, as an older console wrote it: opened, and said unchecked.
+    std::ofstream(s_console->File("nu.tbc"), std::ios::binary) << archive.substr(0, archive.size() - 16);
+    EXPECT_EQ(RunProgram({"--ouvrir", "nu.tbc", "--csv", "nu.csv"}, s_console->m_folder.Path(), &output, &errors,
+                         s_console->Environment()),
+              0);
+    EXPECT_EQ(errors, Utf8("nu.tbc n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou d'une autre "
+                           "application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.\n"
+                           "Fichiers \xE9" "crits : nu.csv\n"));
+    EXPECT_EQ(output, s_console->m_output);
+    EXPECT_EQ(ReadFile(s_console->File("nu.csv")), ReadFile(s_console->File("n.csv")));
+}
+
 TEST_F(WaterLevelStep, OnAFullDiskTheFilesStayAsTheyWereAndTheStatusIs3)
 {
     banc::test::SmallDisk disk;

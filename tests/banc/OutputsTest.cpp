@@ -323,9 +323,11 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
         return LoadArchive(path, loaded);
     };
     const std::string refused = m_folder.File("abime.tbc") + " n'est pas une archive d'essai lisible.";
-    EXPECT_EQ(damaged(bytes.substr(0, bytes.size() / 2)), refused);       // cut short
-    EXPECT_EQ(damaged("X" + bytes.substr(1)), refused);                   // no bench of that letter
-    EXPECT_EQ(damaged(bytes.substr(0, 1) + "\x09" + bytes.substr(2)), refused);  // no mode 9
+    const std::string broken = m_folder.File("abime.tbc") +
+                               " est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.";
+    EXPECT_EQ(damaged(bytes.substr(0, bytes.size() / 2)), refused);       // cut short, its check with it
+    EXPECT_EQ(damaged("X" + bytes.substr(1)), broken);                    // no bench of that letter
+    EXPECT_EQ(damaged(bytes.substr(0, 1) + "\x09" + bytes.substr(2)), broken);  // no mode 9
     EXPECT_EQ(damaged(""), refused);
     EXPECT_EQ(damaged("temps_s,consigne_pct\r\n"), refused);
     LoadedExperiment loaded;
@@ -343,6 +345,61 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"abime.tbc", "dossier", "essai.tbc"}));
+}
+
+TEST_F(OutputsTest, AnArchiveEndsWithTheCrc32OfItsContent)
+{
+    Record(2, RampWithOvershoot);
+    const std::string archive = m_folder.File("essai.tbc");
+    ASSERT_EQ(SaveArchive(archive, m_settings, m_elements), "");
+    const std::string bytes = banc::test::ReadFile(archive);
+    ASSERT_GT(bytes.size(), 16u);
+    const std::string content = bytes.substr(0, bytes.size() - 16);
+    // The tag, the content's length and its CRC-32 (IEEE 802.3, worked out bit by bit here), little-endian.
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (const char byte : content) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    crc = ~crc;
+    std::string seal = "TBCCRC32";
+    for (const std::uint32_t word : {static_cast<std::uint32_t>(content.size()), crc})
+        for (int shift = 0; shift < 32; shift += 8) seal += static_cast<char>((word >> shift) & 0xFF);
+    EXPECT_EQ(bytes.substr(content.size()), seal);
+    LoadedExperiment loaded;
+    ASSERT_EQ(LoadArchive(archive, loaded), "");
+    EXPECT_EQ(loaded.notice, "");
+    EXPECT_EQ(BlocksAcquired(*loaded.elements.recording), 2);
+}
+
+TEST_F(OutputsTest, AnArchiveWithAByteChangedIsRefusedAndOneWithoutItsCheckOpensWithANotice)
+{
+    Record(2, RampWithOvershoot);
+    const std::string archive = m_folder.File("essai.tbc");
+    ASSERT_EQ(SaveArchive(archive, m_settings, m_elements), "");
+    const std::string bytes = banc::test::ReadFile(archive);
+    const std::string path = m_folder.File("autre.tbc");
+    const auto load = [&](const std::string& content, LoadedExperiment& loaded) {
+        std::ofstream(path, std::ios::binary) << content;
+        return LoadArchive(path, loaded);
+    };
+    const std::string broken = path + " est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.";
+    // One bit of a level in the last block, of the length, of the CRC: each refused.
+    for (const std::size_t at : {bytes.size() - 100, bytes.size() - 8, bytes.size() - 2}) {
+        std::string flipped = bytes;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x04);
+        LoadedExperiment loaded;
+        EXPECT_EQ(load(flipped, loaded), broken) << at;
+        EXPECT_FALSE(loaded.elements.recording) << at;
+    }
+    const std::string unchecked = path + " n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou "
+                                         "d'une autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.";
+    // The library's own archive, as an older console or another application writes it.
+    LoadedExperiment bare;
+    ASSERT_EQ(load(bytes.substr(0, bytes.size() - 16), bare), "");
+    EXPECT_EQ(bare.notice, unchecked);
+    EXPECT_EQ(BlocksAcquired(*bare.elements.recording), 2);
+    EXPECT_EQ(bare.settings.bench, m_settings.bench);
 }
 
 TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)

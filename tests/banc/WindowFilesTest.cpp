@@ -5,11 +5,14 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include <fstream>
+
 #include <tarvic/platform/IniProfile.h>
 
 #include "WindowFixture.h"
 #include "engine/Benches.h"
 #include "window/FileDialogs.h"
+#include "window/RunStatus.h"
 
 using namespace banc;
 using File = banc::window::Prompts::File;
@@ -95,4 +98,32 @@ TEST(FileDialogs, TheNameIsTheBenchTheModeAndTheDate)
     EXPECT_EQ(window::SuggestedName(settings, File::Archive, when), "axnum-" + mode + "-2026-12-08-09h04.tbc");
     EXPECT_EQ(window::SuggestedName(settings, File::Csv, when), "axnum-" + mode + "-2026-12-08-09h04.csv");
     EXPECT_EQ(window::SuggestedName(settings, File::Png, when), "axnum-" + mode + "-2026-12-08-09h04.png");
+}
+
+TEST_F(WindowFiles, OuvrirRefusesADamagedArchiveAndSaysWhenOneCouldNotBeChecked)
+{
+    const std::string saved = m_fixture.folder.File("a.tbc");
+    m_fixture.prompts.paths = {saved};
+    Window().Do(window::Action::Save);
+    const std::string bytes = banc::test::ReadFile(saved);
+    ASSERT_GT(bytes.size(), 16u);
+
+    const std::string damaged = m_fixture.folder.File("abime.tbc");
+    std::string flipped = bytes;
+    flipped[bytes.size() / 2] = static_cast<char>(flipped[bytes.size() / 2] ^ 0x01);
+    std::ofstream(damaged, std::ios::binary) << flipped;
+    m_fixture.prompts.paths = {damaged};
+    Window().Do(window::Action::Open);
+    EXPECT_EQ(m_fixture.prompts.warnings,
+              std::vector<std::string>{damaged + " est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme "
+                                                 "de contr\xF4le."});
+
+    const std::string bare = m_fixture.folder.File("nu.tbc");
+    std::ofstream(bare, std::ios::binary) << bytes.substr(0, bytes.size() - 16);
+    m_fixture.prompts.paths = {bare};
+    Window().Do(window::Action::Open);
+    EXPECT_EQ(m_fixture.prompts.warnings.size(), 1u);
+    EXPECT_EQ(Window().Status()->NoticeText(),
+              QString::fromLatin1(bare + " n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou d'une "
+                                         "autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9."));
 }
