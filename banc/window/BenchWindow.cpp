@@ -257,7 +257,7 @@ void BenchWindow::ShowShown()
 
 void BenchWindow::UpdateState()
 {
-    const bool connected = m_workbench.Card().IsConnected() && m_workbench.Card().State() != LinkState::Lost;
+    const bool connected = m_workbench.Card().IsConnected();
     const bool running = m_workbench.Running();
     m_actions->SetState(connected, running);
     m_menus->SetState(connected, running);

@@ -84,9 +84,8 @@ std::string Workbench::Restore()
 
 std::string Workbench::Connect()
 {
-    std::string error = m_card.Connect(m_cardChoice, *m_settings.bench);
-    m_card.Attach(m_elements, m_settings);
-    return error;
+    // The elements attached already go to the card's session.
+    return m_card.Connect(m_cardChoice, *m_settings.bench);
 }
 
 std::string Workbench::Reconfigure(Settings settings)
@@ -304,9 +303,9 @@ double Workbench::SecondsPerBlock()
 std::string Workbench::Start()
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;
-    if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
     if (m_card.State() == LinkState::Lost)
-        return "La liaison avec la carte est perdue : choisissez la carte \xE0 nouveau.";
+        return "La liaison avec la carte est perdue : l'essai pourra d\xE9marrer quand elle sera reprise.";
+    if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
     if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
     m_running = true;
     m_unsaved = false;
