@@ -99,6 +99,7 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     ShowShown();
     UpdateState();
     if (!error.empty()) Report(error);
+    if (const QString kept = TakeKeptRunNotice(m_workbench); !kept.isEmpty()) m_status->ShowNotice(kept);
 }
 
 BenchWindow::~BenchWindow() = default;
@@ -375,8 +376,21 @@ void BenchWindow::OnItem(int number)
     if (number >= kMeasureProbe && number < kMeasureProbe + measures) Open(new BenchDialog(m_workbench, this));
 }
 
+void BenchWindow::CloseWithoutAsking()
+{
+    m_asking = false;
+    close();
+}
+
 void BenchWindow::closeEvent(QCloseEvent* event)
 {
+    if (!m_asking) {
+        // Stopped as the Stop button does: the card's loop gets its "RS", the blocks stay.
+        if (m_workbench.Running()) m_workbench.Finish();
+        m_kept = KeepUnsavedRun(m_workbench);
+        event->accept();
+        return;
+    }
     if (m_workbench.Running()) {
         switch (m_prompts.AskBeforeClosing(this)) {
         case Prompts::Closing::Cancel: event->ignore(); return;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "engine/CsvExport.h"
 #include "engine/Download.h"
@@ -328,7 +329,8 @@ void Workbench::Finish()
 
 void Workbench::RunOver()
 {
-    m_running = false;
+    // Once: the session's news of a run that Finish ended come after it, maybe after a save.
+    if (!std::exchange(m_running, false)) return;
     std::lock_guard lock(m_lock);
     m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
 }
