@@ -8,6 +8,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
@@ -378,7 +380,8 @@ void BenchWindow::OnItem(int number)
 
 void BenchWindow::CloseWithoutAsking()
 {
-    m_asking = false;
+    // A second signal while the first closes changes nothing.
+    if (!std::exchange(m_asking, false)) return;
     close();
 }
 

@@ -104,6 +104,12 @@ TEST_F(WindowSignal, ATerminationStopsTheRunAndKeepsItInTheDataFolderNamedAtTheN
     ASSERT_EQ(BlocksAcquired(*loaded.elements.recording), 1);
     EXPECT_FLOAT_EQ(loaded.elements.recording->LitPoint('M', 31), 0x0400 * 100.0f / 3264);
     EXPECT_FALSE(m_fixture.Bench().Unsaved());
+    // A second signal while it closes keeps no other copy and forgets none.
+    ASSERT_EQ(::kill(::getpid(), SIGHUP), 0);
+    ASSERT_TRUE(SpinUntil([&] { return onSignal.Received() == SIGHUP; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Kept().size(), 1);
+    EXPECT_EQ(window.Kept().path.toStdString(), path);
 
     // The next start says where it is, once.
     m_fixture.Close();
