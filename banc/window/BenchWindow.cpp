@@ -8,6 +8,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
@@ -99,6 +101,7 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     ShowShown();
     UpdateState();
     if (!error.empty()) Report(error);
+    if (const QString kept = TakeKeptRunNotice(m_workbench); !kept.isEmpty()) m_status->ShowNotice(kept);
 }
 
 BenchWindow::~BenchWindow() = default;
@@ -257,7 +260,7 @@ void BenchWindow::ShowShown()
 
 void BenchWindow::UpdateState()
 {
-    const bool connected = m_workbench.Card().IsConnected() && m_workbench.Card().State() != LinkState::Lost;
+    const bool connected = m_workbench.Card().IsConnected();
     const bool running = m_workbench.Running();
     m_actions->SetState(connected, running);
     m_menus->SetState(connected, running);
@@ -377,8 +380,22 @@ void BenchWindow::OnItem(int number)
     if (number >= kMeasureProbe && number < kMeasureProbe + measures) Open(new BenchDialog(m_workbench, this));
 }
 
+void BenchWindow::CloseWithoutAsking()
+{
+    // A second signal while the first closes changes nothing.
+    if (!std::exchange(m_asking, false)) return;
+    close();
+}
+
 void BenchWindow::closeEvent(QCloseEvent* event)
 {
+    if (!m_asking) {
+        // Stopped as the Stop button does: the card's loop gets its "RS", the blocks stay.
+        if (m_workbench.Running()) m_workbench.Finish();
+        m_kept = KeepUnsavedRun(m_workbench);
+        event->accept();
+        return;
+    }
     if (m_workbench.Running()) {
         switch (m_prompts.AskBeforeClosing(this)) {
         case Prompts::Closing::Cancel: event->ignore(); return;

@@ -6,6 +6,7 @@
 
 #include "window/ActionBar.h"
 #include "window/FileDialogs.h"
+#include "window/KeptRun.h"
 #include "window/Prompts.h"
 #include "window/Workbench.h"
 
@@ -44,6 +45,11 @@ public:
     QDialog* OpenDialog() const { return m_dialog; }
 
     void Do(Action action);
+    // Closed with no question, as at a logout: a run under way is stopped,
+    // keeping its blocks, and a run in no archive is kept in the user's data folder.
+    void CloseWithoutAsking();
+    // What became of the run at such a close.
+    const KeptRun& Kept() const { return m_kept; }
     // The synoptic's item `number` was clicked.
     void OnItem(int number);
 
@@ -83,6 +89,8 @@ private:
     QCheckBox* m_markers = nullptr;
     RunStatus* m_status = nullptr;
     QPointer<QDialog> m_dialog;
+    bool m_asking = true;
+    KeptRun m_kept;
 };
 
 }  // namespace banc::window

@@ -1,11 +1,24 @@
 #include "window/CardConnection.h"
 
+#include <tarvic/platform/SerialPort.h>
 #include <tarvic/platform/Text.h>
 
+#include "engine/NumberText.h"
 #include "engine/PortDiagnosis.h"
 #include "window/Latin1.h"
 
 namespace banc::window {
+namespace {
+
+constexpr const char* kLost = "Liaison perdue";
+
+std::string WithoutFinalStop(std::string text)
+{
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text;
+}
+
+}  // namespace
 
 // The session's news, carried over to the window's thread; news of a session
 // that has gone by the time they arrive are dropped.
@@ -43,13 +56,13 @@ public:
     {
         Post([outcome](CardConnection& c) {
             if (outcome.status == Outcome::Status::Silent) c.SetState(LinkState::Silent, Q(outcome.message));
-            if (outcome.status == Outcome::Status::Lost) c.SetState(LinkState::Lost, Q(outcome.message));
+            if (outcome.status == Outcome::Status::Lost) c.RetryLater(kLost);
             emit c.runEnded(outcome);
         });
     }
-    void LinkLost(const Outcome& outcome) override
+    void LinkLost(const Outcome&) override
     {
-        Post([text = Q(outcome.message)](CardConnection& c) { c.SetState(LinkState::Lost, text); });
+        Post([](CardConnection& c) { c.RetryLater(kLost); });
     }
 
 private:
@@ -72,6 +85,9 @@ private:
 CardConnection::CardConnection(Setup setup, std::mutex& elementsLock, QObject* parent)
     : QObject(parent), m_setup(std::move(setup)), m_elementsLock(elementsLock)
 {
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(m_setup.retryInterval);
+    connect(&m_retry, &QTimer::timeout, this, &CardConnection::Retry);
 }
 
 CardConnection::~CardConnection() { Disconnect(); }
@@ -84,17 +100,26 @@ const std::string& CardConnection::Port() const
 
 void CardConnection::SetState(LinkState state, const QString& message)
 {
-    if (state == m_state) return;
+    if (state == m_state && message == m_message) return;
     m_state = state;
+    m_message = message;
     emit stateChanged(state, message);
 }
 
 std::string CardConnection::Connect(const CardChoice& card, const Bench& bench)
 {
     Disconnect();
-    std::string port = card.port;
-    if (card.embedded) {
-        const std::vector<std::string> arguments = {"--bench", bench.name, "--speed", tarvic::Format("%g", card.speed)};
+    m_choice = card;
+    m_bench = &bench;
+    return Open();
+}
+
+std::string CardConnection::Open()
+{
+    std::string port = m_choice.port;
+    if (m_choice.embedded) {
+        const std::vector<std::string> arguments = {"--bench", m_bench->name, "--speed",
+                                                    tarvic::Format("%g", m_choice.speed)};
         if (std::string error = m_card.Start(m_setup.cardsim, arguments); !error.empty()) return error;
         port = m_card.Path();
     } else if (port.empty()) {
@@ -102,19 +127,26 @@ std::string CardConnection::Connect(const CardChoice& card, const Bench& bench)
     }
     m_link = std::make_unique<CardLink>(port, m_setup.timing);
     if (!m_link->Open()) {
-        const std::string error = card.embedded
+        const std::string error = m_choice.embedded
                                       ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
                                       : PortFailure(port, m_link->OpenError());
-        Disconnect();
+        // A port that may come back (an adapter plugged in again) is waited for; a name that names no device is not.
+        if (m_choice.embedded || tarvic::SerialPort::DevicePath(port).empty()) {
+            Close();
+            SetState(LinkState::None, {});
+        } else {
+            RetryLater(WithoutFinalStop(error));
+        }
         return error;
     }
     m_bridge = std::make_unique<Bridge>(*this, m_sessions);
     m_session = std::make_unique<CardSession>(*m_link, m_elementsLock, *m_bridge, m_setup.watchInterval);
+    if (m_elements) m_session->Attach(*m_elements, *m_settings);
     SetState(LinkState::Waiting, {});
     return {};
 }
 
-void CardConnection::Disconnect()
+void CardConnection::Close()
 {
     // The session first: it stops a run's loop on the card through the link.
     m_session.reset();
@@ -122,16 +154,40 @@ void CardConnection::Disconnect()
     m_bridge.reset();
     m_link.reset();
     m_card.Stop();
+}
+
+void CardConnection::Disconnect()
+{
+    m_retry.stop();
+    Close();
     SetState(LinkState::None, {});
+}
+
+void CardConnection::RetryLater(const std::string& reason)
+{
+    Close();
+    const double seconds = std::chrono::duration<double>(m_setup.retryInterval).count();
+    SetState(LinkState::Lost,
+             Q(tarvic::Format("%s : nouvel essai toutes les %s s", reason.c_str(), NumberText(seconds).c_str())));
+    m_retry.start();
+}
+
+void CardConnection::Retry()
+{
+    if (m_bench) Open();
 }
 
 void CardConnection::Attach(Elements& elements, const Settings& settings)
 {
+    m_elements = &elements;
+    m_settings = &settings;
     if (m_session) m_session->Attach(elements, settings);
 }
 
 void CardConnection::Detach()
 {
+    m_elements = nullptr;
+    m_settings = nullptr;
     if (m_session) m_session->Detach();
 }
 

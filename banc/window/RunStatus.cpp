@@ -16,7 +16,7 @@ const char* LinkText(LinkState state)
     case LinkState::Waiting: return "Connexion \xE0 la carte...";
     case LinkState::Answering: return "Carte connect\xE9" "e";
     case LinkState::Silent: return "La carte ne r\xE9pond pas";
-    case LinkState::Lost: return "Liaison perdue";
+    case LinkState::Lost: return "";  // the detail says why and when the port is tried again
     }
     return "";
 }
@@ -55,7 +55,7 @@ RunStatus::RunStatus(QWidget* parent)
 
 void RunStatus::ShowLink(LinkState state, const QString& detail)
 {
-    m_link->setText(Q(window::LinkText(state)));
+    m_link->setText(state == LinkState::Lost ? detail : Q(window::LinkText(state)));
     m_link->setStyleSheet(QString::fromLatin1(LinkColour(state)));
     m_link->setToolTip(detail);
 }

@@ -78,4 +78,8 @@ std::string WindowProfile::Folder() const { return m_profile->GetProfileString(k
 
 void WindowProfile::SaveFolder(const std::string& folder) { m_profile->WriteProfileString(kWindow, "DOSSIER", folder); }
 
+std::string WindowProfile::KeptRun() const { return m_profile->GetProfileString(kWindow, "ESSAI_GARDE", ""); }
+
+void WindowProfile::SaveKeptRun(const std::string& path) { m_profile->WriteProfileString(kWindow, "ESSAI_GARDE", path); }
+
 }  // namespace banc::window

@@ -37,6 +37,9 @@ public:
     // The folder of the file last opened or written; "" before the first.
     std::string Folder() const;
     void SaveFolder(const std::string& folder);
+    // The archive a run was kept in when the window had to close without asking; "" when none is to be told.
+    std::string KeptRun() const;
+    void SaveKeptRun(const std::string& path);
 
 private:
     std::shared_ptr<tarvic::Profile> m_profile;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "engine/CsvExport.h"
 #include "engine/Download.h"
@@ -84,9 +85,8 @@ std::string Workbench::Restore()
 
 std::string Workbench::Connect()
 {
-    std::string error = m_card.Connect(m_cardChoice, *m_settings.bench);
-    m_card.Attach(m_elements, m_settings);
-    return error;
+    // The elements attached already go to the card's session.
+    return m_card.Connect(m_cardChoice, *m_settings.bench);
 }
 
 std::string Workbench::Reconfigure(Settings settings)
@@ -304,9 +304,9 @@ double Workbench::SecondsPerBlock()
 std::string Workbench::Start()
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;
-    if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
     if (m_card.State() == LinkState::Lost)
-        return "La liaison avec la carte est perdue : choisissez la carte \xE0 nouveau.";
+        return "La liaison avec la carte est perdue : l'essai pourra d\xE9marrer quand elle sera reprise.";
+    if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
     if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
     m_running = true;
     m_unsaved = false;
@@ -329,7 +329,8 @@ void Workbench::Finish()
 
 void Workbench::RunOver()
 {
-    m_running = false;
+    // Once: the session's news of a run that Finish ended come after it, maybe after a save.
+    if (!std::exchange(m_running, false)) return;
     std::lock_guard lock(m_lock);
     m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
 }

@@ -13,7 +13,9 @@
 
 #include "engine/EmbeddedCard.h"
 #include "window/BenchWindow.h"
+#include "window/KeptRun.h"
 #include "window/Prompts.h"
+#include "window/SignalClose.h"
 #include "window/WindowApplication.h"
 #include "window/WindowArguments.h"
 
@@ -58,6 +60,13 @@ int main(int argc, char** argv)
     banc::window::BenchWindow window(places, prompts);
     // Roomy on a large screen, and no larger than a laptop's or a projector's.
     window.resize(QSize(1800, 960).boundedTo(window.screen()->availableSize()));
+    // A logout, a shutdown or a kill closes the window without a question, keeping the run.
+    const banc::window::SignalClose onSignal([&window] { window.CloseWithoutAsking(); });
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (!onSignal.Received()) return status;
+    if (const QString report = banc::window::KeptRunReport(window.Kept()); !report.isEmpty())
+        std::fprintf(stderr, "tarvic-banc-fenetre : %s\n", report.toLocal8Bit().constData());
+    // Ended by the signal, as the shell and the session count it, whatever became of the run.
+    return 128 + onSignal.Received();
 }

@@ -102,6 +102,7 @@ window::BenchWindow& WindowFixture::Open(LinkTiming timing)
     places.card.cardsim = EmbeddedCard::Locate("");
     places.card.timing = timing;
     places.card.watchInterval = std::chrono::milliseconds(20);
+    places.card.retryInterval = std::chrono::milliseconds(50);
     m_window = std::make_unique<window::BenchWindow>(places, prompts);
     // Tall enough for the plot at its own size: the cursor's pixels are the drawing's.
     m_window->resize(1700, 1080);

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+
 #include <tarvic/Version.h>
+#include <tarvic/platform/IniProfile.h>
 
 #include "BancTestSupport.h"
 #include "ProgramRun.h"
+#include "ScriptedCard.h"
+#include "support/PtyPeer.h"
 
+using banc::test::ProgramRun;
 using banc::test::RunProgram;
 using banc::test::TemporaryFolder;
 
@@ -74,4 +81,28 @@ TEST(WindowProgram, WhatItDoesNotKnowIsRefusedBeforeAWindowOpens)
     EXPECT_EQ(positional.Run({"-platform", "offscreen", "essai.tbc"}), 2);
     EXPECT_EQ(positional.errors,
               "tarvic-banc-fenetre : argument inattendu : essai.tbc (voir tarvic-banc-fenetre --help).\n");
+}
+
+TEST(WindowProgram, ALogoutAKillOrCtrlCClosesTheWindowThroughItsNormalPathAsTheShellCountsIt)
+{
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        TemporaryFolder folder;
+        banc::test::ScriptedCard card([](const std::string& line) { return banc::test::CardAnswer(line); });
+        ASSERT_EQ(::mkdir(folder.File("tarvic").c_str(), 0700), 0);
+        tarvic::IniProfile profile(folder.File("tarvic/tarvic-banc-fenetre.ini"));
+        profile.WriteProfileString("FENETRE", "CARTE", "port");
+        profile.WriteProfileString("FENETRE", "PORT", card.Path());
+        ProgramRun program({"-platform", "offscreen"}, folder.Path(),
+                           {"XDG_CONFIG_HOME=" + folder.Path(), "XDG_DATA_HOME=" + folder.File("donnees"),
+                            "XDG_RUNTIME_DIR=" + folder.Path()},
+                           TARVIC_BANC_WINDOW_PROGRAM);
+        // The window is up once it watches the card.
+        ASSERT_TRUE(tarvic::test::WaitUntil([&] { return !card.LinesFrom("?AEBC").empty(); }, std::chrono::seconds(30)))
+            << signal;
+        program.Send(signal);
+        // Killed on the spot, it would have no exit status (-1); closed, it ends with 128 + the signal, as shells count it.
+        EXPECT_EQ(program.Finish(), 128 + signal) << signal;
+        // Nothing was acquired: nothing to keep, nothing said.
+        EXPECT_EQ(program.Errors().find("Essai"), std::string::npos) << program.Errors();
+    }
 }

@@ -6,7 +6,10 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/recording/Enregistrement.h>
 
+#include <unistd.h>
+
 #include <fstream>
+#include <memory>
 
 #include "ScriptedCard.h"
 #include "WindowFixture.h"
@@ -266,6 +269,35 @@ TEST_F(WindowRun, ACardThatFallsSilentShowsItsStateAndTheBlocksStay)
     // It answers again: the watch sees it.
     silent = false;
     EXPECT_TRUE(SpinUntil([&] { return Window().Status()->LinkText().toStdString() == "Carte connect\xC3\xA9" "e"; }));
+}
+
+TEST_F(WindowRun, APortThatGoesAwayIsTriedAgainUntilItIsBackAndTheStatusBarSaysSo)
+{
+    // The port by a name of its own, as /dev/serial/by-id names an adapter wherever it is plugged.
+    const std::string port = m_fixture.folder.File("carte");
+    auto card = std::make_unique<test::ScriptedCard>([](const std::string& line) { return test::CardAnswer(line); });
+    ASSERT_EQ(::symlink(card->Path().c_str(), port.c_str()), 0);
+    m_fixture.Prefer("niveaueau", "pid", 1);
+    m_fixture.PreferPort(port);
+    m_fixture.Open({std::chrono::milliseconds(50), 2});
+    std::vector<std::string> waits;
+    QObject::connect(&Bench().Card(), &window::CardConnection::stateChanged, [&](LinkState state, const QString& text) {
+        if (state == LinkState::Lost) waits.push_back(text.toStdString());
+    });
+    ASSERT_TRUE(SpinUntil([&] { return Bench().Card().State() == LinkState::Answering; }));
+    // Pulled out: the card's end closes and its name goes.
+    card.reset();
+    ASSERT_EQ(::unlink(port.c_str()), 0);
+    const std::string missing = "Port " + port + " introuvable : nouvel essai toutes les 0,05 s";
+    ASSERT_TRUE(SpinUntil([&] { return Window().Status()->LinkText().toStdString() == missing; }));
+    EXPECT_FALSE(Bench().Card().IsConnected());
+    EXPECT_EQ(waits, (std::vector<std::string>{"Liaison perdue : nouvel essai toutes les 0,05 s", missing}));
+    // Plugged in again: the window takes it up by itself and watches the card.
+    test::ScriptedCard back([](const std::string& line) { return test::CardAnswer(line); });
+    ASSERT_EQ(::symlink(back.Path().c_str(), port.c_str()), 0);
+    EXPECT_TRUE(SpinUntil([&] { return Window().Status()->LinkText().toStdString() == "Carte connect\xC3\xA9" "e"; }));
+    EXPECT_TRUE(SpinUntil([&] { return !back.LinesFrom("?AEBC").empty(); }));
+    EXPECT_EQ(waits.size(), 2u);
 }
 
 TEST_F(WindowRun, AStationsCardIsNamedOnceByTheWatchAndTheRunKeepsNoBlocks)
