@@ -34,6 +34,7 @@
 #include "tarvic/platform/QtFrench.h"
 #include "tarvic/platform/RecordingDC.h"
 #include "tarvic/platform/SerialPort.h"
+#include "tarvic/platform/SignalClose.h"
 #include "tarvic/platform/StringTable.h"
 #include "tarvic/platform/Text.h"
 #include "tarvic/platform/Trace.h"

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <tarvic/platform/Profile.h>
+#include <tarvic/platform/SignalClose.h>
 
 #include <clocale>
 #include <cstdio>
@@ -15,7 +16,6 @@
 #include "window/BenchWindow.h"
 #include "window/KeptRun.h"
 #include "window/Prompts.h"
-#include "window/SignalClose.h"
 #include "window/WindowApplication.h"
 #include "window/WindowArguments.h"
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     // Roomy on a large screen, and no larger than a laptop's or a projector's.
     window.resize(QSize(1800, 960).boundedTo(window.screen()->availableSize()));
     // A logout, a shutdown or a kill closes the window without a question, keeping the run.
-    const banc::window::SignalClose onSignal([&window] { window.CloseWithoutAsking(); });
+    const tarvic::SignalClose onSignal([&window] { window.CloseWithoutAsking(); });
     window.show();
     const int status = QApplication::exec();
     if (!onSignal.Received()) return status;

@@ -4,9 +4,9 @@
 
 #include "PanelDlg.h"
 #include "PanelIcon.h"
-#include "SignalClose.h"
 #include "tarvic/platform/IniProfile.h"
 #include "tarvic/platform/QtFrench.h"
+#include "tarvic/platform/SignalClose.h"
 
 int RunPanelApp(int argc, char** argv, const PanelVariant& variant)
 {
@@ -25,10 +25,10 @@ void SetUpPanelApp(QApplication& application, const PanelVariant& variant)
 
 int RunPanels(const PanelVariant& variant)
 {
-    const CloseOnSignals closer;
+    const tarvic::SignalClose closer;
     for (;;) {
         CPanelDlg panel(variant);
         panel.DoModal();
-        if (!panel.PortChange() || closer.Requested()) return 0;
+        if (!panel.PortChange() || closer.Received() != 0) return 0;
     }
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include <tarvic/platform/IniProfile.h>
+#include <tarvic/platform/SignalClose.h>
 #include <tarvic/recording/Enregistrement.h>
 
 #include <algorithm>
@@ -16,7 +17,6 @@
 #include "engine/Results.h"
 #include "window/KeptRun.h"
 #include "window/RunStatus.h"
-#include "window/SignalClose.h"
 
 using namespace banc;
 using banc::test::SpinUntil;
@@ -75,7 +75,7 @@ TEST_F(WindowSignal, ATerminationStopsTheRunAndKeepsItInTheDataFolderNamedAtTheN
 {
     window::BenchWindow& window = Open();
     ASSERT_EQ(m_fixture.Bench().SetRecording(32, 500), "");
-    const window::SignalClose onSignal([&] { window.CloseWithoutAsking(); });
+    const tarvic::SignalClose onSignal([&] { window.CloseWithoutAsking(); });
     window.Do(window::Action::Start);
     ASSERT_TRUE(SpinUntil([&] { return Blocks() == 1; }));
     ASSERT_TRUE(m_fixture.Bench().Running());
@@ -123,7 +123,7 @@ TEST_F(WindowSignal, AHangUpOrCtrlCWithNothingUnsavedClosesWithoutAnArchive)
 {
     for (const int signal : {SIGHUP, SIGINT}) {
         window::BenchWindow& window = Open();
-        const window::SignalClose onSignal([&] { window.CloseWithoutAsking(); });
+        const tarvic::SignalClose onSignal([&] { window.CloseWithoutAsking(); });
         ASSERT_EQ(::kill(::getpid(), signal), 0);
         ASSERT_TRUE(SpinUntil([&] { return !window.isVisible(); })) << signal;
         EXPECT_EQ(onSignal.Received(), signal);

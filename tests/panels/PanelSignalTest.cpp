@@ -12,7 +12,7 @@
 #include "brakmor/BrakmorVariant.h"
 #include "common/PanelApp.h"
 #include "common/SelPort.h"
-#include "common/SignalClose.h"
+#include "tarvic/platform/SignalClose.h"
 #include "support/ScriptedCard.h"
 #include "support/TempFolder.h"
 #include "varnok/VarnokVariant.h"
@@ -23,11 +23,11 @@ class PanelSignal : public PanelFixture, public ::testing::WithParamInterface<in
 
 TEST_P(PanelSignal, ClosesThePanelWhichSendsItsClosingOrder)
 {
-    const CloseOnSignals closer;
+    const tarvic::SignalClose closer;
     m_panel = std::make_unique<CPanelDlg>(VarnokVariant());
     QTimer::singleShot(0, [] { std::raise(GetParam()); });
     EXPECT_EQ(m_panel->DoModal(), 0);
-    EXPECT_TRUE(closer.Requested());
+    EXPECT_EQ(closer.Received(), GetParam());
     EXPECT_FALSE(m_panel->PortChange());
     EXPECT_EQ(NextLine(), "!EMD 0\r\n");
     EXPECT_EQ(m_traces.Count("\nQuitter process Varnok\n"), 1);
@@ -40,7 +40,7 @@ using PanelSignalFaults = PanelFixture;
 
 TEST_F(PanelSignalFaults, ASignalWhileThePortDialogIsOpenClosesBoth)
 {
-    const CloseOnSignals closer;
+    const tarvic::SignalClose closer;
     m_panel = std::make_unique<CPanelDlg>(VarnokVariant());
     bool dialogSeen = false;
     QTimer::singleShot(0, [&] {
@@ -60,7 +60,7 @@ TEST_F(PanelSignalFaults, WithoutTheCloserTheHandlersAreBackAsTheyWere)
 {
     struct sigaction before = {};
     ::sigaction(SIGTERM, nullptr, &before);
-    { const CloseOnSignals closer; }
+    { const tarvic::SignalClose closer; }
     struct sigaction after = {};
     ::sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);

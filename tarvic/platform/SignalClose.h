@@ -6,19 +6,22 @@
 #include <functional>
 #include <iterator>
 
+#include "tarvic/platform/Export.h"
+
 class QSocketNotifier;
 
-namespace banc::window {
+namespace tarvic {
 
 // While it lives, SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, a kill,
-// Ctrl-C at the terminal) close the open dialogs and call `close` on the
-// window's thread, instead of ending the program on the spot with the run
-// it acquired. One at a time in a program.
-class SignalClose : public QObject {
+// Ctrl-C at the terminal) close the open dialogs, innermost first, then call
+// `close` (when given) on the program's thread: the program ends through its
+// normal path, which tells the card and keeps what it acquired, instead of on
+// the spot. One at a time in a program.
+class TARVIC_EXPORT SignalClose : public QObject {
     Q_OBJECT
 
 public:
-    explicit SignalClose(std::function<void()> close);
+    explicit SignalClose(std::function<void()> close = {});
     ~SignalClose() override;
     SignalClose(const SignalClose&) = delete;
     SignalClose& operator=(const SignalClose&) = delete;
@@ -37,4 +40,4 @@ private:
     int m_received = 0;
 };
 
-}  // namespace banc::window
+}  // namespace tarvic
