@@ -69,9 +69,10 @@ void Experiment::RequestStop()
     {
         std::lock_guard lock(m_mutex);
         ++m_stops;
+        // A user who stops does not wait for a card that may never answer.
+        if (!m_stoppingLoop || m_stops > 1) m_link.Abort();
     }
     m_wake.notify_all();
-    if (m_stops > 1) m_link.Abort();
 }
 
 void Experiment::Send(std::vector<std::string> orders)
@@ -181,6 +182,7 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
              tarvic::Format("La liaison avec la carte est perdue : le port %s s'est ferm\xE9.", m_link.Port().c_str()));
         return false;
     case CardLink::Status::Aborted:
+        m_cutShort = true;
         Fail(Outcome::Status::Interrupted, "Essai interrompu.");
         return false;
     }
@@ -337,8 +339,15 @@ void Experiment::StopLoop()
         if (!m_loopStarted || m_outcome.status == Outcome::Status::Lost) return;
         line = LoopLine(m_elements, m_settings, false);
     }
-    // A card that went silent gets one try, not the whole round of attempts.
-    const int attempts = m_outcome.status == Outcome::Status::Silent ? kStopAttempts : m_link.GetTiming().attempts;
+    {
+        // The first stop gave up the exchange under way, not this order.
+        std::lock_guard lock(m_mutex);
+        m_stoppingLoop = true;
+        if (m_stops == 1) m_link.Resume();
+    }
+    // A card that went silent, or may have, gets one try, not the whole round of attempts.
+    const bool silent = m_outcome.status == Outcome::Status::Silent || m_cutShort;
+    const int attempts = silent ? kStopAttempts : m_link.GetTiming().attempts;
     std::string reply;
     // After a fault the first one stays the one reported.
     Accept(Kind::Order, line, Ask('!', line, attempts), reply);
