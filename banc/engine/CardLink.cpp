@@ -85,17 +85,17 @@ bool CardLink::Answers(char prefix, const std::string& text, const std::string& 
     return letters > 0 && line.find(text.substr(0, letters)) != std::string::npos;
 }
 
-CardLink::ReplyClock CardLink::StartClock() const
+CardLink::ReplyClock CardLink::StartClock(std::chrono::milliseconds quiet) const
 {
     const std::uint64_t received = m_reader->LitOctetsRecus();
-    return {std::chrono::steady_clock::now() + m_timing.reply, received, received};
+    return {quiet, std::chrono::steady_clock::now() + quiet, received, received};
 }
 
 void CardLink::ExtendWhileArriving(ReplyClock& clock) const
 {
     const std::uint64_t received = m_reader->LitOctetsRecus();
     if (received != clock.seen && received - clock.sent <= kLongestReply)
-        clock.deadline = std::chrono::steady_clock::now() + m_timing.reply;
+        clock.deadline = std::chrono::steady_clock::now() + clock.quiet;
     clock.seen = received;
 }
 
@@ -119,13 +119,13 @@ CardLink::Wait CardLink::WaitLine(ReplyClock& clock, std::string& line)
 
 CardLink::Reply CardLink::Exchange(char prefix, const std::string& text)
 {
-    return Exchange(prefix, text, m_timing.attempts);
+    return Exchange(prefix, text, m_timing);
 }
 
-CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, int attempts)
+CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, const LinkTiming& timing)
 {
     const std::string out = prefix + text + "\r\n";
-    for (int attempt = 0; attempt < attempts; ++attempt) {
+    for (int attempt = 0; attempt < timing.attempts; ++attempt) {
         {
             // What is left over belongs to no request of ours any more.
             std::lock_guard lock(m_mutex);
@@ -133,7 +133,7 @@ CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, int att
         }
         if (m_aborted) return {Status::Aborted, {}};
         if (!IsOpen()) return {Status::Lost, {}};
-        ReplyClock clock = StartClock();
+        ReplyClock clock = StartClock(timing.reply);
         m_reader->WriteCommBlock(out.data(), static_cast<int>(out.size()));
         m_bytes += out.size();
         std::string line;

@@ -52,8 +52,8 @@ public:
     // prefix '!' for an order (answered "!OK" or "!Erreur"), '?' for a request
     // (answered by a line holding its mnemonic, or "!Erreur").
     Reply Exchange(char prefix, const std::string& text);
-    // With its own number of attempts (a last order to a card that went silent).
-    Reply Exchange(char prefix, const std::string& text, int attempts);
+    // With its own time-out and attempts (a last order to a card that went silent).
+    Reply Exchange(char prefix, const std::string& text, const LinkTiming& timing);
     const LinkTiming& GetTiming() const { return m_timing; }
     // From any thread: the exchange under way and every later one give up at once.
     void Abort();
@@ -71,11 +71,12 @@ private:
     enum class Wait { Line, TimedOut, Lost, Aborted };
     // When a reply no longer counts as coming: pushed back by every byte received.
     struct ReplyClock {
+        std::chrono::milliseconds quiet;  // how long the card may stay quiet
         std::chrono::steady_clock::time_point deadline;
         std::uint64_t sent;  // bytes received when the line went
         std::uint64_t seen;  // bytes received at the last look
     };
-    ReplyClock StartClock() const;
+    ReplyClock StartClock(std::chrono::milliseconds quiet) const;
     void ExtendWhileArriving(ReplyClock& clock) const;
     Wait WaitLine(ReplyClock& clock, std::string& line);
     void Deliver(std::string line);

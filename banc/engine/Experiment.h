@@ -90,7 +90,7 @@ private:
     enum class Kind { Order, Request };
     bool Exchange(Kind kind, const std::string& text, std::string& reply);
     // One line to the card, noting whether it ever answered.
-    CardLink::Reply Ask(char prefix, const std::string& text, int attempts);
+    CardLink::Reply Ask(char prefix, const std::string& text, const LinkTiming& tries);
     // The first line of the configuration: a card that refuses it is asked who it is.
     bool FirstLine(const std::string& line);
     // The card's "?VER" identification, "" when it gives none.

@@ -73,7 +73,7 @@ TEST(CardLink, ASilentCardIsAskedAgainABoundedNumberOfTimes)
     ASSERT_TRUE(link.Open());
     EXPECT_EQ(link.Exchange('?', "AVS").status, CardLink::Status::Silent);
     EXPECT_EQ(card.Lines(), (std::vector<std::string>{"?AVS", "?AVS", "?AVS"}));
-    EXPECT_EQ(link.Exchange('!', "RS", 1).line, "!OK");
+    EXPECT_EQ(link.Exchange('!', "RS", {100ms, 1}).line, "!OK");
     // Refused lines are replies too: the caller decides.
     EXPECT_TRUE(CardLink::Answers('!', "RKP", "!Erreur"));
     EXPECT_TRUE(CardLink::Answers('?', "TSF03", "!TSF03..."));

@@ -281,3 +281,25 @@ TEST_F(ExperimentTest, ASecondStopGivesUpTheOrderThatStopsTheLoop)
     EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
     EXPECT_EQ(Blocks(), 1);
 }
+
+TEST_F(ExperimentTest, AfterAStopACardThatStaysQuietIsNotWaitedForAsLongAsAReply)
+{
+    std::atomic<bool> silent{false};
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (silent) return std::nullopt;
+        silent = line == "?TSF00";
+        return CardAnswer(line, kCell);
+    });
+    // Were the order that stops the loop given the whole time-out, this test would outlast its own.
+    const Outcome outcome = Run(
+        card,
+        [&](Experiment& experiment) {
+            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
+            experiment.RequestStop();
+        },
+        {600s, 3});
+    EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
+    EXPECT_EQ(outcome.message, "Essai interrompu.");
+    EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
+    EXPECT_EQ(Blocks(), 1);
+}
