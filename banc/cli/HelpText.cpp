@@ -82,7 +82,7 @@ std::string HelpText()
            Entry("--vitesse K", "la carte simul\xE9" "e va K fois plus vite que l'horloge") +
            Entry("--bruit P", "bruit de mesure de la carte simul\xE9" "e, % de l'\xE9" "tendue") +
            Entry("--graine N", "graine du bruit, pour refaire le m\xEAme essai") +
-           Entry("--delai-reponse MS", "attente d'une r\xE9ponse avant de redemander (2000)") +
+           Entry("--delai-reponse MS", "silence de la carte avant de redemander (2000)") +
            "\n"
            "R\xE9sultats :\n" +
            Entry("--csv FICHIER", "les courbes en CSV (virgule, point d\xE9" "cimal), \xE9" "crit bloc par bloc") +

@@ -12,6 +12,9 @@ constexpr std::uint32_t kOpenTimeoutMs = 5000;
 // A hang-up shows only as the port being closed by the serial thread: looked at this often while waiting.
 constexpr std::chrono::milliseconds kLossCheck{10};
 constexpr std::size_t kLineEnd = 2;  // CR LF
+// Past the longest line the reader keeps, the bytes received cannot all be
+// the reply: a card that talks without end gets no more time.
+constexpr std::uint64_t kLongestReply = tarvic::LineAssembler::kMaxLine + kLineEnd;
 
 }  // namespace
 
@@ -82,7 +85,21 @@ bool CardLink::Answers(char prefix, const std::string& text, const std::string& 
     return letters > 0 && line.find(text.substr(0, letters)) != std::string::npos;
 }
 
-CardLink::Wait CardLink::WaitLine(std::chrono::steady_clock::time_point deadline, std::string& line)
+CardLink::ReplyClock CardLink::StartClock(std::chrono::milliseconds quiet) const
+{
+    const std::uint64_t received = m_reader->LitOctetsRecus();
+    return {quiet, std::chrono::steady_clock::now() + quiet, received, received};
+}
+
+void CardLink::ExtendWhileArriving(ReplyClock& clock) const
+{
+    const std::uint64_t received = m_reader->LitOctetsRecus();
+    if (received != clock.seen && received - clock.sent <= kLongestReply)
+        clock.deadline = std::chrono::steady_clock::now() + clock.quiet;
+    clock.seen = received;
+}
+
+CardLink::Wait CardLink::WaitLine(ReplyClock& clock, std::string& line)
 {
     std::unique_lock lock(m_mutex);
     while (true) {
@@ -93,21 +110,22 @@ CardLink::Wait CardLink::WaitLine(std::chrono::steady_clock::time_point deadline
             return Wait::Line;
         }
         if (!IsOpen()) return Wait::Lost;
+        ExtendWhileArriving(clock);
         const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) return Wait::TimedOut;
-        m_arrived.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kLossCheck));
+        if (now >= clock.deadline) return Wait::TimedOut;
+        m_arrived.wait_for(lock, std::min<std::chrono::steady_clock::duration>(clock.deadline - now, kLossCheck));
     }
 }
 
 CardLink::Reply CardLink::Exchange(char prefix, const std::string& text)
 {
-    return Exchange(prefix, text, m_timing.attempts);
+    return Exchange(prefix, text, m_timing);
 }
 
-CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, int attempts)
+CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, const LinkTiming& timing)
 {
     const std::string out = prefix + text + "\r\n";
-    for (int attempt = 0; attempt < attempts; ++attempt) {
+    for (int attempt = 0; attempt < timing.attempts; ++attempt) {
         {
             // What is left over belongs to no request of ours any more.
             std::lock_guard lock(m_mutex);
@@ -115,12 +133,12 @@ CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, int att
         }
         if (m_aborted) return {Status::Aborted, {}};
         if (!IsOpen()) return {Status::Lost, {}};
+        ReplyClock clock = StartClock(timing.reply);
         m_reader->WriteCommBlock(out.data(), static_cast<int>(out.size()));
         m_bytes += out.size();
-        const auto deadline = std::chrono::steady_clock::now() + m_timing.reply;
         std::string line;
         while (true) {
-            const Wait wait = WaitLine(deadline, line);
+            const Wait wait = WaitLine(clock, line);
             if (wait == Wait::Aborted) return {Status::Aborted, {}};
             if (wait == Wait::Lost) return {Status::Lost, {}};
             if (wait == Wait::TimedOut) break;

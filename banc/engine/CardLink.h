@@ -11,7 +11,9 @@
 
 namespace banc {
 
-// How long a reply may take, and how many times a line is sent before the card counts as silent.
+// How long the card may stay quiet while a reply is awaited (counted from the
+// line sent, then from each byte received: a long reply at a low speed still
+// arrives), and how many times a line is sent before the card counts as silent.
 struct LinkTiming {
     std::chrono::milliseconds reply{2000};
     int attempts = 3;
@@ -50,8 +52,8 @@ public:
     // prefix '!' for an order (answered "!OK" or "!Erreur"), '?' for a request
     // (answered by a line holding its mnemonic, or "!Erreur").
     Reply Exchange(char prefix, const std::string& text);
-    // With its own number of attempts (a last order to a card that went silent).
-    Reply Exchange(char prefix, const std::string& text, int attempts);
+    // With its own time-out and attempts (a last order to a card that went silent).
+    Reply Exchange(char prefix, const std::string& text, const LinkTiming& timing);
     const LinkTiming& GetTiming() const { return m_timing; }
     // From any thread: the exchange under way and every later one give up at once.
     void Abort();
@@ -67,7 +69,16 @@ public:
 private:
     class Reader;
     enum class Wait { Line, TimedOut, Lost, Aborted };
-    Wait WaitLine(std::chrono::steady_clock::time_point deadline, std::string& line);
+    // When a reply no longer counts as coming: pushed back by every byte received.
+    struct ReplyClock {
+        std::chrono::milliseconds quiet;  // how long the card may stay quiet
+        std::chrono::steady_clock::time_point deadline;
+        std::uint64_t sent;  // bytes received when the line went
+        std::uint64_t seen;  // bytes received at the last look
+    };
+    ReplyClock StartClock(std::chrono::milliseconds quiet) const;
+    void ExtendWhileArriving(ReplyClock& clock) const;
+    Wait WaitLine(ReplyClock& clock, std::string& line);
     void Deliver(std::string line);
 
     std::string m_port;

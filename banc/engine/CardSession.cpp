@@ -29,10 +29,9 @@ void CardSession::StopCurrent()
 {
     if (!m_current || m_stopAsked) return;
     m_stopAsked = true;
+    // The exchange under way is given up, so that a silent card keeps nobody
+    // waiting; a run still sends the order that stops the card's loop.
     m_current->RequestStop();
-    // A watch also gives up the exchange under way, so that a silent card keeps nobody waiting;
-    // a run does not: the order that stops the card's loop must still go.
-    if (!m_currentRuns) m_current->RequestStop();
 }
 
 void CardSession::Detach()

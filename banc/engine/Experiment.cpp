@@ -15,6 +15,11 @@ namespace {
 constexpr int kBlockAttempts = 3;
 // The last order, that stops the loop of a card that went silent, is tried once.
 constexpr int kStopAttempts = 1;
+// After a stop that gave up an exchange, how long the card may stay quiet
+// before that order counts as unanswered: a user who stops is leaving, and a
+// card that answers does so within milliseconds (a slow reply still arriving
+// keeps the wait going byte by byte).
+constexpr std::chrono::milliseconds kLeavingQuiet{500};
 constexpr double kTurnsPerBlock = 8;
 constexpr std::chrono::milliseconds kShortestTurn{2}, kLongestTurn{100};
 
@@ -69,9 +74,10 @@ void Experiment::RequestStop()
     {
         std::lock_guard lock(m_mutex);
         ++m_stops;
+        // A user who stops does not wait for a card that may never answer.
+        if (!m_stoppingLoop || m_stops > 1) m_link.Abort();
     }
     m_wake.notify_all();
-    if (m_stops > 1) m_link.Abort();
 }
 
 void Experiment::Send(std::vector<std::string> orders)
@@ -112,12 +118,12 @@ void Experiment::Fail(Outcome::Status status, std::string message)
 
 bool Experiment::Exchange(Kind kind, const std::string& text, std::string& reply)
 {
-    return Accept(kind, text, Ask(kind == Kind::Order ? '!' : '?', text, m_link.GetTiming().attempts), reply);
+    return Accept(kind, text, Ask(kind == Kind::Order ? '!' : '?', text, m_link.GetTiming()), reply);
 }
 
-CardLink::Reply Experiment::Ask(char prefix, const std::string& text, int attempts)
+CardLink::Reply Experiment::Ask(char prefix, const std::string& text, const LinkTiming& tries)
 {
-    CardLink::Reply answer = m_link.Exchange(prefix, text, attempts);
+    CardLink::Reply answer = m_link.Exchange(prefix, text, tries);
     m_answered = m_answered || answer.status == CardLink::Status::Replied;
     return answer;
 }
@@ -139,7 +145,7 @@ std::string Experiment::SilentMessage(const std::string& text) const
 std::string Experiment::Identification()
 {
     // Asked once: the card already showed it answers.
-    const CardLink::Reply answer = Ask('?', "VER", 1);
+    const CardLink::Reply answer = Ask('?', "VER", {m_link.GetTiming().reply, 1});
     if (answer.status != CardLink::Status::Replied || IsRefusal(answer, false)) return {};
     const int mnemonic = tarvic::Find(answer.line, "VER");
     std::string identification = tarvic::Mid(answer.line, mnemonic + 3);
@@ -149,7 +155,7 @@ std::string Experiment::Identification()
 
 bool Experiment::FirstLine(const std::string& line)
 {
-    const CardLink::Reply answer = Ask('!', line, m_link.GetTiming().attempts);
+    const CardLink::Reply answer = Ask('!', line, m_link.GetTiming());
     if (IsRefusal(answer, true)) {
         Fail(Outcome::Status::Refused,
              NotTheBenchsCard(m_settings.bench->name, "la premi\xE8re ligne", line, answer.line, Identification()));
@@ -181,6 +187,7 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
              tarvic::Format("La liaison avec la carte est perdue : le port %s s'est ferm\xE9.", m_link.Port().c_str()));
         return false;
     case CardLink::Status::Aborted:
+        m_cutShort = true;
         Fail(Outcome::Status::Interrupted, "Essai interrompu.");
         return false;
     }
@@ -219,7 +226,7 @@ bool Experiment::SendOrders()
             line = std::move(m_orders.front());
             m_orders.pop_front();
         }
-        const CardLink::Reply answer = Ask('!', line, m_link.GetTiming().attempts);
+        const CardLink::Reply answer = Ask('!', line, m_link.GetTiming());
         // A refused setting is the user's to mend: the run goes on.
         if (IsRefusal(answer, true)) {
             m_observer->OrderRefused(Refusal(line, answer.line));
@@ -337,11 +344,19 @@ void Experiment::StopLoop()
         if (!m_loopStarted || m_outcome.status == Outcome::Status::Lost) return;
         line = LoopLine(m_elements, m_settings, false);
     }
-    // A card that went silent gets one try, not the whole round of attempts.
-    const int attempts = m_outcome.status == Outcome::Status::Silent ? kStopAttempts : m_link.GetTiming().attempts;
+    {
+        // The first stop gave up the exchange under way, not this order.
+        std::lock_guard lock(m_mutex);
+        m_stoppingLoop = true;
+        if (m_stops == 1) m_link.Resume();
+    }
+    // A card that went silent, or may have, gets one try, not the whole round of attempts.
+    LinkTiming tries = m_link.GetTiming();
+    if (m_outcome.status == Outcome::Status::Silent) tries.attempts = kStopAttempts;
+    if (m_cutShort) tries = {std::min(tries.reply, kLeavingQuiet), kStopAttempts};
     std::string reply;
     // After a fault the first one stays the one reported.
-    Accept(Kind::Order, line, Ask('!', line, attempts), reply);
+    Accept(Kind::Order, line, Ask('!', line, tries), reply);
 }
 
 Outcome Experiment::Run()

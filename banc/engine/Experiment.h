@@ -73,8 +73,8 @@ public:
     // orders given meanwhile, without configuring nor recording, until a stop
     // request or the loss of the port. A silent card is watched until it answers again.
     Outcome Watch();
-    // From any thread: ends the run after the current exchange; a second
-    // request also gives up the exchange under way.
+    // From any thread: ends the run at once, giving up the exchange under way,
+    // and then stops the card's loop; a second request also gives that order up.
     void RequestStop();
     // From any thread: orders for the card, sent between two turns.
     void Send(std::vector<std::string> orders);
@@ -90,7 +90,7 @@ private:
     enum class Kind { Order, Request };
     bool Exchange(Kind kind, const std::string& text, std::string& reply);
     // One line to the card, noting whether it ever answered.
-    CardLink::Reply Ask(char prefix, const std::string& text, int attempts);
+    CardLink::Reply Ask(char prefix, const std::string& text, const LinkTiming& tries);
     // The first line of the configuration: a card that refuses it is asked who it is.
     bool FirstLine(const std::string& line);
     // The card's "?VER" identification, "" when it gives none.
@@ -117,13 +117,15 @@ private:
     ExperimentObserver m_silentObserver;
     std::chrono::milliseconds m_interval{100};
     std::atomic<int> m_stops{0};
-    std::mutex m_mutex;  // the stop requests and the orders
+    std::mutex m_mutex;  // the stop requests, the orders and m_stoppingLoop
+    bool m_stoppingLoop = false;  // the order that stops the card's loop is under way: only a second stop gives it up
     std::condition_variable m_wake;
     std::deque<std::string> m_orders;
     std::mutex* m_elementsLock = nullptr;
     Outcome m_outcome;
     bool m_failed = false;  // m_outcome holds the first fault
     bool m_loopStarted = false;
+    bool m_cutShort = false;  // a stop gave up an exchange: the card may have gone silent
     struct RefusedLine {
         std::string line, reply;
     } m_refused;  // the last line the card refused

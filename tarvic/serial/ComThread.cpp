@@ -96,6 +96,8 @@ int CComThread::LitErreurPort() const { return hcom.IsOpen() ? 0 : hcom.LastErro
 
 CEvent* CComThread::LitPortPerdu() { return &m_evPortPerdu; }
 
+std::uint64_t CComThread::LitOctetsRecus() const { return m_octetsRecus; }
+
 void CComThread::SetReouverture(bool active, std::uint32_t periodeMs)
 {
     m_periodeReouverture = periodeMs;
@@ -149,6 +151,7 @@ int CComThread::Run()
 
 void CComThread::DeliverChunk(const char* chunk, int length)
 {
+    m_octetsRecus += static_cast<std::uint64_t>(length);
     tarvic::Trace(std::string_view(chunk, static_cast<std::size_t>(length)));
     if (length == 1 && chunk[0] == '.') m_evPoint.SetEvent();
     m_assembleur.Feed(std::string_view(chunk, static_cast<std::size_t>(length)),

@@ -58,6 +58,9 @@ public:
     // lost) the reading thread tries to open it again every `periodeMs`.
     // Without it the thread idles with no port until stopped.
     void SetReouverture(bool active, std::uint32_t periodeMs = kPeriodeReouvertureMs);
+    // Bytes read from the port since construction, lines complete or not: an
+    // owner waiting on a reply tells one still arriving from a silent card.
+    std::uint64_t LitOctetsRecus() const;
 
     std::string m_port;
     std::atomic<bool> m_stop{false};
@@ -82,4 +85,5 @@ private:
     CEvent m_evPortPerdu;
     std::atomic<bool> m_reouverture{false};
     std::atomic<std::uint32_t> m_periodeReouverture{kPeriodeReouvertureMs};
+    std::atomic<std::uint64_t> m_octetsRecus{0};
 };

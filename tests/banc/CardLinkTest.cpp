@@ -73,12 +73,27 @@ TEST(CardLink, ASilentCardIsAskedAgainABoundedNumberOfTimes)
     ASSERT_TRUE(link.Open());
     EXPECT_EQ(link.Exchange('?', "AVS").status, CardLink::Status::Silent);
     EXPECT_EQ(card.Lines(), (std::vector<std::string>{"?AVS", "?AVS", "?AVS"}));
-    EXPECT_EQ(link.Exchange('!', "RS", 1).line, "!OK");
+    EXPECT_EQ(link.Exchange('!', "RS", {100ms, 1}).line, "!OK");
     // Refused lines are replies too: the caller decides.
     EXPECT_TRUE(CardLink::Answers('!', "RKP", "!Erreur"));
     EXPECT_TRUE(CardLink::Answers('?', "TSF03", "!TSF03..."));
     EXPECT_FALSE(CardLink::Answers('?', "TSF03", "!TEM03O"));
     EXPECT_FALSE(CardLink::Answers('!', "RD", "!AVS0000"));
+}
+
+TEST(CardLink, AReplyStillArrivingIsWaitedForPastTheTimeOut)
+{
+    tarvic::test::TraceCapture quiet;
+    // A block at a low speed: 2,058 bytes, 4 every millisecond at most, take
+    // longer than the three attempts' time-outs together.
+    const std::string block = banc::test::BlockLine(0, 0x0100);
+    ScriptedCard card([&block](const std::string&) { return block; }, {4, 1ms});
+    CardLink link(card.Path(), {100ms, 3});
+    ASSERT_TRUE(link.Open());
+    const auto reply = link.Exchange('?', "TSF00");
+    EXPECT_EQ(reply.status, CardLink::Status::Replied);
+    EXPECT_EQ(reply.line, block);
+    EXPECT_EQ(card.Lines(), std::vector<std::string>{"?TSF00"});  // asked once
 }
 
 TEST(CardLink, AHangUpEndsTheExchangeAtOnce)

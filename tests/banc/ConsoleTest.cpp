@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
@@ -545,6 +546,30 @@ TEST(Console, CtrlCStopsTheCardsLoopAndKeepsWhatWasAcquired)
     EXPECT_GE(rows, 32u);
     EXPECT_EQ(rows % 32, 0u);
     EXPECT_NE(run.Output().find(tarvic::Format("Blocs acquis : %zu sur 20", rows / 32)), std::string::npos);
+}
+
+TEST(Console, OneCtrlCOnASilentCardGivesUpTheWaitStopsTheLoopAndKeepsTheBlocks)
+{
+    Console console;
+    // After the first block the card answers nothing, not even the order that stops its loop.
+    std::atomic<bool> silent{false};
+    banc::test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (silent) return std::nullopt;
+        silent = line == "?TSF00";
+        return banc::test::CardAnswer(line);
+    });
+    ProgramRun run({"--banc", "debitair", "--duree", "3.2", "--delai-reponse", "1000", "--port", card.Path(), "--csv",
+                    "s.csv"},
+                   console.m_folder.Path(), console.Environment());
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); })) << run.Errors();
+    run.Interrupt();  // once
+    EXPECT_EQ(run.Finish(), 130);
+    // The request waited on is not sent again; the loop's stop gets its one try.
+    EXPECT_EQ(card.LinesFrom("?TSF00"), (std::vector<std::string>{"?TSF00", "?TEM01", "!RS"}));
+    EXPECT_NE(run.Errors().find(Utf8("tarvic-banc : Essai interrompu. 1 bloc sur 2 gard\xE9.\n")), std::string::npos)
+        << run.Errors();
+    EXPECT_EQ(ReadCsv(console.File("s.csv")).rows.size(), 32u);
+    EXPECT_NE(run.Output().find("Blocs acquis : 1 sur 2"), std::string::npos) << run.Output();
 }
 
 TEST(Console, OutputsNamingOneFileOrTheFilesItReadsAreRefusedBeforeAnythingIsWritten)

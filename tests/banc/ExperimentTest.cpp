@@ -4,6 +4,7 @@
 #include "ScriptedCard.h"
 #include "engine/Experiment.h"
 #include "support/TraceCapture.h"
+#include "tarvic/platform/Text.h"
 
 using namespace std::chrono_literals;
 using namespace banc;
@@ -34,9 +35,9 @@ protected:
         m_settings.duration = 3.2;
         ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
     }
-    Outcome Run(ScriptedCard& card, std::function<void(Experiment&)> during = {})
+    Outcome Run(ScriptedCard& card, std::function<void(Experiment&)> during = {}, LinkTiming timing = {100ms, 3})
     {
-        CardLink link(card.Path(), {100ms, 3});
+        CardLink link(card.Path(), timing);
         EXPECT_TRUE(link.Open());
         Experiment experiment(m_elements, m_settings, link);
         experiment.SetObserver(&m_watcher);
@@ -211,4 +212,94 @@ TEST_F(ExperimentTest, AStopRequestEndsTheRunStopsTheLoopAndKeepsTheBlocks)
     EXPECT_EQ(card.Lines().back(), "!RS");
     EXPECT_EQ(Blocks(), 1);
     EXPECT_FALSE(m_elements.recording->LitStart());
+}
+
+TEST_F(ExperimentTest, ACardThatSendsByteByByteCompletesTheRunWithOneRequestPerBlock)
+{
+    m_settings.duration = 32;  // 20 blocks
+    ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
+    // Each block takes longer than the reply's time-out: 129 pieces at least a millisecond apart.
+    ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); }, {16, 1ms});
+    const Outcome outcome = Run(card);
+    EXPECT_EQ(outcome.status, Outcome::Status::Finished);
+    EXPECT_EQ(Blocks(), 20);
+    ASSERT_EQ(m_watcher.blocks.size(), 20u);
+    EXPECT_EQ(m_watcher.blocks.back(), std::make_pair(20, 20));
+    Lines requests;
+    for (const auto& line : card.Lines())
+        if (line.rfind("?TSF", 0) == 0) requests.push_back(line);
+    Lines expected;
+    for (int block = 0; block < 20; ++block) expected.push_back(tarvic::Format("?TSF%02X", block));
+    EXPECT_EQ(requests, expected);
+    EXPECT_FLOAT_EQ(m_elements.recording->LitPoint('2', 20 * 32 - 1), kCell * 100.0f / 3264);
+    EXPECT_EQ(card.Lines().back(), "!RS");
+}
+
+TEST_F(ExperimentTest, AStopGivesUpTheWaitOnALateCardAtOnceThenStopsTheLoop)
+{
+    // After the first block the card answers nothing but the order that stops its loop.
+    std::atomic<bool> late{false};
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (late && line != "!RS") return std::nullopt;
+        late = late || line == "?TSF00";
+        return CardAnswer(line, kCell);
+    });
+    // Were the wait kept after the stop, "?TEM01" would go again at each time-out.
+    const Outcome outcome = Run(
+        card,
+        [&](Experiment& experiment) {
+            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
+            experiment.RequestStop();
+        },
+        {5s, 3});
+    EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
+    EXPECT_EQ(outcome.message, "Essai interrompu.");
+    EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
+    EXPECT_EQ(Blocks(), 1);
+    EXPECT_FALSE(m_elements.recording->LitStart());
+}
+
+TEST_F(ExperimentTest, ASecondStopGivesUpTheOrderThatStopsTheLoop)
+{
+    std::atomic<bool> silent{false};
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (silent) return std::nullopt;
+        silent = line == "?TSF00";
+        return CardAnswer(line, kCell);
+    });
+    const Outcome outcome = Run(
+        card,
+        [&](Experiment& experiment) {
+            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
+            experiment.RequestStop();
+            tarvic::test::WaitUntil([&] { return !card.LinesFrom("!RS").empty(); });
+            experiment.RequestStop();
+        },
+        {5s, 3});
+    EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
+    // One try at stopping a card that may have gone silent, given up by the second stop.
+    EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
+    EXPECT_EQ(Blocks(), 1);
+}
+
+TEST_F(ExperimentTest, AfterAStopACardThatStaysQuietIsNotWaitedForAsLongAsAReply)
+{
+    std::atomic<bool> silent{false};
+    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+        if (silent) return std::nullopt;
+        silent = line == "?TSF00";
+        return CardAnswer(line, kCell);
+    });
+    // Were the order that stops the loop given the whole time-out, this test would outlast its own.
+    const Outcome outcome = Run(
+        card,
+        [&](Experiment& experiment) {
+            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
+            experiment.RequestStop();
+        },
+        {600s, 3});
+    EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
+    EXPECT_EQ(outcome.message, "Essai interrompu.");
+    EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
+    EXPECT_EQ(Blocks(), 1);
 }

@@ -7,7 +7,10 @@
 
 namespace banc::test {
 
-ScriptedCard::ScriptedCard(Answer answer) : m_answer(std::move(answer)), m_thread([this] { Serve(); }) {}
+ScriptedCard::ScriptedCard(Answer answer, Pace pace)
+    : m_answer(std::move(answer)), m_pace(pace), m_thread([this] { Serve(); })
+{
+}
 
 ScriptedCard::~ScriptedCard()
 {
@@ -27,8 +30,20 @@ void ScriptedCard::Serve()
                 std::lock_guard lock(m_mutex);
                 m_lines.push_back(line);
             }
-            if (const auto reply = m_answer(line)) m_peer.Send(*reply + "\r\n");
+            if (const auto reply = m_answer(line)) Reply(*reply + "\r\n");
         }
+    }
+}
+
+void ScriptedCard::Reply(const std::string& bytes)
+{
+    if (m_pace.bytes == 0) {
+        m_peer.Send(bytes);
+        return;
+    }
+    for (std::size_t from = 0; from < bytes.size() && !m_stop; from += m_pace.bytes) {
+        if (from > 0) std::this_thread::sleep_for(m_pace.pause);
+        m_peer.Send(bytes.substr(from, m_pace.bytes));
     }
 }
 

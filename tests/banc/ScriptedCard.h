@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -12,14 +13,21 @@
 
 namespace banc::test {
 
+// A slow line: each reply goes in pieces of `bytes`, `pause` apart.
+struct ReplyPace {
+    std::size_t bytes = 0;  // 0: whole
+    std::chrono::milliseconds pause{0};
+};
+
 // A card played by a test at the far end of a pseudo-terminal: every line it
 // receives (without its CR LF) goes to the answer, whose reply, when it gives
 // one, goes back with CR LF.
 class ScriptedCard {
 public:
     using Answer = std::function<std::optional<std::string>(const std::string& line)>;
+    using Pace = ReplyPace;
 
-    explicit ScriptedCard(Answer answer);
+    explicit ScriptedCard(Answer answer, Pace pace = {});
     ~ScriptedCard();
     ScriptedCard(const ScriptedCard&) = delete;
     ScriptedCard& operator=(const ScriptedCard&) = delete;
@@ -32,9 +40,11 @@ public:
 
 private:
     void Serve();
+    void Reply(const std::string& bytes);
 
     tarvic::test::PtyPeer m_peer;
     Answer m_answer;
+    Pace m_pace;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;

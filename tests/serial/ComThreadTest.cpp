@@ -111,6 +111,19 @@ TEST_F(ComThreadOverPty, ALineSplitAcrossReadsIsJoined)
     EXPECT_EQ(m_com->Lines(), Lines{"!ABX"});
 }
 
+TEST_F(ComThreadOverPty, BytesAreCountedAsTheyArriveBeforeTheirLineIsComplete)
+{
+    Start();
+    EXPECT_EQ(m_com->LitOctetsRecus(), 0u);
+    m_peer.Send("!TSF00");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->LitOctetsRecus() == 6; }));
+    EXPECT_EQ(m_com->Count(), 0);  // no line yet
+    m_peer.Send("0102\r\nxy");
+    ASSERT_TRUE(WaitUntil([&] { return m_com->Count() == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return m_com->LitOctetsRecus() == 14; }));
+    EXPECT_EQ(m_com->Lines(), Lines{"!TSF000102"});
+}
+
 TEST_F(ComThreadOverPty, BadLineEndsAreDroppedWithTheTrace)
 {
     Start();
