@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -45,8 +46,8 @@ std::string NotARegularFile(const std::string& path)
     if (::stat(path.c_str(), &file) != 0) return NotRead(path, errno);
     const mode_t kind = file.st_mode & S_IFMT;
     if (kind == S_IFREG) return {};
-    const char* what = kind == S_IFDIR    ? "c'est un dossier"
-                       : kind == S_IFIFO  ? "c'est un tube"
+    if (kind == S_IFDIR) return NotRead(path, EISDIR);
+    const char* what = kind == S_IFIFO    ? "c'est un tube"
                        : kind == S_IFSOCK ? "c'est une socket"
                                           : "c'est un p\xE9riph\xE9rique";
     return tarvic::Format("Impossible de lire %s : %s.", path.c_str(), what);
