@@ -443,6 +443,28 @@ TEST(Console, SettingsThatCannotBeKeptSayWhyInFrench)
                    " : c'est un dossier.\n"));
 }
 
+TEST(Console, AProfileGivenAsALinkStaysALinkAndItsTargetKeepsTheSettings)
+{
+    Console console;
+    const std::string shared = console.File("commun.ini");
+    std::ofstream(shared) << "[SALLE]\nPOSTE=12\n";
+    ASSERT_EQ(::chmod(shared.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink("commun.ini", console.File("lien.ini").c_str()), 0);
+    ASSERT_EQ(console.Run({"--banc", "niveaueau", "--profil", "lien.ini", "--kp", "2.5", "--duree", "8", "--vitesse",
+                           "100"}),
+              0)
+        << console.m_errors;
+    char target[64] = {};
+    EXPECT_EQ(::readlink(console.File("lien.ini").c_str(), target, sizeof target - 1), 10);
+    EXPECT_STREQ(target, "commun.ini");
+    const std::string kept = ReadFile(shared);
+    EXPECT_EQ(kept.substr(0, 18), "[SALLE]\nPOSTE=12\n\n");
+    EXPECT_NE(kept.find("\nKP=2.500\n"), std::string::npos) << kept;
+    struct stat file {};
+    ASSERT_EQ(::stat(shared.c_str(), &file), 0);
+    EXPECT_EQ(file.st_mode & 07777, 0640u);
+}
+
 TEST(Console, TheHelpAndTheStatusAgreeOnAnUnusableCard)
 {
     Console console;
