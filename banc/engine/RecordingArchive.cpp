@@ -173,6 +173,8 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
 
 bool IsArchive(const std::string& path)
 {
+    // Nothing but a regular file is one, and a tube's open would wait for a writer.
+    if (!NotARegularFile(path).empty()) return false;
     // The header is enough: an archive cut short is still the user's.
     std::ifstream in(path, std::ios::binary);
     char bytes[kHeaderBytes];

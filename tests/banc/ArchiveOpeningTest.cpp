@@ -8,12 +8,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <string>
 
 #include "BancTestSupport.h"
 #include "engine/RecordingArchive.h"
 
+using banc::IsArchive;
 using banc::LoadArchive;
 using banc::LoadedExperiment;
 using banc::test::TemporaryFolder;
@@ -61,4 +64,21 @@ TEST(ArchiveOpening, ADeviceASocketAndAFolderAreNamedByTheirKind)
     ASSERT_EQ(::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(LoadArchive(socketPath, loaded), Refusal(socketPath, "une socket"));
     ::close(server);
+}
+
+// Before an output replaces a file, it is asked whether that file is an archive.
+TEST(ArchiveOpening, ATubeNamedAsAnOutputIsNoArchiveAndIsNotWaitedOn)
+{
+    TemporaryFolder folder;
+    const std::string tube = folder.File("sortie.csv");
+    ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
+    auto asked = std::async(std::launch::async, [&] { return IsArchive(tube); });
+    if (asked.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Release the reader stuck in its open, so that the test ends.
+        const int writer = ::open(tube.c_str(), O_WRONLY | O_CLOEXEC);
+        ::close(writer);
+        ADD_FAILURE() << "the question waited for a writer";
+    }
+    EXPECT_FALSE(asked.get());
+    EXPECT_FALSE(IsArchive("/dev/null"));
 }
