@@ -69,8 +69,25 @@ std::string OutOfRange(const char* option, const char* value, double min, double
                           NumberText(max).c_str(), unit);
 }
 
+// An empty name would quietly stand for none: the simulated card, the bench's profile.
+std::string EmptyName(int code, const char* name)
+{
+    switch (code) {
+    case kPort: return tarvic::Format("--%s : le nom du port est vide.", name);
+    case kCsv:
+    case kPng:
+    case kArchive:
+    case kOpen:
+    case kProfile: return tarvic::Format("--%s : le nom du fichier est vide.", name);
+    default: return {};
+    }
+}
+
 std::string TakeNamed(int code, const char* name, const char* value, Request& request)
 {
+    if (value && *value == '\0') {
+        if (std::string error = EmptyName(code, name); !error.empty()) return error;
+    }
     double number = 0;
     const bool isNumber = value && ParseNumber(value, number);
     switch (code) {

@@ -1,5 +1,8 @@
 #include "engine/RecordingArchive.h"
 
+#include <stdio.h>
+#include <sys/stat.h>
+
 #include <tarvic/platform/Archive.h>
 #include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/MemoryProfile.h>
@@ -7,7 +10,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -35,6 +37,21 @@ std::string NotRead(const std::string& path, int error)
 {
     return tarvic::Format("Impossible de lire %s : %s.", path.c_str(),
                           tarvic::FileErrorReason(error, tarvic::FileUse::Read).c_str());
+}
+
+// Only a regular file is read: a folder opens as a stream of its own, a
+// tube's open waits for a writer that may never come, a device never ends.
+std::string NotARegularFile(const std::string& path)
+{
+    struct stat file {};
+    if (::stat(path.c_str(), &file) != 0) return NotRead(path, errno);
+    const mode_t kind = file.st_mode & S_IFMT;
+    if (kind == S_IFREG) return {};
+    if (kind == S_IFDIR) return NotRead(path, EISDIR);
+    const char* what = kind == S_IFIFO    ? "c'est un tube"
+                       : kind == S_IFSOCK ? "c'est une socket"
+                                          : "c'est un p\xE9riph\xE9rique";
+    return tarvic::Format("Impossible de lire %s : %s.", path.c_str(), what);
 }
 
 std::string Unreadable(const std::string& path)
@@ -103,9 +120,7 @@ std::string SaveArchive(const std::string& path, const Settings& settings, const
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
 {
     loaded.notice.clear();
-    // A folder opens as a stream of its own: said as such rather than as no archive.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return NotRead(path, EISDIR);
+    if (std::string refused = NotARegularFile(path); !refused.empty()) return refused;
     errno = 0;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return NotRead(path, errno);
@@ -152,6 +167,8 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
 
 bool IsArchive(const std::string& path)
 {
+    // Nothing but a regular file is one, and a tube's open would wait for a writer.
+    if (!NotARegularFile(path).empty()) return false;
     // The header is enough: an archive cut short is still the user's.
     std::ifstream in(path, std::ios::binary);
     char bytes[kHeaderBytes];

@@ -218,6 +218,7 @@ void CPanelDlg::SetConnecte(bool connecte)
 QString CPanelDlg::WaitingText() const
 {
     if (const int error = m_pProcess->LitErreurPort()) return PortStatusText(m_pProcess->LitPort(), error);
+    if (m_pProcess->LitRefus()) return Latin1(CProcess::kRefus);
     return Latin1(kWaiting);
 }
 

@@ -102,6 +102,7 @@ void CProcess::VideFileLocked()
 {
     m_file.clear();
     m_teteRepondue = false;
+    m_teteRefusee = false;
     QueueChanged(m_file);
 }
 
@@ -174,6 +175,7 @@ void CProcess::RetireTete(EnVol& enVol)
     std::lock_guard lock(m_lock);
     if (!m_file.empty()) m_file.pop_front();
     m_teteRepondue = false;
+    m_teteRefusee = false;
     QueueChanged(m_file);
     enVol = {};
 }
@@ -188,11 +190,13 @@ std::uint32_t CProcess::Attente(const EnVol& enVol) const
 void CProcess::DelaiDepasse(EnVol& enVol)
 {
     std::string line;
+    bool refusee = false;
     {
         std::lock_guard lock(m_lock);
         // Answered while the wait ended: the reply event is about to be handled.
         if (m_teteRepondue || m_file.empty()) return;
         line = m_file.front()->m_texte;
+        refusee = m_teteRefusee;
     }
     m_journal->Delai();
     // The head stays the one sent copy: the queue gains nothing. A port that
@@ -202,7 +206,9 @@ void CProcess::DelaiDepasse(EnVol& enVol)
         enVol = {tarvic::GetTickCount(), enVol.ecritures + 1};
         return;
     }
-    CartePerdue(enVol, "Pas de r\xE9ponse de la carte");
+    // A card that answers its queries with an error does answer: it is not silent.
+    CartePerdue(enVol, refusee ? kRefus : "Pas de r\xE9ponse de la carte");
+    m_refus = refusee;
 }
 
 void CProcess::CartePerdue(EnVol& enVol, const char* why)
@@ -296,12 +302,15 @@ void CProcess::TraiteRecept(std::string line)
                 m_version = tarvic::Mid(line, ver + 3);
                 if (m_variant.cycle.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
                 if (std::exchange(m_perdue, false)) m_journal->Reconnexion();
+                m_refus = false;
                 answered = &m_evReponse;
             } else if (m_variant.cycle.acceptsAru && tarvic::Find(line, "ARU") >= 0) {
                 answered = &m_evReponse;
             } else if (const int lel = tarvic::Find(line, "LEL"); lel >= 0) {
                 LitEntrees(line, lel);
                 answered = &m_evReponse;
+            } else if (tarvic::Find(line, "Erreur") >= 0) {
+                m_teteRefusee = true;
             }
             if (answered && !std::exchange(m_teteRepondue, true)) m_journal->Reponse(erreur);
         }

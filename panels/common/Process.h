@@ -77,6 +77,10 @@ public:
     void TraiteRecept(std::string line) override;
 
     std::string LitVersion() const;
+    // The journal's note when the card is given up for it, and the panel's status until it identifies itself.
+    static constexpr char kRefus[] = "La carte r\xE9pond par une erreur";
+    // Whether the card was last given up for answering its queries with an error, until it identifies itself.
+    bool LitRefus() const { return m_refus; }
     int LitEntree(int index) const { return m_entree[static_cast<std::size_t>(index)]; }
     int LitEtat() const { return m_etat; }
     int LitSortie(int index) const { return m_sortie[static_cast<std::size_t>(index)]; }
@@ -121,9 +125,11 @@ private:
     CEvent m_evFile;
     CEvent m_evFin;
     std::thread m_pEnvoi;
-    mutable std::mutex m_lock;  // the queue, m_version and the two flags below
+    mutable std::mutex m_lock;  // the queue, m_version and the three flags below
     bool m_teteRepondue = false;  // the reply event for the head is set or about to be
     bool m_perdue = false;        // an identified card was lost: its next "VER" is a reconnection
+    bool m_teteRefusee = false;   // the card answered the query at the head with an error
+    std::atomic<bool> m_refus{false};  // the card was last dropped for answering with errors
     const LinkTimings m_timings;
     std::shared_ptr<CJournal> m_journal = std::make_shared<CJournal>();
 };

@@ -158,6 +158,9 @@ void CSelPort::accept()
         if (!erreur.isEmpty()) {
             m_erreur->setText(erreur);
             m_erreur->show();
+            // The reason wraps over as many lines as it takes: the dialog grows to show them all.
+            layout()->activate();
+            resize(width(), std::max(height(), heightForWidth(width())));
             return;
         }
     }

@@ -147,10 +147,12 @@ bool IniProfile::WriteProfileString(const std::string& section, const std::strin
     const std::filesystem::path target(m_path);
     std::error_code error;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-    const ProfileWriteLock lock(m_path);
+    const std::string file = ProfileFileBehind(m_path);
+    if (file.empty()) return false;
+    const ProfileWriteLock lock(file);
     if (!lock.Held()) return false;
     // Read under the lock: what another program wrote meanwhile stays.
-    auto lines = ReadLines(m_path);
+    auto lines = ReadLines(file);
     const auto where = Locate(lines, section, entry);
     if (where.entry) {
         // Keep the entry's own spelling, replace its value.
@@ -163,7 +165,7 @@ bool IniProfile::WriteProfileString(const std::string& section, const std::strin
         lines.push_back("[" + section + "]");
         lines.push_back(entry + "=" + value);
     }
-    return ReplaceProfileFile(lock, m_path, WithLineEnds(m_path, lines));
+    return ReplaceProfileFile(lock, file, WithLineEnds(file, lines));
 }
 
 }  // namespace tarvic

@@ -13,6 +13,7 @@ namespace tarvic {
 // replaces the file through a temporary file and a rename, keeping its mode
 // and owner, so that neither a crash nor a power cut leaves half a file, and
 // the temporary of a writer killed on the way is removed by the next one.
+// A profile that is a symbolic link stays one: its target is the file replaced.
 // Lines it does not understand (comments, blank lines) are kept as they are.
 class TARVIC_EXPORT IniProfile : public Profile {
 public:

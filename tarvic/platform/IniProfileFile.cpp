@@ -72,6 +72,27 @@ void SyncDirectory(const std::string& path)
 
 }  // namespace
 
+std::string ProfileFileBehind(const std::string& path)
+{
+    constexpr int kMaxLinks = 40;  // as deep as the system follows links itself
+    fs::path file(path);
+    for (int followed = 0; followed <= kMaxLinks; ++followed) {
+        std::error_code error;
+        // Whatever stops the walk here stops the open that follows, with its own errno.
+        if (!fs::is_symlink(fs::symlink_status(file, error))) return file.string();
+        const fs::path target = fs::read_symlink(file, error);
+        if (error) {
+            errno = error.value();
+            return {};
+        }
+        // Relative to the link's folder as the system finds it: not normalised,
+        // so that ".." after a linked folder leads where the system leads.
+        file = target.is_absolute() ? target : DirectoryOf(file.string()) / target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
 ProfileWriteLock::ProfileWriteLock(const std::string& path)
 {
     for (;;) {

@@ -26,6 +26,12 @@ private:
     struct stat m_file {};
 };
 
+// The file that a write of the profile at `path` replaces: the end of its
+// chain of symbolic links, so that a linked profile (settings shared between
+// accounts) stays a link and its target takes the change. Empty, with errno
+// set, for a chain that loops or cannot be read.
+std::string ProfileFileBehind(const std::string& path);
+
 // Puts `text` in place of the locked file at `path`: a temporary beside it,
 // given the file's mode and owner, synced, renamed over it, then the
 // directory synced, so that a power cut keeps the old file or the new one.

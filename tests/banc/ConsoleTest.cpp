@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -411,6 +412,49 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
     EXPECT_FALSE(std::ifstream(console.File("tarvic/tarvic-banc-niveaueau.ini")).good());
 }
 
+TEST(Console, EmptyFileAndPortNamesAreCommandLineErrors)
+{
+    Console console;
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    // A short run on a fast card, should one start all the same.
+    const auto run = [](std::initializer_list<std::string> more) {
+        std::vector<std::string> arguments{"--banc", "niveaueau", "--duree", "2", "--vitesse", "1000"};
+        arguments.insert(arguments.end(), more);
+        return arguments;
+    };
+    for (const Case& c : {
+             Case{run({"--port", ""}), "--port : le nom du port est vide."},
+             Case{{"--ouvrir", ""}, "--ouvrir : le nom du fichier est vide."},
+             Case{run({"--csv="}), "--csv : le nom du fichier est vide."},
+             Case{run({"--png", ""}), "--png : le nom du fichier est vide."},
+             Case{run({"--archive", ""}), "--archive : le nom du fichier est vide."},
+             Case{run({"--prof", ""}), "--profil : le nom du fichier est vide."},
+         }) {
+        EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
+        EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
+        EXPECT_EQ(console.m_output, "");
+    }
+    EXPECT_FALSE(std::ifstream(console.File("tarvic/tarvic-banc-niveaueau.ini")).good());
+}
+
+TEST(Console, OnlyARegularFileIsOpenedTheOthersAreRefusedAtOnceWithTheirKind)
+{
+    Console console;
+    ASSERT_EQ(::mkfifo(console.File("essai.tbc").c_str(), 0600), 0);
+    // Its other end held open: a console that waited for a writer would not hang the test.
+    const int otherEnd = ::open(console.File("essai.tbc").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(otherEnd, 0);
+    EXPECT_EQ(console.Run({"--ouvrir", "essai.tbc"}), 3);
+    EXPECT_EQ(console.m_errors, "tarvic-banc : Impossible de lire essai.tbc : c'est un tube.\n");
+    ::close(otherEnd);
+    EXPECT_EQ(console.Run({"--ouvrir", "/dev/null"}), 3);
+    EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : Impossible de lire /dev/null : c'est un p\xE9riph\xE9rique.\n"));
+    EXPECT_EQ(console.m_output, "");
+}
+
 TEST(Console, AMissingPortIsNamed)
 {
     Console console;
@@ -471,6 +515,28 @@ TEST(Console, SettingsThatCannotBeKeptSayWhyInFrench)
     EXPECT_EQ(console.m_errors.substr(0, console.m_errors.find('\n') + 1),
               Utf8("tarvic-banc : Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans " + profile +
                    " : c'est un dossier.\n"));
+}
+
+TEST(Console, AProfileGivenAsALinkStaysALinkAndItsTargetKeepsTheSettings)
+{
+    Console console;
+    const std::string shared = console.File("commun.ini");
+    std::ofstream(shared) << "[SALLE]\nPOSTE=12\n";
+    ASSERT_EQ(::chmod(shared.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink("commun.ini", console.File("lien.ini").c_str()), 0);
+    ASSERT_EQ(console.Run({"--banc", "niveaueau", "--profil", "lien.ini", "--kp", "2.5", "--duree", "8", "--vitesse",
+                           "100"}),
+              0)
+        << console.m_errors;
+    char target[64] = {};
+    EXPECT_EQ(::readlink(console.File("lien.ini").c_str(), target, sizeof target - 1), 10);
+    EXPECT_STREQ(target, "commun.ini");
+    const std::string kept = ReadFile(shared);
+    EXPECT_EQ(kept.substr(0, 18), "[SALLE]\nPOSTE=12\n\n");
+    EXPECT_NE(kept.find("\nKP=2.500\n"), std::string::npos) << kept;
+    struct stat file {};
+    ASSERT_EQ(::stat(shared.c_str(), &file), 0);
+    EXPECT_EQ(file.st_mode & 07777, 0640u);
 }
 
 TEST(Console, TheHelpAndTheStatusAgreeOnAnUnusableCard)

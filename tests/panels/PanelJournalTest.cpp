@@ -84,6 +84,33 @@ TEST_F(PanelJournal, CountsTimeOutsAndResendsAndNotesTheDrop)
               (Lines{"> ?VER", "> ?VER", "> ?VER", "* Pas de r\xE9ponse de la carte"}));
 }
 
+TEST_F(PanelJournal, ACardThatAnswersWithAnErrorIsSaidToHaveAnswered)
+{
+    Open(VarnokVariant(), kQuickTimings);
+    m_panel->OnTimer();
+    for (int sent = 0; sent < 3; ++sent) {
+        ASSERT_EQ(NextLine(), "?VER\r\n") << sent;
+        Reply("!Erreur\r\n");
+    }
+    Lines lines;
+    ASSERT_TRUE(tarvic::test::WaitUntil([&] {
+        lines.clear();
+        for (const auto& entree : Process().Journal()->Entrees()) lines.push_back(CJournal::Ligne(entree).substr(13));
+        return lines.size() >= 7;
+    }));
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 7),
+              (Lines{"> ?VER", "< !Erreur", "> ?VER", "< !Erreur", "> ?VER", "< !Erreur",
+                     "* La carte r\xE9pond par une erreur"}));
+    m_panel->OnTimer();
+    EXPECT_EQ(Status(), "La carte r\xC3\xA9pond par une erreur");
+
+    // Once it identifies itself, the panel says so no more.
+    ASSERT_EQ(NextLine(), "?VER\r\n");
+    Reply("!VER 2.1\r\n");
+    m_panel->OnTimer();
+    EXPECT_NE(Status(), "La carte r\xC3\xA9pond par une erreur");
+}
+
 TEST(Journal, KeepsTheLatestLinesAndShowsControlBytes)
 {
     CJournal journal;

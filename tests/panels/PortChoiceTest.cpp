@@ -1,4 +1,5 @@
 // The port dialog: what it proposes, what it stores, where.
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -160,6 +162,47 @@ TEST_F(PortDialog, AProfileThatCannotBeWrittenIsSaidAndThePanelStaysOpen)
     EXPECT_TRUE(panel.isVisible());
     EXPECT_FALSE(panel.PortChange());
     EXPECT_FALSE(fs::exists(m_registry));
+}
+
+// A configuration on a file system mounted read-only.
+class ReadOnlyProfile : public tarvic::MemoryProfile {
+public:
+    bool WriteProfileString(const std::string&, const std::string&, const std::string&) override
+    {
+        errno = EROFS;
+        return false;
+    }
+};
+
+TEST_F(PortDialog, TheWholeReasonIsShownOnAsManyLinesAsItTakes)
+{
+    tarvic::SetProfile(std::make_shared<ReadOnlyProfile>());
+    CPanelDlg panel(VarnokVariant());
+    QString error, shown;
+    QRect label, inside;
+    int lineHeight = 0, heightNeeded = 0;
+    ChoosePort(panel, 1021, [&](CSelPort& dialog) {
+        dialog.Combo()->setEditText("COM3");
+        dialog.findChild<QPushButton*>("1")->click();
+        QApplication::processEvents();  // the layout's pending requests, as the event loop takes them
+        error = dialog.LitErreur();
+        const QLabel* reason = dialog.findChild<QLabel*>();
+        shown = reason->text();
+        label = reason->geometry();
+        inside = dialog.contentsRect();
+        lineHeight = reason->fontMetrics().lineSpacing();
+        heightNeeded = reason->heightForWidth(label.width());
+        dialog.reject();
+    });
+    const QString whole = QString::fromLatin1(
+        "Impossible d'enregistrer le port dans le profil du programme : syst\xE8me de fichiers en lecture seule");
+    EXPECT_EQ(error, whole);
+    EXPECT_EQ(shown, whole);
+    // Wrapped on several lines, each of them inside the dialog.
+    EXPECT_GT(heightNeeded, lineHeight);
+    EXPECT_GE(label.height(), heightNeeded);
+    EXPECT_TRUE(inside.contains(label)) << label.x() << "," << label.y() << " " << label.width() << "x"
+                                        << label.height() << " in " << inside.width() << "x" << inside.height();
 }
 
 TEST_F(PortDialog, ACardPortRecordThatCannotBeWrittenLeavesTheProfileAsItWas)

@@ -57,6 +57,34 @@ protected:
         return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
+    // Two programs, one writing at `a` and one at `b`, at once: every write of both is there.
+    void ExpectNoUpdateLost(const std::string& a, const std::string& b)
+    {
+        constexpr int kWrites = 25;
+        int go[2];
+        ASSERT_EQ(::pipe(go), 0);
+        const auto writer = [](const std::string& path, char name) {
+            return [path, name] {
+                IniProfile profile(path);
+                for (int i = 0; i < kWrites; ++i)
+                    if (!profile.WriteProfileInt("S", std::string(1, name) + std::to_string(i), i)) ::_exit(1);
+            };
+        };
+        const pid_t first = Child(go, writer(a, 'a'));
+        const pid_t second = Child(go, writer(b, 'b'));
+        ::close(go[1]);  // both start together
+        ::close(go[0]);
+        ASSERT_TRUE(ExitedCleanly(first));
+        ASSERT_TRUE(ExitedCleanly(second));
+        IniProfile profile(m_path);
+        int kept = 0;
+        for (int i = 0; i < kWrites; ++i) {
+            kept += profile.GetProfileInt("S", "a" + std::to_string(i), -1) == i;
+            kept += profile.GetProfileInt("S", "b" + std::to_string(i), -1) == i;
+        }
+        EXPECT_EQ(kept, 2 * kWrites);
+    }
+
     std::string m_path;
 };
 
@@ -64,30 +92,17 @@ protected:
 
 TEST_F(IniProfileSharing, TwoProgramsWritingAtOnceLoseNoUpdate)
 {
-    constexpr int kWrites = 25;
-    int go[2];
-    ASSERT_EQ(::pipe(go), 0);
-    const auto writer = [this](char name) {
-        return [this, name] {
-            IniProfile profile(m_path);
-            for (int i = 0; i < kWrites; ++i)
-                if (!profile.WriteProfileInt("S", std::string(1, name) + std::to_string(i), i)) ::_exit(1);
-        };
-    };
-    const pid_t a = Child(go, writer('a'));
-    const pid_t b = Child(go, writer('b'));
-    ::close(go[1]);  // both start together
-    ::close(go[0]);
-    ASSERT_TRUE(ExitedCleanly(a));
-    ASSERT_TRUE(ExitedCleanly(b));
-    IniProfile profile(m_path);
-    int kept = 0;
-    for (int i = 0; i < kWrites; ++i) {
-        kept += profile.GetProfileInt("S", "a" + std::to_string(i), -1) == i;
-        kept += profile.GetProfileInt("S", "b" + std::to_string(i), -1) == i;
-    }
-    EXPECT_EQ(kept, 2 * kWrites);
+    ExpectNoUpdateLost(m_path, m_path);
     EXPECT_EQ(Files(), std::set<std::string>{"p.ini"});
+}
+
+TEST_F(IniProfileSharing, ProgramsWritingThroughALinkAndAtItsTargetLoseNoUpdate)
+{
+    const std::string link = PathOf("lien.ini");
+    ASSERT_EQ(::symlink("p.ini", link.c_str()), 0);
+    ExpectNoUpdateLost(link, m_path);
+    EXPECT_EQ(Files(), (std::set<std::string>{"lien.ini", "p.ini"}));
+    EXPECT_TRUE(fs::is_symlink(link));
 }
 
 TEST_F(IniProfileSharing, TheNextWriterRemovesWhatAKilledWriterLeft)
