@@ -66,6 +66,8 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
         for (const Named& input : inputs)
             if (!input.path.empty() && SameFile(output->path, input.path))
                 return tarvic::Format("%s %s : %s.", output->name, output->path.c_str(), input.name);
+        if (std::string kept = SpecialFileKept(output->path); !kept.empty())
+            return tarvic::Format("%s %s", output->name, kept.c_str());
         // An archive only makes way for another.
         if (&output->path != &request.archive)
             if (std::string kept = ArchiveKept(output->path); !kept.empty())

@@ -76,6 +76,7 @@ const CsvFormatChoice* FindCsvFormat(std::string_view name)
 std::string CsvWriter::Open(const std::string& path, std::vector<Curve> columns, int periodMs, CsvFormat format)
 {
     Abandon();
+    if (std::string kept = SpecialFileKept(path); !kept.empty()) return kept;
     if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     m_path = path;
     if (const int error = m_file.Create(path)) return NotWritten(path, error);

@@ -210,6 +210,7 @@ std::string SavePlot(const std::string& path, const CEnregistrement& recording, 
 
 std::string SavePicture(const std::string& path, const QImage& image)
 {
+    if (std::string kept = SpecialFileKept(path); !kept.empty()) return kept;
     if (std::string kept = ArchiveKept(path); !kept.empty()) return kept;
     // Encoded in memory, then written whole or not at all.
     QByteArray png;

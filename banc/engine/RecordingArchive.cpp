@@ -41,17 +41,20 @@ std::string NotRead(const std::string& path, int error)
 
 // Only a regular file is read: a folder opens as a stream of its own, a
 // tube's open waits for a writer that may never come, a device never ends.
+// What a tube, a socket or a device is, in a few words.
+const char* SpecialKind(mode_t mode)
+{
+    const mode_t kind = mode & S_IFMT;
+    return kind == S_IFIFO ? "c'est un tube" : kind == S_IFSOCK ? "c'est une socket" : "c'est un p\xE9riph\xE9rique";
+}
+
 std::string NotARegularFile(const std::string& path)
 {
     struct stat file {};
     if (::stat(path.c_str(), &file) != 0) return NotRead(path, errno);
-    const mode_t kind = file.st_mode & S_IFMT;
-    if (kind == S_IFREG) return {};
-    if (kind == S_IFDIR) return NotRead(path, EISDIR);
-    const char* what = kind == S_IFIFO    ? "c'est un tube"
-                       : kind == S_IFSOCK ? "c'est une socket"
-                                          : "c'est un p\xE9riph\xE9rique";
-    return tarvic::Format("Impossible de lire %s : %s.", path.c_str(), what);
+    if (S_ISREG(file.st_mode)) return {};
+    if (S_ISDIR(file.st_mode)) return NotRead(path, EISDIR);
+    return tarvic::Format("Impossible de lire %s : %s.", path.c_str(), SpecialKind(file.st_mode));
 }
 
 std::string Unreadable(const std::string& path)
@@ -100,6 +103,7 @@ bool ReadHeader(CArchive& ar, Settings& settings)
 
 std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements)
 {
+    if (std::string kept = SpecialFileKept(path); !kept.empty()) return kept;
     std::stringstream buffer;
     {
         CArchive ar(buffer, CArchive::store);
@@ -177,6 +181,13 @@ bool IsArchive(const std::string& path)
     CArchive ar(buffer, CArchive::load);
     Settings settings;
     return ReadHeader(ar, settings);
+}
+
+std::string SpecialFileKept(const std::string& path)
+{
+    struct stat file {};
+    if (::stat(path.c_str(), &file) != 0 || S_ISREG(file.st_mode) || S_ISDIR(file.st_mode)) return {};
+    return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(), SpecialKind(file.st_mode));
 }
 
 std::string ArchiveKept(const std::string& path)

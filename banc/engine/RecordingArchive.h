@@ -25,6 +25,10 @@ struct LoadedExperiment {
 // of the user's profile is read or written.
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded);
 
+// A tube, a socket or a device named as an output is never replaced by a file
+// (as root, "/dev/null" would become one): why not, or "" for anything else.
+std::string SpecialFileKept(const std::string& path);
+
 // Whether the file begins as an experiment archive (a bench's letter, one of
 // its modes and measured quantities); false for a file that cannot be read.
 bool IsArchive(const std::string& path);

@@ -38,6 +38,8 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+// The names in the folder, sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
 
 // A disk of 64 KiB (a tmpfs in a temporary folder) that a test fills, for the
 // writes a full disk refuses. Mounting needs root: Mounted() says whether it is there.

@@ -223,6 +223,28 @@ TEST_F(OutputsTest, NeitherACsvNorAPictureReplacesAnArchive)
     EXPECT_FALSE(IsArchive(m_folder.Path()));
 }
 
+TEST_F(OutputsTest, ATubeOrADeviceNamedAsAnOutputIsNeverReplacedByAFile)
+{
+    Record(1, RampWithOvershoot);
+    const std::string tube = m_folder.File("tube");
+    ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
+    tarvic::test::RequireGuiApplication();
+    for (const std::string& path : {tube, std::string("/dev/null")}) {
+        const std::string kind = path == tube ? "c'est un tube" : "c'est un p\xE9riph\xE9rique";
+        const std::string refused = "Impossible d'\xE9" "crire " + path + " : " + kind + ".";
+        EXPECT_EQ(SaveArchive(path, m_settings, m_elements), refused);
+        EXPECT_EQ(WriteCsv(path, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 1), refused);
+        EXPECT_EQ(SavePlot(path, *m_elements.recording, MakePlot(m_settings, m_elements)), refused);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(tube.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    // Nothing was left beside them.
+    EXPECT_EQ(banc::test::FolderEntries(m_folder.Path()), std::vector<std::string>{"tube"});
+}
+
 TEST_F(OutputsTest, StepFiguresComeFromTheRecordingInTheMeasurementsUnit)
 {
     // Up 3.125 % a point (102 counts) to 50 %, three points at 55 % (1795 counts) from point 20, 500 ms apart.
@@ -340,11 +362,7 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
     std::filesystem::create_directory(m_folder.File("dossier"));
     EXPECT_EQ(SaveArchive(m_folder.File("dossier"), m_settings, m_elements),
               "Impossible d'\xE9" "crire l'archive " + m_folder.File("dossier") + " : c'est un dossier.");
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
-        left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"abime.tbc", "dossier", "essai.tbc"}));
+    EXPECT_EQ(banc::test::FolderEntries(m_folder.Path()), (std::vector<std::string>{"abime.tbc", "dossier", "essai.tbc"}));
 }
 
 TEST_F(OutputsTest, AnArchiveEndsWithTheCrc32OfItsContent)
