@@ -11,17 +11,6 @@ namespace {
 
 bool IsFolder(const std::string& path) { return !path.empty() && QFileInfo(QString::fromLocal8Bit(path.c_str())).isDir(); }
 
-const char* Suffix(Prompts::File file)
-{
-    switch (file) {
-    case Prompts::File::Archive: return "tbc";
-    case Prompts::File::Csv:
-    case Prompts::File::CsvFrench: return "csv";
-    case Prompts::File::Png: return "png";
-    }
-    return "";
-}
-
 }  // namespace
 
 std::string StartFolder(const std::string& remembered, const std::string& documents, const std::string& home)
@@ -34,7 +23,7 @@ std::string StartFolder(const std::string& remembered, const std::string& docume
 std::string SuggestedName(const Settings& settings, Prompts::File file, const QDateTime& when)
 {
     const QString date = when.toString(QStringLiteral("yyyy-MM-dd-HH'h'mm"));
-    return std::string(settings.bench->name) + "-" + settings.mode->name + "-" + date.toStdString() + "." + Suffix(file);
+    return std::string(settings.bench->name) + "-" + settings.mode->name + "-" + date.toStdString() + "." + FileSuffix(file);
 }
 
 FileChoice::FileChoice(Prompts& prompts, WindowProfile& profile) : m_prompts(prompts), m_profile(profile) {}

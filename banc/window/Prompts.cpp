@@ -51,6 +51,8 @@ Prompts::Closing Ask(QWidget* parent, const char* title, const std::string& ques
 
 }  // namespace
 
+const char* FileSuffix(Prompts::File file) { return KindOf(file).suffix; }
+
 Prompts::~Prompts() = default;
 
 Prompts::Closing DialogPrompts::AskBeforeClosing(QWidget* parent)
@@ -78,7 +80,7 @@ std::string DialogPrompts::SavePath(QWidget* parent, File file, const std::strin
 {
     QFileDialog dialog(parent, Q("Enregistrer"), QString::fromLocal8Bit(suggested.c_str()), Q(KindOf(file).filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(Q(KindOf(file).suffix));
+    dialog.setDefaultSuffix(Q(FileSuffix(file)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const bool french = file == File::Csv && dialog.nameFilters().indexOf(dialog.selectedNameFilter()) == 1;
     if (chosen) *chosen = french ? File::CsvFrench : file;

@@ -28,6 +28,9 @@ public:
     virtual void Warn(QWidget* parent, const std::string& text) = 0;
 };
 
+// The usual suffix of a file of that kind, without its point: "tbc".
+const char* FileSuffix(Prompts::File file);
+
 // With the usual message boxes and file dialogs.
 class DialogPrompts : public Prompts {
 public:
