@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+
 #include "BancTestSupport.h"
 #include "ScriptedCard.h"
 #include "engine/Experiment.h"
@@ -25,6 +28,17 @@ public:
     int live = 0;
     std::vector<std::pair<int, int>> blocks;
 };
+
+// A card that answers every line until its first block is asked for, and none after.
+ScriptedCard::Answer SilentAfterTheFirstBlock()
+{
+    auto silent = std::make_shared<std::atomic<bool>>(false);
+    return [silent](const std::string& line) -> std::optional<std::string> {
+        if (*silent) return std::nullopt;
+        *silent = line == "?TSF00";
+        return CardAnswer(line, kCell);
+    };
+}
 
 // A closed-loop PID on the air flow bench, recording two blocks of 1.6 s, on a scripted card.
 class ExperimentTest : public ::testing::Test {
@@ -102,12 +116,7 @@ TEST_F(ExperimentTest, ABlockThatNeverComesRightStopsTheExperimentWithTheBlocksB
 
 TEST_F(ExperimentTest, ACardSilencedMidRunEndsTheRunWithTheBlocksAcquired)
 {
-    std::atomic<bool> silent{false};
-    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
-        if (silent) return std::nullopt;
-        silent = line == "?TSF00";
-        return CardAnswer(line, kCell);
-    });
+    ScriptedCard card(SilentAfterTheFirstBlock());
     const Outcome outcome = Run(card);
     EXPECT_EQ(outcome.status, Outcome::Status::Silent);
     EXPECT_EQ(outcome.message, "La carte ne r\xE9pond plus : \xAB TEM01 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
@@ -261,12 +270,7 @@ TEST_F(ExperimentTest, AStopGivesUpTheWaitOnALateCardAtOnceThenStopsTheLoop)
 
 TEST_F(ExperimentTest, ASecondStopGivesUpTheOrderThatStopsTheLoop)
 {
-    std::atomic<bool> silent{false};
-    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
-        if (silent) return std::nullopt;
-        silent = line == "?TSF00";
-        return CardAnswer(line, kCell);
-    });
+    ScriptedCard card(SilentAfterTheFirstBlock());
     const Outcome outcome = Run(
         card,
         [&](Experiment& experiment) {
@@ -284,12 +288,7 @@ TEST_F(ExperimentTest, ASecondStopGivesUpTheOrderThatStopsTheLoop)
 
 TEST_F(ExperimentTest, AfterAStopACardThatStaysQuietIsNotWaitedForAsLongAsAReply)
 {
-    std::atomic<bool> silent{false};
-    ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
-        if (silent) return std::nullopt;
-        silent = line == "?TSF00";
-        return CardAnswer(line, kCell);
-    });
+    ScriptedCard card(SilentAfterTheFirstBlock());
     // Were the order that stops the loop given the whole time-out, this test would outlast its own.
     const Outcome outcome = Run(
         card,
