@@ -5,6 +5,8 @@ TARVIC_PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev libgl-dev     # widgets, painting, the serial port list
   zlib1g-dev                                    # the CRC-32 that checks the console's archives
+  libeigen3-dev                                 # Levenberg-Marquardt for the process models
+  nlohmann-json3-dev                            # the console's JSON results
   libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
   fonts-liberation fonts-urw-base35             # "Times New Roman" and "Symbol" faces
   xvfb xauth xdotool imagemagick                # panels on a virtual display, screenshots

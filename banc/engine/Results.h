@@ -8,7 +8,7 @@
 #include "engine/Elements.h"
 #include "engine/PlotImage.h"
 #include "engine/Settings.h"
-#include "engine/StepAnalysis.h"
+#include "engine/analysis/StepAnalysis.h"
 
 namespace banc {
 

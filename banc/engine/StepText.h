@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/StepAnalysis.h"
+#include "engine/analysis/StepAnalysis.h"
 
 namespace banc {
 

@@ -8,7 +8,7 @@
 #include <tarvic/recording/AxeTemps.h>
 #include <tarvic/widgets/Element.h>
 
-#include "engine/StepAnalysis.h"
+#include "engine/analysis/StepAnalysis.h"
 
 namespace banc::window {
 

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <random>
 
-#include "engine/StepAnalysis.h"
+#include "engine/analysis/StepAnalysis.h"
 #include "engine/StepText.h"
 #include "tarvic/platform/Text.h"
 

@@ -1,4 +1,4 @@
-#include "engine/StepAnalysis.h"
+#include "engine/analysis/StepAnalysis.h"
 
 #include <algorithm>
 #include <cmath>
