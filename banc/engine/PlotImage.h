@@ -34,12 +34,30 @@ struct PlotAxis {
     std::string unit;
 };
 
+struct PlotPoint {
+    float t;  // s from the record's first point
+    float value;
+};
+
+// What is drawn over the recorded curves without being recorded: a fitted
+// model, a predicted response, a construction of the lessons (a tangent, the
+// points a method read off the curve).
+struct PlotOverlay {
+    std::string label;  // in the legend, Latin-1; empty: not in it
+    COLORREF pen;
+    bool dashed = false;
+    int axis = 0;
+    std::vector<PlotPoint> line;   // a polyline, empty for marks alone
+    std::vector<PlotPoint> marks;  // points marked with a cross
+};
+
 // What a plot of an experiment shows.
 struct PlotContent {
     std::string title;   // display markup
     std::vector<PlotCurve> curves;
     std::string legend;  // the descriptions, in display markup
     PlotAxis axes[2];    // the right one is drawn when a curve is on it
+    std::vector<PlotOverlay> overlays;  // drawn over the curves, in order
     int points = 0;         // acquired
     int plannedPoints = 0;  // of the whole recording: the time axis
     int periodMs = 0;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/LabWork.h"
+
+namespace banc {
+
+// A table for a reader, Latin-1 cells: the command line aligns it, the window
+// fills its table views with the same cells.
+struct TextTable {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+};
+
+// One row per model: the fit, then each graphic method (gain, time constant,
+// delay, order, residual), in the record's units.
+TextTable ModelTable(const analysis::Identification& identification, const std::string& measureUnit,
+                     const std::string& commandUnit);
+// One row per suggestion: rule, controller, kp, ti, td, and the predicted
+// overshoot, rise and settling times.
+TextTable SuggestionTable(const std::vector<TunedSuggestion>& suggestions);
+// Columns padded to their widest cell, for a terminal.
+std::string RenderTable(const TextTable& table);
+
+}  // namespace banc
