@@ -15,9 +15,10 @@ struct TextTable {
 };
 
 // One row per model: the fit, then each graphic method (gain, time constant,
-// delay, order, residual), in the record's units.
+// delay, order, residual), in the record's units. Times to the resolution of
+// points `samplePeriod` s apart; 0: to three significant digits.
 TextTable ModelTable(const analysis::Identification& identification, const std::string& measureUnit,
-                     const std::string& commandUnit);
+                     const std::string& commandUnit, double samplePeriod = 0);
 // One row per suggestion: rule, controller, kp, ti, td, and the predicted
 // overshoot, rise and settling times.
 TextTable SuggestionTable(const std::vector<TunedSuggestion>& suggestions);
