@@ -13,6 +13,7 @@
 #include "engine/CsvExport.h"
 #include "engine/NumberText.h"
 #include "engine/Parameter.h"
+#include "engine/analysis/Tuning.h"
 
 namespace banc::cli {
 namespace {
@@ -20,12 +21,14 @@ namespace {
 enum Code {
     kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
+    kIdentify, kSettling, kRelay, kRule, kController, kLambda, kTauC, kPredict, kJson,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
 
 constexpr double kMaxSpeed = 10000;
 constexpr double kMaxSeed = 4294967295.0;
 constexpr double kShortestReplyMs = 10, kLongestReplyMs = 60000;
+constexpr double kMaxSeconds = 100000;  // a time constant of a day is no bench's
 
 struct Named {
     const char* name;
@@ -42,7 +45,12 @@ constexpr Named kNamed[] = {
     {"csv-format", true, kCsvFormat},
     {"ouvrir", true, kOpen},       {"profil", true, kProfile},     {"usine", false, kFactory},
     {"help", false, kHelp},        {"aide", false, kHelp},         {"version", false, kVersion},
+    {"identifier", false, kIdentify}, {"stabilisation", true, kSettling}, {"relais", false, kRelay},
+    {"regle", true, kRule},        {"correcteur", true, kController}, {"lambda", true, kLambda},
+    {"tau-c", true, kTauC},        {"predire", false, kPredict},   {"json", true, kJson},
 };
+
+constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
 
 // Every parameter name of every bench, once.
 std::vector<std::string> ParameterNames()
@@ -54,6 +62,18 @@ std::vector<std::string> ParameterNames()
     for (const auto& def : CommonParameters()) add(def);
     for (const auto& bench : Benches())
         for (const auto& def : bench.parameters) add(def);
+    return names;
+}
+
+// The names --regle takes, in the order of the rules.
+std::string RuleNames()
+{
+    std::string names;
+    for (const analysis::Rule rule :
+         {analysis::Rule::ZieglerNichols, analysis::Rule::CohenCoon, analysis::Rule::Chr0, analysis::Rule::Chr20,
+          analysis::Rule::Broida, analysis::Rule::Imc, analysis::Rule::Simc, analysis::Rule::RelayZieglerNichols,
+          analysis::Rule::TyreusLuyben})
+        names += (names.empty() ? "" : ", ") + std::string(analysis::RuleKey(rule));
     return names;
 }
 
@@ -78,7 +98,8 @@ std::string EmptyName(int code, const char* name)
     case kPng:
     case kArchive:
     case kOpen:
-    case kProfile: return tarvic::Format("--%s : le nom du fichier est vide.", name);
+    case kProfile:
+    case kJson: return tarvic::Format("--%s : le nom du fichier est vide.", name);
     default: return {};
     }
 }
@@ -138,6 +159,31 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
             return tarvic::Format("--%s %s : un nombre entier de 0 \xE0 %s.", name, value, NumberText(kMaxSeed).c_str());
         request.seed = static_cast<unsigned>(number);
         break;
+    case kIdentify: request.identify = true; break;
+    case kRelay: request.relay = true; break;
+    case kPredict: request.predict = true; break;
+    case kJson: request.json = value; return {};
+    case kRule:
+        if (!analysis::FindRule(value))
+            return tarvic::Format("R\xE8gle inconnue : %s (%s).", value, RuleNames().c_str());
+        request.rule = value;
+        break;
+    case kController:
+        if (!analysis::FindControllerType(value))
+            return tarvic::Format("Correcteur inconnu : %s (P, PI, PID).", value);
+        request.controller = value;
+        break;
+    case kSettling:
+    case kLambda:
+    case kTauC: {
+        if (!isNumber) return BadValue(name, value);
+        const double longest = code == kSettling ? kLongestSettling : kMaxSeconds;
+        if (number <= 0 || number > longest)
+            return tarvic::Format("--%s %s : hors limites, plus de 0 et jusqu'\xE0 %s s.", name, value,
+                                  NumberText(longest).c_str());
+        (code == kSettling ? request.settling : code == kLambda ? request.lambda : request.tauC) = number;
+        break;
+    }
     case kReply:
         if (!isNumber) return BadValue(name, value);
         if (number < kShortestReplyMs || number > kLongestReplyMs)

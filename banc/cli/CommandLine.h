@@ -24,6 +24,14 @@ struct Request {
     std::string csv, png, archive, open, profile;
     std::optional<CsvFormat> csvFormat;
     bool factory = false;  // the bench's factory settings again
+    // The lab work: identify an open-loop step, tune, predict.
+    bool identify = false;
+    std::optional<double> settling;  // s the rest command is held before the step
+    bool relay = false;
+    std::string rule, controller;  // a tuning rule's and a controller type's names
+    std::optional<double> lambda, tauC;
+    bool predict = false;
+    std::string json;
     bool runOptions = false;  // something that only an experiment on the card takes
 };
 

@@ -55,6 +55,8 @@ std::string ModeEntries()
 std::string HelpText()
 {
     return "Usage : tarvic-banc --banc NOM [OPTION]...\n"
+           "        tarvic-banc --banc NOM --mode bo --identifier [--regle NOM [--correcteur TYPE]]\n"
+           "        tarvic-banc --banc NOM --mode pid [--regle NOM] --predire\n"
            "        tarvic-banc --ouvrir ARCHIVE [--csv FICHIER] [--png FICHIER]\n"
            "Fait un essai de r\xE9gulation sur un banc : configure la carte, lance la boucle et\n"
            "l'enregistrement, montre l'avancement et la mesure, puis r\xE9sume la r\xE9ponse\n"
@@ -77,6 +79,25 @@ std::string HelpText()
            "motoris\xE9s, les consignes sont dans les unit\xE9s du banc : tr/min, \xB0, mA) :\n" +
            ParameterEntries(CommonParameters()) +
            "\n"
+           "Identification et r\xE9glage :\n" +
+           Entry("--identifier", "en boucle ouverte (--mode bo) : tient le repos jusqu'\xE0 une") +
+           Entry("", "mesure stable, fait l'\xE9" "chelon, s'arr\xEAte une fois la r\xE9ponse") +
+           Entry("", "\xE9tablie (au plus --duree) ; donne les mod\xE8les, les r\xE9glages") +
+           Entry("", "sugg\xE9r\xE9s et leur r\xE9ponse pr\xE9" "dite, et garde le mod\xE8le au profil") +
+           Entry("--stabilisation S", "dur\xE9" "e du repos avant l'\xE9" "chelon (sinon : mesure stable)") +
+           Entry("--relais", "essai de relais (TOR autour de la consigne) : Ku, Pu") +
+           Entry("", "et les r\xE9glages de Ziegler-Nichols et Tyreus-Luyben") +
+           Entry("--regle NOM", "\xE9" "crit au profil le r\xE9glage de la r\xE8gle (kp, ti, td, kf, ks,") +
+           Entry("", "actions du mode pid) : zn, cc, chr0, chr20, broida, imc,") +
+           Entry("", "simc ; zn_relais, tl avec --relais ; en mode pid, depuis") +
+           Entry("", "le mod\xE8le gard\xE9 par --identifier, avant l'essai") +
+           Entry("--correcteur TYPE", "P, PI (par d\xE9" "faut) ou PID") +
+           Entry("--lambda S", "imc : constante de temps voulue en boucle ferm\xE9" "e") +
+           Entry("", "(par d\xE9" "faut 0,8 retard, au moins 0,1 constante de temps)") +
+           Entry("--tau-c S", "simc : constante de temps voulue (par d\xE9" "faut le retard)") +
+           Entry("--predire", "en boucle ferm\xE9" "e : la r\xE9ponse pr\xE9" "dite par le mod\xE8le gard\xE9") +
+           Entry("", "avant l'essai, puis mesur\xE9" "e et pr\xE9" "dite c\xF4te \xE0 c\xF4te") +
+           "\n"
            "Carte :\n" +
            Entry("--port PORT", "un port s\xE9rie (COM1 \xE0 COM96, ou /dev/ttyUSB0...)") +
            Entry("--vitesse K", "la carte simul\xE9" "e va K fois plus vite que l'horloge") +
@@ -90,6 +111,7 @@ std::string HelpText()
            Entry("", "point-virgule, virgule d\xE9" "cimale, UTF-8 avec BOM") +
            Entry("--png FICHIER", "le trac\xE9 de la consigne, de la mesure et de la commande") +
            Entry("--archive FICHIER", "l'essai enregistr\xE9, relu par --ouvrir") +
+           Entry("--json FICHIER", "tout ce que l'essai a donn\xE9, pour un script (UTF-8)") +
            Entry("--ouvrir ARCHIVE", "relit un essai enregistr\xE9 (avec --csv, --png, --archive)") +
            "\n"
            "Profil :\n" +

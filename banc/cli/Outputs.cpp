@@ -53,7 +53,10 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
         const char* name;  // the option, or what the file read is
         const std::string& path;
     };
-    const Named outputs[] = {{"--csv", request.csv}, {"--png", request.png}, {"--archive", request.archive}};
+    const Named outputs[] = {{"--csv", request.csv},
+                             {"--png", request.png},
+                             {"--archive", request.archive},
+                             {"--json", request.json}};
     const Named inputs[] = {{"c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e", request.open},
                             {"c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9", profilePath}};
     if (request.csvFormat && request.csv.empty()) return "--csv-format ne vaut qu'avec --csv.";
@@ -78,7 +81,7 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
 
 std::string CheckOutputs(const Request& request)
 {
-    for (const std::string* path : {&request.csv, &request.png, &request.archive}) {
+    for (const std::string* path : {&request.csv, &request.png, &request.archive, &request.json}) {
         if (path->empty()) continue;
         const std::string folder = Folder(*path);
         if (::access(folder.c_str(), W_OK | X_OK) != 0)
@@ -89,7 +92,7 @@ std::string CheckOutputs(const Request& request)
 }
 
 bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,
-                  const std::optional<std::string>& csvResult)
+                  const std::optional<std::string>& csvResult, const LabOutputs& lab)
 {
     CEnregistrement& recording = *elements.recording;
     std::string written;
@@ -108,10 +111,18 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
                                                  request.csvFormat.value_or(CsvFormat::Rfc4180)));
     if (!request.png.empty()) {
         RequireGuiApplication();
-        result(request.png, SavePlot(request.png, recording, MakePlot(settings, elements)));
+        PlotContent plot = MakePlot(settings, elements);
+        plot.overlays.insert(plot.overlays.end(), lab.overlays.begin(), lab.overlays.end());
+        result(request.png, SavePlot(request.png, recording, plot));
     }
     if (!request.archive.empty()) result(request.archive, SaveArchive(request.archive, settings, elements));
+    if (!request.json.empty()) {
+        RunReport report = lab.report;
+        ReportRun(settings, elements, report);
+        result(request.json, WriteResultsJson(request.json, report));
+    }
     Write(stdout, SummaryText(settings, elements));
+    Write(stdout, lab.text);
     if (!written.empty()) Tell("Fichiers \xE9" "crits : " + written);
     return ok;
 }

@@ -5,6 +5,8 @@
 
 #include "cli/CommandLine.h"
 #include "engine/Elements.h"
+#include "engine/PlotImage.h"
+#include "engine/ResultsJson.h"
 #include "engine/Settings.h"
 
 namespace banc::cli {
@@ -18,12 +20,19 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
 // "" when every output file asked for can be made, else why not (Latin-1).
 std::string CheckOutputs(const Request& request);
 
+// What the lab work adds to a run's outputs.
+struct LabOutputs {
+    std::vector<PlotOverlay> overlays;  // over the curves of the picture
+    std::string text;                   // after the summary (Latin-1)
+    RunReport report;                   // its parts for --json; the run's own are filled in
+};
+
 // Writes the files asked for, tells which on standard error, and prints the
 // summary; false when a file could not be written. `csvResult` is what became
 // of a CSV written during the run ("" or why it is not whole), without which
 // the CSV is written here.
 bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,
-                  const std::optional<std::string>& csvResult);
+                  const std::optional<std::string>& csvResult, const LabOutputs& lab = {});
 
 // Messages on standard error, "tarvic-banc : ..." for a failure.
 void Tell(const std::string& latin1);

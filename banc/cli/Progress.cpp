@@ -28,7 +28,8 @@ void Progress::Started(int configurationLines)
 
 std::string Progress::Line() const
 {
-    std::string line = BlockProgress(m_acquired, m_total, m_secondsPerBlock);
+    std::string line = m_resting ? "Repos, mesure surveill\xE9" "e depuis " + Duration(*m_resting)
+                                 : BlockProgress(m_acquired, m_total, m_secondsPerBlock);
     if (!m_hasLive) return line;
     const char* unit = m_unit.c_str();
     if (m_live.hasSetpoint) line += tarvic::Format(", consigne %.1f %s", double{m_live.setpoint}, unit);
@@ -46,8 +47,19 @@ void Progress::Live(const LiveValues& values)
     m_lineOpen = true;
 }
 
+void Progress::Resting(double seconds)
+{
+    if (!m_resting && !m_terminal)
+        Write(m_stream, "Repos avant l'essai : la mesure est surveill\xE9" "e jusqu'\xE0 ce qu'elle soit stable.\n");
+    m_resting = seconds;
+    if (!m_terminal) return;
+    Write(m_stream, "\r" + Line() + "\x1B[K");
+    m_lineOpen = true;
+}
+
 void Progress::BlockAcquired(int acquired, int total)
 {
+    m_resting.reset();
     m_acquired = acquired;
     m_total = total;
     if (m_terminal) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "engine/Experiment.h"
@@ -20,6 +21,8 @@ public:
     void Started(int configurationLines) override;
     void Live(const LiveValues& values) override;
     void BlockAcquired(int acquired, int total) override;
+    // Before an identification's step or a relay test: the measurement watched at rest.
+    void Resting(double seconds) override;
 
 private:
     std::string Line() const;
@@ -32,6 +35,7 @@ private:
     bool m_hasLive = false;
     int m_acquired = 0;
     int m_total = 0;
+    std::optional<double> m_resting;  // s watched at rest, until the first block of the run proper
     bool m_lineOpen = false;  // a terminal line waits for its end
 };
 

@@ -2,6 +2,8 @@
 
 #include <tarvic/platform/Text.h>
 
+#include "engine/analysis/Tuning.h"
+
 namespace banc::cli {
 namespace {
 
@@ -26,6 +28,47 @@ std::string ResolveChoices(const Request& request, const Bench& bench, Settings&
         if (!signal)
             return tarvic::Format("Signal inconnu : %s (%s).", request.signal.c_str(), NameList(SignalKinds()).c_str());
         settings.signal = signal->kind;
+    }
+    return {};
+}
+
+bool IsRelayRule(analysis::Rule rule)
+{
+    return rule == analysis::Rule::RelayZieglerNichols || rule == analysis::Rule::TyreusLuyben;
+}
+
+// What the lab work's options ask of the run, checked against each other and the mode.
+std::string ResolveLabWork(const Request& request, const Settings& settings)
+{
+    const ControllerKind& controller = *settings.mode->controller;
+    // The command line checked the name: a rule given is one the tuning knows.
+    const bool rule = !request.rule.empty();
+    const analysis::Rule chosen = rule ? analysis::FindRule(request.rule).value_or(analysis::Rule::Simc) : analysis::Rule::Simc;
+    if (request.identify && request.relay) return "--identifier et --relais sont deux essais : un seul \xE0 la fois.";
+    if (request.identify && controller.closedLoop)
+        return tarvic::Format("--identifier fait un \xE9" "chelon en boucle ouverte : --mode bo, pas %s.",
+                              settings.mode->name);
+    if (request.settling && !request.identify && !request.relay)
+        return "--stabilisation ne vaut qu'avec --identifier ou --relais.";
+    if (!request.controller.empty() && !rule) return "--correcteur ne vaut qu'avec --regle.";
+    if (rule && request.relay != IsRelayRule(chosen))
+        return request.relay ? "Apr\xE8s un essai de relais, --regle zn_relais ou tl."
+                             : tarvic::Format("--regle %s suit un essai de relais : ajoutez --relais.",
+                                              request.rule.c_str());
+    if (rule && !request.identify && !request.relay && !controller.hasActions)
+        return tarvic::Format("--regle r\xE8gle un PID : --identifier en boucle ouverte, ou un mode \xE0 PID (pas %s).",
+                              settings.mode->name);
+    if (request.lambda && !(request.identify || (rule && chosen == analysis::Rule::Imc)))
+        return "--lambda ne vaut qu'avec --identifier ou --regle imc.";
+    if (request.tauC && !(request.identify || (rule && chosen == analysis::Rule::Simc)))
+        return "--tau-c ne vaut qu'avec --identifier ou --regle simc.";
+    if (request.predict && (request.identify || request.relay || !controller.hasActions))
+        return "--predire pr\xE9" "dit un essai en boucle ferm\xE9" "e avec PID, sans --identifier ni --relais.";
+    if (rule && !request.identify) {
+        for (const auto& [name, value] : request.values)
+            if (name == "kp" || name == "ti" || name == "td" || name == "kf" || name == "ks")
+                return tarvic::Format("--regle donne --%s : l'un ou l'autre.", name.c_str());
+        if (!request.actions.empty()) return "--regle donne --actions : l'un ou l'autre.";
     }
     return {};
 }
@@ -55,7 +98,7 @@ std::string Resolve(const Request& request, Settings& settings)
     settings.factory = request.factory;
     if (!request.port.empty() && (request.speed || request.noise || request.seed))
         return "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port.";
-    return {};
+    return ResolveLabWork(request, settings);
 }
 
 }  // namespace banc::cli

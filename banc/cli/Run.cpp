@@ -6,6 +6,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Interrupts.h"
+#include "cli/LabRun.h"
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
 #include "engine/CardLink.h"
@@ -29,6 +30,7 @@ public:
     }
     void Started(int lines) override { m_progress.Started(lines); }
     void Live(const LiveValues& values) override { m_progress.Live(values); }
+    void Resting(double seconds) override { m_progress.Resting(seconds); }
     void BlockAcquired(int acquired, int total) override
     {
         if (m_csv.IsOpen()) m_csv.WriteBlock(m_recording, acquired - 1);
@@ -61,8 +63,9 @@ int StatusOf(const Outcome& outcome)
 
 }  // namespace
 
-int RunExperiment(const Request& request, const Settings& settings, const std::string& programDir)
+int RunExperiment(const Request& request, const Settings& asked, const std::string& programDir)
 {
+    Settings settings = asked;  // a rule's settings join the user's
     InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
     const std::string profilePath =
         request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
@@ -76,7 +79,8 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         return kExitUnavailable;
     }
     Elements elements;
-    const SetupResult setup = Configure(settings, std::make_shared<tarvic::IniProfile>(profilePath), elements);
+    const auto profile = std::make_shared<tarvic::IniProfile>(profilePath);
+    const SetupResult setup = Configure(settings, profile, elements);
     if (!setup.error.empty()) {
         Complain(setup.error);
         return kExitUsage;
@@ -84,6 +88,11 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
     if (!setup.saved)
         Complain(tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s : %s.", profilePath.c_str(),
                                 tarvic::FileErrorReason(setup.saveError, tarvic::FileUse::Write).c_str()));
+    LabRun lab(request, profile);
+    if (std::string error = lab.Prepare(settings, elements); !error.empty()) {
+        Complain(error);
+        return kExitUsage;
+    }
 
     EmbeddedCard card;
     std::string port = request.port;
@@ -123,6 +132,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
         RunWatcher watcher(progress, csv, recording);
         Experiment experiment(elements, settings, link);
         experiment.SetObserver(&watcher);
+        experiment.SetPlan(lab.Plan());
         experiment.SetPollInterval(Experiment::PollIntervalFor(secondsPerBlock));
         interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
         if (interrupts.Count() > 0) experiment.RequestStop();
@@ -143,7 +153,8 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
                                 recording.LitParam(2), plural));
     }
     const std::optional<std::string> csvResult = csv.IsOpen() ? std::optional(csv.Finish()) : std::nullopt;
-    const bool written = WriteOutputs(request, settings, elements, csvResult);
+    lab.Conclude(settings, elements, outcome);
+    const bool written = WriteOutputs(request, settings, elements, csvResult, lab.Outputs());
     // A file lost says so, but an interrupted run keeps the shell's status.
     const int status = StatusOf(outcome);
     return written || status == kExitInterrupted ? status : kExitUnavailable;
@@ -152,7 +163,7 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
 int OpenArchive(const Request& request)
 {
     if (request.runOptions) {
-        Complain("--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive.");
+        Complain("--ouvrir ne se combine qu'avec --csv, --csv-format, --png, --archive et --json.");
         return kExitUsage;
     }
     // Reading an archive writes no profile.

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "engine/FigureText.h"
+#include "engine/Results.h"
 #include "engine/SafeFile.h"
 
 namespace banc {
@@ -204,6 +205,18 @@ void AddRelay(Json& json, const RelayLabResult& relay)
 
 }  // namespace
 
+void ReportRun(const Settings& settings, Elements& elements, RunReport& report)
+{
+    CEnregistrement& recording = *elements.recording;
+    const ExperimentCurves curves = CurvesOf(settings, elements);
+    report.settings = &settings;
+    report.blocks = BlocksAcquired(recording);
+    report.plannedBlocks = recording.LitParam(2);
+    report.period = PeriodMs(recording) / 1000.0;
+    report.step = ExperimentStep(settings, elements);
+    report.units = {curves.measureUnit.unit, curves.setpointUnit};
+}
+
 std::string ResultsJson(const RunReport& report)
 {
     const Settings& settings = *report.settings;
@@ -227,7 +240,7 @@ std::string ResultsJson(const RunReport& report)
         json["comparaison"] = {{"mesure", FiguresJson(report.comparison->measured)},
                                {"prediction", FiguresJson(report.comparison->predicted)},
                                {"iae", Number(report.comparison->iae)},
-                               {"unite_iae", Utf8(report.units.measure + " s")},
+                               {"unite_iae", Utf8(report.units.measure + "\xB7s")},
                                {"duree_comparee_s", Number(report.comparison->span)}};
     return json.dump(2) + "\n";
 }

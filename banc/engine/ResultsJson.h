@@ -3,8 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "engine/Elements.h"
 #include "engine/LabWork.h"
 #include "engine/PredictionComparison.h"
+#include "engine/Results.h"
 #include "engine/Settings.h"
 #include "engine/StepText.h"
 #include "engine/analysis/ProcessModel.h"
@@ -19,10 +21,10 @@ struct RunReport {
     int blocks = 0;         // acquired
     int plannedBlocks = 0;  // of the whole recording
     double period = 0;      // s between two points
-    bool complete = true;   // every block planned was acquired
+    bool complete = true;   // the run went to its end: neither stopped nor cut short by a fault
     StepFigures step;
     StepUnits units;         // the measurement's, and the setpoint's (or the command's in open loop)
-    std::string commandUnit = "%";
+    std::string commandUnit = kCommandUnit;
     std::string labRefusal;  // Latin-1: why no lab work was done on this run (it ended early...)
     const LabResult* identification = nullptr;
     const RelayLabResult* relay = nullptr;
@@ -32,6 +34,10 @@ struct RunReport {
     const analysis::LoopPrediction* prediction = nullptr;
     const PredictionComparison* comparison = nullptr;
 };
+
+// Fills in the run's own part of the report: the settings, the blocks, the
+// step figures and the units, from the recording.
+void ReportRun(const Settings& settings, Elements& elements, RunReport& report);
 
 // The report as JSON, UTF-8: times in s, levels in the measurement's unit
 // (named beside them), null for a figure that was not established.

@@ -399,7 +399,7 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
              Case{{"--banc", "niveaueau", "--port", "COM1", "--vitesse", "5"},
                   "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port."},
              Case{{"--ouvrir", "n.tbc", "--kp", "2"},
-                  "--ouvrir ne se combine qu'avec --csv, --csv-format, --png et --archive."},
+                  "--ouvrir ne se combine qu'avec --csv, --csv-format, --png, --archive et --json."},
             Case{{"--banc", "niveaueau", "--csv-format", "fr"}, "--csv-format ne vaut qu'avec --csv."},
             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--csv-format", "tableur"},
                  "Format CSV inconnu : tableur (rfc4180, fr)."},

@@ -194,7 +194,7 @@ TEST(ResultsJson, AClosedLoopRunBesideItsPrediction)
     EXPECT_EQ(json["reglage_applique"]["regle"], "simc");
     EXPECT_EQ(json["prediction"]["depassement_pct"], 1.5);
     EXPECT_EQ(json["comparaison"]["iae"], 12.5);
-    EXPECT_EQ(json["comparaison"]["unite_iae"], "% s");
+    EXPECT_EQ(json["comparaison"]["unite_iae"], "%\xC2\xB7s");
     EXPECT_EQ(json["comparaison"]["mesure"]["temps_montee_s"], 44.5);
     EXPECT_EQ(json["comparaison"]["prediction"]["temps_montee_s"], 4.5);
 }
