@@ -54,6 +54,9 @@ bool PlaysNothing(const CGeneFonction& generator, int kind)
     return table && generator.NbPoints == 0;
 }
 
+// The PID's actions in its profile section: the console's own entry, which the library leaves alone.
+constexpr const char* kActionsEntry = "ACTIONS";
+
 constexpr const char* kNoSignal =
     "Le signal demand\xE9 ne donne aucun point : la rampe et le trap\xE8ze vont du repos \xE0 un \xE9"
     "chelon plus haut, avec une pente et une acc\xE9l\xE9ration positives ; le sinus a une fr\xE9quence positive.";
@@ -168,6 +171,8 @@ void Configurator::FirstRunValues()
                 element->LitFParam(def.index, value);
                 element->SetFParam(def.index, value);
             }
+        if (mode.controller->hasActions)
+            m_profile.WriteProfileString(fresh.controller->LitGrp(), kActionsEntry, kDefaultActions);
         int kind = 0;
         fresh.generator->LitCParam(0, kind);
         m_profile.WriteProfileInt(fresh.generator->LitGrp(), "TYPE", kind);
@@ -216,7 +221,11 @@ std::string Configurator::Actions()
             return tarvic::Format("--actions ne s'applique qu'au mode pid, pas au mode %s.", controller.name);
         return {};
     }
-    const std::string letters = m_settings.actions.value_or(kDefaultActions);
+    // The actions given stay in the profile beside the controller's coefficients,
+    // as its parameters do: a loop tuned as a PID runs again as one.
+    const std::string group = m_elements.controller->LitGrp();
+    const std::string letters =
+        m_settings.actions.value_or(m_profile.GetProfileString(group, kActionsEntry, kDefaultActions));
     // SetCParam 2 to 5: proportional, integral, derivative, derivative on the measurement.
     static constexpr char kLetters[] = "PIDM";
     bool valid = !letters.empty() && letters.size() <= 4;
@@ -225,10 +234,11 @@ std::string Configurator::Actions()
                 letters.find(letters[i], i + 1) == std::string::npos;
     const auto has = [&](char letter) { return letters.find(letter) != std::string::npos; };
     if (!valid || !(has('P') || has('I') || has('D')) || (has('M') && !has('D')))
-        return tarvic::Format("--actions %s : lettres P, I et D, chacune une fois, et M (d\xE9riv\xE9"
+        return tarvic::Format("%s %s : lettres P, I et D, chacune une fois, et M (d\xE9riv\xE9"
                               "e sur la mesure) avec D.",
-                              letters.c_str());
+                              m_settings.actions ? "--actions" : "Les actions du profil", letters.c_str());
     for (int i = 0; i < 4; ++i) m_elements.controller->SetCParam(2 + i, has(kLetters[i]) ? 1 : 0);
+    if (m_settings.actions) m_profile.WriteProfileString(group, kActionsEntry, letters);
     return {};
 }
 

@@ -376,3 +376,23 @@ TEST_F(SetupTest, TheRangeOfAParameterIsTheOneConfigureChecks)
     EXPECT_FALSE(Applies(banc::test::FindParameter(*settings.bench, "rbn"), settings, m_elements));
     EXPECT_FALSE(Applies(banc::test::FindParameter(*settings.bench, "te"), MakeSettings("niveaueau", "bo"), m_elements));
 }
+
+TEST_F(SetupTest, ThePidsActionsStayInTheProfileUntilFactorySettings)
+{
+    // RTRE1 then the action bits: 3 for P and I, 7 with D.
+    EXPECT_EQ(Lines(MakeSettings("niveaueau", "pid"))[5], "RTRE103");
+    Settings pid = MakeSettings("niveaueau", "pid");
+    pid.actions = "PID";
+    EXPECT_EQ(Lines(pid)[5], "RTRE107");
+    EXPECT_EQ(m_store->GetProfileString("N_MODE1_PID", "ACTIONS", ""), "PID");
+    EXPECT_EQ(Lines(MakeSettings("niveaueau", "pid"))[5], "RTRE107");  // as the run before
+    Settings factory = MakeSettings("niveaueau", "bo");
+    factory.factory = true;
+    Run(factory);
+    EXPECT_EQ(Lines(MakeSettings("niveaueau", "pid"))[5], "RTRE103");
+    // A profile edited by hand says where its letters come from.
+    m_store->WriteProfileString("N_MODE1_PID", "ACTIONS", "PX");
+    EXPECT_EQ(Run(MakeSettings("niveaueau", "pid")),
+              "Les actions du profil PX : lettres P, I et D, chacune une fois, et M (d\xE9riv\xE9" "e sur la mesure) "
+              "avec D.");
+}
