@@ -121,7 +121,7 @@ std::string PredictedText(const StepFigures& figures)
     const auto seconds = [&](const std::optional<float>& value, const char* missing) {
         return value ? SecondsText(*value, figures.samplePeriod) : std::string(missing);
     };
-    return tarvic::Format("D\xE9passement %s, temps de mont\xE9" "e %s, temps d'\xE9tablissement \xE0 5 %% %s.\n",
+    return tarvic::Format("d\xE9passement %s, temps de mont\xE9" "e %s, temps d'\xE9tablissement \xE0 5 %% %s.\n",
                           figures.overshoot ? PercentText(*figures.overshoot).c_str() : "non \xE9tabli",
                           seconds(figures.riseTime, "non \xE9tabli").c_str(),
                           seconds(figures.settlingTime, "non atteint").c_str());

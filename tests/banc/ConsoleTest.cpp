@@ -18,19 +18,19 @@
 #include <sstream>
 
 #include "BancTestSupport.h"
+#include "ConsoleFixture.h"
 #include "ProgramRun.h"
 #include "ScriptedCard.h"
 #include "tarvic/platform/Text.h"
 
+using banc::test::Console;
 using banc::test::ProgramRun;
 using banc::test::ReadFile;
 using banc::test::RunProgram;
 using banc::test::TemporaryFolder;
+using banc::test::Utf8;
 
 namespace {
-
-// The console writes its Latin-1 texts in the locale's encoding, UTF-8 here.
-std::string Utf8(const std::string& latin1) { return QString::fromLatin1(latin1.c_str()).toUtf8().toStdString(); }
 
 struct Csv {
     std::vector<std::string> header;
@@ -62,33 +62,6 @@ Csv ReadCsv(const std::string& path)
     }
     return csv;
 }
-
-// A folder of its own for each run: the profile, the outputs, the traces of the generator.
-class Console {
-public:
-    std::vector<std::string> Environment(std::vector<std::string> more = {}) const
-    {
-        more.push_back("XDG_CONFIG_HOME=" + m_folder.Path());
-        more.push_back("QT_QPA_PLATFORM=offscreen");
-        return more;
-    }
-    int Run(const std::vector<std::string>& arguments, std::vector<std::string> environment = {})
-    {
-        return RunProgram(arguments, m_folder.Path(), &m_output, &m_errors, Environment(std::move(environment)));
-    }
-    std::string File(const std::string& name) const { return m_folder.File(name); }
-    // A simulated card that runs with extra options: faults, a log.
-    std::string FaultyCard(const std::string& options) const
-    {
-        const std::string script = File("cardsim-faulty");
-        std::ofstream(script) << "#!/bin/sh\nexec " << TARVIC_CARDSIM << " \"$@\" " << options << "\n";
-        ::chmod(script.c_str(), 0755);
-        return "TARVIC_CARDSIM=" + script;
-    }
-
-    TemporaryFolder m_folder;
-    std::string m_output, m_errors;
-};
 
 // The README's experiment: a PI step of the water level bench to 50 %, run once for the tests that read it.
 class WaterLevelStep : public ::testing::Test {
