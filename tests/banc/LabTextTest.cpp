@@ -157,3 +157,28 @@ TEST(FigureText, AGainPerUnitOfCommandAndPerSecondForAnIntegrator)
     EXPECT_EQ(banc::GainUnit(Model(ModelKind::FirstOrderDelay, 1, 1, 0), "%", "%"), "%/%");
     EXPECT_EQ(banc::GainUnit(Model(ModelKind::Integrating, 1, 0, 0), "\xB0", "%"), "\xB0/s/%");
 }
+
+TEST(PredictionComparison, MeasuredBesidePredictedWithTheIntegralOfTheirDifference)
+{
+    banc::StepFigures measured;
+    measured.verdict = banc::StepVerdict::Settled;
+    measured.samplePeriod = 0.05f;
+    measured.final = 50.12f;
+    measured.overshoot = 3.26f;
+    measured.riseTime = 21.96f;
+    measured.settlingTime = 32.7f;
+    banc::analysis::LoopPrediction prediction = Predicted(banc::StepVerdict::Rising);
+    prediction.measure = {0, 1, 2, 3};
+    // The measurement is off by 0.5 at the second point only: 0.5 x 0.5 s, however the points are joined.
+    const banc::PredictionComparison comparison =
+        banc::ComparePrediction(prediction, measured, std::vector<double>{0, 1.5, 2, 3, 9});
+    EXPECT_DOUBLE_EQ(comparison.iae, 0.25);
+    EXPECT_DOUBLE_EQ(comparison.span, 1.5);
+    EXPECT_EQ(banc::RenderTable(banc::ComparisonTable(comparison, "%")),
+              "                              Mesur\xE9       Pr\xE9" "dit\n"
+              "-------------------------------------------------\n"
+              "Valeur finale                50,12 %  non \xE9tablie\n"
+              "D\xE9passement                    3,3 %   non \xE9tabli\n"
+              "Temps de mont\xE9" "e (10 \xE0 90 %)  21,96 s   non \xE9tabli\n"
+              "Temps d'\xE9tablissement \xE0 5 %  32,70 s  non atteint\n");
+}
