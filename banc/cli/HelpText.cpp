@@ -117,7 +117,7 @@ std::string HelpText()
            "Profil :\n" +
            Entry("--profil FICHIER", "le profil des r\xE9glages (~/.config/tarvic/tarvic-banc-BANC.ini)") +
            Entry("--usine", "remet les r\xE9glages d'usine du banc avant l'essai") +
-           "Les param\xE8tres donn\xE9s restent dans le profil pour les essais suivants.\n"
+           "Les param\xE8tres et les actions donn\xE9s restent dans le profil pour les essais suivants.\n"
            "\n" +
            tarvic::Format("Code de sortie : %d essai fait, %d d\xE9" "faut de la carte ou de la liaison pendant l'essai\n"
                           "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
