@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <QImage>
+
+#include <nlohmann/json.hpp>
 #include <QString>
 
 #include <fcntl.h>
@@ -157,6 +159,30 @@ TEST_F(WaterLevelStep, TheArchiveIsReadBackToTheSameCsvAndTheSamePicture)
     EXPECT_EQ(ReadFile(s_console->File("relu.png")), ReadFile(s_console->File("n.png")));
     EXPECT_EQ(output, s_console->m_output);  // the same summary
     EXPECT_EQ(errors, Utf8("Fichiers \xE9" "crits : relu.csv, relu.png\n"));
+}
+
+TEST_F(WaterLevelStep, TheArchiveReadBackGivesItsFiguresAsJson)
+{
+    std::string output, errors;
+    EXPECT_EQ(RunProgram({"--ouvrir", "n.tbc", "--json", "n.json"}, s_console->m_folder.Path(), &output, &errors,
+                         s_console->Environment()),
+              0)
+        << errors;
+    EXPECT_EQ(errors, Utf8("Fichiers \xE9" "crits : n.json\n"));
+    EXPECT_EQ(output, s_console->m_output);
+    const nlohmann::json json = nlohmann::json::parse(ReadFile(s_console->File("n.json")));
+    EXPECT_EQ(json["banc"], "niveaueau");
+    EXPECT_EQ(json["mode"], "pid");
+    EXPECT_EQ(json["periode_s"], 0.5);
+    EXPECT_EQ(json["blocs_acquis"], 20);
+    const nlohmann::json& step = json["resume"];
+    EXPECT_EQ(step["verdict"], "etablie");
+    EXPECT_EQ(step["consigne"], 50.0);
+    double sum = 0;
+    for (std::size_t i = 512; i < 640; ++i) sum += At(i, "mesure_pct");
+    EXPECT_NEAR(step["valeur_finale"].get<double>(), sum / 128, 1e-4);
+    EXPECT_TRUE(step["temps_etablissement_s"].is_number());
+    EXPECT_FALSE(json.contains("modele"));  // nothing identified of a closed loop
 }
 
 TEST_F(WaterLevelStep, ForAFrenchSpreadsheetTheCsvTakesSemicolonsAndDecimalCommas)
