@@ -221,6 +221,10 @@ TEST_F(WaterLevelStep, AnArchiveIsReplacedByNothingButAnArchive)
                   "--csv n.tbc est une archive d'essai : seule une archive peut la remplacer."},
              Case{{"--banc", "niveaueau", "--png", "tarvic/../n.tbc"},
                   "--png tarvic/../n.tbc est une archive d'essai : seule une archive peut la remplacer."},
+             Case{{"--ouvrir", "n.tbc", "--json", "n.tbc"},
+                  "--json n.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
+             Case{{"--banc", "niveaueau", "--json", "n.tbc"},
+                  "--json n.tbc est une archive d'essai : seule une archive peut la remplacer."},
          }) {
         std::string output, errors;
         EXPECT_EQ(RunProgram(c.arguments, s_console->m_folder.Path(), &output, &errors, s_console->Environment()), 2)
@@ -657,6 +661,8 @@ TEST(Console, OutputsNamingOneFileOrTheFilesItReadsAreRefusedBeforeAnythingIsWri
                   "--png " + console.File("x.png") + " et --archive x.png" + same},
              Case{{"--banc", "niveaueau", "--profil", "p.ini", "--csv", "sous/../p.ini"},
                   "--csv sous/../p.ini : c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9."},
+             Case{{"--banc", "niveaueau", "--profil", "p.ini", "--json", "p.ini"},
+                  "--json p.ini : c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9."},
              Case{{"--ouvrir", "a.tbc", "--csv", "a.tbc"},
                   "--csv a.tbc : c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e."},
          }) {
