@@ -6,10 +6,6 @@
 namespace banc {
 namespace {
 
-constexpr const char* kReverseAction =
-    "Le proc\xE9" "d\xE9 r\xE9pond \xE0 l'envers (gain n\xE9gatif) : le pupitre ne propose pas de r\xE9glage en action "
-    "inverse.";
-
 // The PID mode of a motorised bench for the quantity it controls.
 const char* MotorModeFor(Quantity quantity)
 {
@@ -42,33 +38,6 @@ LoopTarget ClosedLoopFor(const Settings& openLoop)
     return target;
 }
 
-LabResult IdentifyRun(const Settings& openLoop, const Elements& elements,
-                      const std::shared_ptr<tarvic::Profile>& profile, const analysis::TuningOptions& options)
-{
-    LabResult result;
-    result.record = RecordedResponse(openLoop, elements);
-    result.identification = analysis::Identify(result.record);
-    if (!result.identification.Identified()) return result;
-    const analysis::ProcessModel& model = result.identification.fit->model;
-    if (!(model.gain > 0)) {
-        result.tuningRefusal = kReverseAction;
-        return result;
-    }
-    const LoopTarget target = ClosedLoopFor(openLoop);
-    if (!target.refusal.empty()) {
-        result.tuningRefusal = target.refusal;
-        return result;
-    }
-    LoopTuner tuner(target.settings, profile);
-    if (!tuner.Error().empty()) {
-        result.tuningRefusal = tuner.Error();
-        return result;
-    }
-    for (const analysis::Suggestion& suggestion : analysis::SuggestSettings(model, options))
-        result.suggestions.push_back(tuner.Tune(suggestion, &model));
-    return result;
-}
-
 RelayLabResult AnalyseRelayRun(const Settings& relayRun, const Elements& elements,
                                const std::shared_ptr<tarvic::Profile>& profile)
 {
@@ -96,10 +65,10 @@ analysis::LoopPrediction PredictRun(const analysis::ProcessModel& model, const S
 {
     // The card's PID is what is predicted; another controller gives no prediction.
     if (loop.mode->controller != &kPid) return {};
-    const std::optional<analysis::LoopStep> step = LoopStepOf(elements);
+    const analysis::LoopScale scale = LoopScaleOf(loop, *elements.bench);
+    const std::optional<analysis::LoopStep> step = LoopStepOf(elements, scale);
     if (!step) return {};
-    return analysis::PredictLoop(model, LoopScaleOf(*elements.bench), CardPidOf(*elements.controller, *elements.bench),
-                                 *step);
+    return analysis::PredictLoop(model, scale, CardPidOf(*elements.controller, *elements.bench), *step);
 }
 
 }  // namespace banc

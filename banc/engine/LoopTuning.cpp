@@ -22,9 +22,8 @@ constexpr int kProportional = 2, kIntegral = 3, kDerivative = 4, kOnMeasurement 
 // The controller's lines: kind and actions, period, gains, integral, derivative, filter.
 constexpr int kActionsLine = 0, kPeriodLine = 1, kGainsLine = 2, kIntegralLine = 3, kDerivativeLine = 4,
               kFilterLine = 5;
-// The loop's units: 3264 output counts for 100 % on the analog benches, a
-// command of 1024 for the full command on the motorised ones.
-constexpr double kAnalogFullScale = 3264, kMotorFullCommand = 1024;
+// The motorised benches' loop commands 1024 for the full command.
+constexpr double kMotorFullCommand = 1024;
 // K1 stops short of 64, which its 16-bit field would send as 0.
 constexpr float kMaxKp = 63.999f;
 
@@ -39,20 +38,29 @@ std::uint32_t Field(std::string_view line, std::size_t at, std::size_t width)
 
 double Q10(std::uint32_t field) { return field / 1024.0; }
 
-// The settled value of a generator's step: the stored level in the units it shows.
-float Level(CGeneFonction& generator, int n)
+// A signed level of the generator's line "<prefix><4 or 8 digits>", in loop units.
+std::optional<double> Level(const std::string& line, std::string_view prefix)
 {
-    float value = 0;
-    generator.LitFParam(n, value);
-    return value;
+    if (line.rfind(prefix, 0) != 0) return std::nullopt;
+    const std::size_t width = line.size() - prefix.size();
+    if (width != 4 && width != 8) return std::nullopt;
+    const std::uint32_t field = Field(line, prefix.size(), width);
+    if (width == 4) return static_cast<std::int16_t>(field);
+    return static_cast<std::int32_t>(field);
 }
 
 }  // namespace
 
-analysis::LoopScale LoopScaleOf(CEidElement& bench)
+analysis::LoopScale LoopScaleOf(const Settings& loop, CEidElement& bench)
 {
     if (!bench.TestSynum()) return {};  // the analog benches: percent both ways
+    // Card units: the measurement in counts or lines, which the bench's unit
+    // factor shows in its unit, as the recording's curves are shown.
     analysis::LoopScale scale;
+    const UnitView unit = QuantityUnit(loop.Measure().quantity, bench);
+    float factor = 1;
+    if (unit.factor != 0) bench.LitFParam(unit.factor, factor);
+    scale.measurePerLoopUnit = factor;
     scale.commandPerLoopUnit = 100 / kMotorFullCommand;
     scale.commandMin = -kMotorFullCommand;
     scale.commandMax = kMotorFullCommand;
@@ -87,20 +95,26 @@ analysis::CardPid CardPidOf(CEidElement& controller, const CEidElement& bench)
     return pid;
 }
 
-std::optional<analysis::LoopStep> LoopStepOf(const Elements& elements)
+std::optional<analysis::LoopStep> LoopStepOf(const Elements& elements, const analysis::LoopScale& scale)
 {
+    // What the card plays, as the generator's lines carry it: its step and
+    // rest in loop units, its delay in whole milliseconds.
     CGeneFonction& generator = *elements.generator;
     int kind = 0;
     generator.LitCParam(0, kind);
     if (kind != CGeneFonction::Echelon) return std::nullopt;
+    const std::string delay = generator.ConfFerz(2);
+    const std::optional<double> step = Level(generator.ConfFerz(1), "CBF");
+    const std::optional<double> rest = Level(generator.ConfFerz(3), "CRBF");
+    if (!step || !rest || delay.rfind("RED", 0) != 0) return std::nullopt;
     CEnregistrement& recording = *elements.recording;
-    analysis::LoopStep step;
-    step.rest = Level(generator, 4);
-    step.step = Level(generator, 0);
-    step.delay = Level(generator, 3);
-    step.recordPeriod = PeriodMs(recording) / 1000.0;
-    step.duration = step.recordPeriod * kPointsPerBlock * recording.LitParam(2);
-    return step;
+    analysis::LoopStep loopStep;
+    loopStep.rest = *rest * scale.measurePerLoopUnit;
+    loopStep.step = *step * scale.measurePerLoopUnit;
+    loopStep.delay = Field(delay, 3, 4) / 1000.0;
+    loopStep.recordPeriod = PeriodMs(recording) / 1000.0;
+    loopStep.duration = loopStep.recordPeriod * kPointsPerBlock * recording.LitParam(2);
+    return loopStep;
 }
 
 LoopTuner::LoopTuner(const Settings& loop, const std::shared_ptr<tarvic::Profile>& profile)
@@ -111,7 +125,7 @@ LoopTuner::LoopTuner(const Settings& loop, const std::shared_ptr<tarvic::Profile
     m_error = Configure(loop, m_scratch, m_elements).error;
     if (!m_error.empty()) return;
     CEidElement& controller = *m_elements.controller;
-    m_scale = LoopScaleOf(*m_elements.bench);
+    m_scale = LoopScaleOf(loop, *m_elements.bench);
     m_k2 = static_cast<float>(CardPidOf(controller, *m_elements.bench).k2);
     controller.LitFParam(kKp, m_profile.kp);
     controller.LitFParam(kTi, m_profile.ti);

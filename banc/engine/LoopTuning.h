@@ -17,10 +17,11 @@ namespace banc {
 // The closed loop's PID seen from the analyses: how its units stand to the
 // record's, the coefficients the card runs as the library's lines carry them,
 // and the step its generator plays.
-analysis::LoopScale LoopScaleOf(CEidElement& bench);
+analysis::LoopScale LoopScaleOf(const Settings& loop, CEidElement& bench);
 analysis::CardPid CardPidOf(CEidElement& controller, const CEidElement& bench);
-// The step the generator plays, over the recording's span; none for another signal.
-std::optional<analysis::LoopStep> LoopStepOf(const Elements& elements);
+// The step the generator plays, over the recording's span, in the record's
+// units; none for another signal.
+std::optional<analysis::LoopStep> LoopStepOf(const Elements& elements, const analysis::LoopScale& scale);
 
 // Suggestions turned into the settings of a closed loop's PID, on that loop's
 // elements made from a scratch copy of the profile: the profile is read, never written.
