@@ -196,3 +196,39 @@ TEST(RelayRun, TheOnOffLoopsOscillationGivesTheUltimateGainsSettings)
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever the model, the predicted setpoint is the one the card records, point for point.
+void ExpectTheRecordedSetpoint(Settings settings)
+{
+    banc::test::SimulatedRun run(settings);
+    ASSERT_EQ(run.Error(), "");
+    run.Run();
+    const analysis::ProcessModel model{analysis::ModelKind::FirstOrderDelay, 1, 0.1, 0};
+    const analysis::LoopPrediction predicted = PredictRun(model, settings, run.GetElements());
+    const std::vector<float> recorded = run.Values(run.Curves().setpoint);
+    ASSERT_EQ(predicted.setpoint.size(), recorded.size());
+    EXPECT_DOUBLE_EQ(predicted.period, run.PeriodSeconds());
+    for (std::size_t i = 0; i < recorded.size(); ++i) ASSERT_NEAR(predicted.setpoint[i], recorded[i], 1e-3) << i;
+    EXPECT_NE(recorded.front(), recorded.back());
+}
+
+TEST(PredictedAgainstTheCard, TheSetpointStepsWhenTheCardsDoesInTheRecordsUnits)
+{
+    // The speed loop's factory step, in tr/min from whole counts a window.
+    ExpectTheRecordedSetpoint(banc::test::MakeSettings("iapv", "vitesse"));
+    ExpectTheRecordedSetpoint(banc::test::MakeSettings("axnum", "position", {{"retard", 0.35f}}));
+    ExpectTheRecordedSetpoint(banc::test::MakeSettings("niveaueau", "pid", {{"repos", 20}, {"retard", 3}}));
+}
+
+TEST(PredictedAgainstTheCard, NoPredictionForAnotherSignalThanAStep)
+{
+    Settings settings = banc::test::MakeSettings("debitair", "pid");
+    settings.signal = CGeneFonction::Rampe;
+    banc::test::SimulatedRun run(settings);
+    ASSERT_EQ(run.Error(), "");
+    EXPECT_TRUE(PredictRun(kTemperature, settings, run.GetElements()).measure.empty());
+}
+
+}  // namespace
