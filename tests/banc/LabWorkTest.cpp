@@ -117,6 +117,19 @@ TEST_F(SuggestedSettings, AGainBeyondK1sRangeGoesIntoK2)
     EXPECT_EQ(Configure(WrittenBack(m_loop, tuned.settings), m_profile, elements).error, "");
 }
 
+TEST_F(SuggestedSettings, AProfileWithoutOutputGainStartsFromOne)
+{
+    // A profile that was run before (it has its period), its K2 set to 0 by hand.
+    m_profile->WriteProfileString("FERZ", "TE", "50");
+    m_profile->WriteProfileString("D_MODE1_PID", "KS", "0.000");
+    LoopTuner tuner(m_loop, m_profile);
+    ASSERT_EQ(tuner.Error(), "");
+    const TunedSuggestion tuned = tuner.Tune(Pi(4, 20), &kTemperature);
+    EXPECT_FLOAT_EQ(tuned.settings.ks, 1);
+    EXPECT_FLOAT_EQ(tuned.settings.kp, 4);
+    EXPECT_FLOAT_EQ(tuned.settings.ti, 5);
+}
+
 TEST_F(SuggestedSettings, ADerivativeTimeIsScaledByTheGain)
 {
     LoopTuner tuner(m_loop, m_profile);
