@@ -65,9 +65,13 @@ std::optional<CurvePoint> ResponseReading::PointAt(double fraction) const
 
 Inflection ResponseReading::Steepest() const
 {
+    // Up to the 63.2 % crossing: every inflection of Strejc's table lies below
+    // it (at 38 % for n = 6), and further on noise alone would make the steepest point.
     const double direction = m_step.measureFinal >= m_step.measureBefore ? 1 : -1;
+    const std::optional<double> end = TimeAt(kHigh);
+    const int last = end ? static_cast<int>(std::ceil(*end / m_period)) : static_cast<int>(m_curve.slope.size()) - 1;
     int steepest = m_step.stepIndex;
-    for (int i = m_step.stepIndex; i < static_cast<int>(m_curve.slope.size()); ++i)
+    for (int i = m_step.stepIndex; i <= last; ++i)
         if (direction * m_curve.slope[static_cast<std::size_t>(i)] >
             direction * m_curve.slope[static_cast<std::size_t>(steepest)])
             steepest = i;
