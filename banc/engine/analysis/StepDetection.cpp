@@ -18,6 +18,9 @@ namespace {
 //   deviation when there are enough of them, else the second differences'.
 // - The tail is the last quarter of what follows the step. The measurement
 //   moved when the tail stands more than 5 noise deviations from the rest.
+// - Clipped: with noise, a measurement never holds one value for long; half
+//   the tail at the extreme of the response is a sensor or a converter at the
+//   end of its range, and what lies beyond it was never measured.
 // - Settled: the tail's least-squares line moves by at most 5 % of the change
 //   over its span (a first order has then done some 3.5 time constants), or
 //   by no more than its own uncertainty (3 deviations). The final level is
@@ -42,6 +45,9 @@ const char* const kFewBefore = "Trop peu de points avant l'\xE9" "chelon (3 au m
 const char* const kFewAfter = "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
 const char* const kNoMove =
     "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.";
+const char* const kClipped =
+    "La mesure reste bloqu\xE9" "e \xE0 une limite (capteur ou convertisseur satur\xE9) : la r\xE9ponse n'est "
+    "pas mesur\xE9" "e en entier.";
 const char* const kNotSettled =
     "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement et ne suit pas la rampe d'un "
     "int\xE9grateur : enregistrez plus longtemps (--duree).";
@@ -67,6 +73,14 @@ bool Holds(const std::vector<double>& command, int from, int to, double level, d
     for (int i = from; i < to; ++i)
         if (std::abs(At(command, i) - level) > tolerance) return false;
     return true;
+}
+
+// How many of the points [from, to) hold the extreme of the response in the direction of its change.
+int HeldAtExtreme(const std::vector<double>& y, int stepIndex, int from, double change)
+{
+    const auto after = y.begin() + stepIndex;
+    const double extreme = change > 0 ? *std::max_element(after, y.end()) : *std::min_element(after, y.end());
+    return static_cast<int>(std::count(y.begin() + from, y.end(), extreme));
 }
 
 }  // namespace
@@ -113,6 +127,10 @@ DetectedStep DetectStep(const StepRecord& record)
     const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
     if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
         found.refusal = kNoMove;
+        return found;
+    }
+    if (step.noise > 0 && 2 * HeldAtExtreme(y, step.stepIndex, count - tailPoints, change) >= tailPoints) {
+        found.refusal = kClipped;
         return found;
     }
     const double span = (tailPoints - 1) * record.period;
