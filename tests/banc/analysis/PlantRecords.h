@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -49,11 +50,11 @@ inline StepRecord AirFlowTemperature(const PlantRun& run)
     return record;
 }
 
-// The water level bench: the pump from 50 to 60 %, both tanks at rest at 50 %;
-// the second tank's level in % (RK4 on the two tanks' equations).
-inline StepRecord SecondTankLevel(const PlantRun& run)
+// The water level bench: the pump from 50 % to `pumpAfter`, both tanks at
+// rest at 50 %; the second tank's level in % (RK4 on the two tanks' equations).
+inline StepRecord SecondTankLevel(const PlantRun& run, double pumpAfter)
 {
-    constexpr double kCardPeriod = 0.5, kPumpBefore = 50, kPumpAfter = 60;
+    constexpr double kCardPeriod = 0.5, kPumpBefore = 50;
     const double a = 1.0 / 30, b = std::sqrt(50.0) / 30;
     std::mt19937 engine(run.seed);
     std::normal_distribution<double> gauss(0.0, run.noise > 0 ? run.noise : 1.0);
@@ -65,7 +66,7 @@ inline StepRecord SecondTankLevel(const PlantRun& run)
     record.period = kCardPeriod * run.every;
     double h1 = 50, h2 = 50;
     for (int sample = 0; sample < run.points * run.every; ++sample) {
-        const double u = sample >= run.rest * run.every ? kPumpAfter : kPumpBefore;
+        const double u = sample >= run.rest * run.every ? pumpAfter : kPumpBefore;
         if (sample % run.every == 0) {
             record.command.push_back(u);
             record.measure.push_back(h2 + (run.noise > 0 ? gauss(engine) : 0));
