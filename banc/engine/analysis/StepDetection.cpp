@@ -18,9 +18,12 @@ namespace {
 //   deviation when there are enough of them, else the second differences'.
 // - The tail is the last quarter of what follows the step. The measurement
 //   moved when the tail stands more than 5 noise deviations from the rest.
-// - Clipped: with noise, a measurement never holds one value for long; half
-//   the tail at the extreme of the response is a sensor or a converter at the
-//   end of its range, and what lies beyond it was never measured.
+// - Held at a limit (an end stop, a sensor or a converter at the end of its
+//   range), what lies beyond it never measured: with noise, a measurement
+//   never holds one value for long, so half the tail at the response's
+//   extreme is the sign. Without noise a settled measurement holds its last
+//   value too, but it creeps up to it: one still a tenth of its change away
+//   a tail's length before it stopped came to a dead stop.
 // - Settled: the tail's least-squares line moves by at most 5 % of the change
 //   over its span (a first order has then done some 3.5 time constants), or
 //   by no more than its own uncertainty (3 deviations). The final level is
@@ -36,6 +39,7 @@ constexpr double kMovedDeviations = 5;
 constexpr double kSettledDrift = 0.05;
 constexpr double kDriftUncertainty = 3;
 constexpr double kRampSlopes = 0.3;
+constexpr double kDeadStop = 0.1;
 
 const char* const kInvalid = "L'enregistrement est vide ou incoh\xE9rent : rien \xE0 identifier.";
 const char* const kNoStep = "La commande ne fait pas d'\xE9" "chelon : rien \xE0 identifier.";
@@ -45,9 +49,9 @@ const char* const kFewBefore = "Trop peu de points avant l'\xE9" "chelon (3 au m
 const char* const kFewAfter = "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
 const char* const kNoMove =
     "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.";
-const char* const kClipped =
-    "La mesure reste bloqu\xE9" "e \xE0 une limite (capteur ou convertisseur satur\xE9) : la r\xE9ponse n'est "
-    "pas mesur\xE9" "e en entier.";
+const char* const kHeldAtLimit =
+    "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou convertisseur satur\xE9) : la "
+    "r\xE9ponse n'est pas mesur\xE9" "e en entier.";
 const char* const kNotSettled =
     "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement et ne suit pas la rampe d'un "
     "int\xE9grateur : enregistrez plus longtemps (--duree).";
@@ -75,12 +79,17 @@ bool Holds(const std::vector<double>& command, int from, int to, double level, d
     return true;
 }
 
-// How many of the points [from, to) hold the extreme of the response in the direction of its change.
-int HeldAtExtreme(const std::vector<double>& y, int stepIndex, int from, double change)
+bool HeldAtLimit(const std::vector<double>& y, int stepIndex, int tailPoints, double change, double noise)
 {
     const auto after = y.begin() + stepIndex;
     const double extreme = change > 0 ? *std::max_element(after, y.end()) : *std::min_element(after, y.end());
-    return static_cast<int>(std::count(y.begin() + from, y.end(), extreme));
+    if (noise > 0) return 2 * std::count(y.end() - tailPoints, y.end(), extreme) >= tailPoints;
+    const int count = static_cast<int>(y.size());
+    int held = 0;
+    while (held < count - stepIndex && At(y, count - 1 - held) == extreme) ++held;
+    const int before = count - held - tailPoints;
+    return 2 * held >= tailPoints && before >= stepIndex &&
+           std::abs(extreme - At(y, before)) > kDeadStop * std::abs(change);
 }
 
 }  // namespace
@@ -129,8 +138,8 @@ DetectedStep DetectStep(const StepRecord& record)
         found.refusal = kNoMove;
         return found;
     }
-    if (step.noise > 0 && 2 * HeldAtExtreme(y, step.stepIndex, count - tailPoints, change) >= tailPoints) {
-        found.refusal = kClipped;
+    if (HeldAtLimit(y, step.stepIndex, tailPoints, change, step.noise)) {
+        found.refusal = kHeldAtLimit;
         return found;
     }
     const double span = (tailPoints - 1) * record.period;

@@ -98,6 +98,9 @@ TEST(Identify, ARefusedRecordGivesNoNumber)
     EXPECT_TRUE(identification.methods.empty());
 }
 
+const char* const kHeldAtLimit = "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou "
+                                 "convertisseur satur\xE9) : la r\xE9ponse n'est pas mesur\xE9" "e en entier.";
+
 TEST(Identify, ASensorClippedAtTheTopOfItsRangeIsRefused)
 {
     // The measurement would rise by 40 but the sensor stops at 30: the flat
@@ -107,9 +110,29 @@ TEST(Identify, ASensorClippedAtTheTopOfItsRangeIsRefused)
     StepRecord record = Record(noisy);
     for (double& value : record.measure) value = std::min(value, 30.0);
     const Identification identification = Identify(record);
-    EXPECT_EQ(identification.refusal, "La mesure reste bloqu\xE9" "e \xE0 une limite (capteur ou convertisseur "
-                                      "satur\xE9) : la r\xE9ponse n'est pas mesur\xE9" "e en entier.");
+    EXPECT_EQ(identification.refusal, kHeldAtLimit);
     EXPECT_FALSE(identification.Identified());
+}
+
+TEST(Identify, AnAxisStoppedAtItsEndSwitchIsRefused)
+{
+    // The carriage runs at 0.5 per s per command unit, then stops dead at 60.
+    Synthetic position{{ModelKind::Integrating, 0.5, 0, 0.3}};
+    position.period = 0.01;
+    StepRecord record = Record(position);
+    for (double& value : record.measure) value = std::min(value, 60.0);
+    EXPECT_EQ(Identify(record).refusal, kHeldAtLimit);
+}
+
+TEST(Identify, AMeasurementInWholeCountsSettlesOnItsLastCount)
+{
+    // Read in counts of 0.05 and without noise, a first order holds its last
+    // count for the second half of its response, having crept up to it.
+    StepRecord record = Record({{ModelKind::FirstOrderDelay, 0.8, 20.0, 1.5}});
+    for (double& value : record.measure) value = std::round(value / 0.05) * 0.05;
+    const Identification identification = Identify(record);
+    ASSERT_TRUE(identification.Identified());
+    EXPECT_NEAR(identification.fit->model.timeConstant, 20, 0.02);
 }
 
 }  // namespace
