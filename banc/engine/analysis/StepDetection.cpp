@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/analysis/Sampled.h"
+#include "engine/analysis/SettledLevel.h"
 
 namespace banc::analysis {
 namespace {
@@ -27,7 +28,8 @@ namespace {
 // - Settled: the tail's least-squares line moves by at most 5 % of the change
 //   over its span (a first order has then done some 3.5 time constants), or
 //   by no more than its own uncertainty (3 deviations). The final level is
-//   that line's value at the last point.
+//   that line's value at the last point, or where a drift beyond the noise
+//   creeps to.
 // - Integrating: not settled, and the tail's slope is that of the quarter
 //   before it within 30 %: a ramp. Anything else is still on its way.
 constexpr double kCommandHolds = 0.05;
@@ -130,8 +132,10 @@ DetectedStep DetectStep(const StepRecord& record)
                                                  : NoiseFromDifferences(y, step.stepIndex, count);
 
     const int tailPoints = std::max(5, static_cast<int>(after * kTailShare));
-    const Line tail = LineOf(y, count - tailPoints, count, record.period);
-    const Line before = LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period);
+    const ResponseEnd end{tailPoints, LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period),
+                          LineOf(y, count - tailPoints, count, record.period)};
+    const Line& tail = end.tail;
+    const Line& before = end.before;
     const double change = tail.at - step.measureBefore;
     const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
     if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
@@ -145,10 +149,13 @@ DetectedStep DetectStep(const StepRecord& record)
     const double span = (tailPoints - 1) * record.period;
     const double drift = tail.slope * span;
     const double driftUncertainty = step.noise * std::sqrt(12.0 / tailPoints);
-    const double lastTime = (count - 1) * record.period;
-    step.measureFinal = tail.ValueAt(lastTime);
-    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty))
+    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty)) {
+        // Where a drift shows beyond the noise, the level it creeps to.
+        const bool creeps = std::abs(drift) > kDriftUncertainty * driftUncertainty;
+        step.measureFinal = creeps ? SettledLevel(record, end) : tail.ValueAt((count - 1) * record.period);
         return found;
+    }
+    step.measureFinal = tail.ValueAt((count - 1) * record.period);
     const bool ramps = tail.slope * before.slope > 0 && tail.slope * change > 0 &&
                        std::abs(tail.slope - before.slope) <= kRampSlopes * std::abs(before.slope);
     if (ramps) step.integrating = true;
