@@ -159,6 +159,28 @@ TEST(GraphicMethods, StrejcOnAFirstOrderFindsOne)
     EXPECT_NEAR(read.strejc->model.delay, 1.5, 0.25);
 }
 
+TEST(GraphicMethods, NoiseDoesNotMakeStrejcsInflection)
+{
+    // With 1 % of noise the tangent is drawn through it, as by eye: a first
+    // order stays one lag and two lags stay two, whatever the draw.
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        Synthetic first = FirstOrder();
+        first.noise = 0.4;
+        first.seed = seed;
+        const Read one = ReadMethods(first);
+        ASSERT_TRUE(one.strejc);
+        EXPECT_EQ(one.strejc->model.order, 1) << seed;
+        Synthetic lags{{ModelKind::Strejc, 0.8, 60.0, 0.0, 2}};
+        lags.period = 1;
+        lags.noise = 0.4;
+        lags.seed = seed;
+        const Read two = ReadMethods(lags);
+        ASSERT_TRUE(two.strejc);
+        EXPECT_EQ(two.strejc->model.order, 2) << seed;
+        EXPECT_NEAR(two.strejc->model.timeConstant, 60, 6) << seed;
+    }
+}
+
 TEST(StrejcTable, TheOrderIsTheLargestWhoseRatioIsReached)
 {
     EXPECT_EQ(StrejcOrder(-0.02), 1);
