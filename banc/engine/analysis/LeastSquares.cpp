@@ -7,8 +7,9 @@
 namespace banc::analysis {
 namespace {
 
-// Some fifty iterations at most: a good start converges in a handful, and a
-// fit that does not is reported as such, never left running.
+// A good start converges in a handful of iterations; a fit that has not
+// after this many evaluations of the residuals is reported as such, never
+// left running.
 constexpr int kMaxEvaluations = 200;
 
 // The record's residuals as Eigen's Levenberg-Marquardt asks for them.

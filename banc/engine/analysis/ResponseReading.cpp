@@ -62,7 +62,9 @@ double ResponseReading::LevelAt(double fraction) const
 std::optional<double> ResponseReading::TimeAt(double fraction) const
 {
     const double change = m_step.measureFinal - m_step.measureBefore;
-    const auto progress = [&](int i) { return (m_curve.value[static_cast<std::size_t>(i)] - m_step.measureBefore) / change; };
+    const auto progress = [&](int i) {
+        return (m_curve.value[static_cast<std::size_t>(i)] - m_step.measureBefore) / change;
+    };
     const int count = static_cast<int>(m_curve.value.size());
     for (int i = std::max(m_step.stepIndex, 1); i < count; ++i) {
         if (progress(i) < fraction) continue;
