@@ -48,9 +48,11 @@ const char* const kNoStep = "La commande ne fait pas d'\xE9" "chelon : rien \xE0
 const char* const kNotOneStep =
     "La commande varie avant ou apr\xE8s son \xE9" "chelon : la r\xE9ponse n'est pas celle d'un \xE9" "chelon unique.";
 const char* const kFewBefore = "Trop peu de points avant l'\xE9" "chelon (3 au moins) : le repos n'est pas connu.";
-const char* const kFewAfter = "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
+const char* const kFewAfter =
+    "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
 const char* const kNoMove =
-    "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.";
+    "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne "
+    "r\xE9pond pas.";
 const char* const kHeldAtLimit =
     "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou convertisseur satur\xE9) : la "
     "r\xE9ponse n'est pas mesur\xE9" "e en entier.";

@@ -37,7 +37,10 @@ Read ReadMethods(const Synthetic& synthetic)
 }
 
 // The time after the step at which a first order crosses `fraction`: θ + τ ln(1 / (1 − fraction)).
-double Crossing(double fraction, double tau = 20, double theta = 1.5) { return theta + tau * std::log(1 / (1 - fraction)); }
+double Crossing(double fraction, double tau = 20, double theta = 1.5)
+{
+    return theta + tau * std::log(1 / (1 - fraction));
+}
 
 TEST(GraphicMethods, BroidaReadsTwentyEightAndFortyPercent)
 {
