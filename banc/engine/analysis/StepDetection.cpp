@@ -30,8 +30,11 @@ namespace {
 //   by no more than its own uncertainty (3 deviations). The final level is
 //   that line's value at the last point, or where a drift beyond the noise
 //   creeps to.
-// - Integrating: not settled, and the tail's slope is that of the quarter
-//   before it within 30 %: a ramp. Anything else is still on its way.
+// - Integrating: not settled, and the tail's slope is that of the second
+//   quarter within 10 % (or within what the noise lets them be told apart):
+//   a ramp, once the lag of its start is over. A first order slows by 10 %
+//   from the one to the other only on a record shorter than a fifth of its
+//   time constant, where it is one. Anything else is still on its way.
 constexpr double kCommandHolds = 0.05;
 constexpr int kMinBefore = 3;
 constexpr int kMinAfter = 20;
@@ -40,7 +43,7 @@ constexpr double kTailShare = 0.25;
 constexpr double kMovedDeviations = 5;
 constexpr double kSettledDrift = 0.05;
 constexpr double kDriftUncertainty = 3;
-constexpr double kRampSlopes = 0.3;
+constexpr double kRampSlopes = 0.1;
 constexpr double kDeadStop = 0.1;
 
 const char* const kInvalid = "L'enregistrement est vide ou incoh\xE9rent : rien \xE0 identifier.";
@@ -137,7 +140,6 @@ DetectedStep DetectStep(const StepRecord& record)
     const ResponseEnd end{tailPoints, LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period),
                           LineOf(y, count - tailPoints, count, record.period)};
     const Line& tail = end.tail;
-    const Line& before = end.before;
     const double change = tail.at - step.measureBefore;
     const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
     if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
@@ -158,8 +160,10 @@ DetectedStep DetectStep(const StepRecord& record)
         return found;
     }
     step.measureFinal = tail.ValueAt((count - 1) * record.period);
-    const bool ramps = tail.slope * before.slope > 0 && tail.slope * change > 0 &&
-                       std::abs(tail.slope - before.slope) <= kRampSlopes * std::abs(before.slope);
+    const Line second = LineOf(y, step.stepIndex + tailPoints, step.stepIndex + 2 * tailPoints, record.period);
+    const double slopesApart = kDriftUncertainty * std::sqrt(2.0) * driftUncertainty / span;
+    const bool ramps = tail.slope * second.slope > 0 && tail.slope * change > 0 &&
+                       std::abs(tail.slope - second.slope) <= std::max(kRampSlopes * std::abs(second.slope), slopesApart);
     if (ramps) step.integrating = true;
     else found.refusal = kNotSettled;
     return found;
