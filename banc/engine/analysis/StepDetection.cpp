@@ -17,6 +17,10 @@ namespace {
 //   response is not that of one step.
 // - The rest level is the mean of the points before the step; its noise their
 //   deviation when there are enough of them, else the second differences'.
+// - At rest, the measurement must not drift: by its line over the rest, no
+//   more than 5 % of the change or than its uncertainty, judged as the tail's
+//   settling is (with enough points at rest to judge at all). A response on
+//   top of a drift would be read as the step's.
 // - The tail is the last quarter of what follows the step. The measurement
 //   moved when the tail stands more than 5 noise deviations from the rest.
 // - Held at a limit (an end stop, a sensor or a converter at the end of its
@@ -59,6 +63,9 @@ const char* const kNoMove =
 const char* const kHeldAtLimit =
     "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou convertisseur satur\xE9) : la "
     "r\xE9ponse n'est pas mesur\xE9" "e en entier.";
+const char* const kNotAtRest =
+    "La mesure d\xE9rive avant l'\xE9" "chelon : le proc\xE9" "d\xE9 n'\xE9tait pas au repos (stabilisez plus "
+    "longtemps, --stabilisation).";
 const char* const kNotSettled =
     "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement et ne suit pas la rampe d'un "
     "int\xE9grateur : enregistrez plus longtemps (--duree).";
@@ -150,18 +157,28 @@ DetectedStep DetectStep(const StepRecord& record)
         found.refusal = kHeldAtLimit;
         return found;
     }
+    // The drift of a line over `points` that the noise alone could make.
+    const auto uncertainty = [&](int points) { return kDriftUncertainty * step.noise * std::sqrt(12.0 / points); };
+    const auto drifts = [&](double drift, int points) {
+        return std::abs(drift) > std::max(kSettledDrift * std::abs(change), uncertainty(points));
+    };
+    if (step.stepIndex >= kRestForNoise &&
+        drifts(LineOf(y, 0, step.stepIndex, record.period).slope * (step.stepIndex - 1) * record.period,
+               step.stepIndex)) {
+        found.refusal = kNotAtRest;
+        return found;
+    }
     const double span = (tailPoints - 1) * record.period;
     const double drift = tail.slope * span;
-    const double driftUncertainty = step.noise * std::sqrt(12.0 / tailPoints);
-    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty)) {
+    if (!drifts(drift, tailPoints)) {
         // Where a drift shows beyond the noise, the level it creeps to.
-        const bool creeps = std::abs(drift) > kDriftUncertainty * driftUncertainty;
+        const bool creeps = std::abs(drift) > uncertainty(tailPoints);
         step.measureFinal = creeps ? SettledLevel(record, end) : tail.ValueAt((count - 1) * record.period);
         return found;
     }
     step.measureFinal = tail.ValueAt((count - 1) * record.period);
     const Line second = LineOf(y, step.stepIndex + tailPoints, step.stepIndex + 2 * tailPoints, record.period);
-    const double slopesApart = kDriftUncertainty * std::sqrt(2.0) * driftUncertainty / span;
+    const double slopesApart = std::sqrt(2.0) * uncertainty(tailPoints) / span;
     const bool ramps = tail.slope * second.slope > 0 && tail.slope * change > 0 &&
                        std::abs(tail.slope - second.slope) <= std::max(kRampSlopes * std::abs(second.slope), slopesApart);
     if (ramps) step.integrating = true;
