@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/analysis/Sampled.h"
 #include "engine/analysis/SettledLevel.h"
@@ -106,39 +105,32 @@ bool HeldAtLimit(const std::vector<double>& y, int stepIndex, int tailPoints, do
            std::abs(extreme - At(y, before)) > kDeadStop * std::abs(change);
 }
 
-}  // namespace
-
-DetectedStep DetectStep(const StepRecord& record)
+// The command's one step and the points around it; "" or why not.
+std::string FindCommandStep(const StepRecord& record, StepAnalysed& step)
 {
-    DetectedStep found;
     const int count = static_cast<int>(record.measure.size());
-    if (record.command.size() != record.measure.size() || !(record.period > 0) || count < 2) {
-        found.refusal = kInvalid;
-        return found;
-    }
-    StepAnalysed& step = found.step;
+    if (record.command.size() != record.measure.size() || !(record.period > 0) || count < 2) return kInvalid;
     step.stepIndex = LargestJump(record.command);
     step.stepTime = step.stepIndex * record.period;
     step.commandBefore = At(record.command, std::max(step.stepIndex - 1, 0));
     step.commandAfter = At(record.command, step.stepIndex);
     const double jump = step.commandAfter - step.commandBefore;
     const double scale = std::max({std::abs(step.commandBefore), std::abs(step.commandAfter), 1.0});
-    if (step.stepIndex == 0 || !(std::abs(jump) > 1e-9 * scale)) {
-        found.refusal = kNoStep;
-        return found;
-    }
+    if (step.stepIndex == 0 || !(std::abs(jump) > 1e-9 * scale)) return kNoStep;
     const double tolerance = kCommandHolds * std::abs(jump);
     if (!Holds(record.command, 0, step.stepIndex, step.commandBefore, tolerance) ||
-        !Holds(record.command, step.stepIndex, count, step.commandAfter, tolerance)) {
-        found.refusal = kNotOneStep;
-        return found;
-    }
-    const int after = count - step.stepIndex;
-    if (step.stepIndex < kMinBefore) found.refusal = kFewBefore;
-    else if (after < kMinAfter) found.refusal = kFewAfter;
-    if (!found.refusal.empty()) return found;
+        !Holds(record.command, step.stepIndex, count, step.commandAfter, tolerance))
+        return kNotOneStep;
+    if (step.stepIndex < kMinBefore) return kFewBefore;
+    if (count - step.stepIndex < kMinAfter) return kFewAfter;
+    return "";
+}
 
+// What the measurement did around the step; "" or why it cannot be identified.
+std::string JudgeMeasurement(const StepRecord& record, StepAnalysed& step)
+{
     const std::vector<double>& y = record.measure;
+    const int count = static_cast<int>(y.size()), after = count - step.stepIndex;
     step.measureBefore = MeanOf(y, 0, step.stepIndex);
     step.noise = step.stepIndex >= kRestForNoise ? DeviationOf(y, 0, step.stepIndex)
                                                  : NoiseFromDifferences(y, step.stepIndex, count);
@@ -149,40 +141,43 @@ DetectedStep DetectStep(const StepRecord& record)
     const Line& tail = end.tail;
     const double change = tail.at - step.measureBefore;
     const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
-    if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
-        found.refusal = kNoMove;
-        return found;
-    }
-    if (HeldAtLimit(y, step.stepIndex, tailPoints, change, step.noise)) {
-        found.refusal = kHeldAtLimit;
-        return found;
-    }
+    if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) return kNoMove;
+    if (HeldAtLimit(y, step.stepIndex, tailPoints, change, step.noise)) return kHeldAtLimit;
+
     // The drift of a line over `points` that the noise alone could make.
     const auto uncertainty = [&](int points) { return kDriftUncertainty * step.noise * std::sqrt(12.0 / points); };
     const auto drifts = [&](double drift, int points) {
         return std::abs(drift) > std::max(kSettledDrift * std::abs(change), uncertainty(points));
     };
+    const double restSpan = (step.stepIndex - 1) * record.period;
     if (step.stepIndex >= kRestForNoise &&
-        drifts(LineOf(y, 0, step.stepIndex, record.period).slope * (step.stepIndex - 1) * record.period,
-               step.stepIndex)) {
-        found.refusal = kNotAtRest;
-        return found;
-    }
+        drifts(LineOf(y, 0, step.stepIndex, record.period).slope * restSpan, step.stepIndex))
+        return kNotAtRest;
+
     const double span = (tailPoints - 1) * record.period;
     const double drift = tail.slope * span;
+    const double onLine = tail.ValueAt((count - 1) * record.period);
     if (!drifts(drift, tailPoints)) {
         // Where a drift shows beyond the noise, the level it creeps to.
-        const bool creeps = std::abs(drift) > uncertainty(tailPoints);
-        step.measureFinal = creeps ? SettledLevel(record, end) : tail.ValueAt((count - 1) * record.period);
-        return found;
+        step.measureFinal = std::abs(drift) > uncertainty(tailPoints) ? SettledLevel(record, end) : onLine;
+        return "";
     }
-    step.measureFinal = tail.ValueAt((count - 1) * record.period);
+    step.measureFinal = onLine;
     const Line second = LineOf(y, step.stepIndex + tailPoints, step.stepIndex + 2 * tailPoints, record.period);
     const double slopesApart = std::sqrt(2.0) * uncertainty(tailPoints) / span;
-    const bool ramps = tail.slope * second.slope > 0 && tail.slope * change > 0 &&
-                       std::abs(tail.slope - second.slope) <= std::max(kRampSlopes * std::abs(second.slope), slopesApart);
-    if (ramps) step.integrating = true;
-    else found.refusal = kNotSettled;
+    step.integrating = tail.slope * second.slope > 0 && tail.slope * change > 0 &&
+                       std::abs(tail.slope - second.slope) <=
+                           std::max(kRampSlopes * std::abs(second.slope), slopesApart);
+    return step.integrating ? "" : kNotSettled;
+}
+
+}  // namespace
+
+DetectedStep DetectStep(const StepRecord& record)
+{
+    DetectedStep found;
+    found.refusal = FindCommandStep(record, found.step);
+    if (found.refusal.empty()) found.refusal = JudgeMeasurement(record, found.step);
     return found;
 }
 
