@@ -1,0 +1,96 @@
+#include "engine/IdentificationRun.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <tarvic/platform/Text.h>
+
+#include "engine/Download.h"
+#include "engine/Results.h"
+#include "engine/analysis/StepAnalysis.h"
+
+namespace banc {
+namespace {
+
+// The generator's sequence: its step value, its rest value.
+constexpr int kStepLine = 1, kRestLine = 3;
+// Points at rest before the step in the recording: a block.
+constexpr int kPointsBeforeStep = kPointsPerBlock;
+// The delay's field is 16-bit milliseconds.
+constexpr float kLongestDelay = 65.535f;
+// After the response is first seen settled, a quarter more of it is recorded,
+// so that the fit sees its final value held.
+constexpr double kSettledMargin = 0.25;
+
+}  // namespace
+
+std::string IdentificationRun::Refusal(const Settings& settings, const Elements& elements)
+{
+    if (settings.mode->controller->closedLoop)
+        return std::string("L'identification se fait sur un \xE9" "chelon en boucle ouverte (--mode bo), pas en mode ") +
+               settings.mode->name + ".";
+    int kind = 0;
+    elements.generator->LitCParam(0, kind);
+    if (kind != CGeneFonction::Echelon)
+        return "L'identification se fait sur un \xE9" "chelon de la commande (--signal echelon).";
+    // As the card gets them: the step's and the rest's fields ("CBO", "CRBO").
+    CGeneFonction& generator = *elements.generator;
+    if (tarvic::Mid(generator.ConfFerz(kStepLine), 3) == tarvic::Mid(generator.ConfFerz(kRestLine), 4))
+        return "L'\xE9" "chelon de la commande est \xE9gal \xE0 son repos : il n'y a pas d'\xE9" "chelon \xE0 identifier.";
+    return {};
+}
+
+IdentificationRun::IdentificationRun(const Settings& settings, Elements& elements, Options options)
+    : m_settings(settings), m_elements(elements), m_options(options)
+{
+    CGeneFonction& generator = *elements.generator;
+    const float rest = static_cast<float>(PeriodMs(*elements.recording)) / 1000.0f * kPointsBeforeStep;
+    generator.RETARD = std::max(generator.RETARD, std::min(rest, kLongestDelay));
+}
+
+std::vector<std::string> IdentificationRun::RestConfiguration()
+{
+    // The configured run with its step at the rest value.
+    CGeneFonction& generator = *m_elements.generator;
+    const float step = generator.ECHELON;
+    generator.ECHELON = generator.C_REPOS;
+    std::vector<std::string> lines = ConfigurationLines(m_elements, m_settings);
+    generator.ECHELON = step;
+    return lines;
+}
+
+bool IdentificationRun::RestEnough(const std::vector<float>& measure, double period)
+{
+    m_rest = JudgeRest(measure, period);
+    return m_rest.steady || (m_rest.points == kRestWindowPoints && m_rest.seconds >= m_options.stabilisation);
+}
+
+std::vector<std::string> IdentificationRun::RunLines()
+{
+    // The recording first, so that it holds the generator's whole delay at rest.
+    std::vector<std::string> lines = RecordingLines(m_elements);
+    for (std::string& line : GeneratorLines(m_elements)) lines.push_back(std::move(line));
+    return lines;
+}
+
+bool IdentificationRun::Complete()
+{
+    const int blocks = BlocksAcquired(*m_elements.recording);
+    if (!m_options.untilSettled || blocks == m_judgedBlocks) return m_ended;
+    m_judgedBlocks = blocks;
+    const StepFigures figures = ExperimentStep(m_settings, m_elements);
+    // Before the step the record holds no step: nothing has settled yet.
+    if (figures.verdict != StepVerdict::Settled || figures.stepIndex == 0) {
+        m_settledPoints.reset();
+        return false;
+    }
+    const int after = blocks * kPointsPerBlock - figures.stepIndex;
+    if (!m_settledPoints) {
+        m_settledPoints = after;
+        m_settledBlocks = blocks;
+    }
+    m_ended = blocks > m_settledBlocks && after >= std::ceil(*m_settledPoints * (1 + kSettledMargin));
+    return m_ended;
+}
+
+}  // namespace banc
