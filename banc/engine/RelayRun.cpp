@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "engine/Download.h"
+#include "engine/RecordedResponse.h"
 #include "engine/Results.h"
-#include "engine/analysis/StepAnalysis.h"
 
 namespace banc {
 namespace {
@@ -17,6 +17,8 @@ constexpr float kSmallestThreshold = 1, kLargestThreshold = 100;
 // The on/off element's thresholds, negative and positive (its parameters and commands).
 constexpr int kNegativeThreshold = 15, kPositiveThreshold = 16;
 constexpr char kIsolated = 'I';
+// Between the relay's bottom and top, % of the full command.
+constexpr double kMiddle = 50;
 
 CTor& OnOff(Elements& elements) { return static_cast<CTor&>(*elements.controller); }
 
@@ -80,8 +82,12 @@ bool RelayRun::Complete()
     const int blocks = BlocksAcquired(*m_elements.recording);
     if (blocks == m_judgedBlocks) return m_ended;
     m_judgedBlocks = blocks;
-    const StepFigures figures = ExperimentStep(m_settings, m_elements);
-    m_ended = figures.verdict == StepVerdict::Oscillating && figures.oscillation->periods >= kRelayPeriods;
+    // Each rise of the relay's command from its bottom to its top starts a period.
+    const std::vector<double> command = RecordedResponse(m_settings, m_elements).command;
+    int rises = 0;
+    for (std::size_t i = 1; i < command.size(); ++i)
+        if (command[i - 1] < kMiddle && command[i] >= kMiddle) ++rises;
+    m_ended = rises > kRelayPeriods;
     return m_ended;
 }
 

@@ -20,11 +20,12 @@ namespace banc {
 // which the noise alone crosses once in 370 samples, in whole percent as the
 // on/off element sends them (its fraction dropped), 1 % at least. The loop is
 // wired to its command, the recording started again and the setpoint played
-// again; the run ends once the oscillation has been sustained for
-// kRelayPeriods periods (or with the recording).
+// again; the run ends once the relay's command has made kRelayPeriods whole
+// periods after its first rise (or with the recording), enough for the last
+// periods to be steady once the first has brought the measurement to the setpoint.
 class RelayRun : public RunPlan {
 public:
-    static constexpr int kRelayPeriods = 5;
+    static constexpr int kRelayPeriods = 6;
 
     // Why these settings give no relay test (French, Latin-1), "" when they do.
     static std::string Refusal(const Settings& settings);

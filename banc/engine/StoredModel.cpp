@@ -70,7 +70,7 @@ bool SaveModel(tarvic::Profile& profile, const Settings& settings, const Element
     const char* kind = "";
     for (const auto& entry : kKinds)
         if (entry.kind == model.kind) kind = entry.name;
-    const auto number = [](double value) { return tarvic::Format("%.9g", value); };
+    const auto number = [](double value) { return tarvic::Format("%.17g", value); };
     return profile.WriteProfileString(section, "TYPE", "") &&
            profile.WriteProfileString(section, "GAIN", number(model.gain)) &&
            profile.WriteProfileString(section, "CONSTANTE_TEMPS", number(model.timeConstant)) &&
