@@ -17,7 +17,7 @@ namespace banc {
 // isolated (the outputs at their independent commands) while the measurement
 // is watched at rest, until steady or `stabilisation` seconds (never less
 // than the rest's window). The thresholds are then +-3 noise deviations,
-// which the noise alone crosses once in 370 samples, in whole percent as the
+// which the noise alone passes once in 740 samples, in whole percent as the
 // on/off element sends them (its fraction dropped), 1 % at least. The loop is
 // wired to its command, the recording started again and the setpoint played
 // again; the run ends once the relay's command has made kRelayPeriods whole
