@@ -6,6 +6,7 @@
 #include <tarvic/platform/Text.h>
 
 #include "engine/Download.h"
+#include "engine/RecordedResponse.h"
 #include "engine/Results.h"
 #include "engine/analysis/StepAnalysis.h"
 
@@ -21,6 +22,26 @@ constexpr float kLongestDelay = 65.535f;
 // After the response is first seen settled, a quarter more of it is recorded,
 // so that the fit sees its final value held.
 constexpr double kSettledMargin = 0.25;
+// The step figures see a response settled when every point of its tail lies
+// in a band of 5 % of its change: a noisy measurement is judged on the means
+// of groups of points, which bring the noise seen at rest down to a quarter
+// of the band (a point beyond it once in 16,000), a block at most.
+constexpr double kNoiseInBand = 4;
+constexpr int kLargestGroup = kPointsPerBlock;
+
+// The record with `group` points made one: the command as it stands at the
+// group's last point, so that its step stays a step; the measurement's mean.
+StepFigures GroupedStep(const analysis::StepRecord& record, int group)
+{
+    std::vector<float> command, measure;
+    for (std::size_t from = 0; from + group <= record.measure.size(); from += group) {
+        double sum = 0;
+        for (int k = 0; k < group; ++k) sum += record.measure[from + k];
+        command.push_back(static_cast<float>(record.command[from + group - 1]));
+        measure.push_back(static_cast<float>(sum / group));
+    }
+    return AnalyseStep(command, measure, static_cast<float>(record.period * group), OvershootOf::FinalChange);
+}
 
 }  // namespace
 
@@ -78,13 +99,20 @@ bool IdentificationRun::Complete()
     const int blocks = BlocksAcquired(*m_elements.recording);
     if (!m_options.untilSettled || blocks == m_judgedBlocks) return m_ended;
     m_judgedBlocks = blocks;
-    const StepFigures figures = ExperimentStep(m_settings, m_elements);
+    const analysis::StepRecord record = RecordedResponse(m_settings, m_elements);
+    int group = 1;
+    StepFigures figures = GroupedStep(record, group);
+    if (figures.verdict != StepVerdict::Settled && m_rest.noise > 0 && figures.band > 0) {
+        const double share = kNoiseInBand * m_rest.noise / figures.band;
+        group = static_cast<int>(std::clamp(std::ceil(share * share), 1.0, double{kLargestGroup}));
+        figures = GroupedStep(record, group);
+    }
     // Before the step the record holds no step: nothing has settled yet.
     if (figures.verdict != StepVerdict::Settled || figures.stepIndex == 0) {
         m_settledPoints.reset();
         return false;
     }
-    const int after = blocks * kPointsPerBlock - figures.stepIndex;
+    const int after = blocks * kPointsPerBlock - figures.stepIndex * group;
     if (!m_settledPoints) {
         m_settledPoints = after;
         m_settledBlocks = blocks;
