@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
@@ -11,6 +12,7 @@
 #include "engine/IdentificationRun.h"
 #include "engine/RecordedResponse.h"
 #include "engine/RelayRun.h"
+#include "engine/analysis/Relay.h"
 #include "engine/Results.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
@@ -201,18 +203,30 @@ TEST_F(LabRunTest, TheRelayTestOscillatesAroundTheSetpointWithThresholdsAboveThe
     // Ended once the relay made its periods, before the recording's end.
     EXPECT_LT(Blocks(), m_elements.recording->LitParam(2));
     const analysis::StepRecord record = RecordedResponse(m_settings, m_elements);
-    const auto rises = [&](std::size_t points) {
-        int count = 0;
-        for (std::size_t i = 1; i < points; ++i) count += record.command[i - 1] < 50 && record.command[i] >= 50;
-        return count;
-    };
+    // The points where the relay's command rises.
+    std::vector<std::size_t> rises;
+    for (std::size_t i = 1; i < record.command.size(); ++i)
+        if (record.command[i - 1] < 50 && record.command[i] >= 50) rises.push_back(i);
     // The last block brought the period that completed them.
-    EXPECT_GT(rises(record.command.size()), RelayRun::kRelayPeriods);
-    EXPECT_LE(rises(record.command.size() - 32), RelayRun::kRelayPeriods);
+    EXPECT_GT(static_cast<int>(rises.size()), RelayRun::kRelayPeriods);
+    const std::size_t beforeLastBlock = record.command.size() - 32;
+    EXPECT_LE(std::count_if(rises.begin(), rises.end(), [&](std::size_t i) { return i < beforeLastBlock; }),
+              RelayRun::kRelayPeriods);
     // The level swings around the setpoint, beyond the thresholds either side.
     const std::size_t half = record.measure.size() / 2;
     const auto [low, high] = std::minmax_element(record.measure.begin() + static_cast<long>(half), record.measure.end());
     EXPECT_NEAR(Mean(record.measure, half, record.measure.size()), 50, 1.5);
     EXPECT_LT(*low, 50 - threshold);
     EXPECT_GT(*high, 50 + threshold);
+
+    // What the relay's analysis makes of it: the pump's 0-100 % swing, and the
+    // period between the command's rises after the first.
+    const analysis::RelayResult relay = analysis::AnalyseRelay(record.command, record.measure, record.period);
+    ASSERT_EQ(relay.refusal, "");
+    EXPECT_GE(relay.periods, 4);
+    EXPECT_DOUBLE_EQ(relay.relayAmplitude, 50);
+    EXPECT_NEAR(relay.ultimateGain, 4 * 50 / (std::numbers::pi * relay.amplitude), 1e-9);
+    const double meanPeriod =
+        static_cast<double>(rises.back() - rises[1]) / static_cast<double>(rises.size() - 2) * record.period;
+    EXPECT_NEAR(relay.ultimatePeriod, meanPeriod, 0.1 * meanPeriod);
 }
