@@ -83,7 +83,7 @@ std::vector<std::string> IdentificationRun::RestConfiguration()
 bool IdentificationRun::RestEnough(const std::vector<float>& measure, double period)
 {
     m_rest = JudgeRest(measure, period);
-    return m_rest.steady || (m_rest.points == kRestWindowPoints && m_rest.seconds >= m_options.stabilisation);
+    return RestOver(m_rest, m_options.stabilisation);
 }
 
 std::vector<std::string> IdentificationRun::RunLines()

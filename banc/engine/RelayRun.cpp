@@ -59,7 +59,7 @@ std::vector<std::string> RelayRun::RestConfiguration()
 bool RelayRun::RestEnough(const std::vector<float>& measure, double period)
 {
     m_rest = JudgeRest(measure, period);
-    return m_rest.steady || (m_rest.points == kRestWindowPoints && m_rest.seconds >= m_stabilisation);
+    return RestOver(m_rest, m_stabilisation);
 }
 
 std::vector<std::string> RelayRun::RunLines()

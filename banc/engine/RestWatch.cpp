@@ -36,4 +36,9 @@ RestJudgement JudgeRest(const std::vector<float>& measure, double period)
     return judgement;
 }
 
+bool RestOver(const RestJudgement& judgement, double stabilisation)
+{
+    return judgement.steady || (judgement.points == kRestWindowPoints && judgement.seconds >= stabilisation);
+}
+
 }  // namespace banc

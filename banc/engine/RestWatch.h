@@ -24,5 +24,7 @@ inline constexpr int kRestWindowPoints = 64;
 
 // `measure` every `period` s from the start of the rest.
 RestJudgement JudgeRest(const std::vector<float>& measure, double period);
+// A rest ends once steady, or once `stabilisation` seconds have gone with a whole window watched.
+bool RestOver(const RestJudgement& judgement, double stabilisation);
 
 }  // namespace banc

@@ -57,6 +57,18 @@ TEST(RestWatch, ADriftWithinTheNoiseIsSteadyAndBeyondItIsNot)
     EXPECT_FALSE(JudgeRest(LineWithPattern(64, 10, -0.52 / 63, 0.5), 0.1).steady);
 }
 
+TEST(RestWatch, ARestEndsOnceSteadyOrAfterItsLongestWithAWholeWindow)
+{
+    const RestJudgement drifting = JudgeRest(LineWithPattern(64, 10, 1.0 / 63, 0.1), 0.5);
+    ASSERT_FALSE(drifting.steady);
+    EXPECT_FALSE(RestOver(drifting, 32.5));
+    EXPECT_TRUE(RestOver(drifting, 32));
+    EXPECT_TRUE(RestOver(drifting, 0));
+    // Fewer points than the window: the noise is not known yet, however long the rest was to be.
+    EXPECT_FALSE(RestOver(JudgeRest(std::vector<float>(40, 1.0f), 0.5), 0));
+    EXPECT_TRUE(RestOver(JudgeRest(std::vector<float>(64, 1.0f), 0.5), 1000));
+}
+
 TEST(RestWatch, OnlyTheLastWindowIsJudged)
 {
     // A ramp that stopped: its first 36 points climb, the last 64 hold.
