@@ -18,7 +18,7 @@ constexpr int kStepLine = 1, kRestLine = 3;
 // Points at rest before the step in the recording: a block.
 constexpr int kPointsBeforeStep = kPointsPerBlock;
 // The delay's field is 16-bit milliseconds.
-constexpr float kLongestDelay = 65.535f;
+constexpr int kLongestDelayMs = 0xFFFF;
 // After the response is first seen settled, a quarter more of it is recorded,
 // so that the fit sees its final value held.
 constexpr double kSettledMargin = 0.25;
@@ -64,9 +64,16 @@ std::string IdentificationRun::Refusal(const Settings& settings, const Elements&
 IdentificationRun::IdentificationRun(const Settings& settings, Elements& elements, Options options)
     : m_settings(settings), m_elements(elements), m_options(options)
 {
+    // The recording starts again with the generator's time, within a card
+    // sample. A delay of whole recording periods and a millisecond makes the
+    // step fall on a sample the recording takes: the record sees it when it
+    // happens, and the delay read on it is the process's, to the sample.
     CGeneFonction& generator = *elements.generator;
-    const float rest = static_cast<float>(PeriodMs(*elements.recording)) / 1000.0f * kPointsBeforeStep;
-    generator.RETARD = std::max(generator.RETARD, std::min(rest, kLongestDelay));
+    const int period = PeriodMs(*elements.recording);
+    const int asked = std::max(static_cast<int>(std::lround(generator.RETARD * 1000)), period * kPointsBeforeStep);
+    const int delay = (asked + period - 1) / period * period + 1;
+    // Sent as whole milliseconds, truncated: the half keeps the single precision's error on the right side.
+    if (delay <= kLongestDelayMs) generator.RETARD = (static_cast<float>(delay) + 0.5f) / 1000;
 }
 
 std::vector<std::string> IdentificationRun::RestConfiguration()

@@ -23,7 +23,7 @@ inline constexpr double kDefaultStabilisation = 180;
 // starts again and the generator's step is chosen again: the card restarts
 // its time, holds the rest during the delay, long enough for a block of
 // points at rest so that the identification sees the rest level and its
-// noise, then steps. By default the run ends once the step response has
+// noise, then steps on a point the recording takes. By default the run ends once the step response has
 // settled, with a quarter more of it recorded after (at least a block), and
 // at the latest with its recording; the run then counts as finished.
 class IdentificationRun : public RunPlan {

@@ -139,7 +139,7 @@ TEST_F(CardSessionTest, ARunWithAPlanHoldsItsRestBeforeItsRecording)
     const Lines run = card.LinesFrom("!RD");
     ASSERT_GE(run.size(), 13u);
     EXPECT_EQ(Lines(run.begin() + 3, run.begin() + 13), (Lines{"?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!EVE0032",
-                                                               "!DSS", "!CBO0660", "!RED0640", "!CRBO0000"}));
+                                                               "!DSS", "!CBO0660", "!RED0641", "!CRBO0000"}));
     EXPECT_EQ(BlocksAcquired(*m_elements.recording), 2);
     EXPECT_TRUE(plan.Rest().steady);
 }

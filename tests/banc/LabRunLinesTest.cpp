@@ -66,15 +66,16 @@ TEST_F(LabRunLinesTest, TheIdentificationSendsItsStepOnceTheRestIsSteady)
     ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); });
     const Outcome outcome = Run(card, plan);
     EXPECT_EQ(outcome.status, Outcome::Status::Finished);
-    // The step (50 %: 1632 counts) at rest first, 0.4 s of delay lengthened to a block of 1.6 s.
+    // The step (50 %: 1632 counts) at rest first, 0.4 s of delay lengthened to
+    // a block of 1.6 s and a millisecond: 1601 ms.
     const Lines lines = card.Lines();
     ASSERT_EQ(lines.size(), 14u + 20);
     EXPECT_EQ(Lines(lines.begin() + 8, lines.begin() + 14),
-              (Lines{"!DSS", "!CBO0000", "!RED0640", "!CRBO0000", "!EMO", "!EVE0032"}));
+              (Lines{"!DSS", "!CBO0000", "!RED0641", "!CRBO0000", "!EMO", "!EVE0032"}));
     // The rest's two blocks are its own; the temperature asked live, the open loop's command read back.
     EXPECT_EQ(card.LinesFrom("!RD"),
               (Lines{"!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!EVE0032", "!DSS",
-                     "!CBO0660", "!RED0640", "!CRBO0000", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01",
+                     "!CBO0660", "!RED0641", "!CRBO0000", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01",
                      "!RS"}));
     EXPECT_EQ(m_watcher.configured, 14);
     EXPECT_EQ(m_watcher.rests, std::vector<double>{3.2});
@@ -84,7 +85,7 @@ TEST_F(LabRunLinesTest, TheIdentificationSendsItsStepOnceTheRestIsSteady)
     EXPECT_FALSE(plan.EndedSettled());
     float delay = 0;
     m_elements.generator->LitFParam(3, delay);
-    EXPECT_FLOAT_EQ(delay, 1.6f);
+    EXPECT_FLOAT_EQ(delay, 1.6015f);
 }
 
 TEST_F(LabRunLinesTest, TheRelayTestIsolatesItsCommandAtRestThenSendsItsThresholds)

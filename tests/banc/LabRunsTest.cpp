@@ -92,20 +92,20 @@ TEST_F(LabRunTest, TheIdentificationHoldsTheRestStepsAndStopsOnceSettled)
     EXPECT_DOUBLE_EQ(plan.Rest().seconds, kRestWindowPoints * kPeriod);
     EXPECT_DOUBLE_EQ(plan.Rest().noise, 0);
     // Configured with the step at rest; then the recording again, the step chosen again
-    // (50 % of 3264 counts after 1.6 s: a block at rest), and the loop stopped once settled.
+    // (50 % of 3264 counts after a block at rest and a millisecond), and the loop stopped once settled.
     const Lines configuration = card.OrdersFrom("!DSS");
     ASSERT_GE(configuration.size(), 7u);
     EXPECT_EQ(Lines(configuration.begin(), configuration.begin() + 7),
-              (Lines{"!DSS", "!CBO0000", "!RED0640", "!CRBO0000", "!EMO", "!EVE0032", "!RD"}));
-    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!EVE0032", "!DSS", "!CBO0660", "!RED0640", "!CRBO0000", "!RS"}));
+              (Lines{"!DSS", "!CBO0000", "!RED0641", "!CRBO0000", "!EMO", "!EVE0032", "!RD"}));
+    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!EVE0032", "!DSS", "!CBO0660", "!RED0641", "!CRBO0000", "!RS"}));
 
-    // The first point one sample after the recording started again, with the
-    // step's time: the step at 1.6 s is its 32nd point.
+    // The first point one sample after the recording and the step's time
+    // started again: the step a millisecond past 1.6 s, at the next sample, is its 33rd point.
     const analysis::StepRecord record = RecordedResponse(m_settings, m_elements);
     const StepFigures figures = ExperimentStep(m_settings, m_elements);
-    EXPECT_EQ(figures.stepIndex, 31);
-    EXPECT_EQ(record.command[30], 0);
-    EXPECT_EQ(record.command[31], 50);
+    EXPECT_EQ(figures.stepIndex, 32);
+    EXPECT_EQ(record.command[31], 0);
+    EXPECT_EQ(record.command[32], 50);
     EXPECT_TRUE(plan.EndedSettled());
     EXPECT_LT(Blocks(), m_elements.recording->LitParam(2));
     EXPECT_EQ(Blocks(), m_elements.recording->LitParam(5));
@@ -116,7 +116,7 @@ TEST_F(LabRunTest, TheIdentificationHoldsTheRestStepsAndStopsOnceSettled)
     ASSERT_EQ(figures.verdict, StepVerdict::Settled);
     double worst = 0;
     for (std::size_t i = 0; i < record.measure.size(); ++i) {
-        const double t = (static_cast<double>(i) - 31) * kPeriod - kTransport;
+        const double t = (static_cast<double>(i) - 32) * kPeriod - kTransport;
         const double expected = t > 0 ? 50 * kHeaterGain * (1 - std::exp(-t / kTimeConstant)) : 0;
         worst = std::max(worst, std::fabs(record.measure[i] - expected));
     }
@@ -172,7 +172,7 @@ TEST_F(LabRunTest, TheIdentificationsRestEndsAfterItsLongestWhenTheMeasurementDr
     // Whole blocks of 1.6 s: the first 10 s or more.
     EXPECT_DOUBLE_EQ(plan.Rest().seconds, 7 * 32 * kPeriod);
     EXPECT_GT(plan.Rest().drift, plan.Rest().noise);
-    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!EVE0032", "!DSS", "!CBO07A6", "!RED0640", "!CRBO03D3", "!RS"}));
+    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!EVE0032", "!DSS", "!CBO07A6", "!RED0641", "!CRBO03D3", "!RS"}));
 }
 
 TEST_F(LabRunTest, TheRelayTestOscillatesAroundTheSetpointWithThresholdsAboveTheNoise)
