@@ -26,13 +26,17 @@ CTor& OnOff(Elements& elements) { return static_cast<CTor&>(*elements.controller
 
 std::string RelayRun::Refusal(const Settings& settings)
 {
-    const Bench& bench = *settings.bench;
-    const bool hasOnOff = std::any_of(bench.modes.begin(), bench.modes.end(),
-                                      [](const Mode& mode) { return mode.controller == &kOnOff; });
-    if (!hasOnOff)
-        return std::string("Le test du relais se fait avec le correcteur tout ou rien (mode tor), que seuls les bancs "
-                           "niveaueau et debitair ont : pas le banc ") +
-               bench.name + ".";
+    const auto hasOnOff = [](const Bench& bench) {
+        return std::any_of(bench.modes.begin(), bench.modes.end(),
+                           [](const Mode& mode) { return mode.controller == &kOnOff; });
+    };
+    if (!hasOnOff(*settings.bench)) {
+        std::string benches;
+        for (const Bench& bench : Benches())
+            if (hasOnOff(bench)) benches += (benches.empty() ? "" : ", ") + std::string(bench.name);
+        return "Le test du relais se fait avec le correcteur tout ou rien (mode tor), que seuls ont les bancs " +
+               benches + " : pas le banc " + settings.bench->name + ".";
+    }
     if (settings.mode->controller != &kOnOff)
         return std::string("Le test du relais se fait en mode tor, pas en mode ") + settings.mode->name + ".";
     if (!settings.routed || !settings.feedback)

@@ -128,7 +128,7 @@ TEST(LabRunRefusals, ARelayTestIsTheOnOffLoopOfAnAnalogBench)
 {
     Settings axis = banc::test::MakeSettings("axnum", "position");
     EXPECT_EQ(RelayRun::Refusal(axis), "Le test du relais se fait avec le correcteur tout ou rien (mode tor), que seuls "
-                                       "les bancs niveaueau et debitair ont : pas le banc axnum.");
+                                       "ont les bancs niveaueau, debitair : pas le banc axnum.");
     EXPECT_EQ(RelayRun::Refusal(banc::test::MakeSettings("niveaueau", "pid")),
               "Le test du relais se fait en mode tor, pas en mode pid.");
     Settings isolated = banc::test::MakeSettings("niveaueau", "tor");
