@@ -91,12 +91,11 @@ INSTANTIATE_TEST_SUITE_P(WithAndWithoutNoise, TemperatureAccuracy, ::testing::Va
 TEST(LevelAccuracy, StrejcReadsTwoLagsOnTheSecondTank)
 {
     tarvic::test::TraceCapture quiet;
-    // The pump from 50 % to 51 %: both tanks from their rest at 50 % to 52.02 % ((a u / b)^2),
-    // two equal lags in cascade, 60 s at 50 % and 61 s at 52 %, whose Tu / Ta
-    // is 0.1036, the table's n = 2. (Two equal lags sit on that entry: a
-    // larger step, its end slower, read on the level's 12-bit counts, tips
-    // the tangent's reading below it, to one lag and a delay.)
-    Settings settings = banc::test::MakeSettings("niveaueau", "bo", {{"repos", 50}, {"echelon", 51}});
+    // The pump from 50 % to 60 %: both tanks from their rest at 50 % to 72 % ((a u / b)^2),
+    // two lags in cascade, 60 s at 50 % and 72 s at 72 %, the second tank's
+    // lagging the first's during the transient: a Tu / Ta a little below the
+    // 0.104 of two equal lags, which the reading still takes for n = 2.
+    Settings settings = banc::test::MakeSettings("niveaueau", "bo", {{"repos", 50}, {"echelon", 60}});
     settings.factory = true;
     settings.duration = 1600;
     settings.measure = FindMeasure(*settings.bench, "niveau2");
@@ -107,8 +106,8 @@ TEST(LevelAccuracy, StrejcReadsTwoLagsOnTheSecondTank)
                                      [](const analysis::MethodResult& method) { return method.key == "strejc"; });
     ASSERT_NE(strejc, run.identification.methods.end());
     EXPECT_EQ(strejc->model.order, 2);
-    // 51 % is 1664 counts of 3264 (50.98 %): the level ends at 50.98^2 / 50 = 51.98 %, 2.02 % a %.
-    EXPECT_NEAR(strejc->model.gain, 1.98 / 0.98, 0.04);
+    // 60 % is 1958 counts of 3264 (59.99 %): the level ends at 59.99^2 / 50 = 71.97 %, 2.20 % a %.
+    EXPECT_NEAR(strejc->model.gain, 21.97 / 9.99, 0.05);
     std::printf("strejc n %d, tau %.2f s, theta %.2f s, K %.4f\n", strejc->model.order, strejc->model.timeConstant,
                 strejc->model.delay, strejc->model.gain);
 }
