@@ -19,8 +19,9 @@ struct TextTable {
 // points `samplePeriod` s apart; 0: to three significant digits.
 TextTable ModelTable(const analysis::Identification& identification, const std::string& measureUnit,
                      const std::string& commandUnit, double samplePeriod = 0);
-// One row per suggestion: rule, controller, kp, ti, td, and the predicted
-// overshoot, rise and settling times.
+// One row per suggestion: rule, controller, kp, ti, td, kf, ks as the profile
+// keeps them, and the predicted overshoot, rise and settling times (or why
+// the prediction does not establish them).
 TextTable SuggestionTable(const std::vector<TunedSuggestion>& suggestions);
 // Columns padded to their widest cell, for a terminal.
 std::string RenderTable(const TextTable& table);
