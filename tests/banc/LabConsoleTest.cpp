@@ -261,6 +261,21 @@ TEST(LabConsole, AnIdentificationStoppedByCtrlCIdentifiesNothingAndSaysSo)
     EXPECT_EQ(ReadFile(console.File("tarvic/tarvic-banc-debitair.ini")).find("MODELE"), std::string::npos);
 }
 
+TEST(LabConsole, ACardLostDuringAnIdentificationIdentifiesNothing)
+{
+    Console console;
+    EXPECT_EQ(console.Run(Heater({"--mode", "bo", "--echelon", "50", "--duree", "200", "--vitesse", "50",
+                                  "--identifier"}),
+                          {console.FaultyCard("--hangup-after 300")}),
+              1);
+    EXPECT_NE(console.m_errors.find(Utf8("\ntarvic-banc : L'essai s'est arr\xEAt\xE9 avant sa fin : rien n'est "
+                                         "identifi\xE9.\n")),
+              std::string::npos)
+        << console.m_errors;
+    EXPECT_NE(console.m_output.find("Blocs acquis : "), std::string::npos) << console.m_output;
+    EXPECT_EQ(console.m_output.find("Identification"), std::string::npos) << console.m_output;
+}
+
 TEST(LabConsole, LabOptionsThatDoNotGoTogetherAreRefusedBeforeAnyRun)
 {
     Console console;
