@@ -188,6 +188,25 @@ TEST_F(HeaterLabWork, TheSuggestedPiRunsAsPredicted)
     EXPECT_NE(output.find(Utf8(tarvic::Format("Int\xE9grale de l'\xE9" "cart absolu : "))), std::string::npos);
 }
 
+TEST_F(HeaterLabWork, TheProfileKeepsTheSuggestedLoopForTheRunsAfter)
+{
+    ASSERT_EQ(s_closed, 0) << s_console->m_errors;
+    Console& console = *s_console;
+    ASSERT_EQ(console.Run(Heater({"--mode", "pid", "--echelon", "50", "--duree", "100", "--vitesse", "200",
+                                  "--predire", "--json", "q.json"})),
+              0)
+        << console.m_errors;
+    const Json again = ReadJson(console.File("q.json"));
+    const Json first = ReadJson(console.File("p.json"));
+    EXPECT_FALSE(again.contains("reglage_applique"));
+    // The profile's three decimals of each setting: the same loop, to within a hair.
+    const Json& predicted = again["comparaison"]["prediction"];
+    const double settling = first["comparaison"]["prediction"]["temps_etablissement_s"];
+    EXPECT_NEAR(predicted["temps_etablissement_s"].get<double>(), settling, 0.01 * settling);
+    const double measured = first["comparaison"]["mesure"]["temps_etablissement_s"];
+    EXPECT_NEAR(again["comparaison"]["mesure"]["temps_etablissement_s"].get<double>(), measured, 0.01 * measured);
+}
+
 TEST_F(HeaterLabWork, ThePicturesDrawTheFittedModelAndThePredictedResponse)
 {
     ASSERT_EQ(s_identified, 0) << s_identificationErrors;
