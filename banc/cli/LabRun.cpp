@@ -293,6 +293,12 @@ void LabRun::ConcludePrediction(const Settings& settings, Elements& elements)
                       tarvic::Format("Int\xE9grale de l'\xE9" "cart absolu : %s %s\xB7s sur %s\n",
                                      SignificantText(m_comparison->iae, kGainDigits).c_str(), unit.c_str(),
                                      SecondsText(m_comparison->span, record.period).c_str());
+    if (!m_comparison->fromRest)
+        m_outputs.text += tarvic::Format(
+            "La mesure \xE9tait \xE0 %s %s \xE0 l'\xE9" "chelon, pas au repos de la consigne (%s %s) d'o\xF9 la "
+            "pr\xE9" "diction part : l'\xE9" "cart vient d'abord de l\xE0.\n",
+            DecimalText(m_comparison->measured.initial, 2).c_str(), unit.c_str(),
+            DecimalText(m_comparison->predicted.initial, 2).c_str(), unit.c_str());
 }
 
 void LabRun::WriteChosen(const Settings& run, const std::vector<TunedSuggestion>& suggestions)

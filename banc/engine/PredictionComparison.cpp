@@ -1,6 +1,7 @@
 #include "engine/PredictionComparison.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/FigureText.h"
 
@@ -8,6 +9,7 @@ namespace banc {
 namespace {
 
 constexpr int kLevelDecimals = 2;  // as the step summary gives the levels
+constexpr double kRestBand = 0.05;  // of the step: the settling band
 
 std::string Level(const std::optional<float>& value, const std::string& unit)
 {
@@ -35,6 +37,9 @@ PredictionComparison ComparePrediction(const analysis::LoopPrediction& predictio
     comparison.iae = analysis::IntegralAbsoluteDifference(measure, prediction.measure, prediction.period);
     const std::size_t common = std::min(measure.size(), prediction.measure.size());
     comparison.span = common > 1 ? static_cast<double>(common - 1) * prediction.period : 0;
+    const StepFigures& predicted = prediction.figures;
+    const double step = std::fabs(double{predicted.setpoint} - predicted.initial);
+    comparison.fromRest = std::fabs(double{measured.initial} - predicted.initial) <= kRestBand * step;
     return comparison;
 }
 

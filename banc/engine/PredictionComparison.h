@@ -15,6 +15,9 @@ struct PredictionComparison {
     StepFigures predicted;
     double iae = 0;   // the integral of the absolute difference of the measurements, unit x s
     double span = 0;  // s, over which it was taken
+    // The prediction starts the loop at rest at its first setpoint; a run whose
+    // measurement was elsewhere at the step (still warming up...) is another response.
+    bool fromRest = true;
 };
 
 // `measure`: the run's measurement, at the prediction's period from the same start.

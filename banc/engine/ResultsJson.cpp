@@ -241,7 +241,8 @@ std::string ResultsJson(const RunReport& report)
                                {"prediction", FiguresJson(report.comparison->predicted)},
                                {"iae", Number(report.comparison->iae)},
                                {"unite_iae", Utf8(report.units.measure + "\xB7s")},
-                               {"duree_comparee_s", Number(report.comparison->span)}};
+                               {"duree_comparee_s", Number(report.comparison->span)},
+                               {"depart_au_repos", report.comparison->fromRest}};
     return json.dump(2) + "\n";
 }
 

@@ -192,8 +192,8 @@ TEST_F(HeaterLabWork, TheProfileKeepsTheSuggestedLoopForTheRunsAfter)
 {
     ASSERT_EQ(s_closed, 0) << s_console->m_errors;
     Console& console = *s_console;
-    ASSERT_EQ(console.Run(Heater({"--mode", "pid", "--echelon", "50", "--duree", "100", "--vitesse", "200",
-                                  "--predire", "--json", "q.json"})),
+    ASSERT_EQ(console.Run(Heater({"--mode", "pid", "--repos", "0", "--echelon", "50", "--duree", "100", "--vitesse",
+                                  "200", "--predire", "--json", "q.json"})),
               0)
         << console.m_errors;
     const Json again = ReadJson(console.File("q.json"));
@@ -205,6 +205,22 @@ TEST_F(HeaterLabWork, TheProfileKeepsTheSuggestedLoopForTheRunsAfter)
     EXPECT_NEAR(predicted["temps_etablissement_s"].get<double>(), settling, 0.01 * settling);
     const double measured = first["comparaison"]["mesure"]["temps_etablissement_s"];
     EXPECT_NEAR(again["comparaison"]["mesure"]["temps_etablissement_s"].get<double>(), measured, 0.01 * measured);
+}
+
+TEST_F(HeaterLabWork, AComparisonWithARunThatDidNotStartAtRestSaysSo)
+{
+    ASSERT_EQ(s_identified, 0) << s_identificationErrors;
+    Console& console = *s_console;
+    // The setpoint rests at 20 % from the start, but the air is cold: the loop is not at rest at the step.
+    ASSERT_EQ(console.Run(Heater({"--mode", "pid", "--repos", "20", "--echelon", "30", "--duree", "50", "--vitesse",
+                                  "200", "--predire", "--json", "f.json"})),
+              0)
+        << console.m_errors;
+    EXPECT_NE(console.m_output.find(Utf8("La mesure \xE9tait \xE0 0,00 % \xE0 l'\xE9" "chelon, pas au repos de la consigne (")),
+              std::string::npos)
+        << console.m_output;
+    EXPECT_EQ(ReadJson(console.File("f.json"))["comparaison"]["depart_au_repos"], false);
+    EXPECT_EQ(ReadJson(console.File("p.json"))["comparaison"]["depart_au_repos"], true);
 }
 
 TEST_F(HeaterLabWork, ThePicturesDrawTheFittedModelAndThePredictedResponse)

@@ -182,3 +182,15 @@ TEST(PredictionComparison, MeasuredBesidePredictedWithTheIntegralOfTheirDifferen
               "Temps de mont\xE9" "e (10 \xE0 90 %)  21,96 s   non \xE9tabli\n"
               "Temps d'\xE9tablissement \xE0 5 %  32,70 s  non atteint\n");
 }
+
+TEST(PredictionComparison, ARunThatDidNotStartWhereThePredictionRestsIsNoted)
+{
+    banc::analysis::LoopPrediction prediction = Predicted(banc::StepVerdict::Settled);
+    prediction.figures.initial = 20;
+    prediction.figures.setpoint = 30;
+    banc::StepFigures measured;
+    measured.initial = 19.6f;  // within the 5 % band of the 10 % step
+    EXPECT_TRUE(banc::ComparePrediction(prediction, measured, {0, 1, 2}).fromRest);
+    measured.initial = 19.4f;
+    EXPECT_FALSE(banc::ComparePrediction(prediction, measured, {0, 1, 2}).fromRest);
+}
