@@ -55,7 +55,7 @@ std::string ModeEntries()
 std::string HelpText()
 {
     return "Usage : tarvic-banc --banc NOM [OPTION]...\n"
-           "        tarvic-banc --banc NOM --mode bo --identifier [--regle NOM [--correcteur TYPE]]\n"
+           "        tarvic-banc --banc NOM --mode bo --identifier [--regle NOM]\n"
            "        tarvic-banc --banc NOM --mode pid [--regle NOM] --predire\n"
            "        tarvic-banc --ouvrir ARCHIVE [--csv FICHIER] [--png FICHIER]\n"
            "Fait un essai de r\xE9gulation sur un banc : configure la carte, lance la boucle et\n"
