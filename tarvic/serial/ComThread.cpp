@@ -141,13 +141,10 @@ int CComThread::Run()
         unsigned eventWord = 0;
         if (m_run) eventWord = WaitPortEvent();
         if ((eventWord & kEvRxChar) && m_run) {
-            // A read short of the whole size emptied the queue: whatever came
-            // since wakes the wait again at once.
+            // Until the queue is found empty: what came in while a read was
+            // being delivered is taken without waiting on the port again.
             int count;
-            do {
-                count = ReadQueued(received.data(), kReadSize);
-                DeliverRead(received.data(), count);
-            } while (count == kReadSize);
+            while ((count = ReadQueued(received.data(), kReadSize)) > 0) DeliverRead(received.data(), count);
         }
     }
     m_stop = true;
