@@ -1,6 +1,7 @@
 #include "PanelDlg.h"
 
 #include <functional>
+#include <utility>
 
 #include <QAction>
 #include <QCheckBox>
@@ -57,7 +58,8 @@ CPanelDlg::CPanelDlg(const PanelVariant& variant, QWidget* parent) : QDialog(par
     BuildMenu();
     resize(DialogUnitsToPixels(font(), variant.size).expandedTo(minimumSizeHint()));
 
-    m_timer.setSingleShot(true);
+    // Repeating: each cycle would otherwise give its timer back to the event
+    // loop and take a new one.
     connect(&m_timer, &QTimer::timeout, this, &CPanelDlg::OnTimer);
 }
 
@@ -68,6 +70,8 @@ void CPanelDlg::BuildControls()
     m_inputs = BitGroup(this, m_variant.inputGroupTitle, m_variant.indicators, [this](const PanelBit& bit) {
         auto* radio = new QRadioButton(Latin1(bit.text), this);
         radio->setAutoExclusive(false);  // each indicator is a group of its own
+        // A click changes what it shows: the next cycle sets it back.
+        connect(radio, &QRadioButton::clicked, this, [this] { m_shown.reset(); });
         m_indicators.emplace_back(&bit, radio);
         return radio;
     });
@@ -162,8 +166,10 @@ void CPanelDlg::StartTimer() { m_timer.start(m_variant.cycle.firstPeriodMs); }
 
 void CPanelDlg::OnTimer()
 {
-    m_timer.stop();
-    if (!m_pProcess) return;
+    if (!m_pProcess) {
+        m_timer.stop();
+        return;
+    }
     CProcess& process = *m_pProcess;
 
     const std::string version = process.LitVersion();
@@ -185,7 +191,7 @@ void CPanelDlg::OnTimer()
         UpdateIndicators();
     }
     if (port && m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
-    m_timer.start(kPeriodMs);
+    if (!m_timer.isActive() || m_timer.interval() != kPeriodMs) m_timer.start(kPeriodMs);
 }
 
 void CPanelDlg::Identifie(const std::string& version)
@@ -292,8 +298,16 @@ std::string CPanelDlg::InputsText() const
 
 void CPanelDlg::UpdateIndicators()
 {
+    // The inputs rarely change from one second to the next: the buttons are
+    // looked at only when they do.
+    Inputs inputs{};
+    for (std::size_t byte = 0; byte < inputs.size(); ++byte)
+        inputs[byte] = m_pProcess->LitEntree(static_cast<int>(byte));
+    if (std::exchange(m_shown, inputs) == inputs) return;
     for (const auto& [indicator, radio] : m_indicators) {
-        const bool on = Bit(indicator->byte, indicator->bit);
+        const int byte = indicator->byte;
+        const bool on = byte >= 0 && byte < PanelVariant::kMaxEntrees &&
+                        (inputs[static_cast<std::size_t>(byte)] >> indicator->bit) & 1;
         if (radio->isChecked() != on) radio->setChecked(on);
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,5 +90,8 @@ private:
     // Looked up once: the cycle touches them every second.
     std::vector<std::pair<int, QLineEdit*>> m_edits;
     std::vector<std::pair<const PanelBit*, QAbstractButton*>> m_indicators;
+    // The input bytes the indicators show; none until they are first set.
+    using Inputs = std::array<int, PanelVariant::kMaxEntrees>;
+    std::optional<Inputs> m_shown;
     CJournalDlg* m_journal = nullptr;
 };
