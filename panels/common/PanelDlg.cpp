@@ -21,7 +21,6 @@
 #include "PortStatus.h"
 #include "SelPort.h"
 #include "tarvic/platform/Profile.h"
-#include "tarvic/platform/Text.h"
 
 namespace {
 
@@ -94,7 +93,7 @@ void CPanelDlg::BuildControls()
         edit->setObjectName(QString::number(id));
         edit->setReadOnly(true);
         texts->addWidget(edit);
-        m_edits.emplace_back(id, edit);
+        m_edits.push_back({id, edit, std::nullopt});
     }
 
     auto* buttons = new QHBoxLayout;
@@ -172,22 +171,21 @@ void CPanelDlg::OnTimer()
     }
     CProcess& process = *m_pProcess;
 
-    const std::string version = process.LitVersion();
-    if (m_connecte && version.empty()) CartePerdue();
+    if (m_connecte && !process.Identifiee()) CartePerdue();
     // Without a port nobody is greeted or polled: a card that comes gets "VER" first.
     const bool port = process.hcom.IsOpen();
     if (!m_connecte) {
-        if (!version.empty()) {
+        if (const std::string version = process.LitVersion(); !version.empty()) {
             Identifie(version);
         } else {
             ShowText(m_variant.statusId, WaitingText());
             if (port) process.Demande("VER");
         }
     }
-    if (m_variant.etatId != PanelVariant::kNoControl) ShowText(m_variant.etatId, EtatText());
+    if (m_variant.etatId != PanelVariant::kNoControl) ShowLatin1(m_variant.etatId, EtatText());
     if (m_connecte || !m_variant.cycle.lelOnlyWhenIdentified) {
         if (port) process.Demande("LEL");
-        if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
+        if (m_variant.cycle.statusShowsInputs) ShowLatin1(m_variant.statusId, InputsText());
         UpdateIndicators();
     }
     if (port && m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
@@ -198,18 +196,18 @@ void CPanelDlg::Identifie(const std::string& version)
 {
     CProcess& process = *m_pProcess;
     SetConnecte(true);
-    ShowText(m_variant.identId, version);
+    ShowLatin1(m_variant.identId, version);
     if (!m_variant.cycle.emdOnVerReply) process.Ordre("EMD 1");
     // A card back from a reset has its outputs off: make them what the boxes show.
     const long reconnexions = process.Journal()->LitStatistiques().reconnexions;
     if (std::exchange(m_reconnexions, reconnexions) != reconnexions) process.EnvoiSorties();
-    if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, Latin1(kEstablished));
+    if (m_variant.cycle.statusShowsInputs) ShowLatin1(m_variant.statusId, kEstablished);
 }
 
 void CPanelDlg::CartePerdue()
 {
     SetConnecte(false);
-    ShowText(m_variant.identId, std::string());
+    ShowLatin1(m_variant.identId, "");
     UpdateIndicators();  // the process has cleared the inputs it no longer knows
 }
 
@@ -271,28 +269,42 @@ void CPanelDlg::OnOutput(const PanelBit& output, bool checked)
     m_pProcess->EnvoiSorties();
 }
 
-void CPanelDlg::ShowText(int id, const std::string& text) { ShowText(id, QString::fromLatin1(text)); }
+void CPanelDlg::ShowLatin1(int id, std::string_view text)
+{
+    for (Edit& edit : m_edits) {
+        if (edit.id != id || edit.shown == text) continue;
+        edit.shown = text;
+        const QString shown = QString::fromLatin1(text);
+        if (edit.edit->text() != shown) edit.edit->setText(shown);
+    }
+}
 
 void CPanelDlg::ShowText(int id, const QString& text)
 {
-    for (const auto& [editId, edit] : m_edits)
-        if (editId == id && edit->text() != text) edit->setText(text);
+    for (Edit& edit : m_edits) {
+        if (edit.id != id) continue;
+        edit.shown.reset();
+        if (edit.edit->text() != text) edit.edit->setText(text);
+    }
 }
 
-std::string CPanelDlg::EtatText() const
+const char* CPanelDlg::EtatText() const
 {
     if (m_variant.etatAlarmText && Bit(m_variant.etatAlarmByte, m_variant.etatAlarmBit))
         return m_variant.etatAlarmText;
     const int etat = m_pProcess->LitEtat();
-    if (etat < 0 || etat >= static_cast<int>(m_variant.etatTexts.size())) return {};
+    if (etat < 0 || etat >= static_cast<int>(m_variant.etatTexts.size())) return "";
     return m_variant.etatTexts[static_cast<std::size_t>(etat)];
 }
 
 std::string CPanelDlg::InputsText() const
 {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text = "LEL";
-    for (int byte = m_variant.entreeCount - 1; byte >= 0; --byte)
-        text += tarvic::Format(" %2.2X", m_pProcess->LitEntree(byte) & 0xFF);
+    for (int byte = m_variant.entreeCount - 1; byte >= 0; --byte) {
+        const int value = m_pProcess->LitEntree(byte) & 0xFF;
+        text += {' ', kHex[value >> 4], kHex[value & 0xF]};
+    }
     return text;
 }
 

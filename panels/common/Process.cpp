@@ -230,6 +230,7 @@ void CProcess::CartePerdue(EnVol& enVol, const char* why)
         m_evReponse.ResetEvent();
         if (!m_version.empty()) m_perdue = true;
         m_version.clear();
+        m_identifiee = false;
     }
     for (auto& entree : m_entree) entree = 0;
     m_etat = 0;
@@ -309,6 +310,7 @@ void CProcess::TraiteRecept(std::string line)
                 if (tarvic::Find(line, "OK") >= 0 || erreur) answered = &m_evAcquit;
             } else if (const int ver = tarvic::Find(line, "VER"); ver >= 0) {
                 m_version = tarvic::Mid(line, ver + 3);
+                m_identifiee = !m_version.empty();
                 if (m_variant.cycle.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
                 if (std::exchange(m_perdue, false)) m_journal->Reconnexion();
                 m_refus = false;
