@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <fstream>
@@ -175,6 +176,67 @@ void BM_PanelIdleCost(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PanelIdleCost)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Per-minute rates of two stretches of time, as if measured in one.
+void Add(Cost& sum, const Cost& part)
+{
+    const double minutes = sum.minutes + part.minutes;
+    const auto mean = [&](double was, double add) { return (was * sum.minutes + add * part.minutes) / minutes; };
+    for (const auto& [role, use] : part.perMinute) {
+        ThreadUse& rate = sum.perMinute[role];
+        rate.cpuMs = mean(rate.cpuMs, use.cpuMs);
+        rate.wakeUps = std::lround(mean(static_cast<double>(rate.wakeUps), static_cast<double>(use.wakeUps)));
+    }
+    for (auto& [role, rate] : sum.perMinute) {
+        if (part.perMinute.count(role)) continue;
+        rate.cpuMs = mean(rate.cpuMs, 0);
+        rate.wakeUps = std::lround(mean(static_cast<double>(rate.wakeUps), 0));
+    }
+    sum.total.cpuMs = mean(sum.total.cpuMs, part.total.cpuMs);
+    sum.total.wakeUps =
+        std::lround(mean(static_cast<double>(sum.total.wakeUps), static_cast<double>(part.total.wakeUps)));
+    sum.minutes = minutes;
+}
+
+// The panel and the empty dialog by turns, `seconds` each for `rounds`
+// rounds, so that whatever else loads the machine weighs on both alike. The
+// panel's timer is stopped while the dialog's runs: its threads then sleep.
+void BM_PanelIdleAgainstEmptyDialogByTurns(benchmark::State& state)
+{
+    Application();
+    const int rounds = static_cast<int>(state.range(0));
+    const int seconds = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        tarvic::test::ScriptedCard card(tarvic::test::ScriptedCard::Obliging(" BENCH", "1234 02"));
+        UsePort(card.Path());
+        CPanelDlg panel(VarnokVariant());
+        panel.StartProcess();
+        panel.StartTimer();
+        RunEventLoop(3000);  // identification first: the figures are for the steady polling
+        QDialog dialog;
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&timer] { timer.start(1000); });
+        Cost emptyDialog, idlePanel;
+        for (int round = 0; round < rounds; ++round) {
+            panel.Timer1().stop();
+            RunEventLoop(300);  // the last poll's reply comes in
+            timer.start(1000);
+            Add(emptyDialog, Measure(seconds));
+            timer.stop();
+            panel.StartTimer();
+            Add(idlePanel, Measure(seconds));
+        }
+        Report(state, idlePanel);
+        state.counters["empty_dialog_cpu_ms_per_min"] = emptyDialog.total.cpuMs;
+        state.counters["empty_dialog_wakeups_per_min"] = static_cast<double>(emptyDialog.total.wakeUps);
+        state.counters["cpu_vs_empty_dialog"] = idlePanel.total.cpuMs / emptyDialog.total.cpuMs;
+        state.counters["wakeups_vs_empty_dialog"] =
+            static_cast<double>(idlePanel.total.wakeUps) / static_cast<double>(emptyDialog.total.wakeUps);
+        panel.StopProcess();
+    }
+}
+BENCHMARK(BM_PanelIdleAgainstEmptyDialogByTurns)->Args({4, 10})->Iterations(1)->Unit(benchmark::kSecond);
 
 // A panel waiting, with its real time-outs, for a port that is not there
 // (reopened every 2 s) or for a card that never answers (each greeting

@@ -1,6 +1,7 @@
 #include "PanelDlg.h"
 
 #include <functional>
+#include <utility>
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include "PortStatus.h"
 #include "SelPort.h"
 #include "tarvic/platform/Profile.h"
-#include "tarvic/platform/Text.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ CPanelDlg::CPanelDlg(const PanelVariant& variant, QWidget* parent) : QDialog(par
     BuildMenu();
     resize(DialogUnitsToPixels(font(), variant.size).expandedTo(minimumSizeHint()));
 
-    m_timer.setSingleShot(true);
+    // Repeating: each cycle would otherwise give its timer back to the event
+    // loop and take a new one.
     connect(&m_timer, &QTimer::timeout, this, &CPanelDlg::OnTimer);
 }
 
@@ -68,6 +69,8 @@ void CPanelDlg::BuildControls()
     m_inputs = BitGroup(this, m_variant.inputGroupTitle, m_variant.indicators, [this](const PanelBit& bit) {
         auto* radio = new QRadioButton(Latin1(bit.text), this);
         radio->setAutoExclusive(false);  // each indicator is a group of its own
+        // A click changes what it shows: the next cycle sets it back.
+        connect(radio, &QRadioButton::clicked, this, [this] { m_shown.reset(); });
         m_indicators.emplace_back(&bit, radio);
         return radio;
     });
@@ -90,7 +93,7 @@ void CPanelDlg::BuildControls()
         edit->setObjectName(QString::number(id));
         edit->setReadOnly(true);
         texts->addWidget(edit);
-        m_edits.emplace_back(id, edit);
+        m_edits.push_back({id, edit, std::nullopt});
     }
 
     auto* buttons = new QHBoxLayout;
@@ -162,48 +165,49 @@ void CPanelDlg::StartTimer() { m_timer.start(m_variant.cycle.firstPeriodMs); }
 
 void CPanelDlg::OnTimer()
 {
-    m_timer.stop();
-    if (!m_pProcess) return;
+    if (!m_pProcess) {
+        m_timer.stop();
+        return;
+    }
     CProcess& process = *m_pProcess;
 
-    const std::string version = process.LitVersion();
-    if (m_connecte && version.empty()) CartePerdue();
+    if (m_connecte && !process.Identifiee()) CartePerdue();
     // Without a port nobody is greeted or polled: a card that comes gets "VER" first.
     const bool port = process.hcom.IsOpen();
     if (!m_connecte) {
-        if (!version.empty()) {
+        if (const std::string version = process.LitVersion(); !version.empty()) {
             Identifie(version);
         } else {
             ShowText(m_variant.statusId, WaitingText());
             if (port) process.Demande("VER");
         }
     }
-    if (m_variant.etatId != PanelVariant::kNoControl) ShowText(m_variant.etatId, EtatText());
+    if (m_variant.etatId != PanelVariant::kNoControl) ShowLatin1(m_variant.etatId, EtatText());
     if (m_connecte || !m_variant.cycle.lelOnlyWhenIdentified) {
         if (port) process.Demande("LEL");
-        if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, InputsText());
+        if (m_variant.cycle.statusShowsInputs) ShowLatin1(m_variant.statusId, InputsText());
         UpdateIndicators();
     }
     if (port && m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
-    m_timer.start(kPeriodMs);
+    if (!m_timer.isActive() || m_timer.interval() != kPeriodMs) m_timer.start(kPeriodMs);
 }
 
 void CPanelDlg::Identifie(const std::string& version)
 {
     CProcess& process = *m_pProcess;
     SetConnecte(true);
-    ShowText(m_variant.identId, version);
+    ShowLatin1(m_variant.identId, version);
     if (!m_variant.cycle.emdOnVerReply) process.Ordre("EMD 1");
     // A card back from a reset has its outputs off: make them what the boxes show.
     const long reconnexions = process.Journal()->LitStatistiques().reconnexions;
     if (std::exchange(m_reconnexions, reconnexions) != reconnexions) process.EnvoiSorties();
-    if (m_variant.cycle.statusShowsInputs) ShowText(m_variant.statusId, Latin1(kEstablished));
+    if (m_variant.cycle.statusShowsInputs) ShowLatin1(m_variant.statusId, kEstablished);
 }
 
 void CPanelDlg::CartePerdue()
 {
     SetConnecte(false);
-    ShowText(m_variant.identId, std::string());
+    ShowLatin1(m_variant.identId, "");
     UpdateIndicators();  // the process has cleared the inputs it no longer knows
 }
 
@@ -265,35 +269,57 @@ void CPanelDlg::OnOutput(const PanelBit& output, bool checked)
     m_pProcess->EnvoiSorties();
 }
 
-void CPanelDlg::ShowText(int id, const std::string& text) { ShowText(id, QString::fromLatin1(text)); }
+void CPanelDlg::ShowLatin1(int id, std::string_view text)
+{
+    for (Edit& edit : m_edits) {
+        if (edit.id != id || edit.shown == text) continue;
+        edit.shown = text;
+        const QString shown = QString::fromLatin1(text);
+        if (edit.edit->text() != shown) edit.edit->setText(shown);
+    }
+}
 
 void CPanelDlg::ShowText(int id, const QString& text)
 {
-    for (const auto& [editId, edit] : m_edits)
-        if (editId == id && edit->text() != text) edit->setText(text);
+    for (Edit& edit : m_edits) {
+        if (edit.id != id) continue;
+        edit.shown.reset();
+        if (edit.edit->text() != text) edit.edit->setText(text);
+    }
 }
 
-std::string CPanelDlg::EtatText() const
+const char* CPanelDlg::EtatText() const
 {
     if (m_variant.etatAlarmText && Bit(m_variant.etatAlarmByte, m_variant.etatAlarmBit))
         return m_variant.etatAlarmText;
     const int etat = m_pProcess->LitEtat();
-    if (etat < 0 || etat >= static_cast<int>(m_variant.etatTexts.size())) return {};
+    if (etat < 0 || etat >= static_cast<int>(m_variant.etatTexts.size())) return "";
     return m_variant.etatTexts[static_cast<std::size_t>(etat)];
 }
 
 std::string CPanelDlg::InputsText() const
 {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text = "LEL";
-    for (int byte = m_variant.entreeCount - 1; byte >= 0; --byte)
-        text += tarvic::Format(" %2.2X", m_pProcess->LitEntree(byte) & 0xFF);
+    for (int byte = m_variant.entreeCount - 1; byte >= 0; --byte) {
+        const int value = m_pProcess->LitEntree(byte) & 0xFF;
+        text += {' ', kHex[value >> 4], kHex[value & 0xF]};
+    }
     return text;
 }
 
 void CPanelDlg::UpdateIndicators()
 {
+    // The inputs rarely change from one second to the next: the buttons are
+    // looked at only when they do.
+    Inputs inputs{};
+    for (std::size_t byte = 0; byte < inputs.size(); ++byte)
+        inputs[byte] = m_pProcess->LitEntree(static_cast<int>(byte));
+    if (std::exchange(m_shown, inputs) == inputs) return;
     for (const auto& [indicator, radio] : m_indicators) {
-        const bool on = Bit(indicator->byte, indicator->bit);
+        const int byte = indicator->byte;
+        const bool on = byte >= 0 && byte < PanelVariant::kMaxEntrees &&
+                        (inputs[static_cast<std::size_t>(byte)] >> indicator->bit) & 1;
         if (radio->isChecked() != on) radio->setChecked(on);
     }
 }

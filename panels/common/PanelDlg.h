@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,9 +71,9 @@ private:
     void CartePerdue();
     void SetConnecte(bool connecte);
     QString WaitingText() const;
-    void ShowText(int id, const std::string& text);
+    void ShowLatin1(int id, std::string_view text);
     void ShowText(int id, const QString& text);
-    std::string EtatText() const;
+    const char* EtatText() const;
     std::string InputsText() const;
     void UpdateIndicators();
     bool Bit(int byte, int bit) const;
@@ -86,7 +89,17 @@ private:
     QGroupBox* m_inputs = nullptr;
     QGroupBox* m_outputs = nullptr;
     // Looked up once: the cycle touches them every second.
-    std::vector<std::pair<int, QLineEdit*>> m_edits;
+    struct Edit {
+        int id;
+        QLineEdit* edit;
+        // The Latin-1 text it shows, when it came as such: the same text
+        // again is recognised without building a QString.
+        std::optional<std::string> shown;
+    };
+    std::vector<Edit> m_edits;
     std::vector<std::pair<const PanelBit*, QAbstractButton*>> m_indicators;
+    // The input bytes the indicators show; none until they are first set.
+    using Inputs = std::array<int, PanelVariant::kMaxEntrees>;
+    std::optional<Inputs> m_shown;
     CJournalDlg* m_journal = nullptr;
 };

@@ -13,7 +13,16 @@ namespace {
 constexpr std::uint32_t kPollMs = 100;
 constexpr char kClosingOrder[] = "!EMD 0\r\n";
 
-std::string Line(char prefix, const std::string& text) { return tarvic::Format("%c%s\r\n", prefix, text.c_str()); }
+// Built by hand rather than formatted: the cycle makes one every second.
+std::string Line(char prefix, const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size() + 3);
+    line += prefix;
+    line += text;
+    line += "\r\n";
+    return line;
+}
 
 #ifdef TARVIC_TEST_HOOKS
 std::atomic<decltype(ProcessHooks::queueChanged)> g_queueChanged{nullptr};
@@ -221,6 +230,7 @@ void CProcess::CartePerdue(EnVol& enVol, const char* why)
         m_evReponse.ResetEvent();
         if (!m_version.empty()) m_perdue = true;
         m_version.clear();
+        m_identifiee = false;
     }
     for (auto& entree : m_entree) entree = 0;
     m_etat = 0;
@@ -300,6 +310,7 @@ void CProcess::TraiteRecept(std::string line)
                 if (tarvic::Find(line, "OK") >= 0 || erreur) answered = &m_evAcquit;
             } else if (const int ver = tarvic::Find(line, "VER"); ver >= 0) {
                 m_version = tarvic::Mid(line, ver + 3);
+                m_identifiee = !m_version.empty();
                 if (m_variant.cycle.emdOnVerReply) AjouteMessageLocked(Line('!', "EMD 1"));
                 if (std::exchange(m_perdue, false)) m_journal->Reconnexion();
                 m_refus = false;

@@ -77,6 +77,8 @@ public:
     void TraiteRecept(std::string line) override;
 
     std::string LitVersion() const;
+    // Whether the card has identified itself, without taking the queue's lock.
+    bool Identifiee() const { return m_identifiee; }
     // The journal's note when the card is given up for it, and the panel's status until it identifies itself.
     static constexpr char kRefus[] = "La carte r\xE9pond par une erreur";
     // Whether the card was last given up for answering its queries with an error, until it identifies itself.
@@ -117,6 +119,7 @@ private:
     std::array<std::atomic<int>, PanelVariant::kMaxSorties> m_sortie{};
     std::array<std::atomic<int>, PanelVariant::kMaxEntrees> m_entree{};
     std::string m_version;
+    std::atomic<bool> m_identifiee{false};  // m_version is not empty
     std::atomic<bool> m_envoiActif{false};
     std::list<std::unique_ptr<CMessage>> m_file;
     std::atomic<bool> m_fin{false};

@@ -1,20 +1,53 @@
 #include "tarvic/platform/Event.h"
 
+#include <semaphore.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <ctime>
+#include <utility>
 
 namespace tarvic {
 
-// One waiting thread; the events it waits for wake it through here.
+// One waiting thread; the events it waits for post to it. A semaphore
+// rather than a condition variable: the woken thread does not go back
+// through a lock its waker may still hold.
 struct EventWaiter {
-    std::mutex mutex;
-    std::condition_variable woken;
-    bool pending = false;
+    EventWaiter() { ::sem_init(&posted, 0, 0); }
+    ~EventWaiter() { ::sem_destroy(&posted); }
+    EventWaiter(const EventWaiter&) = delete;
+    EventWaiter& operator=(const EventWaiter&) = delete;
+
+    // False once `deadline` (on the monotonic clock) has passed.
+    bool Wait(const timespec* deadline)
+    {
+        for (;;) {
+            const int result = deadline ? ::sem_clockwait(&posted, CLOCK_MONOTONIC, deadline) : ::sem_wait(&posted);
+            if (result == 0) return true;
+            if (errno != EINTR) return false;
+        }
+    }
+
+    sem_t posted;
 };
 
 }  // namespace tarvic
 
 using tarvic::EventWaiter;
+
+namespace {
+
+timespec MonotonicDeadline(std::uint32_t timeoutMs)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    constexpr long kNsPerSecond = 1'000'000'000;
+    const long ns = now.tv_nsec + static_cast<long>(timeoutMs % 1000) * 1'000'000;
+    return {now.tv_sec + static_cast<time_t>(timeoutMs / 1000) + ns / kNsPerSecond, ns % kNsPerSecond};
+}
+
+}  // namespace
 
 CEvent::CEvent(bool initiallySignalled) : m_signalled(initiallySignalled) {}
 
@@ -22,18 +55,17 @@ CEvent::~CEvent() = default;
 
 void CEvent::SetEvent()
 {
-    std::lock_guard lock(m_mutex);
-    m_signalled = true;
-    for (EventWaiter* waiter : m_waiters) {
-        {
-            std::lock_guard wake(waiter->mutex);
-            waiter->pending = true;
-        }
-        // Notified once its lock is free, so that the woken thread does not
-        // wake only to wait for it. The waiter stays alive meanwhile: it must
-        // take this event's lock to detach before it goes.
-        waiter->woken.notify_one();
+    std::vector<std::shared_ptr<EventWaiter>> waiters;
+    {
+        std::lock_guard lock(m_mutex);
+        // Already set: every waiter has been posted to, or saw it set when it came.
+        if (std::exchange(m_signalled, true)) return;
+        waiters = m_waiters;
     }
+    // Posted once this event's lock is free, so that the woken thread, which
+    // looks at the event next, does not wake only to wait for the lock. The
+    // shared ownership keeps a waiter that has meanwhile gone alive.
+    for (const auto& waiter : waiters) ::sem_post(&waiter->posted);
 }
 
 void CEvent::ResetEvent()
@@ -50,13 +82,13 @@ bool CEvent::IsSignalled() const
 
 bool CEvent::Wait(std::uint32_t timeoutMs) { return WaitForMultiple({this}, timeoutMs) == 0; }
 
-void CEvent::Attach(EventWaiter* waiter)
+void CEvent::Attach(const std::shared_ptr<EventWaiter>& waiter)
 {
     std::lock_guard lock(m_mutex);
     m_waiters.push_back(waiter);
 }
 
-void CEvent::Detach(EventWaiter* waiter)
+void CEvent::Detach(const std::shared_ptr<EventWaiter>& waiter)
 {
     std::lock_guard lock(m_mutex);
     m_waiters.erase(std::remove(m_waiters.begin(), m_waiters.end(), waiter), m_waiters.end());
@@ -74,21 +106,13 @@ int CEvent::WaitForMultiple(std::initializer_list<CEvent*> events, std::uint32_t
     };
     if (const int index = firstSignalled(); index != kTimeout || timeoutMs == 0) return index;
 
-    EventWaiter waiter;
-    for (CEvent* event : events) event->Attach(&waiter);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto waiter = std::make_shared<EventWaiter>();
+    for (CEvent* event : events) event->Attach(waiter);
+    const timespec deadline = MonotonicDeadline(timeoutMs);
     int index = firstSignalled();  // an event set before we attached
-    while (index == kTimeout) {
-        std::unique_lock lock(waiter.mutex);
-        if (timeoutMs == kInfinite) {
-            waiter.woken.wait(lock, [&waiter] { return waiter.pending; });
-        } else if (!waiter.woken.wait_until(lock, deadline, [&waiter] { return waiter.pending; })) {
-            break;
-        }
-        waiter.pending = false;
-        lock.unlock();
-        index = firstSignalled();  // woken by an event that may already be reset
-    }
-    for (CEvent* event : events) event->Detach(&waiter);
+    // Each post is one event set since we attached; it may be reset again by
+    // the time we look, and then we wait on.
+    while (index == kTimeout && waiter->Wait(timeoutMs == kInfinite ? nullptr : &deadline)) index = firstSignalled();
+    for (CEvent* event : events) event->Detach(waiter);
     return index;
 }

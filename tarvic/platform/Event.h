@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -35,10 +36,10 @@ public:
     static int WaitForMultiple(std::initializer_list<CEvent*> events, std::uint32_t timeoutMs = kInfinite);
 
 private:
-    void Attach(tarvic::EventWaiter* waiter);
-    void Detach(tarvic::EventWaiter* waiter);
+    void Attach(const std::shared_ptr<tarvic::EventWaiter>& waiter);
+    void Detach(const std::shared_ptr<tarvic::EventWaiter>& waiter);
 
     mutable std::mutex m_mutex;
     bool m_signalled;
-    std::vector<tarvic::EventWaiter*> m_waiters;
+    std::vector<std::shared_ptr<tarvic::EventWaiter>> m_waiters;
 };
