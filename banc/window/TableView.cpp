@@ -1,0 +1,28 @@
+#include "window/TableView.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include "window/Latin1.h"
+
+namespace banc::window {
+
+QTableWidget* MakeTableView(const TextTable& table, const char* name, QWidget* parent)
+{
+    auto* view = new QTableWidget(static_cast<int>(table.rows.size()), static_cast<int>(table.header.size()), parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->verticalHeader()->hide();
+    QStringList header;
+    for (const std::string& cell : table.header) header << Q(cell);
+    view->setHorizontalHeaderLabels(header);
+    for (std::size_t row = 0; row < table.rows.size(); ++row)
+        for (std::size_t column = 0; column < table.rows[row].size() && column < table.header.size(); ++column)
+            view->setItem(static_cast<int>(row), static_cast<int>(column), new QTableWidgetItem(Q(table.rows[row][column])));
+    view->resizeColumnsToContents();
+    return view;
+}
+
+}  // namespace banc::window
