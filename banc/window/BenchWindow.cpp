@@ -368,12 +368,14 @@ void BenchWindow::Identify()
         Report(error);
         return;
     }
-    std::string unit;
+    ExperimentCurves curves;
     {
         std::lock_guard lock(m_workbench.Lock());
-        unit = CurvesOf(m_workbench.ShownSettings(), m_workbench.ShownElements()).measureUnit.unit;
+        curves = CurvesOf(m_workbench.ShownSettings(), m_workbench.ShownElements());
     }
-    Open(new IdentificationPanel(*m_lab, unit, this));
+    // The model is drawn over the measurement it was fitted to: that one is shown.
+    m_curves->SetShown(curves.measure.code, true);
+    Open(new IdentificationPanel(*m_lab, curves.measureUnit.unit, this));
 }
 
 void BenchWindow::Wire(int measureRank, bool toggleRouted, bool toggleFeedback)

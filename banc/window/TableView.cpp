@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include <cctype>
+
 #include "window/Latin1.h"
 
 namespace banc::window {
@@ -19,8 +21,14 @@ QTableWidget* MakeTableView(const TextTable& table, const char* name, QWidget* p
     for (const std::string& cell : table.header) header << Q(cell);
     view->setHorizontalHeaderLabels(header);
     for (std::size_t row = 0; row < table.rows.size(); ++row)
-        for (std::size_t column = 0; column < table.rows[row].size() && column < table.header.size(); ++column)
-            view->setItem(static_cast<int>(row), static_cast<int>(column), new QTableWidgetItem(Q(table.rows[row][column])));
+        for (std::size_t column = 0; column < table.rows[row].size() && column < table.header.size(); ++column) {
+            const std::string& cell = table.rows[row][column];
+            auto* item = new QTableWidgetItem(Q(cell));
+            // Figures line up on their units, as in a spreadsheet.
+            if (!cell.empty() && (std::isdigit(static_cast<unsigned char>(cell[0])) || cell[0] == '-'))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            view->setItem(static_cast<int>(row), static_cast<int>(column), item);
+        }
     view->resizeColumnsToContents();
     return view;
 }

@@ -64,10 +64,10 @@ TEST_F(OverlayPlot, AnOverlayIsDrawnOnThePlotsAxesDashedWithItsMarksAsCrosses)
     m_plot.overlays.push_back({"Pr\xE9vue", kOrange, true, 0, {{0, 25}, {8, 50}, {16, 75}}, {{32, 50}}});
     const auto drawn = Drawn();
     // 0 s, 8 s, 16 s at columns 80, 180, 280; 25, 50, 75 % at rows 340, 250, 160.
-    EXPECT_TRUE(Has(drawn, "polyline (80,340) (180,250) (280,160) pen dash 2 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "polyline (80,340) (180,250) (280,160) pen dash 1 rgb(230,120,0)"));
     // The mark at 32 s (column 480) and 50 %: a cross 4 either side.
-    EXPECT_TRUE(Has(drawn, "line (476,246)-(484,254) pen dash 2 rgb(230,120,0)"));
-    EXPECT_TRUE(Has(drawn, "line (476,254)-(484,246) pen dash 2 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "line (476,246)-(484,254) pen dash 1 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "line (476,254)-(484,246) pen dash 1 rgb(230,120,0)"));
     // Over the recorded curves: drawn after the three of them.
     int curves = 0;
     for (const auto& call : m_calls) {
@@ -95,8 +95,8 @@ TEST_F(OverlayPlot, MarksAloneHaveACrossInTheLegendAndAnUnlabelledOverlayNoEntry
     m_plot.overlays.push_back({"Points lus", RGB(0, 150, 150), false, 0, {}, {{8, 25}}});
     m_plot.overlays.push_back({"", RGB(150, 0, 150), false, 0, {{0, 25}, {16, 75}}, {}});
     const auto drawn = Drawn();
-    EXPECT_TRUE(Has(drawn, "line (176,336)-(184,344) pen solid 2 rgb(0,150,150)"));
-    EXPECT_TRUE(Has(drawn, "polyline (80,340) (280,160) pen solid 2 rgb(150,0,150)"));
+    EXPECT_TRUE(Has(drawn, "line (176,336)-(184,344) pen solid 1 rgb(0,150,150)"));
+    EXPECT_TRUE(Has(drawn, "polyline (80,340) (280,160) pen solid 1 rgb(150,0,150)"));
     std::vector<const CRecordingDC::Call*> legend;
     for (const auto& call : m_calls)
         if (call.op == "line" && call.points[0].y > 430) legend.push_back(&call);
@@ -124,9 +124,9 @@ TEST_F(OverlayPlot, AnOverlayIsCutAtTheEdgesOfTheTimeSpanShown)
     m_plot.overlays.push_back({"", kOrange, false, 0, {{20, 25}, {40, 75}, {70, 75}}, {{10, 50}, {40, 50}}});
     const auto drawn = Drawn(&time);
     // Cut at 30 s (50 %, the frame's left) and at 62 s; 40 s is point 80, 250 columns in.
-    EXPECT_TRUE(Has(drawn, "polyline (80,250) (330,160) (880,160) pen solid 2 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "polyline (80,250) (330,160) (880,160) pen solid 1 rgb(230,120,0)"));
     // The mark at 10 s is out of sight; the one at 40 s drawn.
-    EXPECT_TRUE(Has(drawn, "line (326,246)-(334,254) pen solid 2 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "line (326,246)-(334,254) pen solid 1 rgb(230,120,0)"));
     int lines = 0;
     for (const auto& call : m_calls) lines += call.op == "line" && call.pen.lopnColor == kOrange ? 1 : 0;
     EXPECT_EQ(lines, 2);
@@ -140,7 +140,7 @@ TEST_F(OverlayPlot, TheValueAxisWidensToTakeAnOverlayBeyondTheMeasurementsRange)
     EXPECT_LE(axis.m_min, 0);
     const auto drawn = Drawn();
     const std::string expected = "polyline (80," + std::to_string(axis.ConvIntFloat(20)) + ") (180," +
-                                 std::to_string(axis.ConvIntFloat(115)) + ") pen solid 2 rgb(230,120,0)";
+                                 std::to_string(axis.ConvIntFloat(115)) + ") pen solid 1 rgb(230,120,0)";
     EXPECT_TRUE(Has(drawn, expected)) << expected;
     EXPECT_LT(axis.ConvIntFloat(115), axis.ConvIntFloat(100));
     // Without the overlay, the percent's range.
@@ -156,7 +156,7 @@ TEST_F(OverlayPlot, ThePictureShowsTheOverlayInItsPen)
     const std::string picture = folder.File("surcharge.png");
     ASSERT_EQ(SavePlot(picture, *m_elements.recording, m_plot), "");
     const QImage image(QString::fromLocal8Bit(picture.c_str()));
-    // 50 % at row 250, drawn 2 wide from column 80 to 680.
+    // 50 % at row 250, from column 80 to 680.
     EXPECT_EQ(image.pixelColor(400, 250), QColor(230, 120, 0));
     EXPECT_EQ(image.pixelColor(700, 250), QColor(255, 255, 255));
 }

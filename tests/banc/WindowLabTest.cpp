@@ -20,6 +20,7 @@
 #include "engine/Results.h"
 #include "recording/RecordingSupport.h"
 #include "support/CardsimProcess.h"
+#include "window/CurveList.h"
 #include "window/IdentificationPanel.h"
 #include "window/LabSession.h"
 #include "window/MenuBar.h"
@@ -202,6 +203,7 @@ TEST_F(WindowLab, IdentifierIsOfferedOnAnOpenLoopRunOverNotOnAClosedLoops)
 TEST_F(WindowLab, TheIdentificationDrawsTheModelAndTheMethodsOverTheMeasurementAndListsTheModels)
 {
     RecordStep();
+    Window().Curves()->SetShown(CurvesOf(Bench().ShownSettings(), Bench().ShownElements()).measure.code, false);
     window::IdentificationPanel& panel = Identify();
     const LabResult& result = *Lab().Result();
     ASSERT_TRUE(result.identification.Identified()) << result.identification.refusal;
@@ -215,7 +217,11 @@ TEST_F(WindowLab, TheIdentificationDrawsTheModelAndTheMethodsOverTheMeasurementA
     EXPECT_EQ(Cells(*panel.Models()), Cells(ModelTable(result.identification, "%", "%")));
     EXPECT_EQ(panel.Models()->rowCount(), static_cast<int>(1 + result.identification.methods.size()));
     EXPECT_TRUE(panel.Tuning()->isEnabled());
-    // On the plot: the model's response to the step from the level at rest, at each point of the record.
+    // On the plot, over the measurement, shown if it was not: the model's response to the step from the level
+    // at rest, at each point of the record.
+    const int measure = CurvesOf(Bench().ShownSettings(), Bench().ShownElements()).measure.code;
+    const std::vector<PlotCurve> shown = Window().Curves()->Shown();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const PlotCurve& c) { return c.curve.code == measure; }));
     window::PlotView& plot = *Window().Plot();
     CRecordingDC dc;
     plot.Render(dc, 1920);

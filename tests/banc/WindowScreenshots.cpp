@@ -1,8 +1,12 @@
 // Pictures of the bench console's window during a run on each bench, for the
 // README, on a 1280x720 screen: banc_window_screenshots FOLDER writes
-// FOLDER/fenetre-<bench>.png.
+// FOLDER/fenetre-<bench>.png, and the identification of the air flow bench's
+// temperature with its suggested settings, fenetre-identification.png and
+// fenetre-reglage.png.
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
 #include <QMouseEvent>
 
 #include <tarvic/recording/Enregistrement.h>
@@ -11,7 +15,9 @@
 
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "window/IdentificationPanel.h"
 #include "window/PlotView.h"
+#include "window/TuningDialog.h"
 
 namespace {
 
@@ -91,6 +97,44 @@ bool Shoot(const Scene& scene, const std::string& folder)
     return true;
 }
 
+bool Save(QWidget& widget, const std::string& path)
+{
+    QApplication::processEvents();
+    if (!widget.grab().toImage().save(QString::fromLocal8Bit(path.c_str()))) return false;
+    std::printf("%s\n", path.c_str());
+    return true;
+}
+
+// An open-loop step of the heating, from 0 to 60 % after 10 s, identified; the rules' settings beside it.
+bool ShootIdentification(const std::string& folder)
+{
+    const Scene scene{"debitair", "bo", "", {{"repos", 0}, {"echelon", 60}, {"retard", 10}}};
+    banc::test::WindowFixture fixture;
+    fixture.Prefer(scene.bench, scene.mode, 100);
+    banc::window::BenchWindow& window = fixture.Open();
+    window.resize(1280, 720);
+    banc::window::Workbench& bench = fixture.Bench();
+    const banc::Settings& settings = bench.LiveSettings();
+    const banc::MeasureChoice& temperature = *banc::FindMeasure(*settings.bench, "temperature");
+    const banc::CommandChoice& heating = settings.bench->commands[1];
+    if (std::string error = bench.SetWiring(heating, temperature, true, true); !error.empty()) return Fail(scene, error);
+    banc::window::Workbench::Values values;
+    for (const auto& [name, value] : scene.values)
+        values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, name), value);
+    if (std::string error = bench.SetParameters(values); !error.empty()) return Fail(scene, error);
+    if (std::string error = bench.SetRecording(160, 250); !error.empty()) return Fail(scene, error);
+    if (!SpinUntil([&] { return bench.Card().State() == LinkState::Answering; })) return Fail(scene, "carte muette");
+    if (!fixture.RunToTheEnd()) return Fail(scene, "essai interrompu");
+    window.Do(banc::window::Action::Identify);
+    auto* panel = dynamic_cast<banc::window::IdentificationPanel*>(window.OpenDialog());
+    if (!panel) return Fail(scene, "pas d'identification");
+    if (!Save(window, folder + "/fenetre-identification.png")) return Fail(scene, "image");
+    if (!panel->Tuning()->isEnabled()) return Fail(scene, panel->Reason()->text().toStdString());
+    panel->Tuning()->click();
+    auto* tuning = panel->findChild<banc::window::TuningDialog*>();
+    return tuning && Save(*tuning, folder + "/fenetre-reglage.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -102,5 +146,6 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     bool ok = true;
     for (const Scene& scene : kScenes) ok = Shoot(scene, argv[1]) && ok;
+    ok = ShootIdentification(argv[1]) && ok;
     return ok ? 0 : 1;
 }
