@@ -184,7 +184,7 @@ std::vector<PlotPoint> Within(const std::vector<PlotPoint>& line, float from, fl
         if (i > 0) {
             const PlotPoint& previous = line[i - 1];
             if (previous.t < from && point.t > from) inside.push_back(cut(previous, point, from));
-            if (previous.t <= to && previous.t >= from && point.t > to) inside.push_back(cut(previous, point, to));
+            if (previous.t < to && point.t > to) inside.push_back(cut(previous, point, to));
         }
         if (in) inside.push_back(point);
     }

@@ -130,6 +130,9 @@ TEST_F(OverlayPlot, AnOverlayIsCutAtTheEdgesOfTheTimeSpanShown)
     int lines = 0;
     for (const auto& call : m_calls) lines += call.op == "line" && call.pen.lopnColor == kOrange ? 1 : 0;
     EXPECT_EQ(lines, 2);
+    // A tangent from before the span to after it: cut at both edges, at 40 % and 72 % (rows 286 and 170.8, truncated).
+    m_plot.overlays = {{"", kOrange, false, 0, {{0, 10}, {80, 90}}, {}}};
+    EXPECT_TRUE(Has(Drawn(&time), "polyline (80,286) (880,170) pen solid 1 rgb(230,120,0)"));
 }
 
 TEST_F(OverlayPlot, TheValueAxisWidensToTakeAnOverlayBeyondTheMeasurementsRange)
