@@ -16,6 +16,7 @@
 #include "WindowFixture.h"
 #include "engine/Download.h"
 #include "engine/LabText.h"
+#include "engine/NumberText.h"
 #include "engine/RecordedResponse.h"
 #include "engine/Results.h"
 #include "recording/RecordingSupport.h"
@@ -303,6 +304,25 @@ TEST_F(WindowLab, AppliquerMakesTheClosedLoopWithTheSettingsAndSendsItsWholeConf
     EXPECT_NE(std::find(expected.begin(), expected.end(), IntegralLine(chosen)), expected.end()) << IntegralLine(chosen);
     // The open-loop run stays on show with its model.
     EXPECT_NE(Lab().Result(), nullptr);
+}
+
+TEST_F(WindowLab, ASettingTheControllerCannotTakeIsRefusedAndNothingChanges)
+{
+    // A process of little gain: a gain K1 beyond the 64 the card's field carries.
+    RecordStep(0.05);
+    window::TuningDialog& dialog = Tuning(Identify());
+    const auto& suggestions = Lab().Result()->suggestions;
+    const auto beyond = std::find_if(suggestions.begin(), suggestions.end(),
+                                     [](const TunedSuggestion& s) { return s.settings.kp > 63.999f; });
+    ASSERT_NE(beyond, suggestions.end());
+    LetTheWatchTurn();
+    Apply(dialog, static_cast<int>(beyond - suggestions.begin()));
+    const std::string message = dialog.Message()->text().toLatin1().toStdString();
+    EXPECT_EQ(message, tarvic::Format("--kp %s : hors limites, de 0,001 \xE0 63,999.", NumberText(beyond->settings.kp).c_str()));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Bench().LiveSettings().mode->name, std::string("bo"));
+    LetTheWatchTurn();
+    EXPECT_EQ(Orders(), Lines{});
 }
 
 TEST_F(WindowLab, AppliquerOnTheLoopAlreadySendsTheChangedCoefficientsLinesAlone)
