@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace banc {
 namespace {
@@ -16,15 +17,9 @@ const ParameterDef& Named(std::string_view name)
 
 Settings WithController(Settings loop, const ControllerSettings& chosen)
 {
-    const auto uses = [&](char action) { return chosen.actions.find(action) != std::string::npos; };
-    const auto set = [&](const char* name, float value) { loop.values.emplace_back(&Named(name), value); };
-    set("kp", chosen.kp);
-    if (uses('I')) set("ti", chosen.ti);
-    if (uses('D')) {
-        set("td", chosen.td);
-        set("kf", chosen.kf);
-    }
-    set("ks", chosen.ks);
+    for (const auto& [name, value] : {std::pair{"kp", chosen.kp}, std::pair{"ti", chosen.ti}, std::pair{"td", chosen.td},
+                                      std::pair{"kf", chosen.kf}, std::pair{"ks", chosen.ks}})
+        loop.values.emplace_back(&Named(name), value);
     loop.actions = chosen.actions;
     return loop;
 }

@@ -6,8 +6,9 @@
 namespace banc {
 
 // The closed loop `loop` given a suggested controller, as the options --kp,
-// --ti, --td, --kf, --ks and --actions give it: the coefficients its actions
-// use (a PI has no derivative time to check), and those actions.
+// --ti, --td, --kf, --ks and --actions give it: its five coefficients (those
+// its actions do not use are the profile's, as the suggestion keeps them)
+// and its actions.
 Settings WithController(Settings loop, const ControllerSettings& chosen);
 
 }  // namespace banc
