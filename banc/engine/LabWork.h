@@ -53,6 +53,7 @@ LabResult IdentifyRun(const Settings& openLoop, const Elements& elements,
 // A relay test's run: its oscillation, and the settings from its ultimate gain and period.
 struct RelayLabResult {
     analysis::RelayResult relay;
+    std::string tuningRefusal;  // French (Latin-1): why there are no suggestions from a relay found; empty otherwise
     std::vector<TunedSuggestion> suggestions;  // without prediction: the relay gives no model
 };
 RelayLabResult AnalyseRelayRun(const Settings& relayRun, const Elements& elements,

@@ -1,0 +1,159 @@
+#include "engine/analysis/StepDetection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/analysis/Sampled.h"
+
+namespace banc::analysis {
+namespace {
+
+// How a record is judged before any model is fitted:
+//
+// - The step is the command's largest jump between two points; the command
+//   must hold within 5 % of that jump before it and after it, or the
+//   response is not that of one step.
+// - The rest level is the mean of the points before the step; its noise their
+//   deviation when there are enough of them, else the second differences'.
+// - The tail is the last quarter of what follows the step. The measurement
+//   moved when the tail stands more than 5 noise deviations from the rest.
+// - Held at a limit (an end stop, a sensor or a converter at the end of its
+//   range), what lies beyond it never measured: with noise, a measurement
+//   never holds one value for long, so half the tail at the response's
+//   extreme is the sign. Without noise a settled measurement holds its last
+//   value too, but it creeps up to it: one still a tenth of its change away
+//   a tail's length before it stopped came to a dead stop.
+// - Settled: the tail's least-squares line moves by at most 5 % of the change
+//   over its span (a first order has then done some 3.5 time constants), or
+//   by no more than its own uncertainty (3 deviations). The final level is
+//   that line's value at the last point.
+// - Integrating: not settled, and the tail's slope is that of the quarter
+//   before it within 30 %: a ramp. Anything else is still on its way.
+constexpr double kCommandHolds = 0.05;
+constexpr int kMinBefore = 3;
+constexpr int kMinAfter = 20;
+constexpr int kRestForNoise = 10;  // fewer points at rest: the noise from the differences
+constexpr double kTailShare = 0.25;
+constexpr double kMovedDeviations = 5;
+constexpr double kSettledDrift = 0.05;
+constexpr double kDriftUncertainty = 3;
+constexpr double kRampSlopes = 0.3;
+constexpr double kDeadStop = 0.1;
+
+const char* const kInvalid = "L'enregistrement est vide ou incoh\xE9rent : rien \xE0 identifier.";
+const char* const kNoStep = "La commande ne fait pas d'\xE9" "chelon : rien \xE0 identifier.";
+const char* const kNotOneStep =
+    "La commande varie avant ou apr\xE8s son \xE9" "chelon : la r\xE9ponse n'est pas celle d'un \xE9" "chelon unique.";
+const char* const kFewBefore = "Trop peu de points avant l'\xE9" "chelon (3 au moins) : le repos n'est pas connu.";
+const char* const kFewAfter = "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
+const char* const kNoMove =
+    "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.";
+const char* const kHeldAtLimit =
+    "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou convertisseur satur\xE9) : la "
+    "r\xE9ponse n'est pas mesur\xE9" "e en entier.";
+const char* const kNotSettled =
+    "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement et ne suit pas la rampe d'un "
+    "int\xE9grateur : enregistrez plus longtemps (--duree).";
+
+double At(const std::vector<double>& y, int i) { return y[static_cast<std::size_t>(i)]; }
+
+int LargestJump(const std::vector<double>& command)
+{
+    int index = 0;
+    double largest = 0;
+    for (int i = 1; i < static_cast<int>(command.size()); ++i) {
+        const double jump = std::abs(At(command, i) - At(command, i - 1));
+        if (jump > largest) {
+            largest = jump;
+            index = i;
+        }
+    }
+    return index;
+}
+
+bool Holds(const std::vector<double>& command, int from, int to, double level, double tolerance)
+{
+    for (int i = from; i < to; ++i)
+        if (std::abs(At(command, i) - level) > tolerance) return false;
+    return true;
+}
+
+bool HeldAtLimit(const std::vector<double>& y, int stepIndex, int tailPoints, double change, double noise)
+{
+    const auto after = y.begin() + stepIndex;
+    const double extreme = change > 0 ? *std::max_element(after, y.end()) : *std::min_element(after, y.end());
+    if (noise > 0) return 2 * std::count(y.end() - tailPoints, y.end(), extreme) >= tailPoints;
+    const int count = static_cast<int>(y.size());
+    int held = 0;
+    while (held < count - stepIndex && At(y, count - 1 - held) == extreme) ++held;
+    const int before = count - held - tailPoints;
+    return 2 * held >= tailPoints && before >= stepIndex &&
+           std::abs(extreme - At(y, before)) > kDeadStop * std::abs(change);
+}
+
+}  // namespace
+
+DetectedStep DetectStep(const StepRecord& record)
+{
+    DetectedStep found;
+    const int count = static_cast<int>(record.measure.size());
+    if (record.command.size() != record.measure.size() || !(record.period > 0) || count < 2) {
+        found.refusal = kInvalid;
+        return found;
+    }
+    StepAnalysed& step = found.step;
+    step.stepIndex = LargestJump(record.command);
+    step.stepTime = step.stepIndex * record.period;
+    step.commandBefore = At(record.command, std::max(step.stepIndex - 1, 0));
+    step.commandAfter = At(record.command, step.stepIndex);
+    const double jump = step.commandAfter - step.commandBefore;
+    const double scale = std::max({std::abs(step.commandBefore), std::abs(step.commandAfter), 1.0});
+    if (step.stepIndex == 0 || !(std::abs(jump) > 1e-9 * scale)) {
+        found.refusal = kNoStep;
+        return found;
+    }
+    const double tolerance = kCommandHolds * std::abs(jump);
+    if (!Holds(record.command, 0, step.stepIndex, step.commandBefore, tolerance) ||
+        !Holds(record.command, step.stepIndex, count, step.commandAfter, tolerance)) {
+        found.refusal = kNotOneStep;
+        return found;
+    }
+    const int after = count - step.stepIndex;
+    if (step.stepIndex < kMinBefore) found.refusal = kFewBefore;
+    else if (after < kMinAfter) found.refusal = kFewAfter;
+    if (!found.refusal.empty()) return found;
+
+    const std::vector<double>& y = record.measure;
+    step.measureBefore = MeanOf(y, 0, step.stepIndex);
+    step.noise = step.stepIndex >= kRestForNoise ? DeviationOf(y, 0, step.stepIndex)
+                                                 : NoiseFromDifferences(y, step.stepIndex, count);
+
+    const int tailPoints = std::max(5, static_cast<int>(after * kTailShare));
+    const Line tail = LineOf(y, count - tailPoints, count, record.period);
+    const Line before = LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period);
+    const double change = tail.at - step.measureBefore;
+    const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
+    if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
+        found.refusal = kNoMove;
+        return found;
+    }
+    if (HeldAtLimit(y, step.stepIndex, tailPoints, change, step.noise)) {
+        found.refusal = kHeldAtLimit;
+        return found;
+    }
+    const double span = (tailPoints - 1) * record.period;
+    const double drift = tail.slope * span;
+    const double driftUncertainty = step.noise * std::sqrt(12.0 / tailPoints);
+    const double lastTime = (count - 1) * record.period;
+    step.measureFinal = tail.ValueAt(lastTime);
+    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty))
+        return found;
+    const bool ramps = tail.slope * before.slope > 0 && tail.slope * change > 0 &&
+                       std::abs(tail.slope - before.slope) <= kRampSlopes * std::abs(before.slope);
+    if (ramps) step.integrating = true;
+    else found.refusal = kNotSettled;
+    return found;
+}
+
+}  // namespace banc::analysis
