@@ -38,6 +38,8 @@ IdentificationPanel::IdentificationPanel(LabSession& lab, const std::string& mea
     auto* close = new QPushButton(Q("&Fermer"), this);
     close->setObjectName(QStringLiteral("fermer"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // Of a run no longer shown, it has nothing more to say: it goes, and its settings' dialog with it.
+    connect(&lab, &LabSession::forgotten, this, &QDialog::reject);
     connect(m_tuning, &QPushButton::clicked, this, [this, &lab] {
         auto* dialog = new TuningDialog(lab, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -43,7 +43,7 @@ std::string LabSession::Identify()
 
 std::string LabSession::Apply(std::size_t index)
 {
-    if (!m_result || index >= m_result->suggestions.size()) return "Choisissez un r\xE9glage dans la liste.";
+    if (!m_result || index >= m_result->suggestions.size()) return "Aucun r\xE9glage de l'essai affich\xE9 n'est choisi.";
     const LoopTarget target = ClosedLoopFor(m_identified);
     if (!target.refusal.empty()) return target.refusal;
     // Before the loop is made, so that its prediction is made with it.
@@ -80,6 +80,7 @@ void LabSession::Forget()
     if (!m_result) return;
     m_result.reset();
     m_construction.clear();
+    emit forgotten();
     emit changed();
 }
 

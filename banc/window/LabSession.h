@@ -39,6 +39,8 @@ public:
 
 signals:
     void changed();
+    // The identification went with the experiment it was of.
+    void forgotten();
 
 private:
     void Forget();

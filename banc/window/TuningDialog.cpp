@@ -53,7 +53,7 @@ void TuningDialog::ApplyChosen()
     const std::string error = m_lab.Apply(static_cast<std::size_t>(row));
     m_message->setStyleSheet(error.empty() ? QString() : QStringLiteral("color: #c00000"));
     if (!error.empty()) {
-        m_message->setText(Q(error));
+        m_message->setText(Q(Capitalised(error)));
         return;
     }
     // The rule and controller as the table names them.

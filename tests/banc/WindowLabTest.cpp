@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -308,21 +309,47 @@ TEST_F(WindowLab, AppliquerMakesTheClosedLoopWithTheSettingsAndSendsItsWholeConf
 
 TEST_F(WindowLab, ASettingTheControllerCannotTakeIsRefusedAndNothingChanges)
 {
-    // A process of little gain: a gain K1 beyond the 64 the card's field carries.
-    RecordStep(0.05);
-    window::TuningDialog& dialog = Tuning(Identify());
-    const auto& suggestions = Lab().Result()->suggestions;
-    const auto beyond = std::find_if(suggestions.begin(), suggestions.end(),
-                                     [](const TunedSuggestion& s) { return s.settings.kp > 63.999f; });
-    ASSERT_NE(beyond, suggestions.end());
+    RecordStep();
+    Identify();
+    const LoopTarget loop = ClosedLoopFor(Bench().ShownSettings());
+    ASSERT_EQ(loop.refusal, "");
+    ControllerSettings beyond = Lab().Result()->suggestions.front().settings;
+    beyond.kp = 80;  // more than the 64 the card's field carries
     LetTheWatchTurn();
-    Apply(dialog, static_cast<int>(beyond - suggestions.begin()));
-    const std::string message = dialog.Message()->text().toLatin1().toStdString();
-    EXPECT_EQ(message, tarvic::Format("--kp %s : hors limites, de 0,001 \xE0 63,999.", NumberText(beyond->settings.kp).c_str()));
-    EXPECT_TRUE(dialog.isVisible());
+    // Made again in the loop's mode: refused by the loop's elements, the window stays in open loop.
+    EXPECT_EQ(Bench().ApplyController(loop.settings, beyond), "--kp 80 : hors limites, de 0,001 \xE0 63,999.");
     EXPECT_EQ(Bench().LiveSettings().mode->name, std::string("bo"));
+    // On the loop already: refused as the controller's dialog refuses it, the coefficients as they were.
+    ASSERT_EQ(Bench().ApplyController(loop.settings, Lab().Result()->suggestions.front().settings), "");
+    ASSERT_TRUE(SpinUntil([&] { return !Orders().empty(); }));
     LetTheWatchTurn();
-    EXPECT_EQ(Orders(), Lines{});
+    const std::size_t sent = Orders().size();
+    float kp = 0;
+    Bench().LiveElements().controller->LitFParam(10, kp);
+    EXPECT_EQ(Bench().ApplyController(loop.settings, beyond),
+              "gain proportionnel K1 (PID) : 80 est hors limites (de 0,001 \xE0 63,999).");
+    float unchanged = 0;
+    Bench().LiveElements().controller->LitFParam(10, unchanged);
+    EXPECT_EQ(unchanged, kp);
+    LetTheWatchTurn();
+    EXPECT_EQ(Orders().size(), sent);
+}
+
+TEST_F(WindowLab, TheIdentificationsDialogsGoWithTheRunTheyWereOf)
+{
+    RecordStep();
+    window::IdentificationPanel& panel = Identify();
+    QPointer<window::TuningDialog> tuning = &Tuning(panel);
+    QPointer<window::IdentificationPanel> shown = &panel;
+    ASSERT_TRUE(shown->isVisible());
+    ASSERT_TRUE(tuning->isVisible());
+    // A new run replaces the one shown.
+    Window().Do(window::Action::Start);
+    ASSERT_TRUE(Bench().Running());
+    EXPECT_EQ(Lab().Result(), nullptr);
+    EXPECT_TRUE(SpinUntil([&] { return shown.isNull() && tuning.isNull(); }));
+    Window().Do(window::Action::Stop);
+    ASSERT_TRUE(SpinUntil([&] { return !Bench().Running(); }));
 }
 
 TEST_F(WindowLab, AppliquerOnTheLoopAlreadySendsTheChangedCoefficientsLinesAlone)
