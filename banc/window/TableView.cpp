@@ -1,9 +1,8 @@
 #include "window/TableView.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
-
-#include <cctype>
 
 #include "window/Latin1.h"
 
@@ -22,14 +21,15 @@ QTableWidget* MakeTableView(const TextTable& table, const char* name, QWidget* p
     view->setHorizontalHeaderLabels(header);
     for (std::size_t row = 0; row < table.rows.size(); ++row)
         for (std::size_t column = 0; column < table.rows[row].size() && column < table.header.size(); ++column) {
-            const std::string& cell = table.rows[row][column];
-            auto* item = new QTableWidgetItem(Q(cell));
-            // Figures line up on their units, as in a spreadsheet.
-            if (!cell.empty() && (std::isdigit(static_cast<unsigned char>(cell[0])) || cell[0] == '-'))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            auto* item = new QTableWidgetItem(Q(table.rows[row][column]));
+            // The names to the left, the figures to the right, as the command line aligns them.
+            if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             view->setItem(static_cast<int>(row), static_cast<int>(column), item);
         }
     view->resizeColumnsToContents();
+    // Every column in sight, the scroll bar's place kept.
+    view->setMinimumWidth(view->horizontalHeader()->length() + 2 * view->frameWidth() +
+                          view->verticalScrollBar()->sizeHint().width());
     return view;
 }
 

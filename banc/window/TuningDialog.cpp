@@ -42,7 +42,6 @@ TuningDialog::TuningDialog(LabSession& lab, QWidget* parent)
     layout->addWidget(m_suggestions);
     layout->addWidget(m_message);
     layout->addLayout(buttons);
-    resize(720, 420);
 }
 
 void TuningDialog::ApplyChosen()

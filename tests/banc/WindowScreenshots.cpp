@@ -1,8 +1,8 @@
 // Pictures of the bench console's window during a run on each bench, for the
 // README, on a 1280x720 screen: banc_window_screenshots FOLDER writes
 // FOLDER/fenetre-<bench>.png, and the identification of the air flow bench's
-// temperature with its suggested settings, fenetre-identification.png and
-// fenetre-reglage.png.
+// temperature with its models and suggested settings, fenetre-identification.png,
+// fenetre-modeles.png and fenetre-reglage.png.
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -128,7 +128,8 @@ bool ShootIdentification(const std::string& folder)
     window.Do(banc::window::Action::Identify);
     auto* panel = dynamic_cast<banc::window::IdentificationPanel*>(window.OpenDialog());
     if (!panel) return Fail(scene, "pas d'identification");
-    if (!Save(window, folder + "/fenetre-identification.png")) return Fail(scene, "image");
+    if (!Save(window, folder + "/fenetre-identification.png") || !Save(*panel, folder + "/fenetre-modeles.png"))
+        return Fail(scene, "image");
     if (!panel->Tuning()->isEnabled()) return Fail(scene, panel->Reason()->text().toStdString());
     panel->Tuning()->click();
     auto* tuning = panel->findChild<banc::window::TuningDialog*>();
