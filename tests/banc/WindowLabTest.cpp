@@ -256,6 +256,31 @@ TEST_F(WindowLab, TheIdentificationDrawsTheModelAndTheMethodsOverTheMeasurementA
     EXPECT_TRUE(InPen(other, "polyline", kModelColour).empty());
 }
 
+TEST_F(WindowLab, AnOpenedOpenLoopArchiveIsIdentifiedAsItsRunWas)
+{
+    RecordStep();
+    const analysis::StepRecord recorded = RecordedResponse(Bench().ShownSettings(), Bench().ShownElements());
+    const std::string archive = m_fixture.folder.File("boucle-ouverte.tbc");
+    m_fixture.prompts.paths = {archive};
+    Window().Do(window::Action::Save);
+    // Elsewhere meanwhile: the loop's mode, whose run has nothing to identify.
+    ASSERT_EQ(Bench().ChooseMode(*FindMode(*Bench().LiveSettings().bench, "pid")), "");
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    ASSERT_FALSE(Window().Menus()->Of(window::Action::Identify)->isEnabled());
+    m_fixture.prompts.paths = {archive};
+    Window().Do(window::Action::Open);
+    ASSERT_TRUE(m_fixture.prompts.warnings.empty());
+    ASSERT_FALSE(Bench().ShowsLive());
+    EXPECT_TRUE(Window().Menus()->Of(window::Action::Identify)->isEnabled());
+    EXPECT_TRUE(Window().Actions()->Button(window::Action::Identify)->isEnabled());
+    window::IdentificationPanel& panel = Identify();
+    ASSERT_NE(Lab().Result(), nullptr);
+    EXPECT_EQ(Lab().Result()->record.measure, recorded.measure);
+    EXPECT_EQ(Lab().Result()->record.command, recorded.command);
+    EXPECT_TRUE(Lab().Result()->identification.Identified());
+    EXPECT_NE(panel.Models(), nullptr);
+}
+
 TEST_F(WindowLab, ARunWithNoStepIsRefusedWithItsReasonAndNothingDrawn)
 {
     Record([](int) { return 40.0; }, [](int) { return 30.0; });
