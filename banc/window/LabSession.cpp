@@ -87,8 +87,9 @@ void LabSession::Forget()
 std::vector<PlotOverlay> LabSession::Overlays() const
 {
     std::vector<PlotOverlay> overlays = m_construction;
-    // The prediction is of the live loop's next run, or of the one it has just made.
-    if (m_prediction && m_workbench.ShowsLive() && m_workbench.LiveSettings().mode == m_loop)
+    // The prediction is of the live loop's next run, or of the one it has just made; beside the model it came
+    // from, from the moment it is applied.
+    if (m_prediction && (m_workbench.ShowsLive() || m_result) && m_workbench.LiveSettings().mode == m_loop)
         overlays.push_back(*m_prediction);
     return overlays;
 }

@@ -34,7 +34,7 @@ public:
     // controller and sends it to the card; "" or why not (Latin-1).
     std::string Apply(std::size_t index);
     // The model and methods over the run identified, and the predicted
-    // response over the live experiment of the loop applied.
+    // response of the loop applied, beside them and over that loop's runs.
     std::vector<PlotOverlay> Overlays() const;
 
 signals:

@@ -411,11 +411,14 @@ TEST_F(WindowLab, ThePredictedResponseIsDrawnDashedOverTheNextClosedLoopRun)
     ASSERT_FALSE(rows.empty());
     Apply(dialog, rows[0]);
     const analysis::ProcessModel model = Lab().Result()->identification.fit->model;
-    // Over the open-loop run still shown, no prediction: it is of the loop's runs.
+    // Over the open-loop run still shown, beside the model, solid, the loop's predicted response, dashed.
     window::PlotView& plot = *Window().Plot();
     CRecordingDC before;
     plot.Render(before, 1920);
-    EXPECT_TRUE(InPen(before, "polyline", kModelColour).size() == 1u);  // the model, solid
+    const auto drawn = InPen(before, "polyline", kModelColour);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0]->pen.lopnStyle, PS_SOLID);
+    EXPECT_EQ(drawn[1]->pen.lopnStyle, PS_DASH);
     ASSERT_TRUE(m_fixture.RunToTheEnd());
     ASSERT_EQ(Bench().ShownSettings().mode->name, std::string("pid"));
     EXPECT_EQ(Lab().Result(), nullptr);
