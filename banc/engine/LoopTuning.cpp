@@ -126,12 +126,17 @@ LoopTuner::LoopTuner(const Settings& loop, const std::shared_ptr<tarvic::Profile
     if (!m_error.empty()) return;
     CEidElement& controller = *m_elements.controller;
     m_scale = LoopScaleOf(loop, *m_elements.bench);
-    m_k2 = static_cast<float>(CardPidOf(controller, *m_elements.bench).k2);
+    m_k2 = CardPidOf(controller, *m_elements.bench).k2;
     controller.LitFParam(kKp, m_profile.kp);
     controller.LitFParam(kTi, m_profile.ti);
     controller.LitFParam(kTd, m_profile.td);
     controller.LitFParam(kKf, m_profile.kf);
     controller.LitFParam(kKs, m_profile.ks);
+    // A K2 of 0 commands nothing whatever K1 is: the suggestions start from K2 = 1.
+    if (!(m_k2 > 0)) {
+        m_k2 = 1;
+        m_profile.ks = 1;
+    }
 }
 
 ControllerSettings LoopTuner::SettingsFor(const analysis::IdealPid& pid)

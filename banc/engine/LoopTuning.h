@@ -43,7 +43,7 @@ private:
     Elements m_elements;
     std::string m_error;
     analysis::LoopScale m_scale;
-    float m_k2 = 1;   // the card's K2, as the profile's K2 makes it
+    double m_k2 = 1;  // the card's K2, as the profile's K2 makes it
     ControllerSettings m_profile;  // the profile's own, kept where a suggestion has no say
 };
 

@@ -117,6 +117,19 @@ TEST_F(SuggestedSettings, AGainBeyondK1sRangeGoesIntoK2)
     EXPECT_EQ(Configure(WrittenBack(m_loop, tuned.settings), m_profile, elements).error, "");
 }
 
+TEST_F(SuggestedSettings, AProfileWithoutOutputGainStartsFromOne)
+{
+    // A profile that was run before (it has its period), its K2 set to 0 by hand.
+    m_profile->WriteProfileString("FERZ", "TE", "50");
+    m_profile->WriteProfileString("D_MODE1_PID", "KS", "0.000");
+    LoopTuner tuner(m_loop, m_profile);
+    ASSERT_EQ(tuner.Error(), "");
+    const TunedSuggestion tuned = tuner.Tune(Pi(4, 20), &kTemperature);
+    EXPECT_FLOAT_EQ(tuned.settings.ks, 1);
+    EXPECT_FLOAT_EQ(tuned.settings.kp, 4);
+    EXPECT_FLOAT_EQ(tuned.settings.ti, 5);
+}
+
 TEST_F(SuggestedSettings, ADerivativeTimeIsScaledByTheGain)
 {
     LoopTuner tuner(m_loop, m_profile);
@@ -213,6 +226,41 @@ void ExpectTheRecordedSetpoint(Settings settings)
     for (std::size_t i = 0; i < recorded.size(); ++i) ASSERT_NEAR(predicted.setpoint[i], recorded[i], 1e-3) << i;
     EXPECT_NE(recorded.front(), recorded.back());
 }
+
+// The temperature loop with K1 = 10, Ti' = 1.2 s and `actions`: the heater stays
+// at 100 % for some 20 s while the integral waits, then the loop closes on 50 %;
+// 64 s at 100 ms. The card's run and its prediction, point by point.
+void ExpectTheRunPredicted(const char* actions, double commandTolerance)
+{
+    Settings settings = banc::test::MakeSettings("debitair", "pid", {{"kp", 10.0f}, {"ti", 1.2f}, {"tem", 100}});
+    settings.measure = FindMeasure(*settings.bench, "temperature");
+    settings.command = FindCommand(*settings.bench, "chauffage");
+    settings.actions = actions;
+    settings.duration = 64;
+    banc::test::SimulatedRun run(settings);
+    ASSERT_EQ(run.Error(), "");
+    run.Run();
+    const analysis::LoopPrediction predicted = PredictRun(kTemperature, settings, run.GetElements());
+    const std::vector<float> measured = run.Values(run.Curves().measure);
+    const std::vector<float> command = run.Values(run.Curves().command);
+    ASSERT_EQ(predicted.measure.size(), measured.size());
+    EXPECT_EQ(predicted.command[100], 100.0);
+    // Within 0.05 % of the span: the card's converters count 0.03 % of the
+    // measurement, which the gains pass on to the command.
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        ASSERT_NEAR(measured[i], predicted.measure[i], 0.05) << i;
+        ASSERT_NEAR(command[i], predicted.command[i], commandTolerance) << i;
+    }
+    // The integral, held back while the heater was full, brings the last half percent in slowly.
+    EXPECT_EQ(predicted.figures.verdict, StepVerdict::Settled);
+    EXPECT_NEAR(*predicted.figures.final, 50, 0.5);
+}
+
+TEST(PredictedAgainstTheCard, APiHeldAtFullHeatAsTheSimulatedCardRunsIt) { ExpectTheRunPredicted("PI", 0.5); }
+
+// The factory's Td = 0.4 s and alpha = 8 on the error: the derivative of a count of the
+// converter is 5 counts of command.
+TEST(PredictedAgainstTheCard, APidAsTheSimulatedCardRunsIt) { ExpectTheRunPredicted("PID", 1.0); }
 
 TEST(PredictedAgainstTheCard, TheSetpointStepsWhenTheCardsDoesInTheRecordsUnits)
 {

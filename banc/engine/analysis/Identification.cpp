@@ -11,8 +11,8 @@ namespace banc::analysis {
 namespace {
 
 // A model that leaves more than its noise and a tenth of the change
-// unexplained does not describe the process (an oscillating loop, a
-// measurement clipped by its sensor): its numbers would mislead.
+// unexplained does not describe the process (a response that rings, one
+// that overshoots): its numbers would mislead.
 constexpr double kResidualNoise = 3;
 constexpr double kResidualChange = 0.1;
 const char* const kNoModel =
@@ -45,7 +45,7 @@ Identification Identify(const StepRecord& record)
         const ResponseReading reading(record, step);
         for (auto method : {Broida, TwoPoints, Strejc})
             if (std::optional<MethodResult> result = method(reading, step)) identification.methods.push_back(*result);
-        ProcessModel start = StartOf(identification.methods);
+        const ProcessModel start = StartOf(identification.methods);
         if (start.timeConstant <= 0) {
             identification.refusal = kNoModel;
             identification.methods.clear();

@@ -41,7 +41,6 @@ struct MethodResult {
 // The least-squares fit of the whole response.
 struct FitResult {
     ProcessModel model;
-    double rest = 0;       // the fitted level before the step, where the model's curve starts
     double rms = 0;        // the residual, in the measurement's unit
     double explained = 0;  // 1 - residual variance / measurement variance
     int iterations = 0;

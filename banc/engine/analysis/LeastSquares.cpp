@@ -7,8 +7,9 @@
 namespace banc::analysis {
 namespace {
 
-// Some fifty iterations at most: a good start converges in a handful, and a
-// fit that does not is reported as such, never left running.
+// A good start converges in a handful of iterations; a fit that has not
+// after this many evaluations of the residuals is reported as such, never
+// left running.
 constexpr int kMaxEvaluations = 200;
 
 // The record's residuals as Eigen's Levenberg-Marquardt asks for them.
@@ -19,19 +20,19 @@ public:
     using ValueType = Eigen::VectorXd;
     using JacobianType = Eigen::MatrixXd;
 
-    Residuals(const ResponseFunction& response, const StepRecord& record, double stepTime, int parameters)
-        : m_response(response), m_record(record), m_stepTime(stepTime), m_parameters(parameters)
+    Residuals(const ResponseFunction& response, const StepRecord& record, const FitSpan& span, int parameters)
+        : m_response(response), m_record(record), m_span(span), m_parameters(parameters)
     {
     }
 
     int inputs() const { return m_parameters; }
-    int values() const { return static_cast<int>(m_record.measure.size()); }
+    int values() const { return static_cast<int>(m_record.measure.size()) - m_span.from; }
 
     int operator()(const Eigen::VectorXd& x, Eigen::VectorXd& residuals) const
     {
         Eigen::RowVectorXd gradient(m_parameters);
         for (int i = 0; i < values(); ++i)
-            residuals[i] = m_response(x, Time(i), gradient) - m_record.measure[static_cast<std::size_t>(i)];
+            residuals[i] = m_span.rest + m_response(x, Time(i), gradient) - Measure(i);
         return 0;
     }
 
@@ -42,11 +43,12 @@ public:
     }
 
 private:
-    double Time(int i) const { return i * m_record.period - m_stepTime; }
+    double Time(int i) const { return (m_span.from + i) * m_record.period - m_span.origin; }
+    double Measure(int i) const { return m_record.measure[static_cast<std::size_t>(m_span.from + i)]; }
 
     const ResponseFunction& m_response;
     const StepRecord& m_record;
-    double m_stepTime;
+    FitSpan m_span;
     int m_parameters;
 };
 
@@ -72,10 +74,12 @@ double Variance(const Eigen::VectorXd& values)
 
 }  // namespace
 
-LeastSquaresFit FitLeastSquares(const ResponseFunction& response, const StepRecord& record, double stepTime,
+FitSpan WholeResponse(const StepAnalysed& step) { return {0, step.stepTime, step.measureBefore}; }
+
+LeastSquaresFit FitLeastSquares(const ResponseFunction& response, const StepRecord& record, const FitSpan& span,
                                 Eigen::VectorXd start)
 {
-    Residuals residuals(response, record, stepTime, static_cast<int>(start.size()));
+    Residuals residuals(response, record, span, static_cast<int>(start.size()));
     Eigen::LevenbergMarquardt<Residuals> optimiser(residuals);
     optimiser.parameters.maxfev = kMaxEvaluations;
     const auto status = optimiser.minimize(start);
@@ -87,7 +91,7 @@ LeastSquaresFit FitLeastSquares(const ResponseFunction& response, const StepReco
     Eigen::VectorXd left(residuals.values());
     residuals(start, left);
     fit.rms = std::sqrt(left.squaredNorm() / static_cast<double>(left.size()));
-    const Eigen::VectorXd measure = Eigen::Map<const Eigen::VectorXd>(record.measure.data(), left.size());
+    const Eigen::VectorXd measure = Eigen::Map<const Eigen::VectorXd>(record.measure.data() + span.from, left.size());
     const double spread = Variance(measure);
     fit.explained = spread > 0 ? 1 - Variance(left) / spread : 0;
     return fit;
@@ -97,7 +101,6 @@ FitResult Reported(const LeastSquaresFit& fit, const ProcessModel& model)
 {
     FitResult result;
     result.model = model;
-    result.rest = fit.parameters[0];
     result.rms = fit.rms;
     result.explained = fit.explained;
     result.iterations = fit.iterations;

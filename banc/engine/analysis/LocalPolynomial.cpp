@@ -1,6 +1,7 @@
 #include "engine/analysis/LocalPolynomial.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <Eigen/Dense>
 
@@ -8,6 +9,10 @@ namespace banc::analysis {
 namespace {
 
 constexpr int kDegree = 3;
+
+using Powers = Eigen::Matrix<double, kDegree + 1, 1>;
+
+Powers PowersOf(double x) { return {1, x, x * x, x * x * x}; }
 
 }  // namespace
 
@@ -26,7 +31,7 @@ SmoothedCurve SmoothLocally(const std::vector<double>& y, double period, int hal
         Eigen::Vector4d moments = Eigen::Vector4d::Zero();
         for (int j = from; j < to; ++j) {
             const double x = static_cast<double>(j - i) / halfWidth;
-            Eigen::Vector4d powers(1, x, x * x, x * x * x);
+            const Powers powers = PowersOf(x);
             normal.noalias() += powers * powers.transpose();
             moments += powers * y[static_cast<std::size_t>(j)];
         }
@@ -36,6 +41,18 @@ SmoothedCurve SmoothLocally(const std::vector<double>& y, double period, int hal
         smoothed.slope[static_cast<std::size_t>(i)] = terms > 1 ? coefficients[1] / (halfWidth * period) : 0;
     }
     return smoothed;
+}
+
+double SlopeNoise(double period, int halfWidth)
+{
+    halfWidth = std::max(halfWidth, 1);
+    Eigen::Matrix4d normal = Eigen::Matrix4d::Zero();
+    for (int j = -halfWidth; j <= halfWidth; ++j) {
+        const Powers powers = PowersOf(static_cast<double>(j) / halfWidth);
+        normal.noalias() += powers * powers.transpose();
+    }
+    // The variance of a least-squares coefficient: the noise's times its diagonal term of the inverse.
+    return std::sqrt(normal.inverse()(1, 1)) / (halfWidth * period);
 }
 
 }  // namespace banc::analysis

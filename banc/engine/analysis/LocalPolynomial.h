@@ -15,4 +15,8 @@ struct SmoothedCurve {
 };
 SmoothedCurve SmoothLocally(const std::vector<double>& y, double period, int halfWidth);
 
+// The standard deviation of those slopes (away from the record's ends) per
+// unit of the measurement's noise: how wide a window a noisy curve needs.
+double SlopeNoise(double period, int halfWidth);
+
 }  // namespace banc::analysis

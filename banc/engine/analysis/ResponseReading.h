@@ -32,11 +32,10 @@ public:
     double LevelAt(double fraction) const;
 
 private:
-    void Smooth(const StepRecord& record, int halfWidth);
-
     const StepAnalysed m_step;
     double m_period;
-    SmoothedCurve m_curve;
+    SmoothedCurve m_curve;       // for the levels
+    std::vector<double> m_slope;  // smoothed wider: a slope is noisier than a level
 };
 
 }  // namespace banc::analysis

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/analysis/Sampled.h"
+#include "engine/analysis/SettledLevel.h"
 
 namespace banc::analysis {
 namespace {
@@ -27,7 +28,8 @@ namespace {
 // - Settled: the tail's least-squares line moves by at most 5 % of the change
 //   over its span (a first order has then done some 3.5 time constants), or
 //   by no more than its own uncertainty (3 deviations). The final level is
-//   that line's value at the last point.
+//   that line's value at the last point, or where a drift beyond the noise
+//   creeps to.
 // - Integrating: not settled, and the tail's slope is that of the quarter
 //   before it within 30 %: a ramp. Anything else is still on its way.
 constexpr double kCommandHolds = 0.05;
@@ -46,9 +48,11 @@ const char* const kNoStep = "La commande ne fait pas d'\xE9" "chelon : rien \xE0
 const char* const kNotOneStep =
     "La commande varie avant ou apr\xE8s son \xE9" "chelon : la r\xE9ponse n'est pas celle d'un \xE9" "chelon unique.";
 const char* const kFewBefore = "Trop peu de points avant l'\xE9" "chelon (3 au moins) : le repos n'est pas connu.";
-const char* const kFewAfter = "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
+const char* const kFewAfter =
+    "Trop peu de points apr\xE8s l'\xE9" "chelon (20 au moins) : la r\xE9ponse n'est pas connue.";
 const char* const kNoMove =
-    "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.";
+    "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop petit ou le proc\xE9" "d\xE9 ne "
+    "r\xE9pond pas.";
 const char* const kHeldAtLimit =
     "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou convertisseur satur\xE9) : la "
     "r\xE9ponse n'est pas mesur\xE9" "e en entier.";
@@ -130,8 +134,10 @@ DetectedStep DetectStep(const StepRecord& record)
                                                  : NoiseFromDifferences(y, step.stepIndex, count);
 
     const int tailPoints = std::max(5, static_cast<int>(after * kTailShare));
-    const Line tail = LineOf(y, count - tailPoints, count, record.period);
-    const Line before = LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period);
+    const ResponseEnd end{tailPoints, LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period),
+                          LineOf(y, count - tailPoints, count, record.period)};
+    const Line& tail = end.tail;
+    const Line& before = end.before;
     const double change = tail.at - step.measureBefore;
     const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
     if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
@@ -145,10 +151,13 @@ DetectedStep DetectStep(const StepRecord& record)
     const double span = (tailPoints - 1) * record.period;
     const double drift = tail.slope * span;
     const double driftUncertainty = step.noise * std::sqrt(12.0 / tailPoints);
-    const double lastTime = (count - 1) * record.period;
-    step.measureFinal = tail.ValueAt(lastTime);
-    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty))
+    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty)) {
+        // Where a drift shows beyond the noise, the level it creeps to.
+        const bool creeps = std::abs(drift) > kDriftUncertainty * driftUncertainty;
+        step.measureFinal = creeps ? SettledLevel(record, end) : tail.ValueAt((count - 1) * record.period);
         return found;
+    }
+    step.measureFinal = tail.ValueAt((count - 1) * record.period);
     const bool ramps = tail.slope * before.slope > 0 && tail.slope * change > 0 &&
                        std::abs(tail.slope - before.slope) <= kRampSlopes * std::abs(before.slope);
     if (ramps) step.integrating = true;

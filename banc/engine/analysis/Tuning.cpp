@@ -99,7 +99,7 @@ void Broida(std::vector<Suggestion>& out, const FirstOrder& m)
 // PID Kc = (τ + θ/2) / K(λ + θ/2),  Ti = τ + θ/2,  Td = τθ / (2τ + θ).
 void ImcFirstOrder(std::vector<Suggestion>& out, const FirstOrder& m, double lambda)
 {
-    if (!Positive(lambda + m.delay)) return;
+    if (!Positive(lambda)) return;  // a closed-loop time constant, never 0 or less
     Add(out, Rule::Imc,
         {PI(m.tau / (m.gain * (lambda + m.delay)), m.tau),
          PID((m.tau + m.delay / 2) / (m.gain * (lambda + m.delay / 2)), m.tau + m.delay / 2,
@@ -112,7 +112,7 @@ void ImcFirstOrder(std::vector<Suggestion>& out, const FirstOrder& m, double lam
 void ImcIntegrating(std::vector<Suggestion>& out, const ProcessModel& m, double lambda)
 {
     const double theta = m.delay;
-    if (!Positive(lambda + theta / 2)) return;
+    if (!Positive(lambda)) return;  // a closed-loop time constant, never 0 or less
     const double ti = 2 * lambda + theta;
     Add(out, Rule::Imc,
         {PI(ti / (m.gain * (lambda + theta) * (lambda + theta)), ti),
@@ -126,7 +126,7 @@ void ImcIntegrating(std::vector<Suggestion>& out, const ProcessModel& m, double 
 void Simc(std::vector<Suggestion>& out, const ProcessModel& model, const FirstOrder& m, double tauC)
 {
     const double closed = tauC + m.delay;
-    if (!Positive(closed)) return;
+    if (!(tauC >= 0) || !Positive(closed)) return;  // τc = 0 is the fastest SIMC allows
     if (model.kind == ModelKind::Integrating)
         Add(out, Rule::Simc, {PI(1 / (m.gain * closed), 4 * closed)});
     else

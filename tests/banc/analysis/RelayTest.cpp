@@ -1,5 +1,6 @@
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -44,11 +45,25 @@ TEST(RelayTest, KuAndPuOfASteadyOscillation)
     ASSERT_EQ(r.refusal, "");
     EXPECT_NEAR(r.ultimatePeriod, 4.0, 1e-12);
     EXPECT_NEAR(r.relayAmplitude, 40, 1e-12);
-    EXPECT_NEAR(r.amplitude, 2, 0.05);  // the triangle's tops fall between points
-    EXPECT_NEAR(r.ultimateGain, 4 * 40 / (std::numbers::pi * r.amplitude), 1e-12);
-    EXPECT_NEAR(r.ultimateGain, 25.46, 0.7);
+    // Each period holds a crest at 52 and a trough at 48.
+    EXPECT_NEAR(r.amplitude, 2, 1e-9);
+    EXPECT_NEAR(r.ultimateGain, 4 * 40 / (std::numbers::pi * 2), 1e-9);
     // Five high states begin after the start-up: four whole periods, the first left out.
     EXPECT_EQ(r.periods, 3);
+}
+
+TEST(RelayTest, NoiseOnTheMeasurementWidensTheSwingByItsExtremesOnly)
+{
+    Oscillation trace = Relay({80, 80, 80, 80, 80});
+    std::mt19937 generator(1);
+    std::normal_distribution<double> noise(0, 0.02);
+    for (double& value : trace.measure) value += noise(generator);
+    const RelayResult r = AnalyseRelay(trace.command, trace.measure, 0.05);
+    ASSERT_EQ(r.refusal, "");
+    EXPECT_NEAR(r.ultimatePeriod, 4.0, 1e-12);  // read on the command, which has none
+    // The crest and the trough of each period move by a few deviations at most.
+    EXPECT_NEAR(r.amplitude, 2, 0.1);
+    EXPECT_GT(r.amplitude, 2 - 0.02);
 }
 
 TEST(RelayTest, ACommandThatNeverSwitchesIsNoOscillation)

@@ -26,6 +26,17 @@ TEST(StepDetection, FindsTheStepItsLevelsAndTheSettledEnd)
     EXPECT_FALSE(found.step.integrating);
 }
 
+TEST(StepDetection, AResponseStillCreepingIsReadToTheLevelItApproaches)
+{
+    // 100 s of a 20 s lag after the step: 0.7 % of the change still to go,
+    // where the tail's line would stop; the approach's level is the final one.
+    Synthetic shorter{kFirstOrder};
+    shorter.points = 240;
+    const DetectedStep found = DetectStep(Record(shorter));
+    EXPECT_EQ(found.refusal, "");
+    EXPECT_NEAR(found.step.measureFinal, 50, 1e-3);
+}
+
 TEST(StepDetection, ADownwardStepOfTheCommandIsAStepToo)
 {
     Synthetic down{kFirstOrder};

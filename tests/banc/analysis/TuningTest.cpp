@@ -104,6 +104,16 @@ TEST(ModelBasedRules, ImcWithTheUsersLambda)
     ExpectPid(all, Rule::Imc, ControllerType::PI, 1.0, 10, 0);  // 10 / (2 x 5)
 }
 
+TEST(ModelBasedRules, AClosedLoopTimeConstantOfNoTimeLeavesTheRuleOut)
+{
+    EXPECT_EQ(CountOf(SuggestSettings(kFirstOrder, {.lambda = 0.0, .tauC = std::nullopt}), Rule::Imc), 0);
+    EXPECT_EQ(CountOf(SuggestSettings(kFirstOrder, {.lambda = -1.0, .tauC = std::nullopt}), Rule::Imc), 0);
+    EXPECT_EQ(CountOf(SuggestSettings(kFirstOrder, {.lambda = std::nullopt, .tauC = -1.0}), Rule::Simc), 0);
+    // τc = 0: 10 / (2 x 2), min(10, 8)
+    ExpectPid(SuggestSettings(kFirstOrder, {.lambda = std::nullopt, .tauC = 0.0}), Rule::Simc, ControllerType::PI, 2.5,
+              8, 0);
+}
+
 TEST(ModelBasedRules, SimcIsAPiWithTauCEqualToTheDelay)
 {
     const auto all = SuggestSettings(kFirstOrder);
