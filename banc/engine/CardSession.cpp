@@ -1,5 +1,7 @@
 #include "engine/CardSession.h"
 
+#include <utility>
+
 namespace banc {
 
 void SessionListener::RunEnded(const Outcome&) {}
@@ -44,12 +46,13 @@ void CardSession::Detach()
     m_changed.wait(lock, [this] { return m_current == nullptr; });
 }
 
-bool CardSession::StartRun(std::chrono::milliseconds pollInterval)
+bool CardSession::StartRun(std::chrono::milliseconds pollInterval, RunPlan* plan)
 {
     std::lock_guard lock(m_mutex);
     if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns)) return false;
     m_runWanted = true;
     m_runInterval = pollInterval;
+    m_plan = plan;
     StopCurrent();  // the watch
     m_changed.notify_all();
     return true;
@@ -105,6 +108,7 @@ void CardSession::Loop()
         experiment->SetLock(&m_elementsLock);
         experiment->SetObserver(&m_listener);
         experiment->SetPollInterval(run ? m_runInterval : m_watchInterval);
+        if (run) experiment->SetPlan(std::exchange(m_plan, nullptr));
         experiment->Send(std::move(m_pending));
         m_pending.clear();
         m_current = &*experiment;

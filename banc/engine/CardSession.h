@@ -40,7 +40,8 @@ public:
     // elements go; returns once the session no longer touches them.
     void Detach();
     // A run of the attached elements; false when one is under way or nothing is attached.
-    bool StartRun(std::chrono::milliseconds pollInterval);
+    // With a plan (an identification, a relay test), kept by the caller until RunEnded.
+    bool StartRun(std::chrono::milliseconds pollInterval, RunPlan* plan = nullptr);
     void StopRun();
     // A run is asked for or under way.
     bool Running() const;
@@ -68,6 +69,7 @@ private:
     bool m_currentRuns = false;
     bool m_stopAsked = false;  // of m_current
     bool m_runWanted = false;
+    RunPlan* m_plan = nullptr;  // of the run wanted
     bool m_lost = false;  // the port is gone: nothing more to do
     bool m_closing = false;
     std::vector<std::string> m_pending;  // orders given while no experiment was there to take them

@@ -37,6 +37,13 @@ std::vector<std::string> ConfigurationLines(const Elements& elements, const Sett
     lines.push_back(elements.controller->ConfFerz(kWiringCode));
     AppendSelector(lines, elements, settings);
     AppendSequence(lines, *elements.generator);
+    for (std::string& line : RecordingLines(elements)) lines.push_back(std::move(line));
+    return lines;
+}
+
+std::vector<std::string> RecordingLines(const Elements& elements)
+{
+    std::vector<std::string> lines;
     CEnregistrement& recording = *elements.recording;
     for (int code = 0; code < recording.NbParam(); ++code) {
         std::string text = recording.ConfFerz(code);

@@ -16,6 +16,10 @@ namespace banc {
 // waiting time appended to its "EVE".
 std::vector<std::string> ConfigurationLines(const Elements& elements, const Settings& settings);
 
+// The recording's lines: its mode ("EM"), then its arming with the waiting
+// time ("EVE"), which starts it at once when the loop runs.
+std::vector<std::string> RecordingLines(const Elements& elements);
+
 // The line that starts (run) or stops the card's loop.
 std::string LoopLine(const Elements& elements, const Settings& settings, bool run);
 

@@ -7,6 +7,7 @@
 #include "engine/Download.h"
 #include "engine/NumberText.h"
 #include "engine/Results.h"
+#include "engine/RunPlan.h"
 
 namespace banc {
 namespace {
@@ -55,6 +56,9 @@ void ExperimentObserver::Live(const LiveValues&) {}
 void ExperimentObserver::BlockAcquired(int, int) {}
 void ExperimentObserver::Silent(const std::string&) {}
 void ExperimentObserver::OrderRefused(const std::string&) {}
+void ExperimentObserver::Resting(double) {}
+
+RunPlan::~RunPlan() = default;
 
 Experiment::Experiment(Elements& elements, const Settings& settings, CardLink& link)
     : m_elements(elements), m_settings(settings), m_link(link), m_observer(&m_silentObserver)
@@ -199,7 +203,7 @@ void Experiment::Configure()
     std::vector<std::string> lines;
     {
         const auto hold = Hold();
-        lines = ConfigurationLines(m_elements, m_settings);
+        lines = m_plan ? m_plan->RestConfiguration() : ConfigurationLines(m_elements, m_settings);
     }
     std::string reply;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -270,9 +274,8 @@ bool Experiment::PollLive(const std::vector<int>& benchRequests)
     return true;
 }
 
-bool Experiment::FetchBlock(const std::string& request)
+bool Experiment::FetchBlock(CEnregistrement& recording, const std::string& request)
 {
-    CEnregistrement& recording = *m_elements.recording;
     int before = 0;
     {
         const auto hold = Hold();
@@ -292,7 +295,8 @@ bool Experiment::FetchBlock(const std::string& request)
             }
             total = recording.LitParam(2);
         }
-        m_observer->BlockAcquired(BlocksAcquired(), total);
+        // The blocks of a plan's rest are its own.
+        if (&recording == m_elements.recording.get()) m_observer->BlockAcquired(BlocksAcquired(), total);
         return true;
     }
     Fail(Outcome::Status::Refused,
@@ -301,9 +305,8 @@ bool Experiment::FetchBlock(const std::string& request)
     return false;
 }
 
-bool Experiment::PollRecording()
+bool Experiment::PollRecording(CEnregistrement& recording)
 {
-    CEnregistrement& recording = *m_elements.recording;
     std::string reply;
     // Every block ready is fetched at once; the card keeps the next ones meanwhile.
     while (!Stopping()) {
@@ -318,7 +321,7 @@ bool Experiment::PollRecording()
             if (request.empty() && status.empty()) return true;
         }
         if (!request.empty()) {
-            if (!FetchBlock(request)) return !m_failed;
+            if (!FetchBlock(recording, request)) return !m_failed;
             continue;
         }
         if (!Exchange(Kind::Request, status, reply)) return false;
@@ -370,15 +373,63 @@ Outcome Experiment::Run()
         const auto hold = Hold();
         benchRequests = {m_settings.Measure().request};
     }
-    if (Configure(); !m_failed) {
+    if (Configure(); !m_failed && (!m_plan || HoldRest(benchRequests))) {
         while (recording() && !Stopping()) {
-            if (!SendOrders() || !PollLive(benchRequests) || !PollRecording()) break;
+            if (!SendOrders() || !PollLive(benchRequests) || !PollRecording(*m_elements.recording)) break;
+            if (m_plan && Complete()) break;
             if (recording()) Pause();
         }
     }
     if (Stopping()) Fail(Outcome::Status::Interrupted, "Essai interrompu.");
     StopLoop();
     return m_outcome;
+}
+
+bool Experiment::HoldRest(const std::vector<int>& benchRequests)
+{
+    if (!m_loopStarted) return false;
+    Curve measureCurve;
+    double period = 0;
+    std::unique_ptr<CEnregistrement> rest;
+    {
+        const auto hold = Hold();
+        measureCurve = CurvesOf(m_settings, m_elements).measure;
+        period = PeriodMs(*m_elements.recording) / 1000.0;
+        rest = std::make_unique<CEnregistrement>(m_elements.recording.get());
+        rest->SetStart(true);
+    }
+    // Each block of the rest is read, then forgotten: the card's block numbers are echoed, so
+    // the next one is asked as the first again, and the rest may outlast the recording's length.
+    std::vector<float> measure;
+    bool enough = false;
+    while (!enough && !Stopping()) {
+        if (!SendOrders() || !PollLive(benchRequests) || !PollRecording(*rest)) return false;
+        if (rest->LitNbPoint() > 0) {
+            for (int i = 0; i < rest->LitNbPoint(); ++i) measure.push_back(measureCurve.Value(*rest, i));
+            rest->SetStart(true);
+            m_observer->Resting(static_cast<double>(measure.size()) * period);
+            const auto hold = Hold();
+            enough = m_plan->RestEnough(measure, period);
+        }
+        if (!enough) Pause();
+    }
+    if (Stopping()) return false;
+    std::vector<std::string> lines;
+    {
+        const auto hold = Hold();
+        m_elements.recording->SetStart(true);
+        lines = m_plan->RunLines();
+    }
+    std::string reply;
+    for (const std::string& line : lines)
+        if (Stopping() || !Exchange(Kind::Order, line, reply)) return false;
+    return true;
+}
+
+bool Experiment::Complete()
+{
+    const auto hold = Hold();
+    return m_plan->Complete();
 }
 
 Outcome Experiment::Watch()

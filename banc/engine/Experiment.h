@@ -14,6 +14,8 @@
 
 namespace banc {
 
+class RunPlan;
+
 // The live values of a turn: the setpoint and measurement in the measured quantity's unit, the command in percent.
 struct LiveValues {
     bool hasSetpoint = false;  // the open-loop block reads back no setpoint
@@ -35,11 +37,13 @@ public:
     virtual void Silent(const std::string& message);
     // An order given from elsewhere was refused; the experiment goes on (Latin-1).
     virtual void OrderRefused(const std::string& message);
+    // A planned run holds the loop at rest: the measurement has been watched for `seconds` (the card's time).
+    virtual void Resting(double seconds);
 };
 
 struct Outcome {
     enum class Status {
-        Finished,     // every block acquired
+        Finished,     // every block acquired, or what a planned run was for
         Interrupted,  // stopped on request
         Silent,       // the card stopped answering
         Lost,         // the port went away
@@ -67,6 +71,9 @@ public:
     // A pause that fetches every block soon after the card made it, at most ten turns a second;
     // `secondsPerBlock` is the wall-clock time of one block.
     static std::chrono::milliseconds PollIntervalFor(double secondsPerBlock);
+    // A run that holds the loop at rest first and may end before its recording
+    // does (an identification, a relay test); none by default. Kept by the caller.
+    void SetPlan(RunPlan* plan) { m_plan = plan; }
 
     Outcome Run();
     // Only the live values, every measured quantity of the bench, and the
@@ -103,8 +110,11 @@ private:
     bool SendOrders();
     // Asks each of the bench's requests, then the controller's read-back.
     bool PollLive(const std::vector<int>& benchRequests);
-    bool PollRecording();
-    bool FetchBlock(const std::string& request);
+    bool PollRecording(CEnregistrement& recording);
+    bool FetchBlock(CEnregistrement& recording, const std::string& request);
+    // The plan's rest, watched in a recording apart, then its run proper started.
+    bool HoldRest(const std::vector<int>& benchRequests);
+    bool Complete();
     void StopLoop();
     void Fail(Outcome::Status status, std::string message);
     bool Stopping() const { return m_stops > 0; }
@@ -114,6 +124,7 @@ private:
     const Settings& m_settings;
     CardLink& m_link;
     ExperimentObserver* m_observer = nullptr;
+    RunPlan* m_plan = nullptr;
     ExperimentObserver m_silentObserver;
     std::chrono::milliseconds m_interval{100};
     std::atomic<int> m_stops{0};

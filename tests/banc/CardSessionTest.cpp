@@ -5,6 +5,7 @@
 #include "BancTestSupport.h"
 #include "ScriptedCard.h"
 #include "engine/CardSession.h"
+#include "engine/IdentificationRun.h"
 #include "engine/Results.h"
 #include "support/TraceCapture.h"
 
@@ -118,6 +119,29 @@ TEST_F(CardSessionTest, TheWatchAsksEveryMeasureAndSendsTheOrdersGivenThenARunTa
         return after.size() >= 3 && after[1] == "?AMD" && after[2] == "?AEBC";
     }));
     EXPECT_FALSE(session.Running());
+}
+
+TEST_F(CardSessionTest, ARunWithAPlanHoldsItsRestBeforeItsRecording)
+{
+    m_settings = banc::test::MakeSettings("debitair", "bo");
+    m_settings.duration = 3.2;
+    ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
+    IdentificationRun plan(m_settings, m_elements, {});
+    ScriptedCard card([](const std::string& line) { return CardAnswer(line, 0x0100); });
+    CardLink link(card.Path(), {100ms, 3});
+    ASSERT_TRUE(link.Open());
+    CardSession session(link, m_lock, m_listener, 1ms);
+    session.Attach(m_elements, m_settings);
+    ASSERT_TRUE(session.StartRun(1ms, &plan));
+    ASSERT_TRUE(WaitUntil([&] { return !m_listener.Get(m_listener.outcomes).empty(); }));
+    EXPECT_EQ(m_listener.Get(m_listener.outcomes), std::vector<Outcome::Status>{Outcome::Status::Finished});
+    // Two blocks at rest, then the recording started again with the step (50 %: 1632 counts).
+    const Lines run = card.LinesFrom("!RD");
+    ASSERT_GE(run.size(), 13u);
+    EXPECT_EQ(Lines(run.begin() + 3, run.begin() + 13), (Lines{"?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!EVE0032",
+                                                               "!DSS", "!CBO0660", "!RED0641", "!CRBO0000"}));
+    EXPECT_EQ(BlocksAcquired(*m_elements.recording), 2);
+    EXPECT_TRUE(plan.Rest().steady);
 }
 
 TEST_F(CardSessionTest, ASilentCardIsToldOnceAndWatchedUntilItAnswersAgain)

@@ -77,6 +77,7 @@ std::optional<std::string> CardAnswer(const std::string& line, std::uint16_t val
     if (text == "AEBC") return "!AEBC033303330333";
     if (text == "AMD") return "!AMD 0000";
     if (text == "AVS") return "!AVS0000000000000000";
+    if (text == "ACO") return "!ACO0000";
     if (text.rfind("TEM", 0) == 0) return "!TEM" + tarvic::Mid(text, 3, 2) + "O";
     if (text.rfind("TSF", 0) == 0) {
         std::uint32_t number = 0;

@@ -42,6 +42,26 @@ void SimulatedRun::Run()
     Exchange('!', LoopLine(m_elements, m_settings, false));
 }
 
+SimulatedCardPeer::SimulatedCardPeer(const char* bench, double noisePercent, std::uint32_t seed,
+                                     cardsim::SimDuration turn)
+    : m_card(std::make_unique<cardsim::BenchCard>(cardsim::MakeBench(bench, seed, noisePercent))),
+      m_turn(turn),
+      m_peer([this](const std::string& line) -> std::optional<std::string> {
+          if (m_watch) m_watch(line);
+          if (line == "?AVS" || line == "?ACO") m_card->Advance(m_turn);
+          return m_card->Execute(line);
+      })
+{
+}
+
+std::vector<std::string> SimulatedCardPeer::OrdersFrom(const std::string& from) const
+{
+    std::vector<std::string> orders;
+    for (const std::string& line : m_peer.LinesFrom(from))
+        if (line.rfind("!", 0) == 0) orders.push_back(line);
+    return orders;
+}
+
 std::vector<float> SimulatedRun::Values(const Curve& curve) const
 {
     std::vector<float> values;

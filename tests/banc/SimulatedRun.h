@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "ScriptedCard.h"
 
 #include "engine/Elements.h"
 #include "engine/Results.h"
@@ -45,6 +49,28 @@ private:
     std::string m_error;
     std::vector<std::string> m_lines;
     std::vector<std::string> m_refusals;
+};
+
+// The simulated card at the far end of a pseudo-terminal, for the engine's
+// own experiments: its time moves on by `turn` at each read-back of the
+// controller ("AVS", "ACO"), which the engine asks once a turn of its polling,
+// so that a run goes through it in the card's time, the same every time.
+class SimulatedCardPeer {
+public:
+    SimulatedCardPeer(const char* bench, double noisePercent, std::uint32_t seed, cardsim::SimDuration turn);
+
+    const std::string& Path() const { return m_peer.Path(); }
+    std::vector<std::string> Lines() const { return m_peer.Lines(); }
+    // The orders received (lines beginning with '!') from the first one equal to `from` on.
+    std::vector<std::string> OrdersFrom(const std::string& from) const;
+    // Called with each line received, before the card answers it (on the card's thread).
+    void OnLine(std::function<void(const std::string&)> watch) { m_watch = std::move(watch); }
+
+private:
+    std::unique_ptr<cardsim::BenchCard> m_card;
+    cardsim::SimDuration m_turn;
+    std::function<void(const std::string&)> m_watch;
+    ScriptedCard m_peer;
 };
 
 }  // namespace banc::test

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/analysis/Sampled.h"
 #include "engine/analysis/SettledLevel.h"
@@ -17,6 +16,10 @@ namespace {
 //   response is not that of one step.
 // - The rest level is the mean of the points before the step; its noise their
 //   deviation when there are enough of them, else the second differences'.
+// - At rest, the measurement must not drift: by its line over the rest, no
+//   more than 5 % of the change or than its uncertainty, judged as the tail's
+//   settling is (with enough points at rest to judge at all). A response on
+//   top of a drift would be read as the step's.
 // - The tail is the last quarter of what follows the step. The measurement
 //   moved when the tail stands more than 5 noise deviations from the rest.
 // - Held at a limit (an end stop, a sensor or a converter at the end of its
@@ -30,8 +33,11 @@ namespace {
 //   by no more than its own uncertainty (3 deviations). The final level is
 //   that line's value at the last point, or where a drift beyond the noise
 //   creeps to.
-// - Integrating: not settled, and the tail's slope is that of the quarter
-//   before it within 30 %: a ramp. Anything else is still on its way.
+// - Integrating: not settled, and the tail's slope is that of the second
+//   quarter within 10 % (or within what the noise lets them be told apart):
+//   a ramp, once the lag of its start is over. A first order slows by 10 %
+//   from the one to the other only on a record shorter than a fifth of its
+//   time constant, where it is one. Anything else is still on its way.
 constexpr double kCommandHolds = 0.05;
 constexpr int kMinBefore = 3;
 constexpr int kMinAfter = 20;
@@ -40,7 +46,7 @@ constexpr double kTailShare = 0.25;
 constexpr double kMovedDeviations = 5;
 constexpr double kSettledDrift = 0.05;
 constexpr double kDriftUncertainty = 3;
-constexpr double kRampSlopes = 0.3;
+constexpr double kRampSlopes = 0.1;
 constexpr double kDeadStop = 0.1;
 
 const char* const kInvalid = "L'enregistrement est vide ou incoh\xE9rent : rien \xE0 identifier.";
@@ -56,6 +62,9 @@ const char* const kNoMove =
 const char* const kHeldAtLimit =
     "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou convertisseur satur\xE9) : la "
     "r\xE9ponse n'est pas mesur\xE9" "e en entier.";
+const char* const kNotAtRest =
+    "La mesure d\xE9rive avant l'\xE9" "chelon : le proc\xE9" "d\xE9 n'\xE9tait pas au repos (stabilisez plus "
+    "longtemps, --stabilisation).";
 const char* const kNotSettled =
     "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement et ne suit pas la rampe d'un "
     "int\xE9grateur : enregistrez plus longtemps (--duree).";
@@ -96,39 +105,32 @@ bool HeldAtLimit(const std::vector<double>& y, int stepIndex, int tailPoints, do
            std::abs(extreme - At(y, before)) > kDeadStop * std::abs(change);
 }
 
-}  // namespace
-
-DetectedStep DetectStep(const StepRecord& record)
+// The command's one step and the points around it; "" or why not.
+std::string FindCommandStep(const StepRecord& record, StepAnalysed& step)
 {
-    DetectedStep found;
     const int count = static_cast<int>(record.measure.size());
-    if (record.command.size() != record.measure.size() || !(record.period > 0) || count < 2) {
-        found.refusal = kInvalid;
-        return found;
-    }
-    StepAnalysed& step = found.step;
+    if (record.command.size() != record.measure.size() || !(record.period > 0) || count < 2) return kInvalid;
     step.stepIndex = LargestJump(record.command);
     step.stepTime = step.stepIndex * record.period;
     step.commandBefore = At(record.command, std::max(step.stepIndex - 1, 0));
     step.commandAfter = At(record.command, step.stepIndex);
     const double jump = step.commandAfter - step.commandBefore;
     const double scale = std::max({std::abs(step.commandBefore), std::abs(step.commandAfter), 1.0});
-    if (step.stepIndex == 0 || !(std::abs(jump) > 1e-9 * scale)) {
-        found.refusal = kNoStep;
-        return found;
-    }
+    if (step.stepIndex == 0 || !(std::abs(jump) > 1e-9 * scale)) return kNoStep;
     const double tolerance = kCommandHolds * std::abs(jump);
     if (!Holds(record.command, 0, step.stepIndex, step.commandBefore, tolerance) ||
-        !Holds(record.command, step.stepIndex, count, step.commandAfter, tolerance)) {
-        found.refusal = kNotOneStep;
-        return found;
-    }
-    const int after = count - step.stepIndex;
-    if (step.stepIndex < kMinBefore) found.refusal = kFewBefore;
-    else if (after < kMinAfter) found.refusal = kFewAfter;
-    if (!found.refusal.empty()) return found;
+        !Holds(record.command, step.stepIndex, count, step.commandAfter, tolerance))
+        return kNotOneStep;
+    if (step.stepIndex < kMinBefore) return kFewBefore;
+    if (count - step.stepIndex < kMinAfter) return kFewAfter;
+    return "";
+}
 
+// What the measurement did around the step; "" or why it cannot be identified.
+std::string JudgeMeasurement(const StepRecord& record, StepAnalysed& step)
+{
     const std::vector<double>& y = record.measure;
+    const int count = static_cast<int>(y.size()), after = count - step.stepIndex;
     step.measureBefore = MeanOf(y, 0, step.stepIndex);
     step.noise = step.stepIndex >= kRestForNoise ? DeviationOf(y, 0, step.stepIndex)
                                                  : NoiseFromDifferences(y, step.stepIndex, count);
@@ -137,31 +139,45 @@ DetectedStep DetectStep(const StepRecord& record)
     const ResponseEnd end{tailPoints, LineOf(y, count - 2 * tailPoints, count - tailPoints, record.period),
                           LineOf(y, count - tailPoints, count, record.period)};
     const Line& tail = end.tail;
-    const Line& before = end.before;
     const double change = tail.at - step.measureBefore;
     const double levelScale = std::max({std::abs(step.measureBefore), std::abs(tail.at), 1.0});
-    if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) {
-        found.refusal = kNoMove;
-        return found;
-    }
-    if (HeldAtLimit(y, step.stepIndex, tailPoints, change, step.noise)) {
-        found.refusal = kHeldAtLimit;
-        return found;
-    }
+    if (!(std::abs(change) > kMovedDeviations * step.noise + 1e-9 * levelScale)) return kNoMove;
+    if (HeldAtLimit(y, step.stepIndex, tailPoints, change, step.noise)) return kHeldAtLimit;
+
+    // The drift of a line over `points` that the noise alone could make.
+    const auto uncertainty = [&](int points) { return kDriftUncertainty * step.noise * std::sqrt(12.0 / points); };
+    const auto drifts = [&](double drift, int points) {
+        return std::abs(drift) > std::max(kSettledDrift * std::abs(change), uncertainty(points));
+    };
+    const double restSpan = (step.stepIndex - 1) * record.period;
+    if (step.stepIndex >= kRestForNoise &&
+        drifts(LineOf(y, 0, step.stepIndex, record.period).slope * restSpan, step.stepIndex))
+        return kNotAtRest;
+
     const double span = (tailPoints - 1) * record.period;
     const double drift = tail.slope * span;
-    const double driftUncertainty = step.noise * std::sqrt(12.0 / tailPoints);
-    if (std::abs(drift) <= std::max(kSettledDrift * std::abs(change), kDriftUncertainty * driftUncertainty)) {
+    const double onLine = tail.ValueAt((count - 1) * record.period);
+    if (!drifts(drift, tailPoints)) {
         // Where a drift shows beyond the noise, the level it creeps to.
-        const bool creeps = std::abs(drift) > kDriftUncertainty * driftUncertainty;
-        step.measureFinal = creeps ? SettledLevel(record, end) : tail.ValueAt((count - 1) * record.period);
-        return found;
+        step.measureFinal = std::abs(drift) > uncertainty(tailPoints) ? SettledLevel(record, end) : onLine;
+        return "";
     }
-    step.measureFinal = tail.ValueAt((count - 1) * record.period);
-    const bool ramps = tail.slope * before.slope > 0 && tail.slope * change > 0 &&
-                       std::abs(tail.slope - before.slope) <= kRampSlopes * std::abs(before.slope);
-    if (ramps) step.integrating = true;
-    else found.refusal = kNotSettled;
+    step.measureFinal = onLine;
+    const Line second = LineOf(y, step.stepIndex + tailPoints, step.stepIndex + 2 * tailPoints, record.period);
+    const double slopesApart = std::sqrt(2.0) * uncertainty(tailPoints) / span;
+    step.integrating = tail.slope * second.slope > 0 && tail.slope * change > 0 &&
+                       std::abs(tail.slope - second.slope) <=
+                           std::max(kRampSlopes * std::abs(second.slope), slopesApart);
+    return step.integrating ? "" : kNotSettled;
+}
+
+}  // namespace
+
+DetectedStep DetectStep(const StepRecord& record)
+{
+    DetectedStep found;
+    found.refusal = FindCommandStep(record, found.step);
+    if (found.refusal.empty()) found.refusal = JudgeMeasurement(record, found.step);
     return found;
 }
 

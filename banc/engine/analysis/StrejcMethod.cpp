@@ -15,10 +15,13 @@ constexpr std::array<StrejcRow, 6> kTable{{
     {5, 0.410, 5.119},
     {6, 0.493, 5.699},
 }};
-// The table's ratios are rounded (n equal lags give 0.1036 for n = 2) and a
-// tangent drawn on a curve is read no closer: a ratio within this much below
-// an entry reaches it, or the very process of the entry would miss its order.
-constexpr double kRatioReading = 0.005;
+// The table is for n equal lags, whose ratio is the largest n lags can give
+// (0.1036 for n = 2, printed 0.104); lags a little apart, as two tanks in
+// cascade at different levels during the transient, read up to a tenth below
+// it, and a tangent drawn on a curve is read no closer. A ratio within this
+// much below an entry reaches it; a pure delay of 7.5 % of the lag (0.075)
+// still reads as a first order.
+constexpr double kRatioReading = 0.015;
 
 }  // namespace
 

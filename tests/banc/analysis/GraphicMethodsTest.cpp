@@ -188,7 +188,9 @@ TEST(StrejcTable, TheOrderIsTheLargestWhoseRatioIsReached)
 {
     EXPECT_EQ(StrejcOrder(-0.02), 1);
     EXPECT_EQ(StrejcOrder(0.05), 1);
-    EXPECT_EQ(StrejcOrder(0.098), 1);
+    EXPECT_EQ(StrejcOrder(0.075), 1);   // the air flow's 1.5 s delay on its 20 s lag
+    EXPECT_EQ(StrejcOrder(0.088), 1);
+    EXPECT_EQ(StrejcOrder(0.091), 2);   // two tanks in cascade at different levels
     EXPECT_EQ(StrejcOrder(0.1036), 2);  // two equal lags, a hair under the printed 0.104
     EXPECT_EQ(StrejcOrder(0.2), 2);
     EXPECT_EQ(StrejcOrder(0.218), 3);

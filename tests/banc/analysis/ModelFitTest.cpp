@@ -90,8 +90,9 @@ TEST(FirstOrderFit, SaysWhenItCannotFollowTheResponse)
 {
     // A square wave is no first order: the fit ends, and its residual says it.
     StepRecord record = Record({kTrue});
+    const StepAnalysed step = StepOf(record);
     for (std::size_t i = 40; i < record.measure.size(); ++i) record.measure[i] = (i / 7) % 2 ? 50 : 10;
-    const FitResult fit = FitFirstOrder(record, StepOf(record), kTrue);
+    const FitResult fit = FitFirstOrder(record, step, kTrue);
     EXPECT_GT(fit.rms, 5);
 }
 

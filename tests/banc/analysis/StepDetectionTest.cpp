@@ -129,6 +129,15 @@ TEST(StepDetectionRefusal, AMeasurementThatDoesNotMoveBeyondItsNoise)
                                         "petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.");
 }
 
+TEST(StepDetectionRefusal, AMeasurementDriftingBeforeTheStep)
+{
+    // 40 points at rest over 20 s, rising by 0.15 a second: 3 of drift, against 40 of change.
+    StepRecord drifting = Record({kFirstOrder});
+    for (std::size_t i = 0; i < 40; ++i) drifting.measure[i] += 0.15 * (static_cast<double>(i) - 39) * 0.5;
+    EXPECT_EQ(RefusalOf(drifting), "La mesure d\xE9rive avant l'\xE9" "chelon : le proc\xE9" "d\xE9 n'\xE9tait pas "
+                                   "au repos (stabilisez plus longtemps, --stabilisation).");
+}
+
 TEST(StepDetectionRefusal, AResponseStillBendingOverAtTheEnd)
 {
     // 300 s of a 200 s lag: 78 % of the way, neither settled nor a ramp.
