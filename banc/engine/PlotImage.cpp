@@ -30,8 +30,9 @@ constexpr int kDivisions = 10;
 constexpr int kLegendTop = 46, kLegendRow = 22, kDescriptionTop = 72;
 constexpr int kSwatch = 18, kSwatchGap = 4;
 constexpr int kCurveWidth = 2;
-// Thinner: a model that fits hides no measured point.
-constexpr int kOverlayWidth = 1;
+// A solid overlay thinner, so that a model that fits hides no measured point;
+// a dashed one as wide as the curves, the measurement seen between its dashes.
+int OverlayWidth(bool dashed) { return dashed ? kCurveWidth : 1; }
 constexpr int kMaxWidenings = 20;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrid = RGB(215, 215, 215);
@@ -199,7 +200,7 @@ void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const
         return CPoint(time.ConvIntFloat(point.t), values[overlay.axis].ConvIntFloat(point.value));
     };
     for (const PlotOverlay& overlay : content.overlays) {
-        CPen pen(overlay.dashed ? PS_DASH : PS_SOLID, kOverlayWidth, overlay.pen);
+        CPen pen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
         CPen* previous = dc.SelectObject(&pen);
         std::vector<CPoint> points;
         for (const PlotPoint& point : Within(overlay.line, from, to)) points.push_back(at(overlay, point));
@@ -224,7 +225,7 @@ std::vector<Stroke> Strokes(const PlotContent& content)
         if (plotted.pen != kColourOfCode) strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), false});
     for (const auto& overlay : content.overlays)
         if (!overlay.label.empty())
-            strokes.push_back({overlay.label, CPen(overlay.dashed ? PS_DASH : PS_SOLID, kOverlayWidth, overlay.pen),
+            strokes.push_back({overlay.label, CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen),
                                overlay.line.empty()});
     return strokes;
 }

@@ -64,10 +64,10 @@ TEST_F(OverlayPlot, AnOverlayIsDrawnOnThePlotsAxesDashedWithItsMarksAsCrosses)
     m_plot.overlays.push_back({"Pr\xE9vue", kOrange, true, 0, {{0, 25}, {8, 50}, {16, 75}}, {{32, 50}}});
     const auto drawn = Drawn();
     // 0 s, 8 s, 16 s at columns 80, 180, 280; 25, 50, 75 % at rows 340, 250, 160.
-    EXPECT_TRUE(Has(drawn, "polyline (80,340) (180,250) (280,160) pen dash 1 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "polyline (80,340) (180,250) (280,160) pen dash 2 rgb(230,120,0)"));
     // The mark at 32 s (column 480) and 50 %: a cross 4 either side.
-    EXPECT_TRUE(Has(drawn, "line (476,246)-(484,254) pen dash 1 rgb(230,120,0)"));
-    EXPECT_TRUE(Has(drawn, "line (476,254)-(484,246) pen dash 1 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "line (476,246)-(484,254) pen dash 2 rgb(230,120,0)"));
+    EXPECT_TRUE(Has(drawn, "line (476,254)-(484,246) pen dash 2 rgb(230,120,0)"));
     // Over the recorded curves: drawn after the three of them.
     int curves = 0;
     for (const auto& call : m_calls) {
