@@ -74,7 +74,8 @@ station's outputs from check boxes. They are in the desktop menu under
 Education.")
 
 set(CPACK_DEBIAN_CARDSIM_PACKAGE_SECTION electronics)
-set(CPACK_COMPONENT_CARDSIM_DEPENDS lib)
+# The card links none of our libraries nor Qt: dpkg-shlibdeps' C++ runtime is
+# all it depends on, so that it installs on a machine without a desktop.
 set(CPACK_COMPONENT_CARDSIM_DESCRIPTION "simulated interface card of the teaching benches
 cardsim answers on a pseudo-terminal like the interface card of an automation
 station or of a control bench (with the bench's plant model, control loop,

@@ -22,6 +22,7 @@
 #include "tarvic/platform/DC.h"
 #include "tarvic/platform/ErrorText.h"
 #include "tarvic/platform/Event.h"
+#include "tarvic/platform/FileError.h"
 #include "tarvic/platform/FontMap.h"
 #include "tarvic/platform/Gdi.h"
 #include "tarvic/platform/Geometry.h"

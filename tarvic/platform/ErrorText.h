@@ -3,18 +3,12 @@
 #include <string>
 
 #include "tarvic/platform/Export.h"
+#include "tarvic/platform/FileError.h"
 
-// Why a file or a serial port could not be used, worded in French (Latin-1)
-// from the errno the failed call left: one table for every program, so that
-// the system's English ("No such file or directory") never reaches a user.
+// Why a serial port could not be used, worded in French (Latin-1) from the
+// errno the failed call left: one table for every program, with the files'
+// reasons of FileError.h.
 namespace tarvic {
-
-enum class FileUse { Read, Write };
-
-// The reason alone, to follow "Impossible de lire x : " ("fichier introuvable",
-// "acc\xE8s refus\xE9"...). An error without words of ours gives its name
-// ("erreur syst\xE8me EXDEV"), the same in every language.
-TARVIC_EXPORT std::string FileErrorReason(int error, FileUse use);
 
 // Why the port cannot be used, as a whole sentence without its full stop:
 // "Port COM33 (/dev/ttyUSB0) introuvable", "Port X occup\xE9 par un autre

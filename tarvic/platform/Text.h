@@ -38,6 +38,10 @@ TARVIC_EXPORT bool ScanHexField(std::string_view text, std::ptrdiff_t start, std
 TARVIC_EXPORT bool ReadHexField(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t width,
                                 std::uint32_t& value);
 
+// The text in UTF-8, for a terminal or a log outside Qt: each byte from 0x80
+// up becomes its two-byte sequence.
+TARVIC_EXPORT std::string Latin1ToUtf8(std::string_view latin1);
+
 // "%f" scan: false (and `value` untouched) when the text does not begin with a number.
 TARVIC_EXPORT bool ScanFloat(std::string_view text, float& value);
 

@@ -92,6 +92,14 @@ TEST(ReadHexField, TakesExactlyTheWidth)
     EXPECT_EQ(value, 9u);
 }
 
+TEST(Latin1ToUtf8, WritesEachHighByteAsItsTwoByteSequence)
+{
+    EXPECT_EQ(Latin1ToUtf8("D\xE9" "bit \xE0 100 %"), "D\xC3\xA9" "bit \xC3\xA0 100 %");
+    // The ends of the high half: U+0080 and U+00FF; a NUL stays one byte.
+    EXPECT_EQ(Latin1ToUtf8(std::string_view("\x80\0\xFF", 3)), std::string("\xC2\x80\0\xC3\xBF", 5));
+    EXPECT_EQ(Latin1ToUtf8(""), "");
+}
+
 TEST(ScanNumbers, LeaveTheValueWhenNothingScans)
 {
     float f = 4.0f;

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -161,4 +162,28 @@ TEST(Cardsim, ScenarioFilePressesOnTime)
     EXPECT_TRUE(read);
     EXPECT_EQ(std::string(message), "cardsim: entr\xC3\xA9" "e inconnue : bouton\n");  // in UTF-8 for the terminal
     EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+// A lab machine without a desktop runs the card: it loads neither Qt nor the library.
+TEST(Cardsim, NeedsNeitherQtNorTheLibrary)
+{
+    const std::string command = "LC_ALL=C readelf -dW " + std::string(TARVIC_CARDSIM);
+    FILE* out = ::popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    const std::string mark = "Shared library: [";
+    Lines needed;
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) {
+        const std::string text = line;
+        const auto at = text.find(mark);
+        if (at == std::string::npos) continue;
+        const auto name = at + mark.size();
+        needed.push_back(text.substr(name, text.find(']', name) - name));
+    }
+    EXPECT_EQ(::pclose(out), 0);
+    ASSERT_NE(std::find(needed.begin(), needed.end(), "libc.so.6"), needed.end());  // the list was read
+    Lines ours;
+    for (const auto& library : needed)
+        if (library.starts_with("libQt") || library.starts_with("libtarvic")) ours.push_back(library);
+    EXPECT_EQ(ours, Lines{});
 }

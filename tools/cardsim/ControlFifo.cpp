@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "tarvic/platform/ErrorText.h"
+#include "tarvic/platform/FileError.h"
 
 namespace cardsim {
 

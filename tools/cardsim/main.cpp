@@ -9,8 +9,6 @@
 #include <memory>
 #include <thread>
 
-#include <QString>
-
 #include "ControlFifo.h"
 #include "Options.h"
 #include "Pty.h"
@@ -20,6 +18,7 @@
 #include "runtime/Scenario.h"
 #include "runtime/StationCard.h"
 #include "tarvic/Version.h"
+#include "tarvic/platform/Text.h"
 #include "tarvic/serial/LineAssembler.h"
 
 namespace {
@@ -27,9 +26,6 @@ namespace {
 volatile std::sig_atomic_t g_quit = 0;
 
 void OnSignal(int) { g_quit = 1; }
-
-// The card's texts are Latin-1; a terminal or a log reads UTF-8.
-std::string Utf8(const std::string& latin1) { return QString::fromLatin1(latin1).toUtf8().toStdString(); }
 
 // The traffic log: "> " what the card received, "< " what it sent.
 class TrafficLog {
@@ -45,7 +41,7 @@ public:
     }
     void Write(const char* direction, const std::string& line)
     {
-        if (m_out) *m_out << direction << Utf8(line) << std::endl;
+        if (m_out) *m_out << direction << tarvic::Latin1ToUtf8(line) << std::endl;
     }
 
 private:
@@ -101,7 +97,7 @@ int main(int argc, char** argv)
         card = std::move(stationCard);
         if ((!options->scenario.empty() && !LoadScenario(options->scenario, *station, error)) ||
             (!options->control.empty() && !control.Open(options->control, error))) {
-            std::cerr << "cardsim: " << Utf8(error) << "\n";
+            std::cerr << "cardsim: " << tarvic::Latin1ToUtf8(error) << "\n";
             return 2;
         }
     }
