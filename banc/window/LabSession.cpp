@@ -11,14 +11,20 @@ namespace banc::window {
 LabSession::LabSession(Workbench& workbench, QObject* parent) : QObject(parent), m_workbench(workbench)
 {
     // Another experiment shown: the identification was of the one before.
-    connect(&workbench, &Workbench::shownChanged, this, &LabSession::Forget);
+    connect(&workbench, &Workbench::shownChanged, this, [this] {
+        m_cut = false;
+        Forget();
+    });
     connect(&workbench, &Workbench::runStarted, this, &LabSession::Forget);
+    // A run stopped, or cut by a fault, may end before the response settles: it identifies nothing.
+    connect(&workbench, &Workbench::runEnded, this,
+            [this](const Outcome& outcome) { m_cut = outcome.status != Outcome::Status::Finished; });
     connect(&workbench, &Workbench::elementsChanged, this, &LabSession::Predict);
 }
 
 bool LabSession::Identifiable()
 {
-    if (m_workbench.Running()) return false;
+    if (m_workbench.Running() || m_cut) return false;
     std::lock_guard lock(m_workbench.Lock());
     return m_workbench.ShownSettings().mode->controller == &kOpenLoop &&
            BlocksAcquired(*m_workbench.ShownElements().recording) > 0;
@@ -26,6 +32,8 @@ bool LabSession::Identifiable()
 
 std::string LabSession::Identify()
 {
+    if (m_cut && !m_workbench.Running())
+        return "L'essai s'est arr\xEAt\xE9 avant sa fin : il n'identifie rien. Refaites-le jusqu'au bout.";
     if (!Identifiable())
         return "Rien \xE0 identifier : il faut un essai en boucle ouverte termin\xE9 ou ouvert.";
     {

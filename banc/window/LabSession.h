@@ -24,7 +24,8 @@ class LabSession : public QObject {
 public:
     explicit LabSession(Workbench& workbench, QObject* parent = nullptr);
 
-    // Whether the experiment shown is an open-loop run over, with blocks to identify.
+    // Whether the experiment shown is an open-loop run that went to its end (or
+    // an archive), with blocks to identify.
     bool Identifiable();
     // Identifies it: "" with Result() set (a model, or the data's refusal), or
     // why there is nothing to identify (Latin-1).
@@ -48,6 +49,7 @@ private:
     void Predict();
 
     Workbench& m_workbench;
+    bool m_cut = false;  // the live run shown stopped before its end
     std::optional<LabResult> m_result;
     Settings m_identified;  // the run's
     std::vector<PlotOverlay> m_construction;

@@ -202,6 +202,29 @@ TEST_F(WindowLab, IdentifierIsOfferedOnAnOpenLoopRunOverNotOnAClosedLoops)
               Lines{"Rien \xE0 identifier : il faut un essai en boucle ouverte termin\xE9 ou ouvert."});
 }
 
+TEST_F(WindowLab, ARunStoppedBeforeItsEndIdentifiesNothingAndSaysSo)
+{
+    ASSERT_EQ(Bench().SetRecording(320, 500), "");  // 20 blocks, time to stop it
+    Window().Do(window::Action::Start);
+    ASSERT_TRUE(Bench().Running());
+    ASSERT_TRUE(SpinUntil([&] {
+        std::lock_guard lock(Bench().Lock());
+        return Bench().LiveElements().recording->LitNbPoint() >= 2 * kPointsPerBlock;
+    }));
+    Window().Do(window::Action::Stop);
+    ASSERT_TRUE(SpinUntil([&] { return !Bench().Running(); }));
+    EXPECT_FALSE(Window().Menus()->Of(window::Action::Identify)->isEnabled());
+    EXPECT_FALSE(Window().Actions()->Button(window::Action::Identify)->isEnabled());
+    Window().Do(window::Action::Identify);
+    EXPECT_EQ(m_fixture.prompts.warnings,
+              Lines{"L'essai s'est arr\xEAt\xE9 avant sa fin : il n'identifie rien. Refaites-le jusqu'au bout."});
+    EXPECT_EQ(Lab().Result(), nullptr);
+    // Run again to its end, it does.
+    ASSERT_EQ(Bench().SetRecording(32, 500), "");
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    EXPECT_TRUE(Window().Menus()->Of(window::Action::Identify)->isEnabled());
+}
+
 TEST_F(WindowLab, TheIdentificationDrawsTheModelAndTheMethodsOverTheMeasurementAndListsTheModels)
 {
     RecordStep();
