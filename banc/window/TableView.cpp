@@ -4,9 +4,16 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include <algorithm>
+
 #include "window/Latin1.h"
 
 namespace banc::window {
+namespace {
+
+constexpr int kRowsInSight = 12;
+
+}  // namespace
 
 QTableWidget* MakeTableView(const TextTable& table, const char* name, QWidget* parent)
 {
@@ -27,9 +34,12 @@ QTableWidget* MakeTableView(const TextTable& table, const char* name, QWidget* p
             view->setItem(static_cast<int>(row), static_cast<int>(column), item);
         }
     view->resizeColumnsToContents();
-    // Every column in sight, the scroll bar's place kept.
+    // Every column in sight, the scroll bar's place kept, and a dozen rows.
     view->setMinimumWidth(view->horizontalHeader()->length() + 2 * view->frameWidth() +
                           view->verticalScrollBar()->sizeHint().width());
+    const int rows = std::min(view->rowCount(), kRowsInSight);
+    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() + rows * view->verticalHeader()->defaultSectionSize() +
+                           2 * view->frameWidth());
     return view;
 }
 
