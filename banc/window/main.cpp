@@ -47,6 +47,13 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     if (const auto status = Answered(banc::window::AnswerArguments(QApplication::arguments(), true))) return *status;
     banc::window::SetUpApplication(application);
+    // A logout, a shutdown or a kill closes the window without a question,
+    // keeping the run; caught from here, since the window watches the card as
+    // soon as it is made, and a signal meanwhile would otherwise end it on the spot.
+    banc::window::BenchWindow* shown = nullptr;
+    const tarvic::SignalClose onSignal([&shown] {
+        if (shown) shown->CloseWithoutAsking();
+    });
     // The profile's numbers and the card's are written with a '.', whatever the language.
     std::setlocale(LC_NUMERIC, "C");
     // The library writes the trace files of the generator's tables where the
@@ -60,8 +67,7 @@ int main(int argc, char** argv)
     banc::window::BenchWindow window(places, prompts);
     // Roomy on a large screen, and no larger than a laptop's or a projector's.
     window.resize(QSize(1800, 960).boundedTo(window.screen()->availableSize()));
-    // A logout, a shutdown or a kill closes the window without a question, keeping the run.
-    const tarvic::SignalClose onSignal([&window] { window.CloseWithoutAsking(); });
+    shown = &window;
     window.show();
     const int status = QApplication::exec();
     if (!onSignal.Received()) return status;

@@ -1,5 +1,8 @@
 #include "tarvic/serial/ComThread.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "tarvic/platform/Archive.h"
 #include "tarvic/platform/Clock.h"
 #include "tarvic/platform/MessageBox.h"
@@ -11,6 +14,9 @@ TARVIC_IMPLEMENT_SERIAL(CComThread, CWinThread, 0)
 namespace {
 
 constexpr int kChunkSize = 300;
+// All the driver's input queue holds, in one read: a block reply of 2,057
+// bytes is one read, not seven.
+constexpr int kReadSize = 8192;
 constexpr std::uint32_t kStopPollMs = 100;
 // Released by the cleared receive mask, the loop ends within microseconds; the
 // grace lets the stop's first check see it done even on a busy machine.
@@ -130,16 +136,15 @@ unsigned CComThread::WaitPortEvent()
 int CComThread::Run()
 {
     m_evPortOuvert.SetEvent();
-    char chunk[kChunkSize + 1];
+    std::vector<char> received(kReadSize);
     while (m_run) {
         unsigned eventWord = 0;
         if (m_run) eventWord = WaitPortEvent();
         if ((eventWord & kEvRxChar) && m_run) {
+            // Until the queue is found empty: what came in while a read was
+            // being delivered is taken without waiting on the port again.
             int count;
-            while ((count = ReadCommBlock(chunk, kChunkSize)) > 0) {
-                chunk[count] = '\0';
-                DeliverChunk(chunk, count);
-            }
+            while ((count = ReadQueued(received.data(), kReadSize)) > 0) DeliverRead(received.data(), count);
         }
     }
     m_stop = true;
@@ -147,6 +152,13 @@ int CComThread::Run()
     m_evPortOuvert.ResetEvent();
     m_evFin.SetEvent();
     return 0;
+}
+
+void CComThread::DeliverRead(const char* bytes, int count)
+{
+    // The chunks that reads of kChunkSize, one after the other, would have
+    // returned: the trace and the point event see the same cuts.
+    for (int at = 0; at < count; at += kChunkSize) DeliverChunk(bytes + at, std::min(kChunkSize, count - at));
 }
 
 void CComThread::DeliverChunk(const char* chunk, int length)
@@ -211,8 +223,15 @@ int CComThread::ReadCommBlock(char* buffer, int maxLength)
 {
     const std::size_t queued = hcom.QueuedInput();
     if (queued == 0 || maxLength <= 0) return 0;
+    return ReadQueued(buffer, static_cast<int>(std::min(queued, static_cast<std::size_t>(maxLength))));
+}
+
+int CComThread::ReadQueued(char* buffer, int size)
+{
+    // The port never blocks a read: it returns what is queued, up to `size`,
+    // so the reading loop need not ask how much first.
     m_ovLecture.hEvent.ResetEvent();
-    const long got = hcom.Read(buffer, std::min(queued, static_cast<std::size_t>(maxLength)));
+    const long got = hcom.Read(buffer, static_cast<std::size_t>(size));
     m_ovLecture.hEvent.SetEvent();
     return static_cast<int>(got);
 }

@@ -77,6 +77,8 @@ public:
 private:
     enum : unsigned { kEvRxChar = 0x0001 };
     unsigned WaitPortEvent();
+    int ReadQueued(char* buffer, int size);
+    void DeliverRead(const char* bytes, int count);
     void DeliverChunk(const char* chunk, int length);
 
     tarvic::LineAssembler m_assembleur;
