@@ -30,6 +30,9 @@ constexpr int kDivisions = 10;
 constexpr int kLegendTop = 46, kLegendRow = 22, kDescriptionTop = 72;
 constexpr int kSwatch = 18, kSwatchGap = 4;
 constexpr int kCurveWidth = 2;
+// A solid overlay thinner, so that a model that fits hides no measured point;
+// a dashed one as wide as the curves, the measurement seen between its dashes.
+int OverlayWidth(bool dashed) { return dashed ? kCurveWidth : 1; }
 constexpr int kMaxWidenings = 20;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrid = RGB(215, 215, 215);
@@ -65,6 +68,19 @@ bool UsesAxis(const PlotContent& content, int axis)
                        [axis](const PlotCurve& plotted) { return plotted.axis == axis; });
 }
 
+// The lowest and highest values of the overlays drawn on `axis`.
+void OverlayRange(const PlotContent& content, int axis, float& low, float& high)
+{
+    for (const PlotOverlay& overlay : content.overlays) {
+        if (overlay.axis != axis) continue;
+        for (const auto* points : {&overlay.line, &overlay.marks})
+            for (const PlotPoint& point : *points) {
+                low = std::min(low, point.value);
+                high = std::max(high, point.value);
+            }
+    }
+}
+
 }  // namespace
 
 // A value axis over its range, widened by tenths until every point of its curves lies on it;
@@ -80,6 +96,8 @@ CAxe PlotValueAxis(const CEnregistrement& recording, const PlotContent& content,
             low = std::min(low, value);
             high = std::max(high, value);
         }
+    // A model or a prediction that leaves the measurement's range is drawn whole, not clipped at its edge.
+    OverlayRange(content, index, low, high);
     if (fitted && low == high) high = low + 1;
     const int labelsX = index == 0 ? frame.left - kLabelsLeft : frame.right + kLabelsRight;
     CAxe axis(frame.bottom, frame.top, fitted ? low : range.min, fitted ? high : range.max, range.unit, labelsX, true, 0);
@@ -143,6 +161,75 @@ void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[
     }
 }
 
+// A cross of this half-width marks a point read on a curve.
+constexpr int kMark = 4;
+
+void DrawMark(CDC& dc, CPoint at)
+{
+    dc.MoveTo(at.x - kMark, at.y - kMark);
+    dc.LineTo(at.x + kMark, at.y + kMark);
+    dc.MoveTo(at.x - kMark, at.y + kMark);
+    dc.LineTo(at.x + kMark, at.y - kMark);
+}
+
+// The stretch of a polyline inside [from, to] seconds, its ends cut where it crosses them.
+std::vector<PlotPoint> Within(const std::vector<PlotPoint>& line, float from, float to)
+{
+    std::vector<PlotPoint> inside;
+    const auto cut = [](const PlotPoint& a, const PlotPoint& b, float t) {
+        return PlotPoint{t, a.value + (b.value - a.value) * (t - a.t) / (b.t - a.t)};
+    };
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const PlotPoint& point = line[i];
+        const bool in = point.t >= from && point.t <= to;
+        if (i > 0) {
+            const PlotPoint& previous = line[i - 1];
+            if (previous.t < from && point.t > from) inside.push_back(cut(previous, point, from));
+            if (previous.t < to && point.t > to) inside.push_back(cut(previous, point, to));
+        }
+        if (in) inside.push_back(point);
+    }
+    return inside;
+}
+
+void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const PlotContent& content)
+{
+    const float seconds = static_cast<float>(content.periodMs) / 1000;
+    const float from = static_cast<float>(time.m_premier) * seconds, to = static_cast<float>(time.m_dernier) * seconds;
+    const auto at = [&](const PlotOverlay& overlay, const PlotPoint& point) {
+        return CPoint(time.ConvIntFloat(point.t), values[overlay.axis].ConvIntFloat(point.value));
+    };
+    for (const PlotOverlay& overlay : content.overlays) {
+        CPen pen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
+        CPen* previous = dc.SelectObject(&pen);
+        std::vector<CPoint> points;
+        for (const PlotPoint& point : Within(overlay.line, from, to)) points.push_back(at(overlay, point));
+        if (points.size() > 1) dc.Polyline(points.data(), static_cast<int>(points.size()));
+        for (const PlotPoint& mark : overlay.marks)
+            if (mark.t >= from && mark.t <= to) DrawMark(dc, at(overlay, mark));
+        dc.SelectObject(previous);
+    }
+}
+
+// One entry of the legend drawn in its own pen rather than named in a colour of the renderer.
+struct Stroke {
+    std::string label;
+    CPen pen;
+    bool cross;  // marks alone: a cross rather than a stroke
+};
+
+std::vector<Stroke> Strokes(const PlotContent& content)
+{
+    std::vector<Stroke> strokes;
+    for (const auto& plotted : content.curves)
+        if (plotted.pen != kColourOfCode) strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), false});
+    for (const auto& overlay : content.overlays)
+        if (!overlay.label.empty())
+            strokes.push_back({overlay.label, CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen),
+                               overlay.line.empty()});
+    return strokes;
+}
+
 // The curves in their colours, on as many rows as they take; returns the rows.
 int DrawLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
 {
@@ -153,19 +240,21 @@ int DrawLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
     Write(dc, coded, frame.left, top, kLegendSize);
     int x = frame.left + CEquation(coded, CPoint(), kLegendSize).LongEquation(&dc, coded);
     int row = 0;
-    for (const auto& plotted : content.curves) {
-        if (plotted.pen == kColourOfCode) continue;
-        const std::string label = plotted.curve.label + "   ";
+    for (Stroke& stroke : Strokes(content)) {
+        const std::string label = stroke.label + "   ";
         const int width = kSwatch + kSwatchGap + CEquation(label, CPoint(), kLegendSize).LongEquation(&dc, label);
         if (x + width > frame.right && x > frame.left) {
             x = frame.left;
             ++row;
         }
         const int y = top + row * kLegendRow;
-        CPen pen(PS_SOLID, kCurveWidth, plotted.pen);
-        CPen* previous = dc.SelectObject(&pen);
-        dc.MoveTo(x, y + kLegendRow / 2);
-        dc.LineTo(x + kSwatch, y + kLegendRow / 2);
+        CPen* previous = dc.SelectObject(&stroke.pen);
+        if (stroke.cross) {
+            DrawMark(dc, CPoint(x + kSwatch / 2, y + kLegendRow / 2));
+        } else {
+            dc.MoveTo(x, y + kLegendRow / 2);
+            dc.LineTo(x + kSwatch, y + kLegendRow / 2);
+        }
         dc.SelectObject(previous);
         Write(dc, label, x + kSwatch + kSwatchGap, y, kLegendSize);
         x += width;
@@ -191,6 +280,7 @@ void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& cont
     values[0].Draw(&dc);
     if (UsesAxis(content, 1)) values[1].Draw(&dc);
     DrawCurves(dc, recording, values, time, content);
+    DrawOverlays(dc, values, time, content);
     Write(dc, content.title, frame.left, 18, kTitleSize);
     const int rows = DrawLegend(dc, content, frame);
     WriteLines(dc, content.legend, frame.left, frame.bottom + kDescriptionTop + (rows - 1) * kLegendRow, kDescriptionSize);

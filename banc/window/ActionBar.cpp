@@ -29,6 +29,7 @@ constexpr ActionLook kActions[] = {
     {Action::Save, 105, "&Enregistrer", "Enregistrer l'essai affich\xE9"},
     {Action::ExportCsv, 106, "&CSV", "Exporter les courbes en CSV"},
     {Action::ExportPng, 107, "&PNG", "Exporter le trac\xE9 en PNG"},
+    {Action::Identify, 108, "&Identifier", "Identifier le processus sur l'essai en boucle ouverte et sugg\xE9rer des r\xE9glages"},
 };
 constexpr int kButtonHeight = 40, kIconSize = 24;
 // Around the icon and the caption: the icon stands 6 from the edge, the caption is centred beside it.
@@ -59,17 +60,18 @@ ActionBar::ActionBar(QWidget* parent) : QWidget(parent)
         connect(button, &QPushButton::clicked, this, [this, action = look.action] { emit triggered(action); });
         m_buttons[static_cast<std::size_t>(look.action)] = button;
         layout->addWidget(button);
-        if (look.action == Action::Stop) layout->AddGap(kButtonHeight / 2);
+        if (look.action == Action::Stop || look.action == Action::ExportPng) layout->AddGap(kButtonHeight / 2);
     }
 }
 
-bool Allowed(Action action, bool connected, bool running)
+bool Allowed(Action action, bool connected, bool running, bool identifiable)
 {
     switch (action) {
     case Action::Download:
     case Action::Start: return connected && !running;
     case Action::Stop: return running;
     case Action::Open: return !running;
+    case Action::Identify: return identifiable;
     case Action::Save:
     case Action::ExportCsv:
     case Action::ExportPng: break;
@@ -77,11 +79,11 @@ bool Allowed(Action action, bool connected, bool running)
     return true;
 }
 
-void ActionBar::SetState(bool connected, bool running)
+void ActionBar::SetState(bool connected, bool running, bool identifiable)
 {
     for (const ActionLook& look : kActions) {
         CIconButton* button = Button(look.action);
-        const bool on = Allowed(look.action, connected, running);
+        const bool on = Allowed(look.action, connected, running, identifiable);
         if (button->isEnabled() == on) continue;
         on ? button->Enable() : button->Disable();
     }

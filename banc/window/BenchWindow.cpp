@@ -13,6 +13,7 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
+#include "engine/Results.h"
 #include "window/About.h"
 #include "window/BenchDialog.h"
 #include "window/CardDialog.h"
@@ -21,6 +22,8 @@
 #include "window/FlowLayout.h"
 #include "window/GeneratorDialog.h"
 #include "window/HelpWindow.h"
+#include "window/IdentificationPanel.h"
+#include "window/LabSession.h"
 #include "window/Latin1.h"
 #include "window/MenuBar.h"
 #include "window/PlotPicture.h"
@@ -68,7 +71,11 @@ std::string OutcomeText(const Outcome& outcome, int kept, int total)
 }  // namespace
 
 BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places)), m_files(prompts, m_workbench.Choices())
+    : QMainWindow(parent),
+      m_prompts(prompts),
+      m_workbench(std::move(places)),
+      m_files(prompts, m_workbench.Choices()),
+      m_lab(new LabSession(m_workbench, this))
 {
     setWindowTitle(Q("tarvic-banc : console des bancs"));
     m_menus = new MenuBar(this);
@@ -136,6 +143,7 @@ QWidget* BenchWindow::MakePlotSide()
     auto* toolRow = new QWidget(side);
     auto* tools = new FlowLayout(toolRow);
     m_plot = new PlotView(m_workbench, *m_curves, side);
+    m_plot->SetLab(m_lab);
     const auto tool = [&](const char* caption, const char* name, auto slot) {
         auto* button = new QPushButton(Q(caption), toolRow);
         button->setObjectName(QString::fromLatin1(name));
@@ -211,6 +219,9 @@ void BenchWindow::Connect()
         m_plot->Refresh();
     });
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
+    connect(m_lab, &LabSession::changed, m_plot, &PlotView::Refresh);
+    // An experiment shown that was not, or no longer, to identify.
+    connect(&m_workbench, &Workbench::shownChanged, this, &BenchWindow::UpdateState);
 }
 
 void BenchWindow::ConnectMenus()
@@ -262,8 +273,9 @@ void BenchWindow::UpdateState()
 {
     const bool connected = m_workbench.Card().IsConnected();
     const bool running = m_workbench.Running();
-    m_actions->SetState(connected, running);
-    m_menus->SetState(connected, running);
+    const bool identifiable = m_lab->Identifiable();
+    m_actions->SetState(connected, running, identifiable);
+    m_menus->SetState(connected, running, identifiable);
     m_bench->setEnabled(!running);
     m_mode->setEnabled(!running);
     m_cardButton->setEnabled(!running);
@@ -345,8 +357,25 @@ void BenchWindow::Do(Action action)
     case Action::Save: SaveAs(Prompts::File::Archive); break;
     case Action::ExportCsv: SaveAs(Prompts::File::Csv); break;
     case Action::ExportPng: SaveAs(Prompts::File::Png); break;
+    case Action::Identify: Identify(); break;
     }
     UpdateState();
+}
+
+void BenchWindow::Identify()
+{
+    if (std::string error = m_lab->Identify(); !error.empty()) {
+        Report(error);
+        return;
+    }
+    ExperimentCurves curves;
+    {
+        std::lock_guard lock(m_workbench.Lock());
+        curves = CurvesOf(m_workbench.ShownSettings(), m_workbench.ShownElements());
+    }
+    // The model is drawn over the measurement it was fitted to: that one is shown.
+    m_curves->SetShown(curves.measure.code, true);
+    Open(new IdentificationPanel(*m_lab, curves.measureUnit.unit, this));
 }
 
 void BenchWindow::Wire(int measureRank, bool toggleRouted, bool toggleFeedback)

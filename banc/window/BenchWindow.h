@@ -17,6 +17,7 @@ class QComboBox;
 namespace banc::window {
 
 class CurveList;
+class LabSession;
 class MenuBar;
 class PlotView;
 class RunStatus;
@@ -38,6 +39,7 @@ public:
     CurveList* Curves() const { return m_curves; }
     RunStatus* Status() const { return m_status; }
     ActionBar* Actions() const { return m_actions; }
+    LabSession& Lab() { return *m_lab; }
     MenuBar* Menus() const { return m_menus; }
     QComboBox* BenchChoice() const { return m_bench; }
     QComboBox* ModeChoice() const { return m_mode; }
@@ -66,6 +68,7 @@ private:
     void ShowShown();
     void UpdateState();
     void OnRunEnded(const Outcome& outcome);
+    void Identify();
     void Open(QDialog* dialog);
     void Report(const std::string& error);
     // True once written.
@@ -77,6 +80,7 @@ private:
     Prompts& m_prompts;
     Workbench m_workbench;
     FileChoice m_files;
+    LabSession* m_lab;
     MenuBar* m_menus = nullptr;
     QComboBox* m_bench = nullptr;
     QComboBox* m_mode = nullptr;

@@ -59,6 +59,8 @@ void MenuBar::AddRunMenu()
     Add(menu, Action::Start, "&D\xE9marrer l'essai", Qt::Key_F5);
     Add(menu, Action::Stop, "&Arr\xEAter l'essai", Qt::SHIFT | Qt::Key_F5);
     menu->addSeparator();
+    Add(menu, Action::Identify, "&Identifier le processus...", Qt::CTRL | Qt::Key_I);
+    menu->addSeparator();
     m_card = Entry(menu, "Ca&rte...");
     connect(m_card, &QAction::triggered, this, &MenuBar::cardAsked);
     const auto item = [&](const char* caption, int number) {
@@ -92,9 +94,9 @@ void MenuBar::AddHelpMenu()
     connect(Entry(menu, "\xC0 propos de &Qt"), &QAction::triggered, qApp, &QApplication::aboutQt);
 }
 
-void MenuBar::SetState(bool connected, bool running)
+void MenuBar::SetState(bool connected, bool running, bool identifiable)
 {
-    for (const auto& [action, entry] : m_actions) entry->setEnabled(Allowed(action, connected, running));
+    for (const auto& [action, entry] : m_actions) entry->setEnabled(Allowed(action, connected, running, identifiable));
     m_card->setEnabled(!running);
 }
 

@@ -23,7 +23,7 @@ public:
 
     QAction* Of(Action action) const { return m_actions.at(action); }
     // Enabled as the action bar's buttons are; the card is not changed under a run.
-    void SetState(bool connected, bool running);
+    void SetState(bool connected, bool running, bool identifiable);
 
 signals:
     void triggered(Action action);

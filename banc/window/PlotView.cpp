@@ -13,6 +13,7 @@
 #include "engine/Results.h"
 #include "engine/StepText.h"
 #include "window/CurveList.h"
+#include "window/LabSession.h"
 #include "window/Latin1.h"
 #include "window/PlotDC.h"
 #include "window/StepMarkers.h"
@@ -158,6 +159,7 @@ PlotContent PlotView::Content()
     // The first shown on top.
     const std::vector<PlotCurve> shown = m_curves.Shown();
     content.curves.assign(shown.rbegin(), shown.rend());
+    if (m_lab) content.overlays = m_lab->Overlays();
     if (m_autoScale) FitAxes(content);
     return content;
 }

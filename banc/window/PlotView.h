@@ -15,6 +15,7 @@ class CDC;
 namespace banc::window {
 
 class CurveList;
+class LabSession;
 class Workbench;
 
 // The recording of the experiment shown, on the library's plot axes, drawn
@@ -43,6 +44,8 @@ public:
     void ShowAll();
     void SetAutoScale(bool on);
     void SetMarkers(bool on);
+    // Whose overlays it draws over the curves.
+    void SetLab(const LabSession* lab) { m_lab = lab; }
     int Zoom() const { return m_zoom; }
 
     // Draws on a device context `logicalWidth` wide and kHeight high, shown
@@ -86,6 +89,7 @@ private:
 
     Workbench& m_workbench;
     CurveList& m_curves;
+    const LabSession* m_lab = nullptr;
     int m_zoom = 1;
     int m_offset = 0;  // tenths of the span shown
     bool m_autoScale = false;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/ControllerChoice.h"
 #include "engine/CsvExport.h"
 #include "engine/Download.h"
 #include "engine/NumberText.h"
@@ -61,6 +62,8 @@ std::string Workbench::BenchProfilePath(const Bench& bench) const
 {
     return m_places.profileFolder + "/tarvic-banc-" + bench.name + ".ini";
 }
+
+std::shared_ptr<tarvic::Profile> Workbench::BenchProfile() const { return m_store; }
 
 std::string Workbench::Busy() const
 {
@@ -199,6 +202,9 @@ std::string Workbench::SetParameters(const Values& values)
         for (const auto& [def, value] : values) {
             m_elements.Of(def->role)->SetFParam(def->index, value);
             remake = remake || def->shared;
+        }
+        // Once all are set: two parameters of one command (K1 and K2 of "RKP") send it once, whole.
+        for (const auto& [def, value] : values) {
             const std::vector<std::string> own = ParameterLines(m_elements, *def);
             lines.insert(lines.end(), own.begin(), own.end());
         }
@@ -226,6 +232,43 @@ std::string Workbench::SetActions(const std::string& letters)
     Settings settings = m_settings;
     settings.actions = letters;
     return Remake(settings, [](const Elements& elements, const Settings&) { return ActionLines(elements); });
+}
+
+std::string Workbench::ActionLetters() const
+{
+    // The PID's action bits, LitEtat 2 to 5.
+    static constexpr char kLetters[] = "PIDM";
+    std::string letters;
+    for (int i = 0; i < 4; ++i) {
+        int state = 0;
+        m_elements.controller->LitEtat(2 + i, state);
+        if (state == 1) letters += kLetters[i];
+    }
+    return letters;
+}
+
+std::string Workbench::ApplyController(const Settings& loop, const ControllerSettings& chosen)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    Settings wanted = WithController(loop, chosen);
+    const bool onIt = loop.bench == m_settings.bench && loop.mode == m_settings.mode &&
+                      &loop.Measure() == &m_settings.Measure() && m_settings.routed && m_settings.feedback;
+    if (!onIt) return Remake(std::move(wanted), ConfigurationLines);
+    Values changed;
+    std::string letters;
+    {
+        std::lock_guard lock(m_lock);
+        for (const auto& [def, value] : wanted.values) {
+            float now = 0;
+            m_elements.Of(def->role)->LitFParam(def->index, now);
+            if (now != value) changed.emplace_back(def, value);
+        }
+        letters = ActionLetters();
+    }
+    if (!changed.empty())
+        if (std::string error = SetParameters(changed); !error.empty()) return error;
+    if (letters != chosen.actions) return SetActions(chosen.actions);
+    return {};
 }
 
 std::string Workbench::SetSignal(int kind, const Values& values)

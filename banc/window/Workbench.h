@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/CsvExport.h"
+#include "engine/LabWork.h"
 #include "engine/RecordingArchive.h"
 #include "window/CardConnection.h"
 #include "window/WindowProfile.h"
@@ -59,6 +60,8 @@ public:
     WindowProfile& Choices() { return m_profile; }
     const CardChoice& CardChosen() const { return m_cardChoice; }
     std::string BenchProfilePath(const Bench& bench) const;
+    // The bench's profile the elements are made in.
+    std::shared_ptr<tarvic::Profile> BenchProfile() const;
     std::string WindowProfilePath() const;
 
     std::string ChooseBench(const Bench& bench);
@@ -68,6 +71,10 @@ public:
     std::string SetParameters(const Values& values);
     std::string SetWiring(const CommandChoice& command, const MeasureChoice& measure, bool routed, bool feedback);
     std::string SetActions(const std::string& letters);
+    // A suggested controller in the closed loop `loop`: on that loop already,
+    // its changed coefficients and actions, each as the controller's dialog
+    // sends them; else the loop made with them and its whole configuration sent.
+    std::string ApplyController(const Settings& loop, const ControllerSettings& chosen);
     // The generator's signal and its parameters, refused when it would play nothing.
     std::string SetSignal(int kind, const Values& values);
     // The recording's length, in seconds (rounded up to whole blocks), and its period.
@@ -109,6 +116,8 @@ private:
     std::string Busy() const;
     // Holding the lock: "" when every value may be set now.
     std::string Check(const Values& values);
+    // Holding the lock: the PID's actions as letters among P, I, D and M.
+    std::string ActionLetters() const;
     // Sent when a card is there.
     void SendLines(std::vector<std::string> lines);
     // Whatever ended it: what it acquired is to be saved.

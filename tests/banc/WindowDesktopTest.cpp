@@ -63,6 +63,7 @@ TEST_F(WindowDesktop, FourMenusWithTheDesktopsKeys)
         "E&ssai > &T\xC3\xA9l\xC3\xA9" "charger la configuration",
         "E&ssai > &D\xC3\xA9marrer l'essai [F5]",
         "E&ssai > &Arr\xC3\xAAter l'essai [Shift+F5]",
+        "E&ssai > &Identifier le processus... [Ctrl+I]",
         "E&ssai > Ca&rte...",
         "E&ssai > &Banc...",
         "E&ssai > R\xC3\xA9&gulateur...",

@@ -1,17 +1,27 @@
 // Pictures of the bench console's window during a run on each bench, for the
 // README, on a 1280x720 screen: banc_window_screenshots FOLDER writes
-// FOLDER/fenetre-<bench>.png.
+// FOLDER/fenetre-<bench>.png, and the identification of the air flow bench's
+// temperature with its models and suggested settings, fenetre-identification.png,
+// fenetre-modeles.png and fenetre-reglage.png, and the loop of SIMC's PI beside
+// its prediction, fenetre-prediction.png.
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QMouseEvent>
 
 #include <tarvic/recording/Enregistrement.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "window/IdentificationPanel.h"
+#include "window/LabSession.h"
 #include "window/PlotView.h"
+#include "window/TuningDialog.h"
 
 namespace {
 
@@ -91,6 +101,59 @@ bool Shoot(const Scene& scene, const std::string& folder)
     return true;
 }
 
+bool Save(QWidget& widget, const std::string& path)
+{
+    QApplication::processEvents();
+    if (!widget.grab().toImage().save(QString::fromLocal8Bit(path.c_str()))) return false;
+    std::printf("%s\n", path.c_str());
+    return true;
+}
+
+// An open-loop step of the heating, from 0 to 60 % after 10 s, identified; the rules' settings beside it.
+bool ShootIdentification(const std::string& folder)
+{
+    constexpr double kSpeed = 100;  // card seconds a second
+    const Scene scene{"debitair", "bo", "", {{"repos", 0}, {"echelon", 60}, {"retard", 10}}};
+    banc::test::WindowFixture fixture;
+    fixture.Prefer(scene.bench, scene.mode, kSpeed);
+    banc::window::BenchWindow& window = fixture.Open();
+    window.resize(1280, 720);
+    banc::window::Workbench& bench = fixture.Bench();
+    const banc::Settings& settings = bench.LiveSettings();
+    const banc::MeasureChoice& temperature = *banc::FindMeasure(*settings.bench, "temperature");
+    const banc::CommandChoice& heating = settings.bench->commands[1];
+    if (std::string error = bench.SetWiring(heating, temperature, true, true); !error.empty()) return Fail(scene, error);
+    banc::window::Workbench::Values values;
+    for (const auto& [name, value] : scene.values)
+        values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, name), value);
+    if (std::string error = bench.SetParameters(values); !error.empty()) return Fail(scene, error);
+    if (std::string error = bench.SetRecording(160, 250); !error.empty()) return Fail(scene, error);
+    if (!SpinUntil([&] { return bench.Card().State() == LinkState::Answering; })) return Fail(scene, "carte muette");
+    if (!fixture.RunToTheEnd()) return Fail(scene, "essai interrompu");
+    window.Do(banc::window::Action::Identify);
+    auto* panel = dynamic_cast<banc::window::IdentificationPanel*>(window.OpenDialog());
+    if (!panel) return Fail(scene, "pas d'identification");
+    if (!Save(window, folder + "/fenetre-identification.png") || !Save(*panel, folder + "/fenetre-modeles.png"))
+        return Fail(scene, "image");
+    if (!panel->Tuning()->isEnabled()) return Fail(scene, panel->Reason()->text().toStdString());
+    panel->Tuning()->click();
+    auto* tuning = panel->findChild<banc::window::TuningDialog*>();
+    if (!tuning || !Save(*tuning, folder + "/fenetre-reglage.png")) return Fail(scene, "image");
+    // SIMC's PI applied, and run: the loop's response beside the one predicted.
+    const auto& suggestions = window.Lab().Result()->suggestions;
+    const auto simc = std::find_if(suggestions.begin(), suggestions.end(), [](const banc::TunedSuggestion& s) {
+        return s.suggestion.rule == banc::analysis::Rule::Simc && s.settings.actions == "PI";
+    });
+    if (simc == suggestions.end()) return Fail(scene, "pas de PI SIMC");
+    tuning->Suggestions()->selectRow(static_cast<int>(simc - suggestions.begin()));
+    tuning->ApplyButton()->click();
+    if (bench.LiveSettings().mode->controller != &banc::kPid) return Fail(scene, tuning->Message()->text().toStdString());
+    // The heater off, the air back at rest, as the prediction starts: ten time constants of the card's time.
+    SpinUntil([] { return false; }, std::chrono::milliseconds(static_cast<int>(200 / kSpeed * 1000)));
+    if (!fixture.RunToTheEnd()) return Fail(scene, "essai interrompu");
+    return Save(window, folder + "/fenetre-prediction.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -102,5 +165,6 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     bool ok = true;
     for (const Scene& scene : kScenes) ok = Shoot(scene, argv[1]) && ok;
+    ok = ShootIdentification(argv[1]) && ok;
     return ok ? 0 : 1;
 }
