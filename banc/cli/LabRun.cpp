@@ -6,6 +6,7 @@
 
 #include "cli/Console.h"
 #include "engine/AnalysisPlot.h"
+#include "engine/ControllerChoice.h"
 #include "engine/FigureText.h"
 #include "engine/LabText.h"
 #include "engine/LoopTuning.h"
@@ -36,24 +37,6 @@ ControllerType TypeOf(const Request& request)
 std::string MeasureUnit(const Settings& settings, const Elements& elements)
 {
     return CurvesOf(settings, elements).measureUnit.unit;
-}
-
-const ParameterDef& Common(const char* name)
-{
-    const auto& parameters = CommonParameters();
-    return *std::find_if(parameters.begin(), parameters.end(),
-                         [&](const ParameterDef& def) { return std::string_view(def.name) == name; });
-}
-
-// The loop's settings with a suggestion's, as --kp, --ti, --td, --kf, --ks and --actions give them.
-Settings WithSuggestion(Settings loop, const ControllerSettings& suggested)
-{
-    for (const auto& [name, value] : {std::pair{"kp", suggested.kp}, std::pair{"ti", suggested.ti},
-                                      std::pair{"td", suggested.td}, std::pair{"kf", suggested.kf},
-                                      std::pair{"ks", suggested.ks}})
-        loop.values.emplace_back(&Common(name), value);
-    loop.actions = suggested.actions;
-    return loop;
 }
 
 // What a suggestion sets, as the options that would set it.
@@ -178,7 +161,7 @@ std::string LabRun::PrepareRule(Settings& settings, Elements& elements)
     for (const analysis::Suggestion& suggestion : analysis::SuggestSettings(*model, OptionsOf(m_request)))
         if (suggestion.rule == rule && suggestion.pid.type == type) m_applied = tuner.Tune(suggestion, &*model);
     if (!m_applied) return NoSuchSuggestion(m_request) + ".";
-    settings = WithSuggestion(settings, m_applied->settings);
+    settings = WithController(settings, m_applied->settings);
     const SetupResult setup = Configure(settings, m_profile, elements);
     if (!setup.error.empty()) return "Le r\xE9glage sugg\xE9r\xE9 ne s'applique pas : " + setup.error;
     m_outputs.report.applied = &*m_applied;
@@ -314,7 +297,7 @@ void LabRun::WriteChosen(const Settings& run, const std::vector<TunedSuggestion>
         return;
     }
     const LoopTarget target = ClosedLoopFor(run);
-    const Settings loop = WithSuggestion(target.settings, chosen->settings);
+    const Settings loop = WithController(target.settings, chosen->settings);
     Elements written;
     const SetupResult setup = Configure(loop, m_profile, written);
     if (!setup.error.empty()) {
