@@ -28,7 +28,8 @@ IdentificationPanel::IdentificationPanel(LabSession& lab, const std::string& mea
         m_reason->setText(Q(result.identification.refusal));
     } else {
         layout->addWidget(new QLabel(Q("Mod\xE8les (leurs courbes sont sur le trac\xE9) :"), this));
-        m_models = MakeTableView(ModelTable(result.identification, measureUnit, kCommandUnit), "modeles", this);
+        m_models = MakeTableView(ModelTable(result.identification, measureUnit, kCommandUnit, result.record.period),
+                                 "modeles", this);
         layout->addWidget(m_models);
         m_reason->setText(Q(result.tuningRefusal));
     }

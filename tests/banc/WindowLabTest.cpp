@@ -239,7 +239,7 @@ TEST_F(WindowLab, TheIdentificationDrawsTheModelAndTheMethodsOverTheMeasurementA
     EXPECT_NEAR(model.timeConstant, 4, 0.2);
     // The table is the engine's, cell for cell.
     ASSERT_NE(panel.Models(), nullptr);
-    EXPECT_EQ(Cells(*panel.Models()), Cells(ModelTable(result.identification, "%", "%")));
+    EXPECT_EQ(Cells(*panel.Models()), Cells(ModelTable(result.identification, "%", "%", 0.5)));
     EXPECT_EQ(panel.Models()->rowCount(), static_cast<int>(1 + result.identification.methods.size()));
     EXPECT_TRUE(panel.Tuning()->isEnabled());
     // On the plot, over the measurement, shown if it was not: the model's response to the step from the level
