@@ -24,18 +24,8 @@ LabResult IdentifyRun(const Settings& openLoop, const Elements& elements,
         result.tuningRefusal = kReverseAction;
         return result;
     }
-    const LoopTarget target = ClosedLoopFor(openLoop);
-    if (!target.refusal.empty()) {
-        result.tuningRefusal = target.refusal;
-        return result;
-    }
-    LoopTuner tuner(target.settings, profile);
-    if (!tuner.Error().empty()) {
-        result.tuningRefusal = tuner.Error();
-        return result;
-    }
-    for (const analysis::Suggestion& suggestion : analysis::SuggestSettings(model, options))
-        result.suggestions.push_back(tuner.Tune(suggestion, &model));
+    result.tuningRefusal =
+        TuneForLoopOf(openLoop, profile, analysis::SuggestSettings(model, options), &model, result.suggestions);
     return result;
 }
 

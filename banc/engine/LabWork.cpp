@@ -45,19 +45,9 @@ RelayLabResult AnalyseRelayRun(const Settings& relayRun, const Elements& element
     const analysis::StepRecord record = RecordedResponse(relayRun, elements);
     result.relay = analysis::AnalyseRelay(record.command, record.measure, record.period);
     if (!result.relay.refusal.empty()) return result;
-    const LoopTarget target = ClosedLoopFor(relayRun);
-    if (!target.refusal.empty()) {
-        result.tuningRefusal = target.refusal;
-        return result;
-    }
-    LoopTuner tuner(target.settings, profile);
-    if (!tuner.Error().empty()) {
-        result.tuningRefusal = tuner.Error();
-        return result;
-    }
-    for (const analysis::Suggestion& suggestion :
-         analysis::SuggestFromUltimate(result.relay.ultimateGain, result.relay.ultimatePeriod))
-        result.suggestions.push_back(tuner.Tune(suggestion, nullptr));
+    result.tuningRefusal = TuneForLoopOf(
+        relayRun, profile, analysis::SuggestFromUltimate(result.relay.ultimateGain, result.relay.ultimatePeriod),
+        nullptr, result.suggestions);
     return result;
 }
 

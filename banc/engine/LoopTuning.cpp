@@ -206,4 +206,16 @@ TunedSuggestion LoopTuner::Tune(const analysis::Suggestion& suggestion, const an
     return tuned;
 }
 
+std::string TuneForLoopOf(const Settings& run, const std::shared_ptr<tarvic::Profile>& profile,
+                          const std::vector<analysis::Suggestion>& suggestions, const analysis::ProcessModel* model,
+                          std::vector<TunedSuggestion>& tuned)
+{
+    const LoopTarget target = ClosedLoopFor(run);
+    if (!target.refusal.empty()) return target.refusal;
+    LoopTuner tuner(target.settings, profile);
+    if (!tuner.Error().empty()) return tuner.Error();
+    for (const analysis::Suggestion& suggestion : suggestions) tuned.push_back(tuner.Tune(suggestion, model));
+    return {};
+}
+
 }  // namespace banc

@@ -47,4 +47,11 @@ private:
     ControllerSettings m_profile;  // the profile's own, kept where a suggestion has no say
 };
 
+// Every suggestion turned into the settings of the closed loop that `run`'s
+// bench and measurement make (with the model, each predicted) into `tuned`;
+// "" or why there is no such loop (Latin-1).
+std::string TuneForLoopOf(const Settings& run, const std::shared_ptr<tarvic::Profile>& profile,
+                          const std::vector<analysis::Suggestion>& suggestions, const analysis::ProcessModel* model,
+                          std::vector<TunedSuggestion>& tuned);
+
 }  // namespace banc
