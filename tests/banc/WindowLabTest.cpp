@@ -12,16 +12,14 @@
 #include <tarvic/widgets/IconButton.h>
 
 #include <cmath>
-#include <fstream>
 
-#include "WindowFixture.h"
+#include "LoggedCardWindow.h"
 #include "engine/Download.h"
 #include "engine/LabText.h"
 #include "engine/NumberText.h"
 #include "engine/RecordedResponse.h"
 #include "engine/Results.h"
 #include "recording/RecordingSupport.h"
-#include "support/CardsimProcess.h"
 #include "window/CurveList.h"
 #include "window/IdentificationPanel.h"
 #include "window/LabSession.h"
@@ -31,7 +29,6 @@
 
 using namespace banc;
 using banc::test::SpinUntil;
-using banc::window::LinkState;
 
 namespace {
 
@@ -47,16 +44,13 @@ std::uint16_t Counts(double percent) { return static_cast<std::uint16_t>(percent
 // The water level bench in open loop on the simulated card of a port, whose
 // traffic the test reads; its recording of two blocks 500 ms apart is filled
 // by the test or by a run.
-class WindowLab : public ::testing::Test {
+class WindowLab : public banc::test::LoggedCardWindow {
 protected:
-    WindowLab() : m_card({"--bench", "niveaueau", "--speed", "50", "--log", m_fixture.folder.File("carte.log")}) {}
+    WindowLab() : LoggedCardWindow("bo") {}
     void SetUp() override
     {
-        ASSERT_FALSE(m_card.Path().empty());
-        m_fixture.Prefer("niveaueau", "bo", 1);
-        m_fixture.PreferPort(m_card.Path());
-        m_fixture.Open();
-        ASSERT_TRUE(SpinUntil([&] { return Bench().Card().State() == LinkState::Answering; }));
+        LoggedCardWindow::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(Bench().SetRecording(32, 500), "");
     }
     window::Workbench& Bench() { return m_fixture.Bench(); }
@@ -120,27 +114,6 @@ protected:
         ASSERT_TRUE(dialog.ApplyButton()->isEnabled());
         dialog.ApplyButton()->click();
     }
-    // The orders the card received, '!' lines, without the requests of the watch.
-    Lines Orders()
-    {
-        std::ifstream log(m_fixture.folder.File("carte.log"));
-        Lines orders;
-        for (std::string line; std::getline(log, line);)
-            if (line.rfind("> !", 0) == 0) orders.push_back(line.substr(2));
-        return orders;
-    }
-    int Requests()
-    {
-        std::ifstream log(m_fixture.folder.File("carte.log"));
-        int count = 0;
-        for (std::string line; std::getline(log, line);) count += line.rfind("> ?", 0) == 0 ? 1 : 0;
-        return count;
-    }
-    void LetTheWatchTurn()
-    {
-        const int now = Requests();
-        ASSERT_TRUE(SpinUntil([&] { return Requests() >= now + 6; }));
-    }
     // The card's fixed-point fields of K1 and K2, and of Ti at the water level's 500 ms.
     static std::string GainLine(const ControllerSettings& s)
     {
@@ -173,9 +146,6 @@ protected:
             if (call.op == op && call.pen.lopnColor == colour && call.points.front().y <= 675) calls.push_back(&call);
         return calls;
     }
-
-    banc::test::WindowFixture m_fixture;
-    tarvic::test::CardsimProcess m_card;
 };
 
 }  // namespace

@@ -8,57 +8,23 @@
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/widgets/IconButton.h>
 
-#include <fstream>
 
-#include "WindowFixture.h"
-#include "support/CardsimProcess.h"
+#include "LoggedCardWindow.h"
 #include "window/GeneratorDialog.h"
 #include "window/ParameterDialog.h"
 #include "window/Synoptic.h"
 
 using namespace banc;
 using banc::test::SpinUntil;
-using banc::window::LinkState;
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
 // The water level PID on the simulated card of a port, whose traffic the test reads.
-class WindowSettings : public ::testing::Test {
+class WindowSettings : public banc::test::LoggedCardWindow {
 protected:
-    WindowSettings() : m_card({"--bench", "niveaueau", "--speed", "50", "--log", m_fixture.folder.File("carte.log")}) {}
-    void SetUp() override
-    {
-        ASSERT_FALSE(m_card.Path().empty());
-        m_fixture.Prefer("niveaueau", "pid", 1);
-        m_fixture.PreferPort(m_card.Path());
-        m_fixture.Open();
-        ASSERT_TRUE(SpinUntil([&] { return m_fixture.Bench().Card().State() == LinkState::Answering; }));
-    }
-    // The orders the card received, '!' lines, without the requests of the watch.
-    Lines Orders()
-    {
-        std::ifstream log(m_fixture.folder.File("carte.log"));
-        Lines orders;
-        for (std::string line; std::getline(log, line);)
-            if (line.rfind("> !", 0) == 0) orders.push_back(line.substr(2));
-        return orders;
-    }
-    // The requests received so far.
-    int Requests()
-    {
-        std::ifstream log(m_fixture.folder.File("carte.log"));
-        int count = 0;
-        for (std::string line; std::getline(log, line);) count += line.rfind("> ?", 0) == 0 ? 1 : 0;
-        return count;
-    }
-    // Lets the watch go round a few more times, so that whatever was to be sent has been.
-    void LetTheWatchTurn()
-    {
-        const int now = Requests();
-        ASSERT_TRUE(SpinUntil([&] { return Requests() >= now + 6; }));
-    }
+    WindowSettings() : LoggedCardWindow("pid") {}
     window::ParameterDialog& OpenDialog(int item)
     {
         m_fixture.ClickItem(item);
@@ -71,9 +37,6 @@ protected:
     {
         return tarvic::IniProfile(m_fixture.folder.File("tarvic-banc-niveaueau.ini")).GetProfileString(section, entry, "");
     }
-
-    banc::test::WindowFixture m_fixture;
-    tarvic::test::CardsimProcess m_card;
 };
 
 }  // namespace
