@@ -10,7 +10,7 @@ namespace banc::window {
 
 class LabSession;
 
-// "Réglage du correcteur": every rule's settings with the response they
+// "R\xE9glage du correcteur": every rule's settings with the response they
 // predict; Appliquer writes the row chosen into the closed loop's controller
 // and sends it to the card, and the dialog stays for another try.
 class TuningDialog : public QDialog {

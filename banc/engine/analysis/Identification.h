@@ -31,7 +31,7 @@ struct StepAnalysed {
 // plot can draw its construction.
 struct MethodResult {
     std::string key;    // "broida", "deux_points", "strejc": the JSON's names
-    std::string label;  // French, Latin-1: "Broïda (28 % et 40 %)"
+    std::string label;  // French, Latin-1: "Bro\xEFda (28 % et 40 %)"
     ProcessModel model;
     std::vector<CurvePoint> points;  // the points read on the curve
     // A construction line from `from` to `to`: Strejc's tangent at the inflection.

@@ -51,7 +51,7 @@ std::vector<Suggestion> SuggestFromUltimate(double ku, double pu);
 
 // "zn", "cc", "chr0", "chr20", "broida", "imc", "simc", "zn_relais", "tl": the option's and the JSON's names.
 const char* RuleKey(Rule rule);
-// French, Latin-1: "Ziegler-Nichols (courbe de réaction)".
+// French, Latin-1: "Ziegler-Nichols (courbe de r\xE9" "action)".
 const char* RuleLabel(Rule rule);
 std::optional<Rule> FindRule(std::string_view key);
 // "P", "PI", "PID".
