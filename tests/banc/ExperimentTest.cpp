@@ -62,6 +62,17 @@ protected:
         if (helper.joinable()) helper.join();
         return outcome;
     }
+    // A run stopped as soon as the card is asked whether the second block is ready.
+    Outcome RunStoppedAtTheSecondBlock(ScriptedCard& card, LinkTiming timing)
+    {
+        return Run(
+            card,
+            [&](Experiment& experiment) {
+                tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
+                experiment.RequestStop();
+            },
+            timing);
+    }
     int Blocks() const { return m_elements.recording->LitNbPoint() / 32; }
 
     tarvic::test::TraceCapture m_quiet;
@@ -254,13 +265,7 @@ TEST_F(ExperimentTest, AStopGivesUpTheWaitOnALateCardAtOnceThenStopsTheLoop)
         return CardAnswer(line, kCell);
     });
     // Were the wait kept after the stop, "?TEM01" would go again at each time-out.
-    const Outcome outcome = Run(
-        card,
-        [&](Experiment& experiment) {
-            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
-            experiment.RequestStop();
-        },
-        {5s, 3});
+    const Outcome outcome = RunStoppedAtTheSecondBlock(card, {5s, 3});
     EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
     EXPECT_EQ(outcome.message, "Essai interrompu.");
     EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
@@ -290,13 +295,7 @@ TEST_F(ExperimentTest, AfterAStopACardThatStaysQuietIsNotWaitedForAsLongAsAReply
 {
     ScriptedCard card(SilentAfterTheFirstBlock());
     // Were the order that stops the loop given the whole time-out, this test would outlast its own.
-    const Outcome outcome = Run(
-        card,
-        [&](Experiment& experiment) {
-            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
-            experiment.RequestStop();
-        },
-        {600s, 3});
+    const Outcome outcome = RunStoppedAtTheSecondBlock(card, {600s, 3});
     EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
     EXPECT_EQ(outcome.message, "Essai interrompu.");
     EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));
