@@ -1,8 +1,5 @@
 #include "engine/CsvExport.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <tarvic/platform/ErrorText.h>
 #include <tarvic/platform/Text.h>
 #include <tarvic/recording/Enregistrement.h>
@@ -25,8 +22,7 @@ char DecimalPoint(CsvFormat format) { return format == CsvFormat::French ? ',' :
 // A text field, quoted when it holds what would end it, its quotes doubled.
 std::string Field(const std::string& latin1, CsvFormat format)
 {
-    const QByteArray utf8 = QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())).toUtf8();
-    const std::string text = utf8.toStdString();
+    const std::string text = tarvic::Latin1ToUtf8(latin1);
     if (text.find_first_of(std::string{Separator(format), '"', '\r', '\n'}) == std::string::npos) return text;
     std::string quoted = "\"";
     for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);

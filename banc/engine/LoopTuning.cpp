@@ -1,10 +1,10 @@
 #include "engine/LoopTuning.h"
 
 #include <tarvic/control/GeneFonction.h>
+#include <tarvic/platform/Text.h>
 #include <tarvic/recording/Enregistrement.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -31,8 +31,7 @@ constexpr float kMaxKp = 63.999f;
 std::uint32_t Field(std::string_view line, std::size_t at, std::size_t width)
 {
     std::uint32_t value = 0;
-    if (at + width > line.size()) return 0;
-    std::from_chars(line.data() + at, line.data() + at + width, value, 16);
+    tarvic::ReadHexField(line, static_cast<std::ptrdiff_t>(at), static_cast<std::ptrdiff_t>(width), value);
     return value;
 }
 

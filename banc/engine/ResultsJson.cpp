@@ -20,21 +20,6 @@ using Json = nlohmann::ordered_json;
 
 constexpr double kSettingScale = 1000;  // the profile keeps three decimals of a controller setting
 
-std::string Utf8(const std::string& latin1)
-{
-    std::string text;
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            text += c;
-        } else {
-            text += static_cast<char>(0xC0 | byte >> 6);
-            text += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return text;
-}
-
 Json Number(double value) { return std::isfinite(value) ? Json(value) : Json(); }
 
 // A float as its shortest digits, not the double nearest to it: 0.1f is 0.1, not 0.10000000149.
@@ -107,7 +92,7 @@ Json ModelJson(const analysis::ProcessModel& model, const RunReport& report)
     const bool lag = model.kind != analysis::ModelKind::Integrating;
     return {{"type", ModelType(model.kind)},
             {"gain", Number(model.gain)},
-            {"unite_gain", Utf8(GainUnit(model, report.units.measure, report.commandUnit))},
+            {"unite_gain", tarvic::Latin1ToUtf8(GainUnit(model, report.units.measure, report.commandUnit))},
             {"constante_temps_s", lag ? Number(model.timeConstant) : Json()},
             {"retard_s", Number(model.delay)},
             {"ordre", lag ? Json(model.order) : Json()},
@@ -118,7 +103,7 @@ Json PointJson(const analysis::CurvePoint& point) { return {{"t_s", Number(point
 
 Json MethodJson(const analysis::MethodResult& method, const RunReport& report)
 {
-    Json json{{"methode", method.key}, {"libelle", Utf8(method.label)}};
+    Json json{{"methode", method.key}, {"libelle", tarvic::Latin1ToUtf8(method.label)}};
     json.update(ModelJson(method.model, report));
     Json points = Json::array();
     for (const auto& point : method.points) points.push_back(PointJson(point));
@@ -148,7 +133,7 @@ Json SuggestionJson(const TunedSuggestion& tuned)
     const auto has = [&](char action) { return settings.actions.find(action) != std::string::npos; };
     const analysis::IdealPid& pid = tuned.suggestion.pid;
     return {{"regle", analysis::RuleKey(tuned.suggestion.rule)},
-            {"libelle", Utf8(analysis::RuleLabel(tuned.suggestion.rule))},
+            {"libelle", tarvic::Latin1ToUtf8(analysis::RuleLabel(tuned.suggestion.rule))},
             {"correcteur", analysis::ControllerTypeName(pid.type)},
             {"kp", Setting(settings.kp)},
             {"ti", has('I') ? Setting(settings.ti) : Json()},
@@ -174,7 +159,7 @@ void AddIdentification(Json& json, const LabResult& lab, const RunReport& report
     const analysis::Identification& identification = lab.identification;
     if (!identification.Identified()) {
         json["modele"] = nullptr;
-        json["refus"] = Utf8(identification.refusal);
+        json["refus"] = tarvic::Latin1ToUtf8(identification.refusal);
         return;
     }
     const analysis::FitResult& fit = *identification.fit;
@@ -187,7 +172,7 @@ void AddIdentification(Json& json, const LabResult& lab, const RunReport& report
     for (const auto& method : identification.methods) methods.push_back(MethodJson(method, report));
     json["methodes"] = methods;
     json["reglages"] = SuggestionsJson(lab.suggestions);
-    if (!lab.tuningRefusal.empty()) json["refus_reglages"] = Utf8(lab.tuningRefusal);
+    if (!lab.tuningRefusal.empty()) json["refus_reglages"] = tarvic::Latin1ToUtf8(lab.tuningRefusal);
 }
 
 void AddRelay(Json& json, const RelayLabResult& relay)
@@ -199,7 +184,7 @@ void AddRelay(Json& json, const RelayLabResult& relay)
     json["relais"] = {{"amplitude", found ? Number(result.amplitude) : Json()},
                       {"amplitude_commande", found ? Number(result.relayAmplitude) : Json()},
                       {"periodes", result.periods}};
-    if (!found) json["refus"] = Utf8(result.refusal);
+    if (!found) json["refus"] = tarvic::Latin1ToUtf8(result.refusal);
     json["reglages"] = SuggestionsJson(relay.suggestions);
 }
 
@@ -223,14 +208,14 @@ std::string ResultsJson(const RunReport& report)
     Json json{{"banc", settings.bench->name},
               {"mode", settings.mode->name},
               {"mesure", settings.Measure().name},
-              {"unite_mesure", Utf8(report.units.measure)},
-              {"unite_consigne", Utf8(report.units.setpoint)},
+              {"unite_mesure", tarvic::Latin1ToUtf8(report.units.measure)},
+              {"unite_consigne", tarvic::Latin1ToUtf8(report.units.setpoint)},
               {"periode_s", Number(report.period)},
               {"blocs_acquis", report.blocks},
               {"blocs_prevus", report.plannedBlocks},
               {"complet", report.complete},
               {"resume", FiguresJson(report.step)}};
-    if (!report.labRefusal.empty()) json["refus"] = Utf8(report.labRefusal);
+    if (!report.labRefusal.empty()) json["refus"] = tarvic::Latin1ToUtf8(report.labRefusal);
     if (report.identification) AddIdentification(json, *report.identification, report);
     if (report.relay) AddRelay(json, *report.relay);
     if (report.model && !report.identification) json["modele"] = ModelJson(*report.model, report);
@@ -240,7 +225,7 @@ std::string ResultsJson(const RunReport& report)
         json["comparaison"] = {{"mesure", FiguresJson(report.comparison->measured)},
                                {"prediction", FiguresJson(report.comparison->predicted)},
                                {"iae", Number(report.comparison->iae)},
-                               {"unite_iae", Utf8(report.units.measure + "\xB7s")},
+                               {"unite_iae", tarvic::Latin1ToUtf8(report.units.measure + "\xB7s")},
                                {"duree_comparee_s", Number(report.comparison->span)},
                                {"depart_au_repos", report.comparison->fromRest}};
     return json.dump(2) + "\n";
