@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/analysis/Sampled.h"
+
 namespace banc {
 
 RestJudgement JudgeRest(const std::vector<float>& measure, double period)
@@ -13,25 +15,17 @@ RestJudgement JudgeRest(const std::vector<float>& measure, double period)
     const int count = std::min(n, kRestWindowPoints);
     judgement.points = count;
     if (count < 3) return judgement;
-    const auto first = measure.end() - count;
-    double mean = 0;
-    for (auto it = first; it != measure.end(); ++it) mean += *it;
-    mean /= count;
-    const double centre = (count - 1) / 2.0;
-    double covariance = 0, variance = 0;
-    for (int k = 0; k < count; ++k) {
-        covariance += (k - centre) * (first[k] - mean);
-        variance += (k - centre) * (k - centre);
-    }
-    const double slope = covariance / variance;
+    // The trend line over the window's points, its slope per point.
+    const std::vector<double> window(measure.end() - count, measure.end());
+    const analysis::Line line = analysis::LineOf(window, 0, count, 1.0);
     double residuals = 0;
     for (int k = 0; k < count; ++k) {
-        const double residual = first[k] - (mean + slope * (k - centre));
+        const double residual = window[static_cast<std::size_t>(k)] - line.ValueAt(k);
         residuals += residual * residual;
     }
-    judgement.mean = mean;
+    judgement.mean = line.at;
     judgement.noise = std::sqrt(residuals / (count - 2));  // two degrees of freedom go to the line
-    judgement.drift = slope * (count - 1);
+    judgement.drift = line.slope * (count - 1);
     judgement.steady = count == kRestWindowPoints && std::fabs(judgement.drift) <= judgement.noise;
     return judgement;
 }
