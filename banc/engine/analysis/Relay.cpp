@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
-#include <numeric>
-
 #include <cstdio>
+#include <numbers>
+
+#include "engine/analysis/Sampled.h"
 
 namespace banc::analysis {
 namespace {
@@ -20,11 +20,6 @@ constexpr const char* kNoOscillation =
     "Pas d'oscillation entretenue : la commande du relais ne bascule pas ou la mesure ne bouge pas.";
 constexpr const char* kIrregular =
     "Oscillation irr\xE9guli\xE8re : ses p\xE9riodes ou ses amplitudes s'\xE9" "cartent de plus de 20 % de leur moyenne.";
-
-double MeanOf(const std::vector<double>& values)
-{
-    return std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
-}
 
 bool Regular(const std::vector<double>& values)
 {

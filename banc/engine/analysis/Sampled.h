@@ -6,6 +6,7 @@ namespace banc::analysis {
 
 // Small statistics on a span [from, to) of evenly sampled points.
 double MeanOf(const std::vector<double>& y, int from, int to);
+inline double MeanOf(const std::vector<double>& y) { return MeanOf(y, 0, static_cast<int>(y.size())); }
 double DeviationOf(const std::vector<double>& y, int from, int to);  // the sample standard deviation
 
 // The least-squares line through the points (index i at time i × period).
