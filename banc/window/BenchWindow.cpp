@@ -28,6 +28,7 @@
 #include "window/LabSession.h"
 #include "window/Latin1.h"
 #include "window/MenuBar.h"
+#include "window/ModeLabel.h"
 #include "window/PlotPicture.h"
 #include "window/PlotView.h"
 #include "window/PortList.h"
@@ -39,13 +40,6 @@
 
 namespace banc::window {
 namespace {
-
-std::string ModeLabel(const Mode& mode)
-{
-    std::string label = tarvic::Format("Mode %d : %s", mode.number, mode.controller->label);
-    if (mode.measure) label += std::string(" en ") + mode.name;
-    return label;
-}
 
 // A choice as wide as this many characters, whatever its items: the row wraps, not the window.
 constexpr int kChoiceCharacters = 18;

@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "engine/Benches.h"
-#include "engine/Controllers.h"
 #include "engine/FigureText.h"
 #include "window/Latin1.h"
+#include "window/ModeLabel.h"
 
 namespace banc::window {
 namespace {
@@ -37,7 +37,7 @@ std::string ModeTitle(const history::StoredRun& run)
 {
     const Bench* bench = FindBench(run.bench);
     const Mode* mode = bench ? FindMode(*bench, run.mode) : nullptr;
-    return mode ? Capitalised(mode->controller->label) : run.mode;
+    return mode ? ModeLabel(*mode) : run.mode;
 }
 
 }  // namespace
