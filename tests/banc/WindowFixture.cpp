@@ -119,6 +119,7 @@ window::BenchWindow& WindowFixture::Open(LinkTiming timing)
     places.profileFolder = folder.Path();
     // Never the user's own history.
     places.historyPath = folder.File("essais.sqlite");
+    places.user = student;
     places.card.cardsim = EmbeddedCard::Locate("");
     places.card.timing = timing;
     places.card.watchInterval = std::chrono::milliseconds(20);

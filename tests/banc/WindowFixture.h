@@ -80,6 +80,7 @@ public:
     bool RunToTheEnd();
 
     TemporaryFolder folder;
+    std::string student;  // the name runs are kept under, "" the login
     ScriptedPrompts prompts;
     tarvic::test::TraceCapture traces;  // the generator's tables are traced
 

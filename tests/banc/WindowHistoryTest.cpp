@@ -25,6 +25,7 @@
 #include "window/HistoryRows.h"
 #include "window/PlotView.h"
 #include "window/RunStatus.h"
+#include "window/WindowArguments.h"
 
 using namespace banc;
 using banc::test::SpinUntil;
@@ -354,4 +355,38 @@ TEST_F(WindowHistory, ABaseThatCannotBeOpenedIsSaidInThePaneAndTheRunIsStillTher
     // The run is there to save, and the file is as it was.
     EXPECT_TRUE(Bench().Unsaved());
     EXPECT_EQ(test::ReadFile(BasePath()), foreign);
+}
+
+TEST_F(WindowHistory, RunsAreKeptUnderTheStudentsNameWhenGiven)
+{
+    m_fixture.student = "Zo\xE9 Martin";
+    OpenFast();
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    EXPECT_EQ(Stored(1).user, "Zo\xE9 Martin");
+    EXPECT_EQ(Column(window::kRunUser), Lines{"Zo\xC3\xA9 Martin"});
+}
+
+TEST(WindowHistoryArguments, TheBaseAndTheStudentComeFromTheCommandLine)
+{
+    const auto answer = [](QStringList arguments) {
+        arguments.prepend(QStringLiteral("tarvic-banc-fenetre"));
+        return window::AnswerArguments(arguments, true);
+    };
+    const window::ArgumentsAnswer given =
+        answer({"--historique", "/tmp/classe/essais.sqlite", "--etudiant", QString::fromUtf8("Zo\xC3\xA9")});
+    EXPECT_FALSE(given.exitStatus);
+    EXPECT_EQ(given.historyPath, "/tmp/classe/essais.sqlite");
+    EXPECT_EQ(given.user, "Zo\xE9");
+    const window::ArgumentsAnswer none = answer({});
+    EXPECT_FALSE(none.exitStatus);
+    EXPECT_EQ(none.historyPath, "");
+    EXPECT_EQ(none.user, "");
+    const window::ArgumentsAnswer missing = answer({"--historique"});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_EQ(missing.errors.toStdString(),
+              "tarvic-banc-fenetre : l'option --historique attend une valeur (voir tarvic-banc-fenetre --help).\n");
+    const window::ArgumentsAnswer unknown = answer({"--etudiant", "Paul", "--bidule"});
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_EQ(unknown.errors.toStdString(),
+              "tarvic-banc-fenetre : option inconnue : --bidule (voir tarvic-banc-fenetre --help).\n");
 }
