@@ -18,8 +18,12 @@ HistoryDock::HistoryDock(Workbench& workbench, PlotView& plot, Prompts& prompts,
     setObjectName(QStringLiteral("historique"));
     setWidget(m_pane);
     connect(m_pane, &HistoryPane::selectionChanged, this, &HistoryDock::OverlaySelected);
-    // The live run is what the plot is for while it lasts.
-    connect(&m_workbench, &Workbench::runStarted, this, [this] { m_pane->Select({}); });
+    // A run started or an experiment opened is what the plot is for then.
+    const auto leaveOverlay = [this] {
+        if (m_pane->Selected().size() > 1) m_pane->Select({});
+    };
+    connect(&m_workbench, &Workbench::runStarted, this, leaveOverlay);
+    connect(&m_workbench, &Workbench::shownChanged, this, leaveOverlay);
     FollowBench();
 }
 

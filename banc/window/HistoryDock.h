@@ -16,7 +16,7 @@ class Workbench;
 
 // The Historique pane docked in the window: it follows the bench chosen,
 // and overlays the runs selected, two or more, on the plot, until one
-// alone or none is selected, or a run starts.
+// alone or none is selected, a run starts or an experiment is opened.
 class HistoryDock : public QDockWidget {
     Q_OBJECT
 

@@ -14,7 +14,7 @@ enum HistoryColumn { kRunNumber, kRunDate, kRunMode, kRunSettings, kRunOutcome, 
                      kRunComment, kRunColumns };
 
 // The data role the table sorts on: numbers as numbers, an absent figure below every other.
-inline constexpr int kSortRole = 0x0100 + 1;  // Qt::UserRole + 1
+inline constexpr int kSortRole = Qt::UserRole + 1;
 
 QStringList HistoryHeaders();
 // One row of the table, its number's item holding the run's number (Qt::UserRole).
