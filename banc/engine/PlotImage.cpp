@@ -161,6 +161,13 @@ void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[
     }
 }
 
+// A pen of an overlay's own dash is as wide as the curves: the runs of a comparison.
+CPen OverlayPen(const PlotOverlay& overlay)
+{
+    if (overlay.style >= 0) return CPen(overlay.style, kCurveWidth, overlay.pen);
+    return CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
+}
+
 // A cross of this half-width marks a point read on a curve.
 constexpr int kMark = 4;
 
@@ -200,7 +207,7 @@ void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const
         return CPoint(time.ConvIntFloat(point.t), values[overlay.axis].ConvIntFloat(point.value));
     };
     for (const PlotOverlay& overlay : content.overlays) {
-        CPen pen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
+        CPen pen = OverlayPen(overlay);
         CPen* previous = dc.SelectObject(&pen);
         std::vector<CPoint> points;
         for (const PlotPoint& point : Within(overlay.line, from, to)) points.push_back(at(overlay, point));
@@ -225,8 +232,7 @@ std::vector<Stroke> Strokes(const PlotContent& content)
         if (plotted.pen != kColourOfCode) strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), false});
     for (const auto& overlay : content.overlays)
         if (!overlay.label.empty())
-            strokes.push_back({overlay.label, CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen),
-                               overlay.line.empty()});
+            strokes.push_back({overlay.label, OverlayPen(overlay), overlay.line.empty()});
     return strokes;
 }
 

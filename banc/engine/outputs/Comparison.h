@@ -30,7 +30,7 @@ struct RunPen {
     COLORREF colour;
     int style;  // PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT
 };
-inline constexpr int kComparisonPens = 6;
+inline constexpr int kComparisonPens = 5;
 RunPen ComparisonPen(int index);
 
 // "" when the runs can be overlaid on one value axis, else why not (Latin-1):
@@ -38,13 +38,16 @@ RunPen ComparisonPen(int index);
 std::string ComparisonRefusal(const std::vector<ComparedRun>& runs);
 
 // The overlay: each run's measurement, over its own duration, in its pen;
-// the legend "Essai N : settings" for each; the value axis in the runs'
-// unit, the time axis over the longest run.
+// in the legend "Essai N : " and its controller's settings, its generator's
+// too when they differ between the runs; the value axis in the runs' unit,
+// the time axis over the longest recording planned.
 PlotContent ComparisonPlot(const std::vector<ComparedRun>& runs);
+// A picture as kImageFrame, made as tall as the legend of `runs` runs needs.
+PlotFrame ComparisonImageFrame(std::size_t runs);
 // Draws it (the runs must not be refused); the first run's recording stands
 // for the axes, which read no curve of it.
 void DrawComparison(CDC& dc, const std::vector<ComparedRun>& runs, const PlotFrame& frame = kImageFrame);
-// On a kImageFrame picture written as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
+// On a ComparisonImageFrame picture written as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
 std::string SaveComparison(const std::string& path, const std::vector<ComparedRun>& runs);
 
 // The runs' figures side by side: a header row ("", "Essai 3", "Essai 5"...),
