@@ -24,10 +24,13 @@ HistoryDock::HistoryDock(Workbench& workbench, PlotView& plot, Prompts& prompts,
     };
     connect(&m_workbench, &Workbench::runStarted, this, leaveOverlay);
     connect(&m_workbench, &Workbench::shownChanged, this, leaveOverlay);
-    FollowBench();
 }
 
-void HistoryDock::FollowBench() { m_pane->ShowBench(m_workbench.LiveSettings().bench->name); }
+void HistoryDock::FollowBench()
+{
+    // None before the window restores the user's.
+    if (const Bench* bench = m_workbench.LiveSettings().bench) m_pane->ShowBench(bench->name);
+}
 
 std::string HistoryDock::Load(const std::vector<long long>& numbers, std::vector<ComparedRun>& runs)
 {
