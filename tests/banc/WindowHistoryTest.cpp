@@ -213,6 +213,21 @@ TEST_F(WindowHistory, ARunStoppedBeforeItsFirstBlockIsNotKept)
     EXPECT_TRUE(Rows().empty());
 }
 
+TEST_F(WindowHistory, CtrlHShowsAndHidesThePaneHiddenAtFirst)
+{
+    m_fixture.Prefer("niveaueau", "pid", 100);
+    m_fixture.Open();
+    window::HistoryDock& dock = *Window().History();
+    EXPECT_FALSE(dock.isVisible());
+    EXPECT_EQ(dock.windowTitle().toStdString(), "Historique");
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QTest::keySequence(&Window(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    EXPECT_TRUE(dock.isVisible());
+    QTest::keySequence(&Window(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    EXPECT_FALSE(dock.isVisible());
+}
+
 TEST_F(WindowHistory, ThePaneListsThisBenchsRunsNewestFirstSortedAndFiltered)
 {
     OpenFast();
