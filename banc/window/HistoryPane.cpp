@@ -24,6 +24,9 @@
 namespace banc::window {
 namespace {
 
+// A long line of settings or a comment does not push the figures out of sight: its tip has it whole.
+constexpr int kWidestText = 260;
+
 // "12, 13 et 15".
 std::string NumbersText(const std::vector<long long>& numbers)
 {
@@ -75,6 +78,8 @@ HistoryPane::HistoryPane(HistoryBase& history, Prompts& prompts, QWidget* parent
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(kRunNumber, Qt::DescendingOrder);
     m_table->setAlternatingRowColors(true);
+    // One line a run: a long cell is cut, its tip has it whole.
+    m_table->setWordWrap(false);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -167,6 +172,8 @@ void HistoryPane::Reload()
         Select(selected);
     }
     m_table->resizeColumnsToContents();
+    for (const int column : {kRunSettings, kRunComment})
+        m_table->setColumnWidth(column, std::min(m_table->columnWidth(column), kWidestText));
     UpdateActions();
     ShowMessage();
     if (Selected() != selected) emit selectionChanged();

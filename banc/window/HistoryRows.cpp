@@ -64,7 +64,10 @@ QList<QStandardItem*> HistoryRow(const history::StoredRun& run)
     QStandardItem* number = Cell(QString::number(run.number), run.number);
     number->setData(run.number, Qt::UserRole);
     number->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    row << number << TextCell(run.startedAt) << TextCell(ModeTitle(run)) << TextCell(run.summary);
+    QStandardItem* settings = TextCell(run.summary);
+    // The whole line, however narrow its column.
+    settings->setToolTip(Q(run.summary));
+    row << number << TextCell(run.startedAt) << TextCell(ModeTitle(run)) << settings;
     QStandardItem* outcome = TextCell(OutcomeWord(run.outcome));
     // What stopped it, on demand.
     if (!run.outcomeText.empty()) outcome->setToolTip(Q(run.outcomeText));
