@@ -50,7 +50,7 @@ void HistoryDock::OverlaySelected()
     const std::string refusal = numbers.size() < 2 ? std::string() : Load(numbers, runs);
     if (!refusal.empty()) runs.clear();
     m_plot.SetComparison(std::move(runs));
-    m_pane->SetNote(Q(refusal));
+    m_pane->SetNote(Q(Capitalised(refusal)));
 }
 
 }  // namespace banc::window

@@ -15,6 +15,7 @@
 #include "engine/Results.h"
 #include "engine/Setup.h"
 #include "engine/history/KeepRun.h"
+#include "window/Latin1.h"
 
 namespace banc::window {
 namespace {
@@ -425,9 +426,9 @@ std::string Workbench::OpenStored(long long number)
     history::StoredRun run;
     if (std::string error = m_history.Read(number, run); !error.empty()) return error;
     LoadedExperiment loaded;
-    if (std::string error = LoadArchiveBytes(std::move(run.archive), tarvic::Format("l'essai %lld", number), loaded);
-        !error.empty())
-        return error;
+    const std::string name = tarvic::Format("l'archive de l'essai %lld", number);
+    if (std::string error = LoadArchiveBytes(std::move(run.archive), name, loaded); !error.empty())
+        return Capitalised(error);
     Show(std::move(loaded));
     return {};
 }

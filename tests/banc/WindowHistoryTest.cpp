@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "WindowFixture.h"
+#include "engine/RecordingArchive.h"
 #include "engine/Results.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
@@ -320,6 +321,46 @@ TEST_F(WindowHistory, SeveralSelectedAreOverlaidOnThePlotEachInItsPen)
     EXPECT_TRUE(plot.Compared().empty());
     EXPECT_TRUE(Pane().Selected().empty());
     ASSERT_TRUE(SpinUntil([&] { return !Bench().Running(); }));
+}
+
+TEST_F(WindowHistory, RunsWhoseArchivesCannotBeReadAreNeitherOverlaidNorOpened)
+{
+    OpenFast();
+    // Kept without their curves, as a damaged base would give them back.
+    Insert({Run("niveaueau", "2026-12-08 09:00:00", history::RunOutcome::Complete, 12.5),
+            Run("niveaueau", "2026-12-08 09:10:00", history::RunOutcome::Complete, 10.0)});
+    Pane().Select({1, 2});
+    EXPECT_TRUE(Window().Plot()->Compared().empty());
+    EXPECT_TRUE(Pane().Message()->isVisibleTo(&Pane()));
+    EXPECT_EQ(Pane().Message()->text().toStdString(), "L'archive de l'essai 1 n'est pas une archive d'essai lisible.");
+    // One alone: no overlay, nothing to say.
+    Pane().Select({1});
+    EXPECT_FALSE(Pane().Message()->isVisibleTo(&Pane()));
+    DoubleClick(0);
+    EXPECT_EQ(m_fixture.prompts.warnings, Lines{"L'archive de l'essai 2 n'est pas une archive d'essai lisible."});
+    EXPECT_TRUE(Bench().ShowsLive());
+}
+
+TEST_F(WindowHistory, ARunUnderWayAtTheWindowsCloseIsKeptAsInterrupted)
+{
+    OpenFast();
+    ASSERT_EQ(Bench().SetRecording(160, 500), "");
+    Window().Do(window::Action::Start);
+    ASSERT_TRUE(SpinUntil([&] {
+        std::lock_guard lock(Bench().Lock());
+        return Bench().LiveElements().recording->LitNbPoint() >= kPointsPerBlock;
+    }));
+    m_fixture.prompts.closing = {window::Prompts::Closing::Discard};
+    m_fixture.Close();
+    const history::StoredRun run = Stored(1);
+    EXPECT_EQ(run.outcome, history::RunOutcome::Interrupted);
+    EXPECT_EQ(run.outcomeText, "Essai interrompu.");
+    // What it acquired, whole blocks of it.
+    LoadedExperiment loaded;
+    ASSERT_EQ(LoadArchiveBytes(run.archive, "essai", loaded), "");
+    const int points = loaded.elements.recording->LitNbPoint();
+    EXPECT_GE(points, kPointsPerBlock);
+    EXPECT_EQ(points % kPointsPerBlock, 0);
 }
 
 TEST_F(WindowHistory, ACommentIsAskedKeptAndShown)
