@@ -222,17 +222,19 @@ void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const
 struct Stroke {
     std::string label;
     CPen pen;
-    bool cross;  // marks alone: a cross rather than a stroke
+    bool line;   // a stroke
+    bool cross;  // a cross on it, or alone for marks alone
 };
 
 std::vector<Stroke> Strokes(const PlotContent& content)
 {
     std::vector<Stroke> strokes;
     for (const auto& plotted : content.curves)
-        if (plotted.pen != kColourOfCode) strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), false});
+        if (plotted.pen != kColourOfCode)
+            strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), true, false});
     for (const auto& overlay : content.overlays)
         if (!overlay.label.empty())
-            strokes.push_back({overlay.label, OverlayPen(overlay), overlay.line.empty()});
+            strokes.push_back({overlay.label, OverlayPen(overlay), !overlay.line.empty(), !overlay.marks.empty()});
     return strokes;
 }
 
@@ -255,12 +257,11 @@ int DrawLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
         }
         const int y = top + row * kLegendRow;
         CPen* previous = dc.SelectObject(&stroke.pen);
-        if (stroke.cross) {
-            DrawMark(dc, CPoint(x + kSwatch / 2, y + kLegendRow / 2));
-        } else {
+        if (stroke.line) {
             dc.MoveTo(x, y + kLegendRow / 2);
             dc.LineTo(x + kSwatch, y + kLegendRow / 2);
         }
+        if (stroke.cross) DrawMark(dc, CPoint(x + kSwatch / 2, y + kLegendRow / 2));
         dc.SelectObject(previous);
         Write(dc, label, x + kSwatch + kSwatchGap, y, kLegendSize);
         x += width;

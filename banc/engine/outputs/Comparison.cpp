@@ -19,22 +19,17 @@ namespace {
 
 // Told apart by colour on a screen, by dash on a black and white print.
 constexpr RunPen kPens[kComparisonPens] = {
-    {RGB(0, 0, 200), PS_SOLID},  {RGB(200, 0, 0), PS_DASH},         {RGB(0, 130, 0), PS_DOT},
-    {RGB(170, 0, 170), PS_DASHDOT}, {RGB(210, 110, 0), PS_DASHDOTDOT},
+    {RGB(0, 0, 200), PS_SOLID, false},      {RGB(200, 0, 0), PS_DASH, false},
+    {RGB(0, 130, 0), PS_DOT, false},        {RGB(170, 0, 170), PS_DASHDOT, false},
+    {RGB(210, 110, 0), PS_DASHDOTDOT, false}, {RGB(0, 140, 150), PS_SOLID, true},
+    {RGB(120, 70, 20), PS_DASH, true},      {RGB(0, 0, 0), PS_DOT, true},
+    {RGB(110, 110, 110), PS_DASHDOT, true}, {RGB(120, 120, 0), PS_DASHDOTDOT, true},
 };
+// A marked run has this many crosses along its recording.
+constexpr int kMarksPerRun = 12;
 
 // Below the frame: the time labels, then one legend row a run (PlotImage's layout).
 constexpr int kLegendTop = 46, kLegendRow = 22, kMargin = 20;
-
-const char* OutcomeWord(history::RunOutcome outcome)
-{
-    switch (outcome) {
-    case history::RunOutcome::Complete: return "complet";
-    case history::RunOutcome::Interrupted: return "interrompu";
-    case history::RunOutcome::CardFault: return "d\xE9" "faut de carte";
-    }
-    return "";
-}
 
 int PointsOf(const ComparedRun& run) { return BlocksAcquired(*run.loaded.elements.recording) * kPointsPerBlock; }
 
@@ -76,6 +71,15 @@ std::vector<PlotPoint> MeasureLine(const ComparedRun& run)
     for (int i = 0; i < points; ++i)
         line.push_back({static_cast<float>(i) * seconds, measure.Value(*run.loaded.elements.recording, i)});
     return line;
+}
+
+// Crosses spread evenly over the line.
+std::vector<PlotPoint> Marks(const std::vector<PlotPoint>& line)
+{
+    std::vector<PlotPoint> marks;
+    const std::size_t step = std::max<std::size_t>(line.size() / kMarksPerRun, 1);
+    for (std::size_t i = step / 2; i < line.size(); i += step) marks.push_back(line[i]);
+    return marks;
 }
 
 std::string Figure(const std::optional<float>& value, const char* format, const std::string& unit)
@@ -123,8 +127,10 @@ PlotContent ComparisonPlot(const std::vector<ComparedRun>& runs)
     const bool withGenerator = GeneratorsDiffer(runs);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const RunPen pen = ComparisonPen(static_cast<int>(i));
+        std::vector<PlotPoint> line = MeasureLine(runs[i]);
+        std::vector<PlotPoint> marks = pen.marked ? Marks(line) : std::vector<PlotPoint>();
         content.overlays.push_back(
-            PlotOverlay{Legend(runs[i], withGenerator), pen.colour, false, 0, MeasureLine(runs[i]), {}, pen.style});
+            PlotOverlay{Legend(runs[i], withGenerator), pen.colour, false, 0, std::move(line), std::move(marks), pen.style});
     }
     content.axes[0].unit = MeasureUnit(runs.front());
     // The finest period draws every run's points; the time axis spans the longest recording.
@@ -164,9 +170,9 @@ std::string SaveComparison(const std::string& path, const std::vector<ComparedRu
     return SavePicture(path, image);
 }
 
-FigureTable ComparisonFigures(const std::vector<ComparedRun>& runs)
+TextTable ComparisonFigures(const std::vector<ComparedRun>& runs)
 {
-    FigureTable table;
+    TextTable table;
     table.header.push_back("");
     const char* names[] = {"Date", "Banc", "Mode", "Issue", "Blocs acquis", "Consigne", "Valeur finale",
                            "D\xE9passement", "Temps de mont\xE9" "e (10 \xE0 90 %)", "Temps d'\xE9tablissement \xE0 5 %"};
@@ -183,7 +189,7 @@ FigureTable ComparisonFigures(const std::vector<ComparedRun>& runs)
             run.stored.startedAt,
             run.stored.bench,
             run.stored.mode,
-            OutcomeWord(run.stored.outcome),
+            history::OutcomeWord(run.stored.outcome),
             tarvic::Format("%d sur %d", BlocksAcquired(recording), elements.recording->LitParam(2)),
             tarvic::Format("%.2f %s", double{step.setpoint}, curves.setpointUnit.c_str()),
             Figure(step.final, "%.2f %s", unit),
@@ -194,29 +200,6 @@ FigureTable ComparisonFigures(const std::vector<ComparedRun>& runs)
         for (std::size_t row = 0; row < table.rows.size(); ++row) table.rows[row].push_back(cells[row]);
     }
     return table;
-}
-
-std::string FigureTableText(const FigureTable& table)
-{
-    std::vector<std::vector<std::string>> lines = {table.header};
-    lines.insert(lines.end(), table.rows.begin(), table.rows.end());
-    std::vector<std::size_t> widths;
-    for (const auto& line : lines)
-        for (std::size_t column = 0; column < line.size(); ++column) {
-            if (widths.size() <= column) widths.push_back(0);
-            widths[column] = std::max(widths[column], line[column].size());
-        }
-    std::string text;
-    for (const auto& line : lines) {
-        std::string row;
-        for (std::size_t column = 0; column < line.size(); ++column) {
-            row += line[column];
-            if (column + 1 < line.size()) row += std::string(widths[column] - line[column].size() + 2, ' ');
-        }
-        while (!row.empty() && row.back() == ' ') row.pop_back();
-        text += row + "\n";
-    }
-    return text;
 }
 
 }  // namespace banc

@@ -14,9 +14,10 @@ constexpr int kOneLine = 0;  // LitConfiguration layout: the items on one line
 std::string DescriptionLine(CEidElement& element)
 {
     std::string markup = element.LitConfiguration(kOneLine);
-    if (markup.rfind("\\g", 0) == 0) {
-        const std::size_t end = markup.find("\\n");
-        markup.erase(0, end == std::string::npos ? markup.size() : end + 2);
+    // Every bold run is a heading ("Correcteur:", "Processus:"), ended by the return to normal.
+    for (std::size_t bold = markup.find("\\g"); bold != std::string::npos; bold = markup.find("\\g", bold)) {
+        const std::size_t end = markup.find("\\n", bold);
+        markup.erase(bold, end == std::string::npos ? std::string::npos : end + 2 - bold);
     }
     std::string line;
     for (const char c : PlainText(markup)) {
