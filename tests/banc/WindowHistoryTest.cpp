@@ -236,7 +236,7 @@ TEST_F(WindowHistory, ThePaneListsThisBenchsRunsNewestFirstSortedAndFiltered)
             Run("debitair", "2026-12-08 09:05:00", history::RunOutcome::Complete, 3.0),
             Run("niveaueau", "2026-12-08 09:10:00", history::RunOutcome::Interrupted, std::nullopt),
             Run("niveaueau", "2026-12-08 09:20:00", history::RunOutcome::CardFault, 4.3, "r\xE9ponse lente")});
-    EXPECT_EQ(Rows(), (Lines{"4|2026-12-08 09:20:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|D\xC3\xA9" "faut de la carte|40,0 %|4,3 %|eleve|r\xC3\xA9ponse lente",
+    EXPECT_EQ(Rows(), (Lines{"4|2026-12-08 09:20:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|D\xC3\xA9" "faut de carte|40,0 %|4,3 %|eleve|r\xC3\xA9ponse lente",
                              "3|2026-12-08 09:10:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Interrompu|40,0 %||eleve|",
                              "1|2026-12-08 09:00:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Complet|40,0 %|12,5 %|eleve|P seul"}));
     // By overshoot, as a number: the one without first, 4,3 before 12,5.
