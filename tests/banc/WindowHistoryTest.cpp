@@ -323,6 +323,32 @@ TEST_F(WindowHistory, SeveralSelectedAreOverlaidOnThePlotEachInItsPen)
     ASSERT_TRUE(SpinUntil([&] { return !Bench().Running(); }));
 }
 
+TEST_F(WindowHistory, TheLegendOfTenRunsOverlaidStaysInsideThePlot)
+{
+    OpenFast();
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    // Nine more of the same run, kept as another console would have kept them.
+    history::StoredRun run = Stored(1);
+    Insert(std::vector<history::StoredRun>(9, run));
+    ASSERT_EQ(Rows().size(), 10u);
+    window::PlotView& plot = *Window().Plot();
+    Pane().Select({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    ASSERT_EQ(plot.Compared().size(), 10u);
+    EXPECT_GT(plot.LogicalHeight(), window::PlotView::kHeight);
+    CRecordingDC dc;
+    plot.Render(dc, plot.LogicalWidth(), plot.Scale());
+    int legend = 0;
+    for (const auto& call : dc.Calls()) {
+        if (call.op != "text") continue;
+        if (call.text.rfind("Essai ", 0) == 0) ++legend;
+        EXPECT_LE(call.points.front().y + call.font.lfHeight, plot.LogicalHeight()) << call.text;
+    }
+    EXPECT_EQ(legend, 10);
+    // One alone, the experiment at its own height.
+    Pane().Select({1});
+    EXPECT_EQ(plot.LogicalHeight(), window::PlotView::kHeight);
+}
+
 TEST_F(WindowHistory, RunsWhoseArchivesCannotBeReadAreNeitherOverlaidNorOpened)
 {
     OpenFast();
