@@ -35,6 +35,9 @@ struct Request {
     bool runOptions = false;  // something that only an experiment on the card takes
 };
 
+// Every parameter name of every bench, once: the options that set them.
+std::vector<std::string> ParameterNames();
+
 // GNU-style options ("--kp 2", "--kp=2", unique abbreviations); "" or the
 // French reason the line is refused (Latin-1).
 std::string ParseCommandLine(int argc, char** argv, Request& request);
