@@ -66,6 +66,8 @@ void RunInterruptibly(const std::function<void()>& work, const std::function<voi
     }
     if (raised) throw std::move(*raised);
     if (failure) std::rethrow_exception(failure);
+    // The end as the work left it, which the last look may have missed.
+    tick();
 }
 
 }  // namespace banc::python
