@@ -3,7 +3,21 @@
 from __future__ import annotations
 
 import sys
-from typing import Optional
+from typing import Any, Optional
+
+
+def _barre_tqdm() -> Optional[Any]:
+    """La barre de tqdm : celle des carnets quand ipywidgets la dessine, la barre texte sinon."""
+    try:
+        from tqdm import tqdm as texte
+    except ImportError:
+        return None
+    try:
+        import ipywidgets  # noqa: F401
+        from tqdm.auto import tqdm as auto
+    except ImportError:
+        return texte
+    return auto
 
 
 class Progression:
@@ -15,12 +29,11 @@ class Progression:
         self._acquis = 0
         self._barre: Optional[object] = None
         if montree:
-            try:
-                from tqdm.auto import tqdm
-            except ImportError:
+            barre = _barre_tqdm()
+            if barre is None:
                 self._ligne()
             else:
-                self._barre = tqdm(total=prevus, unit="bloc", desc="Essai", leave=True)
+                self._barre = barre(total=prevus, unit="bloc", desc="Essai", leave=True)
 
     def __call__(self, acquis: int, prevus: int) -> None:
         """Appelée par le noyau pendant l'essai, sur le fil de l'appelant."""
