@@ -38,3 +38,17 @@ def test_le_carnet_s_execute_sans_erreur(tmp_path):
     assert len(images) == 2  # l'échelon et la boucle
     textes = "".join("".join(s.get("text", "")) for s in sorties)
     assert "Mesur\u00e9 et pr\u00e9dit :" in textes
+
+
+def test_les_cinq_lignes_du_readme(tmp_path):
+    pytest.importorskip("matplotlib")
+    readme = (EXEMPLES.parent / "README.md").read_text()
+    section = readme[readme.index("### From Python"):]
+    debut = section.index("```python\n") + len("```python\n")
+    lignes = section[debut:section.index("```", debut)]
+    assert len(lignes.splitlines()) == 5
+    script = lignes + "\nprint(essai.blocs, len(essai.t), len(essai.plot().get_lines()))\n"
+    fait = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, cwd=tmp_path,
+                          env={**os.environ, "MPLBACKEND": "Agg"}, check=False)
+    assert fait.returncode == 0, fait.stderr
+    assert fait.stdout == "10 320 3\n"
