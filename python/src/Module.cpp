@@ -84,6 +84,9 @@ PYBIND11_MODULE(_tarvic, module)
             },
             py::arg("tick"))
         .def_property_readonly("resultat", [](const Trial& trial) { return OutcomeOf(trial.Result()); })
+        .def_property_readonly("numero", [](const Trial& trial) { return trial.Kept().number; })
+        .def_property_readonly("historique",
+                               [](const Trial& trial) { return tarvic::Latin1ToUtf8(trial.Kept().warning); })
         .def_property_readonly("blocs", &Trial::Blocks)
         .def_property_readonly("blocs_prevus", &Trial::Planned)
         .def_property_readonly("periode", &Trial::PeriodSeconds)

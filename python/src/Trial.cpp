@@ -8,6 +8,7 @@
 #include "engine/RecordingArchive.h"
 #include "engine/Results.h"
 #include "engine/ResultsJson.h"
+#include "engine/run/CardIdentity.h"
 
 namespace banc::python {
 
@@ -28,6 +29,7 @@ void Trial::Run()
     CEnregistrement& recording = *m_elements.recording;
     const double speed = m_request.port.empty() ? m_request.speed.value_or(1) : 1;
     const double secondsPerBlock = recording.LitTempsAttente() / 1000.0 / speed;
+    const std::string startedAt = history::LocalTimeText();
     Experiment experiment(m_elements, m_settings, link);
     experiment.SetObserver(this);
     experiment.SetPlan(m_lab->Plan());
@@ -42,8 +44,13 @@ void Trial::Run()
         std::lock_guard lock(m_mutex);
         m_experiment = nullptr;
     }
-    // As the console: the lab work only on a record that holds blocks.
-    if (!m_outcome.unusable && Blocks() > 0) m_lab->Conclude(m_settings, m_elements, m_outcome);
+    // As the console: the lab work, and the history, only for a record that holds blocks.
+    if (m_outcome.unusable || Blocks() == 0) return;
+    m_lab->Conclude(m_settings, m_elements, m_outcome);
+    std::string card = m_outcome.status == Outcome::Status::Finished ? AskIdentification(link) : std::string();
+    if (card.empty() && m_request.port.empty()) card = "cardsim (carte simul\xE9" "e)";
+    m_kept = history::KeepRun(m_settings, m_elements, m_outcome, m_lab->Outputs().report,
+                              {m_request.history, m_request.student, card, startedAt});
 }
 
 void Trial::RequestStop()

@@ -11,6 +11,7 @@
 #include "engine/Elements.h"
 #include "engine/Experiment.h"
 #include "engine/Settings.h"
+#include "engine/history/KeepRun.h"
 
 namespace banc::python {
 
@@ -33,6 +34,8 @@ public:
     int Planned() const { return m_planned; }
 
     const Outcome& Result() const { return m_outcome; }
+    // Where the run history keeps it: its number (0 when not kept) and, when not, why (Latin-1).
+    const history::KeptInHistory& Kept() const { return m_kept; }
     int Blocks() const;
     double PeriodSeconds() const;
     // The CSV's column names after the time, and each one's values, in the CSV's units.
@@ -55,6 +58,7 @@ private:
     Elements m_elements;
     std::unique_ptr<cli::LabRun> m_lab;
     Outcome m_outcome;
+    history::KeptInHistory m_kept;
     std::atomic<int> m_acquired{0};
     std::atomic<int> m_planned{0};
     std::mutex m_mutex;  // the experiment under way and the stop requests

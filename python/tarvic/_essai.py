@@ -4,6 +4,7 @@ from __future__ import annotations
 
 import json
 import os
+import warnings
 from typing import Any, Dict, List, Optional, Union
 
 import numpy as np
@@ -37,6 +38,10 @@ class Essai:
         self.blocs: int = coeur.blocs
         self.blocs_prevus: int = coeur.blocs_prevus
         self.periode: float = coeur.periode
+        # Son numéro dans l'historique des essais (``tarvic-banc --essai N``), ``None`` s'il n'y est pas.
+        self.numero: Optional[int] = coeur.numero or None
+        if coeur.historique:
+            warnings.warn(coeur.historique, RuntimeWarning, stacklevel=3)
 
     @property
     def interrompu(self) -> bool:

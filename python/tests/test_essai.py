@@ -116,3 +116,14 @@ def test_un_essai_sans_bloc_n_ecrit_rien(tmp_path, banc):
     assert len((tmp_path / "un.csv").read_text().splitlines()) == 33
     with pytest.raises(ValueError, match="^Format CSV inconnu : tsv \\(rfc4180, fr\\)\\.$"):
         essai.csv(tmp_path / "x.csv", format="tsv")
+
+
+def test_chaque_essai_est_garde_dans_l_historique_de_la_console(tmp_path, banc):
+    banc.mode("pid")
+    premier = banc.essai(16, progression=False, echelon=50)
+    second = banc.essai(16, progression=False, echelon=40)
+    assert (premier.numero, second.numero) == (1, 2)
+    premier.csv(tmp_path / "module.csv")
+    fait = console("--essai", "1", "--csv", str(tmp_path / "relu.csv"))
+    assert fait.returncode == 0, fait.stderr
+    assert (tmp_path / "relu.csv").read_bytes() == (tmp_path / "module.csv").read_bytes()
