@@ -4,6 +4,7 @@ from __future__ import annotations
 
 import numbers
 import os
+import threading
 import time
 from typing import Any, Dict, Iterator, List, Optional, Union
 
@@ -101,6 +102,8 @@ class Banc:
         self.nom = nom
         self._mode: List[str] = []
         self.dernier_essai: Optional[Essai] = None
+        # Un essai à la fois sur la carte : un autre fil attend son tour, et ne ferme pas le banc sous lui.
+        self._verrou = threading.RLock()
         self._coeur = _tarvic.Session(options)
 
     # Le contexte : fermé à la sortie, quelle qu'elle soit.
@@ -127,7 +130,8 @@ class Banc:
     def fermer(self) -> None:
         """Arrête la carte simulée et ferme le port ; sans effet la seconde fois."""
         if self._coeur is not None:
-            self._coeur.fermer()
+            with self._verrou:
+                self._coeur.fermer()
 
     def _ouvert(self) -> Any:
         if self.ferme:
@@ -149,16 +153,18 @@ class Banc:
         if mesure is not None:
             choix += ["--mesure", _texte("mesure", mesure)]
         actions_ = [] if actions is None else ["--actions", _texte("actions", actions)]
-        self._ouvert().configurer(choix + actions_)
-        self._mode = choix
+        with self._verrou:
+            self._ouvert().configurer(choix + actions_)
+            self._mode = choix
 
     def parametres(self, **reglages: Nombre) -> Optional[Dict[str, float]]:
         """Sans argument, les paramètres du mode et leur valeur ; avec, les règle
         (``kp=2, ti=20``), dans leurs limites, et les garde dans le profil."""
-        coeur = self._ouvert()
-        if not reglages:
-            return dict(coeur.parametres(self._mode))
-        coeur.configurer(self._mode + _reglages(reglages))
+        options = _reglages(reglages)
+        with self._verrou:
+            if not reglages:
+                return dict(self._ouvert().parametres(self._mode))
+            self._ouvert().configurer(self._mode + options)
         return None
 
     def essai(
@@ -245,6 +251,10 @@ class Banc:
         return options
 
     def _executer(self, options: List[str], progression: bool) -> Essai:
+        with self._verrou:
+            return self._executer_seul(options, progression)
+
+    def _executer_seul(self, options: List[str], progression: bool) -> Essai:
         coeur = self._ouvert().essai(self._mode + options)
         barre = Progression(bool(progression), coeur.blocs_prevus)
         try:
@@ -265,7 +275,8 @@ class Banc:
     def mesures(self) -> Dict[str, float]:
         """Les valeurs vives du banc, chaque grandeur dans son unité, puis la
         ``consigne`` (en boucle fermée) et la ``commande`` en %."""
-        valeurs, (statut, message, _) = self._ouvert().mesures(self._mode)
+        with self._verrou:
+            valeurs, (statut, message, _) = self._ouvert().mesures(self._mode)
         if not valeurs:
             raise DEFAUTS.get(statut, DEFAUTS["muette"])(message)
         return dict(valeurs)

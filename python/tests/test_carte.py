@@ -4,6 +4,7 @@ import errno
 import itertools
 import os
 import signal
+import threading
 
 import pytest
 
@@ -113,3 +114,20 @@ def test_un_port_perdu_en_cours_d_essai_garde_les_blocs(tmp_path, carte):
     assert isinstance(erreur.value, ConnectionError) and erreur.value.errno == errno.EIO
     assert str(erreur.value) == f"La liaison avec la carte est perdue : le port {os.fspath(simulee.lien)} s'est ferm\u00e9."
     assert 1 <= erreur.value.essai.blocs < 20
+
+
+def test_fermer_depuis_un_autre_fil_attend_la_fin_de_l_essai(banc, monkeypatch):
+    fils = []
+
+    class FermeAilleurs(ArretCarte):
+        def __call__(self, acquis, prevus):
+            if not fils:
+                fils.append(threading.Thread(target=banc.fermer))
+                fils[0].start()
+
+    monkeypatch.setattr(tarvic._banc, "Progression", FermeAilleurs)
+    banc.mode("pid")
+    essai = banc.essai(64, echelon=50)
+    fils[0].join()
+    assert essai.complet and essai.blocs == 4
+    assert banc.ferme
