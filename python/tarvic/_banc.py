@@ -1,7 +1,5 @@
 """Un banc et sa carte, piloté comme la console le pilote."""
 
-from __future__ import annotations
-
 import numbers
 import os
 import threading
@@ -106,11 +104,12 @@ class Banc:
         self._verrou = threading.RLock()
         self._coeur = _tarvic.Session(options)
 
-    # Le contexte : fermé à la sortie, quelle qu'elle soit.
     def __enter__(self) -> "Banc":
+        """Rend le banc ; ``with`` le ferme à la sortie du bloc, quelle qu'elle soit."""
         return self
 
     def __exit__(self, *exception: Any) -> None:
+        """Ferme le banc, sans rien cacher de l'exception qui sort du bloc."""
         self.fermer()
 
     def __repr__(self) -> str:

@@ -1,7 +1,5 @@
 """Un essai fait : ses courbes, ses chiffres, ses fichiers."""
 
-from __future__ import annotations
-
 import json
 import os
 import warnings
@@ -11,7 +9,7 @@ import numpy as np
 
 from ._resultats import en_objets
 
-Chemin = Union[str, "os.PathLike[str]"]
+Chemin = Union[str, os.PathLike]
 
 
 class Essai:
