@@ -6,11 +6,15 @@ endif()
 if(TARVIC_BUILD_BANC)
   list(APPEND TARVIC_PACKAGE_COMPONENTS banc)
 endif()
+if(TARVIC_BUILD_PYTHON AND TARVIC_BUILD_BANC)
+  list(APPEND TARVIC_PACKAGE_COMPONENTS python)
+endif()
 set(TARVIC_PACKAGE_lib libtarvic${PROJECT_VERSION_MAJOR})
 set(TARVIC_PACKAGE_dev libtarvic-dev)
 set(TARVIC_PACKAGE_panels tarvic-panels)
 set(TARVIC_PACKAGE_cardsim tarvic-cardsim)
 set(TARVIC_PACKAGE_banc tarvic-banc)
+set(TARVIC_PACKAGE_python python3-tarvic)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvic)
@@ -94,5 +98,21 @@ axis, motor and load, electrical load): it configures the bench's interface
 card, runs the loop and the recording, summarises the step response and
 writes the curves as CSV, a plot and an archive. Without a real card it runs
 the bench on the simulated card.")
+
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+# Without a port, the module runs the bench on the simulated card.
+set(CPACK_COMPONENT_PYTHON_DEPENDS lib cardsim)
+# The module is built for one version of Python's interface, and imports
+# numpy at run time, out of dpkg-shlibdeps' sight.
+math(EXPR python_next_minor "${Python3_VERSION_MINOR} + 1")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS
+  "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}), python3 (<< ${Python3_VERSION_MAJOR}.${python_next_minor}), python3-numpy")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS "python3-matplotlib, python3-pandas, python3-tqdm")
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION "Python module for control experiments on the teaching benches
+The tarvic module runs the experiments of the bench console tarvic-banc from
+Python and Jupyter notebooks: a step on any of the five control benches, its
+curves as numpy arrays, its step figures, the identification of the process,
+the tuning of the loop and the relay test, on the bench's interface card or
+on its simulated card.")
 
 include(CPack)

@@ -16,6 +16,9 @@ TARVIC_PACKAGES=(
   locales-all                                   # tests run under a French locale
   qt6-translations-l10n                         # Qt's own dialogs and buttons in French
   desktop-file-utils appstream man-db           # checks of the menu entries, metainfo, manual pages
+  pybind11-dev python3-dev python3-numpy        # the Python module: its binding, numpy arrays
+  python3-pytest python3-matplotlib             # its tests, and the plots of its examples
+  jupyter-nbconvert python3-ipykernel           # the example notebook, run headless by the tests
 )
 
 # Only scripts/package needs these: the shared-library dependencies and the

@@ -59,19 +59,6 @@ constexpr Named kNamed[] = {
 
 constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
 
-// Every parameter name of every bench, once.
-std::vector<std::string> ParameterNames()
-{
-    std::vector<std::string> names;
-    const auto add = [&](const ParameterDef& def) {
-        if (std::find(names.begin(), names.end(), def.name) == names.end()) names.emplace_back(def.name);
-    };
-    for (const auto& def : CommonParameters()) add(def);
-    for (const auto& bench : Benches())
-        for (const auto& def : bench.parameters) add(def);
-    return names;
-}
-
 // The names --regle takes, in the order of the rules.
 std::string RuleNames()
 {
@@ -241,6 +228,18 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
 }
 
 }  // namespace
+
+std::vector<std::string> ParameterNames()
+{
+    std::vector<std::string> names;
+    const auto add = [&](const ParameterDef& def) {
+        if (std::find(names.begin(), names.end(), def.name) == names.end()) names.emplace_back(def.name);
+    };
+    for (const auto& def : CommonParameters()) add(def);
+    for (const auto& bench : Benches())
+        for (const auto& def : bench.parameters) add(def);
+    return names;
+}
 
 std::string ParseCommandLine(int argc, char** argv, Request& request)
 {

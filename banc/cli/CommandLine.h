@@ -42,6 +42,9 @@ struct Request {
     std::vector<std::string> runOptionNames;  // the options only an experiment takes, as given ("--kp")
 };
 
+// Every parameter name of every bench, once: the options that set them.
+std::vector<std::string> ParameterNames();
+
 // GNU-style options ("--kp 2", "--kp=2", unique abbreviations); "" or the
 // French reason the line is refused (Latin-1).
 std::string ParseCommandLine(int argc, char** argv, Request& request);

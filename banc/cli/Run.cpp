@@ -45,15 +45,6 @@ private:
     const CEnregistrement& m_recording;
 };
 
-std::vector<std::string> CardArguments(const Request& request, const Settings& settings)
-{
-    std::vector<std::string> arguments = {"--bench", settings.bench->name, "--speed",
-                                          tarvic::Format("%g", request.speed.value_or(1))};
-    if (request.noise) arguments.insert(arguments.end(), {"--noise", tarvic::Format("%g", *request.noise)});
-    if (request.seed) arguments.insert(arguments.end(), {"--seed", tarvic::Format("%u", *request.seed)});
-    return arguments;
-}
-
 // Every run that acquired a block is kept; a base that cannot take it only warns.
 void KeepInHistory(const Settings& settings, Elements& elements, const Outcome& outcome, const RunReport& lab,
                    const history::RunContext& context)
@@ -111,7 +102,9 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     EmbeddedCard card;
     std::string port = request.port;
     if (port.empty()) {
-        if (std::string error = card.Start(EmbeddedCard::Locate(programDir), CardArguments(request, settings));
+        const std::vector<std::string> arguments =
+            EmbeddedCard::Arguments(settings.bench->name, request.speed.value_or(1), request.noise, request.seed);
+        if (std::string error = card.Start(EmbeddedCard::Locate(programDir), arguments);
             !error.empty()) {
             Complain(error);
             return kExitUnavailable;

@@ -116,4 +116,13 @@ std::string EmbeddedCard::Locate(const std::string& programDir)
     return {};
 }
 
+std::vector<std::string> EmbeddedCard::Arguments(const std::string& bench, double speed, std::optional<double> noise,
+                                                std::optional<unsigned> seed)
+{
+    std::vector<std::string> arguments = {"--bench", bench, "--speed", tarvic::Format("%g", speed)};
+    if (noise) arguments.insert(arguments.end(), {"--noise", tarvic::Format("%g", *noise)});
+    if (seed) arguments.insert(arguments.end(), {"--seed", tarvic::Format("%u", *seed)});
+    return arguments;
+}
+
 }  // namespace banc

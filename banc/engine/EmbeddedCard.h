@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     static std::string Locate(const std::string& programDir);
     // The folder of the running program.
     static std::string ProgramFolder();
+    // The card's options for `bench` at `speed` times the clock, with measurement noise and its seed when given.
+    static std::vector<std::string> Arguments(const std::string& bench, double speed, std::optional<double> noise,
+                                              std::optional<unsigned> seed);
 
 private:
     pid_t m_pid = -1;

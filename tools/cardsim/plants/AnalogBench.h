@@ -51,6 +51,7 @@ public:
     void Release() override;
     void Run(SimDuration step) override;
     void Sample() override;
+    void RestartNoise() override { m_noise.Restart(); }
     RecordRows Record(const LoopSignals& loop) const override;
 
 private:

@@ -43,6 +43,7 @@ public:
     void Release() override;
     void Run(SimDuration step) override;
     void Sample() override;
+    void RestartNoise() override { m_noise.Restart(); }
     RecordRows Record(const LoopSignals& loop) const override;
 
     const DcMotor& Motor() const { return m_motor; }

@@ -67,6 +67,9 @@ public:
     virtual void Run(SimDuration step) = 0;
     // Takes the measurements of a sample instant.
     virtual void Sample() = 0;
+    // The loop starts: its measurement noise draws again from its seed, so
+    // that a run repeats however long the card waited before it.
+    virtual void RestartNoise() = 0;
     virtual RecordRows Record(const LoopSignals& loop) const = 0;
 };
 

@@ -25,6 +25,7 @@ std::string BenchCard::Execute(std::string_view line)
 
 void BenchCard::Start()
 {
+    m_bench->RestartNoise();
     m_loop.Start();
     m_generator.SetRunning(true);
     m_recorder.LoopStarted();

@@ -11,6 +11,12 @@ double Noise::Uniform()
     return (static_cast<double>(m_engine()) + 1.0) / 4294967296.0;
 }
 
+void Noise::Restart()
+{
+    m_engine.seed(m_seed);
+    m_hasSpare = false;
+}
+
 double Noise::Next()
 {
     if (m_percent <= 0) return 0;

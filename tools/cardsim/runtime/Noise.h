@@ -11,7 +11,10 @@ namespace cardsim {
 // sequence is the same with every standard library.
 class Noise {
 public:
-    Noise(std::uint32_t seed, double percent) : m_engine(seed), m_percent(percent) {}
+    Noise(std::uint32_t seed, double percent) : m_engine(seed), m_seed(seed), m_percent(percent) {}
+
+    // The draws start again from the seed.
+    void Restart();
 
     // A draw in percent of the span (0 when the noise is off).
     double Next();
@@ -20,6 +23,7 @@ private:
     double Uniform();
 
     std::mt19937 m_engine;
+    std::uint32_t m_seed;
     double m_percent;
     double m_spare = 0;
     bool m_hasSpare = false;
