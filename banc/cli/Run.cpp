@@ -9,14 +9,13 @@
 #include "cli/LabRun.h"
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
-#include "engine/CardLink.h"
 #include "engine/CsvExport.h"
 #include "engine/EmbeddedCard.h"
 #include "engine/Experiment.h"
-#include "engine/PortDiagnosis.h"
 #include "engine/RecordingArchive.h"
 #include "engine/Results.h"
 #include "engine/Setup.h"
+#include "engine/link/CardOpening.h"
 
 namespace banc::cli {
 namespace {
@@ -43,13 +42,15 @@ private:
     const CEnregistrement& m_recording;
 };
 
-std::vector<std::string> CardArguments(const Request& request, const Settings& settings)
+CardPlace PlaceOf(const Request& request, const Settings& settings, const std::string& programDir)
 {
-    std::vector<std::string> arguments = {"--bench", settings.bench->name, "--speed",
-                                          tarvic::Format("%g", request.speed.value_or(1))};
-    if (request.noise) arguments.insert(arguments.end(), {"--noise", tarvic::Format("%g", *request.noise)});
-    if (request.seed) arguments.insert(arguments.end(), {"--seed", tarvic::Format("%u", *request.seed)});
-    return arguments;
+    CardPlace place;
+    place.simulated = request.port.empty();
+    place.port = request.port;
+    place.card = {EmbeddedCard::Locate(programDir), settings.bench->name, request.speed.value_or(1), request.noise,
+                  request.seed};
+    if (request.replyMs) place.timing.reply = std::chrono::milliseconds(*request.replyMs);
+    return place;
 }
 
 int StatusOf(const Outcome& outcome)
@@ -95,25 +96,16 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     }
 
     EmbeddedCard card;
-    std::string port = request.port;
-    if (port.empty()) {
-        if (std::string error = card.Start(EmbeddedCard::Locate(programDir), CardArguments(request, settings));
-            !error.empty()) {
-            Complain(error);
-            return kExitUnavailable;
-        }
-        port = card.Path();
-        Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name, port.c_str(),
-                            request.speed.value_or(1)));
-    }
-    LinkTiming timing;
-    if (request.replyMs) timing.reply = std::chrono::milliseconds(*request.replyMs);
-    CardLink link(port, timing);
-    if (!link.Open()) {
-        Complain(request.port.empty() ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                      : PortFailure(port, link.OpenError()));
+    const CardPlace place = PlaceOf(request, settings, programDir);
+    const OpenedCard opened = OpenCard(place, card);
+    if (!opened.link) {
+        Complain(opened.error);
         return kExitUnavailable;
     }
+    CardLink& link = *opened.link;
+    if (place.simulated)
+        Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name,
+                            card.Path().c_str(), place.card.speed));
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {
