@@ -7,7 +7,8 @@
 #include <functional>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/CardLink.h"
 #include "engine/PortDiagnosis.h"
 #include "support/TraceCapture.h"
@@ -15,7 +16,7 @@
 
 using namespace std::chrono_literals;
 using banc::CardLink;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/link/CardOpening.h"
 #include "support/TraceCapture.h"
 
@@ -85,7 +86,7 @@ TEST(CardOpening, ASimulatedCardWhoseTerminalDoesNotOpenIsStoppedAgain)
 TEST(CardOpening, ACardOnAPortIsOpenedWithoutStartingTheSimulatedOne)
 {
     tarvic::test::TraceCapture quiet;
-    banc::test::ScriptedCard scripted([](const std::string& line) { return banc::test::CardAnswer(line); });
+    tarvic::test::ScriptedCard scripted([](const std::string& line) { return banc::test::CardAnswer(line); });
     EmbeddedCard card;
     const banc::OpenedCard opened = OpenCard(OnPort(scripted.Path()), card);
     ASSERT_NE(opened.link, nullptr) << opened.error;

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/CardSession.h"
 #include "engine/IdentificationRun.h"
 #include "engine/Results.h"
@@ -12,7 +13,7 @@
 using namespace std::chrono_literals;
 using namespace banc;
 using banc::test::CardAnswer;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 using tarvic::test::WaitUntil;
 
 namespace {

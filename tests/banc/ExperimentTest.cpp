@@ -4,7 +4,8 @@
 #include <memory>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/Experiment.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
@@ -12,7 +13,7 @@
 using namespace std::chrono_literals;
 using namespace banc;
 using banc::test::CardAnswer;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <memory>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/Experiment.h"
 #include "engine/IdentificationRun.h"
 #include "engine/RelayRun.h"
@@ -12,7 +13,7 @@
 using namespace std::chrono_literals;
 using namespace banc;
 using banc::test::CardAnswer;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 
 namespace {
 

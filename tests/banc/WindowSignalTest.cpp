@@ -12,7 +12,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
 #include "window/KeptRun.h"
@@ -66,7 +67,7 @@ protected:
 
     test::WindowFixture m_fixture;
     DataFolder m_data;
-    test::ScriptedCard m_card;
+    tarvic::test::ScriptedCard m_card;
 };
 
 }  // namespace
