@@ -104,8 +104,9 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     }
     CardLink& link = *opened.link;
     if (place.simulated)
-        Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name,
-                            card.Path().c_str(), place.card.speed));
+        Tell(
+            tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name,
+                           card.Path().c_str(), place.card.speed));
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {

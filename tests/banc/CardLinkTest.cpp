@@ -8,9 +8,9 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/CardLink.h"
 #include "engine/PortDiagnosis.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/SerialPort.h"
 

@@ -10,8 +10,8 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/link/CardOpening.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;

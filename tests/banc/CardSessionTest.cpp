@@ -4,10 +4,10 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/CardSession.h"
 #include "engine/IdentificationRun.h"
 #include "engine/Results.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;

@@ -20,9 +20,9 @@
 #include <sstream>
 
 #include "BancTestSupport.h"
+#include "CardAnswer.h"
 #include "ConsoleFixture.h"
 #include "ProgramRun.h"
-#include "CardAnswer.h"
 #include "support/ScriptedCard.h"
 #include "tarvic/platform/Text.h"
 

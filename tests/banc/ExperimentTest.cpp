@@ -5,8 +5,8 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/Experiment.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
 

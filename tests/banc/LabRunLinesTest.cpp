@@ -4,10 +4,10 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/Experiment.h"
 #include "engine/IdentificationRun.h"
 #include "engine/RelayRun.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;

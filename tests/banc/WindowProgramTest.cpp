@@ -7,10 +7,10 @@
 #include <tarvic/platform/IniProfile.h>
 
 #include "BancTestSupport.h"
-#include "ProgramRun.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
+#include "ProgramRun.h"
 #include "support/PtyPeer.h"
+#include "support/ScriptedCard.h"
 
 using banc::test::ProgramRun;
 using banc::test::RunProgram;

@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "support/ScriptedCard.h"
 #include "window/CardConnection.h"
 #include "window/CurveList.h"
 #include "window/PlotView.h"
@@ -276,7 +276,8 @@ TEST_F(WindowRun, APortThatGoesAwayIsTriedAgainUntilItIsBackAndTheStatusBarSaysS
 {
     // The port by a name of its own, as /dev/serial/by-id names an adapter wherever it is plugged.
     const std::string port = m_fixture.folder.File("carte");
-    auto card = std::make_unique<tarvic::test::ScriptedCard>([](const std::string& line) { return test::CardAnswer(line); });
+    auto card =
+        std::make_unique<tarvic::test::ScriptedCard>([](const std::string& line) { return test::CardAnswer(line); });
     ASSERT_EQ(::symlink(card->Path().c_str(), port.c_str()), 0);
     m_fixture.Prefer("niveaueau", "pid", 1);
     m_fixture.PreferPort(port);

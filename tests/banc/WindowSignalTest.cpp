@@ -13,9 +13,9 @@
 #include <optional>
 
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "support/ScriptedCard.h"
 #include "window/KeptRun.h"
 #include "window/RunStatus.h"
 
