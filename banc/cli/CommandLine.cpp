@@ -18,12 +18,14 @@
 namespace banc::cli {
 namespace {
 
+// clang-format off: the codes and the options are laid out in rows.
 enum Code {
     kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
     kIdentify, kSettling, kRelay, kRule, kController, kLambda, kTauC, kPredict, kJson,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
+// clang-format on
 
 constexpr double kMaxSpeed = 10000;
 constexpr double kMaxSeed = 4294967295.0;
@@ -36,6 +38,7 @@ struct Named {
     int code;
 };
 
+// clang-format off
 constexpr Named kNamed[] = {
     {"banc", true, kBench},        {"mode", true, kMode},          {"commande", true, kCommand},
     {"mesure", true, kMeasure},    {"actions", true, kActions},    {"signal", true, kSignal},
@@ -49,6 +52,7 @@ constexpr Named kNamed[] = {
     {"regle", true, kRule},        {"correcteur", true, kController}, {"lambda", true, kLambda},
     {"tau-c", true, kTauC},        {"predire", false, kPredict},   {"json", true, kJson},
 };
+// clang-format on
 
 constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
 
