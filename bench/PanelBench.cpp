@@ -261,7 +261,7 @@ BENCHMARK(BM_PanelWaitingForAMissingPort)->Arg(30)->Iterations(1)->Unit(benchmar
 
 void BM_PanelWaitingForASilentCard(benchmark::State& state)
 {
-    tarvic::test::ScriptedCard card([](const std::string&, int) { return std::string(); });
+    tarvic::test::ScriptedCard card([](const std::string&) { return std::optional<std::string>(); });
     PanelWaiting(state, card.Path());
 }
 BENCHMARK(BM_PanelWaitingForASilentCard)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);

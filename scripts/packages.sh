@@ -3,6 +3,7 @@
 
 TARVIC_PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
+  clang-format-19                               # scripts/check-format: the version .clang-format is written for
   qt6-base-dev qt6-serialport-dev libgl-dev     # widgets, painting, the serial port list
   zlib1g-dev                                    # the CRC-32 that checks the console's archives
   libeigen3-dev                                 # Levenberg-Marquardt for the process models

@@ -21,6 +21,7 @@
 namespace banc::cli {
 namespace {
 
+// clang-format off: the codes and the options are laid out in rows.
 enum Code {
     kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
@@ -28,6 +29,7 @@ enum Code {
     kHistory, kStudent, kList, kSince, kShowRun, kCompare, kComment, kRemove,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
+// clang-format on
 
 constexpr double kMaxSpeed = 10000;
 constexpr double kMaxSeed = 4294967295.0;
@@ -40,6 +42,7 @@ struct Named {
     int code;
 };
 
+// clang-format off
 constexpr Named kNamed[] = {
     {"banc", true, kBench},        {"mode", true, kMode},          {"commande", true, kCommand},
     {"mesure", true, kMeasure},    {"actions", true, kActions},    {"signal", true, kSignal},
@@ -56,6 +59,7 @@ constexpr Named kNamed[] = {
     {"depuis", true, kSince},      {"essai", true, kShowRun},      {"comparer", true, kCompare},
     {"commentaire", true, kComment}, {"supprimer", true, kRemove},
 };
+// clang-format on
 
 constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
 

@@ -9,16 +9,15 @@
 #include "cli/LabRun.h"
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
-#include "engine/CardLink.h"
 #include "engine/CsvExport.h"
 #include "engine/EmbeddedCard.h"
 #include "engine/Experiment.h"
-#include "engine/PortDiagnosis.h"
 #include "engine/RecordingArchive.h"
 #include "engine/Results.h"
 #include "engine/Setup.h"
 #include "engine/history/KeepRun.h"
 #include "engine/run/CardIdentity.h"
+#include "engine/link/CardOpening.h"
 
 namespace banc::cli {
 namespace {
@@ -68,6 +67,17 @@ int StatusOf(const Outcome& outcome)
 
 }  // namespace
 
+CardPlace CardPlaceOf(const Request& request, const Settings& settings, const std::string& programDir)
+{
+    CardPlace place;
+    place.simulated = request.port.empty();
+    place.port = request.port;
+    place.card = {EmbeddedCard::Locate(programDir), settings.bench->name, request.speed.value_or(1), request.noise,
+                  request.seed};
+    if (request.replyMs) place.timing.reply = std::chrono::milliseconds(*request.replyMs);
+    return place;
+}
+
 int RunExperiment(const Request& request, const Settings& asked, const std::string& programDir)
 {
     Settings settings = asked;  // a rule's settings join the user's
@@ -100,27 +110,17 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     }
 
     EmbeddedCard card;
-    std::string port = request.port;
-    if (port.empty()) {
-        const std::vector<std::string> arguments =
-            EmbeddedCard::Arguments(settings.bench->name, request.speed.value_or(1), request.noise, request.seed);
-        if (std::string error = card.Start(EmbeddedCard::Locate(programDir), arguments);
-            !error.empty()) {
-            Complain(error);
-            return kExitUnavailable;
-        }
-        port = card.Path();
-        Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name, port.c_str(),
-                            request.speed.value_or(1)));
-    }
-    LinkTiming timing;
-    if (request.replyMs) timing.reply = std::chrono::milliseconds(*request.replyMs);
-    CardLink link(port, timing);
-    if (!link.Open()) {
-        Complain(request.port.empty() ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                      : PortFailure(port, link.OpenError()));
+    const CardPlace place = CardPlaceOf(request, settings, programDir);
+    const OpenedCard opened = OpenCard(place, card);
+    if (!opened.link) {
+        Complain(opened.error);
         return kExitUnavailable;
     }
+    CardLink& link = *opened.link;
+    if (place.simulated)
+        Tell(
+            tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name,
+                           card.Path().c_str(), place.card.speed));
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {

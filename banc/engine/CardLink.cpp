@@ -9,8 +9,6 @@ namespace {
 
 // How long the serial thread may take to open and configure the port.
 constexpr std::uint32_t kOpenTimeoutMs = 5000;
-// A hang-up shows only as the port being closed by the serial thread: looked at this often while waiting.
-constexpr std::chrono::milliseconds kLossCheck{10};
 constexpr std::size_t kLineEnd = 2;  // CR LF
 // Past the longest line the reader keeps, the bytes received cannot all be
 // the reply: a card that talks without end gets no more time.
@@ -53,27 +51,14 @@ int CardLink::OpenError() const { return m_reader ? m_reader->LitErreurPort() : 
 void CardLink::Deliver(std::string line)
 {
     m_bytes += line.size() + kLineEnd;
-    {
-        std::lock_guard lock(m_mutex);
-        m_lines.push_back(std::move(line));
-    }
-    m_arrived.notify_all();
-}
-
-void CardLink::Abort()
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_aborted = true;
-    }
-    m_arrived.notify_all();
-}
-
-void CardLink::Resume()
-{
     std::lock_guard lock(m_mutex);
-    m_aborted = false;
+    m_lines.push_back(std::move(line));
+    m_evLine.SetEvent();
 }
+
+void CardLink::Abort() { m_evAbort.SetEvent(); }
+
+void CardLink::Resume() { m_evAbort.ResetEvent(); }
 
 bool CardLink::Answers(char prefix, const std::string& text, const std::string& line)
 {
@@ -99,21 +84,35 @@ void CardLink::ExtendWhileArriving(ReplyClock& clock) const
     clock.seen = received;
 }
 
+bool CardLink::TakeLine(std::string& line)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_lines.empty()) return false;
+    line = std::move(m_lines.front());
+    m_lines.pop_front();
+    if (m_lines.empty()) m_evLine.ResetEvent();
+    return true;
+}
+
+void CardLink::DropLines()
+{
+    std::lock_guard lock(m_mutex);
+    m_lines.clear();
+    m_evLine.ResetEvent();
+}
+
 CardLink::Wait CardLink::WaitLine(ReplyClock& clock, std::string& line)
 {
-    std::unique_lock lock(m_mutex);
     while (true) {
-        if (m_aborted) return Wait::Aborted;
-        if (!m_lines.empty()) {
-            line = std::move(m_lines.front());
-            m_lines.pop_front();
-            return Wait::Line;
-        }
+        if (m_evAbort.IsSignalled()) return Wait::Aborted;
+        if (TakeLine(line)) return Wait::Line;
+        // The serial thread closes a port that hung up before it tells.
         if (!IsOpen()) return Wait::Lost;
         ExtendWhileArriving(clock);
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= clock.deadline) return Wait::TimedOut;
-        m_arrived.wait_for(lock, std::min<std::chrono::steady_clock::duration>(clock.deadline - now, kLossCheck));
+        const auto left = clock.deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) return Wait::TimedOut;
+        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+        CEvent::WaitForMultiple({&m_evAbort, &m_evLine, m_reader->LitPortPerdu()}, static_cast<std::uint32_t>(ms));
     }
 }
 
@@ -126,12 +125,8 @@ CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, const L
 {
     const std::string out = prefix + text + "\r\n";
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
-        {
-            // What is left over belongs to no request of ours any more.
-            std::lock_guard lock(m_mutex);
-            m_lines.clear();
-        }
-        if (m_aborted) return {Status::Aborted, {}};
+        DropLines();  // what is left over belongs to no request of ours any more
+        if (m_evAbort.IsSignalled()) return {Status::Aborted, {}};
         if (!IsOpen()) return {Status::Lost, {}};
         ReplyClock clock = StartClock(timing.reply);
         m_reader->WriteCommBlock(out.data(), static_cast<int>(out.size()));

@@ -2,18 +2,20 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include <tarvic/platform/Event.h>
+
 namespace banc {
 
 // How long the card may stay quiet while a reply is awaited (counted from the
-// line sent, then from each byte received: a long reply at a low speed still
-// arrives), and how many times a line is sent before the card counts as silent.
+// line sent; a reply still arriving when it is up, a long one at a low speed,
+// gets that long again), and how many times a line is sent before the card
+// counts as silent.
 struct LinkTiming {
     std::chrono::milliseconds reply{2000};
     int attempts = 3;
@@ -79,15 +81,17 @@ private:
     ReplyClock StartClock(std::chrono::milliseconds quiet) const;
     void ExtendWhileArriving(ReplyClock& clock) const;
     Wait WaitLine(ReplyClock& clock, std::string& line);
+    bool TakeLine(std::string& line);
+    void DropLines();
     void Deliver(std::string line);
 
     std::string m_port;
     LinkTiming m_timing;
     std::unique_ptr<Reader> m_reader;
     std::mutex m_mutex;
-    std::condition_variable m_arrived;
     std::deque<std::string> m_lines;
-    std::atomic<bool> m_aborted{false};
+    CEvent m_evLine;  // set while m_lines holds a line
+    CEvent m_evAbort;
     std::atomic<std::uint64_t> m_bytes{0};
 };
 

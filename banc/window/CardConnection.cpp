@@ -1,10 +1,9 @@
 #include "window/CardConnection.h"
 
-#include <tarvic/platform/SerialPort.h>
 #include <tarvic/platform/Text.h>
 
 #include "engine/NumberText.h"
-#include "engine/PortDiagnosis.h"
+#include "engine/link/CardOpening.h"
 #include "window/Latin1.h"
 
 namespace banc::window {
@@ -116,29 +115,23 @@ std::string CardConnection::Connect(const CardChoice& card, const Bench& bench)
 
 std::string CardConnection::Open()
 {
-    std::string port = m_choice.port;
-    if (m_choice.embedded) {
-        const std::vector<std::string> arguments = {"--bench", m_bench->name, "--speed",
-                                                    tarvic::Format("%g", m_choice.speed)};
-        if (std::string error = m_card.Start(m_setup.cardsim, arguments); !error.empty()) return error;
-        port = m_card.Path();
-    } else if (port.empty()) {
-        return "Aucun port choisi : choisissez le port de la carte.";
-    }
-    m_link = std::make_unique<CardLink>(port, m_setup.timing);
-    if (!m_link->Open()) {
-        const std::string error = m_choice.embedded
-                                      ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                      : PortFailure(port, m_link->OpenError());
-        // A port that may come back (an adapter plugged in again) is waited for; a name that names no device is not.
-        if (m_choice.embedded || tarvic::SerialPort::DevicePath(port).empty()) {
+    CardPlace place;
+    place.simulated = m_choice.embedded;
+    place.port = m_choice.port;
+    place.card = {m_setup.cardsim, m_bench->name, m_choice.speed, std::nullopt, std::nullopt};
+    place.timing = m_setup.timing;
+    OpenedCard opened = OpenCard(place, m_card);
+    if (!opened.link) {
+        // A port that may come back (an adapter plugged in again) is waited for.
+        if (opened.mayComeBack) {
+            RetryLater(WithoutFinalStop(opened.error));
+        } else {
             Close();
             SetState(LinkState::None, {});
-        } else {
-            RetryLater(WithoutFinalStop(error));
         }
-        return error;
+        return opened.error;
     }
+    m_link = std::move(opened.link);
     m_bridge = std::make_unique<Bridge>(*this, m_sessions);
     m_session = std::make_unique<CardSession>(*m_link, m_elementsLock, *m_bridge, m_setup.watchInterval);
     if (m_elements) m_session->Attach(*m_elements, *m_settings);

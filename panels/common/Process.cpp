@@ -215,9 +215,11 @@ void CProcess::DelaiDepasse(EnVol& enVol)
         enVol = {tarvic::GetTickCount(), enVol.ecritures + 1};
         return;
     }
-    // A card that answers its queries with an error does answer: it is not silent.
-    CartePerdue(enVol, refusee ? kRefus : "Pas de r\xE9ponse de la carte");
+    // A card that answers its queries with an error does answer: it is not
+    // silent. Said before the loss is noted, so that whoever reads the
+    // journal finds the reason already there.
     m_refus = refusee;
+    CartePerdue(enVol, refusee ? kRefus : "Pas de r\xE9ponse de la carte");
 }
 
 void CProcess::CartePerdue(EnVol& enVol, const char* why)

@@ -11,7 +11,7 @@
 
 #include "Errors.h"
 #include "cli/Resolve.h"
-#include "engine/PortDiagnosis.h"
+#include "cli/Run.h"
 #include "engine/Setup.h"
 
 namespace banc::python {
@@ -57,24 +57,12 @@ BenchSession::BenchSession(const Arguments& arguments) : m_arguments(arguments)
                         ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
                         : request.profile;
     m_profile = std::make_shared<tarvic::IniProfile>(m_profilePath);
-    std::string port = request.port;
-    if (port.empty()) {
-        const std::string program = EmbeddedCard::Locate(ModuleFolder() + "/" TARVIC_PYTHON_TO_BINDIR);
-        const Arguments card = EmbeddedCard::Arguments(settings.bench->name, request.speed.value_or(1), request.noise,
-                                                       request.seed);
-        if (std::string error = m_card.Start(program, card); !error.empty()) throw SystemError(ENOENT, error);
-        port = m_card.Path();
-    }
-    auto link = std::make_unique<CardLink>(port);
-    if (!link->Open()) {
-        const int error = link->OpenError();
-        m_card.Stop();
-        throw SystemError(error, request.port.empty()
-                                     ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                     : PortFailure(port, error));
-    }
-    m_link = std::move(link);
-    m_port = port;
+    const CardPlace place =
+        cli::CardPlaceOf(request, settings, ModuleFolder() + "/" TARVIC_PYTHON_TO_BINDIR);
+    OpenedCard opened = OpenCard(place, m_card);
+    if (!opened.link) throw SystemError(opened.errorCode, opened.error);
+    m_link = std::move(opened.link);
+    m_port = place.simulated ? m_card.Path() : place.port;
 }
 
 BenchSession::~BenchSession() { Close(); }

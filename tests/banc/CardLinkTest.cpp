@@ -7,15 +7,16 @@
 #include <functional>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
 #include "engine/CardLink.h"
 #include "engine/PortDiagnosis.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/SerialPort.h"
 
 using namespace std::chrono_literals;
 using banc::CardLink;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 
 namespace {
 

@@ -20,9 +20,10 @@
 #include <sstream>
 
 #include "BancTestSupport.h"
+#include "CardAnswer.h"
 #include "ConsoleFixture.h"
 #include "ProgramRun.h"
-#include "ScriptedCard.h"
+#include "support/ScriptedCard.h"
 #include "tarvic/platform/Text.h"
 
 using banc::test::Console;
@@ -496,7 +497,7 @@ TEST(Console, ValuesOutOfTheOptionsLimitsSayTheLimits)
 TEST(Console, ACardThatRefusesTheBenchsFirstLineIsNamedAndUnusable)
 {
     Console console;
-    banc::test::ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+    tarvic::test::ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
         return line == "?VER" ? "!VER CARDSIM 1.0" : "!Erreur";
     });
     EXPECT_EQ(console.Run({"--banc", "debitair", "--port", card.Path()}), 3);
@@ -586,7 +587,7 @@ TEST(Console, ACardThatTakesTheConfigurationButNeverGivesABlockWritesNothing)
 {
     Console console;
     // Every order taken, every request left unanswered.
-    banc::test::ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
+    tarvic::test::ScriptedCard card([](const std::string& line) -> std::optional<std::string> {
         if (line[0] == '!') return "!OK";
         return std::nullopt;
     });
@@ -622,7 +623,7 @@ TEST(Console, OneCtrlCOnASilentCardGivesUpTheWaitStopsTheLoopAndKeepsTheBlocks)
     Console console;
     // After the first block the card answers nothing, not even the order that stops its loop.
     std::atomic<bool> silent{false};
-    banc::test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+    tarvic::test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
         if (silent) return std::nullopt;
         silent = line == "?TSF00";
         return banc::test::CardAnswer(line);

@@ -4,15 +4,16 @@
 #include <memory>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
 #include "engine/Experiment.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
 
 using namespace std::chrono_literals;
 using namespace banc;
 using banc::test::CardAnswer;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 
 namespace {
 

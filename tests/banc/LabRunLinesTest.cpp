@@ -3,16 +3,17 @@
 #include <memory>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
 #include "engine/Experiment.h"
 #include "engine/IdentificationRun.h"
 #include "engine/RelayRun.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;
 using namespace banc;
 using banc::test::CardAnswer;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 
 namespace {
 

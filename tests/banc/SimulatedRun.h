@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "ScriptedCard.h"
-
 #include "engine/Elements.h"
 #include "engine/Results.h"
 #include "engine/Settings.h"
 #include "runtime/BenchCard.h"
+#include "support/ScriptedCard.h"
 #include "tarvic/platform/MemoryProfile.h"
 
 namespace banc::test {
@@ -70,7 +69,7 @@ private:
     std::unique_ptr<cardsim::BenchCard> m_card;
     cardsim::SimDuration m_turn;
     std::function<void(const std::string&)> m_watch;
-    ScriptedCard m_peer;
+    tarvic::test::ScriptedCard m_peer;
 };
 
 }  // namespace banc::test

@@ -7,9 +7,10 @@
 #include <tarvic/platform/IniProfile.h>
 
 #include "BancTestSupport.h"
+#include "CardAnswer.h"
 #include "ProgramRun.h"
-#include "ScriptedCard.h"
 #include "support/PtyPeer.h"
+#include "support/ScriptedCard.h"
 
 using banc::test::ProgramRun;
 using banc::test::RunProgram;
@@ -91,7 +92,7 @@ TEST(WindowProgram, ALogoutAKillOrCtrlCClosesTheWindowThroughItsNormalPathAsTheS
 {
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         TemporaryFolder folder;
-        banc::test::ScriptedCard card([](const std::string& line) { return banc::test::CardAnswer(line); });
+        tarvic::test::ScriptedCard card([](const std::string& line) { return banc::test::CardAnswer(line); });
         ASSERT_EQ(::mkdir(folder.File("tarvic").c_str(), 0700), 0);
         tarvic::IniProfile profile(folder.File("tarvic/tarvic-banc-fenetre.ini"));
         profile.WriteProfileString("FENETRE", "CARTE", "port");

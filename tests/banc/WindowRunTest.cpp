@@ -11,9 +11,10 @@
 #include <fstream>
 #include <memory>
 
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "support/ScriptedCard.h"
 #include "window/CardConnection.h"
 #include "window/CurveList.h"
 #include "window/PlotView.h"
@@ -246,7 +247,7 @@ TEST_F(WindowRun, ADamagedArchiveIsRefusedWithAClearMessageAndChangesNothing)
 TEST_F(WindowRun, ACardThatFallsSilentShowsItsStateAndTheBlocksStay)
 {
     std::atomic<bool> silent{false};
-    test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+    tarvic::test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
         if (silent) return std::nullopt;
         silent = line == "?TSF00";
         return test::CardAnswer(line, 0x0400);
@@ -275,7 +276,8 @@ TEST_F(WindowRun, APortThatGoesAwayIsTriedAgainUntilItIsBackAndTheStatusBarSaysS
 {
     // The port by a name of its own, as /dev/serial/by-id names an adapter wherever it is plugged.
     const std::string port = m_fixture.folder.File("carte");
-    auto card = std::make_unique<test::ScriptedCard>([](const std::string& line) { return test::CardAnswer(line); });
+    auto card =
+        std::make_unique<tarvic::test::ScriptedCard>([](const std::string& line) { return test::CardAnswer(line); });
     ASSERT_EQ(::symlink(card->Path().c_str(), port.c_str()), 0);
     m_fixture.Prefer("niveaueau", "pid", 1);
     m_fixture.PreferPort(port);
@@ -293,7 +295,7 @@ TEST_F(WindowRun, APortThatGoesAwayIsTriedAgainUntilItIsBackAndTheStatusBarSaysS
     EXPECT_FALSE(Bench().Card().IsConnected());
     EXPECT_EQ(waits, (std::vector<std::string>{"Liaison perdue : nouvel essai toutes les 0,05 s", missing}));
     // Plugged in again: the window takes it up by itself and watches the card.
-    test::ScriptedCard back([](const std::string& line) { return test::CardAnswer(line); });
+    tarvic::test::ScriptedCard back([](const std::string& line) { return test::CardAnswer(line); });
     ASSERT_EQ(::symlink(back.Path().c_str(), port.c_str()), 0);
     EXPECT_TRUE(SpinUntil([&] { return Window().Status()->LinkText().toStdString() == "Carte connect\xC3\xA9" "e"; }));
     EXPECT_TRUE(SpinUntil([&] { return !back.LinesFrom("?AEBC").empty(); }));
@@ -303,7 +305,7 @@ TEST_F(WindowRun, APortThatGoesAwayIsTriedAgainUntilItIsBackAndTheStatusBarSaysS
 TEST_F(WindowRun, AStationsCardIsNamedOnceByTheWatchAndTheRunKeepsNoBlocks)
 {
     std::atomic<int> identified{0};
-    test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
+    tarvic::test::ScriptedCard card([&](const std::string& line) -> std::optional<std::string> {
         if (line != "?VER") return "!Erreur";
         ++identified;
         return "!VER CARDSIM 1.0";

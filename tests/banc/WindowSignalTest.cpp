@@ -12,9 +12,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "support/ScriptedCard.h"
 #include "window/KeptRun.h"
 #include "window/RunStatus.h"
 
@@ -66,7 +67,7 @@ protected:
 
     test::WindowFixture m_fixture;
     DataFolder m_data;
-    test::ScriptedCard m_card;
+    tarvic::test::ScriptedCard m_card;
 };
 
 }  // namespace

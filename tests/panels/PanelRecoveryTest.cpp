@@ -19,10 +19,10 @@ using tarvic::test::WaitUntil;
 using Lines = std::vector<std::string>;
 
 // An obliging card that can be switched off and on, as a card being reset is.
-ScriptedCard::Script Switchable(const std::atomic<bool>& on, const std::string& version = " CARTE 2.0")
+ScriptedCard::Answer Switchable(const std::atomic<bool>& on, const std::string& version = " CARTE 2.0")
 {
-    return [&on, obliging = ScriptedCard::Obliging(version)](const std::string& line, int index) {
-        return on ? obliging(line, index) : std::string();
+    return [&on, obliging = ScriptedCard::Obliging(version)](const std::string& line) {
+        return on ? obliging(line) : std::nullopt;
     };
 }
 
@@ -153,8 +153,8 @@ using HalfDeafCard = PanelFixture;
 TEST_F(HalfDeafCard, AnsweringEveryOtherLineKeepsThePanelIdentified)
 {
     // Every line the card receives at an even place goes unanswered.
-    ScriptedCard card([obliging = ScriptedCard::Obliging(" D", "123400")](const std::string& line, int index) {
-        return index % 2 == 1 ? obliging(line, index) : std::string();
+    ScriptedCard card([obliging = ScriptedCard::Obliging(" D", "123400"), index = 0](const std::string& line) mutable {
+        return index++ % 2 == 1 ? obliging(line) : std::nullopt;
     });
     OpenOn(card.Path(), QuillonVariant());
     ASSERT_TRUE(PortOpens());
@@ -184,8 +184,8 @@ TEST_F(HalfDeafCard, AFloodOfGarbageIsSkippedAndTheRepliesAfterItCount)
     std::string noise;
     for (int i = 0; i < 200000; ++i) noise += static_cast<char>("\x01\x7F\xFFz#@ \xE9"[i % 8]);
     noise += "!BRUIT\n!VER FAUX\r \n";
-    ScriptedCard card([&noise, obliging = ScriptedCard::Obliging(" G")](const std::string& line, int index) {
-        return (line == "?VER" ? noise + "\r\n" : std::string()) + obliging(line, index);
+    ScriptedCard card([&noise, obliging = ScriptedCard::Obliging(" G")](const std::string& line) {
+        return line == "?VER" ? noise + "\r\n" + *obliging(line) : obliging(line);
     });
     OpenOn(card.Path(), VarnokVariant(), LinkTimings{});  // however slow the noise, no resend
     ASSERT_TRUE(PortOpens());
