@@ -236,3 +236,16 @@ TEST(HistoryKeeping, ABaseOnAFullDiskOnlyWarnsAndTheRunsFilesAreWritten)
     EXPECT_EQ(QuerySql(base, "SELECT count(*) FROM essais"), "1");
     EXPECT_EQ(QuerySql(base, "PRAGMA integrity_check"), "ok");
 }
+
+TEST(HistoryKeeping, TheHelpNamesTheHistorysOrdersAndTheirStatuses)
+{
+    Console console;
+    ASSERT_EQ(console.Run({"--help"}), 0);
+    for (const char* entry : {"  --historique FICHIER   la base (~/.local/share/tarvic/essais.sqlite)\n",
+                              "  --comparer N,M,...     2 \xE0 10 essais c\xF4te \xE0 c\xF4te ; --png : leurs mesures "
+                              "superpos\xE9" "es\n",
+                              "  --supprimer N          supprime l'essai N et dit ce qu'il \xE9tait\n",
+                              "Ordres de l'historique : 0 fait, 2 ligne refus\xE9" "e, 3 base inutilisable ou essai "
+                              "inexistant.\n"})
+        EXPECT_NE(console.m_output.find(Utf8(entry)), std::string::npos) << entry;
+}
