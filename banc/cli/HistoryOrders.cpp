@@ -8,9 +8,9 @@
 #include "cli/ExitStatus.h"
 #include "cli/HistoryOptions.h"
 #include "cli/Outputs.h"
+#include "engine/LabText.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/Comparison.h"
-#include "engine/LabText.h"
 
 namespace banc::cli {
 namespace {
