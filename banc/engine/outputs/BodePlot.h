@@ -45,11 +45,19 @@ struct BodeFrame {
     int phaseTop;
     int phaseBottom;
 };
-inline constexpr BodeFrame kBodeImageFrame{960, 760, 80, 880, 60, 300, 340, 580};
 
-// The panels laid out on a surface of that size (the window's tab), room kept
-// for the labels, the legend and the descriptions.
-BodeFrame BodeFrameFor(int width, int height);
+// The panels laid out on a surface of that size (the window's tab): room kept
+// above for the title and the gain's unit, between them for the phase's unit,
+// below for the frequencies, the legend and the descriptions; each panel a
+// whole number of tens of rows high, so that the value axes' steps are exact.
+constexpr BodeFrame BodeFrameFor(int width, int height)
+{
+    constexpr int side = 80, top = 60, between = 40, below = 180, leastPanel = 50;
+    const int panel = (height - top - between - below) / 2 / 10 * 10;
+    const int rows = panel < leastPanel ? leastPanel : panel;
+    return {width, height, side, width - side, top, top + rows, top + rows + between, top + 2 * rows + between};
+}
+inline constexpr BodeFrame kBodeImageFrame = BodeFrameFor(960, 760);
 
 // Draws the diagram with the library's value axes, its logarithmic frequency
 // axis and its formula renderer: grid at the decades, gain in dB above, phase
