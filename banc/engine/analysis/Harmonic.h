@@ -13,7 +13,7 @@ struct HarmonicFit {
     // The fundamental as x(t) = Re(phasor e^(j 2 pi f t)), t from the first point:
     // its magnitude is the amplitude, its argument the phase at t = 0.
     std::complex<double> phasor;
-    double offset = 0;         // the level at the middle of the record
+    double offset = 0;         // the level at the middle of the record's span
     double slope = 0;          // the trend, per second
     double harmonicsRms = 0;   // of harmonics 2 to kHarmonics
     double noiseRms = 0;       // what is left once the harmonics are fitted too
@@ -27,8 +27,10 @@ struct HarmonicFit {
 
 inline constexpr int kHarmonics = 5;
 
-// `samples` one every `period` s; none fitted (all zero) below 2 points per
-// parameter or for a frequency at or above half the sampling rate.
-HarmonicFit FitHarmonic(const std::vector<double>& samples, double period, double hz);
+// `samples` taken at `times` (s, increasing; a gap left by a lost block does
+// no harm); harmonics at or above half the mean sampling rate are left out.
+// Nothing is fitted (all zero) with fewer than two points per parameter, or
+// for a fundamental at or above half the sampling rate.
+HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz);
 
 }  // namespace banc::analysis

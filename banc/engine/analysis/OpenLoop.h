@@ -20,7 +20,7 @@ std::complex<double> CardPidResponse(const CardPid& pid, const LoopScale& scale,
 std::vector<BodePoint> OpenLoop(const std::vector<BodePoint>& process,
                                 const std::function<std::complex<double>(double hz)>& controller);
 
-// The margins of an open loop read between its points: the gain and the
+// The margins of an open loop read between its trusted points: the gain and the
 // phase interpolated linearly against the logarithm of the frequency, the
 // first crossing of 0 dB and of -180 degrees from the low frequencies.
 LoopMargins MarginsOf(const std::vector<BodePoint>& openLoop);
