@@ -1,0 +1,78 @@
+#include "engine/analysis/Harmonic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include <Eigen/Dense>
+
+namespace banc::analysis {
+namespace {
+
+// The level, the trend, then a cosine and a sine per harmonic.
+constexpr int kLevelColumns = 2;
+constexpr int kPointsPerParameter = 2;
+
+}  // namespace
+
+double HarmonicFit::DistortionPct() const
+{
+    const double fundamentalRms = Amplitude() / std::numbers::sqrt2;
+    if (fundamentalRms <= 0) return 0;
+    return std::hypot(harmonicsRms, noiseRms) / fundamentalRms * 100;
+}
+
+HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz)
+{
+    HarmonicFit fit;
+    const int n = static_cast<int>(std::min(times.size(), samples.size()));
+    if (n < 2 || !(hz > 0)) return fit;
+    const double span = times[n - 1] - times[0];
+    const double nyquist = (n - 1) / span / 2;
+    if (!(span > 0) || hz >= nyquist) return fit;
+    int harmonics = 1;
+    while (harmonics < kHarmonics && (harmonics + 1) * hz < nyquist) ++harmonics;
+    const int columns = kLevelColumns + 2 * harmonics;
+    if (n < kPointsPerParameter * columns) return fit;
+
+    const double middle = (times[0] + times[n - 1]) / 2;
+    const double omega = 2 * std::numbers::pi * hz;
+    Eigen::MatrixXd design(n, columns);
+    Eigen::VectorXd values(n);
+    for (int i = 0; i < n; ++i) {
+        const double t = times[i] - times[0];
+        design(i, 0) = 1;
+        design(i, 1) = times[i] - middle;
+        for (int h = 1; h <= harmonics; ++h) {
+            design(i, kLevelColumns + 2 * (h - 1)) = std::cos(h * omega * t);
+            design(i, kLevelColumns + 2 * (h - 1) + 1) = std::sin(h * omega * t);
+        }
+        values(i) = samples[i];
+    }
+    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(design);
+    const Eigen::VectorXd x = qr.solve(values);
+    const double residual = (design * x - values).squaredNorm();
+    const int freedom = n - columns;
+
+    // x(t) = a cos + b sin = Re((a - j b) e^(j w t)).
+    fit.phasor = {x(kLevelColumns), -x(kLevelColumns + 1)};
+    fit.offset = x(0);
+    fit.slope = x(1);
+    double harmonicPower = 0;
+    for (int h = 2; h <= harmonics; ++h)
+        harmonicPower += (std::pow(x(kLevelColumns + 2 * (h - 1)), 2) + std::pow(x(kLevelColumns + 2 * h - 1), 2)) / 2;
+    fit.harmonicsRms = std::sqrt(harmonicPower);
+    fit.noiseRms = std::sqrt(residual / freedom);
+    // The covariance of the fundamental's two terms, sigma^2 (X'X)^-1, read on its diagonal.
+    const Eigen::MatrixXd inverse = (design.transpose() * design).inverse();
+    const double a = x(kLevelColumns), b = x(kLevelColumns + 1);
+    const double amplitude = std::hypot(a, b);
+    const double varianceA = inverse(kLevelColumns, kLevelColumns), varianceB = inverse(kLevelColumns + 1, kLevelColumns + 1);
+    const double variance = amplitude > 0 ? (a * a * varianceA + b * b * varianceB) / (amplitude * amplitude)
+                                          : (varianceA + varianceB) / 2;
+    fit.amplitudeError = fit.noiseRms * std::sqrt(variance);
+    fit.points = n;
+    return fit;
+}
+
+}  // namespace banc::analysis
