@@ -22,7 +22,8 @@ double HarmonicFit::DistortionPct() const
     return std::hypot(harmonicsRms, noiseRms) / fundamentalRms * 100;
 }
 
-HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz)
+HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz,
+                        int harmonics)
 {
     HarmonicFit fit;
     const int n = static_cast<int>(std::min(times.size(), samples.size()));
@@ -30,8 +31,9 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     const double span = times[n - 1] - times[0];
     const double nyquist = (n - 1) / span / 2;
     if (!(span > 0) || hz >= nyquist) return fit;
-    int harmonics = 1;
-    while (harmonics < kHarmonics && (harmonics + 1) * hz < nyquist) ++harmonics;
+    const int wanted = harmonics;
+    harmonics = 1;
+    while (harmonics < wanted && (harmonics + 1) * hz < nyquist) ++harmonics;
     const int columns = kLevelColumns + 2 * harmonics;
     if (n < kPointsPerParameter * columns) return fit;
 
@@ -40,7 +42,7 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     Eigen::MatrixXd design(n, columns);
     Eigen::VectorXd values(n);
     for (int i = 0; i < n; ++i) {
-        const double t = times[i] - times[0];
+        const double t = times[i];
         design(i, 0) = 1;
         design(i, 1) = times[i] - middle;
         for (int h = 1; h <= harmonics; ++h) {

@@ -10,8 +10,9 @@ namespace banc::analysis {
 // an offset nor a slow drift leaks into it; what the fit leaves over is split
 // between the harmonics (2 to kHarmonics, fitted in turn) and the noise.
 struct HarmonicFit {
-    // The fundamental as x(t) = Re(phasor e^(j 2 pi f t)), t from the first point:
-    // its magnitude is the amplitude, its argument the phase at t = 0.
+    // The fundamental as x(t) = Re(phasor e^(j 2 pi f t)), t as given: its
+    // magnitude is the amplitude, its argument the phase at t = 0, so that fits
+    // of parts of one record compare.
     std::complex<double> phasor;
     double offset = 0;         // the level at the middle of the record's span
     double slope = 0;          // the trend, per second
@@ -28,9 +29,11 @@ struct HarmonicFit {
 inline constexpr int kHarmonics = 5;
 
 // `samples` taken at `times` (s, increasing; a gap left by a lost block does
-// no harm); harmonics at or above half the mean sampling rate are left out.
+// no harm); harmonics beyond `harmonics`, or at or above half the mean
+// sampling rate, are left out.
 // Nothing is fitted (all zero) with fewer than two points per parameter, or
 // for a fundamental at or above half the sampling rate.
-HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz);
+HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz,
+                        int harmonics = kHarmonics);
 
 }  // namespace banc::analysis

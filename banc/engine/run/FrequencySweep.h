@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -43,10 +44,12 @@ struct SweepFrequency {
 struct SweepPlan {
     std::string refusal;  // Latin-1: why there is no sweep ("" when there is one)
     std::string warning;  // Latin-1: said, the sweep goes on (a command that saturates)
+    bool saturates = false;  // the sine leaves the command's range: every point is flagged
     double rest = 0;       // %
     double amplitude = 0;  // %
     std::vector<SweepFrequency> frequencies;  // in increasing order
     std::optional<analysis::ProcessModel> model;  // the kept model the bounds came from, or null
+    double stabilisation = 180;  // s, as asked
 };
 
 // The frequencies, the tables and the recording periods of a sweep on the
@@ -57,6 +60,9 @@ struct SweepPlan {
 inline constexpr int kFewestTablePoints = 10;
 SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const Elements& elements,
                     const std::optional<analysis::ProcessModel>& model);
+// One frequency on the configured generator (its card period); `refusal`
+// says why the card cannot play it, "" when it can.
+SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal);
 
 // What a sweep tells while it runs, besides the experiment's live values;
 // called on the thread that runs it.
@@ -73,6 +79,7 @@ struct SweepResult {
     std::vector<double> missingHz;            // planned and not measured
     std::string measureUnit;                  // Latin-1, of the gain's numerator
     std::optional<analysis::ProcessModel> model;
+    double cardSeconds = 0;  // the card's time the sweep took, its rest included
 };
 
 // The sweep on the card: the loop held at the rest command until the
@@ -92,13 +99,17 @@ public:
     void SetLock(std::mutex* lock);
     // From any thread: ends the sweep, keeping what was measured.
     void RequestStop();
+    // How many times faster than the clock the card runs: the polling keeps
+    // pace with each frequency's blocks.
+    void SetSpeed(double speed);
+    // A fixed pause between two turns of polling instead (a card whose time
+    // moves with the polling).
+    void SetPollInterval(std::chrono::milliseconds interval);
 
     SweepResult Run();
 
 private:
     class Plan;
-    Elements& m_elements;
-    const Settings& m_settings;
     Experiment m_experiment;
     std::unique_ptr<Plan> m_plan;
 };
