@@ -30,9 +30,8 @@ void CardSession::Attach(Elements& elements, const Settings& settings)
 
 void CardSession::StopCurrent()
 {
-    if (m_jobRuns && !m_stopAsked) {
-        m_stopAsked = true;
-        m_job->RequestStop();
+    if (m_currentJob) {
+        if (!std::exchange(m_stopAsked, true)) m_currentJob->RequestStop();
         return;
     }
     if (!m_current || m_stopAsked) return;
@@ -49,13 +48,13 @@ void CardSession::Detach()
     m_settings = nullptr;
     m_runWanted = false;
     StopCurrent();
-    m_changed.wait(lock, [this] { return m_current == nullptr && !m_jobRuns; });
+    m_changed.wait(lock, [this] { return m_current == nullptr && !m_currentJob; });
 }
 
 bool CardSession::StartRun(std::chrono::milliseconds pollInterval, RunPlan* plan)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns) || m_jobRuns) return false;
+    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns) || m_currentJob) return false;
     m_runWanted = true;
     m_runInterval = pollInterval;
     m_plan = plan;
@@ -68,7 +67,7 @@ bool CardSession::StartRun(std::chrono::milliseconds pollInterval, RunPlan* plan
 bool CardSession::StartJob(SessionJob& job)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns) || m_jobRuns) return false;
+    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns) || m_currentJob) return false;
     m_runWanted = true;
     m_job = &job;
     StopCurrent();  // the watch
@@ -80,19 +79,19 @@ void CardSession::StopRun()
 {
     std::lock_guard lock(m_mutex);
     m_runWanted = false;
-    if (m_currentRuns || m_jobRuns) StopCurrent();
+    if (m_currentRuns || m_currentJob) StopCurrent();
 }
 
 bool CardSession::Running() const
 {
     std::lock_guard lock(m_mutex);
-    return m_runWanted || (m_current && m_currentRuns) || m_jobRuns;
+    return m_runWanted || (m_current && m_currentRuns) || m_currentJob;
 }
 
 void CardSession::Send(std::vector<std::string> orders)
 {
     std::lock_guard lock(m_mutex);
-    if (m_current && !m_stopAsked && !m_jobRuns)
+    if (m_current && !m_stopAsked)
         m_current->Send(std::move(orders));
     else
         m_pending.insert(m_pending.end(), orders.begin(), orders.end());
@@ -158,13 +157,13 @@ void CardSession::Loop()
 void CardSession::RunJob(std::unique_lock<std::mutex>& lock)
 {
     SessionJob& job = *std::exchange(m_job, nullptr);
-    m_jobRuns = true;
+    m_currentJob = &job;
     m_stopAsked = false;
     lock.unlock();
     const Outcome outcome = job.Run(m_link, m_elementsLock, m_listener);
     lock.lock();
     m_link.Resume();
-    m_jobRuns = false;
+    m_currentJob = nullptr;
     m_lost = m_lost || outcome.status == Outcome::Status::Lost;
     m_changed.notify_all();
     lock.unlock();
