@@ -20,7 +20,18 @@ constexpr double kDefaultAmplitude = 10, kDefaultRest = 50;
 constexpr int kMostFrequencies = 100;
 constexpr int kFrequencyDigits = 3;
 
-std::string HzText(double hz) { return SignificantText(hz, kFrequencyDigits) + " Hz"; }
+// Three significant digits, without the zeros that would follow them.
+std::string Figure(double value)
+{
+    std::string text = SignificantText(value, kFrequencyDigits);
+    if (text.find(',') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == ',') text.pop_back();
+    }
+    return text;
+}
+
+std::string HzText(double hz) { return Figure(hz) + " Hz"; }
 
 // The command's range, %: both ways on the motorised benches.
 double LowestCommand(const CEidElement& element) { return element.TestSynum() ? -100 : 0; }
@@ -36,7 +47,7 @@ std::string Unplayable(const CGeneFonction& table, double hz)
     if (table.NbPoints < kFewestTablePoints)
         return tarvic::Format("La carte ne joue pas %s : \xE0 sa p\xE9riode de %s ms, la table de sinus n'aurait que "
                               "%d points (%d au moins, soit %s au plus).",
-                              HzText(hz).c_str(), SignificantText(table.TE, kFrequencyDigits).c_str(), table.NbPoints,
+                              HzText(hz).c_str(), Figure(table.TE).c_str(), table.NbPoints,
                               kFewestTablePoints, HzText(1000.0 / (kFewestTablePoints * table.TE)).c_str());
     return {};
 }
@@ -113,21 +124,21 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
     const double lowest = LowestCommand(*elements.generator);
     if (!(plan.amplitude > 0) || plan.amplitude > 100 - lowest) {
         plan.refusal = tarvic::Format("L'amplitude du sinus (--amplitude) doit \xEAtre positive et d'au plus %s %%.",
-                                      SignificantText(100 - lowest, kFrequencyDigits).c_str());
+                                      Figure(100 - lowest).c_str());
         return plan;
     }
     if (plan.rest < lowest || plan.rest > 100) {
         plan.refusal = tarvic::Format("La commande de repos (--repos) va de %s \xE0 100 %%.",
-                                      SignificantText(lowest, kFrequencyDigits).c_str());
+                                      Figure(lowest).c_str());
         return plan;
     }
     plan.saturates = plan.rest - plan.amplitude < lowest || plan.rest + plan.amplitude > 100;
     if (plan.saturates)
         plan.warning = tarvic::Format("La commande sature : %s %% autour de %s %% sort de %s \xE0 100 %%. Les points "
                                       "sont mesur\xE9s, mais marqu\xE9s comme douteux.",
-                                      SignificantText(plan.amplitude, kFrequencyDigits).c_str(),
-                                      SignificantText(plan.rest, kFrequencyDigits).c_str(),
-                                      SignificantText(lowest, kFrequencyDigits).c_str());
+                                      Figure(plan.amplitude).c_str(),
+                                      Figure(plan.rest).c_str(),
+                                      Figure(lowest).c_str());
 
     for (const double hz : analysis::LogFrequencies(span.lowHz, span.highHz, request.points)) {
         std::string refusal;
