@@ -83,6 +83,11 @@ bool FrequencyJudge::Judge(const SweepSamples& samples)
     }
     if (whole < m_nextCheck) return false;
     Measure(samples, whole - m_transient);
+    // Too few points for a fit: a period more, as long as the measure may last.
+    if (m_measureFit.points == 0 && m_measured < m_options.longestMeasured) {
+        m_nextCheck = whole + 1;
+        return false;
+    }
     const double error = m_point.gain > 0 ? m_measureFit.amplitudeError / m_measureFit.Amplitude() : 0;
     if (error <= m_options.targetError || m_measured >= m_options.longestMeasured ||
         m_measureFit.points >= m_options.mostPoints)

@@ -31,10 +31,13 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     const double span = times[n - 1] - times[0];
     const double nyquist = (n - 1) / span / 2;
     if (!(span > 0) || hz >= nyquist) return fit;
+    // As many harmonics as asked, below half the sampling rate, that the points can carry.
     const int wanted = harmonics;
+    const auto columnsFor = [](int h) { return kLevelColumns + 2 * h; };
     harmonics = 1;
-    while (harmonics < wanted && (harmonics + 1) * hz < nyquist) ++harmonics;
-    const int columns = kLevelColumns + 2 * harmonics;
+    while (harmonics < wanted && (harmonics + 1) * hz < nyquist && n >= kPointsPerParameter * columnsFor(harmonics + 1))
+        ++harmonics;
+    const int columns = columnsFor(harmonics);
     if (n < kPointsPerParameter * columns) return fit;
 
     const double middle = (times[0] + times[n - 1]) / 2;

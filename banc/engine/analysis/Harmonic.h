@@ -29,8 +29,8 @@ struct HarmonicFit {
 inline constexpr int kHarmonics = 5;
 
 // `samples` taken at `times` (s, increasing; a gap left by a lost block does
-// no harm); harmonics beyond `harmonics`, or at or above half the mean
-// sampling rate, are left out.
+// no harm); harmonics beyond `harmonics`, at or above half the mean sampling
+// rate, or beyond what two points per parameter carry, are left out.
 // Nothing is fitted (all zero) with fewer than two points per parameter, or
 // for a fundamental at or above half the sampling rate.
 HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz,
