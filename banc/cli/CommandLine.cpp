@@ -22,6 +22,7 @@ enum Code {
     kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
     kIdentify, kSettling, kRelay, kRule, kController, kLambda, kTauC, kPredict, kJson,
+    kBode, kFmin, kFmax, kPoints,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
 
@@ -48,9 +49,13 @@ constexpr Named kNamed[] = {
     {"identifier", false, kIdentify}, {"stabilisation", true, kSettling}, {"relais", false, kRelay},
     {"regle", true, kRule},        {"correcteur", true, kController}, {"lambda", true, kLambda},
     {"tau-c", true, kTauC},        {"predire", false, kPredict},   {"json", true, kJson},
+    {"bode", false, kBode},        {"fmin", true, kFmin},          {"fmax", true, kFmax},
+    {"points", true, kPoints},
 };
 
-constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
+constexpr double kLongestSettling = 3600;
+constexpr double kHighestHz = 1000;  // above every card's sampling
+constexpr int kMostPoints = 100;  // s: a bench that is not steady after an hour will not be
 
 // Every parameter name of every bench, once.
 std::vector<std::string> ParameterNames()
@@ -184,6 +189,21 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
         (code == kSettling ? request.settling : code == kLambda ? request.lambda : request.tauC) = number;
         break;
     }
+    case kBode: request.bode = true; break;
+    case kFmin:
+    case kFmax:
+        if (!isNumber) return BadValue(name, value);
+        if (number <= 0 || number > kHighestHz)
+            return tarvic::Format("--%s %s : hors limites, plus de 0 et jusqu'\xE0 %s Hz.", name, value,
+                                  NumberText(kHighestHz).c_str());
+        (code == kFmin ? request.fmin : request.fmax) = number;
+        break;
+    case kPoints:
+        if (!isNumber) return BadValue(name, value);
+        if (number < 1 || number > kMostPoints || number != std::floor(number))
+            return tarvic::Format("--%s %s : un nombre entier de 1 \xE0 %d.", name, value, kMostPoints);
+        request.points = static_cast<int>(number);
+        break;
     case kReply:
         if (!isNumber) return BadValue(name, value);
         if (number < kShortestReplyMs || number > kLongestReplyMs)

@@ -34,6 +34,23 @@ struct LabOutputs {
 bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,
                   const std::optional<std::string>& csvResult, const LabOutputs& lab = {});
 
+// Fonts and painting on an image need one; the console shows no window.
+void RequireGuiApplication();
+
+// The files an output writes: each failure said at once, the files written
+// told together at the end.
+class WrittenFiles {
+public:
+    // `error`: "" when `path` was written, else why not (Latin-1).
+    void Add(const std::string& path, const std::string& error);
+    void TellWritten() const;
+    bool Ok() const { return m_ok; }
+
+private:
+    std::string m_written;
+    bool m_ok = true;
+};
+
 // Messages on standard error, "tarvic-banc : ..." for a failure.
 void Tell(const std::string& latin1);
 void Complain(const std::string& latin1);

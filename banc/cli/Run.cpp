@@ -52,6 +52,8 @@ std::vector<std::string> CardArguments(const Request& request, const Settings& s
     return arguments;
 }
 
+}  // namespace
+
 int StatusOf(const Outcome& outcome)
 {
     switch (outcome.status) {
@@ -61,12 +63,9 @@ int StatusOf(const Outcome& outcome)
     }
 }
 
-}  // namespace
-
-int RunExperiment(const Request& request, const Settings& asked, const std::string& programDir)
+int PrepareRun(const Request& request, const Settings& settings, Elements& elements,
+               std::shared_ptr<tarvic::Profile>& profile)
 {
-    Settings settings = asked;  // a rule's settings join the user's
-    InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
     const std::string profilePath =
         request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
                                 : request.profile;
@@ -78,8 +77,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
         Complain(error);
         return kExitUnavailable;
     }
-    Elements elements;
-    const auto profile = std::make_shared<tarvic::IniProfile>(profilePath);
+    profile = std::make_shared<tarvic::IniProfile>(profilePath);
     const SetupResult setup = Configure(settings, profile, elements);
     if (!setup.error.empty()) {
         Complain(setup.error);
@@ -88,19 +86,18 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     if (!setup.saved)
         Complain(tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s : %s.", profilePath.c_str(),
                                 tarvic::FileErrorReason(setup.saveError, tarvic::FileUse::Write).c_str()));
-    LabRun lab(request, profile);
-    if (std::string error = lab.Prepare(settings, elements); !error.empty()) {
-        Complain(error);
-        return kExitUsage;
-    }
+    return kExitDone;
+}
 
-    EmbeddedCard card;
+bool OpenCard(const Request& request, const Settings& settings, const std::string& programDir, EmbeddedCard& card,
+              std::unique_ptr<CardLink>& link)
+{
     std::string port = request.port;
     if (port.empty()) {
         if (std::string error = card.Start(EmbeddedCard::Locate(programDir), CardArguments(request, settings));
             !error.empty()) {
             Complain(error);
-            return kExitUnavailable;
+            return false;
         }
         port = card.Path();
         Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name, port.c_str(),
@@ -108,12 +105,32 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     }
     LinkTiming timing;
     if (request.replyMs) timing.reply = std::chrono::milliseconds(*request.replyMs);
-    CardLink link(port, timing);
-    if (!link.Open()) {
+    link = std::make_unique<CardLink>(port, timing);
+    if (!link->Open()) {
         Complain(request.port.empty() ? tarvic::Format("La carte simul\xE9" "e ne s'ouvre pas sur %s.", port.c_str())
-                                      : PortFailure(port, link.OpenError()));
-        return kExitUnavailable;
+                                      : PortFailure(port, link->OpenError()));
+        return false;
     }
+    return true;
+}
+
+int RunExperiment(const Request& request, const Settings& asked, const std::string& programDir)
+{
+    Settings settings = asked;  // a rule's settings join the user's
+    InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
+    Elements elements;
+    std::shared_ptr<tarvic::Profile> profile;
+    if (const int status = PrepareRun(request, settings, elements, profile); status != kExitDone) return status;
+    LabRun lab(request, profile);
+    if (std::string error = lab.Prepare(settings, elements); !error.empty()) {
+        Complain(error);
+        return kExitUsage;
+    }
+
+    EmbeddedCard card;
+    std::unique_ptr<CardLink> opened;
+    if (!OpenCard(request, settings, programDir, card, opened)) return kExitUnavailable;
+    CardLink& link = *opened;
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {

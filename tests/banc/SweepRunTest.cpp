@@ -150,3 +150,89 @@ TEST_F(SweepRunTest, TheAirFlowsTemperatureFollowsItsTransferWithoutNoise)
     EXPECT_EQ(progress.started[11].index, 11);
     EXPECT_EQ(progress.started[11].count, 12);
 }
+
+TEST_F(SweepRunTest, TheAirFlowsTemperatureFollowsItsTransferThroughOnePercentOfNoise)
+{
+    Configure("debitair", "chauffage", "temperature");
+    SweepCard card("debitair", 1, 10s);
+    Progress progress;
+    SweepRequest request;
+    request.lowHz = 0.1 / kHeaterLag / (2 * kPi);
+    request.highHz = 10 / kHeaterLag / (2 * kPi);
+    const SweepResult result = Sweep(card, request, progress);
+    EXPECT_EQ(result.outcome.status, Outcome::Status::Finished) << result.outcome.message;
+    ASSERT_EQ(result.points.size(), 12u);
+    for (const analysis::BodePoint& point : result.points) EXPECT_TRUE(point.trusted) << point.flag;
+    const Errors worst = WorstErrors(result.points, HeaterTransfer);
+    EXPECT_LT(worst.gain, 0.05);
+    EXPECT_LT(worst.phase, 5);
+    std::printf("air flow, 1 %% noise: worst gain %.2f %%, phase %.2f deg, %.0f s of the card\n", worst.gain * 100,
+                worst.phase, result.cardSeconds);
+}
+
+TEST_F(SweepRunTest, TheWaterLevelsFirstTankIsALagOfAMinuteAroundHalfFull)
+{
+    // Around 50 %, the first tank: dh/dt = u / 30 - h / 60, a gain of 2 and a lag of 60 s;
+    // 5 % of pump keeps its level within 10 % of half, where the drain's square root is nearly straight.
+    Configure("niveaueau", nullptr, "niveau1");
+    SweepCard card("niveaueau", 0, 20s);
+    Progress progress;
+    SweepRequest request;
+    request.lowHz = 0.3 / 60 / (2 * kPi);
+    request.highHz = 10 / 60.0 / (2 * kPi);
+    request.points = 4;
+    request.amplitude = 5;
+    const SweepResult result = Sweep(card, request, progress);
+    EXPECT_EQ(result.outcome.status, Outcome::Status::Finished) << result.outcome.message;
+    ASSERT_EQ(result.points.size(), 4u);
+    const auto tank = [](double hz) { return 2.0 / (1.0 + std::complex<double>(0, 2 * kPi * hz * 60)); };
+    const Errors worst = WorstErrors(result.points, tank);
+    EXPECT_LT(worst.gain, 0.03);
+    EXPECT_LT(worst.phase, 3);
+    std::printf("water level: worst gain %.2f %%, phase %.2f deg, %.0f s of the card\n", worst.gain * 100, worst.phase,
+                result.cardSeconds);
+}
+
+TEST_F(SweepRunTest, ACardGoneSilentKeepsThePointsMeasuredAndNamesTheMissing)
+{
+    // Silent from the third frequency's sine on: two points kept, four missing.
+    Configure("debitair", "chauffage", "temperature");
+    SweepCard card("debitair", 0, 10s, 3);
+    Progress progress;
+    SweepRequest request;
+    request.lowHz = 0.01;
+    request.highHz = 0.08;
+    request.points = 6;
+    const SweepPlan plan = PlanSweep(request, m_settings, m_elements, std::nullopt);
+    ASSERT_EQ(plan.frequencies.size(), 6u);
+    const SweepResult result = Sweep(card, request, progress, {100ms, 2});
+    EXPECT_EQ(result.outcome.status, Outcome::Status::Silent);
+    EXPECT_EQ(result.outcome.message,
+              "La carte ne r\xE9pond plus : \xAB DSR \xBB envoy\xE9 2 fois, chaque fois sans r\xE9ponse au bout de "
+              "0,1 s (0,2 s en tout).");
+    ASSERT_EQ(result.points.size(), 2u);
+    EXPECT_DOUBLE_EQ(result.points[0].frequencyHz, plan.frequencies[0].playedHz);
+    EXPECT_DOUBLE_EQ(result.points[1].frequencyHz, plan.frequencies[1].playedHz);
+    const Errors worst = WorstErrors(result.points, HeaterTransfer);
+    EXPECT_LT(worst.gain, 0.02);
+    EXPECT_LT(worst.phase, 3);
+    ASSERT_EQ(result.missingHz.size(), 4u);
+    for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(result.missingHz[i], plan.frequencies[2 + i].playedHz);
+}
+
+TEST_F(SweepRunTest, AStopKeepsThePointsMeasuredAndNamesTheMissing)
+{
+    Configure("debitair", "chauffage", "temperature");
+    SweepCard card("debitair", 0, 10s);
+    Progress progress(3);
+    SweepRequest request;
+    request.lowHz = 0.01;
+    request.highHz = 0.08;
+    request.points = 6;
+    const SweepResult result = Sweep(card, request, progress);
+    EXPECT_EQ(result.outcome.status, Outcome::Status::Interrupted);
+    EXPECT_EQ(result.outcome.message, "Essai interrompu.");
+    EXPECT_EQ(result.points.size(), 3u);
+    EXPECT_EQ(result.missingHz.size(), 3u);
+    EXPECT_EQ(progress.measured, (std::vector<int>{0, 1, 2}));
+}

@@ -83,6 +83,11 @@ bool FrequencyJudge::Judge(const SweepSamples& samples)
     }
     if (whole < m_nextCheck) return false;
     Measure(samples, whole - m_transient);
+    // Too few points for a fit: a period more, as long as the measure may last.
+    if (m_measureFit.points == 0 && m_measured < m_options.longestMeasured) {
+        m_nextCheck = whole + 1;
+        return false;
+    }
     const double error = m_point.gain > 0 ? m_measureFit.amplitudeError / m_measureFit.Amplitude() : 0;
     if (error <= m_options.targetError || m_measured >= m_options.longestMeasured ||
         m_measureFit.points >= m_options.mostPoints)
@@ -112,12 +117,13 @@ void FrequencyJudge::Measure(const SweepSamples& samples, int periods)
     m_point.distortionPct = m_measureFit.DistortionPct();
     const double harmonicsPct = m_measureFit.harmonicsRms / (m_measureFit.Amplitude() / std::numbers::sqrt2) * 100;
     const double error = m_measureFit.amplitudeError / m_measureFit.Amplitude();
-    if (harmonicsPct > m_options.largestDistortion) {
-        m_point.trusted = false;
-        m_point.flag = Percent("distorsion harmonique de %.0f %%", harmonicsPct);
-    } else if (error > m_options.largestError) {
+    // Drowned in noise, the harmonics are no better known than the fundamental.
+    if (error > m_options.largestError) {
         m_point.trusted = false;
         m_point.flag = Percent("bruit : gain connu \xE0 %.0f %% pr\xE8s", error * 100);
+    } else if (harmonicsPct > m_options.largestDistortion) {
+        m_point.trusted = false;
+        m_point.flag = Percent("distorsion harmonique de %.0f %%", harmonicsPct);
     }
 }
 

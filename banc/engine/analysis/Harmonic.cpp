@@ -31,10 +31,13 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     const double span = times[n - 1] - times[0];
     const double nyquist = (n - 1) / span / 2;
     if (!(span > 0) || hz >= nyquist) return fit;
+    // As many harmonics as asked, below half the sampling rate, that the points can carry.
     const int wanted = harmonics;
+    const auto columnsFor = [](int h) { return kLevelColumns + 2 * h; };
     harmonics = 1;
-    while (harmonics < wanted && (harmonics + 1) * hz < nyquist) ++harmonics;
-    const int columns = kLevelColumns + 2 * harmonics;
+    while (harmonics < wanted && (harmonics + 1) * hz < nyquist && n >= kPointsPerParameter * columnsFor(harmonics + 1))
+        ++harmonics;
+    const int columns = columnsFor(harmonics);
     if (n < kPointsPerParameter * columns) return fit;
 
     const double middle = (times[0] + times[n - 1]) / 2;
@@ -60,13 +63,19 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     fit.phasor = {x(kLevelColumns), -x(kLevelColumns + 1)};
     fit.offset = x(0);
     fit.slope = x(1);
-    double harmonicPower = 0;
-    for (int h = 2; h <= harmonics; ++h)
-        harmonicPower += (std::pow(x(kLevelColumns + 2 * (h - 1)), 2) + std::pow(x(kLevelColumns + 2 * h - 1), 2)) / 2;
-    fit.harmonicsRms = std::sqrt(harmonicPower);
     fit.noiseRms = std::sqrt(residual / freedom);
-    // The covariance of the fundamental's two terms, sigma^2 (X'X)^-1, read on its diagonal.
+    // The covariance of the terms, sigma^2 (X'X)^-1: each harmonic's power
+    // estimate holds the noise's share of it, taken off so that a noisy record
+    // does not read as a distorted one.
     const Eigen::MatrixXd inverse = (design.transpose() * design).inverse();
+    const double noisePower = fit.noiseRms * fit.noiseRms;
+    double harmonicPower = 0;
+    for (int h = 2; h <= harmonics; ++h) {
+        const int c = kLevelColumns + 2 * (h - 1);
+        const double power = (x(c) * x(c) + x(c + 1) * x(c + 1)) / 2;
+        harmonicPower += std::max(0.0, power - noisePower * (inverse(c, c) + inverse(c + 1, c + 1)) / 2);
+    }
+    fit.harmonicsRms = std::sqrt(harmonicPower);
     const double a = x(kLevelColumns), b = x(kLevelColumns + 1);
     const double amplitude = std::hypot(a, b);
     const double varianceA = inverse(kLevelColumns, kLevelColumns), varianceB = inverse(kLevelColumns + 1, kLevelColumns + 1);

@@ -16,7 +16,7 @@ struct HarmonicFit {
     std::complex<double> phasor;
     double offset = 0;         // the level at the middle of the record's span
     double slope = 0;          // the trend, per second
-    double harmonicsRms = 0;   // of harmonics 2 to kHarmonics
+    double harmonicsRms = 0;   // of harmonics 2 to kHarmonics, the noise's share taken off
     double noiseRms = 0;       // what is left once the harmonics are fitted too
     double amplitudeError = 0;  // the standard error of the amplitude the noise leaves
     int points = 0;
@@ -29,8 +29,8 @@ struct HarmonicFit {
 inline constexpr int kHarmonics = 5;
 
 // `samples` taken at `times` (s, increasing; a gap left by a lost block does
-// no harm); harmonics beyond `harmonics`, or at or above half the mean
-// sampling rate, are left out.
+// no harm); harmonics beyond `harmonics`, at or above half the mean sampling
+// rate, or beyond what two points per parameter carry, are left out.
 // Nothing is fitted (all zero) with fewer than two points per parameter, or
 // for a fundamental at or above half the sampling rate.
 HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz,

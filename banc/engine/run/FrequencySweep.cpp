@@ -1,6 +1,5 @@
 #include "engine/run/FrequencySweep.h"
 
-#include <tarvic/platform/MemoryProfile.h>
 
 #include <cmath>
 #include <utility>
@@ -10,16 +9,18 @@
 #include "engine/RestWatch.h"
 #include "engine/Results.h"
 #include "engine/RunPlan.h"
+#include "engine/StagedProfile.h"
 #include "engine/analysis/BodeModel.h"
 #include "engine/analysis/FrequencyJudge.h"
 
 namespace banc {
 namespace {
 
-// The recording's waiting time (ms) among its parameters.
-constexpr int kRecordingWait = 1001;
-// Endless: a frequency records for as long as it needs, whatever the recording's length.
-constexpr char kEndless = 'E';
+// A frequency's recording is read and forgotten after each turn, while the
+// card records on: a turn fetches this many blocks at most, so that a card
+// making blocks faster than the link carries them never holds the sweep up.
+constexpr int kBlocksPerTurn = 8;
+constexpr char kOnePass = 'O';
 // The card's count of its samples since the loop's start, its low 16 bits.
 constexpr int kSampleCount = 'c';
 constexpr int kCounterSpan = 0x10000;
@@ -34,13 +35,15 @@ float GeneratorLevel(const CGeneFonction& generator, double percent)
 }
 
 // A recording of its own for a frequency, at its period: made on a scratch
-// profile, so that the user's keeps the recording's settings.
-std::unique_ptr<CEnregistrement> FrequencyRecording(const CEnregistrement& configured, int periodMs)
+// copy of the profile, so that the user's keeps the recording's settings.
+std::unique_ptr<CEnregistrement> FrequencyRecording(int periodMs)
 {
-    ProfileScope scope(std::make_shared<tarvic::MemoryProfile>());
-    auto recording = std::make_unique<CEnregistrement>(&configured);
-    recording->SetMode(kEndless);
-    recording->SetFParam(kRecordingWait, static_cast<float>(periodMs));
+    const auto scratch = std::make_shared<StagedProfile>(tarvic::GetProfile());
+    scratch->WriteProfileInt("ENREGISTREMENT", "NB_BLOC", kBlocksPerTurn);
+    scratch->WriteProfileInt("ENREGISTREMENT", "MODE", kOnePass);
+    scratch->WriteProfileInt("ENREGISTREMENT", "TEM", periodMs);
+    ProfileScope scope(scratch);
+    auto recording = std::make_unique<CEnregistrement>();
     recording->SetStart(true);
     return recording;
 }
@@ -56,8 +59,7 @@ class FrequencySweep::Plan : public RunPlan {
 public:
     Plan(Elements& elements, const Settings& settings, SweepPlan plan, Experiment& experiment)
         : m_elements(elements), m_settings(settings), m_plan(std::move(plan)), m_experiment(experiment),
-          m_curves(CurvesOf(settings, elements)), m_cardPeriod(elements.generator->TE / 1000.0),
-          m_configured(std::make_unique<CEnregistrement>(elements.recording.get()))
+          m_curves(CurvesOf(settings, elements)), m_cardPeriod(elements.generator->TE / 1000.0)
     {
     }
 
@@ -133,11 +135,11 @@ private:
         generator.AMPLITUDE = GeneratorLevel(generator, m_plan.amplitude);
         generator.SetCParam(0, CGeneFonction::Sinus);
         std::vector<std::string> lines = GeneratorLines(m_elements);
-        m_elements.recording = FrequencyRecording(*m_configured, frequency.recordPeriodMs);
+        m_elements.recording = FrequencyRecording(frequency.recordPeriodMs);
         for (std::string& line : RecordingLines(m_elements)) lines.push_back(std::move(line));
         m_judge.emplace(frequency.playedHz, m_cardPeriod);
         m_samples = {};
-        m_read = 0;
+        m_first = true;
         m_experiment.SetPollInterval(m_interval.value_or(
             Experiment::PollIntervalFor(frequency.recordPeriodMs * kPointsPerBlock / 1000.0 / m_speed)));
         if (m_observer)
@@ -146,21 +148,24 @@ private:
         return lines;
     }
 
-    // The points of the blocks acquired since the last turn, timed by the
-    // card's sample count, so that a block the card had to drop leaves a gap
-    // rather than shifting the points after it.
+    // The points of the blocks acquired this turn, timed by the card's sample
+    // count, so that a block the card had to drop leaves a gap rather than
+    // shifting the points after it; then the blocks are forgotten, the card
+    // recording on (its block numbers are echoed: the next is asked as the first).
     void ReadNewPoints()
     {
-        const CEnregistrement& recording = *m_elements.recording;
+        CEnregistrement& recording = *m_elements.recording;
         const int available = recording.LitNbPoint();
-        for (; m_read < available; ++m_read) {
-            const int raw = static_cast<int>(recording.LitPoint(kSampleCount, m_read)) & (kCounterSpan - 1);
-            m_count = m_read == 0 ? raw : m_count + (raw - m_lastCount + kCounterSpan) % kCounterSpan;
+        for (int i = 0; i < available; ++i) {
+            const int raw = static_cast<int>(recording.LitPoint(kSampleCount, i)) & (kCounterSpan - 1);
+            m_count = m_first ? raw : m_count + (raw - m_lastCount + kCounterSpan) % kCounterSpan;
+            m_first = false;
             m_lastCount = raw;
             m_samples.times.push_back(static_cast<double>(m_count) * m_cardPeriod);
-            m_samples.command.push_back(m_curves.command.Value(recording, m_read));
-            m_samples.measure.push_back(m_curves.measure.Value(recording, m_read));
+            m_samples.command.push_back(m_curves.command.Value(recording, i));
+            m_samples.measure.push_back(m_curves.measure.Value(recording, i));
         }
+        if (available > 0 || !recording.LitStart()) recording.SetStart(true);
     }
 
     Elements& m_elements;
@@ -169,14 +174,13 @@ private:
     Experiment& m_experiment;
     ExperimentCurves m_curves;
     double m_cardPeriod;  // s
-    std::unique_ptr<CEnregistrement> m_configured;  // what each frequency's recording is made from
     SweepObserver* m_observer = nullptr;
     double m_speed = 1;
     std::optional<std::chrono::milliseconds> m_interval;
     std::size_t m_current = 0;
     std::optional<analysis::FrequencyJudge> m_judge;
     analysis::SweepSamples m_samples;
-    int m_read = 0;
+    bool m_first = true;
     long long m_count = 0;
     int m_lastCount = 0;
     std::vector<analysis::BodePoint> m_points;

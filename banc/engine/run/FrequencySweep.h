@@ -27,6 +27,7 @@ struct SweepRequest {
     std::optional<double> amplitude;  // % of the full command (default 10)
     std::optional<double> rest;       // % (default the generator's rest value)
     double stabilisation = 180;       // s the rest is held at most before the first sine
+    double speed = 1;                 // times faster than the clock the card runs
 };
 
 // One frequency as the card plays it: the generator's sine table (its points
@@ -56,13 +57,18 @@ struct SweepPlan {
 // open loop of `settings`: bounds in the wrong order, a frequency the card
 // cannot play (its table's point period beyond 16 bits of ms, fewer than
 // kFewestTablePoints at the card's period) and a run that is not in open loop
-// are refused with the reason.
+// are refused with the reason, as is a card too fast for the link to carry
+// kFewestRecordedPerPeriod points of a period.
 inline constexpr int kFewestTablePoints = 10;
 SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const Elements& elements,
                     const std::optional<analysis::ProcessModel>& model);
-// One frequency on the configured generator (its card period); `refusal`
-// says why the card cannot play it, "" when it can.
-SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal);
+// One frequency on the configured generator (its card period), on a card
+// running `speed` times faster than the clock: the recording period keeps the
+// blocks within what the link fetches. `refusal` says why the card cannot play
+// or record it, "" when it can.
+inline constexpr int kFetchedBlocksPerSecond = 400;
+inline constexpr int kFewestRecordedPerPeriod = 10;
+SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal, double speed = 1);
 
 // What a sweep tells while it runs, besides the experiment's live values;
 // called on the thread that runs it.

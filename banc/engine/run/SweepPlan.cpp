@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/FigureText.h"
 #include "engine/analysis/BodeModel.h"
+#include "engine/outputs/SweepText.h"
 
 namespace banc {
 namespace {
@@ -18,9 +18,7 @@ constexpr int kLongestPointPeriodMs = 0xFFFF;
 constexpr int kRecordedPerPeriod = 256;
 constexpr double kDefaultAmplitude = 10, kDefaultRest = 50;
 constexpr int kMostFrequencies = 100;
-constexpr int kFrequencyDigits = 3;
 
-std::string HzText(double hz) { return SignificantText(hz, kFrequencyDigits) + " Hz"; }
 
 // The command's range, %: both ways on the motorised benches.
 double LowestCommand(const CEidElement& element) { return element.TestSynum() ? -100 : 0; }
@@ -31,19 +29,19 @@ std::string Unplayable(const CGeneFonction& table, double hz)
     if (std::floor(table.TE_SINUS) > kLongestPointPeriodMs)
         return tarvic::Format("La carte ne joue pas %s : les points de sa table de sinus seraient espac\xE9s de plus "
                               "de %d ms (%s au moins).",
-                              HzText(hz).c_str(), kLongestPointPeriodMs,
-                              HzText(1000.0 / (200.0 * kLongestPointPeriodMs)).c_str());
+                              HertzText(hz).c_str(), kLongestPointPeriodMs,
+                              HertzText(1000.0 / (200.0 * kLongestPointPeriodMs)).c_str());
     if (table.NbPoints < kFewestTablePoints)
         return tarvic::Format("La carte ne joue pas %s : \xE0 sa p\xE9riode de %s ms, la table de sinus n'aurait que "
                               "%d points (%d au moins, soit %s au plus).",
-                              HzText(hz).c_str(), SignificantText(table.TE, kFrequencyDigits).c_str(), table.NbPoints,
-                              kFewestTablePoints, HzText(1000.0 / (kFewestTablePoints * table.TE)).c_str());
+                              HertzText(hz).c_str(), ShortFigure(table.TE).c_str(), table.NbPoints,
+                              kFewestTablePoints, HertzText(1000.0 / (kFewestTablePoints * table.TE)).c_str());
     return {};
 }
 
 }  // namespace
 
-SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal)
+SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal, double speed)
 {
     // The generator's own sine: its point count and period are what the card gets.
     CGeneFonction table(&generator);
@@ -58,9 +56,17 @@ SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::str
     const double periodMs = static_cast<double>(frequency.tablePoints) * frequency.pointPeriodMs;
     frequency.playedHz = 1000 / periodMs;
     const int sample = std::max(1, static_cast<int>(table.TE));
-    const int samplesPerPoint = std::max(1, static_cast<int>(periodMs / kRecordedPerPeriod / sample));
+    // A block of points every 1 / kFetchedBlocksPerSecond s of the clock at most, ms.
+    const double fetched = speed * 1000.0 / (kPointsPerBlock * kFetchedBlocksPerSecond);
+    const int samplesPerPoint = std::max({1, static_cast<int>(periodMs / kRecordedPerPeriod / sample),
+                                          static_cast<int>(std::ceil(fetched / sample))});
     frequency.recordPeriodMs = std::min(sample * samplesPerPoint, kLongestPointPeriodMs / sample * sample);
     frequency.pointsPerPeriod = static_cast<int>(periodMs / frequency.recordPeriodMs);
+    if (frequency.pointsPerPeriod < kFewestRecordedPerPeriod)
+        refusal = tarvic::Format("\xC0 la vitesse %s, la carte simul\xE9" "e irait trop vite pour enregistrer %s : "
+                                 "%d points par p\xE9riode au plus, %d au moins. R\xE9" "duisez --vitesse.",
+                                 ShortFigure(speed).c_str(), HertzText(hz).c_str(), frequency.pointsPerPeriod,
+                                 kFewestRecordedPerPeriod);
     return frequency;
 }
 
@@ -94,7 +100,7 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
         if (!(span.lowHz < span.highHz) && !(request.points == 1 && span.lowHz == span.highHz)) {
             plan.refusal = tarvic::Format("Les bornes sont dans le mauvais ordre : --fmin %s doit \xEAtre en dessous "
                                           "de --fmax %s.",
-                                          HzText(span.lowHz).c_str(), HzText(span.highHz).c_str());
+                                          HertzText(span.lowHz).c_str(), HertzText(span.highHz).c_str());
             return plan;
         }
     } else if (!model || !analysis::SpanFor(*model, span)) {
@@ -113,25 +119,25 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
     const double lowest = LowestCommand(*elements.generator);
     if (!(plan.amplitude > 0) || plan.amplitude > 100 - lowest) {
         plan.refusal = tarvic::Format("L'amplitude du sinus (--amplitude) doit \xEAtre positive et d'au plus %s %%.",
-                                      SignificantText(100 - lowest, kFrequencyDigits).c_str());
+                                      ShortFigure(100 - lowest).c_str());
         return plan;
     }
     if (plan.rest < lowest || plan.rest > 100) {
         plan.refusal = tarvic::Format("La commande de repos (--repos) va de %s \xE0 100 %%.",
-                                      SignificantText(lowest, kFrequencyDigits).c_str());
+                                      ShortFigure(lowest).c_str());
         return plan;
     }
     plan.saturates = plan.rest - plan.amplitude < lowest || plan.rest + plan.amplitude > 100;
     if (plan.saturates)
         plan.warning = tarvic::Format("La commande sature : %s %% autour de %s %% sort de %s \xE0 100 %%. Les points "
                                       "sont mesur\xE9s, mais marqu\xE9s comme douteux.",
-                                      SignificantText(plan.amplitude, kFrequencyDigits).c_str(),
-                                      SignificantText(plan.rest, kFrequencyDigits).c_str(),
-                                      SignificantText(lowest, kFrequencyDigits).c_str());
+                                      ShortFigure(plan.amplitude).c_str(),
+                                      ShortFigure(plan.rest).c_str(),
+                                      ShortFigure(lowest).c_str());
 
     for (const double hz : analysis::LogFrequencies(span.lowHz, span.highHz, request.points)) {
         std::string refusal;
-        plan.frequencies.push_back(PlanFrequency(*elements.generator, hz, refusal));
+        plan.frequencies.push_back(PlanFrequency(*elements.generator, hz, refusal, request.speed));
         if (!refusal.empty()) {
             plan.refusal = refusal;
             plan.frequencies.clear();

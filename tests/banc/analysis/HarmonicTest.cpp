@@ -118,6 +118,18 @@ TEST(HarmonicFit, NothingIsFittedAtOrAboveHalfTheSamplingRate)
     EXPECT_EQ(fit.Amplitude(), 0);
 }
 
+TEST(HarmonicFit, AFewPointsAPeriodCarryFewerHarmonics)
+{
+    // 12 points over a period of 1 Hz: 6 parameters at most, the level, the trend, the
+    // fundamental and the second harmonic, which is read as it is.
+    const Record r = Sine(1, 2, 30, 1, 12, 1.0 / 12, 0, 0.4);
+    const HarmonicFit fit = FitHarmonic(r.times, r.values, 1);
+    EXPECT_EQ(fit.points, 12);
+    EXPECT_NEAR(fit.Amplitude(), 2, 1e-9);
+    EXPECT_NEAR(PhaseDeg(fit), 30, 1e-7);
+    EXPECT_NEAR(fit.harmonicsRms, 0.4 / std::numbers::sqrt2, 1e-9);
+}
+
 TEST(HarmonicFit, NothingIsFittedOnTooFewPoints)
 {
     // Level, trend, and the fundamental alone (its harmonics are above half the rate): 4 parameters need 8 points.
