@@ -17,6 +17,7 @@
 #include "engine/Results.h"
 #include "engine/outputs/BodeCsv.h"
 #include "engine/outputs/SweepDiagram.h"
+#include "engine/outputs/SweepText.h"
 #include "window/About.h"
 #include "window/BenchDialog.h"
 #include "window/BodeView.h"
@@ -241,11 +242,12 @@ void BenchWindow::Connect()
         m_status->ShowSteps(0, 1, Q(tarvic::Format("Repos avant le premier sinus : %.0f s", seconds)));
     });
     connect(m_sweep, &SweepRun::frequencyStarted, this, [this](int index, int count, double hz) {
-        m_status->ShowSteps(index, count, Q(tarvic::Format("Fr\xE9quence %d sur %d : %.3g Hz", index + 1, count, hz)));
+        m_status->ShowSteps(index, count,
+                            Q(tarvic::Format("Fr\xE9quence %d sur %d : ", index + 1, count) + HertzText(hz)));
     });
     connect(m_sweep, &SweepRun::frequencyMeasured, this, [this](int index, int count, double hz) {
         m_status->ShowSteps(index + 1, count,
-                            Q(tarvic::Format("Fr\xE9quence %d sur %d mesur\xE9" "e : %.3g Hz", index + 1, count, hz)));
+                            Q(tarvic::Format("Fr\xE9quence %d sur %d mesur\xE9" "e : ", index + 1, count) + HertzText(hz)));
     });
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
     connect(m_lab, &LabSession::changed, m_plot, &PlotView::Refresh);

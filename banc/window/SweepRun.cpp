@@ -3,6 +3,7 @@
 #include <tarvic/platform/Text.h>
 
 #include "engine/StoredModel.h"
+#include "engine/outputs/SweepText.h"
 #include "window/Workbench.h"
 
 namespace banc::window {
@@ -45,8 +46,11 @@ private:
 
 SweepRun::SweepRun(Workbench& workbench, QObject* parent) : QObject(parent), m_workbench(workbench) {}
 
-std::string SweepRun::Start(const SweepRequest& request, std::string& warning)
+std::string SweepRun::Start(SweepRequest request, std::string& warning)
 {
+    // The recording's period keeps each frequency's blocks within what the link fetches at the card's pace.
+    const CardChoice& card = m_workbench.CardChosen();
+    request.speed = card.embedded ? card.speed : 1.0;
     if (m_workbench.Running()) return "Un essai est en cours : arr\xEAtez-le d'abord.";
     {
         std::lock_guard lock(m_workbench.Lock());
@@ -57,8 +61,7 @@ std::string SweepRun::Start(const SweepRequest& request, std::string& warning)
     }
     if (!m_plan->refusal.empty()) return m_plan->refusal;
     warning = m_plan->warning;
-    const CardChoice& card = m_workbench.CardChosen();
-    m_speed = card.embedded ? card.speed : 1.0;
+    m_speed = request.speed;
     {
         std::lock_guard lock(m_mutex);
         m_stopAsked = false;
@@ -118,12 +121,7 @@ std::string SweepOutcomeText(const SweepResult& result)
     std::string text = tarvic::Format("R\xE9ponse fr\xE9quentielle : %d fr\xE9quence%s mesur\xE9" "e%s sur %d.", measured,
                                       plural, plural, planned);
     if (result.outcome.status != Outcome::Status::Finished) text = result.outcome.message + " " + text;
-    if (!result.missingHz.empty()) {
-        text += " Non mesur\xE9" "es :";
-        for (std::size_t i = 0; i < result.missingHz.size(); ++i)
-            text += tarvic::Format("%s %.3g Hz", i == 0 ? "" : ",", result.missingHz[i]);
-        text += ".";
-    }
+    if (!result.missingHz.empty()) text += " " + MissingText(result.missingHz);
     return text;
 }
 

@@ -24,7 +24,7 @@ public:
 
     // Plans the sweep on the live elements and starts it: "" or why not
     // (Latin-1). `warning` takes what is said while the sweep goes on.
-    std::string Start(const SweepRequest& request, std::string& warning);
+    std::string Start(SweepRequest request, std::string& warning);
     // Started and its result not yet taken.
     bool Active() const { return m_active; }
     // Once the run has ended: what was measured, and what was not.

@@ -41,7 +41,7 @@ TEST(SweepDiagram, ThePointsTheUnitAndWhatIsMissing)
     EXPECT_EQ(content.measured[1].frequencyHz, 0.01);
     EXPECT_TRUE(content.curves.empty());
     EXPECT_FALSE(content.margins);
-    EXPECT_EQ(content.legend, "Gain en % de mesure par % de commande, 0 dB pour 1 %/%.\nNon mesur\xE9" "es : 0.1 Hz.");
+    EXPECT_EQ(content.legend, "Gain en % de mesure par % de commande, 0 dB pour 1 %/%.\nNon mesur\xE9" "es : 0,1 Hz.");
 }
 
 TEST(SweepDiagram, TheModelsCurveSpansTheMeasuredFrequencies)
@@ -68,18 +68,18 @@ TEST(SweepDiagram, TheOpenLoopDashedWithItsMarginsInFigures)
 {
     SweepLoop loop;
     loop.openLoop = {Measured(0.001, 4, -100), Measured(0.01, 0.5, -200)};
-    loop.margins.phaseDeg = 42.25;
+    loop.margins.phaseDeg = 42.3;
     loop.margins.gainCrossoverHz = 0.00512;
     const BodeContent content = SweepDiagram("Temp\xE9rature", TwoOfThree(), &loop);
     ASSERT_EQ(content.curves.size(), 1u);
     EXPECT_TRUE(content.curves[0].dashed);
     EXPECT_EQ(content.curves[0].points.size(), 2u);
     ASSERT_TRUE(content.margins);
-    EXPECT_EQ(content.margins->phaseDeg, 42.25);
+    EXPECT_EQ(content.margins->phaseDeg, 42.3);
     EXPECT_EQ(content.legend, "Gain en % de mesure par % de commande, 0 dB pour 1 %/%.\n"
                               "Marge de gain : non lue, la phase ne passe pas -180\xB0 entre les points mesur\xE9s\n"
-                              "Marge de phase : 42.2\xB0 \xE0 0.00512 Hz\n"
-                              "Non mesur\xE9" "es : 0.1 Hz.");
+                              "Marge de phase : 42,3\xB0 \xE0 0,00512 Hz\n"
+                              "Non mesur\xE9" "es : 0,1 Hz.");
     // A controller refused draws no loop.
     loop.refusal = "Pas de PID.";
     EXPECT_TRUE(SweepDiagram("T", TwoOfThree(), &loop).curves.empty());

@@ -167,7 +167,7 @@ TEST_F(WindowBode, ASweepShowsItsProgressThenItsDiagramAndExportsIt)
     EXPECT_EQ(Window().Status()->NoticeText().toLatin1().toStdString(),
               "R\xE9ponse fr\xE9quentielle : 2 fr\xE9quences mesur\xE9" "es sur 2.");
     EXPECT_EQ(Window().Status()->ProgressValue(), 2);
-    EXPECT_EQ(Window().Status()->ProgressText(), QString::fromLatin1("Fr\xE9quence 2 sur 2 mesur\xE9" "e : 0.5 Hz"));
+    EXPECT_EQ(Window().Status()->ProgressText(), QString::fromLatin1("Fr\xE9quence 2 sur 2 mesur\xE9" "e : 0,5 Hz"));
     // The sweep was no run to save, and the user's generator is back.
     EXPECT_FALSE(Bench().Unsaved());
     int after = -1;

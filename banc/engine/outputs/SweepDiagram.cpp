@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/analysis/BodeModel.h"
+#include "engine/outputs/SweepText.h"
 
 namespace banc {
 namespace {
@@ -13,23 +14,6 @@ constexpr COLORREF kModelPen = RGB(230, 120, 0);
 constexpr COLORREF kOpenLoopPen = RGB(128, 0, 128);
 // Enough for the curve to look smooth across the decades a sweep spans.
 constexpr int kModelPoints = 120;
-
-std::string Hertz(double hz) { return tarvic::Format("%.3g Hz", hz); }
-
-std::string MarginsText(const analysis::LoopMargins& margins)
-{
-    std::string text = "Marge de gain : ";
-    if (margins.gainDb && margins.phaseCrossoverHz)
-        text += tarvic::Format("%.1f dB \xE0 ", *margins.gainDb) + Hertz(*margins.phaseCrossoverHz);
-    else
-        text += "non lue, la phase ne passe pas -180\xB0 entre les points mesur\xE9s";
-    text += "\nMarge de phase : ";
-    if (margins.phaseDeg && margins.gainCrossoverHz)
-        text += tarvic::Format("%.1f\xB0 \xE0 ", *margins.phaseDeg) + Hertz(*margins.gainCrossoverHz);
-    else
-        text += "non lue, le gain ne passe pas 0 dB entre les points mesur\xE9s";
-    return text;
-}
 
 }  // namespace
 
@@ -49,13 +33,11 @@ BodeContent SweepDiagram(const std::string& title, const SweepResult& result, co
     if (loop && loop->refusal.empty()) {
         content.curves.push_back({"Boucle ouverte, correcteur x processus", kOpenLoopPen, true, loop->openLoop});
         content.margins = loop->margins;
-        content.legend += "\n" + MarginsText(loop->margins);
+        std::string margins = MarginsText(loop->margins);
+        if (!margins.empty() && margins.back() == '\n') margins.pop_back();
+        content.legend += "\n" + margins;
     }
-    if (!result.missingHz.empty()) {
-        std::string missing;
-        for (const double hz : result.missingHz) missing += (missing.empty() ? "" : ", ") + Hertz(hz);
-        content.legend += "\nNon mesur\xE9" "es : " + missing + ".";
-    }
+    if (!result.missingHz.empty()) content.legend += "\n" + MissingText(result.missingHz);
     return content;
 }
 
