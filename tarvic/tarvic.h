@@ -41,6 +41,7 @@
 #include "tarvic/platform/Trace.h"
 #include "tarvic/platform/WinThread.h"
 #include "tarvic/recording/Axe.h"
+#include "tarvic/recording/AxeLog.h"
 #include "tarvic/recording/AxeTemps.h"
 #include "tarvic/recording/BlocPoint.h"
 #include "tarvic/recording/Enregistrement.h"

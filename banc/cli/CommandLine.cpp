@@ -27,6 +27,7 @@ enum Code {
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
     kIdentify, kSettling, kRelay, kRule, kController, kLambda, kTauC, kPredict, kJson,
     kHistory, kStudent, kList, kSince, kShowRun, kCompare, kComment, kRemove,
+    kBode, kFmin, kFmax, kPoints,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
 // clang-format on
@@ -58,10 +59,14 @@ constexpr Named kNamed[] = {
     {"historique", true, kHistory}, {"etudiant", true, kStudent},  {"liste", false, kList},
     {"depuis", true, kSince},      {"essai", true, kShowRun},      {"comparer", true, kCompare},
     {"commentaire", true, kComment}, {"supprimer", true, kRemove},
+    {"bode", false, kBode},        {"fmin", true, kFmin},          {"fmax", true, kFmax},
+    {"points", true, kPoints},
 };
 // clang-format on
 
-constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
+constexpr double kLongestSettling = 3600;  // s: a bench not steady after an hour never will be
+constexpr double kHighestHz = 1000;         // above every card's sampling
+constexpr int kMostPoints = 100;            // frequencies in one sweep
 
 // The names --regle takes, in the order of the rules.
 std::string RuleNames()
@@ -218,6 +223,21 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
         if (std::string error = TakeOrder(order, name, request); !error.empty()) return error;
         return code == kCompare ? RunNumbers(name, value, request.runs) : RunNumber(name, value, request.runs);
     }
+    case kBode: request.bode = true; break;
+    case kFmin:
+    case kFmax:
+        if (!isNumber) return BadValue(name, value);
+        if (number <= 0 || number > kHighestHz)
+            return tarvic::Format("--%s %s : hors limites, plus de 0 et jusqu'\xE0 %s Hz.", name, value,
+                                  NumberText(kHighestHz).c_str());
+        (code == kFmin ? request.fmin : request.fmax) = number;
+        break;
+    case kPoints:
+        if (!isNumber) return BadValue(name, value);
+        if (number < 1 || number > kMostPoints || number != std::floor(number))
+            return tarvic::Format("--%s %s : un nombre entier de 1 \xE0 %d.", name, value, kMostPoints);
+        request.points = static_cast<int>(number);
+        break;
     case kReply:
         if (!isNumber) return BadValue(name, value);
         if (number < kShortestReplyMs || number > kLongestReplyMs)

@@ -32,6 +32,10 @@ struct Request {
     std::optional<double> lambda, tauC;
     bool predict = false;
     std::string json;
+    // The frequency response: a sine sweep between two bounds (Hz).
+    bool bode = false;
+    std::optional<double> fmin, fmax;
+    std::optional<int> points;
     bool runOptions = false;  // something that only an experiment on the card takes
     // The run history.
     std::string history;          // --historique: the base; "" the default one

@@ -29,7 +29,6 @@ std::string Folder(const std::string& path)
 
 }  // namespace
 
-// Fonts and painting on an image need one; the console shows no window.
 void RequireGuiApplication()
 {
     if (QCoreApplication::instance()) return;
@@ -41,6 +40,20 @@ void RequireGuiApplication()
     const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     static QGuiApplication application(argc, argv);
     qInstallMessageHandler(previous);
+}
+
+void WrittenFiles::Add(const std::string& path, const std::string& error)
+{
+    if (error.empty())
+        m_written += (m_written.empty() ? "" : ", ") + path;
+    else
+        Complain(error);
+    m_ok = m_ok && error.empty();
+}
+
+void WrittenFiles::TellWritten() const
+{
+    if (!m_written.empty()) Tell("Fichiers \xE9" "crits : " + m_written);
 }
 
 void Tell(const std::string& latin1) { Write(stderr, latin1 + "\n"); }
@@ -95,15 +108,8 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
                   const std::optional<std::string>& csvResult, const LabOutputs& lab)
 {
     CEnregistrement& recording = *elements.recording;
-    std::string written;
-    bool ok = true;
-    const auto result = [&](const std::string& path, const std::string& error) {
-        if (error.empty())
-            written += (written.empty() ? "" : ", ") + path;
-        else
-            Complain(error);
-        ok = ok && error.empty();
-    };
+    WrittenFiles files;
+    const auto result = [&](const std::string& path, const std::string& error) { files.Add(path, error); };
     if (!request.csv.empty())
         result(request.csv, csvResult ? *csvResult
                                       : WriteCsv(request.csv, recording, ResultColumns(settings, elements),
@@ -125,8 +131,8 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
     }
     Write(stdout, SummaryText(settings, elements));
     Write(stdout, lab.text);
-    if (!written.empty()) Tell("Fichiers \xE9" "crits : " + written);
-    return ok;
+    files.TellWritten();
+    return files.Ok();
 }
 
 }  // namespace banc::cli

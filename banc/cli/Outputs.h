@@ -38,6 +38,20 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
 // Fonts and painting on an image need a Qt application: made once, offscreen without a display.
 void RequireGuiApplication();
 
+// The files an output writes: each failure said at once, the files written
+// told together at the end.
+class WrittenFiles {
+public:
+    // `error`: "" when `path` was written, else why not (Latin-1).
+    void Add(const std::string& path, const std::string& error);
+    void TellWritten() const;
+    bool Ok() const { return m_ok; }
+
+private:
+    std::string m_written;
+    bool m_ok = true;
+};
+
 // Messages on standard error, "tarvic-banc : ..." for a failure.
 void Tell(const std::string& latin1);
 void Complain(const std::string& latin1);

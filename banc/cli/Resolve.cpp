@@ -2,6 +2,8 @@
 
 #include <tarvic/platform/Text.h>
 
+#include <algorithm>
+
 #include "engine/analysis/Tuning.h"
 
 namespace banc::cli {
@@ -37,6 +39,19 @@ bool IsRelayRule(analysis::Rule rule)
     return rule == analysis::Rule::RelayZieglerNichols || rule == analysis::Rule::TyreusLuyben;
 }
 
+// A sweep is a run of its own, in open loop.
+std::string ResolveSweep(const Request& request)
+{
+    if (!request.bode)
+        return request.fmin || request.fmax || request.points ? "--fmin, --fmax et --points ne valent qu'avec --bode."
+                                                              : "";
+    if (request.identify || request.relay || !request.rule.empty() || request.predict)
+        return "--bode est un essai \xE0 lui seul : sans --identifier, --relais, --regle ni --predire.";
+    if (request.duration) return "--duree ne vaut pas avec --bode : chaque fr\xE9quence dure ce qu'il lui faut.";
+    if (!request.archive.empty()) return "--archive garde un enregistrement dans le temps, pas un balayage (--bode).";
+    return {};
+}
+
 // What the lab work's options ask of the run, checked against each other and the mode.
 std::string ResolveLabWork(const Request& request, const Settings& settings)
 {
@@ -48,8 +63,8 @@ std::string ResolveLabWork(const Request& request, const Settings& settings)
     if (request.identify && controller.closedLoop)
         return tarvic::Format("--identifier fait un \xE9" "chelon en boucle ouverte : --mode bo, pas %s.",
                               settings.mode->name);
-    if (request.settling && !request.identify && !request.relay)
-        return "--stabilisation ne vaut qu'avec --identifier ou --relais.";
+    if (request.settling && !request.identify && !request.relay && !request.bode)
+        return "--stabilisation ne vaut qu'avec --identifier, --relais ou --bode.";
     if (!request.controller.empty() && !rule) return "--correcteur ne vaut qu'avec --regle.";
     if (rule && request.relay != IsRelayRule(chosen))
         return request.relay ? "Apr\xE8s un essai de relais, --regle zn_relais ou tl."
@@ -83,7 +98,12 @@ std::string Resolve(const Request& request, Settings& settings)
     if (!bench)
         return tarvic::Format("Banc inconnu : %s (%s).", request.bench.c_str(), NameList(Benches()).c_str());
     settings.bench = bench;
-    settings.mode = request.mode.empty() ? &bench->modes.front() : FindMode(*bench, request.mode);
+    // A sweep is in open loop unless told otherwise.
+    const auto openLoop = std::find_if(bench->modes.begin(), bench->modes.end(),
+                                       [](const Mode& mode) { return !mode.controller->closedLoop; });
+    settings.mode = !request.mode.empty()                          ? FindMode(*bench, request.mode)
+                    : request.bode && openLoop != bench->modes.end() ? &*openLoop
+                                                                     : &bench->modes.front();
     if (!settings.mode)
         return tarvic::Format("Mode inconnu pour le banc %s : %s (%s).", bench->name, request.mode.c_str(),
                               NameList(bench->modes).c_str());
@@ -98,6 +118,7 @@ std::string Resolve(const Request& request, Settings& settings)
     settings.factory = request.factory;
     if (!request.port.empty() && (request.speed || request.noise || request.seed))
         return "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port.";
+    if (std::string error = ResolveSweep(request); !error.empty()) return error;
     return ResolveLabWork(request, settings);
 }
 

@@ -56,6 +56,8 @@ void KeepInHistory(const Settings& settings, Elements& elements, const Outcome& 
                             kept.number));
 }
 
+}  // namespace
+
 int StatusOf(const Outcome& outcome)
 {
     switch (outcome.status) {
@@ -64,8 +66,6 @@ int StatusOf(const Outcome& outcome)
     default: return kExitCardFault;
     }
 }
-
-}  // namespace
 
 CardPlace CardPlaceOf(const Request& request, const Settings& settings, const std::string& programDir)
 {
@@ -78,10 +78,9 @@ CardPlace CardPlaceOf(const Request& request, const Settings& settings, const st
     return place;
 }
 
-int RunExperiment(const Request& request, const Settings& asked, const std::string& programDir)
+int PrepareRun(const Request& request, const Settings& settings, Elements& elements,
+               std::shared_ptr<tarvic::Profile>& profile)
 {
-    Settings settings = asked;  // a rule's settings join the user's
-    InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
     const std::string profilePath =
         request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
                                 : request.profile;
@@ -93,8 +92,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
         Complain(error);
         return kExitUnavailable;
     }
-    Elements elements;
-    const auto profile = std::make_shared<tarvic::IniProfile>(profilePath);
+    profile = std::make_shared<tarvic::IniProfile>(profilePath);
     const SetupResult setup = Configure(settings, profile, elements);
     if (!setup.error.empty()) {
         Complain(setup.error);
@@ -103,6 +101,32 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     if (!setup.saved)
         Complain(tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s : %s.", profilePath.c_str(),
                                 tarvic::FileErrorReason(setup.saveError, tarvic::FileUse::Write).c_str()));
+    return kExitDone;
+}
+
+bool OpenCard(const Request& request, const Settings& settings, const std::string& programDir, EmbeddedCard& card,
+              std::unique_ptr<CardLink>& link)
+{
+    const CardPlace place = CardPlaceOf(request, settings, programDir);
+    OpenedCard opened = banc::OpenCard(place, card);
+    if (!opened.link) {
+        Complain(opened.error);
+        return false;
+    }
+    if (place.simulated)
+        Tell(tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name,
+                            card.Path().c_str(), place.card.speed));
+    link = std::move(opened.link);
+    return true;
+}
+
+int RunExperiment(const Request& request, const Settings& asked, const std::string& programDir)
+{
+    Settings settings = asked;  // a rule's settings join the user's
+    InterruptWatch interrupts;  // first: the serial thread and the card must not take Ctrl-C
+    Elements elements;
+    std::shared_ptr<tarvic::Profile> profile;
+    if (const int status = PrepareRun(request, settings, elements, profile); status != kExitDone) return status;
     LabRun lab(request, profile);
     if (std::string error = lab.Prepare(settings, elements); !error.empty()) {
         Complain(error);
@@ -110,17 +134,9 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     }
 
     EmbeddedCard card;
-    const CardPlace place = CardPlaceOf(request, settings, programDir);
-    const OpenedCard opened = OpenCard(place, card);
-    if (!opened.link) {
-        Complain(opened.error);
-        return kExitUnavailable;
-    }
-    CardLink& link = *opened.link;
-    if (place.simulated)
-        Tell(
-            tarvic::Format("Carte simul\xE9" "e du banc %s sur %s, vitesse %g.", settings.bench->name,
-                           card.Path().c_str(), place.card.speed));
+    std::unique_ptr<CardLink> opened;
+    if (!OpenCard(request, settings, programDir, card, opened)) return kExitUnavailable;
+    CardLink& link = *opened;
     CEnregistrement& recording = *elements.recording;
     CsvWriter csv;
     if (!request.csv.empty()) {

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include <tarvic/platform/Profile.h>
+
 #include "cli/CommandLine.h"
+#include "engine/CardLink.h"
+#include "engine/Elements.h"
+#include "engine/EmbeddedCard.h"
+#include "engine/Experiment.h"
 #include "engine/Settings.h"
 #include "engine/link/CardOpening.h"
 
@@ -15,6 +22,20 @@ int RunExperiment(const Request& request, const Settings& settings, const std::s
 // The card the options ask for: the bench's simulated one (found from
 // `programDir`) without --port.
 CardPlace CardPlaceOf(const Request& request, const Settings& settings, const std::string& programDir);
+
+// Before a run on the card: the output files checked, the elements
+// configured in the bench's profile (or --profil's), which `profile` then
+// is; kExitDone, or the status to end with, the failure said.
+int PrepareRun(const Request& request, const Settings& settings, Elements& elements,
+               std::shared_ptr<tarvic::Profile>& profile);
+
+// The card of a run: the simulated one started (said on standard error)
+// unless --port names one, and `link` opened on it; false, the failure said, when not.
+bool OpenCard(const Request& request, const Settings& settings, const std::string& programDir, EmbeddedCard& card,
+              std::unique_ptr<CardLink>& link);
+
+// The exit status of a run that ended so.
+int StatusOf(const Outcome& outcome);
 
 // An experiment read back from its archive, written out again as asked.
 int OpenArchive(const Request& request);

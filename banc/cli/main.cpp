@@ -9,6 +9,7 @@
 #include "cli/Outputs.h"
 #include "cli/Resolve.h"
 #include "cli/Run.h"
+#include "cli/SweepRun.h"
 #include "engine/EmbeddedCard.h"
 
 int main(int argc, char** argv)
@@ -43,5 +44,6 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     // An installed simulated card sits next to the program.
+    if (request.bode) return RunSweep(request, settings, banc::EmbeddedCard::ProgramFolder());
     return RunExperiment(request, settings, banc::EmbeddedCard::ProgramFolder());
 }

@@ -6,6 +6,7 @@ namespace banc {
 
 void SessionListener::RunEnded(const Outcome&) {}
 void SessionListener::LinkLost(const Outcome&) {}
+SessionJob::~SessionJob() = default;
 
 CardSession::CardSession(CardLink& link, std::mutex& elementsLock, SessionListener& listener,
                          std::chrono::milliseconds watchInterval)
@@ -29,6 +30,10 @@ void CardSession::Attach(Elements& elements, const Settings& settings)
 
 void CardSession::StopCurrent()
 {
+    if (m_currentJob) {
+        if (!std::exchange(m_stopAsked, true)) m_currentJob->RequestStop();
+        return;
+    }
     if (!m_current || m_stopAsked) return;
     m_stopAsked = true;
     // The exchange under way is given up, so that a silent card keeps nobody
@@ -43,16 +48,28 @@ void CardSession::Detach()
     m_settings = nullptr;
     m_runWanted = false;
     StopCurrent();
-    m_changed.wait(lock, [this] { return m_current == nullptr; });
+    m_changed.wait(lock, [this] { return m_current == nullptr && !m_currentJob; });
 }
 
 bool CardSession::StartRun(std::chrono::milliseconds pollInterval, RunPlan* plan)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns)) return false;
+    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns) || m_currentJob) return false;
     m_runWanted = true;
     m_runInterval = pollInterval;
     m_plan = plan;
+    m_job = nullptr;
+    StopCurrent();  // the watch
+    m_changed.notify_all();
+    return true;
+}
+
+bool CardSession::StartJob(SessionJob& job)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_elements || m_lost || m_runWanted || (m_current && m_currentRuns) || m_currentJob) return false;
+    m_runWanted = true;
+    m_job = &job;
     StopCurrent();  // the watch
     m_changed.notify_all();
     return true;
@@ -62,13 +79,13 @@ void CardSession::StopRun()
 {
     std::lock_guard lock(m_mutex);
     m_runWanted = false;
-    if (m_currentRuns) StopCurrent();
+    if (m_currentRuns || m_currentJob) StopCurrent();
 }
 
 bool CardSession::Running() const
 {
     std::lock_guard lock(m_mutex);
-    return m_runWanted || (m_current && m_currentRuns);
+    return m_runWanted || (m_current && m_currentRuns) || m_currentJob;
 }
 
 void CardSession::Send(std::vector<std::string> orders)
@@ -100,6 +117,10 @@ void CardSession::Loop()
         if (m_closing) return;
         const bool run = m_runWanted;
         m_runWanted = false;
+        if (run && m_job) {
+            RunJob(lock);
+            continue;
+        }
         std::optional<Experiment> experiment;
         {
             std::lock_guard hold(m_elementsLock);  // the experiment reads the elements' scales
@@ -131,6 +152,23 @@ void CardSession::Loop()
             m_listener.LinkLost(outcome);
         lock.lock();
     }
+}
+
+void CardSession::RunJob(std::unique_lock<std::mutex>& lock)
+{
+    SessionJob& job = *std::exchange(m_job, nullptr);
+    m_currentJob = &job;
+    m_stopAsked = false;
+    lock.unlock();
+    const Outcome outcome = job.Run(m_link, m_elementsLock, m_listener);
+    lock.lock();
+    m_link.Resume();
+    m_currentJob = nullptr;
+    m_lost = m_lost || outcome.status == Outcome::Status::Lost;
+    m_changed.notify_all();
+    lock.unlock();
+    m_listener.RunEnded(outcome);
+    lock.lock();
 }
 
 }  // namespace banc

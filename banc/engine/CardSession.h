@@ -20,6 +20,18 @@ public:
     virtual void LinkLost(const Outcome& outcome);
 };
 
+// A run that drives the card itself (a frequency sweep: many experiments in
+// turn) on the session's thread, in the place of a run of the attached elements.
+class SessionJob {
+public:
+    virtual ~SessionJob();
+    // On the session's thread, until it ends: the link, the lock of the
+    // elements, and the listener to give the experiments' news to.
+    virtual Outcome Run(CardLink& link, std::mutex& elementsLock, ExperimentObserver& observer) = 0;
+    // From any thread: ends it, keeping what it measured.
+    virtual void RequestStop() = 0;
+};
+
 // The card's link on a thread of its own, for a program that must not wait
 // on the card. While no run is asked for, it watches the card (the live
 // values, the orders given meanwhile); a run takes the watch's place until
@@ -42,6 +54,8 @@ public:
     // A run of the attached elements; false when one is under way or nothing is attached.
     // With a plan (an identification, a relay test), kept by the caller until RunEnded.
     bool StartRun(std::chrono::milliseconds pollInterval, RunPlan* plan = nullptr);
+    // The job in the place of a run, on the same terms; kept by the caller until RunEnded.
+    bool StartJob(SessionJob& job);
     void StopRun();
     // A run is asked for or under way.
     bool Running() const;
@@ -52,8 +66,10 @@ public:
 
 private:
     void Loop();
-    // With m_mutex held: asks the experiment under way to end, once.
+    // With m_mutex held: asks the experiment or the job under way to end, once.
     void StopCurrent();
+    // With `lock` held on entry and exit: runs the job wanted.
+    void RunJob(std::unique_lock<std::mutex>& lock);
 
     CardLink& m_link;
     SessionListener& m_listener;
@@ -70,6 +86,8 @@ private:
     bool m_stopAsked = false;  // of m_current
     bool m_runWanted = false;
     RunPlan* m_plan = nullptr;  // of the run wanted
+    SessionJob* m_job = nullptr;         // wanted in the run's place
+    SessionJob* m_currentJob = nullptr;  // under way
     bool m_lost = false;  // the port is gone: nothing more to do
     bool m_closing = false;
     std::vector<std::string> m_pending;  // orders given while no experiment was there to take them

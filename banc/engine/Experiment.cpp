@@ -60,6 +60,7 @@ void ExperimentObserver::OrderRefused(const std::string&) {}
 void ExperimentObserver::Resting(double) {}
 
 RunPlan::~RunPlan() = default;
+std::vector<std::string> RunPlan::NextLines() { return {}; }
 
 Experiment::Experiment(Elements& elements, const Settings& settings, CardLink& link)
     : m_elements(elements), m_settings(settings), m_link(link), m_observer(&m_silentObserver)
@@ -372,7 +373,7 @@ Outcome Experiment::Run()
     if (Configure(); !m_failed && (!m_plan || HoldRest(benchRequests))) {
         while (recording() && !Stopping()) {
             if (!SendOrders() || !PollLive(benchRequests) || !PollRecording(*m_elements.recording)) break;
-            if (m_plan && Complete()) break;
+            if (m_plan && (Complete() || !SendNextLines())) break;
             if (recording()) Pause();
         }
     }
@@ -426,6 +427,19 @@ bool Experiment::Complete()
 {
     const auto hold = Hold();
     return m_plan->Complete();
+}
+
+bool Experiment::SendNextLines()
+{
+    std::vector<std::string> lines;
+    {
+        const auto hold = Hold();
+        lines = m_plan->NextLines();
+    }
+    std::string reply;
+    for (const std::string& line : lines)
+        if (Stopping() || !Exchange(Kind::Order, line, reply)) return false;
+    return true;
 }
 
 Outcome Experiment::Watch()

@@ -115,6 +115,8 @@ private:
     // The plan's rest, watched in a recording apart, then its run proper started.
     bool HoldRest(const std::vector<int>& benchRequests);
     bool Complete();
+    // The plan's lines to its next part; false on a fault or a stop.
+    bool SendNextLines();
     void StopLoop();
     void Fail(Outcome::Status status, std::string message);
     bool Stopping() const { return m_stops > 0; }

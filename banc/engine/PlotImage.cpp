@@ -18,17 +18,15 @@
 
 #include "engine/RecordingArchive.h"
 #include "engine/SafeFile.h"
+#include "engine/outputs/PlotDrawing.h"
 
 namespace banc {
 namespace {
 
 // The value labels stand this far left of the frame, and right of it.
 constexpr int kLabelsLeft = 52, kLabelsRight = 10;
-constexpr int kTitleSize = 20, kLabelSize = 12, kUnitSize = 14, kLegendSize = 14, kDescriptionSize = 13;
+constexpr int kLabelSize = 12, kUnitSize = 14;
 constexpr int kDivisions = 10;
-// Under the frame: the time labels, the legend's rows, then the descriptions.
-constexpr int kLegendTop = 46, kLegendRow = 22, kDescriptionTop = 72;
-constexpr int kSwatch = 18, kSwatchGap = 4;
 constexpr int kCurveWidth = 2;
 // A solid overlay thinner, so that a model that fits hides no measured point;
 // a dashed one as wide as the curves, the measurement seen between its dashes.
@@ -37,30 +35,6 @@ constexpr int kMaxWidenings = 20;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrid = RGB(215, 215, 215);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-void Write(CDC& dc, const std::string& text, int x, int y, int size)
-{
-    CEquation(text, CPoint(x, y), size).Draw(&dc, false);
-}
-
-// One line under the other, each as far below the last as the device context makes a line of this size.
-void WriteLines(CDC& dc, const std::string& text, int x, int y, int size)
-{
-    LOGFONT log;
-    log.lfHeight = size;
-    CFont font;
-    font.CreateFontIndirect(&log);
-    CFont* previous = dc.SelectObject(&font);
-    const int advance = std::max(size, dc.GetTextExtent("X").cy);
-    if (previous) dc.SelectObject(previous);
-    std::size_t from = 0;
-    while (from < text.size()) {
-        const std::size_t end = std::min(text.find('\n', from), text.size());
-        Write(dc, text.substr(from, end - from), x, y, size);
-        y += advance;
-        from = end + 1;
-    }
-}
 
 bool UsesAxis(const PlotContent& content, int axis)
 {
@@ -134,9 +108,9 @@ void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotCont
         dc.MoveTo(x, frame.top);
         dc.LineTo(x, frame.bottom);
         const double t = static_cast<double>(index) * content.periodMs / 1000.0;
-        Write(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, frame.bottom + 6, kLabelSize);
+        WriteMarkup(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, frame.bottom + 6, kLabelSize);
     }
-    Write(dc, "t (s)", frame.right - 16, frame.bottom + 24, kUnitSize);
+    WriteMarkup(dc, "t (s)", frame.right - 16, frame.bottom + 24, kUnitSize);
     dc.SelectObject(previous);
 }
 
@@ -166,17 +140,6 @@ CPen OverlayPen(const PlotOverlay& overlay)
 {
     if (overlay.style >= 0) return CPen(overlay.style, kCurveWidth, overlay.pen);
     return CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
-}
-
-// A cross of this half-width marks a point read on a curve.
-constexpr int kMark = 4;
-
-void DrawMark(CDC& dc, CPoint at)
-{
-    dc.MoveTo(at.x - kMark, at.y - kMark);
-    dc.LineTo(at.x + kMark, at.y + kMark);
-    dc.MoveTo(at.x - kMark, at.y + kMark);
-    dc.LineTo(at.x + kMark, at.y - kMark);
 }
 
 // The stretch of a polyline inside [from, to] seconds, its ends cut where it crosses them.
@@ -213,22 +176,14 @@ void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const
         for (const PlotPoint& point : Within(overlay.line, from, to)) points.push_back(at(overlay, point));
         if (points.size() > 1) dc.Polyline(points.data(), static_cast<int>(points.size()));
         for (const PlotPoint& mark : overlay.marks)
-            if (mark.t >= from && mark.t <= to) DrawMark(dc, at(overlay, mark));
+            if (mark.t >= from && mark.t <= to) DrawCross(dc, at(overlay, mark));
         dc.SelectObject(previous);
     }
 }
 
-// One entry of the legend drawn in its own pen rather than named in a colour of the renderer.
-struct Stroke {
-    std::string label;
-    CPen pen;
-    bool line;   // a stroke
-    bool cross;  // a cross on it, or alone for marks alone
-};
-
-std::vector<Stroke> Strokes(const PlotContent& content)
+std::vector<LegendStroke> Strokes(const PlotContent& content)
 {
-    std::vector<Stroke> strokes;
+    std::vector<LegendStroke> strokes;
     for (const auto& plotted : content.curves)
         if (plotted.pen != kColourOfCode)
             strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), true, false});
@@ -239,34 +194,13 @@ std::vector<Stroke> Strokes(const PlotContent& content)
 }
 
 // The curves in their colours, on as many rows as they take; returns the rows.
-int DrawLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
+int DrawContentLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
 {
     std::string coded;
     for (const auto& plotted : content.curves)
         if (plotted.pen == kColourOfCode) coded += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
-    const int top = frame.bottom + kLegendTop;
-    Write(dc, coded, frame.left, top, kLegendSize);
-    int x = frame.left + CEquation(coded, CPoint(), kLegendSize).LongEquation(&dc, coded);
-    int row = 0;
-    for (Stroke& stroke : Strokes(content)) {
-        const std::string label = stroke.label + "   ";
-        const int width = kSwatch + kSwatchGap + CEquation(label, CPoint(), kLegendSize).LongEquation(&dc, label);
-        if (x + width > frame.right && x > frame.left) {
-            x = frame.left;
-            ++row;
-        }
-        const int y = top + row * kLegendRow;
-        CPen* previous = dc.SelectObject(&stroke.pen);
-        if (stroke.line) {
-            dc.MoveTo(x, y + kLegendRow / 2);
-            dc.LineTo(x + kSwatch, y + kLegendRow / 2);
-        }
-        if (stroke.cross) DrawMark(dc, CPoint(x + kSwatch / 2, y + kLegendRow / 2));
-        dc.SelectObject(previous);
-        Write(dc, label, x + kSwatch + kSwatchGap, y, kLegendSize);
-        x += width;
-    }
-    return row + 1;
+    std::vector<LegendStroke> strokes = Strokes(content);
+    return DrawLegend(dc, coded, strokes, frame.left, frame.right, frame.bottom + kPlotLegendTop);
 }
 
 }  // namespace
@@ -288,9 +222,10 @@ void DrawPlot(CDC& dc, const CEnregistrement& recording, const PlotContent& cont
     if (UsesAxis(content, 1)) values[1].Draw(&dc);
     DrawCurves(dc, recording, values, time, content);
     DrawOverlays(dc, values, time, content);
-    Write(dc, content.title, frame.left, 18, kTitleSize);
-    const int rows = DrawLegend(dc, content, frame);
-    WriteLines(dc, content.legend, frame.left, frame.bottom + kDescriptionTop + (rows - 1) * kLegendRow, kDescriptionSize);
+    WriteMarkup(dc, content.title, frame.left, 18, kPlotTitleSize);
+    const int rows = DrawContentLegend(dc, content, frame);
+    WriteMarkupLines(dc, content.legend, frame.left, frame.bottom + kPlotDescriptionTop + (rows - 1) * kPlotLegendRow,
+                     kPlotDescriptionSize);
 }
 
 std::string SavePlot(const std::string& path, const CEnregistrement& recording, const PlotContent& content)

@@ -22,6 +22,9 @@ public:
     // After each turn of the run proper: true when the recording holds what
     // the run is for. The run then ends as a finished one.
     virtual bool Complete() = 0;
+    // After a turn whose Complete() was false: the lines that move the run on
+    // to its next part (a sweep's next frequency), sent at once; none by default.
+    virtual std::vector<std::string> NextLines();
 };
 
 }  // namespace banc

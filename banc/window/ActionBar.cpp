@@ -30,6 +30,8 @@ constexpr ActionLook kActions[] = {
     {Action::ExportCsv, 106, "&CSV", "Exporter les courbes en CSV"},
     {Action::ExportPng, 107, "&PNG", "Exporter le trac\xE9 en PNG"},
     {Action::Identify, 108, "&Identifier", "Identifier le processus sur l'essai en boucle ouverte et sugg\xE9rer des r\xE9glages"},
+    {Action::Sweep, 109, "R\xE9ponse &fr\xE9quentielle",
+     "Balayer la commande en sinus de fr\xE9quences croissantes et tracer le diagramme de Bode"},
 };
 constexpr int kButtonHeight = 40, kIconSize = 24;
 // Around the icon and the caption: the icon stands 6 from the edge, the caption is centred beside it.
@@ -68,7 +70,8 @@ bool Allowed(Action action, bool connected, bool running, bool identifiable)
 {
     switch (action) {
     case Action::Download:
-    case Action::Start: return connected && !running;
+    case Action::Start:
+    case Action::Sweep: return connected && !running;
     case Action::Stop: return running;
     case Action::Open: return !running;
     case Action::Identify: return identifiable;

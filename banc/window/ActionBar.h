@@ -8,10 +8,10 @@ class CIconButton;
 
 namespace banc::window {
 
-enum class Action { Download, Start, Stop, Open, Save, ExportCsv, ExportPng, Identify };
+enum class Action { Download, Start, Stop, Open, Save, ExportCsv, ExportPng, Identify, Sweep };
 
 // What may be done: nothing that changes the card's configuration while a run
-// is on; an identification of an open-loop run shown (`identifiable`).
+// is on (a sweep is one); an identification of an open-loop run shown (`identifiable`).
 bool Allowed(Action action, bool connected, bool running, bool identifiable);
 
 // The window's actions as the library's icon buttons, each with its tip.
@@ -28,7 +28,7 @@ signals:
     void triggered(Action action);
 
 private:
-    std::array<CIconButton*, 8> m_buttons{};
+    std::array<CIconButton*, 9> m_buttons{};
 };
 
 }  // namespace banc::window

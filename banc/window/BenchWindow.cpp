@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -14,8 +15,12 @@
 #include <tarvic/widgets/IconButton.h>
 
 #include "engine/Results.h"
+#include "engine/outputs/BodeCsv.h"
+#include "engine/outputs/SweepDiagram.h"
+#include "engine/outputs/SweepText.h"
 #include "window/About.h"
 #include "window/BenchDialog.h"
+#include "window/BodeView.h"
 #include "window/CardDialog.h"
 #include "window/ControllerDialog.h"
 #include "window/CurveList.h"
@@ -35,6 +40,8 @@
 #include "window/Prompts.h"
 #include "window/RecordingDialog.h"
 #include "window/RunStatus.h"
+#include "window/SweepDialog.h"
+#include "window/SweepRun.h"
 #include "window/SynopticView.h"
 #include "window/UnsavedRun.h"
 
@@ -71,7 +78,8 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
       m_prompts(prompts),
       m_workbench(std::move(places)),
       m_files(prompts, m_workbench.Choices()),
-      m_lab(new LabSession(m_workbench, this))
+      m_lab(new LabSession(m_workbench, this)),
+      m_sweep(new SweepRun(m_workbench, this))
 {
     setWindowTitle(Q("tarvic-banc : console des bancs"));
     m_menus = new MenuBar(this);
@@ -166,7 +174,14 @@ QWidget* BenchWindow::MakePlotSide()
     tools->addWidget(m_markers);
     layout->addWidget(toolRow);
     layout->addWidget(m_plot, 1);
-    return side;
+    // The time plot and, beside it, the last sweep's diagram.
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("traces"));
+    m_tabs->addTab(side, Q("&Courbes"));
+    m_bode = new BodeView(m_tabs);
+    m_bode->setObjectName(QStringLiteral("bode"));
+    m_tabs->addTab(m_bode, Q("Diagramme de &Bode"));
+    return m_tabs;
 }
 
 void BenchWindow::Connect()
@@ -201,8 +216,12 @@ void BenchWindow::Connect()
             std::lock_guard lock(m_workbench.Lock());
             planned = m_workbench.LiveElements().recording->LitParam(2);
         }
-        m_status->ShowProgress(0, planned, m_workbench.SecondsPerBlock());
-        m_status->ShowNotice(Q("Essai en cours."));
+        if (m_sweep->Active()) {
+            m_status->ShowSteps(0, 1, Q("Repos avant le premier sinus"));
+        } else {
+            m_status->ShowProgress(0, planned, m_workbench.SecondsPerBlock());
+            m_status->ShowNotice(Q("Essai en cours."));
+        }
         ShowElements();
     });
     connect(&m_workbench, &Workbench::runEnded, this, &BenchWindow::OnRunEnded);
@@ -216,8 +235,20 @@ void BenchWindow::Connect()
         m_synoptic->update();
     });
     connect(&card, &CardConnection::blockAcquired, this, [this](int acquired, int total) {
-        m_status->ShowProgress(acquired, total, m_workbench.SecondsPerBlock());
+        // A sweep counts its frequencies, not the blocks of each one's recording.
+        if (!m_sweep->Active()) m_status->ShowProgress(acquired, total, m_workbench.SecondsPerBlock());
         m_plot->Refresh();
+    });
+    connect(m_sweep, &SweepRun::resting, this, [this](double seconds) {
+        m_status->ShowSteps(0, 1, Q(tarvic::Format("Repos avant le premier sinus : %.0f s", seconds)));
+    });
+    connect(m_sweep, &SweepRun::frequencyStarted, this, [this](int index, int count, double hz) {
+        m_status->ShowSteps(index, count,
+                            Q(tarvic::Format("Fr\xE9quence %d sur %d : ", index + 1, count) + HertzText(hz)));
+    });
+    connect(m_sweep, &SweepRun::frequencyMeasured, this, [this](int index, int count, double hz) {
+        m_status->ShowSteps(index + 1, count,
+                            Q(tarvic::Format("Fr\xE9quence %d sur %d mesur\xE9" "e : ", index + 1, count) + HertzText(hz)));
     });
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
     connect(m_lab, &LabSession::changed, m_plot, &PlotView::Refresh);
@@ -287,6 +318,11 @@ void BenchWindow::UpdateState()
 
 void BenchWindow::OnRunEnded(const Outcome& outcome)
 {
+    if (m_sweep->Active()) {
+        ShowSweep();
+        UpdateState();
+        return;
+    }
     int kept = 0, total = 0;
     {
         std::lock_guard lock(m_workbench.Lock());
@@ -327,11 +363,16 @@ bool BenchWindow::SaveAs(Prompts::File file)
     const std::string path = m_files.Save(this, file, m_workbench.ShownSettings(), &chosen);
     if (path.empty()) return false;
     std::string error;
-    switch (chosen) {
-    case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
-    case Prompts::File::Csv: error = m_workbench.ExportCsv(path, CsvFormat::Rfc4180); break;
-    case Prompts::File::CsvFrench: error = m_workbench.ExportCsv(path, CsvFormat::French); break;
-    case Prompts::File::Png: error = SavePlotPicture(*m_plot, path); break;
+    // The exports are of the tab shown: the Bode tab's table and picture, or the run's.
+    if (chosen != Prompts::File::Archive && m_tabs->currentWidget() == m_bode) {
+        error = SaveBode(chosen, path);
+    } else {
+        switch (chosen) {
+        case Prompts::File::Archive: error = m_workbench.SaveArchive(path); break;
+        case Prompts::File::Csv: error = m_workbench.ExportCsv(path, CsvFormat::Rfc4180); break;
+        case Prompts::File::CsvFrench: error = m_workbench.ExportCsv(path, CsvFormat::French); break;
+        case Prompts::File::Png: error = SavePlotPicture(*m_plot, path); break;
+        }
     }
     if (error.empty())
         m_status->ShowNotice(Q("\xC9" "crit : ") + QString::fromLocal8Bit(path.c_str()));
@@ -364,6 +405,9 @@ void BenchWindow::Do(Action action)
     case Action::ExportCsv: SaveAs(Prompts::File::Csv); break;
     case Action::ExportPng: SaveAs(Prompts::File::Png); break;
     case Action::Identify: Identify(); break;
+    case Action::Sweep:
+        Open(new SweepDialog(m_workbench, [this](const SweepRequest& request) { return StartSweep(request); }, this));
+        break;
     }
     UpdateState();
 }
@@ -392,6 +436,46 @@ void BenchWindow::Identify()
     // The model is drawn over the measurement it was fitted to: that one is shown.
     m_curves->SetShown(curves.measure.code, true);
     Open(new IdentificationPanel(*m_lab, curves.measureUnit.unit, this));
+}
+
+std::string BenchWindow::StartSweep(const SweepRequest& request)
+{
+    std::string warning;
+    if (std::string error = m_sweep->Start(request, warning); !error.empty()) return error;
+    m_status->ShowNotice(Q("R\xE9ponse fr\xE9quentielle en cours."));
+    // Said, and the sweep goes on: the points it concerns are flagged.
+    if (!warning.empty()) Report(warning);
+    UpdateState();
+    return {};
+}
+
+void BenchWindow::ShowSweep()
+{
+    const SweepResult result = m_sweep->TakeResult();
+    SweepLoop loop;
+    std::string title;
+    {
+        std::lock_guard lock(m_workbench.Lock());
+        const Settings& settings = m_workbench.LiveSettings();
+        loop = LoopOfSweep(result, settings, m_workbench.BenchProfile());
+        title = std::string(settings.bench->title) + " : r\xE9ponse fr\xE9quentielle";
+    }
+    m_bode->Show(SweepDiagram(title, result, &loop));
+    m_tabs->setCurrentWidget(m_bode);
+    m_status->ShowNotice(Q(SweepOutcomeText(result)));
+}
+
+std::string BenchWindow::SaveBode(Prompts::File file, const std::string& path)
+{
+    const BodeContent* content = m_bode->Content();
+    if (!content) return "Pas de diagramme de Bode : lancez d'abord une r\xE9ponse fr\xE9quentielle.";
+    switch (file) {
+    case Prompts::File::Csv: return WriteBodeCsv(path, content->measured, CsvFormat::Rfc4180);
+    case Prompts::File::CsvFrench: return WriteBodeCsv(path, content->measured, CsvFormat::French);
+    case Prompts::File::Png: return SaveBodePicture(*m_bode, path);
+    case Prompts::File::Archive: break;
+    }
+    return {};
 }
 
 void BenchWindow::Wire(int measureRank, bool toggleRouted, bool toggleFeedback)

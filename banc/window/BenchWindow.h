@@ -13,20 +13,28 @@
 class CIconButton;
 class QCheckBox;
 class QComboBox;
+class QTabWidget;
+
+namespace banc {
+struct SweepRequest;
+}
 
 namespace banc::window {
 
+class BodeView;
 class CurveList;
 class HistoryDock;
 class LabSession;
 class MenuBar;
 class PlotView;
 class RunStatus;
+class SweepRun;
 class SynopticView;
 
 // The bench console's window: the bench and mode chosen at the top with the
 // card and the actions, the bench's synoptic view and the curves on the
-// left, the plot on the right, the link and the run's progress below.
+// left, the plot on the right with the last sweep's Bode diagram in a tab
+// beside it, the link and the run's progress below.
 class BenchWindow : public QMainWindow {
     Q_OBJECT
 
@@ -37,6 +45,9 @@ public:
     Workbench& GetWorkbench() { return m_workbench; }
     SynopticView* Synoptic() const { return m_synoptic; }
     PlotView* Plot() const { return m_plot; }
+    BodeView* Bode() const { return m_bode; }
+    QTabWidget* PlotTabs() const { return m_tabs; }
+    SweepRun& Sweep() { return *m_sweep; }
     CurveList* Curves() const { return m_curves; }
     RunStatus* Status() const { return m_status; }
     ActionBar* Actions() const { return m_actions; }
@@ -73,6 +84,10 @@ private:
     void Identify();
     // The run `number` of the history, shown as an archive opened.
     void OpenStored(long long number);
+    std::string StartSweep(const SweepRequest& request);
+    void ShowSweep();
+    // The Bode tab's table or picture; "" or why not (Latin-1).
+    std::string SaveBode(Prompts::File file, const std::string& path);
     void Open(QDialog* dialog);
     void Report(const std::string& error);
     // True once written.
@@ -85,6 +100,7 @@ private:
     Workbench m_workbench;
     FileChoice m_files;
     LabSession* m_lab;
+    SweepRun* m_sweep;
     MenuBar* m_menus = nullptr;
     QComboBox* m_bench = nullptr;
     QComboBox* m_mode = nullptr;
@@ -93,6 +109,8 @@ private:
     SynopticView* m_synoptic = nullptr;
     CurveList* m_curves = nullptr;
     PlotView* m_plot = nullptr;
+    BodeView* m_bode = nullptr;
+    QTabWidget* m_tabs = nullptr;
     QCheckBox* m_autoScale = nullptr;
     QCheckBox* m_markers = nullptr;
     RunStatus* m_status = nullptr;

@@ -189,6 +189,8 @@ bool CardConnection::StartRun(std::chrono::milliseconds pollInterval)
     return m_session && m_session->StartRun(pollInterval);
 }
 
+bool CardConnection::StartJob(SessionJob& job) { return m_session && m_session->StartJob(job); }
+
 void CardConnection::StopRun()
 {
     if (m_session) m_session->StopRun();

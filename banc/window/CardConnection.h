@@ -54,6 +54,8 @@ public:
     void Attach(Elements& elements, const Settings& settings);
     void Detach();
     bool StartRun(std::chrono::milliseconds pollInterval);
+    // Kept by the caller until runEnded.
+    bool StartJob(SessionJob& job);
     void StopRun();
     bool Running() const;
     void Send(std::vector<std::string> orders);

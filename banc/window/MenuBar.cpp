@@ -60,6 +60,7 @@ void MenuBar::AddRunMenu()
     Add(menu, Action::Stop, "&Arr\xEAter l'essai", Qt::SHIFT | Qt::Key_F5);
     menu->addSeparator();
     Add(menu, Action::Identify, "&Identifier le processus...", Qt::CTRL | Qt::Key_I);
+    Add(menu, Action::Sweep, "R\xE9ponse &fr\xE9quentielle...", Qt::CTRL | Qt::Key_B);
     menu->addSeparator();
     m_card = Entry(menu, "Ca&rte...");
     connect(m_card, &QAction::triggered, this, &MenuBar::cardAsked);

@@ -67,6 +67,13 @@ void RunStatus::ShowProgress(int acquired, int total, double secondsPerBlock)
     m_bar->setValue(acquired);
 }
 
+void RunStatus::ShowSteps(int done, int total, const QString& text)
+{
+    m_progress->setText(text);
+    m_bar->setRange(0, std::max(total, 1));
+    m_bar->setValue(done);
+}
+
 void RunStatus::ShowCursor(const QString& text)
 {
     m_cursor->setText(text);

@@ -20,6 +20,8 @@ public:
     void ShowLink(LinkState state, const QString& detail);
     // `secondsPerBlock`: the wall-clock time of one block.
     void ShowProgress(int acquired, int total, double secondsPerBlock);
+    // The progress of a run made of steps (a sweep's frequencies): `done` of `total`, and what is under way.
+    void ShowSteps(int done, int total, const QString& text);
     void ShowCursor(const QString& text);
     void ShowNotice(const QString& text);
     // Another experiment shown: nothing of the last run's progress nor of its notice.

@@ -107,8 +107,8 @@ std::string Workbench::Reconfigure(Settings settings)
     }
     {
         std::lock_guard lock(m_lock);
-        // The last run stays on show until the next one.
-        if (!m_kept && m_elements.recording && BlocksAcquired(*m_elements.recording) > 0)
+        // The last run stays on show until the next one; a job's recording is not one.
+        if (!m_kept && !m_job && m_elements.recording && BlocksAcquired(*m_elements.recording) > 0)
             m_kept = LoadedExperiment{m_settings, std::move(m_elements), {}};
         m_elements = std::move(elements);
         m_settings = settings;
@@ -347,14 +347,20 @@ double Workbench::SecondsPerBlock()
     return perBlock / 1000.0 / (m_cardChoice.embedded ? m_cardChoice.speed : 1.0);
 }
 
-std::string Workbench::Start()
+std::string Workbench::Start() { return StartWith(nullptr); }
+
+std::string Workbench::StartJob(SessionJob& job) { return StartWith(&job); }
+
+std::string Workbench::StartWith(SessionJob* job)
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;
     if (m_card.State() == LinkState::Lost)
         return "La liaison avec la carte est perdue : l'essai pourra d\xE9marrer quand elle sera reprise.";
     if (!m_card.IsConnected()) return "Pas de carte : choisissez la carte simul\xE9" "e ou un port.";
-    if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
+    const bool started = job ? m_card.StartJob(*job) : m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()));
+    if (!started) return "L'essai ne peut pas d\xE9marrer.";
     m_running = true;
+    m_job = job != nullptr;
     m_unsaved = false;
     m_startedAt = history::LocalTimeText();
     m_lastKept = {};
@@ -380,14 +386,19 @@ void Workbench::RunOver(const Outcome& outcome)
     // Once: the session's news of a run that Finish ended come after it, maybe after a save.
     if (!std::exchange(m_running, false)) return;
     std::lock_guard lock(m_lock);
-    m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
+    // A job's recording is of its last step: its result is elsewhere.
+    m_unsaved = !m_job && BlocksAcquired(*m_elements.recording) > 0;
     // A run that acquired nothing has nothing to compare or print.
     if (m_unsaved) m_lastKept.number = m_history.Keep(m_settings, m_elements, outcome, m_startedAt, m_lastKept.warning);
 }
 
 void Workbench::OnRunEnded(const Outcome& outcome)
 {
+    const bool job = m_running && m_job;
     RunOver(outcome);
+    // A job played with the elements (a sweep its sines and recordings): the user's come back from the profile.
+    if (job)
+        if (std::string error = Reconfigure(m_settings); !error.empty()) emit notice(Q(error));
     emit runEnded(outcome);
 }
 

@@ -94,6 +94,11 @@ public:
 
     std::string Download();
     std::string Start();
+    // A job on the card in a run's place (a frequency sweep): stopped, finished
+    // and ended as a run, but what it records is its own business, not a run to save.
+    std::string StartJob(SessionJob& job);
+    // The run under way, or the last one, was a job.
+    bool RanJob() const { return m_job; }
     void Stop();
     // Stops a run under way and returns once the card's loop is stopped.
     void Finish();
@@ -127,6 +132,8 @@ private:
     std::string Remake(Settings settings, const LinesOf& lines);
     std::string Connect();
     std::string Busy() const;
+    // A run of the elements, or the job when given.
+    std::string StartWith(SessionJob* job);
     // Holding the lock: "" when every value may be set now.
     std::string Check(const Values& values);
     // Holding the lock: the PID's actions as letters among P, I, D and M.
@@ -152,6 +159,7 @@ private:
     std::string m_startedAt;  // the run's, as the history writes it
     Kept m_lastKept;
     bool m_running = false;
+    bool m_job = false;
     bool m_unsaved = false;
 };
 

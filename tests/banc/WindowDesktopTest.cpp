@@ -64,6 +64,7 @@ TEST_F(WindowDesktop, FourMenusWithTheDesktopsKeys)
         "E&ssai > &D\xC3\xA9marrer l'essai [F5]",
         "E&ssai > &Arr\xC3\xAAter l'essai [Shift+F5]",
         "E&ssai > &Identifier le processus... [Ctrl+I]",
+        "E&ssai > R\xC3\xA9ponse &fr\xC3\xA9quentielle... [Ctrl+B]",
         "E&ssai > Ca&rte...",
         "E&ssai > &Banc...",
         "E&ssai > R\xC3\xA9&gulateur...",

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "cli/CommandLine.h"
+#include "engine/Settings.h"
+
+namespace banc::cli {
+
+// A frequency sweep on the card (the simulated one without --port): its
+// progress per frequency, its table, the margins of the profile's
+// controller, and the CSV, picture and JSON asked for; returns the exit status.
+int RunSweep(const Request& request, const Settings& settings, const std::string& programDir);
+
+}  // namespace banc::cli

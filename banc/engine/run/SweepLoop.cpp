@@ -1,0 +1,36 @@
+#include "engine/run/FrequencySweep.h"
+
+#include "engine/LabWork.h"
+#include "engine/LoopTuning.h"
+#include "engine/ProfileScope.h"
+#include "engine/Setup.h"
+#include "engine/StagedProfile.h"
+#include "engine/analysis/OpenLoop.h"
+
+namespace banc {
+
+SweepLoop LoopOfSweep(const SweepResult& result, const Settings& settings,
+                      const std::shared_ptr<tarvic::Profile>& profile)
+{
+    SweepLoop loop;
+    const LoopTarget target = ClosedLoopFor(settings);
+    if (!target.refusal.empty()) {
+        loop.refusal = target.refusal;
+        return loop;
+    }
+    // The loop's elements on a scratch copy of the profile, never committed.
+    const auto scratch = std::make_shared<StagedProfile>(profile);
+    ProfileScope scope(scratch);
+    Elements elements;
+    if (const SetupResult setup = Configure(target.settings, scratch, elements); !setup.error.empty()) {
+        loop.refusal = setup.error;
+        return loop;
+    }
+    const analysis::CardPid pid = CardPidOf(*elements.controller, *elements.bench);
+    const analysis::LoopScale scale = LoopScaleOf(target.settings, *elements.bench);
+    loop.openLoop = analysis::OpenLoop(result.points, [&](double hz) { return analysis::CardPidResponse(pid, scale, hz); });
+    loop.margins = analysis::MarginsOf(loop.openLoop);
+    return loop;
+}
+
+}  // namespace banc
