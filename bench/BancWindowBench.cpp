@@ -92,6 +92,8 @@ public:
     std::string OpenPath(QWidget*, const std::string&) override { return {}; }
     std::string SavePath(QWidget*, File, const std::string&, File*) override { return {}; }
     void Warn(QWidget*, const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    bool AskComment(QWidget*, const std::string&, std::string&) override { return false; }
+    bool ConfirmRemoval(QWidget*, const std::string&) override { return false; }
 };
 
 std::unique_ptr<banc::window::BenchWindow> MakeWindow(const Folder& folder, NoPrompts& prompts)
@@ -101,6 +103,7 @@ std::unique_ptr<banc::window::BenchWindow> MakeWindow(const Folder& folder, NoPr
     profile.WriteProfileString("FENETRE", "VITESSE", "1");
     banc::window::Workbench::Places places;
     places.profileFolder = folder.path;
+    places.historyPath = folder.path + "/essais.sqlite";  // never the user's own history
     places.card.cardsim = banc::EmbeddedCard::Locate("");
     auto window = std::make_unique<banc::window::BenchWindow>(places, prompts);
     window->resize(1920, 1080);

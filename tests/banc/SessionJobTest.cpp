@@ -3,14 +3,15 @@
 #include <condition_variable>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/CardSession.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;
 using namespace banc;
 using banc::test::CardAnswer;
-using banc::test::ScriptedCard;
+using tarvic::test::ScriptedCard;
 using tarvic::test::WaitUntil;
 
 namespace {

@@ -7,7 +7,8 @@
 #include <numbers>
 
 #include "BancTestSupport.h"
-#include "ScriptedCard.h"
+#include "CardAnswer.h"
+#include "support/ScriptedCard.h"
 #include "engine/CardLink.h"
 #include "engine/run/FrequencySweep.h"
 #include "plants/Benches.h"
@@ -53,7 +54,7 @@ public:
 private:
     cardsim::BenchCard m_card;
     std::atomic<int> m_sines{0};
-    banc::test::ScriptedCard m_peer;
+    tarvic::test::ScriptedCard m_peer;
 };
 
 // Stops the sweep once `after` frequencies are measured, as Ctrl-C would.
