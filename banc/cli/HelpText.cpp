@@ -57,6 +57,7 @@ std::string HelpText()
     return "Usage : tarvic-banc --banc NOM [OPTION]...\n"
            "        tarvic-banc --banc NOM --mode bo --identifier [--regle NOM]\n"
            "        tarvic-banc --banc NOM --mode pid [--regle NOM] --predire\n"
+           "        tarvic-banc --banc NOM --bode [--fmin F --fmax F] [--points N]\n"
            "        tarvic-banc --ouvrir ARCHIVE [--csv FICHIER] [--png FICHIER]\n"
            "        tarvic-banc --liste | --essai N | --comparer N,M,... | --commentaire N TEXTE | --supprimer N\n"
            "Fait un essai de r\xE9gulation sur un banc : configure la carte, lance la boucle et\n"
@@ -85,7 +86,7 @@ std::string HelpText()
            Entry("", "mesure stable, fait l'\xE9" "chelon, s'arr\xEAte une fois la r\xE9ponse") +
            Entry("", "\xE9tablie (au plus --duree) ; donne les mod\xE8les, les r\xE9glages") +
            Entry("", "sugg\xE9r\xE9s et leur r\xE9ponse pr\xE9" "dite, et garde le mod\xE8le au profil") +
-           Entry("--stabilisation S", "dur\xE9" "e du repos avant l'\xE9" "chelon (sinon : mesure stable)") +
+           Entry("--stabilisation S", "dur\xE9" "e du repos avant l'\xE9" "chelon ou le sinus (sinon : mesure stable)") +
            Entry("--relais", "essai de relais (TOR autour de la consigne) : Ku, Pu") +
            Entry("", "et les r\xE9glages de Ziegler-Nichols et Tyreus-Luyben") +
            Entry("--regle NOM", "\xE9" "crit au profil le r\xE9glage de la r\xE8gle (kp, ti, td, kf, ks,") +
@@ -98,6 +99,15 @@ std::string HelpText()
            Entry("--tau-c S", "simc : constante de temps voulue (par d\xE9" "faut le retard)") +
            Entry("--predire", "en boucle ferm\xE9" "e : la r\xE9ponse pr\xE9" "dite par le mod\xE8le gard\xE9") +
            Entry("", "avant l'essai, puis mesur\xE9" "e et pr\xE9" "dite c\xF4te \xE0 c\xF4te") +
+           "\n"
+           "R\xE9ponse fr\xE9quentielle :\n" +
+           Entry("--bode", "en boucle ouverte (mode bo par d\xE9" "faut) : un sinus de la commande") +
+           Entry("", "par fr\xE9quence, r\xE9gime \xE9tabli puis p\xE9riodes enti\xE8res mesur\xE9" "es ;") +
+           Entry("", "gain, phase, distorsion, et les marges du PID du profil") +
+           Entry("--fmin F, --fmax F", "bornes en Hz (sinon de 0,1/tau \xE0 10/tau rad/s du mod\xE8le gard\xE9)") +
+           Entry("--points N", "nombre de fr\xE9quences, espac\xE9" "es en log (12)") +
+           Entry("--amplitude A", "amplitude du sinus, % de la commande (10)") +
+           Entry("--repos R", "commande autour de laquelle il oscille, % (50)") +
            "\n"
            "Carte :\n" +
            Entry("--port PORT", "un port s\xE9rie (COM1 \xE0 COM96, ou /dev/ttyUSB0...)") +
@@ -113,6 +123,7 @@ std::string HelpText()
            Entry("--png FICHIER", "le trac\xE9 de la consigne, de la mesure et de la commande") +
            Entry("--archive FICHIER", "l'essai enregistr\xE9, relu par --ouvrir") +
            Entry("--json FICHIER", "tout ce que l'essai a donn\xE9, pour un script (UTF-8)") +
+           Entry("", "avec --bode : la table, le diagramme de Bode, bode et marges") +
            Entry("--ouvrir ARCHIVE", "relit un essai enregistr\xE9 (avec --csv, --png, --archive)") +
            "\n"
            "Historique (chaque essai qui a acquis un bloc y est gard\xE9, termin\xE9 ou non) :\n" +

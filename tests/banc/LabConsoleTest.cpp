@@ -323,7 +323,8 @@ TEST(LabConsole, LabOptionsThatDoNotGoTogetherAreRefusedBeforeAnyRun)
                   "--identifier fait un \xE9" "chelon en boucle ouverte : --mode bo, pas pid."},
              Case{Heater({"--mode", "bo", "--identifier", "--relais"}),
                   "--identifier et --relais sont deux essais : un seul \xE0 la fois."},
-             Case{Heater({"--stabilisation", "10"}), "--stabilisation ne vaut qu'avec --identifier ou --relais."},
+             Case{Heater({"--stabilisation", "10"}),
+                  "--stabilisation ne vaut qu'avec --identifier, --relais ou --bode."},
              Case{Heater({"--mode", "bo", "--identifier", "--correcteur", "PID"}),
                   "--correcteur ne vaut qu'avec --regle."},
              Case{Heater({"--regle", "tl"}), "--regle tl suit un essai de relais : ajoutez --relais."},
@@ -384,7 +385,7 @@ TEST(LabConsole, TheHelpGivesTheLabWorksOptions)
         "                         mesure stable, fait l'\xE9" "chelon, s'arr\xEAte une fois la r\xE9ponse\n"
         "                         \xE9tablie (au plus --duree) ; donne les mod\xE8les, les r\xE9glages\n"
         "                         sugg\xE9r\xE9s et leur r\xE9ponse pr\xE9" "dite, et garde le mod\xE8le au profil\n"
-        "  --stabilisation S      dur\xE9" "e du repos avant l'\xE9" "chelon (sinon : mesure stable)\n"
+        "  --stabilisation S      dur\xE9" "e du repos avant l'\xE9" "chelon ou le sinus (sinon : mesure stable)\n"
         "  --relais               essai de relais (TOR autour de la consigne) : Ku, Pu\n"
         "                         et les r\xE9glages de Ziegler-Nichols et Tyreus-Luyben\n"
         "  --regle NOM            \xE9" "crit au profil le r\xE9glage de la r\xE8gle (kp, ti, td, kf, ks,\n"
@@ -398,7 +399,7 @@ TEST(LabConsole, TheHelpGivesTheLabWorksOptions)
         "  --predire              en boucle ferm\xE9" "e : la r\xE9ponse pr\xE9" "dite par le mod\xE8le gard\xE9\n"
         "                         avant l'essai, puis mesur\xE9" "e et pr\xE9" "dite c\xF4te \xE0 c\xF4te\n"
         "\n"
-        "Carte :\n");
+        "R\xE9ponse fr\xE9quentielle :\n");
     EXPECT_NE(console.m_output.find(expected), std::string::npos) << console.m_output;
     EXPECT_NE(console.m_output.find(Utf8("  --json FICHIER         tout ce que l'essai a donn\xE9, pour un script "
                                          "(UTF-8)\n")),

@@ -169,3 +169,13 @@ TEST(SweepConsole, WithoutBoundsNorAKeptModelItAsksForThem)
                                      "donnez --fmin et --fmax, ou identifiez d'abord le proc\xE9" "d\xE9 "
                                      "(--identifier).\n"));
 }
+
+TEST(SweepConsole, TheHelpShowsTheSweep)
+{
+    Console console;
+    EXPECT_EQ(console.Run({"--help"}), 0);
+    for (const char* line : {"        tarvic-banc --banc NOM --bode [--fmin F --fmax F] [--points N]\n",
+                             "  --points N             nombre de fr\xE9quences, espac\xE9" "es en log (12)\n",
+                             "  --amplitude A          amplitude du sinus, % de la commande (10)\n"})
+        EXPECT_NE(console.m_output.find(Utf8(line)), std::string::npos) << line;
+}

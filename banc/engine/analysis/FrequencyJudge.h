@@ -20,7 +20,7 @@ struct JudgeOptions {
     double agreementNoise = 3;    // ...or this many of their standard errors
     int longestTransient = 10;    // periods waited at most before measuring anyway
     int fewestMeasured = 1;       // whole periods measured at least
-    double targetError = 0.0125;  // measured on while the gain's standard error is above this share...
+    double targetError = 0.01;    // measured on while the gain's standard error is above this share...
     int longestMeasured = 200;    // ...for this many periods at most
     int mostPoints = 65536;       // ...or this many points
     double largestDistortion = 5; // % of harmonics beyond which the point is not trusted

@@ -12,6 +12,7 @@ namespace {
 // The level, the trend, then a cosine and a sine per harmonic.
 constexpr int kLevelColumns = 2;
 constexpr int kPointsPerParameter = 2;
+constexpr double kNoiseShares = 6;
 
 }  // namespace
 
@@ -65,15 +66,16 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     fit.slope = x(1);
     fit.noiseRms = std::sqrt(residual / freedom);
     // The covariance of the terms, sigma^2 (X'X)^-1: each harmonic's power
-    // estimate holds the noise's share of it, taken off so that a noisy record
-    // does not read as a distorted one.
+    // estimate holds the noise's share of it, whose chance of passing six
+    // times its mean is e^-6; only what stands above that counts, so that a
+    // noisy record does not read as a distorted one.
     const Eigen::MatrixXd inverse = (design.transpose() * design).inverse();
     const double noisePower = fit.noiseRms * fit.noiseRms;
     double harmonicPower = 0;
     for (int h = 2; h <= harmonics; ++h) {
         const int c = kLevelColumns + 2 * (h - 1);
         const double power = (x(c) * x(c) + x(c + 1) * x(c + 1)) / 2;
-        harmonicPower += std::max(0.0, power - noisePower * (inverse(c, c) + inverse(c + 1, c + 1)) / 2);
+        harmonicPower += std::max(0.0, power - kNoiseShares * noisePower * (inverse(c, c) + inverse(c + 1, c + 1)) / 2);
     }
     fit.harmonicsRms = std::sqrt(harmonicPower);
     const double a = x(kLevelColumns), b = x(kLevelColumns + 1);

@@ -9,6 +9,8 @@
 #include <numbers>
 #include <optional>
 
+#include "engine/FigureText.h"
+#include "engine/Results.h"
 #include "engine/SafeFile.h"
 
 namespace banc {
@@ -38,7 +40,7 @@ const char* KindName(analysis::ModelKind kind)
     case analysis::ModelKind::Integrating: return "integrateur";
     case analysis::ModelKind::FirstOrderDelay: break;
     }
-    return "premier_ordre";
+    return "premier_ordre_retard";
 }
 
 }  // namespace
@@ -61,12 +63,17 @@ std::string SweepJson(const Settings& settings, const SweepPlan& plan, const Swe
               {"complet", result.missingHz.empty()},
               {"bode", points},
               {"manquantes_hz", missing}};
-    if (result.model)
-        json["modele"] = {{"type", KindName(result.model->kind)},
-                          {"gain", Number(result.model->gain)},
-                          {"constante_de_temps_s", Number(result.model->timeConstant)},
-                          {"retard_s", Number(result.model->delay)},
-                          {"ordre", result.model->order}};
+    // As the identification's JSON writes a model.
+    if (result.model) {
+        const analysis::ProcessModel& model = *result.model;
+        const bool lag = model.kind != analysis::ModelKind::Integrating;
+        json["modele"] = {{"type", KindName(model.kind)},
+                          {"gain", Number(model.gain)},
+                          {"unite_gain", tarvic::Latin1ToUtf8(GainUnit(model, result.measureUnit, kCommandUnit))},
+                          {"constante_temps_s", lag ? Number(model.timeConstant) : Json()},
+                          {"retard_s", Number(model.delay)},
+                          {"ordre", lag ? Json(model.order) : Json()}};
+    }
     if (loop && loop->refusal.empty())
         json["marges"] = {{"gain_db", Number(loop->margins.gainDb)},
                           {"phase_deg", Number(loop->margins.phaseDeg)},

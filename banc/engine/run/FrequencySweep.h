@@ -66,7 +66,7 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
 // running `speed` times faster than the clock: the recording period keeps the
 // blocks within what the link fetches. `refusal` says why the card cannot play
 // or record it, "" when it can.
-inline constexpr int kFetchedBlocksPerSecond = 400;
+inline constexpr int kFetchedBlocksPerSecond = 1600;
 inline constexpr int kFewestRecordedPerPeriod = 10;
 SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal, double speed = 1);
 
