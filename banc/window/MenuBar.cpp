@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "window/Latin1.h"
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 
 namespace banc::window {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <tarvic/platform/IniProfile.h>
 
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 #include "window/SynopticView.h"
 #include "window/WindowApplication.h"
 
