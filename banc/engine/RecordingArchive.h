@@ -15,6 +15,8 @@ namespace banc {
 // elements' own records do not hold. The console adds its integrity check
 // after it (ArchiveSeal.h).
 std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements);
+// The bytes SaveArchive writes, integrity check included: what the run history keeps.
+std::string ArchiveBytes(const Settings& settings, const Elements& elements);
 
 struct LoadedExperiment {
     Settings settings;
@@ -24,6 +26,9 @@ struct LoadedExperiment {
 // "" or why the file cannot be read (Latin-1), a damaged archive too; nothing
 // of the user's profile is read or written.
 std::string LoadArchive(const std::string& path, LoadedExperiment& loaded);
+// The same from bytes kept elsewhere (the run history); `name` stands for
+// the path in the messages ("l'essai 12").
+std::string LoadArchiveBytes(std::string bytes, const std::string& name, LoadedExperiment& loaded);
 
 // A tube, a socket or a device named as an output is never replaced by a file
 // (as root, "/dev/null" would become one): why not, or "" for anything else.

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Elements.h"
+#include "engine/Experiment.h"
+#include "engine/ResultsJson.h"
+#include "engine/Settings.h"
+#include "engine/history/StoredRun.h"
+
+namespace banc::history {
+
+// Where a run is kept and who made it: what the face knows that the run does not.
+struct RunContext {
+    std::string historyPath;  // "" the default base (RunHistory::DefaultPath)
+    std::string user;         // "" the login
+    std::string card;         // the card's identification, "" when none was read
+    std::string startedAt;    // local time, "2026-12-08 15:04:05"; "" now
+};
+
+// The login of the user running the console, else "$USER", else "inconnu".
+std::string LoginName();
+// The machine's name, "" when it has none.
+std::string HostName();
+// Local time now as the history writes it, "2026-12-08 15:04:05".
+std::string LocalTimeText();
+
+// How an experiment's end is kept.
+RunOutcome OutcomeOf(const Outcome& outcome);
+
+// The main settings on one line, for lists and legends (Latin-1): the mode,
+// then the controller's and the generator's parameters that apply, as
+// "PID Kp 2 Ti 5 s, \xE9" "chelon 20 -> 60 %".
+std::string SettingsLine(const Settings& settings, const Elements& elements);
+
+// A run as the history keeps it: the settings, the elements as sent (in the
+// archive's bytes), the outcome, the step figures and the JSON results.
+// `lab` holds the lab work's parts; the run's own are filled in here.
+StoredRun MakeStoredRun(const Settings& settings, Elements& elements, const Outcome& outcome,
+                        const RunReport& lab, const RunContext& context);
+
+struct KeptInHistory {
+    long long number = 0;  // the run's number in the base, 0 when not kept
+    std::string warning;   // "" when kept, else why not (Latin-1): to show, never to stop on
+};
+
+// What both faces call at the end of any run that acquired a block
+// (finished, interrupted, card fault): the run goes to the base in one
+// transaction. A base that cannot be opened, is locked beyond its busy
+// time-out or is full gives a warning and keeps what it held; the run's own
+// files are the caller's and are written whatever this says.
+KeptInHistory KeepRun(const Settings& settings, Elements& elements, const Outcome& outcome, const RunReport& lab,
+                      const RunContext& context);
+
+}  // namespace banc::history
