@@ -15,6 +15,7 @@ TARVIC_PACKAGES=(
   locales-all                                   # tests run under a French locale
   qt6-translations-l10n                         # Qt's own dialogs and buttons in French
   desktop-file-utils appstream man-db           # checks of the menu entries, metainfo, manual pages
+  poppler-utils                                 # pdftotext, pdftoppm, pdffonts: the tests read the PDF reports back
 )
 
 # Only scripts/package needs these: the shared-library dependencies and the
