@@ -7,6 +7,7 @@ TARVIC_PACKAGES=(
   zlib1g-dev                                    # the CRC-32 that checks the console's archives
   libeigen3-dev                                 # Levenberg-Marquardt for the process models
   nlohmann-json3-dev                            # the console's JSON results
+  libsqlite3-dev                                # the console's run history
   libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
   fonts-liberation fonts-urw-base35             # "Times New Roman" and "Symbol" faces
   xvfb xauth xdotool imagemagick                # panels on a virtual display, screenshots

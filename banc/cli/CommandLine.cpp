@@ -2,12 +2,15 @@
 
 #include <getopt.h>
 
+#include <QString>
+
 #include <tarvic/platform/Text.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include "cli/HistoryOptions.h"
 #include "cli/Resolve.h"
 #include "engine/Benches.h"
 #include "engine/CsvExport.h"
@@ -22,6 +25,7 @@ enum Code {
     kBench = 256, kMode, kCommand, kMeasure, kActions, kSignal, kDuration, kPort, kSpeed, kNoise, kSeed, kReply,
     kCsv, kCsvFormat, kPng, kArchive, kOpen, kProfile, kFactory, kHelp, kVersion,
     kIdentify, kSettling, kRelay, kRule, kController, kLambda, kTauC, kPredict, kJson,
+    kHistory, kStudent, kList, kSince, kShowRun, kCompare, kComment, kRemove,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
 };
 
@@ -48,6 +52,9 @@ constexpr Named kNamed[] = {
     {"identifier", false, kIdentify}, {"stabilisation", true, kSettling}, {"relais", false, kRelay},
     {"regle", true, kRule},        {"correcteur", true, kController}, {"lambda", true, kLambda},
     {"tau-c", true, kTauC},        {"predire", false, kPredict},   {"json", true, kJson},
+    {"historique", true, kHistory}, {"etudiant", true, kStudent},  {"liste", false, kList},
+    {"depuis", true, kSince},      {"essai", true, kShowRun},      {"comparer", true, kCompare},
+    {"commentaire", true, kComment}, {"supprimer", true, kRemove},
 };
 
 constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
@@ -99,8 +106,24 @@ std::string EmptyName(int code, const char* name)
     case kArchive:
     case kOpen:
     case kProfile:
-    case kJson: return tarvic::Format("--%s : le nom du fichier est vide.", name);
+    case kJson:
+    case kHistory: return tarvic::Format("--%s : le nom du fichier est vide.", name);
+    case kStudent: return tarvic::Format("--%s : le nom est vide.", name);
     default: return {};
+    }
+}
+
+// The history's orders: one a command line, and --help whatever else is asked.
+std::string TakeOrder(Request::Action order, const char* name, Request& request)
+{
+    switch (request.action) {
+    case Request::Action::Run: request.action = order; return {};
+    case Request::Action::Help:
+    case Request::Action::Version: return {};
+    default:
+        return request.action == order
+                   ? tarvic::Format("--%s est donné deux fois.", name)
+                   : tarvic::Format("--%s ne se combine ni avec --ouvrir ni avec un autre ordre de l'historique.", name);
     }
 }
 
@@ -129,6 +152,8 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kPng: request.png = value; return {};
     case kArchive: request.archive = value; return {};
     case kOpen:
+        if (IsHistoryOrder(request.action))
+            return "--ouvrir ne se combine pas avec un ordre de l'historique.";
         request.open = value;
         request.action = Request::Action::Open;
         return {};
@@ -184,6 +209,24 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
         (code == kSettling ? request.settling : code == kLambda ? request.lambda : request.tauC) = number;
         break;
     }
+    case kHistory: request.history = value; return {};
+    case kStudent: request.student = QString::fromLocal8Bit(value).toLatin1().toStdString(); break;
+    case kSince:
+        if (!ValidSince(value)) return tarvic::Format("--%s %s : une date AAAA-MM-JJ, suivie si besoin de l'heure HH:MM.", name, value);
+        request.since = value;
+        return {};
+    case kList: return TakeOrder(Request::Action::List, name, request);
+    case kShowRun:
+    case kRemove:
+    case kComment:
+    case kCompare: {
+        const Request::Action order = code == kShowRun  ? Request::Action::ShowRun
+                                      : code == kRemove ? Request::Action::Remove
+                                      : code == kComment ? Request::Action::Comment
+                                                         : Request::Action::Compare;
+        if (std::string error = TakeOrder(order, name, request); !error.empty()) return error;
+        return code == kCompare ? RunNumbers(name, value, request.runs) : RunNumber(name, value, request.runs);
+    }
     case kReply:
         if (!isNumber) return BadValue(name, value);
         if (number < kShortestReplyMs || number > kLongestReplyMs)
@@ -193,6 +236,7 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     default: break;
     }
     request.runOptions = true;
+    request.runOptionNames.push_back(std::string("--") + name);
     return {};
 }
 
@@ -222,10 +266,16 @@ std::string ParseCommandLine(int argc, char** argv, Request& request)
             if (!ParseNumber(optarg, number)) return BadValue(name.c_str(), optarg);
             request.values.emplace_back(name, static_cast<float>(number));
             request.runOptions = true;
+            request.runOptionNames.push_back("--" + name);
             continue;
         }
         const auto named = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const Named& n) { return n.code == code; });
         if (std::string error = TakeNamed(code, named->name, optarg, request); !error.empty()) return error;
+        // The comment is the word after the run's number.
+        if (code == kComment) {
+            if (optind >= argc) return "--commentaire demande le numéro de l'essai puis le texte.";
+            request.comment = QString::fromLocal8Bit(argv[optind++]).toLatin1().toStdString();
+        }
     }
     if (optind < argc) return tarvic::Format("Argument inattendu : %s (voir tarvic-banc --help).", argv[optind]);
     return {};

@@ -11,7 +11,7 @@ namespace banc::cli {
 
 // The command line as given, before its names are looked up.
 struct Request {
-    enum class Action { Run, Open, Help, Version };
+    enum class Action { Run, Open, Help, Version, List, ShowRun, Compare, Comment, Remove };
     Action action = Action::Run;
     std::string bench, mode, command, measure, actions, signal;  // empty when not given
     std::vector<std::pair<std::string, float>> values;  // parameter name and value, in order
@@ -33,6 +33,13 @@ struct Request {
     bool predict = false;
     std::string json;
     bool runOptions = false;  // something that only an experiment on the card takes
+    // The run history.
+    std::string history;          // --historique: the base; "" the default one
+    std::string student;          // --etudiant: the user a run is kept under; "" the login
+    std::string since;            // --depuis: "2026-12-01" or "2026-12-01 14:00"
+    std::vector<long long> runs;  // the runs an order is about: one, or those --comparer overlays
+    std::string comment;          // --commentaire's text (Latin-1)
+    std::vector<std::string> runOptionNames;  // the options only an experiment takes, as given ("--kp")
 };
 
 // GNU-style options ("--kp 2", "--kp=2", unique abbreviations); "" or the

@@ -27,6 +27,8 @@ std::string Folder(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+}  // namespace
+
 // Fonts and painting on an image need one; the console shows no window.
 void RequireGuiApplication()
 {
@@ -40,8 +42,6 @@ void RequireGuiApplication()
     static QGuiApplication application(argc, argv);
     qInstallMessageHandler(previous);
 }
-
-}  // namespace
 
 void Tell(const std::string& latin1) { Write(stderr, latin1 + "\n"); }
 
@@ -116,7 +116,9 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
         result(request.png, SavePlot(request.png, recording, plot));
     }
     if (!request.archive.empty()) result(request.archive, SaveArchive(request.archive, settings, elements));
-    if (!request.json.empty()) {
+    if (!request.json.empty() && !lab.keptJson.empty()) {
+        result(request.json, WriteResultsText(request.json, lab.keptJson));
+    } else if (!request.json.empty()) {
         RunReport report = lab.report;
         ReportRun(settings, elements, report);
         result(request.json, WriteResultsJson(request.json, report));

@@ -25,6 +25,7 @@ struct LabOutputs {
     std::vector<PlotOverlay> overlays;  // over the curves of the picture
     std::string text;                   // after the summary (Latin-1)
     RunReport report;                   // its parts for --json; the run's own are filled in
+    std::string keptJson;               // the results as the history kept them, written as they are; "": made
 };
 
 // Writes the files asked for, tells which on standard error, and prints the
@@ -33,6 +34,9 @@ struct LabOutputs {
 // the CSV is written here.
 bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,
                   const std::optional<std::string>& csvResult, const LabOutputs& lab = {});
+
+// Fonts and painting on an image need a Qt application: made once, offscreen without a display.
+void RequireGuiApplication();
 
 // Messages on standard error, "tarvic-banc : ..." for a failure.
 void Tell(const std::string& latin1);

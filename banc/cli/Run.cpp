@@ -17,6 +17,8 @@
 #include "engine/RecordingArchive.h"
 #include "engine/Results.h"
 #include "engine/Setup.h"
+#include "engine/history/KeepRun.h"
+#include "engine/run/CardIdentity.h"
 
 namespace banc::cli {
 namespace {
@@ -50,6 +52,18 @@ std::vector<std::string> CardArguments(const Request& request, const Settings& s
     if (request.noise) arguments.insert(arguments.end(), {"--noise", tarvic::Format("%g", *request.noise)});
     if (request.seed) arguments.insert(arguments.end(), {"--seed", tarvic::Format("%u", *request.seed)});
     return arguments;
+}
+
+// Every run that acquired a block is kept; a base that cannot take it only warns.
+void KeepInHistory(const Settings& settings, Elements& elements, const Outcome& outcome, const RunReport& lab,
+                   const history::RunContext& context)
+{
+    const history::KeptInHistory kept = history::KeepRun(settings, elements, outcome, lab, context);
+    if (!kept.warning.empty())
+        Complain(kept.warning);
+    else
+        Tell(tarvic::Format("Essai n\xB0 %lld gard\xE9 dans l'historique (tarvic-banc --essai %lld).", kept.number,
+                            kept.number));
 }
 
 int StatusOf(const Outcome& outcome)
@@ -126,6 +140,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     }
 
     const double secondsPerBlock = recording.LitTempsAttente() / 1000.0 / request.speed.value_or(1);
+    const std::string startedAt = history::LocalTimeText();
     Outcome outcome;
     {
         Progress progress(stderr, recording.LitParam(2), secondsPerBlock, CurvesOf(settings, elements).measureUnit.unit);
@@ -155,6 +170,12 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     const std::optional<std::string> csvResult = csv.IsOpen() ? std::optional(csv.Finish()) : std::nullopt;
     lab.Conclude(settings, elements, outcome);
     const bool written = WriteOutputs(request, settings, elements, csvResult, lab.Outputs());
+    // After the files: a base that makes the console wait holds up nothing the user asked for.
+    // The simulated bench card gives no identification of its own.
+    std::string identification = outcome.status == Outcome::Status::Finished ? AskIdentification(link) : std::string();
+    if (identification.empty() && request.port.empty()) identification = "cardsim (carte simul\xE9" "e)";
+    KeepInHistory(settings, elements, outcome, lab.Outputs().report,
+                  {request.history, request.student, identification, startedAt});
     // A file lost says so, but an interrupted run keeps the shell's status.
     const int status = StatusOf(outcome);
     return written || status == kExitInterrupted ? status : kExitUnavailable;

@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
+#include "cli/HistoryOrders.h"
 #include "cli/Outputs.h"
 #include "cli/Resolve.h"
 #include "cli/Run.h"
@@ -21,11 +22,20 @@ int main(int argc, char** argv)
         Complain(error);
         return kExitUsage;
     }
+    if (request.action == Request::Action::Open && !request.history.empty()) {
+        Complain("--ouvrir ne se combine pas avec --historique : un essai relu n'est pas gard\xE9 une seconde fois.");
+        return kExitUsage;
+    }
     switch (request.action) {
     case Request::Action::Help: Write(stdout, HelpText()); return kExitDone;
     case Request::Action::Version: Write(stdout, VersionText()); return kExitDone;
     case Request::Action::Open: return OpenArchive(request);
     case Request::Action::Run: break;
+    default: return HistoryOrder(request);
+    }
+    if (!request.since.empty()) {
+        Complain("--depuis ne vaut qu'avec --liste.");
+        return kExitUsage;
     }
     banc::Settings settings;
     if (std::string error = Resolve(request, settings); !error.empty()) {

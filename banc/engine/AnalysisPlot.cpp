@@ -23,7 +23,7 @@ std::vector<PlotOverlay> IdentificationOverlays(const analysis::Identification& 
     const analysis::StepAnalysed& step = identification.step;
     const double change = step.commandAfter - step.commandBefore;
     // The model's answer to the step the record holds, from the level it rested at.
-    PlotOverlay fit{"Mod\xE8le ajust\xE9", kModelColour, false, -1, 0, {}, {}};
+    PlotOverlay fit{"Mod\xE8le ajust\xE9", kModelColour, false, 0, {}, {}};
     for (std::size_t i = 0; i < record.measure.size(); ++i) {
         const double t = static_cast<double>(i) * record.period;
         fit.line.push_back(Point(t, step.measureBefore + identification.fit->model.StepResponse(t - step.stepTime, change)));
@@ -31,7 +31,7 @@ std::vector<PlotOverlay> IdentificationOverlays(const analysis::Identification& 
     overlays.push_back(std::move(fit));
     for (std::size_t i = 0; i < identification.methods.size(); ++i) {
         const analysis::MethodResult& method = identification.methods[i];
-        PlotOverlay construction{method.label, kMethodColours[i % std::size(kMethodColours)], false, -1, 0, {}, {}};
+        PlotOverlay construction{method.label, kMethodColours[i % std::size(kMethodColours)], false, 0, {}, {}};
         for (const analysis::CurvePoint& point : method.points) construction.marks.push_back(Point(point.t, point.value));
         if (method.tangent)
             construction.line = {Point(method.tangent->first.t, method.tangent->first.value),
@@ -43,7 +43,7 @@ std::vector<PlotOverlay> IdentificationOverlays(const analysis::Identification& 
 
 PlotOverlay PredictionOverlay(const analysis::LoopPrediction& prediction)
 {
-    PlotOverlay predicted{"R\xE9ponse pr\xE9" "dite", kModelColour, true, -1, 0, {}, {}};
+    PlotOverlay predicted{"R\xE9ponse pr\xE9" "dite", kModelColour, true, 0, {}, {}};
     for (std::size_t i = 0; i < prediction.measure.size(); ++i)
         predicted.line.push_back(Point(static_cast<double>(i) * prediction.period, prediction.measure[i]));
     return predicted;

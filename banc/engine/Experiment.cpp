@@ -8,6 +8,7 @@
 #include "engine/NumberText.h"
 #include "engine/Results.h"
 #include "engine/RunPlan.h"
+#include "engine/run/CardIdentity.h"
 
 namespace banc {
 namespace {
@@ -149,12 +150,7 @@ std::string Experiment::SilentMessage(const std::string& text) const
 std::string Experiment::Identification()
 {
     // Asked once: the card already showed it answers.
-    const CardLink::Reply answer = Ask('?', "VER", {m_link.GetTiming().reply, 1});
-    if (answer.status != CardLink::Status::Replied || IsRefusal(answer, false)) return {};
-    const int mnemonic = tarvic::Find(answer.line, "VER");
-    std::string identification = tarvic::Mid(answer.line, mnemonic + 3);
-    identification.erase(0, identification.find_first_not_of(' '));
-    return identification;
+    return IdentificationIn(Ask('?', "VER", {m_link.GetTiming().reply, 1}));
 }
 
 bool Experiment::FirstLine(const std::string& line)

@@ -161,6 +161,13 @@ void DrawCurves(CDC& dc, const CEnregistrement& recording, const CAxe (&values)[
     }
 }
 
+// A pen of an overlay's own dash is as wide as the curves: the runs of a comparison.
+CPen OverlayPen(const PlotOverlay& overlay)
+{
+    if (overlay.style >= 0) return CPen(overlay.style, kCurveWidth, overlay.pen);
+    return CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
+}
+
 // A cross of this half-width marks a point read on a curve.
 constexpr int kMark = 4;
 
@@ -200,7 +207,7 @@ void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const
         return CPoint(time.ConvIntFloat(point.t), values[overlay.axis].ConvIntFloat(point.value));
     };
     for (const PlotOverlay& overlay : content.overlays) {
-        CPen pen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen);
+        CPen pen = OverlayPen(overlay);
         CPen* previous = dc.SelectObject(&pen);
         std::vector<CPoint> points;
         for (const PlotPoint& point : Within(overlay.line, from, to)) points.push_back(at(overlay, point));
@@ -215,18 +222,19 @@ void DrawOverlays(CDC& dc, const CAxe (&values)[2], const CAxeTemps& time, const
 struct Stroke {
     std::string label;
     CPen pen;
-    bool cross;  // marks alone: a cross rather than a stroke
+    bool line;   // a stroke
+    bool cross;  // a cross on it, or alone for marks alone
 };
 
 std::vector<Stroke> Strokes(const PlotContent& content)
 {
     std::vector<Stroke> strokes;
     for (const auto& plotted : content.curves)
-        if (plotted.pen != kColourOfCode) strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), false});
+        if (plotted.pen != kColourOfCode)
+            strokes.push_back({plotted.curve.label, CPen(PS_SOLID, kCurveWidth, plotted.pen), true, false});
     for (const auto& overlay : content.overlays)
         if (!overlay.label.empty())
-            strokes.push_back({overlay.label, CPen(overlay.dashed ? PS_DASH : PS_SOLID, OverlayWidth(overlay.dashed), overlay.pen),
-                               overlay.line.empty()});
+            strokes.push_back({overlay.label, OverlayPen(overlay), !overlay.line.empty(), !overlay.marks.empty()});
     return strokes;
 }
 
@@ -249,12 +257,11 @@ int DrawLegend(CDC& dc, const PlotContent& content, const PlotFrame& frame)
         }
         const int y = top + row * kLegendRow;
         CPen* previous = dc.SelectObject(&stroke.pen);
-        if (stroke.cross) {
-            DrawMark(dc, CPoint(x + kSwatch / 2, y + kLegendRow / 2));
-        } else {
+        if (stroke.line) {
             dc.MoveTo(x, y + kLegendRow / 2);
             dc.LineTo(x + kSwatch, y + kLegendRow / 2);
         }
+        if (stroke.cross) DrawMark(dc, CPoint(x + kSwatch / 2, y + kLegendRow / 2));
         dc.SelectObject(previous);
         Write(dc, label, x + kSwatch + kSwatchGap, y, kLegendSize);
         x += width;

@@ -46,10 +46,10 @@ struct PlotOverlay {
     std::string label;  // in the legend, Latin-1; empty: not in it
     COLORREF pen;
     bool dashed = false;
-    int style = -1;  // a dash of its own (PS_DOT...) at the curves' width, for runs told apart; -1 none
     int axis = 0;
     std::vector<PlotPoint> line;   // a polyline, empty for marks alone
     std::vector<PlotPoint> marks;  // points marked with a cross
+    int style = -1;  // a dash of its own (PS_DOT...) at the curves' width, for runs told apart; -1 none
 };
 
 // What a plot of an experiment shows.

@@ -101,9 +101,8 @@ bool ReadHeader(CArchive& ar, Settings& settings)
 
 }  // namespace
 
-std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements)
+std::string ArchiveBytes(const Settings& settings, const Elements& elements)
 {
-    if (std::string kept = SpecialFileKept(path); !kept.empty()) return kept;
     std::stringstream buffer;
     {
         CArchive ar(buffer, CArchive::store);
@@ -117,7 +116,13 @@ std::string SaveArchive(const std::string& path, const Settings& settings, const
         ar.WriteObject(elements.recording.get());
         ar.Close();
     }
-    if (const int error = WriteWholeFile(path, Sealed(buffer.str()))) return ArchiveNotWritten(path, error);
+    return Sealed(buffer.str());
+}
+
+std::string SaveArchive(const std::string& path, const Settings& settings, const Elements& elements)
+{
+    if (std::string kept = SpecialFileKept(path); !kept.empty()) return kept;
+    if (const int error = WriteWholeFile(path, ArchiveBytes(settings, elements))) return ArchiveNotWritten(path, error);
     return {};
 }
 
@@ -133,6 +138,12 @@ std::string LoadArchive(const std::string& path, LoadedExperiment& loaded)
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.seekg(0);
     if (!in.read(bytes.data(), size)) return Unreadable(path);
+    return LoadArchiveBytes(std::move(bytes), path, loaded);
+}
+
+std::string LoadArchiveBytes(std::string bytes, const std::string& path, LoadedExperiment& loaded)
+{
+    loaded.notice.clear();
     const Seal seal = Unseal(bytes);
     if (seal == Seal::Broken)
         return tarvic::Format("%s est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.",

@@ -233,7 +233,12 @@ std::string ResultsJson(const RunReport& report)
 
 std::string WriteResultsJson(const std::string& path, const RunReport& report)
 {
-    if (const int error = WriteWholeFile(path, ResultsJson(report)))
+    return WriteResultsText(path, ResultsJson(report));
+}
+
+std::string WriteResultsText(const std::string& path, const std::string& json)
+{
+    if (const int error = WriteWholeFile(path, json))
         return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(),
                               tarvic::FileErrorReason(error, tarvic::FileUse::Write).c_str());
     return {};

@@ -44,5 +44,7 @@ void ReportRun(const Settings& settings, Elements& elements, RunReport& report);
 std::string ResultsJson(const RunReport& report);
 // Written whole or not at all; "" or why not (Latin-1).
 std::string WriteResultsJson(const std::string& path, const RunReport& report);
+// Results already made (a kept run's), on the same terms.
+std::string WriteResultsText(const std::string& path, const std::string& json);
 
 }  // namespace banc

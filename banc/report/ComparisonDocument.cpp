@@ -1,7 +1,5 @@
 #include <tarvic/platform/Text.h>
 
-#include <algorithm>
-
 #include "engine/Results.h"
 #include "report/Report.h"
 #include "report/ReportBlocks.h"
@@ -10,15 +8,6 @@
 
 namespace banc::report {
 namespace {
-
-// The overlay on the page's width, a row of its legend for each run at most.
-constexpr int kLegendTop = 46, kLegendRow = 22;
-PlotFrame ComparisonFrame(std::size_t runs)
-{
-    PlotFrame frame{kPageWidth, 0, 70, 730, 50, 400};
-    frame.height = frame.bottom + kLegendTop + kLegendRow * static_cast<int>(std::max<std::size_t>(runs, 1)) + 8;
-    return frame;
-}
 
 std::string Numbers(const std::vector<ComparedRun>& runs)
 {
@@ -46,12 +35,13 @@ Document ComparisonDocument(CDC& measure, std::vector<ComparedRun>& runs)
     blocks.Fields(fields);
 
     blocks.Heading("Courbes superpos\xE9" "es");
-    const PlotFrame frame = ComparisonFrame(runs.size());
-    blocks.Drawing(frame.width, frame.height, 1, [&runs, frame](CDC& dc) { DrawComparison(dc, runs, frame); });
+    // The picture --comparer writes, on the page's width.
+    const PlotFrame frame = ComparisonImageFrame(runs.size());
+    blocks.Drawing(frame.width, frame.height, static_cast<double>(kPageWidth) / frame.width,
+                   [&runs, frame](CDC& dc) { DrawComparison(dc, runs, frame); });
 
     blocks.Heading("R\xE9ponses indicielles");
-    const FigureTable figures = ComparisonFigures(runs);
-    blocks.Table({figures.header, figures.rows});
+    blocks.Table(ComparisonFigures(runs));
 
     for (const ComparedRun& run : runs)
         if (!run.stored.comment.empty()) {

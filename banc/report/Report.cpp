@@ -4,14 +4,16 @@
 
 namespace banc::report {
 
-std::string WriteRunReport(const std::string& path, ComparedRun& run)
+std::string WriteRunReport(const std::string& path, const history::StoredRun& stored, const Settings& settings,
+                           Elements& elements)
 {
-    return WritePdf(path, Measured([&](CDC& dc) { return RunDocument(dc, run); }));
+    return WritePdf(path, Measured([&](CDC& dc) { return RunDocument(dc, stored, settings, elements); }));
 }
 
-std::string PrintRunReport(QPagedPaintDevice& device, ComparedRun& run)
+std::string PrintRunReport(QPagedPaintDevice& device, const history::StoredRun& stored, const Settings& settings,
+                           Elements& elements)
 {
-    return PrintDocument(Measured([&](CDC& dc) { return RunDocument(dc, run); }), device);
+    return PrintDocument(Measured([&](CDC& dc) { return RunDocument(dc, stored, settings, elements); }), device);
 }
 
 }  // namespace banc::report

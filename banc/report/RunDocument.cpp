@@ -53,11 +53,8 @@ void AddLabWork(BlockList& blocks, const std::string& resultsJson)
 
 }  // namespace
 
-Document RunDocument(CDC& measure, ComparedRun& run)
+Document RunDocument(CDC& measure, const history::StoredRun& stored, const Settings& settings, Elements& elements)
 {
-    const history::StoredRun& stored = run.stored;
-    const Settings& settings = run.loaded.settings;
-    Elements& elements = run.loaded.elements;
     BlockList blocks(measure);
     const std::string name = RunName(stored.number);
     blocks.Paragraph(name + " : " + ExperimentTitle(settings), kTitleStyle);

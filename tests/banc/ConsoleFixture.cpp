@@ -15,6 +15,8 @@ std::string Utf8(const std::string& latin1) { return QString::fromLatin1(latin1.
 std::vector<std::string> Console::Environment(std::vector<std::string> more) const
 {
     more.push_back("XDG_CONFIG_HOME=" + m_folder.Path());
+    // Every run is kept: in the test's folder, never in the user's history.
+    more.push_back("XDG_DATA_HOME=" + m_folder.Path());
     more.push_back("QT_QPA_PLATFORM=offscreen");
     return more;
 }

@@ -89,10 +89,14 @@ protected:
                           "temps_etablissement_s": 20, "verdict": "etablie"}}]})";
     }
 
+    std::string WriteTo(const std::string& path)
+    {
+        return report::WriteRunReport(path, m_run.stored, m_run.loaded.settings, m_run.loaded.elements);
+    }
     std::string Pdf()
     {
         const std::string path = m_folder.File("rapport.pdf");
-        EXPECT_EQ(report::WriteRunReport(path, m_run), "");
+        EXPECT_EQ(WriteTo(path), "");
         return path;
     }
     // The report's text in reading order, or laid out as on the page.
@@ -209,12 +213,12 @@ TEST_F(Report, PagesAreA4NumberedWithTheirFontsEmbedded)
 TEST_F(Report, AnUnwritablePathIsRefusedInFrenchAndAnArchiveIsNeverReplaced)
 {
     const std::string absent = m_folder.File("absent/rapport.pdf");
-    EXPECT_EQ(report::WriteRunReport(absent, m_run),
+    EXPECT_EQ(WriteTo(absent),
               "Impossible d'\xE9" "crire le rapport " + absent + " : dossier introuvable.");
     const std::string archive = m_folder.File("essai.tbc");
     ASSERT_EQ(SaveArchive(archive, m_run.loaded.settings, m_run.loaded.elements), "");
     const std::string before = banc::test::ReadFile(archive);
-    EXPECT_EQ(report::WriteRunReport(archive, m_run), ArchiveKept(archive));
+    EXPECT_EQ(WriteTo(archive), ArchiveKept(archive));
     EXPECT_NE(ArchiveKept(archive), "");
     EXPECT_EQ(banc::test::ReadFile(archive), before);
 }
@@ -242,7 +246,9 @@ bool ColourNear(const QImage& page, double x, double y, QColor colour)
 TEST_F(Report, ThePlotsPictureOnItsPageHasEachCurvesColourAtItsPoints)
 {
     // Where the plot stands: its page and its top there.
-    const report::Document document = report::Measured([&](CDC& dc) { return report::RunDocument(dc, m_run); });
+    const report::Document document = report::Measured([&](CDC& dc) {
+        return report::RunDocument(dc, m_run.stored, m_run.loaded.settings, m_run.loaded.elements);
+    });
     const std::vector<report::Page> pages = report::LayOut(document.blocks);
     int pageNumber = 0, top = -1;
     for (std::size_t p = 0; p < pages.size() && top < 0; ++p)

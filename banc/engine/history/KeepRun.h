@@ -28,10 +28,10 @@ std::string LocalTimeText();
 // How an experiment's end is kept.
 RunOutcome OutcomeOf(const Outcome& outcome);
 
-// The main settings on one line, for lists and legends (Latin-1): the mode,
-// then the controller's and the generator's parameters that apply, as
-// "PID Kp 2 Ti 5 s, \xE9" "chelon 20 -> 60 %".
-std::string SettingsLine(const Settings& settings, const Elements& elements);
+// The main settings on one line, for lists and legends (Latin-1): the
+// controller's and the generator's descriptions without their headings, as
+// "PID K1= 2.00, Ti= 5.00 s, K2= 1.000 inc ; Echelon, Valeur Repos = 0 %,Val. C =50.00 % Retard =0.100 s".
+std::string SettingsLine(const Elements& elements);
 
 // A run as the history keeps it: the settings, the elements as sent (in the
 // archive's bytes), the outcome, the step figures and the JSON results.

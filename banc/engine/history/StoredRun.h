@@ -11,6 +11,8 @@ enum class RunOutcome {
     Interrupted,  // stopped on request (Ctrl-C, Arreter)
     CardFault,    // the card fell silent, went away or refused a line
 };
+// "complet", "interrompu", "d\xE9" "faut de carte" (Latin-1).
+const char* OutcomeWord(RunOutcome outcome);
 
 // One run as the history keeps it. Texts are Latin-1, as everywhere in the
 // engine; the base stores them as UTF-8.

@@ -8,6 +8,7 @@
 #include "engine/PlotImage.h"
 #include "engine/RecordingArchive.h"
 #include "engine/history/StoredRun.h"
+#include "engine/LabText.h"
 
 class CDC;
 
@@ -28,9 +29,10 @@ std::string LoadComparedRun(const history::StoredRun& run, ComparedRun& compared
 // kComparisonPens runs the pens come round again.
 struct RunPen {
     COLORREF colour;
-    int style;  // PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT
+    int style;    // PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT
+    bool marked;  // crosses along the line: the sixth run and on, whose dashes come round again
 };
-inline constexpr int kComparisonPens = 6;
+inline constexpr int kComparisonPens = 10;
 RunPen ComparisonPen(int index);
 
 // "" when the runs can be overlaid on one value axis, else why not (Latin-1):
@@ -38,23 +40,21 @@ RunPen ComparisonPen(int index);
 std::string ComparisonRefusal(const std::vector<ComparedRun>& runs);
 
 // The overlay: each run's measurement, over its own duration, in its pen;
-// the legend "Essai N : settings" for each; the value axis in the runs'
-// unit, the time axis over the longest run.
+// in the legend "Essai N : " and its controller's settings, its generator's
+// too when they differ between the runs; the value axis in the runs' unit,
+// the time axis over the longest recording planned.
 PlotContent ComparisonPlot(const std::vector<ComparedRun>& runs);
+// A picture as kImageFrame, made as tall as the legend of `runs` runs needs.
+PlotFrame ComparisonImageFrame(std::size_t runs);
 // Draws it (the runs must not be refused); the first run's recording stands
 // for the axes, which read no curve of it.
 void DrawComparison(CDC& dc, const std::vector<ComparedRun>& runs, const PlotFrame& frame = kImageFrame);
-// On a kImageFrame picture written as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
+// On a ComparisonImageFrame picture written as PNG; "" or why not (Latin-1). Needs a QGuiApplication.
 std::string SaveComparison(const std::string& path, const std::vector<ComparedRun>& runs);
 
 // The runs' figures side by side: a header row ("", "Essai 3", "Essai 5"...),
-// then one row per figure, its name first, "-" where a run does not establish it.
-struct FigureTable {
-    std::vector<std::string> header;
-    std::vector<std::vector<std::string>> rows;
-};
-FigureTable ComparisonFigures(const std::vector<ComparedRun>& runs);
-// The table for a terminal, columns padded to their widest cell (Latin-1).
-std::string FigureTableText(const FigureTable& table);
+// then one row per figure, its name first, "-" where a run does not establish
+// it; RenderTable writes it for a terminal.
+TextTable ComparisonFigures(const std::vector<ComparedRun>& runs);
 
 }  // namespace banc
