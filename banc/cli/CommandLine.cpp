@@ -27,6 +27,7 @@ enum Code {
     kIdentify, kSettling, kRelay, kRule, kController, kLambda, kTauC, kPredict, kJson,
     kHistory, kStudent, kList, kSince, kShowRun, kCompare, kComment, kRemove,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
+    kReport = 900,      // the kept runs' report
 };
 
 constexpr double kMaxSpeed = 10000;
@@ -55,6 +56,7 @@ constexpr Named kNamed[] = {
     {"historique", true, kHistory}, {"etudiant", true, kStudent},  {"liste", false, kList},
     {"depuis", true, kSince},      {"essai", true, kShowRun},      {"comparer", true, kCompare},
     {"commentaire", true, kComment}, {"supprimer", true, kRemove},
+    {"rapport", true, kReport},
 };
 
 constexpr double kLongestSettling = 3600;  // s: a bench that is not steady after an hour will not be
@@ -107,6 +109,7 @@ std::string EmptyName(int code, const char* name)
     case kOpen:
     case kProfile:
     case kJson:
+    case kReport:
     case kHistory: return tarvic::Format("--%s : le nom du fichier est vide.", name);
     case kStudent: return tarvic::Format("--%s : le nom est vide.", name);
     default: return {};
@@ -150,6 +153,7 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
         }
         return tarvic::Format("Format CSV inconnu : %s (%s).", value, NameList(CsvFormats()).c_str());
     case kPng: request.png = value; return {};
+    case kReport: request.report = value; return {};
     case kArchive: request.archive = value; return {};
     case kOpen:
         if (IsHistoryOrder(request.action))
