@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 #include <QStringList>
 
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <sstream>
 
 #include "BancTestSupport.h"
+#include "PdfText.h"
 #include "engine/Results.h"
 #include "recording/RecordingSupport.h"
 #include "report/Report.h"
@@ -17,6 +17,9 @@
 #include "support/TraceCapture.h"
 
 using namespace banc;
+using banc::test::PdfText;
+using banc::test::ToolOutput;
+using banc::test::Words;
 using tarvic::test::Valeurs;
 
 namespace {
@@ -30,23 +33,20 @@ constexpr int kFullScale = 3264;  // output counts of 100 %
 // the setpoint, overshot by 10 % of its step from 0. The command stands at 25 %.
 float Measure(int i) { return i < 16 ? 3.125f * static_cast<float>(i) : i < 20 ? 55.0f : 50.0f; }
 
-std::string Output(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(-1);
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
-    return process.readAllStandardOutput().toStdString();
-}
-
-// The text as a reader meets it: one space for any run of blanks, one line feed between lines.
-std::string Words(std::string text)
-{
-    text = std::regex_replace(text, std::regex("[ \t\f]+"), " ");
-    return std::regex_replace(text, std::regex("( ?\n ?)+"), "\n");
-}
-
 std::string Utf8(const std::string& latin1) { return QString::fromLatin1(latin1.c_str()).toUtf8().toStdString(); }
+
+// Four blocks of a water level PID run: the setpoint at 50 %, the command at 25 %.
+void Record(Elements& elements, float (*measure)(int))
+{
+    std::vector<Valeurs> blocks(4);
+    for (int i = 0; i < 4 * 32; ++i) {
+        auto& block = blocks[static_cast<std::size_t>(i / 32)];
+        block[kCommandRow][i % 32] = kFullScale / 4;
+        block[kMeasureRow][i % 32] = static_cast<std::uint16_t>(measure(i) * kFullScale / 100);
+        block[kSetpointRow][i % 32] = kFullScale / 2;
+    }
+    tarvic::test::Acquiert(*elements.recording, blocks);
+}
 
 // A water level PID run of four blocks (two minutes of 0.5 s points), kept
 // as number 12, with the lab work's results of an identification.
@@ -61,14 +61,7 @@ protected:
         settings.actions = "PID";  // the derivative's words carry accents
         Elements& elements = m_run.loaded.elements;
         ASSERT_EQ(Configure(settings, std::make_shared<tarvic::MemoryProfile>(), elements).error, "");
-        std::vector<Valeurs> blocks(4);
-        for (int i = 0; i < 4 * 32; ++i) {
-            auto& block = blocks[static_cast<std::size_t>(i / 32)];
-            block[kCommandRow][i % 32] = kFullScale / 4;
-            block[kMeasureRow][i % 32] = static_cast<std::uint16_t>(Measure(i) * kFullScale / 100);
-            block[kSetpointRow][i % 32] = kFullScale / 2;
-        }
-        tarvic::test::Acquiert(*elements.recording, blocks);
+        Record(elements, Measure);
         history::StoredRun& stored = m_run.stored;
         stored.number = 12;
         stored.startedAt = "2026-12-08 15:04:05";
@@ -100,12 +93,7 @@ protected:
         return path;
     }
     // The report's text in reading order, or laid out as on the page.
-    std::string Text(bool layout = false)
-    {
-        QStringList arguments{QString::fromStdString(Pdf()), "-"};
-        if (layout) arguments.prepend("-layout");
-        return Words(Output("pdftotext", arguments));
-    }
+    std::string Text(bool layout = false) { return PdfText(Pdf(), layout); }
 
     tarvic::test::TraceCapture m_quiet;
     ComparedRun m_run;
@@ -187,7 +175,7 @@ TEST_F(Report, TheCommentKeepsEveryCharacterTheRendererWouldDrop)
 TEST_F(Report, PagesAreA4NumberedWithTheirFontsEmbedded)
 {
     const std::string pdf = Pdf();
-    const std::string info = Words(Output("pdfinfo", {QString::fromStdString(pdf)}));
+    const std::string info = Words(ToolOutput("pdfinfo", {QString::fromStdString(pdf)}));
     EXPECT_NE(info.find("Pages: 3\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Page size: 595 x 842 pts (A4)\n"), std::string::npos) << info;
     EXPECT_NE(info.find(Utf8("Title: Essai n\xB0 12 - Niveau d'eau, r\xE9gulation PID\n")), std::string::npos)
@@ -197,7 +185,7 @@ TEST_F(Report, PagesAreA4NumberedWithTheirFontsEmbedded)
         EXPECT_NE(text.find(Utf8("tarvic-banc - Essai n\xB0 12 du 2026-12-08 15:04:05\n") + page), std::string::npos)
             << page;
     // Every face is in the file: the font table's "emb" column says yes on every row.
-    const std::string fonts = Output("pdffonts", {QString::fromStdString(pdf)});
+    const std::string fonts = ToolOutput("pdffonts", {QString::fromStdString(pdf)});
     std::istringstream rows(fonts);
     std::string row;
     int faces = 0;
@@ -259,7 +247,7 @@ TEST_F(Report, ThePlotsPictureOnItsPageHasEachCurvesColourAtItsPoints)
             }
     ASSERT_EQ(pageNumber, 2);
     const std::string png = m_folder.File("page");
-    Output("pdftoppm", {"-r", QString::number(kDpi), "-f", "2", "-l", "2", "-singlefile", "-png",
+    ToolOutput("pdftoppm", {"-r", QString::number(kDpi), "-f", "2", "-l", "2", "-singlefile", "-png",
                         QString::fromStdString(Pdf()), QString::fromStdString(png)});
     const QImage page(QString::fromStdString(png + ".png"));
     ASSERT_FALSE(page.isNull());
@@ -296,4 +284,46 @@ TEST(ReportLayout, AHeadingGoesToTheNextPageWithTheBlockItHeads)
     EXPECT_EQ(pages[1][3].top, 746);
     ASSERT_EQ(pages[2].size(), 1u);
     EXPECT_EQ(pages[2][0].block, &blocks[5]);
+}
+
+namespace {
+
+// A slower run: 1.5625 % a point, 50 % from point 32 on, never above.
+float SlowMeasure(int i) { return i < 32 ? 1.5625f * static_cast<float>(i) : 50.0f; }
+
+}  // namespace
+
+TEST_F(Report, AComparisonNamesEachRunOverlaysThemAndSetsTheirFiguresSideBySide)
+{
+    std::vector<ComparedRun> runs(2);
+    for (ComparedRun& run : runs) {
+        run.stored = m_run.stored;
+        ASSERT_EQ(LoadArchiveBytes(ArchiveBytes(m_run.loaded.settings, m_run.loaded.elements), "l'essai",
+                                   run.loaded), "");
+    }
+    runs[1].stored.number = 15;
+    runs[1].stored.user = "Lo\xEF" "c";
+    runs[1].stored.comment = "";
+    runs[1].loaded.elements.recording->SetStart(true);
+    Record(runs[1].loaded.elements, SlowMeasure);
+    const std::string path = m_folder.File("comparaison.pdf");
+    ASSERT_EQ(report::WriteComparisonReport(path, runs), "");
+    const std::string text = PdfText(path, true);
+    EXPECT_NE(text.find(Utf8("Comparaison des essais 12, 15\n"
+                             "Essai n\xB0 12 Niveau d'eau, r\xE9gulation PID, 2026-12-08 15:04:05, \xC9lodie Lef\xE8vre ; "
+                             "PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 % ; complet\n"
+                             "Essai n\xB0 15 Niveau d'eau, r\xE9gulation PID, 2026-12-08 15:04:05, Lo\xEF" "c ; "
+                             "PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 % ; complet\n"
+                             "Courbes superpos\xE9" "es\n")),
+              std::string::npos)
+        << text;
+    // 10 % over the step for the first, none for the second.
+    // From 10 to 90 % of the 50 % step: points 1.6 to 14.4 and 3.2 to 28.8, 0.5 s apart.
+    EXPECT_NE(text.find(Utf8("D\xE9passement 10.0 % 0.0 %\nTemps de mont\xE9" "e (10 \xE0 90 %) 6.4 s 12.8 s\n")),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(Utf8("Commentaire de l'essai 12\nTr\xE8s bonne r\xE9ponse ; d\xE9passement \xE0 r\xE9" "duire !\n")),
+              std::string::npos);
+    EXPECT_EQ(text.find("Commentaire de l'essai 15"), std::string::npos);
+    EXPECT_NE(text.find("page 1 / 1"), std::string::npos);
 }
