@@ -69,10 +69,10 @@ namespace {
 constexpr const char* kFiller = "remplissage";
 }
 
-SmallDisk::SmallDisk() : m_path(m_folder.File("disque"))
+SmallDisk::SmallDisk(int kib) : m_path(m_folder.File("disque"))
 {
     std::filesystem::create_directory(m_path);
-    m_mounted = ::mount("tmpfs", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    m_mounted = ::mount("tmpfs", m_path.c_str(), "tmpfs", 0, ("size=" + std::to_string(kib) + "k").c_str()) == 0;
 }
 
 SmallDisk::~SmallDisk()

@@ -41,11 +41,11 @@ std::string ReadFile(const std::string& path);
 // The names in the folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
-// A disk of 64 KiB (a tmpfs in a temporary folder) that a test fills, for the
+// A disk of 64 KiB, or `kib` (a tmpfs in a temporary folder) that a test fills, for the
 // writes a full disk refuses. Mounting needs root: Mounted() says whether it is there.
 class SmallDisk {
 public:
-    SmallDisk();
+    explicit SmallDisk(int kib = 64);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;

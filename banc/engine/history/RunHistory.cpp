@@ -135,11 +135,8 @@ std::string RunHistory::Open(const std::string& path)
     if (const int result = base->connection.Open(path); result != SQLITE_OK) return base->Failure(kOpening, result);
     sqlite3_busy_timeout(base->connection.Handle(), kBusyTimeoutMs);
     BaseHeader header;
-    if (const int result = ReadHeader(base->connection, header); result != SQLITE_OK)
+    if (const int result = PrepareBase(base->connection, header); result != SQLITE_OK)
         return base->Failure(kOpening, result);
-    if (header.kind == BaseKind::Empty || header.kind == BaseKind::Ours)
-        if (const int result = BringUpToDate(base->connection, header); result != SQLITE_OK)
-            return base->Failure(kOpening, result);
     if (header.kind == BaseKind::Foreign)
         return tarvic::Format("%s %s : c'est une base SQLite d'une autre application, elle est laiss\xE9" "e telle "
                               "quelle.",
@@ -148,10 +145,6 @@ std::string RunHistory::Open(const std::string& path)
         return tarvic::Format("%s %s : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma %d, "
                               "celle-ci lit jusqu'au %d), elle est laiss\xE9" "e telle quelle.",
                               kOpening, path.c_str(), header.version, kSchemaVersion);
-    // Two consoles write at once, and a reader never waits for a writer.
-    if (const int result = base->connection.Execute("PRAGMA journal_mode = WAL; PRAGMA foreign_keys = ON");
-        result != SQLITE_OK)
-        return base->Failure(kOpening, result);
     m_base = std::move(base);
     return {};
 }

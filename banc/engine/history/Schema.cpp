@@ -2,7 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
+
+#include "engine/history/BaseError.h"
 
 namespace banc::history {
 namespace {
@@ -42,25 +46,16 @@ constexpr const char* kVersion2 =
 constexpr const char* kMigrations[] = {kVersion1, kVersion2};
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
-int ReadInteger(Connection& base, const char* sql, long long& value)
-{
-    Statement statement(base, sql);
-    if (statement.Prepared() != SQLITE_OK) return statement.Prepared();
-    const int result = statement.Step();
-    if (result != SQLITE_ROW) return result;
-    value = statement.Integer(0);
-    return SQLITE_OK;
-}
-
 }  // namespace
 
 int ReadHeader(Connection& base, BaseHeader& header)
 {
-    long long application = 0, version = 0, objects = 0;
-    for (const auto& [sql, value] : {std::pair{"PRAGMA application_id", &application},
-                                     std::pair{"PRAGMA user_version", &version},
-                                     std::pair{"SELECT count(*) FROM sqlite_schema", &objects}})
-        if (const int result = ReadInteger(base, sql, *value); result != SQLITE_OK) return result;
+    // One statement, one snapshot: never a half-made base seen by another console making it.
+    Statement read(base, "SELECT (SELECT application_id FROM pragma_application_id),"
+                         " (SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM sqlite_schema)");
+    if (read.Prepared() != SQLITE_OK) return read.Prepared();
+    if (const int result = read.Step(); result != SQLITE_ROW) return result;
+    const long long application = read.Integer(0), version = read.Integer(1), objects = read.Integer(2);
     header.version = static_cast<int>(version);
     if (application == kApplicationId)
         header.kind = version > kSchemaVersion ? BaseKind::Newer : BaseKind::Ours;
@@ -85,6 +80,29 @@ int BringUpToDate(Connection& base, BaseHeader& header)
     }
     if (result == SQLITE_OK) result = base.Execute("COMMIT");
     if (result != SQLITE_OK) base.Execute("ROLLBACK");
+    return result;
+}
+
+int PrepareBase(Connection& base, BaseHeader& header)
+{
+    const auto prepare = [&] {
+        int result = ReadHeader(base, header);
+        if (result == SQLITE_OK && (header.kind == BaseKind::Empty || header.kind == BaseKind::Ours))
+            result = BringUpToDate(base, header);
+        if (result == SQLITE_OK && header.kind == BaseKind::Ours)
+            result = base.Execute("PRAGMA journal_mode = WAL; PRAGMA foreign_keys = ON");
+        return result;
+    };
+    // Switching a base to its log takes it whole for a moment, and SQLite
+    // does not wait for that itself as it waits for a transaction.
+    constexpr auto kPause = std::chrono::milliseconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    int result = prepare();
+    while (((result & 0xFF) == SQLITE_BUSY || (result & 0xFF) == SQLITE_LOCKED) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kPause);
+        result = prepare();
+    }
     return result;
 }
 

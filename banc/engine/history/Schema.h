@@ -32,4 +32,10 @@ int ReadHeader(Connection& base, BaseHeader& header);
 // base at once make it once. The SQLite result code; nothing changed on a failure.
 int BringUpToDate(Connection& base, BaseHeader& header);
 
+// Reads the header and, for a base that is (or is to be) ours, brings it up
+// to date and into write-ahead logging, so that two consoles write at once;
+// a foreign or newer base is only read. A base another console is making or
+// switching to its log is waited for up to the busy time-out.
+int PrepareBase(Connection& base, BaseHeader& header);
+
 }  // namespace banc::history
