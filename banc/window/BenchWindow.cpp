@@ -22,10 +22,13 @@
 #include "window/FlowLayout.h"
 #include "window/GeneratorDialog.h"
 #include "window/HelpWindow.h"
+#include "window/HistoryDock.h"
+#include "window/HistoryPane.h"
 #include "window/IdentificationPanel.h"
 #include "window/LabSession.h"
 #include "window/Latin1.h"
 #include "window/MenuBar.h"
+#include "window/ModeLabel.h"
 #include "window/PlotPicture.h"
 #include "window/PlotView.h"
 #include "window/PortList.h"
@@ -37,13 +40,6 @@
 
 namespace banc::window {
 namespace {
-
-std::string ModeLabel(const Mode& mode)
-{
-    std::string label = tarvic::Format("Mode %d : %s", mode.number, mode.controller->label);
-    if (mode.measure) label += std::string(" en ") + mode.name;
-    return label;
-}
 
 // A choice as wide as this many characters, whatever its items: the row wraps, not the window.
 constexpr int kChoiceCharacters = 18;
@@ -101,6 +97,11 @@ BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* pa
     setCentralWidget(central);
     m_status = new RunStatus(this);
     setStatusBar(m_status);
+    m_history = new HistoryDock(m_workbench, *m_plot, m_prompts, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_history);
+    // Opened on demand: the plot keeps the room it needs on a small screen.
+    m_history->hide();
+    m_menus->AddViewEntry(m_history->toggleViewAction(), "&Historique des essais", Qt::CTRL | Qt::Key_H);
     Connect();
     ConnectMenus();
     const std::string error = m_workbench.Restore();
@@ -220,6 +221,9 @@ void BenchWindow::Connect()
     });
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
     connect(m_lab, &LabSession::changed, m_plot, &PlotView::Refresh);
+    connect(m_history->Pane(), &HistoryPane::openAsked, this, &BenchWindow::OpenStored);
+    connect(m_history->Pane(), &HistoryPane::notice, m_status, &RunStatus::ShowNotice);
+    connect(&m_workbench, &Workbench::elementsChanged, m_history, &HistoryDock::FollowBench);
     // An experiment shown that was not, or no longer, to identify.
     connect(&m_workbench, &Workbench::shownChanged, this, &BenchWindow::UpdateState);
 }
@@ -290,7 +294,9 @@ void BenchWindow::OnRunEnded(const Outcome& outcome)
         kept = recording.LitNbPoint() / kPointsPerBlock;
         total = recording.LitParam(2);
     }
-    m_status->ShowNotice(Q(OutcomeText(outcome, kept, total)));
+    // A run the history could not keep is still there to save: the notice says both.
+    const std::string& unkept = m_workbench.LastKept().warning;
+    m_status->ShowNotice(Q(OutcomeText(outcome, kept, total) + (unkept.empty() ? "" : " " + unkept)));
     ShowElements();
     UpdateState();
 }
@@ -359,6 +365,16 @@ void BenchWindow::Do(Action action)
     case Action::ExportPng: SaveAs(Prompts::File::Png); break;
     case Action::Identify: Identify(); break;
     }
+    UpdateState();
+}
+
+void BenchWindow::OpenStored(long long number)
+{
+    if (!MayDrop(Prompts::Dropping::Opening)) return;
+    if (std::string error = m_workbench.OpenStored(number); !error.empty())
+        Report(error);
+    else
+        m_status->ShowNotice(Q(tarvic::Format("Essai %lld de l'historique ouvert.", number)));
     UpdateState();
 }
 

@@ -17,6 +17,7 @@ class QComboBox;
 namespace banc::window {
 
 class CurveList;
+class HistoryDock;
 class LabSession;
 class MenuBar;
 class PlotView;
@@ -41,6 +42,7 @@ public:
     ActionBar* Actions() const { return m_actions; }
     LabSession& Lab() { return *m_lab; }
     MenuBar* Menus() const { return m_menus; }
+    HistoryDock* History() const { return m_history; }
     QComboBox* BenchChoice() const { return m_bench; }
     QComboBox* ModeChoice() const { return m_mode; }
     // The settings dialog open, if any.
@@ -69,6 +71,8 @@ private:
     void UpdateState();
     void OnRunEnded(const Outcome& outcome);
     void Identify();
+    // The run `number` of the history, shown as an archive opened.
+    void OpenStored(long long number);
     void Open(QDialog* dialog);
     void Report(const std::string& error);
     // True once written.
@@ -92,6 +96,7 @@ private:
     QCheckBox* m_autoScale = nullptr;
     QCheckBox* m_markers = nullptr;
     RunStatus* m_status = nullptr;
+    HistoryDock* m_history = nullptr;
     QPointer<QDialog> m_dialog;
     bool m_asking = true;
     KeptRun m_kept;

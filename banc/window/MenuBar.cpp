@@ -74,7 +74,7 @@ void MenuBar::AddRunMenu()
 
 void MenuBar::AddViewMenu()
 {
-    QMenu* menu = addMenu(Q("Afficha&ge"));
+    QMenu* menu = m_view = addMenu(Q("Afficha&ge"));
     connect(Entry(menu, "Zoom &avant", QKeySequence::ZoomIn), &QAction::triggered, this, &MenuBar::zoomInAsked);
     connect(Entry(menu, "Zoom a&rri\xE8re", QKeySequence::ZoomOut), &QAction::triggered, this, &MenuBar::zoomOutAsked);
     connect(Entry(menu, "&Tout voir", Qt::CTRL | Qt::Key_0), &QAction::triggered, this, &MenuBar::showAllAsked);
@@ -92,6 +92,14 @@ void MenuBar::AddHelpMenu()
     menu->addSeparator();
     connect(Entry(menu, "\xC0 &propos de tarvic-banc-fenetre"), &QAction::triggered, this, &MenuBar::aboutAsked);
     connect(Entry(menu, "\xC0 propos de &Qt"), &QAction::triggered, qApp, &QApplication::aboutQt);
+}
+
+void MenuBar::AddViewEntry(QAction* toggle, const char* caption, const QKeySequence& keys)
+{
+    toggle->setText(Q(caption));
+    toggle->setShortcut(keys);
+    m_view->addSeparator();
+    m_view->addAction(toggle);
 }
 
 void MenuBar::SetState(bool connected, bool running, bool identifiable)

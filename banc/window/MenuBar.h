@@ -24,6 +24,8 @@ public:
     QAction* Of(Action action) const { return m_actions.at(action); }
     // Enabled as the action bar's buttons are; the card is not changed under a run.
     void SetState(bool connected, bool running, bool identifiable);
+    // A pane's entry in Affichage, checked while the pane shows.
+    void AddViewEntry(QAction* toggle, const char* caption, const QKeySequence& keys);
 
 signals:
     void triggered(Action action);
@@ -47,6 +49,7 @@ private:
 
     std::map<Action, QAction*> m_actions;
     QAction* m_card = nullptr;
+    QMenu* m_view = nullptr;
 };
 
 }  // namespace banc::window

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "engine/Results.h"
 #include "engine/StepText.h"
@@ -105,6 +106,13 @@ void PlotView::SetMarkers(bool on)
 
 void PlotView::Refresh() { update(); }
 
+void PlotView::SetComparison(std::vector<ComparedRun> runs)
+{
+    m_compared = std::move(runs);
+    // The cursor read the experiment, which is no longer drawn.
+    Reset();
+}
+
 CAxeTemps PlotView::MakeTimeAxis(const PlotContent& content) const
 {
     CAxeTemps time;
@@ -167,6 +175,12 @@ PlotContent PlotView::Content()
 void PlotView::Render(CDC& target, int logicalWidth, double scale)
 {
     m_frame = {logicalWidth, kHeight, kFrameLeft, logicalWidth - kFrameRight, kFrameTop, kFrameBottom};
+    if (!m_compared.empty()) {
+        PlotDC dc(target);
+        dc.SetSmallestText(static_cast<int>(std::ceil(kReadableText / scale)));
+        DrawComparison(dc, m_compared, m_frame);
+        return;
+    }
     std::lock_guard lock(m_workbench.Lock());
     m_content = Content();
     m_time = MakeTimeAxis(m_content);
@@ -220,6 +234,8 @@ void PlotView::paintEvent(QPaintEvent*)
 
 void PlotView::PlaceCursor(QPoint point)
 {
+    // The runs overlaid are read in their own table of figures.
+    if (!m_compared.empty()) return;
     const double scale = Scale();
     const CPoint logical(static_cast<int>(point.x() / scale), static_cast<int>(point.y() / scale));
     {

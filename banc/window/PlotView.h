@@ -3,11 +3,13 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 #include <tarvic/recording/Axe.h>
 #include <tarvic/recording/AxeTemps.h>
 
 #include "engine/PlotImage.h"
+#include "engine/outputs/Comparison.h"
 #include "window/PlotCursor.h"
 
 class CDC;
@@ -23,7 +25,8 @@ class Workbench;
 // run is on, the time axis follows the blocks as they come; afterwards it
 // zooms and scrolls. The value axes take the measured quantity's range, or
 // the curves' own (CalculMinMax) on request. A click places the cursor,
-// which snaps to a curve; the step's markers show on request.
+// which snaps to a curve; the step's markers show on request. Kept runs
+// overlaid take the place of the experiment, as a whole, until they go.
 class PlotView : public QWidget {
     Q_OBJECT
 
@@ -47,6 +50,9 @@ public:
     // Whose overlays it draws over the curves.
     void SetLab(const LabSession* lab) { m_lab = lab; }
     int Zoom() const { return m_zoom; }
+    // The runs overlaid, none to show the experiment again.
+    void SetComparison(std::vector<ComparedRun> runs);
+    const std::vector<ComparedRun>& Compared() const { return m_compared; }
 
     // Draws on a device context `logicalWidth` wide and kHeight high, shown
     // at `scale` device pixels a logical one: its texts stay readable there.
@@ -99,6 +105,7 @@ private:
     CAxe m_axes[2];
     PlotContent m_content;
     std::optional<CursorReading> m_cursor;
+    std::vector<ComparedRun> m_compared;
 };
 
 }  // namespace banc::window

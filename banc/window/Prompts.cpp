@@ -1,6 +1,7 @@
 #include "window/Prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -90,6 +91,25 @@ std::string DialogPrompts::SavePath(QWidget* parent, File file, const std::strin
 void DialogPrompts::Warn(QWidget* parent, const std::string& text)
 {
     QMessageBox::warning(parent, Q("tarvic-banc-fenetre"), Q(text));
+}
+
+bool DialogPrompts::AskComment(QWidget* parent, const std::string& title, std::string& comment)
+{
+    bool given = false;
+    const QString text = QInputDialog::getMultiLineText(parent, Q(title), Q("Commentaire :"), Q(comment), &given);
+    // A character outside Latin-1 has no place in the engine's texts: it would come back as '?'.
+    if (given) comment = Latin1(text);
+    return given;
+}
+
+bool DialogPrompts::ConfirmRemoval(QWidget* parent, const std::string& question)
+{
+    QMessageBox box(QMessageBox::Warning, Q("Supprimer"), Q(question), QMessageBox::Cancel, parent);
+    QPushButton* remove = box.addButton(Q("&Supprimer"), QMessageBox::DestructiveRole);
+    // What cannot be undone is not what Enter does.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == remove;
 }
 
 }  // namespace banc::window

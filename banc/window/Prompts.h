@@ -26,6 +26,10 @@ public:
     virtual std::string SavePath(QWidget* parent, File file, const std::string& suggested, File* chosen = nullptr) = 0;
     // A failure the user must see (Latin-1).
     virtual void Warn(QWidget* parent, const std::string& text) = 0;
+    // The comment of a kept run, `comment` offered and taken back (Latin-1); false when the user gave up.
+    virtual bool AskComment(QWidget* parent, const std::string& title, std::string& comment) = 0;
+    // Whether to remove what `question` says (Latin-1) for good.
+    virtual bool ConfirmRemoval(QWidget* parent, const std::string& question) = 0;
 };
 
 // The usual suffix of a file of that kind, without its point: "tbc".
@@ -39,6 +43,8 @@ public:
     std::string OpenPath(QWidget* parent, const std::string& folder) override;
     std::string SavePath(QWidget* parent, File file, const std::string& suggested, File* chosen = nullptr) override;
     void Warn(QWidget* parent, const std::string& text) override;
+    bool AskComment(QWidget* parent, const std::string& title, std::string& comment) override;
+    bool ConfirmRemoval(QWidget* parent, const std::string& question) override;
 };
 
 }  // namespace banc::window

@@ -19,9 +19,12 @@ QString Refused(const QCommandLineParser& parser, const QStringList& arguments)
 {
     if (!parser.positionalArguments().isEmpty())
         return Q("argument inattendu : ") + parser.positionalArguments().front();
-    for (const QString& argument : arguments.mid(1))
-        if (argument.startsWith('-')) return Q("option inconnue : ") + argument;
-    return {};
+    for (const QString& name : parser.unknownOptionNames())
+        for (const QString& argument : arguments.mid(1))
+            if (argument == "-" + name || argument == "--" + name || argument.startsWith("--" + name + "="))
+                return Q("option inconnue : ") + argument;
+    // Known, but the last one, without the value it takes.
+    return Q("l'option %1 attend une valeur").arg(arguments.back());
 }
 
 QString HelpText()
@@ -31,8 +34,12 @@ QString HelpText()
              "(simul\xE9" "e ou sur un port s\xE9rie), l'essai, ses courbes et ses fichiers.\n"
              "\n"
              "Options :\n"
-             "  -h, --help      affiche cette aide et quitte\n"
-             "  -v, --version   affiche la version et quitte\n"
+             "  --historique FICHIER  garde les essais dans cette base plut\xF4t que dans\n"
+             "                        ~/.local/share/tarvic/essais.sqlite\n"
+             "  --etudiant NOM        le nom sous lequel les essais sont gard\xE9s, plut\xF4t que\n"
+             "                        celui de la session\n"
+             "  -h, --help            affiche cette aide et quitte\n"
+             "  -v, --version         affiche la version et quitte\n"
              "et celles de Qt : -platform NOM, -style NOM, -geometry LxH+X+Y...\n"
              "\n"
              "Les choix de la fen\xEAtre sont dans ~/.config/tarvic/tarvic-banc-fenetre.ini, les r\xE9glages\n"
@@ -51,14 +58,18 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
-    parser.addOption(help);
-    parser.addOption(version);
+    const QCommandLineOption history(QStringLiteral("historique"), {}, QStringLiteral("FICHIER"));
+    const QCommandLineOption student(QStringLiteral("etudiant"), {}, QStringLiteral("NOM"));
+    parser.addOptions({help, version, history, student});
     const bool parsed = parser.parse(arguments);
-    if (parser.isSet(help)) return {kExitDone, HelpText(), {}};
-    if (parser.isSet(version)) return {kExitDone, VersionText(), {}};
-    if (!qtOptionsTaken || (parsed && parser.positionalArguments().isEmpty())) return {};
+    if (parser.isSet(help)) return {kExitDone, HelpText(), {}, {}, {}};
+    if (parser.isSet(version)) return {kExitDone, VersionText(), {}, {}, {}};
+    if (!qtOptionsTaken) return {};
+    if (parsed && parser.positionalArguments().isEmpty())
+        return {{}, {}, {}, parser.value(history).toLocal8Bit().toStdString(), Latin1(parser.value(student))};
     return {kExitUsage, {},
-            QStringLiteral("%1 : %2 (voir %1 --help).\n").arg(QString::fromLatin1(kProgram), Refused(parser, arguments))};
+            QStringLiteral("%1 : %2 (voir %1 --help).\n").arg(QString::fromLatin1(kProgram), Refused(parser, arguments)),
+            {}, {}};
 }
 
 }  // namespace banc::window

@@ -14,6 +14,8 @@
 #include "engine/NumberText.h"
 #include "engine/Results.h"
 #include "engine/Setup.h"
+#include "engine/history/KeepRun.h"
+#include "window/Latin1.h"
 
 namespace banc::window {
 namespace {
@@ -46,7 +48,8 @@ Workbench::Workbench(Places places, QObject* parent)
     : QObject(parent),
       m_places(std::move(places)),
       m_profile(std::make_shared<tarvic::IniProfile>(WindowProfilePath())),
-      m_card(m_places.card, m_lock, this)
+      m_card(m_places.card, m_lock, this),
+      m_history(m_places.historyPath, m_places.user)
 {
     connect(&m_card, &CardConnection::runEnded, this, &Workbench::OnRunEnded);
 }
@@ -353,6 +356,8 @@ std::string Workbench::Start()
     if (!m_card.StartRun(Experiment::PollIntervalFor(SecondsPerBlock()))) return "L'essai ne peut pas d\xE9marrer.";
     m_running = true;
     m_unsaved = false;
+    m_startedAt = history::LocalTimeText();
+    m_lastKept = {};
     if (m_kept) {
         m_kept.reset();
         emit shownChanged();
@@ -366,21 +371,23 @@ void Workbench::Stop() { m_card.StopRun(); }
 void Workbench::Finish()
 {
     m_card.Detach();
-    RunOver();
+    RunOver({Outcome::Status::Interrupted, "Essai interrompu.", false});
     m_card.Attach(m_elements, m_settings);
 }
 
-void Workbench::RunOver()
+void Workbench::RunOver(const Outcome& outcome)
 {
     // Once: the session's news of a run that Finish ended come after it, maybe after a save.
     if (!std::exchange(m_running, false)) return;
     std::lock_guard lock(m_lock);
     m_unsaved = BlocksAcquired(*m_elements.recording) > 0;
+    // A run that acquired nothing has nothing to compare or print.
+    if (m_unsaved) m_lastKept.number = m_history.Keep(m_settings, m_elements, outcome, m_startedAt, m_lastKept.warning);
 }
 
 void Workbench::OnRunEnded(const Outcome& outcome)
 {
-    RunOver();
+    RunOver(outcome);
     emit runEnded(outcome);
 }
 
@@ -408,17 +415,35 @@ std::string Workbench::OpenArchive(const std::string& path, std::string* uncheck
     if (std::string busy = Busy(); !busy.empty()) return busy;
     LoadedExperiment loaded;
     if (std::string error = LoadArchive(path, loaded); !error.empty()) return error;
+    if (unchecked) *unchecked = loaded.notice;
+    Show(std::move(loaded));
+    return {};
+}
+
+std::string Workbench::OpenStored(long long number)
+{
+    if (std::string busy = Busy(); !busy.empty()) return busy;
+    history::StoredRun run;
+    if (std::string error = m_history.Read(number, run); !error.empty()) return error;
+    LoadedExperiment loaded;
+    const std::string name = tarvic::Format("l'archive de l'essai %lld", number);
+    if (std::string error = LoadArchiveBytes(std::move(run.archive), name, loaded); !error.empty())
+        return Capitalised(error);
+    Show(std::move(loaded));
+    return {};
+}
+
+void Workbench::Show(LoadedExperiment loaded)
+{
     // On the archive's bench and mode, to run it again; what goes wrong there is no fault of the archive.
     std::string warning;
     if (loaded.settings.bench != m_settings.bench) warning = ChooseBench(*loaded.settings.bench);
     if (loaded.settings.bench == m_settings.bench && loaded.settings.mode != m_settings.mode)
         if (std::string error = ChooseMode(*loaded.settings.mode); !error.empty()) warning = error;
-    if (unchecked) *unchecked = loaded.notice;
     m_kept = std::move(loaded);
     m_unsaved = false;
     emit shownChanged();
     if (!warning.empty()) emit notice(QString::fromLatin1(warning.c_str()));
-    return {};
 }
 
 }  // namespace banc::window

@@ -14,6 +14,7 @@
 #include "engine/LabWork.h"
 #include "engine/RecordingArchive.h"
 #include "window/CardConnection.h"
+#include "window/HistoryBase.h"
 #include "window/WindowProfile.h"
 
 namespace tarvic {
@@ -35,6 +36,14 @@ public:
         // The window's profile and the benches' own (those of the command line too).
         std::string profileFolder;
         CardConnection::Setup card;
+        // The run history's base, "" the user's default one; the name runs are kept under, "" the login.
+        std::string historyPath;
+        std::string user;
+    };
+    // What became of the last run in the history.
+    struct Kept {
+        long long number = 0;  // 0: not kept
+        std::string warning;   // why not (Latin-1), "" when kept or when there was nothing to keep
     };
     using Values = std::vector<std::pair<const ParameterDef*, float>>;
 
@@ -56,6 +65,8 @@ public:
     bool ShowsLive() const { return !m_kept; }
 
     CardConnection& Card() { return m_card; }
+    HistoryBase& History() { return m_history; }
+    const Kept& LastKept() const { return m_lastKept; }
     // The user's choices kept for the window.
     WindowProfile& Choices() { return m_profile; }
     const CardChoice& CardChosen() const { return m_cardChoice; }
@@ -98,6 +109,8 @@ public:
     // Shows the archive's experiment, on its bench and mode; a file that cannot be read changes nothing.
     // `unchecked`, when given, takes the notice of an archive opened without its check ("" or Latin-1).
     std::string OpenArchive(const std::string& path, std::string* unchecked = nullptr);
+    // Shows the run `number` of the history the same way.
+    std::string OpenStored(long long number);
 
 signals:
     void elementsChanged();  // made again, or a parameter changed
@@ -120,8 +133,10 @@ private:
     std::string ActionLetters() const;
     // Sent when a card is there.
     void SendLines(std::vector<std::string> lines);
-    // Whatever ended it: what it acquired is to be saved.
-    void RunOver();
+    // Whatever ended it: what it acquired is to be saved, and is kept in the history.
+    void RunOver(const Outcome& outcome);
+    // Shows an experiment read back, on its bench and mode.
+    void Show(LoadedExperiment loaded);
     void OnRunEnded(const Outcome& outcome);
 
     Places m_places;
@@ -133,6 +148,9 @@ private:
     std::optional<LoadedExperiment> m_kept;
     CardChoice m_cardChoice;
     CardConnection m_card;
+    HistoryBase m_history;
+    std::string m_startedAt;  // the run's, as the history writes it
+    Kept m_lastKept;
     bool m_running = false;
     bool m_unsaved = false;
 };

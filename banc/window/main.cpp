@@ -45,7 +45,8 @@ int main(int argc, char** argv)
     // --help and --version are for a terminal, where there may be no display.
     if (const auto status = Answered(banc::window::AnswerArguments(Arguments(argc, argv), false))) return *status;
     QApplication application(argc, argv);
-    if (const auto status = Answered(banc::window::AnswerArguments(QApplication::arguments(), true))) return *status;
+    const banc::window::ArgumentsAnswer answer = banc::window::AnswerArguments(QApplication::arguments(), true);
+    if (const auto status = Answered(answer)) return *status;
     banc::window::SetUpApplication(application);
     // A logout, a shutdown or a kill closes the window without a question,
     // keeping the run; caught from here, since the window watches the card as
@@ -63,6 +64,8 @@ int main(int argc, char** argv)
     banc::window::Workbench::Places places;
     places.profileFolder = Folder(tarvic::DefaultProfilePath("tarvic-banc-fenetre"));
     places.card.cardsim = banc::EmbeddedCard::Locate(banc::EmbeddedCard::ProgramFolder());
+    places.historyPath = answer.historyPath;
+    places.user = answer.user;
     banc::window::DialogPrompts prompts;
     banc::window::BenchWindow window(places, prompts);
     // Roomy on a large screen, and no larger than a laptop's or a projector's.

@@ -73,6 +73,7 @@ TEST_F(WindowDesktop, FourMenusWithTheDesktopsKeys)
         "Afficha&ge > Zoom a&rri\xC3\xA8re [Ctrl+-]",
         "Afficha&ge > &Tout voir [Ctrl+0]",
         "Afficha&ge > &Plein \xC3\xA9" "cran [F11]",
+        "Afficha&ge > &Historique des essais [Ctrl+H]",
         "A&ide > &Aide de la console [F1]",
         "A&ide > \xC3\x80 &propos de tarvic-banc-fenetre",
         "A&ide > \xC3\x80 propos de &Qt",

@@ -43,6 +43,24 @@ std::string ScriptedPrompts::SavePath(QWidget*, File file, const std::string& su
     return Take();
 }
 
+bool ScriptedPrompts::AskComment(QWidget*, const std::string& title, std::string& comment)
+{
+    commentOffered.push_back(title + "|" + comment);
+    if (comments.empty()) return false;
+    comment = comments.front();
+    comments.pop_front();
+    return true;
+}
+
+bool ScriptedPrompts::ConfirmRemoval(QWidget*, const std::string& question)
+{
+    removalAsked.push_back(question);
+    if (removals.empty()) return false;
+    const bool answer = removals.front();
+    removals.pop_front();
+    return answer;
+}
+
 std::string ScriptedPrompts::Take()
 {
     if (paths.empty()) return {};
@@ -99,6 +117,9 @@ window::BenchWindow& WindowFixture::Open(LinkTiming timing)
 {
     window::Workbench::Places places;
     places.profileFolder = folder.Path();
+    // Never the user's own history.
+    places.historyPath = folder.File("essais.sqlite");
+    places.user = student;
     places.card.cardsim = EmbeddedCard::Locate("");
     places.card.timing = timing;
     places.card.watchInterval = std::chrono::milliseconds(20);

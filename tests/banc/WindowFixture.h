@@ -24,6 +24,9 @@ public:
     std::string OpenPath(QWidget*, const std::string& folder) override;
     std::string SavePath(QWidget*, File file, const std::string& suggested, File* chosen = nullptr) override;
     void Warn(QWidget*, const std::string& text) override { warnings.push_back(text); }
+    // Unscripted, the user gives up.
+    bool AskComment(QWidget*, const std::string& title, std::string& comment) override;
+    bool ConfirmRemoval(QWidget*, const std::string& question) override;
 
     std::deque<Closing> closing;
     std::deque<Closing> dropping;
@@ -32,6 +35,10 @@ public:
     File csv = File::Csv;  // the CSV's file type chosen
     std::vector<std::string> offered;  // the folder a file dialog opened in, or the file it suggested
     std::vector<std::string> warnings;
+    std::deque<std::string> comments;  // typed in the comment's dialog
+    std::vector<std::string> commentOffered;  // what the dialog showed, as "title|comment"
+    std::deque<bool> removals;  // the answers to the removal's confirmation
+    std::vector<std::string> removalAsked;
     int questions = 0;
 
 private:
@@ -73,6 +80,7 @@ public:
     bool RunToTheEnd();
 
     TemporaryFolder folder;
+    std::string student;  // the name runs are kept under, "" the login
     ScriptedPrompts prompts;
     tarvic::test::TraceCapture traces;  // the generator's tables are traced
 

@@ -2,8 +2,9 @@
 // README, on a 1280x720 screen: banc_window_screenshots FOLDER writes
 // FOLDER/fenetre-<bench>.png, and the identification of the air flow bench's
 // temperature with its models and suggested settings, fenetre-identification.png,
-// fenetre-modeles.png and fenetre-reglage.png, and the loop of SIMC's PI beside
-// its prediction, fenetre-prediction.png.
+// fenetre-modeles.png and fenetre-reglage.png, the loop of SIMC's PI beside
+// its prediction, fenetre-prediction.png, and three runs of the water level
+// kept in the history and overlaid, fenetre-historique.png.
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -18,6 +19,8 @@
 
 #include "WindowFixture.h"
 #include "engine/Results.h"
+#include "window/HistoryDock.h"
+#include "window/HistoryPane.h"
 #include "window/IdentificationPanel.h"
 #include "window/LabSession.h"
 #include "window/PlotView.h"
@@ -154,6 +157,35 @@ bool ShootIdentification(const std::string& folder)
     return Save(window, folder + "/fenetre-prediction.png");
 }
 
+// The water level's PI with three gains, each run to its end, then the three selected in the Historique pane.
+bool ShootHistory(const std::string& folder)
+{
+    const Scene scene{"niveaueau", "pid", "PI", {{"ti", 20}, {"echelon", 50}}};
+    banc::test::WindowFixture fixture;
+    fixture.Prefer(scene.bench, scene.mode, 100);
+    banc::window::BenchWindow& window = fixture.Open();
+    window.resize(1280, 720);
+    banc::window::Workbench& bench = fixture.Bench();
+    if (std::string error = bench.SetActions(scene.actions); !error.empty()) return Fail(scene, error);
+    if (std::string error = bench.SetRecording(160, 500); !error.empty()) return Fail(scene, error);
+    if (!SpinUntil([&] { return bench.Card().State() == LinkState::Answering; })) return Fail(scene, "carte muette");
+    for (const float kp : {0.5f, 2.0f, 6.0f}) {
+        banc::window::Workbench::Values values;
+        for (const auto& [name, value] : scene.values)
+            values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, name), value);
+        values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, "kp"), kp);
+        if (std::string error = bench.SetParameters(values); !error.empty()) return Fail(scene, error);
+        if (!fixture.RunToTheEnd()) return Fail(scene, "essai interrompu");
+    }
+    banc::window::HistoryDock& dock = *window.History();
+    dock.show();
+    // Widened, as a user does, to the runs' figures.
+    window.resizeDocks({&dock}, {520}, Qt::Horizontal);
+    dock.Pane()->Select({1, 2, 3});
+    if (window.Plot()->Compared().size() != 3) return Fail(scene, dock.Pane()->Message()->text().toStdString());
+    return Save(window, folder + "/fenetre-historique.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -166,5 +198,6 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const Scene& scene : kScenes) ok = Shoot(scene, argv[1]) && ok;
     ok = ShootIdentification(argv[1]) && ok;
+    ok = ShootHistory(argv[1]) && ok;
     return ok ? 0 : 1;
 }
