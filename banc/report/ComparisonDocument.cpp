@@ -19,7 +19,7 @@ std::string Numbers(const std::vector<ComparedRun>& runs)
 
 }  // namespace
 
-Document ComparisonDocument(CDC& measure, std::vector<ComparedRun>& runs)
+Document ComparisonDocument(CDC& measure, const std::vector<ComparedRun>& runs)
 {
     BlockList blocks(measure);
     const std::string title = "Comparaison des essais " + Numbers(runs);
@@ -55,12 +55,12 @@ Document ComparisonDocument(CDC& measure, std::vector<ComparedRun>& runs)
 
 namespace banc::report {
 
-std::string WriteComparisonReport(const std::string& path, std::vector<ComparedRun>& runs)
+std::string WriteComparisonReport(const std::string& path, const std::vector<ComparedRun>& runs)
 {
     return WritePdf(path, Measured([&](CDC& dc) { return ComparisonDocument(dc, runs); }));
 }
 
-std::string PrintComparisonReport(QPagedPaintDevice& device, std::vector<ComparedRun>& runs)
+std::string PrintComparisonReport(QPagedPaintDevice& device, const std::vector<ComparedRun>& runs)
 {
     return PrintDocument(Measured([&](CDC& dc) { return ComparisonDocument(dc, runs); }), device);
 }

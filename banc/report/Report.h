@@ -23,15 +23,15 @@ inline constexpr PlotFrame kRunPlotFrame{kPageWidth, 480, 70, 730, 50, 400};
 Document RunDocument(CDC& measure, const history::StoredRun& stored, const Settings& settings, Elements& elements);
 // The report of runs compared: who and what each run was, their overlay and
 // their figures side by side. The runs must not be refused (ComparisonRefusal).
-Document ComparisonDocument(CDC& measure, std::vector<ComparedRun>& runs);
+Document ComparisonDocument(CDC& measure, const std::vector<ComparedRun>& runs);
 
 // As an A4 PDF: "" or why not (Latin-1). Needs a QGuiApplication.
 std::string WriteRunReport(const std::string& path, const history::StoredRun& stored, const Settings& settings,
                            Elements& elements);
-std::string WriteComparisonReport(const std::string& path, std::vector<ComparedRun>& runs);
+std::string WriteComparisonReport(const std::string& path, const std::vector<ComparedRun>& runs);
 // On a printer or any paged device, as the PDF would be.
 std::string PrintRunReport(QPagedPaintDevice& device, const history::StoredRun& stored, const Settings& settings,
                            Elements& elements);
-std::string PrintComparisonReport(QPagedPaintDevice& device, std::vector<ComparedRun>& runs);
+std::string PrintComparisonReport(QPagedPaintDevice& device, const std::vector<ComparedRun>& runs);
 
 }  // namespace banc::report

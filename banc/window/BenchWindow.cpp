@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -35,6 +36,7 @@
 #include "window/Prompts.h"
 #include "window/RecordingDialog.h"
 #include "window/RunStatus.h"
+#include "window/ShownReport.h"
 #include "window/SynopticView.h"
 #include "window/UnsavedRun.h"
 
@@ -234,6 +236,8 @@ void BenchWindow::ConnectMenus()
     connect(m_menus, &MenuBar::cardAsked, m_cardButton, &QPushButton::click);
     connect(m_menus, &MenuBar::itemAsked, this, &BenchWindow::OnItem);
     connect(m_menus, &MenuBar::quitAsked, this, &QWidget::close);
+    connect(m_menus, &MenuBar::reportAsked, this, [this] { SaveAs(Prompts::File::Pdf); });
+    connect(m_menus, &MenuBar::printAsked, this, &BenchWindow::PrintReport);
     connect(m_menus, &MenuBar::zoomInAsked, m_plot, &PlotView::ZoomIn);
     connect(m_menus, &MenuBar::zoomOutAsked, m_plot, &PlotView::ZoomOut);
     connect(m_menus, &MenuBar::showAllAsked, m_plot, &PlotView::ShowAll);
@@ -332,6 +336,7 @@ bool BenchWindow::SaveAs(Prompts::File file)
     case Prompts::File::Csv: error = m_workbench.ExportCsv(path, CsvFormat::Rfc4180); break;
     case Prompts::File::CsvFrench: error = m_workbench.ExportCsv(path, CsvFormat::French); break;
     case Prompts::File::Png: error = SavePlotPicture(*m_plot, path); break;
+    case Prompts::File::Pdf: error = WriteShownReport(m_workbench, *m_plot, path); break;
     }
     if (error.empty())
         m_status->ShowNotice(Q("\xC9" "crit : ") + QString::fromLocal8Bit(path.c_str()));
@@ -366,6 +371,18 @@ void BenchWindow::Do(Action action)
     case Action::Identify: Identify(); break;
     }
     UpdateState();
+}
+
+void BenchWindow::PrintReport()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QString::fromLatin1("Rapport d'essai"));
+    if (!m_prompts.ChoosePrinter(this, printer)) return;
+    if (std::string error = PrintShownReport(m_workbench, *m_plot, printer); !error.empty())
+        Report(error);
+    else
+        m_status->ShowNotice(Q("Rapport imprim\xE9."));
 }
 
 void BenchWindow::OpenStored(long long number)

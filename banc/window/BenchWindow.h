@@ -73,6 +73,8 @@ private:
     void Identify();
     // The run `number` of the history, shown as an archive opened.
     void OpenStored(long long number);
+    // The report of what the plot shows, on the printer the user chooses.
+    void PrintReport();
     void Open(QDialog* dialog);
     void Report(const std::string& error);
     // True once written.

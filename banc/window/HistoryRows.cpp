@@ -68,7 +68,7 @@ QList<QStandardItem*> HistoryRow(const history::StoredRun& run)
     // The whole line, however narrow its column.
     settings->setToolTip(Q(run.summary));
     row << number << TextCell(run.startedAt) << TextCell(ModeTitle(run)) << settings;
-    QStandardItem* outcome = TextCell(OutcomeWord(run.outcome));
+    QStandardItem* outcome = TextCell(window::OutcomeWord(run.outcome));
     // What stopped it, on demand.
     if (!run.outcomeText.empty()) outcome->setToolTip(Q(run.outcomeText));
     row << outcome;

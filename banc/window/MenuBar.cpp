@@ -49,6 +49,9 @@ void MenuBar::AddFileMenu()
     Add(menu, Action::ExportCsv, "Exporter les courbes en &CSV...");
     Add(menu, Action::ExportPng, "Exporter le trac\xE9 en &PNG...");
     menu->addSeparator();
+    connect(Entry(menu, "Exporter le &rapport en PDF..."), &QAction::triggered, this, &MenuBar::reportAsked);
+    connect(Entry(menu, "&Imprimer le rapport...", QKeySequence::Print), &QAction::triggered, this, &MenuBar::printAsked);
+    menu->addSeparator();
     connect(Entry(menu, "&Quitter", Standard(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this, &MenuBar::quitAsked);
 }
 
