@@ -58,6 +58,7 @@ std::string HelpText()
            "        tarvic-banc --banc NOM --mode bo --identifier [--regle NOM]\n"
            "        tarvic-banc --banc NOM --mode pid [--regle NOM] --predire\n"
            "        tarvic-banc --ouvrir ARCHIVE [--csv FICHIER] [--png FICHIER]\n"
+           "        tarvic-banc --liste | --essai N | --comparer N,M,... | --commentaire N TEXTE | --supprimer N\n"
            "Fait un essai de r\xE9gulation sur un banc : configure la carte, lance la boucle et\n"
            "l'enregistrement, montre l'avancement et la mesure, puis r\xE9sume la r\xE9ponse\n"
            "(valeur finale, d\xE9passement, temps de mont\xE9" "e et d'\xE9tablissement \xE0 5 %).\n"
@@ -114,6 +115,16 @@ std::string HelpText()
            Entry("--json FICHIER", "tout ce que l'essai a donn\xE9, pour un script (UTF-8)") +
            Entry("--ouvrir ARCHIVE", "relit un essai enregistr\xE9 (avec --csv, --png, --archive)") +
            "\n"
+           "Historique (chaque essai qui a acquis un bloc y est gard\xE9, termin\xE9 ou non) :\n" +
+           Entry("--historique FICHIER", "la base (~/.local/share/tarvic/essais.sqlite)") +
+           Entry("--etudiant NOM", "l'utilisateur sous qui l'essai est gard\xE9 (le login)") +
+           Entry("--liste", "les essais gard\xE9s, du plus r\xE9" "cent au plus ancien ;") +
+           Entry("", "avec --banc NOM, --depuis AAAA-MM-JJ[ HH:MM]") +
+           Entry("--essai N", "le r\xE9sum\xE9 de l'essai N, et ses --csv, --png, --archive, --json") +
+           Entry("--comparer N,M,...", "2 \xE0 10 essais c\xF4te \xE0 c\xF4te ; --png : leurs mesures superpos\xE9" "es") +
+           Entry("--commentaire N TEXTE", "garde un commentaire avec l'essai N") +
+           Entry("--supprimer N", "supprime l'essai N et dit ce qu'il \xE9tait") +
+           "\n"
            "Profil :\n" +
            Entry("--profil FICHIER", "le profil des r\xE9glages (~/.config/tarvic/tarvic-banc-BANC.ini)") +
            Entry("--usine", "remet les r\xE9glages d'usine du banc avant l'essai") +
@@ -123,8 +134,11 @@ std::string HelpText()
                           "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
                           "simul\xE9" "e ou fichier inaccessible, ou carte inutilisable (muette d\xE8s la premi\xE8re\n"
                           "ligne, ou qui la refuse : la carte d'une station ou d'un autre banc), %d essai\n"
-                          "interrompu (Ctrl-C, kill ou terminal ferm\xE9 : blocs acquis gard\xE9s).\n",
-                          kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted);
+                          "interrompu (Ctrl-C, kill ou terminal ferm\xE9 : blocs acquis gard\xE9s).\n"
+                          "Ordres de l'historique : %d fait, %d ligne refus\xE9" "e, %d base inutilisable ou essai "
+                          "inexistant.\n",
+                          kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted, kExitDone,
+                          kExitUsage, kExitUnavailable);
 }
 
 std::string VersionText() { return "tarvic-banc " TARVIC_VERSION_STRING "\n"; }
