@@ -96,3 +96,13 @@ TEST_F(ReportOrder, AReportThatCannotBeWrittenFailsTheOrderAndKeepsTheRuns)
     EXPECT_NE(m_console.m_output.find("2   2026-12-08 10:05:00"), std::string::npos) << m_console.m_output;
     EXPECT_NE(m_console.m_output.find("1   2026-12-08 10:00:00"), std::string::npos) << m_console.m_output;
 }
+
+TEST(ReportHelp, TheHelpNamesTheReport)
+{
+    banc::test::Console console;
+    ASSERT_EQ(console.Run({"--help"}), cli::kExitDone);
+    EXPECT_NE(console.m_output.find(Utf8("  --rapport FICHIER.pdf  avec --essai ou --comparer : le rapport \xE0 rendre, "
+                                         "en PDF A4\n")),
+              std::string::npos)
+        << console.m_output;
+}
