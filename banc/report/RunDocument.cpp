@@ -1,5 +1,7 @@
 #include <tarvic/platform/Text.h>
+#include <tarvic/platform/DC.h>
 #include <tarvic/recording/Enregistrement.h>
+#include <tarvic/recording/Equation.h>
 
 #include "engine/Results.h"
 #include "engine/StepText.h"
@@ -16,6 +18,32 @@ constexpr double kSynopticScale = 1;  // the first page holds it whole under the
 constexpr int kSummarySize = 18;  // the descriptions' markup, as large as the body's text
 constexpr int kSummaryIndent = 20;
 constexpr int kMultiLine = 1;     // LitConfiguration layout
+constexpr int kDashes[] = {PS_DASH, PS_DOT};
+
+// On a black and white print the setpoint dashed and the command dotted are
+// told from the measurement, solid: the plot's two curves become lines of
+// their own dash, in the renderer's colour of their code.
+PlotContent PrintedPlot(CDC& dc, const Settings& settings, const Elements& elements)
+{
+    PlotContent plot = MakePlot(settings, elements);
+    plot.legend.clear();  // the report prints the descriptions in their own section
+    const float seconds = static_cast<float>(plot.periodMs) / 1000;
+    std::vector<PlotCurve> solid;
+    int dashes = 0;
+    for (const PlotCurve& plotted : plot.curves) {
+        if (plotted.curve.code == CurvesOf(settings, elements).measure.code) {
+            solid.push_back(plotted);
+            continue;
+        }
+        CEquation::TextColor(&dc, plotted.colour);
+        PlotOverlay line{plotted.curve.label, dc.GetTextColor(), false, plotted.axis, {}, {}, kDashes[dashes++ % 2]};
+        for (int i = 0; i < plot.points; ++i)
+            line.line.push_back({static_cast<float>(i) * seconds, plotted.curve.Value(*elements.recording, i)});
+        plot.overlays.push_back(std::move(line));
+    }
+    plot.curves = std::move(solid);
+    return plot;
+}
 
 void AddSummaries(BlockList& blocks, Elements& elements)
 {
@@ -66,8 +94,7 @@ Document RunDocument(CDC& measure, const history::StoredRun& stored, const Setti
     blocks.Drawing(Synoptic::kWidth, Synoptic::kHeight, kSynopticScale, [synoptic](CDC& dc) { synoptic->Draw(dc); });
 
     blocks.Heading("Courbes");
-    PlotContent plot = MakePlot(settings, elements);
-    plot.legend.clear();
+    const PlotContent plot = PrintedPlot(measure, settings, elements);
     CEnregistrement* recording = elements.recording.get();
     blocks.Drawing(kRunPlotFrame.width, kRunPlotFrame.height, 1,
                    [recording, plot](CDC& dc) { DrawPlot(dc, *recording, plot, kRunPlotFrame); });

@@ -231,7 +231,7 @@ bool ColourNear(const QImage& page, double x, double y, QColor colour)
 
 }  // namespace
 
-TEST_F(Report, ThePlotsPictureOnItsPageHasEachCurvesColourAtItsPoints)
+TEST_F(Report, ThePlotsCurvesHaveTheirColoursAtTheirPointsAndTheirDashesForGrey)
 {
     // Where the plot stands: its page and its top there.
     const report::Document document = report::Measured([&](CDC& dc) {
@@ -256,13 +256,33 @@ TEST_F(Report, ThePlotsPictureOnItsPageHasEachCurvesColourAtItsPoints)
         return ColourNear(page, kMarginPixels + column * kPixelsPerUnit, kMarginPixels + (top + row) * kPixelsPerUnit,
                           colour);
     };
+    // Along a row, from one column to another: whether any pixel near it is of the colour.
+    const auto along = [&](int from, int to, int row, QColor colour) {
+        for (int column = from; column <= to; ++column)
+            if (at(column, row, colour)) return true;
+        return false;
+    };
+    // Paper right on the row, between two columns: a gap that a solid line would not leave.
+    const auto gap = [&](int from, int to, int row) {
+        const int y = static_cast<int>(kMarginPixels + (top + row) * kPixelsPerUnit + 0.5);
+        for (int column = from; column <= to; ++column)
+            if (page.pixelColor(static_cast<int>(kMarginPixels + column * kPixelsPerUnit + 0.5), y).lightness() > 240)
+                return true;
+        return false;
+    };
     const QColor blue(0, 0, 255), green(0, 128, 0), red(255, 0, 0);
-    // Point 64 (column 400): the measurement at 50 % (row 225) over the setpoint; the command at 25 % (row 312).
-    EXPECT_TRUE(at(400, 225, blue));
-    EXPECT_TRUE(at(400, 312, red));
-    // Point 8 (column 111): the measurement at 25 %, the setpoint at 50 % beside it.
+    // The measurement, solid: at 25 % (row 312) at point 8 (column 111), at 54.99 % (row 207) at point 18 (column 162).
     EXPECT_TRUE(at(111, 312, blue));
-    EXPECT_TRUE(at(111, 225, green));
+    EXPECT_TRUE(at(162, 207, blue));
+    // The setpoint at 50 % (row 225) while the measurement rises below it, points 0 to 12 (columns 70 to 131):
+    // green dashes, the paper between them.
+    EXPECT_TRUE(along(72, 131, 225, green));
+    EXPECT_TRUE(gap(72, 131, 225));
+    // The command at 25 % (row 312) from point 40 (column 276) on, dotted red.
+    EXPECT_TRUE(along(276, 700, 312, red));
+    EXPECT_TRUE(gap(276, 700, 312));
+    // The measurement, solid, leaves none: at 50 % from point 20 (column 173) on, under the setpoint's dashes.
+    EXPECT_FALSE(gap(176, 700, 225));
     // Between them, none of the curves.
     for (const QColor& colour : {blue, green, red}) EXPECT_FALSE(at(400, 270, colour)) << colour.name().toStdString();
 }
