@@ -3,7 +3,6 @@
 #include <tarvic/platform/Text.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace banc::cli {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "engine/outputs/Comparison.h"
 
 namespace banc::cli {
 
@@ -17,7 +18,8 @@ bool ValidSince(const std::string& text);
 std::string RunNumber(const char* option, const char* value, std::vector<long long>& runs);
 // "3,5,8": two runs or more, each once, up to kMostCompared.
 std::string RunNumbers(const char* option, const char* value, std::vector<long long>& runs);
-inline constexpr int kMostCompared = 10;
+// As many as there are pens: no two runs of a picture drawn alike.
+inline constexpr int kMostCompared = kComparisonPens;
 
 // "" when the order's other options go with it, else why not (Latin-1):
 // --liste takes --banc and --depuis, --essai the outputs, --comparer --png;

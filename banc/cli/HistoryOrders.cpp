@@ -9,9 +9,9 @@
 #include "cli/HistoryOptions.h"
 #include "cli/Outputs.h"
 #include "cli/ReportOrder.h"
+#include "engine/LabText.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/Comparison.h"
-#include "engine/LabText.h"
 
 namespace banc::cli {
 namespace {

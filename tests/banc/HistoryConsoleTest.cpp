@@ -213,6 +213,21 @@ TEST(HistoryKeeping, EveryRunOnTheCardIsKeptAndReadBackToTheSameFiles)
     EXPECT_EQ(ReadFile(console.File("relu.tbc")), ReadFile(console.File("essai.tbc")));
 }
 
+TEST(HistoryKeeping, ARunStoppedByCtrlCIsKeptAsInterrupted)
+{
+    Console console;
+    banc::test::ProgramRun run({"--banc", "niveaueau", "--duree", "320", "--vitesse", "20"}, console.m_folder.Path(),
+                               console.Environment());
+    ASSERT_TRUE(run.WaitForError("Bloc 1/20")) << run.Errors();
+    run.Interrupt();
+    EXPECT_EQ(run.Finish(), 130);
+    EXPECT_NE(run.Errors().find(Utf8("Essai n\xB0 1 gard\xE9 dans l'historique")), std::string::npos) << run.Errors();
+    const std::string base = console.File("tarvic/essais.sqlite");
+    EXPECT_EQ(QuerySql(base, "SELECT issue || ' | ' || message_issue || ' | ' || carte FROM essais"),
+              "interrompu | Essai interrompu. | cardsim (carte simul\xC3\xA9" "e)");
+    EXPECT_EQ(QuerySql(base, "SELECT valeur_finale IS NULL FROM essais"), "1");
+}
+
 TEST(HistoryKeeping, ABaseOnAFullDiskOnlyWarnsAndTheRunsFilesAreWritten)
 {
     banc::test::SmallDisk disk(512);

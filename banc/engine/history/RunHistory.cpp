@@ -5,10 +5,8 @@
 
 #include <QString>
 
-#include <tarvic/platform/FileError.h>
 #include <tarvic/platform/Text.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
