@@ -48,16 +48,6 @@ QStringList HistoryHeaders()
             Q("Utilisateur"), Q("Commentaire")};
 }
 
-const char* OutcomeWord(history::RunOutcome outcome)
-{
-    switch (outcome) {
-    case history::RunOutcome::Complete: return "Complet";
-    case history::RunOutcome::Interrupted: return "Interrompu";
-    case history::RunOutcome::CardFault: return "D\xE9" "faut de la carte";
-    }
-    return "";
-}
-
 QList<QStandardItem*> HistoryRow(const history::StoredRun& run)
 {
     QList<QStandardItem*> row;
@@ -68,7 +58,7 @@ QList<QStandardItem*> HistoryRow(const history::StoredRun& run)
     // The whole line, however narrow its column.
     settings->setToolTip(Q(run.summary));
     row << number << TextCell(run.startedAt) << TextCell(ModeTitle(run)) << settings;
-    QStandardItem* outcome = TextCell(window::OutcomeWord(run.outcome));
+    QStandardItem* outcome = TextCell(Capitalised(history::OutcomeWord(run.outcome)));
     // What stopped it, on demand.
     if (!run.outcomeText.empty()) outcome->setToolTip(Q(run.outcomeText));
     row << outcome;

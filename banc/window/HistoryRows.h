@@ -19,7 +19,5 @@ inline constexpr int kSortRole = Qt::UserRole + 1;
 QStringList HistoryHeaders();
 // One row of the table, its number's item holding the run's number (Qt::UserRole).
 QList<QStandardItem*> HistoryRow(const history::StoredRun& run);
-// "Complet", "Interrompu", "D\xE9" "faut de la carte" (Latin-1).
-const char* OutcomeWord(history::RunOutcome outcome);
 
 }  // namespace banc::window

@@ -13,7 +13,7 @@ namespace banc::window {
 std::string SavePlotPicture(PlotView& plot, const std::string& path)
 {
     const int width = plot.LogicalWidth();
-    QImage image(width, PlotView::kHeight, QImage::Format_RGB32);
+    QImage image(width, plot.LogicalHeight(), QImage::Format_RGB32);
     {
         QPainter painter(&image);
         CPainterDC dc(painter);

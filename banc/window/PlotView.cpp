@@ -42,7 +42,15 @@ PlotView::PlotView(Workbench& workbench, CurveList& curves, QWidget* parent)
 
 QSize PlotView::sizeHint() const { return {1100, kHeight}; }
 
-double PlotView::Scale() const { return std::min(1.0, static_cast<double>(height()) / kHeight); }
+int PlotView::LogicalHeight() const
+{
+    if (m_compared.empty()) return kHeight;
+    // As much room under the frame as a picture of the runs takes under its own.
+    const PlotFrame picture = ComparisonImageFrame(m_compared.size());
+    return std::max(kHeight, kFrameBottom + picture.height - picture.bottom);
+}
+
+double PlotView::Scale() const { return std::min(1.0, static_cast<double>(height()) / LogicalHeight()); }
 
 int PlotView::LogicalWidth() const { return static_cast<int>(width() / Scale()); }
 
@@ -174,7 +182,7 @@ PlotContent PlotView::Content()
 
 void PlotView::Render(CDC& target, int logicalWidth, double scale)
 {
-    m_frame = {logicalWidth, kHeight, kFrameLeft, logicalWidth - kFrameRight, kFrameTop, kFrameBottom};
+    m_frame = {logicalWidth, LogicalHeight(), kFrameLeft, logicalWidth - kFrameRight, kFrameTop, kFrameBottom};
     if (!m_compared.empty()) {
         PlotDC dc(target);
         dc.SetSmallestText(static_cast<int>(std::ceil(kReadableText / scale)));

@@ -54,7 +54,9 @@ public:
     void SetComparison(std::vector<ComparedRun> runs);
     const std::vector<ComparedRun>& Compared() const { return m_compared; }
 
-    // Draws on a device context `logicalWidth` wide and kHeight high, shown
+    // The logical height drawn: kHeight, or taller for the legend of many runs overlaid.
+    int LogicalHeight() const;
+    // Draws on a device context `logicalWidth` wide and LogicalHeight() high, shown
     // at `scale` device pixels a logical one: its texts stay readable there.
     void Render(CDC& dc, int logicalWidth, double scale = 1);
     // How the widget shows the drawing: its scale, and its width in logical units.

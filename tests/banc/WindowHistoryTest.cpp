@@ -236,7 +236,7 @@ TEST_F(WindowHistory, ThePaneListsThisBenchsRunsNewestFirstSortedAndFiltered)
             Run("debitair", "2026-12-08 09:05:00", history::RunOutcome::Complete, 3.0),
             Run("niveaueau", "2026-12-08 09:10:00", history::RunOutcome::Interrupted, std::nullopt),
             Run("niveaueau", "2026-12-08 09:20:00", history::RunOutcome::CardFault, 4.3, "r\xE9ponse lente")});
-    EXPECT_EQ(Rows(), (Lines{"4|2026-12-08 09:20:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|D\xC3\xA9" "faut de la carte|40,0 %|4,3 %|eleve|r\xC3\xA9ponse lente",
+    EXPECT_EQ(Rows(), (Lines{"4|2026-12-08 09:20:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|D\xC3\xA9" "faut de carte|40,0 %|4,3 %|eleve|r\xC3\xA9ponse lente",
                              "3|2026-12-08 09:10:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Interrompu|40,0 %||eleve|",
                              "1|2026-12-08 09:00:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Complet|40,0 %|12,5 %|eleve|P seul"}));
     // By overshoot, as a number: the one without first, 4,3 before 12,5.
@@ -321,6 +321,32 @@ TEST_F(WindowHistory, SeveralSelectedAreOverlaidOnThePlotEachInItsPen)
     EXPECT_TRUE(plot.Compared().empty());
     EXPECT_TRUE(Pane().Selected().empty());
     ASSERT_TRUE(SpinUntil([&] { return !Bench().Running(); }));
+}
+
+TEST_F(WindowHistory, TheLegendOfTenRunsOverlaidStaysInsideThePlot)
+{
+    OpenFast();
+    ASSERT_TRUE(m_fixture.RunToTheEnd());
+    // Nine more of the same run, kept as another console would have kept them.
+    history::StoredRun run = Stored(1);
+    Insert(std::vector<history::StoredRun>(9, run));
+    ASSERT_EQ(Rows().size(), 10u);
+    window::PlotView& plot = *Window().Plot();
+    Pane().Select({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    ASSERT_EQ(plot.Compared().size(), 10u);
+    EXPECT_GT(plot.LogicalHeight(), window::PlotView::kHeight);
+    CRecordingDC dc;
+    plot.Render(dc, plot.LogicalWidth(), plot.Scale());
+    int legend = 0;
+    for (const auto& call : dc.Calls()) {
+        if (call.op != "text") continue;
+        if (call.text.rfind("Essai ", 0) == 0) ++legend;
+        EXPECT_LE(call.points.front().y + call.font.lfHeight, plot.LogicalHeight()) << call.text;
+    }
+    EXPECT_EQ(legend, 10);
+    // One alone, the experiment at its own height.
+    Pane().Select({1});
+    EXPECT_EQ(plot.LogicalHeight(), window::PlotView::kHeight);
 }
 
 TEST_F(WindowHistory, RunsWhoseArchivesCannotBeReadAreNeitherOverlaidNorOpened)
