@@ -20,6 +20,7 @@ TARVIC_PACKAGES=(
   pybind11-dev python3-dev python3-numpy        # the Python module: its binding, numpy arrays
   python3-pytest python3-matplotlib             # its tests, and the plots of its examples
   jupyter-nbconvert python3-ipykernel           # the example notebook, run headless by the tests
+  poppler-utils                                 # pdftotext, pdftoppm, pdffonts: the tests read the PDF reports back
 )
 
 # Only scripts/package needs these: the shared-library dependencies and the

@@ -29,6 +29,7 @@ enum Code {
     kHistory, kStudent, kList, kSince, kShowRun, kCompare, kComment, kRemove,
     kBode, kFmin, kFmax, kPoints,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
+    kReport = 900,      // the kept runs' report
 };
 // clang-format on
 
@@ -61,6 +62,7 @@ constexpr Named kNamed[] = {
     {"commentaire", true, kComment}, {"supprimer", true, kRemove},
     {"bode", false, kBode},        {"fmin", true, kFmin},          {"fmax", true, kFmax},
     {"points", true, kPoints},
+    {"rapport", true, kReport},
 };
 // clang-format on
 
@@ -103,6 +105,7 @@ std::string EmptyName(int code, const char* name)
     case kOpen:
     case kProfile:
     case kJson:
+    case kReport:
     case kHistory: return tarvic::Format("--%s : le nom du fichier est vide.", name);
     case kStudent: return tarvic::Format("--%s : le nom est vide.", name);
     default: return {};
@@ -146,6 +149,7 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
         }
         return tarvic::Format("Format CSV inconnu : %s (%s).", value, NameList(CsvFormats()).c_str());
     case kPng: request.png = value; return {};
+    case kReport: request.report = value; return {};
     case kArchive: request.archive = value; return {};
     case kOpen:
         if (IsHistoryOrder(request.action))

@@ -23,6 +23,7 @@ struct Request {
     std::optional<int> replyMs;
     std::string csv, png, archive, open, profile;
     std::optional<CsvFormat> csvFormat;
+    std::string report;  // --rapport: the PDF report of --essai or --comparer
     bool factory = false;  // the bench's factory settings again
     // The lab work: identify an open-loop step, tune, predict.
     bool identify = false;

@@ -133,6 +133,7 @@ std::string HelpText()
            Entry("", "avec --banc NOM, --depuis AAAA-MM-JJ[ HH:MM]") +
            Entry("--essai N", "le r\xE9sum\xE9 de l'essai N, et ses --csv, --png, --archive, --json") +
            Entry("--comparer N,M,...", "2 \xE0 10 essais c\xF4te \xE0 c\xF4te ; --png : leurs mesures superpos\xE9" "es") +
+           Entry("--rapport FICHIER.pdf", "avec --essai ou --comparer : le rapport \xE0 rendre, en PDF A4") +
            Entry("--commentaire N TEXTE", "garde un commentaire avec l'essai N") +
            Entry("--supprimer N", "supprime l'essai N et dit ce qu'il \xE9tait") +
            "\n"

@@ -123,6 +123,7 @@ std::string HistoryRefusal(const Request& request)
                               {"--png", !request.png.empty(), showRun || request.action == Request::Action::Compare},
                               {"--archive", !request.archive.empty(), showRun},
                               {"--json", !request.json.empty(), showRun},
+                              {"--rapport", !request.report.empty(), showRun || request.action == Request::Action::Compare},
                               {"--profil", !request.profile.empty(), false}};
     for (const Output& output : outputs)
         if (output.given && !output.taken) return tarvic::Format("%s ne se combine pas avec %s.", order, output.name);

@@ -8,6 +8,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/HistoryOptions.h"
 #include "cli/Outputs.h"
+#include "cli/ReportOrder.h"
 #include "engine/LabText.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/Comparison.h"
@@ -117,8 +118,8 @@ int Show(const Request& request, RunHistory& history)
     Write(stdout, RunHeading(loaded.stored));
     LabOutputs kept;
     kept.keptJson = run.resultsJson;
-    return WriteOutputs(request, loaded.loaded.settings, loaded.loaded.elements, std::nullopt, kept) ? kExitDone
-                                                                                                    : kExitUnavailable;
+    const bool written = WriteOutputs(request, loaded.loaded.settings, loaded.loaded.elements, std::nullopt, kept);
+    return WriteRequestedReport(request, loaded) && written ? kExitDone : kExitUnavailable;
 }
 
 int Compare(const Request& request, RunHistory& history)
@@ -149,6 +150,7 @@ int Compare(const Request& request, RunHistory& history)
     for (const ComparedRun& run : runs)
         legend += tarvic::Format("Essai %lld : %s\n", run.stored.number, run.stored.summary.c_str());
     Write(stdout, legend + "\n" + RenderTable(ComparisonFigures(runs)));
+    if (!WriteRequestedReport(request, runs)) return kExitUnavailable;
     if (request.png.empty()) return kExitDone;
     RequireGuiApplication();
     if (std::string error = SaveComparison(request.png, runs); !error.empty()) {

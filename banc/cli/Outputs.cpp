@@ -69,10 +69,13 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
     const Named outputs[] = {{"--csv", request.csv},
                              {"--png", request.png},
                              {"--archive", request.archive},
-                             {"--json", request.json}};
+                             {"--json", request.json},
+                             {"--rapport", request.report}};
     const Named inputs[] = {{"c'est l'archive ouverte, elle serait \xE9" "cras\xE9" "e", request.open},
                             {"c'est le profil des r\xE9glages, il serait \xE9" "cras\xE9", profilePath}};
     if (request.csvFormat && request.csv.empty()) return "--csv-format ne vaut qu'avec --csv.";
+    const bool reported = request.action == Request::Action::ShowRun || request.action == Request::Action::Compare;
+    if (!request.report.empty() && !reported) return "--rapport ne vaut qu'avec --essai ou --comparer.";
     for (auto output = std::begin(outputs); output != std::end(outputs); ++output) {
         if (output->path.empty()) continue;
         for (auto other = std::next(output); other != std::end(outputs); ++other)
@@ -94,7 +97,7 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
 
 std::string CheckOutputs(const Request& request)
 {
-    for (const std::string* path : {&request.csv, &request.png, &request.archive, &request.json}) {
+    for (const std::string* path : {&request.csv, &request.png, &request.archive, &request.json, &request.report}) {
         if (path->empty()) continue;
         const std::string folder = Folder(*path);
         if (::access(folder.c_str(), W_OK | X_OK) != 0)

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -42,6 +43,7 @@
 #include "window/RunStatus.h"
 #include "window/SweepDialog.h"
 #include "window/SweepRun.h"
+#include "window/ShownReport.h"
 #include "window/SynopticView.h"
 #include "window/UnsavedRun.h"
 
@@ -265,6 +267,8 @@ void BenchWindow::ConnectMenus()
     connect(m_menus, &MenuBar::cardAsked, m_cardButton, &QPushButton::click);
     connect(m_menus, &MenuBar::itemAsked, this, &BenchWindow::OnItem);
     connect(m_menus, &MenuBar::quitAsked, this, &QWidget::close);
+    connect(m_menus, &MenuBar::reportAsked, this, [this] { SaveAs(Prompts::File::Pdf); });
+    connect(m_menus, &MenuBar::printAsked, this, &BenchWindow::PrintReport);
     connect(m_menus, &MenuBar::zoomInAsked, m_plot, &PlotView::ZoomIn);
     connect(m_menus, &MenuBar::zoomOutAsked, m_plot, &PlotView::ZoomOut);
     connect(m_menus, &MenuBar::showAllAsked, m_plot, &PlotView::ShowAll);
@@ -364,7 +368,7 @@ bool BenchWindow::SaveAs(Prompts::File file)
     if (path.empty()) return false;
     std::string error;
     // The exports are of the tab shown: the Bode tab's table and picture, or the run's.
-    if (chosen != Prompts::File::Archive && m_tabs->currentWidget() == m_bode) {
+    if (chosen != Prompts::File::Archive && chosen != Prompts::File::Pdf && m_tabs->currentWidget() == m_bode) {
         error = SaveBode(chosen, path);
     } else {
         switch (chosen) {
@@ -372,6 +376,7 @@ bool BenchWindow::SaveAs(Prompts::File file)
         case Prompts::File::Csv: error = m_workbench.ExportCsv(path, CsvFormat::Rfc4180); break;
         case Prompts::File::CsvFrench: error = m_workbench.ExportCsv(path, CsvFormat::French); break;
         case Prompts::File::Png: error = SavePlotPicture(*m_plot, path); break;
+        case Prompts::File::Pdf: error = WriteShownReport(m_workbench, *m_plot, path); break;
         }
     }
     if (error.empty())
@@ -410,6 +415,18 @@ void BenchWindow::Do(Action action)
         break;
     }
     UpdateState();
+}
+
+void BenchWindow::PrintReport()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QString::fromLatin1("Rapport d'essai"));
+    if (!m_prompts.ChoosePrinter(this, printer)) return;
+    if (std::string error = PrintShownReport(m_workbench, *m_plot, printer); !error.empty())
+        Report(error);
+    else
+        m_status->ShowNotice(Q("Rapport imprim\xE9."));
 }
 
 void BenchWindow::OpenStored(long long number)

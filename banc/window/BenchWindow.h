@@ -88,6 +88,8 @@ private:
     void ShowSweep();
     // The Bode tab's table or picture; "" or why not (Latin-1).
     std::string SaveBode(Prompts::File file, const std::string& path);
+    // The report of what the plot shows, on the printer the user chooses.
+    void PrintReport();
     void Open(QDialog* dialog);
     void Report(const std::string& error);
     // True once written.

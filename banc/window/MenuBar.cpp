@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "window/Latin1.h"
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 
 namespace banc::window {
 namespace {
@@ -48,6 +48,9 @@ void MenuBar::AddFileMenu()
     Add(menu, Action::Save, "&Enregistrer l'essai...", QKeySequence::Save);
     Add(menu, Action::ExportCsv, "Exporter les courbes en &CSV...");
     Add(menu, Action::ExportPng, "Exporter le trac\xE9 en &PNG...");
+    menu->addSeparator();
+    connect(Entry(menu, "Exporter le &rapport en PDF..."), &QAction::triggered, this, &MenuBar::reportAsked);
+    connect(Entry(menu, "&Imprimer le rapport...", QKeySequence::Print), &QAction::triggered, this, &MenuBar::printAsked);
     menu->addSeparator();
     connect(Entry(menu, "&Quitter", Standard(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this, &MenuBar::quitAsked);
 }

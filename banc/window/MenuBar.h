@@ -32,6 +32,8 @@ signals:
     void cardAsked();
     void itemAsked(int item);  // a block's settings, as a click on the synoptic
     void quitAsked();
+    void reportAsked();  // the report of what the plot shows, as PDF
+    void printAsked();
     void zoomInAsked();
     void zoomOutAsked();
     void showAllAsked();

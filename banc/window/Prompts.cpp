@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include "window/Latin1.h"
@@ -22,6 +24,7 @@ FileKind KindOf(Prompts::File file)
     case Prompts::File::Csv:
     case Prompts::File::CsvFrench: return {"CSV (*.csv);;CSV pour tableur en fran\xE7" "ais (*.csv)", "csv"};
     case Prompts::File::Png: return {"Images PNG (*.png)", "png"};
+    case Prompts::File::Pdf: return {"Documents PDF (*.pdf)", "pdf"};
     }
     return {"", ""};
 }
@@ -110,6 +113,13 @@ bool DialogPrompts::ConfirmRemoval(QWidget* parent, const std::string& question)
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     return box.clickedButton() == remove;
+}
+
+bool DialogPrompts::ChoosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QString::fromLatin1("Imprimer le rapport"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace banc::window

@@ -2,6 +2,7 @@
 
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace banc::window {
@@ -11,7 +12,7 @@ namespace banc::window {
 class Prompts {
 public:
     enum class Closing { Save, Discard, Cancel };
-    enum class File { Archive, Csv, CsvFrench, Png };
+    enum class File { Archive, Csv, CsvFrench, Png, Pdf };
     // What would drop the last run.
     enum class Dropping { Closing, OtherBench, Opening, NewRun };
 
@@ -30,6 +31,8 @@ public:
     virtual bool AskComment(QWidget* parent, const std::string& title, std::string& comment) = 0;
     // Whether to remove what `question` says (Latin-1) for good.
     virtual bool ConfirmRemoval(QWidget* parent, const std::string& question) = 0;
+    // The printer and its settings, through the system's print dialog; false when the user gave up.
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The usual suffix of a file of that kind, without its point: "tbc".
@@ -45,6 +48,7 @@ public:
     void Warn(QWidget* parent, const std::string& text) override;
     bool AskComment(QWidget* parent, const std::string& title, std::string& comment) override;
     bool ConfirmRemoval(QWidget* parent, const std::string& question) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace banc::window

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 
 namespace banc::window {
 

@@ -7,7 +7,7 @@
 #include <tarvic/widgets/BoiteFonction.h>
 
 #include "WindowFixture.h"
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 #include "window/SynopticView.h"
 
 using namespace banc;
@@ -76,11 +76,11 @@ TEST_F(WindowChoice, ABenchAndAModeMakeTheirElementsAndProfileSectionsAndTheNext
     EXPECT_EQ(Entry("tarvic-banc-debitair.ini", "TYPE", "REGULATEUR"), "2");
     EXPECT_EQ(Entry("tarvic-banc-fenetre.ini", "debitair", "MODE"), "tor");
     // Its synoptic: the blocks with the elements' descriptions, a point and a probe per measurement.
-    const auto* controller = dynamic_cast<const CBoiteFonction*>(window.Synoptic()->Items().Find(window::kControllerBlock));
+    const auto* controller = dynamic_cast<const CBoiteFonction*>(window.Synoptic()->Items().Find(banc::kControllerBlock));
     ASSERT_NE(controller, nullptr);
-    EXPECT_EQ(ItemsNumbered(window::kMeasurePoint, 3), 2);
-    EXPECT_EQ(ItemsNumbered(window::kMeasureProbe, 3), 2);
-    EXPECT_NE(window.Synoptic()->Items().Find(window::kFeedbackSwitch), nullptr);
+    EXPECT_EQ(ItemsNumbered(banc::kMeasurePoint, 3), 2);
+    EXPECT_EQ(ItemsNumbered(banc::kMeasureProbe, 3), 2);
+    EXPECT_NE(window.Synoptic()->Items().Find(banc::kFeedbackSwitch), nullptr);
 
     m_fixture.Close();
     window::BenchWindow& again = m_fixture.Open();
@@ -94,13 +94,13 @@ TEST_F(WindowChoice, TheSwitchesAndPointsOfTheSynopticWireTheLoop)
     m_fixture.Prefer("niveaueau", "pid", 50);
     m_fixture.Open();
     window::Workbench& bench = m_fixture.Bench();
-    m_fixture.ClickItem(window::kMeasurePoint + 1);
+    m_fixture.ClickItem(banc::kMeasurePoint + 1);
     EXPECT_EQ(bench.LiveSettings().Measure().name, std::string("niveau2"));
     EXPECT_EQ(bench.LiveElements().controller->LitBRetour(), '2');
-    m_fixture.ClickItem(window::kFeedbackSwitch);
+    m_fixture.ClickItem(banc::kFeedbackSwitch);
     EXPECT_FALSE(bench.LiveSettings().feedback);
     EXPECT_EQ(bench.LiveElements().controller->LitBRetour(), 'I');
-    m_fixture.ClickItem(window::kCommandSwitch);
+    m_fixture.ClickItem(banc::kCommandSwitch);
     EXPECT_FALSE(bench.LiveSettings().routed);
     int routed = -1;
     bench.LiveElements().controller->LitEtat(6, routed);

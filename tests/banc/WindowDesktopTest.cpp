@@ -59,6 +59,8 @@ TEST_F(WindowDesktop, FourMenusWithTheDesktopsKeys)
         "&Fichier > &Enregistrer l'essai... [Ctrl+S]",
         "&Fichier > Exporter les courbes en &CSV...",
         "&Fichier > Exporter le trac\xC3\xA9 en &PNG...",
+        "&Fichier > Exporter le &rapport en PDF...",
+        "&Fichier > &Imprimer le rapport... [Ctrl+P]",
         "&Fichier > &Quitter [Ctrl+Q]",
         "E&ssai > &T\xC3\xA9l\xC3\xA9" "charger la configuration",
         "E&ssai > &D\xC3\xA9marrer l'essai [F5]",

@@ -1,12 +1,13 @@
 #include "WindowFixture.h"
 
 #include <QMouseEvent>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
 #include <tarvic/platform/IniProfile.h>
 
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 #include "window/SynopticView.h"
 #include "window/WindowApplication.h"
 
@@ -34,6 +35,15 @@ std::string ScriptedPrompts::OpenPath(QWidget*, const std::string& folder)
 {
     offered.push_back(folder);
     return Take();
+}
+
+bool ScriptedPrompts::ChoosePrinter(QWidget*, QPrinter& printer)
+{
+    if (printed.empty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(printed.front()));
+    printed.pop_front();
+    return true;
 }
 
 std::string ScriptedPrompts::SavePath(QWidget*, File file, const std::string& suggested, File* chosen)

@@ -27,6 +27,8 @@ public:
     // Unscripted, the user gives up.
     bool AskComment(QWidget*, const std::string& title, std::string& comment) override;
     bool ConfirmRemoval(QWidget*, const std::string& question) override;
+    // Unscripted, the user gives up; else the printer writes the PDF file given.
+    bool ChoosePrinter(QWidget*, QPrinter& printer) override;
 
     std::deque<Closing> closing;
     std::deque<Closing> dropping;
@@ -39,6 +41,7 @@ public:
     std::vector<std::string> commentOffered;  // what the dialog showed, as "title|comment"
     std::deque<bool> removals;  // the answers to the removal's confirmation
     std::vector<std::string> removalAsked;
+    std::deque<std::string> printed;  // the PDF file each print goes to
     int questions = 0;
 
 private:

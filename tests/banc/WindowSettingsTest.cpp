@@ -12,7 +12,7 @@
 #include "LoggedCardWindow.h"
 #include "window/GeneratorDialog.h"
 #include "window/ParameterDialog.h"
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 
 using namespace banc;
 using banc::test::SpinUntil;
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(WindowSettings, EditingAPidFieldSendsExactlyItsCommand)
 {
-    window::ParameterDialog& dialog = OpenDialog(window::kControllerBlock);
+    window::ParameterDialog& dialog = OpenDialog(banc::kControllerBlock);
     QLineEdit* kp = dialog.Field(10);  // the field of K1 is parameter 10's
     ASSERT_NE(kp, nullptr);
     EXPECT_EQ(kp->text().toStdString(), "1,000");  // the bench's factory K1, with its 3 decimals
@@ -66,7 +66,7 @@ TEST_F(WindowSettings, EditingAPidFieldSendsExactlyItsCommand)
 
 TEST_F(WindowSettings, TextThatIsNoNumberOrOutOfRangeIsRefusedWithTheLimits)
 {
-    window::ParameterDialog& dialog = OpenDialog(window::kControllerBlock);
+    window::ParameterDialog& dialog = OpenDialog(banc::kControllerBlock);
     QLineEdit* kp = dialog.Field(10);
     const auto refusal = [&](const char* typed) {
         kp->selectAll();
@@ -92,7 +92,7 @@ TEST_F(WindowSettings, TextThatIsNoNumberOrOutOfRangeIsRefusedWithTheLimits)
 
 TEST_F(WindowSettings, TheExponentAndThePointAreReadToo)
 {
-    window::ParameterDialog& dialog = OpenDialog(window::kControllerBlock);
+    window::ParameterDialog& dialog = OpenDialog(banc::kControllerBlock);
     QLineEdit* kp = dialog.Field(10);
     kp->setText(QStringLiteral("1,5e-3"));
     Validate(dialog);
@@ -101,7 +101,7 @@ TEST_F(WindowSettings, TheExponentAndThePointAreReadToo)
     ASSERT_TRUE(SpinUntil([&] { return !Orders().empty(); }));
     EXPECT_EQ(Orders(), Lines{"!RKP0001010003FFC000"});
     EXPECT_EQ(ProfileEntry("N_MODE1_PID", "KP"), "0.002");
-    window::ParameterDialog& again = OpenDialog(window::kControllerBlock);
+    window::ParameterDialog& again = OpenDialog(banc::kControllerBlock);
     again.Field(10)->setText(QStringLiteral("2.5"));
     Validate(again);
     ASSERT_TRUE(SpinUntil([&] { return Orders().size() == 2; }));
@@ -110,7 +110,7 @@ TEST_F(WindowSettings, TheExponentAndThePointAreReadToo)
 
 TEST_F(WindowSettings, ASignalThatWouldPlayNothingIsRefusedWhole)
 {
-    auto& dialog = dynamic_cast<window::GeneratorDialog&>(OpenDialog(window::kGeneratorBlock));
+    auto& dialog = dynamic_cast<window::GeneratorDialog&>(OpenDialog(banc::kGeneratorBlock));
     dialog.Signal()->setCurrentIndex(dialog.Signal()->findData(1));  // a ramp
     QLineEdit* rest = dialog.Field(4);
     QLineEdit* final = dialog.Field(0);

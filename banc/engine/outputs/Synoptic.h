@@ -13,7 +13,7 @@
 
 class CDC;
 
-namespace banc::window {
+namespace banc {
 
 // The numbers of the synoptic's items: what a click on each of them does.
 enum SynopticItem : int {
@@ -36,7 +36,8 @@ enum SynopticItem : int {
 // showing the elements' own descriptions, the loop's switches, the bench's
 // measurement points with their probes, the setpoint and the command, the
 // recording and the run button. The same drawing serves every bench and
-// mode: only the bench's table and the elements change it.
+// mode: only the bench's table and the elements change it; the window shows
+// it and takes its clicks, the report prints it.
 class Synoptic {
 public:
     // The logical size it is drawn in.
@@ -72,4 +73,4 @@ private:
     std::vector<std::string> m_measureUnits;
 };
 
-}  // namespace banc::window
+}  // namespace banc

@@ -1,4 +1,4 @@
-#include "window/Synoptic.h"
+#include "engine/outputs/Synoptic.h"
 
 #include <tarvic/platform/DC.h>
 #include <tarvic/platform/Text.h>
@@ -13,9 +13,9 @@
 #include <algorithm>
 
 #include "engine/Results.h"
-#include "window/Latin1.h"
+#include "engine/outputs/Capitalised.h"
 
-namespace banc::window {
+namespace banc {
 namespace {
 
 constexpr int kMultiLine = 1;  // LitConfiguration layout
@@ -189,4 +189,4 @@ CElement* Synoptic::Find(int number) const
     return nullptr;
 }
 
-}  // namespace banc::window
+}  // namespace banc
