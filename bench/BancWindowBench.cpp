@@ -94,6 +94,7 @@ public:
     void Warn(QWidget*, const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     bool AskComment(QWidget*, const std::string&, std::string&) override { return false; }
     bool ConfirmRemoval(QWidget*, const std::string&) override { return false; }
+    bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
 };
 
 std::unique_ptr<banc::window::BenchWindow> MakeWindow(const Folder& folder, NoPrompts& prompts)

@@ -490,7 +490,8 @@ std::string BenchWindow::SaveBode(Prompts::File file, const std::string& path)
     case Prompts::File::Csv: return WriteBodeCsv(path, content->measured, CsvFormat::Rfc4180);
     case Prompts::File::CsvFrench: return WriteBodeCsv(path, content->measured, CsvFormat::French);
     case Prompts::File::Png: return SaveBodePicture(*m_bode, path);
-    case Prompts::File::Archive: break;
+    case Prompts::File::Archive:
+    case Prompts::File::Pdf: break;  // of the run, not of the diagram
     }
     return {};
 }
