@@ -7,10 +7,10 @@
 
 #include <ctime>
 
-#include "engine/CardLink.h"
-#include "engine/EmbeddedCard.h"
-#include "engine/Experiment.h"
-#include "engine/Setup.h"
+#include "engine/link/CardLink.h"
+#include "engine/link/EmbeddedCard.h"
+#include "engine/run/Experiment.h"
+#include "engine/run/Setup.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/Trace.h"
 

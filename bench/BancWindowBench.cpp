@@ -18,9 +18,9 @@
 #include <ctime>
 #include <filesystem>
 
-#include "engine/PlotImage.h"
-#include "engine/Results.h"
-#include "engine/Setup.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/outputs/Results.h"
+#include "engine/run/Setup.h"
 #include "tarvic/platform/IniProfile.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/PainterDC.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "engine/Setup.h"
+#include "engine/run/Setup.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
 #include "recording/RecordingSupport.h"

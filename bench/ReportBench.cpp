@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/Setup.h"
+#include "engine/run/Setup.h"
 #include "recording/RecordingSupport.h"
 #include "report/Report.h"
 #include "report/ReportPrinter.h"

@@ -11,9 +11,9 @@
 #include <numbers>
 #include <string>
 
-#include "engine/CardLink.h"
-#include "engine/EmbeddedCard.h"
-#include "engine/Setup.h"
+#include "engine/link/CardLink.h"
+#include "engine/link/EmbeddedCard.h"
+#include "engine/run/Setup.h"
 #include "engine/run/FrequencySweep.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/Trace.h"

@@ -12,10 +12,10 @@
 
 #include "cli/HistoryOptions.h"
 #include "cli/Resolve.h"
-#include "engine/Benches.h"
-#include "engine/CsvExport.h"
-#include "engine/NumberText.h"
-#include "engine/Parameter.h"
+#include "engine/model/Benches.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/model/NumberText.h"
+#include "engine/model/Parameter.h"
 #include "engine/analysis/Tuning.h"
 
 namespace banc::cli {

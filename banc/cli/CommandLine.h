@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/CsvExport.h"
+#include "engine/outputs/CsvExport.h"
 
 namespace banc::cli {
 

@@ -5,8 +5,8 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Resolve.h"
-#include "engine/Benches.h"
-#include "engine/Parameter.h"
+#include "engine/model/Benches.h"
+#include "engine/model/Parameter.h"
 
 namespace banc::cli {
 namespace {

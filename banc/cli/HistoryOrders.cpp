@@ -9,7 +9,7 @@
 #include "cli/HistoryOptions.h"
 #include "cli/Outputs.h"
 #include "cli/ReportOrder.h"
-#include "engine/LabText.h"
+#include "engine/outputs/LabText.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/Comparison.h"
 

@@ -5,15 +5,15 @@
 #include <algorithm>
 
 #include "cli/Console.h"
-#include "engine/AnalysisPlot.h"
-#include "engine/ControllerChoice.h"
-#include "engine/FigureText.h"
-#include "engine/LabText.h"
-#include "engine/LoopTuning.h"
-#include "engine/RecordedResponse.h"
-#include "engine/Results.h"
-#include "engine/Setup.h"
-#include "engine/StoredModel.h"
+#include "engine/outputs/AnalysisPlot.h"
+#include "engine/model/ControllerChoice.h"
+#include "engine/outputs/FigureText.h"
+#include "engine/outputs/LabText.h"
+#include "engine/lab/LoopTuning.h"
+#include "engine/lab/RecordedResponse.h"
+#include "engine/outputs/Results.h"
+#include "engine/run/Setup.h"
+#include "engine/lab/StoredModel.h"
 
 namespace banc::cli {
 namespace {

@@ -11,11 +11,11 @@
 
 #include "cli/Console.h"
 #include "cli/Summary.h"
-#include "engine/CsvExport.h"
-#include "engine/FilePaths.h"
-#include "engine/PlotImage.h"
-#include "engine/RecordingArchive.h"
-#include "engine/Results.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/outputs/FilePaths.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 
 namespace banc::cli {
 namespace {

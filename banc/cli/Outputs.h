@@ -4,10 +4,10 @@
 #include <string>
 
 #include "cli/CommandLine.h"
-#include "engine/Elements.h"
-#include "engine/PlotImage.h"
-#include "engine/ResultsJson.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/outputs/ResultsJson.h"
+#include "engine/model/Settings.h"
 
 namespace banc::cli {
 

@@ -3,7 +3,7 @@
 #include <tarvic/platform/Text.h>
 
 #include "cli/Console.h"
-#include "engine/ProgressText.h"
+#include "engine/run/ProgressText.h"
 
 namespace banc::cli {
 

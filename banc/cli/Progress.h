@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/Experiment.h"
+#include "engine/run/Experiment.h"
 
 namespace banc::cli {
 

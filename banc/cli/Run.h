@@ -6,11 +6,11 @@
 #include <tarvic/platform/Profile.h>
 
 #include "cli/CommandLine.h"
-#include "engine/CardLink.h"
-#include "engine/Elements.h"
-#include "engine/EmbeddedCard.h"
-#include "engine/Experiment.h"
-#include "engine/Settings.h"
+#include "engine/link/CardLink.h"
+#include "engine/model/Elements.h"
+#include "engine/link/EmbeddedCard.h"
+#include "engine/run/Experiment.h"
+#include "engine/model/Settings.h"
 #include "engine/link/CardOpening.h"
 
 namespace banc::cli {

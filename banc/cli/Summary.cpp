@@ -2,9 +2,9 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/Markup.h"
-#include "engine/Results.h"
-#include "engine/StepText.h"
+#include "engine/outputs/Markup.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/StepText.h"
 
 namespace banc::cli {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/Elements.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 
 namespace banc::cli {
 

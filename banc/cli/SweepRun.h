@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/CommandLine.h"
-#include "engine/Settings.h"
+#include "engine/model/Settings.h"
 
 namespace banc::cli {
 

@@ -10,7 +10,7 @@
 #include "cli/Resolve.h"
 #include "cli/Run.h"
 #include "cli/SweepRun.h"
-#include "engine/EmbeddedCard.h"
+#include "engine/link/EmbeddedCard.h"
 
 int main(int argc, char** argv)
 {

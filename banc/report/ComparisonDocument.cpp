@@ -1,6 +1,6 @@
 #include <tarvic/platform/Text.h>
 
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "report/Report.h"
 #include "report/ReportBlocks.h"
 #include "report/ReportPrinter.h"

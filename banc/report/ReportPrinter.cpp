@@ -13,8 +13,8 @@
 
 #include <algorithm>
 
-#include "engine/RecordingArchive.h"
-#include "engine/SafeFile.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/SafeFile.h"
 #include "report/ReportText.h"
 
 namespace banc::report {

@@ -3,8 +3,8 @@
 #include <tarvic/recording/Enregistrement.h>
 #include <tarvic/recording/Equation.h>
 
-#include "engine/Results.h"
-#include "engine/StepText.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/StepText.h"
 #include "engine/outputs/Synoptic.h"
 #include "report/Report.h"
 #include "report/ReportBlocks.h"

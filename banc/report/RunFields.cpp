@@ -3,7 +3,7 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/recording/Enregistrement.h>
 
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 
 namespace banc::report {
 

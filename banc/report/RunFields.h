@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Elements.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 #include "engine/history/StoredRun.h"
 
 namespace banc::report {

@@ -6,7 +6,7 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/FigureText.h"
+#include "engine/outputs/FigureText.h"
 
 namespace banc::report {
 namespace {

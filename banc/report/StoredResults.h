@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/LabText.h"
+#include "engine/outputs/LabText.h"
 
 namespace banc::report {
 

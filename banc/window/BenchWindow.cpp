@@ -15,7 +15,7 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "engine/outputs/BodeCsv.h"
 #include "engine/outputs/SweepDiagram.h"
 #include "engine/outputs/SweepText.h"

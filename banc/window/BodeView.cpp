@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/PlotImage.h"
+#include "engine/outputs/PlotImage.h"
 #include "window/PlotDC.h"
 
 namespace banc::window {

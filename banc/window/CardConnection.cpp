@@ -2,7 +2,7 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/NumberText.h"
+#include "engine/model/NumberText.h"
 #include "engine/link/CardOpening.h"
 #include "window/Latin1.h"
 

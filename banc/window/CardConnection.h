@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/CardLink.h"
-#include "engine/CardSession.h"
-#include "engine/EmbeddedCard.h"
+#include "engine/link/CardLink.h"
+#include "engine/link/CardSession.h"
+#include "engine/link/EmbeddedCard.h"
 #include "window/WindowProfile.h"
 
 namespace banc::window {

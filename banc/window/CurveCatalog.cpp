@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 
 namespace banc::window {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/PlotImage.h"
-#include "engine/Settings.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/model/Settings.h"
 
 namespace banc {
 struct Elements;

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "engine/Elements.h"
+#include "engine/model/Elements.h"
 #include "window/CurveCatalog.h"
 #include "window/Latin1.h"
 

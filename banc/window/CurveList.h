@@ -6,8 +6,8 @@
 #include <set>
 #include <vector>
 
-#include "engine/PlotImage.h"
-#include "engine/Settings.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/model/Settings.h"
 
 namespace banc {
 struct Elements;

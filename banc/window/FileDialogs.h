@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/Settings.h"
+#include "engine/model/Settings.h"
 #include "window/Prompts.h"
 
 class QWidget;

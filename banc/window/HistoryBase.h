@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Elements.h"
-#include "engine/Experiment.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/run/Experiment.h"
+#include "engine/model/Settings.h"
 #include "engine/history/RunHistory.h"
 
 namespace banc::window {

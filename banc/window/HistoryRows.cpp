@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "engine/Benches.h"
-#include "engine/FigureText.h"
+#include "engine/model/Benches.h"
+#include "engine/outputs/FigureText.h"
 #include "window/Latin1.h"
 #include "window/ModeLabel.h"
 

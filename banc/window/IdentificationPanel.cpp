@@ -6,8 +6,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "engine/LabText.h"
-#include "engine/Results.h"
+#include "engine/outputs/LabText.h"
+#include "engine/outputs/Results.h"
 #include "window/LabSession.h"
 #include "window/Latin1.h"
 #include "window/TableView.h"

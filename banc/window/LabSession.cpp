@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "engine/AnalysisPlot.h"
-#include "engine/Results.h"
+#include "engine/outputs/AnalysisPlot.h"
+#include "engine/outputs/Results.h"
 #include "window/Workbench.h"
 
 namespace banc::window {

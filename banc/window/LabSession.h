@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/LabWork.h"
-#include "engine/PlotImage.h"
+#include "engine/lab/LabWork.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc::window {
 

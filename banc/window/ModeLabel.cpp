@@ -2,7 +2,7 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/Controllers.h"
+#include "engine/model/Controllers.h"
 
 namespace banc::window {
 

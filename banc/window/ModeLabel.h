@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/Benches.h"
+#include "engine/model/Benches.h"
 
 namespace banc::window {
 

@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/NumberText.h"
-#include "engine/Parameter.h"
+#include "engine/model/NumberText.h"
+#include "engine/model/Parameter.h"
 #include "window/Latin1.h"
 
 namespace banc::window {

@@ -8,7 +8,7 @@
 #include <tarvic/recording/Axe.h>
 #include <tarvic/recording/AxeTemps.h>
 
-#include "engine/PlotImage.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc::window {
 

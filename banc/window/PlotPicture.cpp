@@ -5,7 +5,7 @@
 
 #include <tarvic/platform/PainterDC.h>
 
-#include "engine/PlotImage.h"
+#include "engine/outputs/PlotImage.h"
 #include "window/PlotView.h"
 
 namespace banc::window {

@@ -11,8 +11,8 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/Results.h"
-#include "engine/StepText.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/StepText.h"
 #include "window/CurveList.h"
 #include "window/LabSession.h"
 #include "window/Latin1.h"

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "engine/ProgressText.h"
+#include "engine/run/ProgressText.h"
 #include "window/Latin1.h"
 
 namespace banc::window {

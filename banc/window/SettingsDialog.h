@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "engine/Parameter.h"
+#include "engine/model/Parameter.h"
 #include "window/ParameterDialog.h"
 #include "window/Workbench.h"
 

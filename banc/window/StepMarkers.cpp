@@ -5,7 +5,7 @@
 #include <tarvic/widgets/Dep1.h>
 #include <tarvic/widgets/Tempscp.h>
 
-#include "engine/StepText.h"
+#include "engine/outputs/StepText.h"
 
 namespace banc::window {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/StoredModel.h"
+#include "engine/lab/StoredModel.h"
 #include "engine/analysis/BodeModel.h"
 #include "window/Latin1.h"
 #include "window/Workbench.h"

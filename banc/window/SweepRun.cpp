@@ -2,7 +2,7 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/StoredModel.h"
+#include "engine/lab/StoredModel.h"
 #include "engine/outputs/SweepText.h"
 #include "window/Workbench.h"
 

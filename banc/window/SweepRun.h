@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/CardSession.h"
+#include "engine/link/CardSession.h"
 #include "engine/run/FrequencySweep.h"
 
 namespace banc::window {

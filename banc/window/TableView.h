@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/LabText.h"
+#include "engine/outputs/LabText.h"
 
 class QTableWidget;
 class QWidget;

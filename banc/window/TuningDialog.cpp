@@ -6,7 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "engine/LabText.h"
+#include "engine/outputs/LabText.h"
 #include "window/LabSession.h"
 #include "window/Latin1.h"
 #include "window/TableView.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/Settings.h"
+#include "engine/model/Settings.h"
 
 namespace tarvic {
 class Profile;

@@ -8,12 +8,12 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/ControllerChoice.h"
-#include "engine/CsvExport.h"
-#include "engine/Download.h"
-#include "engine/NumberText.h"
-#include "engine/Results.h"
-#include "engine/Setup.h"
+#include "engine/model/ControllerChoice.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/run/Download.h"
+#include "engine/model/NumberText.h"
+#include "engine/outputs/Results.h"
+#include "engine/run/Setup.h"
 #include "engine/history/KeepRun.h"
 #include "window/Latin1.h"
 

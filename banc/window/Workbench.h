@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/CsvExport.h"
-#include "engine/LabWork.h"
-#include "engine/RecordingArchive.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/lab/LabWork.h"
+#include "engine/outputs/RecordingArchive.h"
 #include "window/CardConnection.h"
 #include "window/HistoryBase.h"
 #include "window/WindowProfile.h"

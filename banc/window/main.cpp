@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/EmbeddedCard.h"
+#include "engine/link/EmbeddedCard.h"
 #include "window/BenchWindow.h"
 #include "window/KeptRun.h"
 #include "window/Prompts.h"

@@ -12,7 +12,7 @@
 #include "Errors.h"
 #include "cli/Resolve.h"
 #include "cli/Run.h"
-#include "engine/Setup.h"
+#include "engine/run/Setup.h"
 
 namespace banc::python {
 namespace {

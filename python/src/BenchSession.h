@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "engine/CardLink.h"
-#include "engine/Elements.h"
-#include "engine/EmbeddedCard.h"
-#include "engine/Settings.h"
+#include "engine/link/CardLink.h"
+#include "engine/model/Elements.h"
+#include "engine/link/EmbeddedCard.h"
+#include "engine/model/Settings.h"
 
 namespace tarvic {
 class Profile;

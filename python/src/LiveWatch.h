@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "BenchSession.h"
-#include "engine/Elements.h"
-#include "engine/Experiment.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/run/Experiment.h"
+#include "engine/model/Settings.h"
 
 namespace banc::python {
 

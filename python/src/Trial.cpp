@@ -4,10 +4,10 @@
 
 #include "Errors.h"
 #include "cli/Summary.h"
-#include "engine/CsvExport.h"
-#include "engine/RecordingArchive.h"
-#include "engine/Results.h"
-#include "engine/ResultsJson.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/ResultsJson.h"
 #include "engine/run/CardIdentity.h"
 
 namespace banc::python {

@@ -8,9 +8,9 @@
 
 #include "BenchSession.h"
 #include "cli/LabRun.h"
-#include "engine/Elements.h"
-#include "engine/Experiment.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/run/Experiment.h"
+#include "engine/model/Settings.h"
 #include "engine/history/KeepRun.h"
 
 namespace banc::python {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "BancTestSupport.h"
-#include "engine/RecordingArchive.h"
+#include "engine/outputs/RecordingArchive.h"
 
 using banc::IsArchive;
 using banc::LoadArchive;

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/Benches.h"
-#include "engine/Elements.h"
-#include "engine/Settings.h"
-#include "engine/Setup.h"
+#include "engine/model/Benches.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/run/Setup.h"
 #include "tarvic/platform/MemoryProfile.h"
 
 namespace banc::test {

@@ -8,8 +8,8 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "engine/CardLink.h"
-#include "engine/PortDiagnosis.h"
+#include "engine/link/CardLink.h"
+#include "engine/link/PortDiagnosis.h"
 #include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/SerialPort.h"

@@ -4,9 +4,9 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "engine/CardSession.h"
-#include "engine/IdentificationRun.h"
-#include "engine/Results.h"
+#include "engine/link/CardSession.h"
+#include "engine/run/IdentificationRun.h"
+#include "engine/outputs/Results.h"
 #include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 

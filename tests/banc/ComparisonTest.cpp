@@ -6,7 +6,7 @@
 
 #include "BancTestSupport.h"
 #include "HistorySupport.h"
-#include "engine/Setup.h"
+#include "engine/run/Setup.h"
 #include "engine/outputs/Comparison.h"
 #include "support/GuiApplication.h"
 #include "support/TraceCapture.h"

@@ -5,7 +5,7 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "engine/Experiment.h"
+#include "engine/run/Experiment.h"
 #include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"

@@ -11,7 +11,7 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
-#include "engine/Download.h"
+#include "engine/run/Download.h"
 #include "support/TraceCapture.h"
 #include "tarvic/control/Pid.h"
 

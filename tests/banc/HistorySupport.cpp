@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "BancTestSupport.h"
-#include "engine/Setup.h"
+#include "engine/run/Setup.h"
 #include "engine/history/KeepRun.h"
 #include "recording/RecordingSupport.h"
 #include "tarvic/platform/MemoryProfile.h"

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/Elements.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 #include "engine/history/StoredRun.h"
 
 namespace banc::test {

@@ -8,9 +8,9 @@
 
 #include "BancTestSupport.h"
 #include "HistorySupport.h"
-#include "engine/CsvExport.h"
-#include "engine/RecordingArchive.h"
-#include "engine/Results.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
 #include "support/TraceCapture.h"

@@ -7,10 +7,10 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
-#include "engine/CardLink.h"
-#include "engine/Experiment.h"
-#include "engine/IdentificationRun.h"
-#include "engine/RecordedResponse.h"
+#include "engine/link/CardLink.h"
+#include "engine/run/Experiment.h"
+#include "engine/run/IdentificationRun.h"
+#include "engine/lab/RecordedResponse.h"
 #include "engine/analysis/Identification.h"
 #include "support/TraceCapture.h"
 

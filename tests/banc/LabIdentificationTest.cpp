@@ -5,8 +5,8 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
-#include "engine/LabWork.h"
-#include "engine/Setup.h"
+#include "engine/lab/LabWork.h"
+#include "engine/run/Setup.h"
 
 using namespace banc;
 

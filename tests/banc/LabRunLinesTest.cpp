@@ -4,9 +4,9 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "engine/Experiment.h"
-#include "engine/IdentificationRun.h"
-#include "engine/RelayRun.h"
+#include "engine/run/Experiment.h"
+#include "engine/run/IdentificationRun.h"
+#include "engine/run/RelayRun.h"
 #include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 

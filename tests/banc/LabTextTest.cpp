@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine/FigureText.h"
-#include "engine/LabText.h"
-#include "engine/PredictionComparison.h"
+#include "engine/outputs/FigureText.h"
+#include "engine/outputs/LabText.h"
+#include "engine/lab/PredictionComparison.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
-#include "engine/LabWork.h"
-#include "engine/LoopTuning.h"
-#include "engine/Setup.h"
+#include "engine/lab/LabWork.h"
+#include "engine/lab/LoopTuning.h"
+#include "engine/run/Setup.h"
 
 using namespace banc;
 

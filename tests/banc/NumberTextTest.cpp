@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/NumberText.h"
+#include "engine/model/NumberText.h"
 
 using banc::NumberText;
 using banc::ParseNumber;

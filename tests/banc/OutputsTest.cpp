@@ -9,12 +9,12 @@
 #include <fstream>
 
 #include "BancTestSupport.h"
-#include "engine/CsvExport.h"
-#include "engine/FilePaths.h"
-#include "engine/Markup.h"
-#include "engine/PlotImage.h"
-#include "engine/RecordingArchive.h"
-#include "engine/Results.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/outputs/FilePaths.h"
+#include "engine/outputs/Markup.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 #include "recording/RecordingSupport.h"
 #include "support/GuiApplication.h"
 #include "support/TraceCapture.h"

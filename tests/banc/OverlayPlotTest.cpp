@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "BancTestSupport.h"
-#include "engine/AnalysisPlot.h"
-#include "engine/PlotImage.h"
-#include "engine/Results.h"
+#include "engine/outputs/AnalysisPlot.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/outputs/Results.h"
 #include "recording/RecordingSupport.h"
 #include "support/GuiApplication.h"
 #include "support/TraceCapture.h"

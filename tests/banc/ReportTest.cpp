@@ -9,7 +9,7 @@
 
 #include "BancTestSupport.h"
 #include "PdfText.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "recording/RecordingSupport.h"
 #include "report/Report.h"
 #include "report/ReportPrinter.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/RestWatch.h"
+#include "engine/run/RestWatch.h"
 
 using namespace banc;
 

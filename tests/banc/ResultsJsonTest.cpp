@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "BancTestSupport.h"
-#include "engine/ResultsJson.h"
+#include "engine/outputs/ResultsJson.h"
 
 namespace {
 

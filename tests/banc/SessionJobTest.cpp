@@ -5,7 +5,7 @@
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
 #include "support/ScriptedCard.h"
-#include "engine/CardSession.h"
+#include "engine/link/CardSession.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "BancTestSupport.h"
-#include "engine/Download.h"
-#include "engine/Results.h"
+#include "engine/run/Download.h"
+#include "engine/outputs/Results.h"
 #include "support/TraceCapture.h"
 #include "tarvic/control/Pid.h"
 #include "tarvic/platform/IniProfile.h"

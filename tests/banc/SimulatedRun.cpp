@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "engine/Download.h"
-#include "engine/Setup.h"
+#include "engine/run/Download.h"
+#include "engine/run/Setup.h"
 #include "plants/Benches.h"
 
 namespace banc::test {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Elements.h"
-#include "engine/Results.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/outputs/Results.h"
+#include "engine/model/Settings.h"
 #include "runtime/BenchCard.h"
 #include "support/ScriptedCard.h"
 #include "tarvic/platform/MemoryProfile.h"

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "engine/analysis/StepAnalysis.h"
-#include "engine/StepText.h"
+#include "engine/outputs/StepText.h"
 #include "tarvic/platform/Text.h"
 
 using namespace banc;

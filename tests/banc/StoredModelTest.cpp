@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "BancTestSupport.h"
-#include "engine/StoredModel.h"
+#include "engine/lab/StoredModel.h"
 #include "support/TraceCapture.h"
 
 using namespace banc;

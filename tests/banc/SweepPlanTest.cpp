@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "BancTestSupport.h"
-#include "engine/Download.h"
+#include "engine/run/Download.h"
 #include "engine/run/FrequencySweep.h"
 
 using namespace banc;

@@ -9,7 +9,7 @@
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
 #include "support/ScriptedCard.h"
-#include "engine/CardLink.h"
+#include "engine/link/CardLink.h"
 #include "engine/run/FrequencySweep.h"
 #include "plants/Benches.h"
 #include "runtime/BenchCard.h"

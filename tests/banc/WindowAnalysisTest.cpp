@@ -13,7 +13,7 @@
 
 #include "RecordedPlot.h"
 #include "WindowFixture.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "recording/RecordingSupport.h"
 #include "window/CardDialog.h"
 #include "window/PlotView.h"

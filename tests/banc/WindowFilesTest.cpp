@@ -10,7 +10,7 @@
 #include <tarvic/platform/IniProfile.h>
 
 #include "WindowFixture.h"
-#include "engine/Benches.h"
+#include "engine/model/Benches.h"
 #include "window/FileDialogs.h"
 #include "window/RunStatus.h"
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "WindowFixture.h"
-#include "engine/RecordingArchive.h"
-#include "engine/Results.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
 #include "window/CardConnection.h"

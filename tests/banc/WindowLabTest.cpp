@@ -14,11 +14,11 @@
 #include <cmath>
 
 #include "LoggedCardWindow.h"
-#include "engine/Download.h"
-#include "engine/LabText.h"
-#include "engine/NumberText.h"
-#include "engine/RecordedResponse.h"
-#include "engine/Results.h"
+#include "engine/run/Download.h"
+#include "engine/outputs/LabText.h"
+#include "engine/model/NumberText.h"
+#include "engine/lab/RecordedResponse.h"
+#include "engine/outputs/Results.h"
 #include "recording/RecordingSupport.h"
 #include "window/CurveList.h"
 #include "window/IdentificationPanel.h"

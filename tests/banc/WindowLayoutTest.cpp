@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "WindowFixture.h"
-#include "engine/Settings.h"
+#include "engine/model/Settings.h"
 #include "window/PlotView.h"
 #include "window/RunStatus.h"
 #include "window/SynopticView.h"

@@ -11,7 +11,7 @@
 
 #include "RecordedPlot.h"
 #include "WindowFixture.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "recording/RecordingSupport.h"
 #include "window/CurveList.h"
 #include "window/PlotView.h"

@@ -13,7 +13,7 @@
 
 #include "CardAnswer.h"
 #include "WindowFixture.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "support/ScriptedCard.h"
 #include "window/CardConnection.h"
 #include "window/CurveList.h"

@@ -18,7 +18,7 @@
 #include <cstdio>
 
 #include "WindowFixture.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "window/HistoryDock.h"
 #include "window/HistoryPane.h"
 #include "window/IdentificationPanel.h"

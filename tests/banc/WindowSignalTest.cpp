@@ -14,7 +14,7 @@
 
 #include "CardAnswer.h"
 #include "WindowFixture.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "support/ScriptedCard.h"
 #include "window/KeptRun.h"
 #include "window/RunStatus.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "WindowFixture.h"
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 
 using namespace banc;
 using banc::test::SpinUntil;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "engine/RecordingArchive.h"
-#include "engine/Results.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/DescriptionLine.h"
 

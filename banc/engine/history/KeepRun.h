@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "engine/Elements.h"
-#include "engine/Experiment.h"
-#include "engine/ResultsJson.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/run/Experiment.h"
+#include "engine/outputs/ResultsJson.h"
+#include "engine/model/Settings.h"
 #include "engine/history/StoredRun.h"
 
 namespace banc::history {

@@ -5,7 +5,7 @@
 #include <tarvic/platform/SerialPort.h>
 #include <tarvic/platform/Text.h>
 
-#include "engine/PortDiagnosis.h"
+#include "engine/link/PortDiagnosis.h"
 
 namespace banc {
 

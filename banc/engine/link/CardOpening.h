@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/CardLink.h"
-#include "engine/EmbeddedCard.h"
+#include "engine/link/CardLink.h"
+#include "engine/link/EmbeddedCard.h"
 
 namespace banc {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/RecordingArchive.h"
-#include "engine/SafeFile.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/SafeFile.h"
 #include "engine/outputs/CsvFields.h"
 
 namespace banc {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/CsvExport.h"
+#include "engine/outputs/CsvExport.h"
 #include "engine/analysis/FrequencyResponse.h"
 
 namespace banc {

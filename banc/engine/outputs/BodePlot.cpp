@@ -16,7 +16,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "engine/PlotImage.h"
+#include "engine/outputs/PlotImage.h"
 #include "engine/outputs/PlotDrawing.h"
 
 namespace banc {

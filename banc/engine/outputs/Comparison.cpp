@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/Results.h"
-#include "engine/StepText.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/StepText.h"
 #include "engine/outputs/DescriptionLine.h"
 
 namespace banc {

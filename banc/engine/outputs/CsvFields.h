@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/CsvExport.h"
+#include "engine/outputs/CsvExport.h"
 
 namespace banc {
 

@@ -2,7 +2,7 @@
 
 #include <tarvic/elements/EidElement.h>
 
-#include "engine/Markup.h"
+#include "engine/outputs/Markup.h"
 
 namespace banc {
 namespace {

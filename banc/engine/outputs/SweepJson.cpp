@@ -9,9 +9,9 @@
 #include <numbers>
 #include <optional>
 
-#include "engine/FigureText.h"
-#include "engine/Results.h"
-#include "engine/SafeFile.h"
+#include "engine/outputs/FigureText.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/SafeFile.h"
 
 namespace banc {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/Settings.h"
+#include "engine/model/Settings.h"
 #include "engine/run/FrequencySweep.h"
 
 namespace banc {

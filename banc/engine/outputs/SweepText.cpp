@@ -2,7 +2,7 @@
 
 #include <numbers>
 
-#include "engine/FigureText.h"
+#include "engine/outputs/FigureText.h"
 
 namespace banc {
 namespace {

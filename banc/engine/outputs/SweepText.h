@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/LabText.h"
+#include "engine/outputs/LabText.h"
 #include "engine/analysis/FrequencyResponse.h"
 
 namespace banc {

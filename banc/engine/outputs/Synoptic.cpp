@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-#include "engine/Results.h"
+#include "engine/outputs/Results.h"
 #include "engine/outputs/Capitalised.h"
 
 namespace banc {

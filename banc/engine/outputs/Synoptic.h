@@ -7,9 +7,9 @@
 #include <tarvic/platform/Geometry.h>
 #include <tarvic/widgets/Element.h>
 
-#include "engine/Elements.h"
-#include "engine/Experiment.h"
-#include "engine/Settings.h"
+#include "engine/model/Elements.h"
+#include "engine/run/Experiment.h"
+#include "engine/model/Settings.h"
 
 class CDC;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/CardLink.h"
+#include "engine/link/CardLink.h"
 
 namespace banc {
 

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/Download.h"
-#include "engine/ProfileScope.h"
-#include "engine/RestWatch.h"
-#include "engine/Results.h"
-#include "engine/RunPlan.h"
-#include "engine/StagedProfile.h"
+#include "engine/run/Download.h"
+#include "engine/model/ProfileScope.h"
+#include "engine/run/RestWatch.h"
+#include "engine/outputs/Results.h"
+#include "engine/run/RunPlan.h"
+#include "engine/model/StagedProfile.h"
 #include "engine/analysis/BodeModel.h"
 #include "engine/analysis/FrequencyJudge.h"
 

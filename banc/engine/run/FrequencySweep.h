@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/CardLink.h"
-#include "engine/Elements.h"
-#include "engine/Experiment.h"
-#include "engine/Settings.h"
+#include "engine/link/CardLink.h"
+#include "engine/model/Elements.h"
+#include "engine/run/Experiment.h"
+#include "engine/model/Settings.h"
 #include "engine/analysis/FrequencyResponse.h"
 #include "engine/analysis/ProcessModel.h"
 

@@ -1,10 +1,10 @@
 #include "engine/run/FrequencySweep.h"
 
-#include "engine/LabWork.h"
-#include "engine/LoopTuning.h"
-#include "engine/ProfileScope.h"
-#include "engine/Setup.h"
-#include "engine/StagedProfile.h"
+#include "engine/lab/LabWork.h"
+#include "engine/lab/LoopTuning.h"
+#include "engine/model/ProfileScope.h"
+#include "engine/run/Setup.h"
+#include "engine/model/StagedProfile.h"
 #include "engine/analysis/OpenLoop.h"
 
 namespace banc {

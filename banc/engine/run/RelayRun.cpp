@@ -1,0 +1,98 @@
+#include "engine/run/RelayRun.h"
+
+#include <tarvic/control/Tor.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/run/Download.h"
+#include "engine/lab/RecordedResponse.h"
+#include "engine/outputs/Results.h"
+
+namespace banc {
+namespace {
+
+constexpr double kNoiseDeviations = 3;
+constexpr float kSmallestThreshold = 1, kLargestThreshold = 100;
+// The on/off element's thresholds, negative and positive (its parameters and commands).
+constexpr int kNegativeThreshold = 15, kPositiveThreshold = 16;
+constexpr char kIsolated = 'I';
+// Between the relay's bottom and top, % of the full command.
+constexpr double kMiddle = 50;
+
+CTor& OnOff(Elements& elements) { return static_cast<CTor&>(*elements.controller); }
+
+}  // namespace
+
+std::string RelayRun::Refusal(const Settings& settings)
+{
+    const auto hasOnOff = [](const Bench& bench) {
+        return std::any_of(bench.modes.begin(), bench.modes.end(),
+                           [](const Mode& mode) { return mode.controller == &kOnOff; });
+    };
+    if (!hasOnOff(*settings.bench)) {
+        std::string benches;
+        for (const Bench& bench : Benches())
+            if (hasOnOff(bench)) benches += (benches.empty() ? "" : ", ") + std::string(bench.name);
+        return "Le test du relais se fait avec le correcteur tout ou rien (mode tor), que seuls ont les bancs " +
+               benches + " : pas le banc " + settings.bench->name + ".";
+    }
+    if (settings.mode->controller != &kOnOff)
+        return std::string("Le test du relais se fait en mode tor, pas en mode ") + settings.mode->name + ".";
+    if (!settings.routed || !settings.feedback)
+        return "Le test du relais demande la commande branch\xE9" "e et la mesure en retour.";
+    return {};
+}
+
+RelayRun::RelayRun(const Settings& settings, Elements& elements, double stabilisation)
+    : m_settings(settings), m_elements(elements), m_stabilisation(stabilisation)
+{
+}
+
+std::vector<std::string> RelayRun::RestConfiguration()
+{
+    // The configured loop, its command isolated: it drives nothing yet.
+    CTor& onOff = OnOff(m_elements);
+    const char command = onOff.SourceCommande;
+    onOff.SourceCommande = kIsolated;
+    std::vector<std::string> lines = ConfigurationLines(m_elements, m_settings);
+    onOff.SourceCommande = command;
+    return lines;
+}
+
+bool RelayRun::RestEnough(const std::vector<float>& measure, double period)
+{
+    m_rest = JudgeRest(measure, period);
+    return RestOver(m_rest, m_stabilisation);
+}
+
+std::vector<std::string> RelayRun::RunLines()
+{
+    // The element sends whole percent: its thresholds are set to what the card runs.
+    m_threshold = std::clamp(static_cast<float>(std::ceil(kNoiseDeviations * m_rest.noise)), kSmallestThreshold,
+                             kLargestThreshold);
+    CTor& onOff = OnOff(m_elements);
+    onOff.RBN = -m_threshold;
+    onOff.RBP = m_threshold;
+    std::vector<std::string> lines = {onOff.ConfFerz(kNegativeThreshold), onOff.ConfFerz(kPositiveThreshold)};
+    // Then the loop wired to its command, the recording, and the setpoint played again from its rest.
+    for (const auto& part : {WiringLines(m_elements, m_settings), RecordingLines(m_elements), GeneratorLines(m_elements)})
+        lines.insert(lines.end(), part.begin(), part.end());
+    return lines;
+}
+
+bool RelayRun::Complete()
+{
+    const int blocks = BlocksAcquired(*m_elements.recording);
+    if (blocks == m_judgedBlocks) return m_ended;
+    m_judgedBlocks = blocks;
+    // Each rise of the relay's command from its bottom to its top starts a period.
+    const std::vector<double> command = RecordedResponse(m_settings, m_elements).command;
+    int rises = 0;
+    for (std::size_t i = 1; i < command.size(); ++i)
+        if (command[i - 1] < kMiddle && command[i] >= kMiddle) ++rises;
+    m_ended = rises > kRelayPeriods;
+    return m_ended;
+}
+
+}  // namespace banc
