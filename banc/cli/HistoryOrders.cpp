@@ -99,14 +99,7 @@ std::string RunHeading(const StoredRun& run)
 
 int Show(const Request& request, RunHistory& history)
 {
-    if (std::string error = RefusedOutputs(request, ""); !error.empty()) {
-        Complain(error);
-        return kExitUsage;
-    }
-    if (std::string error = CheckOutputs(request); !error.empty()) {
-        Complain(error);
-        return kExitUnavailable;
-    }
+    if (const int status = OutputsStatus(request, ""); status != kExitDone) return status;
     StoredRun run;
     ComparedRun loaded;
     std::string error = history.Read(request.runs.front(), run);
@@ -124,14 +117,7 @@ int Show(const Request& request, RunHistory& history)
 
 int Compare(const Request& request, RunHistory& history)
 {
-    if (std::string error = RefusedOutputs(request, ""); !error.empty()) {
-        Complain(error);
-        return kExitUsage;
-    }
-    if (std::string error = CheckOutputs(request); !error.empty()) {
-        Complain(error);
-        return kExitUnavailable;
-    }
+    if (const int status = OutputsStatus(request, ""); status != kExitDone) return status;
     std::vector<ComparedRun> runs(request.runs.size());
     for (std::size_t i = 0; i < runs.size(); ++i) {
         StoredRun run;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "cli/Console.h"
+#include "cli/ExitStatus.h"
 #include "cli/Summary.h"
 #include "engine/outputs/CsvExport.h"
 #include "engine/outputs/FilePaths.h"
@@ -105,6 +106,19 @@ std::string CheckOutputs(const Request& request)
                                   errno == ENOENT ? "n'existe pas" : "est interdit en \xE9" "criture");
     }
     return {};
+}
+
+int OutputsStatus(const Request& request, const std::string& profilePath)
+{
+    if (std::string error = RefusedOutputs(request, profilePath); !error.empty()) {
+        Complain(error);
+        return kExitUsage;
+    }
+    if (std::string error = CheckOutputs(request); !error.empty()) {
+        Complain(error);
+        return kExitUnavailable;
+    }
+    return kExitDone;
 }
 
 bool WriteOutputs(const Request& request, const Settings& settings, Elements& elements,

@@ -20,6 +20,10 @@ std::string RefusedOutputs(const Request& request, const std::string& profilePat
 // "" when every output file asked for can be made, else why not (Latin-1).
 std::string CheckOutputs(const Request& request);
 
+// Both checks before anything is done: kExitDone, or the exit status of the
+// refusal (a usage error, or a file that cannot be made) once it is said.
+int OutputsStatus(const Request& request, const std::string& profilePath);
+
 // What the lab work adds to a run's outputs.
 struct LabOutputs {
     std::vector<PlotOverlay> overlays;  // over the curves of the picture

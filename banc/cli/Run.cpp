@@ -84,14 +84,7 @@ int PrepareRun(const Request& request, const Settings& settings, Elements& eleme
     const std::string profilePath =
         request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
                                 : request.profile;
-    if (std::string error = RefusedOutputs(request, profilePath); !error.empty()) {
-        Complain(error);
-        return kExitUsage;
-    }
-    if (std::string error = CheckOutputs(request); !error.empty()) {
-        Complain(error);
-        return kExitUnavailable;
-    }
+    if (const int status = OutputsStatus(request, profilePath); status != kExitDone) return status;
     profile = std::make_shared<tarvic::IniProfile>(profilePath);
     const SetupResult setup = Configure(settings, profile, elements);
     if (!setup.error.empty()) {
@@ -197,14 +190,7 @@ int OpenArchive(const Request& request)
         return kExitUsage;
     }
     // Reading an archive writes no profile.
-    if (std::string error = RefusedOutputs(request, ""); !error.empty()) {
-        Complain(error);
-        return kExitUsage;
-    }
-    if (std::string error = CheckOutputs(request); !error.empty()) {
-        Complain(error);
-        return kExitUnavailable;
-    }
+    if (const int status = OutputsStatus(request, ""); status != kExitDone) return status;
     LoadedExperiment loaded;
     if (std::string error = LoadArchive(request.open, loaded); !error.empty()) {
         Complain(error);
