@@ -121,8 +121,9 @@ std::string TakeOrder(Request::Action order, const char* name, Request& request)
     case Request::Action::Version: return {};
     default:
         return request.action == order
-                   ? tarvic::Format("--%s est donné deux fois.", name)
-                   : tarvic::Format("--%s ne se combine ni avec --ouvrir ni avec un autre ordre de l'historique.", name);
+                   ? tarvic::Format("--%s est donn\xE9 deux fois.", name)
+                   : tarvic::Format("--%s ne se combine ni avec --ouvrir ni avec un autre ordre de l'historique.",
+                                    name);
     }
 }
 
@@ -300,7 +301,7 @@ std::string ParseCommandLine(int argc, char** argv, Request& request)
         if (std::string error = TakeNamed(code, named->name, optarg, request); !error.empty()) return error;
         // The comment is the word after the run's number.
         if (code == kComment) {
-            if (optind >= argc) return "--commentaire demande le numéro de l'essai puis le texte.";
+            if (optind >= argc) return "--commentaire demande le num\xE9ro de l'essai puis le texte.";
             request.comment = QString::fromLocal8Bit(argv[optind++]).toLatin1().toStdString();
         }
     }

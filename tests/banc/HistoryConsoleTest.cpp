@@ -156,11 +156,15 @@ TEST_F(HistoryOrders, OrdersGivenWrongAreRefusedWithStatus2)
     for (const Case& c : {
              Case{{"--liste", "--kp", "2"}, "--liste ne se combine pas avec --kp."},
              Case{{"--essai", "1", "--etudiant", "Zo\xE9"}, "--essai ne se combine pas avec --etudiant."},
-             Case{{"--comparer", "1", "--png", "c.png"}, "--comparer : au moins deux essais, s\xE9par\xE9s par des virgules (3,5)."},
+             Case{{"--comparer", "1", "--png", "c.png"},
+                  "--comparer : au moins deux essais, s\xE9par\xE9s par des virgules (3,5)."},
              Case{{"--comparer", "1,2,1"}, "--comparer : l'essai 1 est donn\xE9 deux fois."},
              Case{{"--comparer", "1,2", "--csv", "c.csv"}, "--comparer ne se combine pas avec --csv."},
-             Case{{"--essai", "0"}, "--essai 0 : un num\xE9ro d'essai est un nombre entier \xE0 partir de 1 (voir --liste)."},
-             Case{{"--essai", "1", "--liste"}, "--liste ne se combine ni avec --ouvrir ni avec un autre ordre de l'historique."},
+             Case{{"--essai", "0"},
+                  "--essai 0 : un num\xE9ro d'essai est un nombre entier \xE0 partir de 1 (voir --liste)."},
+             Case{{"--essai", "1", "--essai", "2"}, "--essai est donn\xE9 deux fois."},
+             Case{{"--essai", "1", "--liste"},
+                  "--liste ne se combine ni avec --ouvrir ni avec un autre ordre de l'historique."},
              Case{{"--supprimer", "1", "--depuis", "2026-12-01"}, "--supprimer ne se combine pas avec --depuis."},
              Case{{"--liste", "--depuis", "2026-02-30"},
                   "--depuis 2026-02-30 : une date AAAA-MM-JJ, suivie si besoin de l'heure HH:MM."},
@@ -169,6 +173,9 @@ TEST_F(HistoryOrders, OrdersGivenWrongAreRefusedWithStatus2)
         EXPECT_EQ(Run(c.arguments), 2) << c.arguments[0];
         EXPECT_EQ(m_console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
     }
+    // The comment's text is the last word: without it the order is incomplete.
+    EXPECT_EQ(m_console.Run({"--historique", Base(), "--commentaire", "1"}), 2);
+    EXPECT_EQ(m_console.m_errors, Utf8("tarvic-banc : --commentaire demande le num\xE9ro de l'essai puis le texte.\n"));
 }
 
 TEST_F(HistoryOrders, ABaseOfAnotherApplicationIsRefusedAndLeftAsItIs)
