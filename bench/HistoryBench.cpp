@@ -9,39 +9,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "engine/run/Setup.h"
+#include "TwentyBlockRun.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
-#include "recording/RecordingSupport.h"
-#include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/Trace.h"
 
 namespace {
 
-constexpr int kBlocks = 20;
 constexpr int kListed = 10000;
-
-// A water level PID run of 20 blocks whose rows vary as a card's do, so that
-// the archive weighs what a real one weighs.
-struct TwentyBlockRun {
-    TwentyBlockRun()
-    {
-        settings.bench = banc::FindBench("niveaueau");
-        settings.mode = banc::FindMode(*settings.bench, "pid");
-        settings.duration = kBlocks * 16;
-        banc::Configure(settings, std::make_shared<tarvic::MemoryProfile>(), elements);
-        elements.recording->SetStart(true);
-        for (int block = 0; block < kBlocks; ++block) {
-            tarvic::test::Valeurs values{};
-            for (int row = 0; row < CBlocPoint::kRangs; ++row)
-                for (int point = 0; point < CBlocPoint::kPoints; ++point)
-                    values[row][point] = static_cast<std::uint16_t>((block * 32 + point) * 7 + row * 131);
-            elements.recording->TraitRecept(tarvic::test::LigneBloc(block, values));
-        }
-    }
-    banc::Settings settings;
-    banc::Elements elements;
-};
 
 // A folder of its own on the disk the user's data would be on.
 struct Folder {

@@ -6,32 +6,16 @@
 
 #include <memory>
 
-#include "engine/run/Setup.h"
-#include "recording/RecordingSupport.h"
+#include "TwentyBlockRun.h"
 #include "report/Report.h"
 #include "report/ReportPrinter.h"
-#include "tarvic/platform/MemoryProfile.h"
 
 namespace {
 
-constexpr int kBlocks = 20;
-
-// A water level PID run of 20 blocks (ten minutes of 0.5 s points), its rows varying as a card's do.
-struct KeptRun {
+// A kept run of 20 blocks, as the history gives it back.
+struct KeptRun : TwentyBlockRun {
     KeptRun()
     {
-        settings.bench = banc::FindBench("niveaueau");
-        settings.mode = banc::FindMode(*settings.bench, "pid");
-        settings.duration = kBlocks * 16;
-        banc::Configure(settings, std::make_shared<tarvic::MemoryProfile>(), elements);
-        elements.recording->SetStart(true);
-        for (int block = 0; block < kBlocks; ++block) {
-            tarvic::test::Valeurs values{};
-            for (int row = 0; row < CBlocPoint::kRangs; ++row)
-                for (int point = 0; point < CBlocPoint::kPoints; ++point)
-                    values[row][point] = static_cast<std::uint16_t>((block * 32 + point) * 3 + row * 131);
-            elements.recording->TraitRecept(tarvic::test::LigneBloc(block, values));
-        }
         stored.number = 12;
         stored.startedAt = "2026-12-08 15:04:05";
         stored.user = "eleve";
@@ -39,8 +23,6 @@ struct KeptRun {
         stored.summary = "PID Kp 2 Ti 20 s";
         stored.comment = "Un commentaire d'une ligne.";
     }
-    banc::Settings settings;
-    banc::Elements elements;
     banc::history::StoredRun stored;
 };
 
