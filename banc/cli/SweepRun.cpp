@@ -15,13 +15,13 @@
 #include "engine/outputs/BodePlot.h"
 #include "engine/outputs/SweepDiagram.h"
 #include "engine/outputs/SweepJson.h"
+#include "engine/outputs/SweepSummary.h"
 #include "engine/outputs/SweepText.h"
 #include "engine/run/FrequencySweep.h"
 
 namespace banc::cli {
 namespace {
 
-constexpr int kDefaultFrequencies = 12;
 constexpr int kGainDigits = 3;
 
 // What the sweep does, on standard error: its rest, then each frequency as it starts and as it is measured.
@@ -52,15 +52,6 @@ private:
     double m_nextRest = 0;
 };
 
-// The user's --amplitude and --repos, which are the generator's parameters.
-std::optional<double> Given(const Settings& settings, const char* name)
-{
-    std::optional<double> value;
-    for (const auto& [def, given] : settings.values)
-        if (std::string(def->name) == name) value = given;
-    return value;
-}
-
 std::string PlanText(const SweepPlan& plan)
 {
     const SweepFrequency& low = plan.frequencies.front();
@@ -70,18 +61,6 @@ std::string PlanText(const SweepPlan& plan)
                           HertzText(high.playedHz).c_str(), plan.model ? " (tir\xE9" "es du mod\xE8le gard\xE9)" : "",
                           SignificantText(plan.amplitude, kGainDigits).c_str(),
                           SignificantText(plan.rest, kGainDigits).c_str());
-}
-
-std::string ResultText(const Settings& settings, const SweepResult& result, const SweepLoop& loop)
-{
-    std::string text = "R\xE9ponse fr\xE9quentielle, " + ExperimentTitle(settings) + " :\n";
-    text += RenderTable(BodeTable(result.points, result.measureUnit + "/%"));
-    if (loop.refusal.empty())
-        text += "Boucle ferm\xE9" "e par le correcteur du profil :\n" + MarginsText(loop.margins);
-    else
-        text += "Pas de marges : " + loop.refusal + "\n";
-    if (!result.missingHz.empty()) text += MissingText(result.missingHz) + "\n";
-    return text;
 }
 
 bool WriteSweepOutputs(const Request& request, const Settings& settings, const SweepPlan& plan,
@@ -96,12 +75,25 @@ bool WriteSweepOutputs(const Request& request, const Settings& settings, const S
     }
     if (!request.json.empty())
         files.Add(request.json, WriteSweepJson(request.json, settings, plan, result, &loop));
-    Write(stdout, ResultText(settings, result, loop));
+    Write(stdout, SweepSummary(settings, result, loop));
     files.TellWritten();
     return files.Ok();
 }
 
 }  // namespace
+
+SweepRequest SweepAsked(const Request& request, const Settings& settings)
+{
+    SweepRequest asked;
+    asked.lowHz = request.fmin;
+    asked.highHz = request.fmax;
+    if (request.points) asked.points = *request.points;
+    TakeGivenLevels(settings, asked);
+    asked.stabilisation = request.settling.value_or(kDefaultStabilisation);
+    // A real card runs at the clock's pace.
+    asked.speed = request.port.empty() ? request.speed.value_or(1) : 1;
+    return asked;
+}
 
 int RunSweep(const Request& request, const Settings& settings, const std::string& programDir)
 {
@@ -109,15 +101,7 @@ int RunSweep(const Request& request, const Settings& settings, const std::string
     Elements elements;
     std::shared_ptr<tarvic::Profile> profile;
     if (const int status = PrepareRun(request, settings, elements, profile); status != kExitDone) return status;
-    SweepRequest asked;
-    asked.lowHz = request.fmin;
-    asked.highHz = request.fmax;
-    asked.points = request.points.value_or(kDefaultFrequencies);
-    asked.amplitude = Given(settings, "amplitude");
-    asked.rest = Given(settings, "repos");
-    asked.stabilisation = request.settling.value_or(kDefaultStabilisation);
-    // A real card runs at the clock's pace.
-    asked.speed = request.port.empty() ? request.speed.value_or(1) : 1;
+    const SweepRequest asked = SweepAsked(request, settings);
     const SweepPlan plan = PlanSweep(asked, settings, elements, LoadModel(*profile, settings, elements));
     if (!plan.refusal.empty()) {
         Complain(plan.refusal);

@@ -11,6 +11,7 @@
 #include "Errors.h"
 #include "Interruptible.h"
 #include "LiveWatch.h"
+#include "Sweep.h"
 #include "Trial.h"
 
 namespace py = pybind11;
@@ -52,6 +53,19 @@ std::vector<double> Times(const Trial& trial)
     std::vector<double> times(static_cast<std::size_t>(trial.Blocks() * banc::kPointsPerBlock));
     for (std::size_t i = 0; i < times.size(); ++i) times[i] = static_cast<double>(static_cast<long long>(i) * periodMs) / 1000.0;
     return times;
+}
+
+// A curve's frequencies, gains, gains in dB and phases, each an array of its own.
+py::tuple CurveArrays(const std::vector<banc::analysis::BodePoint>& points)
+{
+    std::vector<double> hz, gain, db, phase;
+    for (const banc::analysis::BodePoint& point : points) {
+        hz.push_back(point.frequencyHz);
+        gain.push_back(point.gain);
+        db.push_back(point.gainDb);
+        phase.push_back(point.phaseDeg);
+    }
+    return py::make_tuple(Owned(std::move(hz)), Owned(std::move(gain)), Owned(std::move(db)), Owned(std::move(phase)));
 }
 
 }  // namespace
@@ -98,6 +112,22 @@ PYBIND11_MODULE(_tarvic, module)
         .def("ecrire_csv", &Trial::WriteCsv, py::arg("chemin"), py::arg("format"))
         .def("ecrire_archive", &Trial::WriteArchive, py::arg("chemin"));
 
+    py::class_<Sweep>(module, "Balayage")
+        .def(
+            "executer",
+            [](Sweep& sweep, const py::function& tick) {
+                RunInterruptibly([&] { sweep.Run(); }, [&] { sweep.RequestStop(); },
+                                 [&] { tick(sweep.Measured(), sweep.Planned()); });
+            },
+            py::arg("tick"))
+        .def_property_readonly("resultat", [](const Sweep& sweep) { return OutcomeOf(sweep.Result()); })
+        .def_property_readonly("prevues", &Sweep::Planned)
+        .def_property_readonly("avertissement", &Sweep::Warning)
+        .def("json", &Sweep::Json)
+        .def("texte", &Sweep::Text)
+        .def("courbe_modele", [](const Sweep& sweep) { return CurveArrays(sweep.ModelCurve()); })
+        .def("boucle_ouverte", [](const Sweep& sweep) { return CurveArrays(sweep.OpenLoop()); });
+
     py::class_<BenchSession>(module, "Session")
         .def(py::init<const Arguments&>(), py::arg("options"))
         .def(
@@ -120,6 +150,10 @@ PYBIND11_MODULE(_tarvic, module)
         .def(
             "essai",
             [](BenchSession& session, const Arguments& options) { return std::make_unique<Trial>(session, options); },
+            py::arg("options"), py::keep_alive<0, 1>())
+        .def(
+            "bode",
+            [](BenchSession& session, const Arguments& options) { return std::make_unique<Sweep>(session, options); },
             py::arg("options"), py::keep_alive<0, 1>())
         .def(
             "mesures",

@@ -10,11 +10,13 @@ Un essai en cinq lignes, sur le banc de niveau d'eau simulé::
 """
 
 from ._banc import Banc
+from ._bode import Bode
 from ._erreurs import CarteMuette, CarteRefuse, ErreurCarte, EssaiInterrompu, LiaisonPerdue
 from ._essai import Essai
 
 __all__ = [
     "Banc",
+    "Bode",
     "Essai",
     "ErreurCarte",
     "CarteMuette",

@@ -4,9 +4,11 @@ import numbers
 import os
 import threading
 import time
+import warnings
 from typing import Any, Dict, Iterator, List, Optional, Union
 
 from . import _tarvic
+from ._bode import Bode
 from ._erreurs import DEFAUTS, EssaiInterrompu
 from ._essai import Chemin, Essai
 from ._progression import Progression
@@ -235,6 +237,59 @@ class Banc:
         options = ["--duree", _nombre("duree", duree), "--relais"]
         options += self._options_reglage(stabilisation, regle, correcteur)
         return self._executer(options + _reglages(reglages), progression)
+
+    def bode(
+        self,
+        fmin: Optional[Nombre] = None,
+        fmax: Optional[Nombre] = None,
+        points: Optional[int] = None,
+        progression: bool = True,
+        *,
+        stabilisation: Optional[Nombre] = None,
+        **reglages: Nombre,
+    ) -> Bode:
+        """Mesure la réponse fréquentielle en boucle ouverte (mode ``bo``), comme
+        ``tarvic-banc --bode`` : un sinus de la commande par fréquence, le régime
+        établi attendu puis des périodes entières mesurées.
+
+        ``fmin`` et ``fmax`` (Hz) se donnent ensemble ; sans eux, les bornes
+        viennent du modèle gardé par ``identifier``. ``points`` fréquences
+        (12 par défaut) espacées en log ; ``amplitude`` et ``repos`` (en % de
+        la commande) sont des ``reglages``. Rend un ``Bode`` dont ``resultats``
+        est le ``--json`` de la console. Ctrl-C arrête le balayage et lève
+        ``EssaiInterrompu``, dont ``essai`` garde les fréquences mesurées ; une
+        carte en défaut lève ``CarteMuette``, ``LiaisonPerdue`` ou
+        ``CarteRefuse``, qui les gardent aussi.
+        """
+        options = ["--bode"]
+        # Une borne seule est refusée par la console, avec sa raison.
+        if fmin is not None:
+            options += ["--fmin", _nombre("fmin", fmin)]
+        if fmax is not None:
+            options += ["--fmax", _nombre("fmax", fmax)]
+        if points is not None:
+            if isinstance(points, bool) or not isinstance(points, numbers.Integral):
+                raise TypeError(f"points : un entier est attendu, pas {type(points).__name__}.")
+            options += ["--points", str(int(points))]
+        options += self._options_reglage(stabilisation, None, None)
+        with self._verrou:
+            coeur = self._ouvert().bode(self._mode + options + _reglages(reglages))
+            if coeur.avertissement:
+                warnings.warn(coeur.avertissement, RuntimeWarning, stacklevel=2)
+            barre = Progression(bool(progression), coeur.prevues, "fréquence", "Bode", "Fréquences mesurées")
+            try:
+                coeur.executer(barre)
+            except KeyboardInterrupt:
+                barre.fermer()
+                raise EssaiInterrompu(Bode(coeur)) from None
+            finally:
+                barre.fermer()
+        resultat = Bode(coeur)
+        if resultat.statut in DEFAUTS:
+            raise DEFAUTS[resultat.statut](resultat.message, resultat)
+        if resultat.interrompu:
+            raise EssaiInterrompu(resultat)
+        return resultat
 
     @staticmethod
     def _options_reglage(

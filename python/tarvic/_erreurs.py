@@ -3,21 +3,23 @@
 from __future__ import annotations
 
 import errno
-from typing import TYPE_CHECKING, Optional
+from typing import TYPE_CHECKING, Optional, Union
 
 if TYPE_CHECKING:
+    from ._bode import Bode
     from ._essai import Essai
 
 
 class ErreurCarte(OSError):
     """La carte a fait défaut pendant un essai.
 
-    ``essai`` garde les blocs acquis avant le défaut (``None`` hors essai).
+    ``essai`` garde les blocs acquis avant le défaut (``None`` hors essai),
+    ou, pour un balayage, le ``Bode`` des fréquences mesurées.
     """
 
     code = errno.EPROTO
 
-    def __init__(self, message: str, essai: Optional["Essai"] = None) -> None:
+    def __init__(self, message: str, essai: Optional[Union["Essai", "Bode"]] = None) -> None:
         super().__init__(self.code, message)
         self.essai = essai
 
@@ -44,10 +46,11 @@ class CarteRefuse(ErreurCarte):
 class EssaiInterrompu(KeyboardInterrupt):
     """Ctrl-C pendant un essai : la boucle de la carte est arrêtée.
 
-    ``essai`` garde les blocs acquis jusque-là (``essai.interrompu`` est vrai).
+    ``essai`` garde les blocs acquis jusque-là (``essai.interrompu`` est vrai),
+    ou, pour un balayage, le ``Bode`` des fréquences mesurées.
     """
 
-    def __init__(self, essai: "Essai") -> None:
+    def __init__(self, essai: Union["Essai", "Bode"]) -> None:
         super().__init__("Essai interrompu.")
         self.essai = essai
 

@@ -21,9 +21,13 @@ def _barre_tqdm() -> Optional[Any]:
 
 
 class Progression:
-    """Les blocs acquis sur les blocs prévus, montrés au fil de l'essai."""
+    """Ce qui est fait sur ce qui est prévu (les blocs d'un essai, les
+    fréquences d'un balayage), montré au fil du travail."""
 
-    def __init__(self, montree: bool, prevus: int) -> None:
+    def __init__(
+        self, montree: bool, prevus: int, unite: str = "bloc", titre: str = "Essai", ligne: str = "Blocs acquis"
+    ) -> None:
+        self._ligne_texte = ligne
         self._montree = montree
         self._prevus = prevus
         self._acquis = 0
@@ -33,7 +37,7 @@ class Progression:
             if barre is None:
                 self._ligne()
             else:
-                self._barre = barre(total=prevus, unit="bloc", desc="Essai", leave=True)
+                self._barre = barre(total=prevus, unit=unite, desc=titre, leave=True)
 
     def __call__(self, acquis: int, prevus: int) -> None:
         """Appelée par le noyau pendant l'essai, sur le fil de l'appelant."""
@@ -48,7 +52,7 @@ class Progression:
             self._ligne()
 
     def _ligne(self) -> None:
-        sys.stderr.write(f"\rBlocs acquis : {self._acquis}/{self._prevus}")
+        sys.stderr.write(f"\r{self._ligne_texte} : {self._acquis}/{self._prevus}")
         sys.stderr.flush()
 
     def fermer(self) -> None:

@@ -17,6 +17,13 @@ constexpr int kModelPoints = 120;
 
 }  // namespace
 
+std::vector<analysis::BodePoint> SweepModelCurve(const SweepResult& result)
+{
+    if (!result.model || result.points.empty()) return {};
+    const auto [low, high] = std::minmax(result.points.front().frequencyHz, result.points.back().frequencyHz);
+    return analysis::ModelCurve(*result.model, low, high, kModelPoints);
+}
+
 BodeContent SweepDiagram(const std::string& title, const SweepResult& result, const SweepLoop* loop)
 {
     BodeContent content;
@@ -25,11 +32,8 @@ BodeContent SweepDiagram(const std::string& title, const SweepResult& result, co
     content.measured = result.points;
     content.legend = tarvic::Format("Gain en %s de mesure par %% de commande, 0 dB pour 1 %s.", result.measureUnit.c_str(),
                                     content.gainUnit.c_str());
-    if (result.model && !result.points.empty()) {
-        const auto [low, high] = std::minmax(result.points.front().frequencyHz, result.points.back().frequencyHz);
-        content.curves.push_back(
-            {"Mod\xE8le identifi\xE9", kModelPen, false, analysis::ModelCurve(*result.model, low, high, kModelPoints)});
-    }
+    if (result.model && !result.points.empty())
+        content.curves.push_back({"Mod\xE8le identifi\xE9", kModelPen, false, SweepModelCurve(result)});
     if (loop && loop->refusal.empty()) {
         content.curves.push_back({"Boucle ouverte, correcteur x processus", kOpenLoopPen, true, loop->openLoop});
         content.margins = loop->margins;

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/outputs/BodePlot.h"
 #include "engine/run/FrequencySweep.h"
 
 namespace banc {
+
+// The kept model's curve over the span the sweep measured, as the diagram
+// draws it; none without a model or a point.
+std::vector<analysis::BodePoint> SweepModelCurve(const SweepResult& result);
 
 // A sweep's Bode diagram, the same on the command line's picture and in the
 // window: the points measured, the model's curve over their span when the

@@ -42,6 +42,10 @@ struct SweepFrequency {
     int pointsPerPeriod = 0; // recorded, about
 };
 
+// The sweep's levels the user gave, which are the generator's parameters
+// ("amplitude", "repos"), put into `request`; those not given stay absent.
+void TakeGivenLevels(const Settings& settings, SweepRequest& request);
+
 struct SweepPlan {
     std::string refusal;  // Latin-1: why there is no sweep ("" when there is one)
     std::string warning;  // Latin-1: said, the sweep goes on (a command that saturates)

@@ -39,7 +39,22 @@ std::string Unplayable(const CGeneFonction& table, double hz)
     return {};
 }
 
+// The value given for the parameter `name`, if any.
+std::optional<double> Given(const Settings& settings, const char* name)
+{
+    std::optional<double> value;
+    for (const auto& [def, given] : settings.values)
+        if (std::string(def->name) == name) value = given;
+    return value;
+}
+
 }  // namespace
+
+void TakeGivenLevels(const Settings& settings, SweepRequest& request)
+{
+    request.amplitude = Given(settings, "amplitude");
+    request.rest = Given(settings, "repos");
+}
 
 SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::string& refusal, double speed)
 {
