@@ -319,6 +319,7 @@ bool Experiment::PollRecording(CEnregistrement& recording)
         }
         if (!request.empty()) {
             if (!FetchBlock(recording, request)) return !m_failed;
+            if (m_plan && &recording == m_elements.recording.get() && JudgeBlock()) return true;
             continue;
         }
         if (!Exchange(Kind::Request, status, reply)) return false;
@@ -373,7 +374,7 @@ Outcome Experiment::Run()
     if (Configure(); !m_failed && (!m_plan || HoldRest(benchRequests))) {
         while (recording() && !Stopping()) {
             if (!SendOrders() || !PollLive(benchRequests) || !PollRecording(*m_elements.recording)) break;
-            if (m_plan && (Complete() || !SendNextLines())) break;
+            if (m_plan && (m_complete || !SendNextLines())) break;
             if (recording()) Pause();
         }
     }
@@ -397,25 +398,37 @@ bool Experiment::HoldRest(const std::vector<int>& benchRequests)
     }
     // Each block of the rest is read, then forgotten: the card's block numbers are echoed, so
     // the next one is asked as the first again, and the rest may outlast the recording's length.
+    // Each block is judged as if it came alone, so that the rest ends on the same block however
+    // many a turn brings.
     std::vector<float> measure;
     bool enough = false;
     while (!enough && !Stopping()) {
         if (!SendOrders() || !PollLive(benchRequests) || !PollRecording(*rest)) return false;
-        if (rest->LitNbPoint() > 0) {
-            for (int i = 0; i < rest->LitNbPoint(); ++i) measure.push_back(measureCurve.Value(*rest, i));
-            rest->SetStart(true);
+        for (int block = 0; !enough && block < rest->LitNbPoint() / kPointsPerBlock; ++block) {
+            for (int i = block * kPointsPerBlock; i < (block + 1) * kPointsPerBlock; ++i)
+                measure.push_back(measureCurve.Value(*rest, i));
             m_observer->Resting(static_cast<double>(measure.size()) * period);
             const auto hold = Hold();
             enough = m_plan->RestEnough(measure, period);
         }
+        if (rest->LitNbPoint() > 0) rest->SetStart(true);
         if (!enough) Pause();
     }
     if (Stopping()) return false;
-    std::vector<std::string> lines;
+    RunPlan::RunStart start;
+    std::string stop, restart;
     {
         const auto hold = Hold();
         m_elements.recording->SetStart(true);
-        lines = m_plan->RunLines();
+        start = m_plan->RunLines();
+        stop = LoopLine(m_elements, m_settings, false);
+        restart = LoopLine(m_elements, m_settings, true);
+    }
+    std::vector<std::string> lines = std::move(start.running);
+    if (!start.stopped.empty()) {
+        lines.push_back(stop);
+        lines.insert(lines.end(), start.stopped.begin(), start.stopped.end());
+        lines.push_back(restart);
     }
     std::string reply;
     for (const std::string& line : lines)
@@ -423,10 +436,12 @@ bool Experiment::HoldRest(const std::vector<int>& benchRequests)
     return true;
 }
 
-bool Experiment::Complete()
+bool Experiment::JudgeBlock()
 {
     const auto hold = Hold();
-    return m_plan->Complete();
+    const CEnregistrement* judged = m_elements.recording.get();
+    m_complete = m_plan->Complete();
+    return m_complete || m_elements.recording.get() != judged;
 }
 
 bool Experiment::SendNextLines()

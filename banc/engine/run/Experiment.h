@@ -114,7 +114,10 @@ private:
     bool FetchBlock(CEnregistrement& recording, const std::string& request);
     // The plan's rest, watched in a recording apart, then its run proper started.
     bool HoldRest(const std::vector<int>& benchRequests);
-    bool Complete();
+    // After each block of a planned run's recording, so that the run ends on
+    // the same block however many a turn brings: true when this turn's
+    // fetching ends there, the run complete or moved on to its next part.
+    bool JudgeBlock();
     // The plan's lines to its next part; false on a fault or a stop.
     bool SendNextLines();
     void StopLoop();
@@ -138,6 +141,7 @@ private:
     Outcome m_outcome;
     bool m_failed = false;  // m_outcome holds the first fault
     bool m_loopStarted = false;
+    bool m_complete = false;  // the plan's run holds what it is for
     bool m_cutShort = false;  // a stop gave up an exchange: the card may have gone silent
     struct RefusedLine {
         std::string line, reply;

@@ -84,7 +84,8 @@ public:
         return RestOver(rest, m_plan.stabilisation);
     }
 
-    std::vector<std::string> RunLines() override { return StartFrequency(); }
+    // Each frequency starts while the loop runs: the process is swept on from where the one before left it.
+    RunStart RunLines() override { return {StartFrequency(), {}}; }
 
     bool Complete() override
     {

@@ -64,8 +64,8 @@ std::string IdentificationRun::Refusal(const Settings& settings, const Elements&
 IdentificationRun::IdentificationRun(const Settings& settings, Elements& elements, Options options)
     : m_settings(settings), m_elements(elements), m_options(options)
 {
-    // The recording starts again with the generator's time, within a card
-    // sample. A delay of whole recording periods and a millisecond makes the
+    // The recording starts again with the generator's time, at the loop's
+    // restart. A delay of whole recording periods and a millisecond makes the
     // step fall on a sample the recording takes: the record sees it when it
     // happens, and the delay read on it is the process's, to the sample.
     CGeneFonction& generator = *elements.generator;
@@ -93,12 +93,20 @@ bool IdentificationRun::RestEnough(const std::vector<float>& measure, double per
     return RestOver(m_rest, m_options.stabilisation);
 }
 
-std::vector<std::string> IdentificationRun::RunLines()
+RunPlan::RunStart IdentificationRun::RunLines()
 {
-    // The recording first, so that it holds the generator's whole delay at rest.
-    std::vector<std::string> lines = RecordingLines(m_elements);
-    for (std::string& line : GeneratorLines(m_elements)) lines.push_back(std::move(line));
-    return lines;
+    // The card plays the rest configuration's step, at the rest value, after
+    // the delay it already has. With the loop stopped, the step's value and
+    // the recording armed; the restart then starts the generator's time and
+    // the recording together, so that the recording holds the whole delay at
+    // rest. The loop is stopped for two lines only, its outputs at their
+    // independent commands, and no step can come before the restart.
+    std::vector<std::string> recording = RecordingLines(m_elements);
+    RunStart start;
+    start.running.push_back(recording.front());
+    start.stopped.push_back(m_elements.generator->ConfFerz(kStepLine));
+    start.stopped.insert(start.stopped.end(), recording.begin() + 1, recording.end());
+    return start;
 }
 
 bool IdentificationRun::Complete()

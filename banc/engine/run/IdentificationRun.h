@@ -19,9 +19,9 @@ inline constexpr double kDefaultStabilisation = 180;
 //
 // The loop first holds the rest command (the generator plays its rest value
 // as its step), watched until the measurement is steady or `stabilisation`
-// seconds have gone (never less than the rest's window). The recording then
-// starts again and the generator's step is chosen again: the card restarts
-// its time, holds the rest during the delay, long enough for a block of
+// seconds have gone (never less than the rest's window). The loop is then
+// started again with the step's value and the recording armed: the card
+// restarts the generator's time and the recording together, holds the rest during the delay, long enough for a block of
 // points at rest so that the identification sees the rest level and its
 // noise, then steps on a point the recording takes. By default the run ends once the step response has
 // settled, with a quarter more of it recorded after (at least a block), and
@@ -46,7 +46,7 @@ public:
 
     std::vector<std::string> RestConfiguration() override;
     bool RestEnough(const std::vector<float>& measure, double period) override;
-    std::vector<std::string> RunLines() override;
+    RunStart RunLines() override;
     bool Complete() override;
 
 private:

@@ -66,7 +66,7 @@ bool RelayRun::RestEnough(const std::vector<float>& measure, double period)
     return RestOver(m_rest, m_stabilisation);
 }
 
-std::vector<std::string> RelayRun::RunLines()
+RunPlan::RunStart RelayRun::RunLines()
 {
     // The element sends whole percent: its thresholds are set to what the card runs.
     m_threshold = std::clamp(static_cast<float>(std::ceil(kNoiseDeviations * m_rest.noise)), kSmallestThreshold,
@@ -74,11 +74,16 @@ std::vector<std::string> RelayRun::RunLines()
     CTor& onOff = OnOff(m_elements);
     onOff.RBN = -m_threshold;
     onOff.RBP = m_threshold;
-    std::vector<std::string> lines = {onOff.ConfFerz(kNegativeThreshold), onOff.ConfFerz(kPositiveThreshold)};
-    // Then the loop wired to its command, the recording, and the setpoint played again from its rest.
-    for (const auto& part : {WiringLines(m_elements, m_settings), RecordingLines(m_elements), GeneratorLines(m_elements)})
-        lines.insert(lines.end(), part.begin(), part.end());
-    return lines;
+    RunStart start;
+    start.running = {onOff.ConfFerz(kNegativeThreshold), onOff.ConfFerz(kPositiveThreshold)};
+    // The setpoint's sequence while the command is still isolated; the loop
+    // stopped, the command wired and the recording armed: the relay, its
+    // setpoint and its recording start together with the loop, the relay at its bottom.
+    const std::vector<std::string> generator = GeneratorLines(m_elements);
+    start.running.insert(start.running.end(), generator.begin(), generator.end());
+    for (const auto& part : {WiringLines(m_elements, m_settings), RecordingLines(m_elements)})
+        start.stopped.insert(start.stopped.end(), part.begin(), part.end());
+    return start;
 }
 
 bool RelayRun::Complete()

@@ -19,8 +19,8 @@ namespace banc {
 // than the rest's window). The thresholds are then +-3 noise deviations,
 // which the noise alone passes once in 740 samples, in whole percent as the
 // on/off element sends them (its fraction dropped), 1 % at least. The loop is
-// wired to its command, the recording started again and the setpoint played
-// again; the run ends once the relay's command has made kRelayPeriods whole
+// wired to its command and started again, with the recording and the
+// setpoint played again; the run ends once the relay's command has made kRelayPeriods whole
 // periods after its first rise (or with the recording), enough for the last
 // periods to be steady once the first has brought the measurement to the setpoint.
 class RelayRun : public RunPlan {
@@ -37,7 +37,7 @@ public:
 
     std::vector<std::string> RestConfiguration() override;
     bool RestEnough(const std::vector<float>& measure, double period) override;
-    std::vector<std::string> RunLines() override;
+    RunStart RunLines() override;
     bool Complete() override;
 
 private:

@@ -4,7 +4,9 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
+#include "engine/run/Download.h"
 #include "engine/run/Experiment.h"
+#include "engine/outputs/Results.h"
 #include "engine/run/IdentificationRun.h"
 #include "engine/run/RelayRun.h"
 #include "support/ScriptedCard.h"
@@ -70,16 +72,18 @@ TEST_F(LabRunLinesTest, TheIdentificationSendsItsStepOnceTheRestIsSteady)
     // The step (50 %: 1632 counts) at rest first, 0.4 s of delay lengthened to
     // a block of 1.6 s and a millisecond: 1601 ms.
     const Lines lines = card.Lines();
-    ASSERT_EQ(lines.size(), 14u + 20);
+    ASSERT_EQ(lines.size(), 14u + 19);
     EXPECT_EQ(Lines(lines.begin() + 8, lines.begin() + 14),
               (Lines{"!DSS", "!CBO0000", "!RED0641", "!CRBO0000", "!EMO", "!EVE0032"}));
     // The rest's two blocks are its own; the temperature asked live, the open loop's command read back.
+    // The loop stopped for the step's value and the recording's arming alone, then started
+    // again: the step's delay and the recording start at the same sample of the card.
     EXPECT_EQ(card.LinesFrom("!RD"),
-              (Lines{"!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!EVE0032", "!DSS",
-                     "!CBO0660", "!RED0641", "!CRBO0000", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01",
-                     "!RS"}));
+              (Lines{"!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!RS", "!CBO0660",
+                     "!EVE0032", "!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!RS"}));
     EXPECT_EQ(m_watcher.configured, 14);
-    EXPECT_EQ(m_watcher.rests, std::vector<double>{3.2});
+    // Both blocks of the rest came in one turn, and each was judged as if it came alone.
+    EXPECT_EQ(m_watcher.rests, (std::vector<double>{1.6, 3.2}));
     EXPECT_EQ(m_watcher.blocks, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
     EXPECT_TRUE(plan.Rest().steady);
     // No step in a record of constant blocks: nothing settled, the whole recording.
@@ -97,11 +101,42 @@ TEST_F(LabRunLinesTest, TheRelayTestIsolatesItsCommandAtRestThenSendsItsThreshol
     EXPECT_EQ(Run(card, plan).status, Outcome::Status::Finished);
     // Without noise the smallest threshold the element sends: 1 %, 32 counts of 3276.
     EXPECT_EQ(plan.Threshold(), 1.0f);
+    // The thresholds and the setpoint's sequence while the command is isolated; the loop stopped
+    // to wire the command and arm the recording, then started again: the relay from its bottom.
     EXPECT_EQ(card.LinesFrom("!DCPDFIT"), (Lines{"!DCPDFIT", "!TB2", "!DSS", "!CBF0660", "!RED0190", "!CRBF0000",
                                                 "!EMO", "!EVE0032", "!RD", "?AEBC", "?AVS", "?TEM00", "?TSF00",
-                                                "?TEM01", "?TSF01", "!RBNFFE0", "!RBP0020", "!DCPDFTT", "!TB2", "!EMO",
-                                                "!EVE0032", "!DSS", "!CBF0660", "!RED0190", "!CRBF0000", "?AEBC",
-                                                "?AVS", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!RS"}));
+                                                "?TEM01", "?TSF01", "!RBNFFE0", "!RBP0020", "!DSS", "!CBF0660",
+                                                "!RED0190", "!CRBF0000", "!RS", "!DCPDFTT", "!TB2", "!EMO", "!EVE0032",
+                                                "!RD", "?AEBC", "?AVS", "?TEM00", "?TSF00", "?TEM01", "?TSF01",
+                                                "!RS"}));
+}
+
+// A run whose rest is over at once and which holds what it is for after its first block.
+class OneBlockPlan : public RunPlan {
+public:
+    OneBlockPlan(const Settings& settings, Elements& elements) : m_settings(settings), m_elements(elements) {}
+    std::vector<std::string> RestConfiguration() override { return ConfigurationLines(m_elements, m_settings); }
+    bool RestEnough(const std::vector<float>&, double) override { return true; }
+    RunStart RunLines() override { return {{"EMO"}, {"EVE0032"}}; }
+    bool Complete() override { return BlocksAcquired(*m_elements.recording) == 1; }
+
+private:
+    const Settings& m_settings;
+    Elements& m_elements;
+};
+
+TEST_F(LabRunLinesTest, APlannedRunEndsOnTheBlockThatCompletesItThoughMoreAreReady)
+{
+    Configure("bo", "chauffage", "temperature");
+    OneBlockPlan plan(m_settings, m_elements);
+    // Every block is ready at once: a turn would fetch both.
+    ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); });
+    EXPECT_EQ(Run(card, plan).status, Outcome::Status::Finished);
+    // The rest's turn fetched both its blocks; the run's stops after its first.
+    EXPECT_EQ(card.LinesFrom("!RD"), (Lines{"!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!RS",
+                                           "!EVE0032", "!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "!RS"}));
+    EXPECT_EQ(BlocksAcquired(*m_elements.recording), 1);
+    EXPECT_EQ(m_watcher.blocks, (std::vector<std::pair<int, int>>{{1, 2}}));
 }
 
 TEST(LabRunRefusals, AnIdentificationIsAnOpenLoopStep)

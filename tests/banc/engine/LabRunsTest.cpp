@@ -91,13 +91,14 @@ TEST_F(LabRunTest, TheIdentificationHoldsTheRestStepsAndStopsOnceSettled)
     EXPECT_TRUE(plan.Rest().steady);
     EXPECT_DOUBLE_EQ(plan.Rest().seconds, kRestWindowPoints * kPeriod);
     EXPECT_DOUBLE_EQ(plan.Rest().noise, 0);
-    // Configured with the step at rest; then the recording again, the step chosen again
-    // (50 % of 3264 counts after a block at rest and a millisecond), and the loop stopped once settled.
+    // Configured with the step at rest (after a block at rest and a millisecond); then the
+    // loop stopped for the step's value (50 % of 3264 counts) and the recording's arming,
+    // started again, and stopped once settled.
     const Lines configuration = card.OrdersFrom("!DSS");
     ASSERT_GE(configuration.size(), 7u);
     EXPECT_EQ(Lines(configuration.begin(), configuration.begin() + 7),
               (Lines{"!DSS", "!CBO0000", "!RED0641", "!CRBO0000", "!EMO", "!EVE0032", "!RD"}));
-    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!EVE0032", "!DSS", "!CBO0660", "!RED0641", "!CRBO0000", "!RS"}));
+    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!RS", "!CBO0660", "!EVE0032", "!RD", "!RS"}));
 
     // The first point one sample after the recording and the step's time
     // started again: the step a millisecond past 1.6 s, at the next sample, is its 33rd point.
@@ -172,7 +173,7 @@ TEST_F(LabRunTest, TheIdentificationsRestEndsAfterItsLongestWhenTheMeasurementDr
     // Whole blocks of 1.6 s: the first 10 s or more.
     EXPECT_DOUBLE_EQ(plan.Rest().seconds, 7 * 32 * kPeriod);
     EXPECT_GT(plan.Rest().drift, plan.Rest().noise);
-    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!EVE0032", "!DSS", "!CBO07A6", "!RED0641", "!CRBO03D3", "!RS"}));
+    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", "!EMO", "!RS", "!CBO07A6", "!EVE0032", "!RD", "!RS"}));
 }
 
 TEST_F(LabRunTest, TheRelayTestOscillatesAroundTheSetpointWithThresholdsAboveTheNoise)
@@ -194,11 +195,12 @@ TEST_F(LabRunTest, TheRelayTestOscillatesAroundTheSetpointWithThresholdsAboveThe
     // Sent as the on/off element sends whole percent: t x 3276 / 100 counts.
     const std::string negative = tarvic::Format("!RBN%04X", (-threshold * 3276 / 100) & 0xFFFF);
     const std::string positive = tarvic::Format("!RBP%04X", threshold * 3276 / 100);
-    // At rest its command isolated, then thresholds, wiring to the pump and level 1,
-    // the recording again and the setpoint (50 % of 3264 counts) played again.
+    // At rest its command isolated, then thresholds and the setpoint (50 % of 3264 counts)
+    // played again; the loop stopped for the wiring to the pump and level 1 and the
+    // recording, and started again.
     EXPECT_EQ(card.OrdersFrom("!DCPNFI1")[0], "!DCPNFI1");
-    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", negative, positive, "!DCPNFP1", "!TB2", "!EMO", "!EVE01F4", "!DSS",
-                                             "!CBF0660", "!RED0190", "!CRBF0000", "!RS"}));
+    EXPECT_EQ(card.OrdersFrom("!RD"), (Lines{"!RD", negative, positive, "!DSS", "!CBF0660", "!RED0190", "!CRBF0000",
+                                             "!RS", "!DCPNFP1", "!TB2", "!EMO", "!EVE01F4", "!RD", "!RS"}));
 
     // Ended once the relay made its periods, before the recording's end.
     EXPECT_LT(Blocks(), m_elements.recording->LitParam(2));
