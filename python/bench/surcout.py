@@ -34,10 +34,15 @@ print(time.perf_counter() - debut)
 """
 
 
+# Chaque processus part d'un dossier à lui : le PYTHONPATH donné depuis la racine y est rendu absolu.
+ENVIRONNEMENT = {**os.environ, "PYTHONPATH": os.pathsep.join(
+    os.path.abspath(chemin) for chemin in os.environ.get("PYTHONPATH", "").split(os.pathsep) if chemin)}
+
+
 def chrono(commande, dossier):
     """Le temps du processus entier, et ce qu'il a écrit."""
     debut = time.perf_counter()
-    fait = subprocess.run(commande, check=True, capture_output=True, text=True, cwd=dossier)
+    fait = subprocess.run(commande, check=True, capture_output=True, text=True, cwd=dossier, env=ENVIRONNEMENT)
     return time.perf_counter() - debut, fait.stdout
 
 
