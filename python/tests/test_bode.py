@@ -207,3 +207,17 @@ def test_une_carte_qui_se_tait_garde_les_frequences_mesurees(tmp_path, carte, mo
     assert isinstance(bode, tarvic.Bode) and bode.statut == "muette" and not bode.complet
     assert 1 <= len(bode) < 4 and len(bode) + len(bode.manquantes_hz) == 4
     assert str(erreur.value).startswith("La carte ne r\u00e9pond plus : \u00ab ")
+
+
+def test_une_commande_saturee_est_dite_et_ses_points_marques(tmp_path):
+    options = ["--banc", "debitair", "--bode", "--fmin", "0.1", "--fmax", "0.5", "--points", "2", "--repos", "95"]
+    fait = console(*options, "--vitesse", "100", profil=tmp_path / "console.ini")
+    assert fait.returncode == 0, fait.stderr
+    avertissement = [ligne for ligne in fait.stderr.splitlines() if ligne.startswith("tarvic-banc : La commande sature")]
+    assert len(avertissement) == 1
+    with tarvic.Banc("debitair", vitesse=100, profil=tmp_path / "banc.ini") as banc:
+        with pytest.warns(RuntimeWarning) as dits:
+            bode = banc.bode(0.1, 0.5, 2, progression=False, repos=95)
+    assert [str(dit.message) for dit in dits] == [avertissement[0].removeprefix("tarvic-banc : ")]
+    np.testing.assert_array_equal(bode.fiables, [False, False])
+    assert [remarque.split(",")[0] for remarque in bode.remarques] == ["commande satur\u00e9e"] * 2

@@ -38,3 +38,18 @@ def test_avec_tqdm_sa_barre(tmp_path):
 
 def test_sans_progression_rien(tmp_path):
     assert lancer(tmp_path, script=ESSAI.replace("echelon=50", "echelon=50, progression=False")) == ("", "")
+
+
+BODE = textwrap.dedent("""
+    import sys
+    {avant}
+    import tarvic
+    with tarvic.Banc("niveaueau", vitesse=400, profil=sys.argv[1]) as banc:
+        banc.bode(0.01, 0.02, 2)
+""")
+
+
+def test_un_balayage_compte_ses_frequences(tmp_path):
+    _, erreurs = lancer(tmp_path, avant="sys.modules['tqdm'] = None  # tqdm absent", script=BODE)
+    fait = "\r".join(f"Fr\u00e9quences mesur\u00e9es : {n}/2" for n in range(3))
+    assert erreurs == "\r" + fait + "\n"
