@@ -1,9 +1,10 @@
 // The reading thread against its floor. The same stream of lines goes through
-// a fresh pty three times per iteration, turn about: read by a plain read() +
+// a fresh pty four times per iteration, turn about: read by a plain read() +
 // memchr loop with reads of the whole pty buffer (4096 bytes), by the same
-// loop with the reading thread's 300-byte reads, and by CComThread's reading
-// thread up to TraiteRecept. Taking turns within one run gives all three the
-// same machine load, so the ratios hold on a busy machine where the absolute
+// loop with 300-byte reads, by CComThread's reading thread up to
+// TraiteRecept, and by Qt's QSerialPort, a peer, as a program without an
+// event loop uses it. Taking turns within one run gives all four the same
+// machine load, so the ratios hold on a busy machine where the absolute
 // figures do not. Each figure is the median of the rounds.
 #include <benchmark/benchmark.h>
 
@@ -15,9 +16,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <QSerialPort>
 
 #include "support/PtyPeer.h"
 #include "tarvic/platform/Event.h"
@@ -101,6 +105,29 @@ Span ReadPlain(const Stream& stream, std::size_t readSize)
     return span;
 }
 
+// The peer: QSerialPort opened on the same pty, waiting for bytes and
+// taking all that has come at each wake-up, lines counted as the floor does.
+Span ReadThroughQSerialPort(const Stream& stream)
+{
+    tarvic::test::PtyPeer peer;
+    QSerialPort port(QString::fromStdString(peer.SlavePath()));
+    port.setBaudRate(QSerialPort::Baud57600);
+    if (!port.open(QIODevice::ReadOnly)) throw std::runtime_error("QSerialPort cannot open " + peer.SlavePath());
+    std::thread writer([&] { peer.Send(stream.bytes); });
+    Span span;
+    long lines = 0;
+    while (lines < stream.lines && port.waitForReadyRead(10000)) {
+        const QByteArray bytes = port.readAll();
+        const char* const end = bytes.constData() + bytes.size();
+        for (const char* p = bytes.constData(); (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
+            if (++lines == 1) span.Begin();
+        }
+    }
+    span.End();
+    writer.join();
+    return span;
+}
+
 class TimedReader : public CComThread {
 public:
     TimedReader(const std::string& port, long lines) : CComThread(port), m_expected(lines) {}
@@ -158,21 +185,24 @@ struct Rounds {
     }
 };
 
-// Each round reads the same stream three times, turn about; the ratios are
+// Each round reads the same stream four times, turn about; the ratios are
 // taken within a round, then their median over the rounds is reported.
 void ReportRatios(benchmark::State& state, const Stream& stream)
 {
     const double lines = static_cast<double>(stream.lines - 1);  // timed from the first line's end
-    Rounds whole, chunked, thread;
-    std::vector<double> throughputVsFloor, cpuVsFloor, throughputVs300, cpuVs300;
+    Rounds whole, chunked, thread, qt;
+    std::vector<double> throughputVsFloor, cpuVsFloor, throughputVs300, cpuVs300, qtThroughputVsFloor, qtCpuVsFloor;
     for (auto _ : state) {
         whole.Add(ReadPlain(stream, 4096), lines);
         chunked.Add(ReadPlain(stream, 300), lines);
         thread.Add(ReadThroughThread(stream), lines);
+        qt.Add(ReadThroughQSerialPort(stream), lines);
         throughputVsFloor.push_back(thread.linesPerSecond.back() / whole.linesPerSecond.back());
         cpuVsFloor.push_back(thread.cpuNsPerLine.back() / whole.cpuNsPerLine.back());
         throughputVs300.push_back(thread.linesPerSecond.back() / chunked.linesPerSecond.back());
         cpuVs300.push_back(thread.cpuNsPerLine.back() / chunked.cpuNsPerLine.back());
+        qtThroughputVsFloor.push_back(qt.linesPerSecond.back() / whole.linesPerSecond.back());
+        qtCpuVsFloor.push_back(qt.cpuNsPerLine.back() / whole.cpuNsPerLine.back());
     }
     state.counters["cpu_ns_per_line_plain4096"] = Median(whole.cpuNsPerLine);
     state.counters["cpu_ns_per_line_plain300"] = Median(chunked.cpuNsPerLine);
@@ -186,6 +216,8 @@ void ReportRatios(benchmark::State& state, const Stream& stream)
     state.counters["cpu_thread_vs_plain4096"] = Median(cpuVsFloor);
     state.counters["throughput_thread_vs_plain300"] = Median(throughputVs300);
     state.counters["cpu_thread_vs_plain300"] = Median(cpuVs300);
+    state.counters["throughput_qserialport_vs_plain4096"] = Median(qtThroughputVsFloor);
+    state.counters["cpu_qserialport_vs_plain4096"] = Median(qtCpuVsFloor);
 }
 
 // The assembler alone, on the reading thread's 300-byte reads.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "cli/HistoryOptions.h"
 #include "cli/Resolve.h"
@@ -299,9 +300,10 @@ std::string ParseCommandLine(int argc, char** argv, Request& request)
         }
         const auto named = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const Named& n) { return n.code == code; });
         if (std::string error = TakeNamed(code, named->name, optarg, request); !error.empty()) return error;
-        // The comment is the word after the run's number.
+        // The comment is the word after the run's number; an option there means the text was forgotten.
         if (code == kComment) {
-            if (optind >= argc) return "--commentaire demande le num\xE9ro de l'essai puis le texte.";
+            if (optind >= argc || std::string_view(argv[optind]).starts_with("--"))
+                return "--commentaire demande le num\xE9ro de l'essai puis le texte.";
             request.comment = QString::fromLocal8Bit(argv[optind++]).toLatin1().toStdString();
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -14,6 +15,9 @@ class HandlerSlot {
 public:
     std::shared_ptr<const Handler> Get() const
     {
+        // Most often nothing is installed: the reading thread traces every
+        // chunk it receives, and need not take the lock to learn that.
+        if (!m_installed.load(std::memory_order_acquire)) return nullptr;
         std::lock_guard lock(m_mutex);
         return m_handler;
     }
@@ -23,6 +27,7 @@ public:
     {
         auto next = handler ? std::make_shared<const Handler>(std::move(handler)) : nullptr;
         std::lock_guard lock(m_mutex);
+        m_installed.store(next != nullptr, std::memory_order_release);
         auto previous = std::exchange(m_handler, std::move(next));
         return previous ? *previous : Handler{};
     }
@@ -30,6 +35,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::shared_ptr<const Handler> m_handler;
+    std::atomic<bool> m_installed{false};
 };
 
 }  // namespace tarvic

@@ -141,10 +141,16 @@ int CComThread::Run()
         unsigned eventWord = 0;
         if (m_run) eventWord = WaitPortEvent();
         if ((eventWord & kEvRxChar) && m_run) {
-            // Until the queue is found empty: what came in while a read was
-            // being delivered is taken without waiting on the port again.
+            // A stream faster than the reading (a chunk or more a read) is
+            // taken without waiting on the port again. A smaller read found
+            // the queue empty: asking again, a system call each wake-up of a
+            // panel at rest, would only find it still empty, and the wait
+            // returns at once for anything that has come since.
             int count;
-            while ((count = ReadQueued(received.data(), kReadSize)) > 0) DeliverRead(received.data(), count);
+            do {
+                count = ReadQueued(received.data(), kReadSize);
+                if (count > 0) DeliverRead(received.data(), count);
+            } while (count >= kChunkSize);
         }
     }
     m_stop = true;

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tarvic {
 
@@ -34,13 +37,27 @@ public:
         const char* next = bytes.data();
         const char* const end = next + bytes.size();
         while (next != end) {
-            const char* const special = FindSpecial(next, end);
-            if (special != next) {
-                AppendRun(std::string_view(next, static_cast<std::size_t>(special - next)), sink);
-                if (special == end) return;
+            const bool start = *next == '!' || *next == '?';
+            const char* const run = start ? next + 1 : next;
+            const char* const special = FindSpecial(run, end);
+            // The whole line is in these bytes, plain up to its CR LF: it is
+            // handed over from them, not copied first. Most replies are such.
+            if ((start || (m_line.empty() && !m_discarding)) && EndsLine(special, end) &&
+                static_cast<std::size_t>(special - next) <= kMaxLine) {
+                sink(std::string_view(next, static_cast<std::size_t>(special - next)), End::CrLf);
+                m_line.clear();
+                m_cr = false;
+                m_discarding = false;
+                next = special + 2;
+                continue;
             }
+            if (start) TakeSpecial(*next, sink);
+            if (special != run) AppendRun(std::string_view(run, static_cast<std::size_t>(special - run)), sink);
+            if (special == end) return;
+            next = special;
+            if (*special == '!' || *special == '?') continue;  // it starts the next pass
             TakeSpecial(*special, sink);
-            next = special + 1;
+            ++next;
         }
     }
 
@@ -55,9 +72,23 @@ private:
 
     static const char* FindSpecial(const char* from, const char* end)
     {
+#if defined(__SSE2__)
+        // Sixteen bytes a step: the runs between special bytes are most of a reply.
+        const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        for (; end - from >= 16; from += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+            const __m128i ends = _mm_or_si128(is(bytes, '\r'), is(bytes, '\n'));
+            const __m128i starts = _mm_or_si128(is(bytes, '!'), is(bytes, '?'));
+            const __m128i signs = _mm_or_si128(is(bytes, '+'), is(bytes, '-'));
+            if (const int found = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(ends, starts), signs)))
+                return from + __builtin_ctz(static_cast<unsigned>(found));
+        }
+#endif
         while (from != end && !kSpecial[static_cast<unsigned char>(*from)]) ++from;
         return from;
     }
+
+    static bool EndsLine(const char* at, const char* end) { return end - at >= 2 && at[0] == '\r' && at[1] == '\n'; }
 
     template <class Sink>
     void AppendRun(std::string_view run, Sink& sink)

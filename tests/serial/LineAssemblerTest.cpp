@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tarvic/serial/LineAssembler.h"
@@ -42,6 +44,51 @@ private:
     LineAssembler m_assembler;
     Lines m_out;
 };
+
+// The line rules taken one byte at a time, the plainest way, to hold the
+// assembler to: what it reports for a stream, written as Assemble does.
+Lines OneByteAtATime(const std::string& stream)
+{
+    Lines out;
+    std::string line;
+    bool cr = false;
+    bool discarding = false;
+    for (const char byte : stream) {
+        const bool wasCr = std::exchange(cr, byte == '\r');
+        if (byte == '\n') {
+            if (!discarding) out.push_back(wasCr ? line : "<dropped>");
+            line.clear();
+            discarding = false;
+        } else if (byte == '!' || byte == '?') {
+            line.assign(1, byte);
+            discarding = false;
+        } else if (byte != '\r' && byte != '+' && byte != '-' && !discarding) {
+            if (line.size() == LineAssembler::kMaxLine) {
+                out.push_back("<dropped>");
+                line.clear();
+                discarding = true;
+            } else {
+                line += byte;
+            }
+        }
+    }
+    return out;
+}
+
+// Feeds `stream` cut at `cuts` (ascending offsets) and writes down what comes out, as Assemble does.
+Lines AssembleCut(const std::string& stream, const std::vector<std::size_t>& cuts)
+{
+    LineAssembler assembler;
+    Lines out;
+    std::size_t from = 0;
+    for (std::size_t to : cuts) {
+        assembler.Feed(std::string_view(stream).substr(from, to - from), [&out](std::string_view line, LineAssembler::End end) {
+            out.push_back(end == LineAssembler::End::CrLf ? std::string(line) : "<dropped>");
+        });
+        from = to;
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -132,4 +179,42 @@ TEST(LineAssembler, ALineFilledOverManyReadsOverflowsAtTheByteTooMany)
     EXPECT_EQ(assembler.Out(), Lines{"<overflow 65536>"});
     assembler.Feed("CD\r\n!OK\r\n");
     EXPECT_EQ(assembler.Out(), (Lines{"<overflow 65536>", "!OK"}));
+}
+
+TEST(LineAssembler, ALineOneByteOverTheLimitInOneReadOverflows)
+{
+    OverflowWatch assembler;
+    assembler.Feed("!" + std::string(LineAssembler::kMaxLine, 'A') + "\r\n!OK\r\n");
+    EXPECT_EQ(assembler.Out(), (Lines{"<overflow 65536>", "!OK"}));
+    EXPECT_EQ(assembler.Pending(), 0u);
+}
+
+TEST(LineAssembler, ALineWithoutStartByteRunsFromThePreviousLineEndInAnyRead)
+{
+    // A start byte drops what is pending; after an LF the next line needs none.
+    EXPECT_EQ(Assemble({"!AB", "!CD\r\n", "EF\r\n", "G+H\r\n"}), (Lines{"!CD", "EF", "GH"}));
+    EXPECT_EQ(Assemble({"\r", "AB\r\n", "\r\n"}), (Lines{"AB", ""}));
+}
+
+TEST(LineAssembler, RandomStreamsCutAnywhereFollowTheRulesByteByByte)
+{
+    // Bytes drawn mostly from the special ones, so that every rule meets
+    // every other at every place of a read, runs long enough for the
+    // sixteen-byte steps included.
+    static constexpr char kAlphabet[] = "!?+-\r\n\r\nAB0 ";
+    std::mt19937 generator(25);
+    for (int stream = 0; stream < 2000; ++stream) {
+        std::string bytes;
+        const std::size_t length = generator() % 200;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (generator() % 8 == 0)
+                bytes.append(generator() % 40, 'x');
+            else
+                bytes += kAlphabet[generator() % (sizeof kAlphabet - 1)];
+        }
+        std::vector<std::size_t> cuts;
+        for (std::size_t at = 0; at < bytes.size(); at += 1 + generator() % 40) cuts.push_back(at);
+        cuts.push_back(bytes.size());
+        ASSERT_EQ(AssembleCut(bytes, cuts), OneByteAtATime(bytes)) << "stream " << stream;
+    }
 }

@@ -173,9 +173,15 @@ TEST_F(HistoryOrders, OrdersGivenWrongAreRefusedWithStatus2)
         EXPECT_EQ(Run(c.arguments), 2) << c.arguments[0];
         EXPECT_EQ(m_console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
     }
-    // The comment's text is the last word: without it the order is incomplete.
-    EXPECT_EQ(m_console.Run({"--historique", Base(), "--commentaire", "1"}), 2);
-    EXPECT_EQ(m_console.m_errors, Utf8("tarvic-banc : --commentaire demande le num\xE9ro de l'essai puis le texte.\n"));
+    // The comment's text is the last word: without it the order is incomplete,
+    // and an option in its place is not taken for the text.
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--historique", Base(), "--commentaire", "1"},
+          std::vector<std::string>{"--commentaire", "1", "--historique", Base()}}) {
+        EXPECT_EQ(m_console.Run(arguments), 2) << arguments.back();
+        EXPECT_EQ(m_console.m_errors,
+                  Utf8("tarvic-banc : --commentaire demande le num\xE9ro de l'essai puis le texte.\n"));
+    }
 }
 
 TEST_F(HistoryOrders, ABaseOfAnotherApplicationIsRefusedAndLeftAsItIs)
