@@ -59,7 +59,7 @@ TEST_F(HistoryTest, ANewBaseIsMadeAtTheLatestSchemaInAWriteAheadLog)
     EXPECT_EQ(QuerySql(Base(), "PRAGMA application_id"), "1413629267");
     EXPECT_EQ(QuerySql(Base(), "PRAGMA journal_mode"), "wal");
     EXPECT_EQ(QuerySql(Base(), "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_schema ORDER BY name)"),
-              "archives essais essais_par_banc essais_par_date sqlite_sequence");
+              "archives essais essais_par_banc essais_par_date essais_par_origine sqlite_sequence");
     // The archive has its own table: a list reads none of the curves.
     EXPECT_EQ(QuerySql(Base(), "SELECT count(*) FROM pragma_table_info('essais') WHERE name = 'archive'"), "0");
 }

@@ -161,14 +161,26 @@ std::string RunHistory::Insert(StoredRun& run)
     Connection& connection = m_base->connection;
     if (connection.Execute("BEGIN IMMEDIATE") != SQLITE_OK) return m_base->Failure(kNotKept);
     long long number = 0;
-    int result = SQLITE_OK;
+    int result = SQLITE_DONE;
     bool kept = false;  // the same run from the same place, kept before
-    {
-        // A run with an origin already there is left as it is.
+    if (!run.origin.empty()) {
+        // Looked for first, in the transaction: an insertion refused would still use up a number.
+        Statement find(connection, "SELECT numero FROM essais WHERE salle = ? AND poste = ? AND origine = ?");
+        find.Bind(1, Utf8(run.room));
+        find.Bind(2, Utf8(run.host));
+        find.Bind(3, Utf8(run.origin));
+        const int found = find.Step();
+        kept = found == SQLITE_ROW;
+        if (kept)
+            number = find.Integer(0);
+        else if (found != SQLITE_DONE)
+            result = found;
+    }
+    if (!kept && result == SQLITE_DONE) {
         Statement insert(connection,
                          "INSERT INTO essais (date, utilisateur, poste, banc, mode, reglages, carte, issue, message_issue, "
                          "valeur_finale, depassement_pct, unite_mesure, resultats_json, commentaire, salle, origine) "
-                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING");
+                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         int i = 0;
         for (const std::string* text : {&run.startedAt, &run.user, &run.host, &run.bench, &run.mode, &run.summary,
                                         &run.card})
@@ -183,24 +195,13 @@ std::string RunHistory::Insert(StoredRun& run)
         insert.Bind(++i, Utf8(run.room));
         insert.Bind(++i, Utf8(run.origin));
         result = insert.Step();
-        kept = result == SQLITE_DONE && sqlite3_changes(connection.Handle()) == 0;
-    }
-    if (kept) {
-        Statement find(connection, "SELECT numero FROM essais WHERE salle = ? AND poste = ? AND origine = ?");
-        find.Bind(1, Utf8(run.room));
-        find.Bind(2, Utf8(run.host));
-        find.Bind(3, Utf8(run.origin));
-        result = find.Step();
-        if (result == SQLITE_ROW) {
-            number = find.Integer(0);
-            result = SQLITE_DONE;
+        if (result == SQLITE_DONE) {
+            number = sqlite3_last_insert_rowid(connection.Handle());
+            Statement archive(connection, "INSERT INTO archives (essai, octets) VALUES (?, ?)");
+            archive.Bind(1, number);
+            archive.BindBlob(2, run.archive);
+            result = archive.Step();
         }
-    } else if (result == SQLITE_DONE) {
-        number = sqlite3_last_insert_rowid(connection.Handle());
-        Statement archive(connection, "INSERT INTO archives (essai, octets) VALUES (?, ?)");
-        archive.Bind(1, number);
-        archive.BindBlob(2, run.archive);
-        result = archive.Step();
     }
     // The reason is read before the rollback, which would put its own in its place.
     const std::string failure = result == SQLITE_DONE ? std::string() : m_base->Failure(kNotKept);
