@@ -161,7 +161,7 @@ void RoomWindow::Keep(Place& place)
     place.runNotice = m_history.Insert(stored);
     if (!place.runNotice.empty()) return;
     place.runKept = stored.number;
-    ++m_runsKept;
+    m_runsKept.insert(stored.number);
     ShowKept();
 }
 
@@ -260,7 +260,7 @@ void RoomWindow::AskStopAll()
     for (const auto& [key, place] : m_room.Places())
         if (Reachable(place)) {
             reachable.push_back(place.poste);
-            names += (names.empty() ? "" : ", ") + place.poste.poste;
+            names += (names.empty() ? "" : ", ") + place.poste.salle + "/" + place.poste.poste;
         }
     if (reachable.empty()) {
         statusBar()->showMessage(Q("Aucun poste en ligne \xE0 arr\xEAter."));
@@ -333,7 +333,7 @@ void RoomWindow::ShowKept()
         m_kept->setText(Q(m_historyError));
         return;
     }
-    m_kept->setText(Q(tarvic::Format("Essais gard\xE9s : %d (%s)", m_runsKept, m_historyPath.c_str())));
+    m_kept->setText(Q(tarvic::Format("Essais gard\xE9s : %zu (%s)", m_runsKept.size(), m_historyPath.c_str())));
 }
 
 }  // namespace salle

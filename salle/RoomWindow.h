@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "engine/history/RunHistory.h"
@@ -97,7 +98,7 @@ private:
     banc::history::RunHistory m_history;
     std::string m_historyPath;
     std::string m_historyError;  // why the base could not be opened, "" when it was
-    int m_runsKept = 0;
+    std::set<long long> m_runsKept;  // the numbers of the runs kept since the window opened
     QVBoxLayout* m_rooms;
     std::map<std::string, QGroupBox*> m_groups;
     std::map<std::string, banc::window::FlowLayout*> m_flows;
