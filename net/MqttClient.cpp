@@ -2,6 +2,7 @@
 
 #include <mqtt/async_client.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <utility>
@@ -67,7 +68,11 @@ struct MqttClient::Impl {
     };
 
     Impl(const MqttSettings& settings, std::string clientId, Will will)
-        : settings(settings), address(Address(settings)), clientId(std::move(clientId)), will(std::move(will))
+        : settings(settings),
+          bound(std::max(1, settings.bufferBound)),
+          address(Address(settings)),
+          clientId(std::move(clientId)),
+          will(std::move(will))
     {
     }
 
@@ -83,10 +88,12 @@ struct MqttClient::Impl {
     mqtt::connect_options Options();
 
     const MqttSettings settings;
+    const int bound;  // Paho wants one at least
     const std::string address;
     const std::string clientId;
     const Will will;
 
+    std::mutex publishing;  // one publication at a time, so that the count of what waits is right
     mutable std::mutex mutex;
     LinkCounters counters;
     std::string tlsComplaint;  // OpenSSL's, during the current attempt
@@ -125,7 +132,7 @@ mqtt::connect_options MqttClient::Impl::Options()
 void MqttClient::Impl::Start()
 {
     try {
-        mqtt::create_options create(MQTTVERSION_3_1_1, settings.bufferBound);
+        mqtt::create_options create(MQTTVERSION_3_1_1, bound);
         create.set_send_while_disconnected(true, true);
         create.set_delete_oldest_messages(true);
         create.set_restore_messages(false);
@@ -220,7 +227,15 @@ MqttClient::~MqttClient()
 
 void MqttClient::Publish(const std::string& topic, const std::string& payload, bool retained)
 {
-    m_impl->Count(&LinkCounters::published);
+    std::lock_guard order(m_impl->publishing);
+    {
+        // Paho throws the oldest away without a word when its buffer is full: count it here.
+        std::lock_guard lock(m_impl->mutex);
+        LinkCounters& counters = m_impl->counters;
+        if (counters.published - counters.delivered - counters.dropped >= static_cast<std::uint64_t>(m_impl->bound))
+            ++counters.dropped;
+        ++counters.published;
+    }
     if (!m_impl->client) {
         m_impl->Count(&LinkCounters::dropped);
         return;
