@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <utility>
