@@ -18,24 +18,19 @@ struct RoomReport::Place {
     {
         publisher.OnOrder([this](const net::Order& order) { Take(order); },
                           [this](const std::string& why) {
-                              const Orders now = Current();
-                              if (now.refused) now.refused(why);
+                              const std::lock_guard lock(ordersMutex);
+                              if (orders.refused) orders.refused(why);
                           });
     }
 
-    Orders Current()
-    {
-        const std::lock_guard lock(mutex);
-        return orders;
-    }
-
+    // Held while a handler runs, so that once SetOrders returns none of the old ones is still running.
     void Take(const net::Order& order)
     {
-        const Orders now = Current();
+        const std::lock_guard lock(ordersMutex);
         if (order.kind == net::Order::Kind::Stop) {
-            if (now.stop) now.stop();
-        } else if (now.message) {
-            now.message(order.text);
+            if (orders.stop) orders.stop();
+        } else if (orders.message) {
+            orders.message(order.text);
         }
     }
 
@@ -51,8 +46,9 @@ struct RoomReport::Place {
     }
 
     const std::string user;
-    std::mutex mutex;  // orders, live
+    std::mutex ordersMutex;
     Orders orders;
+    std::mutex liveMutex;
     LiveMeasures live;
     net::PostePublisher publisher;  // last: its callbacks use the members above
 };
@@ -73,7 +69,7 @@ void RoomReport::RunStarted(const Settings& settings, Elements& elements, const 
 {
     if (!m_place) return;
     {
-        const std::lock_guard lock(m_place->mutex);
+        const std::lock_guard lock(m_place->liveMutex);
         m_place->live = LiveMeasures(settings, elements);
     }
     m_place->Publish(settings, net::PosteActivity::Running, card);
@@ -84,7 +80,7 @@ void RoomReport::Live(const LiveValues& values)
     if (!m_place) return;
     net::Measures measures;
     {
-        const std::lock_guard lock(m_place->mutex);
+        const std::lock_guard lock(m_place->liveMutex);
         measures = m_place->live.Of(values);
     }
     m_place->publisher.PublishMeasures(std::move(measures));
@@ -108,7 +104,7 @@ void RoomReport::RunEnded(const history::KeptInHistory& kept)
 void RoomReport::SetOrders(Orders orders)
 {
     if (!m_place) return;
-    const std::lock_guard lock(m_place->mutex);
+    const std::lock_guard lock(m_place->ordersMutex);
     m_place->orders = std::move(orders);
 }
 

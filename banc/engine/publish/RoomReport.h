@@ -45,7 +45,9 @@ public:
     // "libre" after a complete run, "arret" after an interrupted or failed one.
     void RunEnded(const history::KeptInHistory& kept);
 
-    // Replaces the handlers of the orders; empty ones ignore theirs.
+    // Replaces the handlers of the orders; empty ones ignore theirs. Once it
+    // returns, none of the old ones runs any more (it waits for one under
+    // way): a handler must not call it.
     void SetOrders(Orders orders);
 
     net::LinkCounters Counters() const;
