@@ -86,9 +86,8 @@ std::optional<std::chrono::seconds> Room::SilentFor(const Place& place, Clock::t
     if (!place.state || place.state->kind != net::PosteKind::Bench ||
         place.state->activity != net::PosteActivity::Running)
         return std::nullopt;
-    const auto quiet = std::chrono::duration_cast<std::chrono::seconds>(now - place.heard);
-    if (quiet <= m_silence) return std::nullopt;
-    return quiet;
+    if (now - place.heard <= m_silence) return std::nullopt;
+    return std::chrono::duration_cast<std::chrono::seconds>(now - place.heard);
 }
 
 }  // namespace salle

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "engine/outputs/FigureText.h"
+#include "engine/model/NumberText.h"
 #include "engine/outputs/PlotDrawing.h"
 
 namespace salle {
@@ -93,8 +93,8 @@ void DrawLivePlot(CDC& dc, const std::vector<Trend>& trends, const CRect& frame,
     CFont* previousFont = dc.SelectObject(&font);
     const unsigned previousAlign = dc.GetTextAlign();
     const int previousMode = dc.SetBkMode(TRANSPARENT);
-    WriteLabel(dc, frame.left - kLabelGap, frame.top, TA_RIGHT | TA_TOP, banc::SignificantText(range.high, 4));
-    WriteLabel(dc, frame.left - kLabelGap, frame.bottom, TA_RIGHT | TA_BOTTOM, banc::SignificantText(range.low, 4));
+    WriteLabel(dc, frame.left - kLabelGap, frame.top, TA_RIGHT | TA_TOP, banc::NumberText(range.high));
+    WriteLabel(dc, frame.left - kLabelGap, frame.bottom, TA_RIGHT | TA_BOTTOM, banc::NumberText(range.low));
     WriteLabel(dc, frame.left, frame.bottom + kLabelGap, TA_LEFT | TA_TOP, "-5 min");
     WriteLabel(dc, frame.right, frame.bottom + kLabelGap, TA_RIGHT | TA_TOP, "0");
     dc.SetTextAlign(previousAlign);

@@ -320,7 +320,7 @@ TEST_F(RoomWindowTest, AClickOpensTheDetailsKeptUpToDate)
     EXPECT_EQ(details->Tabs()->tabText(0), "Mesures");
     EXPECT_FALSE(details->RunPlot()->Loaded());
     EXPECT_EQ(details->RunText()->text(), "Aucun essai depuis l'ouverture de la vue.");
-    window.Heard(kBench, LevelMeasures(19.25));
+    window.Heard(kBench, LevelMeasures(19.26));
     EXPECT_EQ(details->Values()->text(), "Consigne : 20,0 cm    Niveau : 19,3 cm    Commande : 42,5 %");
     window.Heard(kBench, PublishedRun());
     EXPECT_TRUE(details->RunPlot()->Loaded());
