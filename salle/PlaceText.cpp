@@ -68,6 +68,21 @@ std::string MeasureLine(const Place& place)
     return {};
 }
 
+std::string StationLine(const Place& place)
+{
+    if (!place.station) return {};
+    const auto hex = [](const std::vector<std::uint8_t>& bytes) {
+        std::string text;
+        // A station has a few bytes: a tile shows no more than a line's worth.
+        constexpr std::size_t kShown = 8;
+        for (std::size_t i = 0; i < bytes.size() && i < kShown; ++i) text += tarvic::Format(" %02X", bytes[i]);
+        return bytes.size() > kShown ? text + "..." : text;
+    };
+    const net::StationBits& bits = *place.station;
+    const std::string text = bits.stateText.empty() ? "" : bits.stateText + ", ";
+    return text + "entr\xE9" "es" + hex(bits.inputs) + ", sorties" + hex(bits.outputs);
+}
+
 std::string RunLine(const Place& place)
 {
     if (!place.run) return {};

@@ -32,6 +32,9 @@ std::string StateLine(const Place& place, std::optional<std::chrono::seconds> si
 std::string NameLine(const Place& place);
 // The main measure's last value in its unit: "Niveau : 12,3 cm"; "" when none was heard.
 std::string MeasureLine(const Place& place);
+// A station's state line and its bytes in hexadecimal:
+// "Carte : VARNOK V1.0, entr\xE9es 25 01, sorties 03"; "" when none was heard.
+std::string StationLine(const Place& place);
 // The last run: "Dernier essai 15:04:10, complet : valeur finale 50,0 %, d\xE9passement 10,0 %";
 // "" when none was heard.
 std::string RunLine(const Place& place);

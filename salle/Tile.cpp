@@ -51,7 +51,7 @@ Tile::Tile(QWidget* parent) : QFrame(parent)
     m_state = Line(layout, "etat");
     m_state->setAutoFillBackground(true);
     m_state->setMargin(3);
-    m_measure = Line(layout, "mesure");
+    m_measure = Line(layout, "mesure", true);
     m_trend = new TrendView(TrendView::Kind::Tile);
     m_trend->setFixedHeight(m_trend->sizeHint().height());
     layout->addWidget(m_trend);
@@ -83,9 +83,10 @@ void Tile::Show(const Place& place, std::optional<std::chrono::seconds> silent, 
     state.setColor(QPalette::Window, Colour(stateColour));
     state.setColor(QPalette::WindowText, Qt::white);
     m_state->setPalette(state);
-    SetLine(m_measure, MeasureLine(place));
+    SetLine(m_measure, place.station ? StationLine(place) : MeasureLine(place));
     const Trend* trend = MainTrend(place);
     m_trend->Show(trend ? std::vector<Trend>{*trend} : std::vector<Trend>{}, stateColour, now);
+    m_trend->setVisible(trend != nullptr);
     SetLine(m_run, RunLine(place));
     SetLine(m_kept, KeptLine(place));
     SetLine(m_unreadable, place.unreadable.empty() ? "" : "Illisible, " + place.unreadable);

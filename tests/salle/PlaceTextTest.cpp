@@ -114,6 +114,17 @@ TEST_F(PlaceTextTest, AStationAndAPlaceNotYetKnown)
     Room room(10s);
     const Place& station = room.Heard({"B101", "pc06"}, StationState(), kStart);
     EXPECT_EQ(NameLine(station), "Varnok, station");
+    EXPECT_EQ(StationLine(station), "");
+    net::StationBits bits;
+    bits.inputs = {0x25, 0x01};
+    bits.outputs = {0x03};
+    bits.stateText = "Carte : VARNOK V1.0";
+    room.Heard({"B101", "pc06"}, bits, kStart);
+    EXPECT_EQ(StationLine(station), "Carte : VARNOK V1.0, entr\xE9" "es 25 01, sorties 03");
+    bits.inputs.assign(9, 0xFF);
+    bits.stateText.clear();
+    room.Heard({"B101", "pc06"}, bits, kStart);
+    EXPECT_EQ(StationLine(station), "entr\xE9" "es FF FF FF FF FF FF FF FF..., sorties 03");
     const Place& unknown = room.Unreadable({"B101", "pc07"}, "tarvic/B101/pc07/etat", "sch\xE9ma 2 inconnu");
     EXPECT_EQ(NameLine(unknown), "?");
     EXPECT_EQ(StateLine(unknown, std::nullopt), "Inconnu");

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "BancTestSupport.h"
 #include "HistorySupport.h"
@@ -23,6 +24,7 @@
 #include "salle/RunPlotView.h"
 #include "salle/StationBitsView.h"
 #include "salle/Tile.h"
+#include "salle/TrendView.h"
 #include "support/TraceCapture.h"
 #include "window/Latin1.h"
 
@@ -344,6 +346,8 @@ TEST_F(RoomWindowTest, AStationsDetailsShowItsBitsAndAnUnreadableRunSaysWhy)
     bits.outputs = {0x01};
     bits.stateText = "Carte : VARNOK V1.0";
     window.Heard(kStation, bits);
+    EXPECT_EQ(window.TileOf(kStation)->Measure()->text(), Q("Carte : VARNOK V1.0, entr\xE9" "es 05 80, sorties 01"));
+    EXPECT_TRUE(window.TileOf(kStation)->TrendOf()->isHidden());
     DetailsDialog* details = window.OpenDetails(kStation);
     ASSERT_NE(details, nullptr);
     EXPECT_EQ(details->StationText()->text(), "Carte : VARNOK V1.0");
@@ -365,4 +369,27 @@ TEST_F(RoomWindowTest, AStationsDetailsShowItsBitsAndAnUnreadableRunSaysWhy)
     const std::string text = banc::window::Latin1(bench->RunText()->text());
     EXPECT_NE(text.find("Il n'est pas gard\xE9."), std::string::npos) << text;
     EXPECT_EQ(text.find("Gard\xE9 sous"), std::string::npos) << text;
+}
+
+TEST_F(RoomWindowTest, TheListenersThreadHandsWhatItHearsToTheWindows)
+{
+    RoomWindow& window = Open();
+    const net::RoomListener::Handlers handlers = window.Handlers();
+    std::thread listener([&] {
+        handlers.state(kBench, BenchState(net::PosteActivity::Running));
+        handlers.measures(kBench, LevelMeasures(18.5));
+        handlers.station(kStation, net::StationBits{{1}, {0}, "Carte : VARNOK V1.0", ""});
+        handlers.unreadable(kOther, "tarvic/B101/pc02/etat", "pas du JSON.");
+        handlers.run(kBench, PublishedRun());
+    });
+    listener.join();
+    // Nothing is touched off the window's thread: it all waits for its event loop.
+    EXPECT_EQ(window.TileOf(kBench), nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_NE(window.TileOf(kBench), nullptr);
+    EXPECT_EQ(window.TileOf(kBench)->Measure()->text(), "Niveau : 18,5 cm");
+    EXPECT_EQ(window.TileOf(kBench)->Kept()->text(), Q("Gard\xE9 sous le n\xB0 1"));
+    ASSERT_NE(window.TileOf(kStation), nullptr);
+    ASSERT_NE(window.TileOf(kOther), nullptr);
+    EXPECT_EQ(window.TileOf(kOther)->Unreadable()->text(), "Illisible, tarvic/B101/pc02/etat : pas du JSON.");
 }
