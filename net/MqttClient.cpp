@@ -178,18 +178,21 @@ void MqttClient::Impl::Start()
 
 void MqttClient::Impl::Failed(int code)
 {
+    // Before taking the lock: a publication must not wait for the probe.
+    const bool refusedAccount = code == kBadUserOrPassword || code == kNotAuthorised;
+    const bool tlsFailed = !refusedAccount && !settings.caFile.empty() && Answers(settings.host, settings.port);
     std::string why;
     std::vector<std::function<void(const std::string&)>> handlers;
     {
         std::lock_guard lock(mutex);
         const std::string broker = settings.host + ":" + std::to_string(settings.port);
-        if ((code == kBadUserOrPassword || code == kNotAuthorised) && settings.user.empty())
+        if (refusedAccount && settings.user.empty())
             why = "Authentification refus\xE9" "e par le courtier MQTT " + broker +
                   " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
-        else if (code == kBadUserOrPassword || code == kNotAuthorised)
+        else if (refusedAccount)
             why = "Authentification refus\xE9" "e par le courtier MQTT " + broker + " : utilisateur \xAB " +
                   settings.user + " \xBB ou mot de passe refus\xE9.";
-        else if (!settings.caFile.empty() && Answers(settings.host, settings.port))
+        else if (tlsFailed)
             why = "\xC9" "chec TLS avec le courtier MQTT " + broker + " : il n'est pas reconnu par l'autorit\xE9 " +
                   settings.caFile + ", ou ne parle pas TLS sur ce port.";
         else
