@@ -21,6 +21,8 @@ using Json = nlohmann::ordered_json;
 constexpr std::array kKindWords{"banc", "station"};
 constexpr std::array kActivityWords{"libre", "essai", "arret", "hors-ligne"};
 constexpr std::array kOrderWords{"arreter", "message"};
+// As the history writes them (Latin-1).
+constexpr std::array kOutcomeWords{"complet", "interrompu", "d\xE9" "faut de carte"};
 
 template <std::size_t N>
 std::string WordList(const std::array<const char*, N>& words)
@@ -111,6 +113,18 @@ public:
                 return;
             }
         Fail(name, "l'un de " + WordList(words));
+    }
+    void Outcome(const char* name, std::string& value)
+    {
+        std::string text;
+        Text(name, text);
+        if (!Ok()) return;
+        for (const char* word : kOutcomeWords)
+            if (text == word) {
+                value = std::move(text);
+                return;
+            }
+        Fail(name, "l'un de " + WordList(kOutcomeWords));
     }
     void Bytes(const char* name, std::vector<std::uint8_t>& value)
     {
@@ -336,7 +350,7 @@ std::string FromJson(const std::string& payload, RunEnd& run)
     fields.Text("banc", read.bench);
     fields.Text("mode", read.mode);
     fields.Text("reglages", read.settings);
-    fields.Text("issue", read.outcome);
+    fields.Outcome("issue", read.outcome);
     fields.Text("message", read.outcomeText);
     fields.Number("valeur_finale", read.finalValue);
     fields.Number("depassement_pct", read.overshootPct);

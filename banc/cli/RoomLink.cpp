@@ -26,13 +26,13 @@ net::MqttSettings RoomSettings(const Request& request, tarvic::Profile& profile)
     return {};
 }
 
-publish::RoomReport::Orders RoomOrders(Experiment* running)
+publish::RoomReport::Orders RoomOrders(std::function<void()> stop)
 {
     publish::RoomReport::Orders orders;
-    if (running)
-        orders.stop = [running] {
+    if (stop)
+        orders.stop = [stop] {
             Say("Arr\xEAt demand\xE9 par la salle.");
-            running->RequestStop();
+            stop();
         };
     orders.message = [](const std::string& text) { Say("Message de la salle : " + PrintableLine(text)); };
     orders.refused = [](const std::string& why) { Say("tarvic-banc : ordre de la salle refus\xE9 : " + PrintableLine(why) + "."); };

@@ -2,9 +2,11 @@
 
 #include <tarvic/platform/Profile.h>
 
+#include <functional>
+#include <string>
+
 #include "cli/CommandLine.h"
 #include "engine/publish/RoomReport.h"
-#include "engine/run/Experiment.h"
 #include "net/MqttSettings.h"
 
 namespace banc::cli {
@@ -14,9 +16,10 @@ namespace banc::cli {
 // standard error: the run goes on without the room.
 net::MqttSettings RoomSettings(const Request& request, tarvic::Profile& profile);
 
-// The room's orders during a run: "arreter" stops it as Ctrl-C does, a
-// message is printed on standard error. Without a run, a stop has nothing to stop.
-publish::RoomReport::Orders RoomOrders(Experiment* running);
+// The room's orders during a run: "arreter" stops it as Ctrl-C does
+// (`stop`, the run's RequestStop), a message is printed on standard error.
+// Without a run (`stop` empty), a stop has nothing to stop.
+publish::RoomReport::Orders RoomOrders(std::function<void()> stop);
 
 // A message from the network as one line for a terminal: control characters
 // (escape sequences, line ends) become spaces.

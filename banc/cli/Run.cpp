@@ -24,9 +24,6 @@
 namespace banc::cli {
 namespace {
 
-// The simulated bench card gives no identification of its own.
-const char* const kSimulatedCard = "cardsim (carte simul\xE9" "e)";
-
 // Each block goes to the CSV as it comes, then to the progress line; the live values to the room too.
 class RunWatcher : public ExperimentObserver {
 public:
@@ -168,9 +165,9 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
         interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
         if (interrupts.Count() > 0) experiment.RequestStop();
         room.RunStarted(settings, elements, request.port.empty() ? kSimulatedCard : "");
-        room.SetOrders(RoomOrders(&experiment));
+        room.SetOrders(RoomOrders([&experiment] { experiment.RequestStop(); }));
         outcome = experiment.Run();
-        room.SetOrders(RoomOrders(nullptr));
+        room.SetOrders(RoomOrders({}));
         interrupts.SetHandler({});
     }
     const int kept = BlocksAcquired(recording);

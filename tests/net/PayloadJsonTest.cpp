@@ -344,6 +344,10 @@ TEST(PayloadJsonRefusal, RunEndWithABadArchiveOrFigure)
     payload.replace(payload.find("QUJDAP8="), 8, "QUJDAP8");
     EXPECT_EQ(FromJson(payload, run), "champ \"archive\" : du base64 attendu");
     payload = good;
+    payload.replace(payload.find("\"complet\""), 9, "\"fini\"");
+    EXPECT_EQ(FromJson(payload, run),
+              "champ \"issue\" : l'un de complet, interrompu, d\xE9" "faut de carte attendu");
+    payload = good;
     payload.replace(payload.find("20.5"), 4, "\"20.5\"");
     EXPECT_EQ(FromJson(payload, run), "champ \"valeur_finale\" : un nombre ou null attendu");
     payload = good;

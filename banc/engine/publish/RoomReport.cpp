@@ -101,6 +101,15 @@ void RoomReport::RunEnded(const history::KeptInHistory& kept)
     m_place->publisher.PublishState(std::move(state));
 }
 
+void RoomReport::RunEnded(const Settings& settings, const Outcome& outcome, const std::string& card)
+{
+    if (!m_place) return;
+    m_place->Publish(settings,
+                     outcome.status == Outcome::Status::Finished ? net::PosteActivity::Free
+                                                                 : net::PosteActivity::Stopped,
+                     card);
+}
+
 void RoomReport::SetOrders(Orders orders)
 {
     if (!m_place) return;

@@ -44,6 +44,8 @@ public:
     // The run as the history kept it, its archive with it, then the state:
     // "libre" after a complete run, "arret" after an interrupted or failed one.
     void RunEnded(const history::KeptInHistory& kept);
+    // A run the history does not keep (a frequency sweep): only the state, as above.
+    void RunEnded(const Settings& settings, const Outcome& outcome, const std::string& card);
 
     // Replaces the handlers of the orders; empty ones ignore theirs. Once it
     // returns, none of the old ones runs any more (it waits for one under

@@ -184,6 +184,29 @@ TEST_F(Room, AMessageIsPrintedOnOneLineAndARefusedOrderIsSaidWhileTheRunGoesOn)
         << run.Errors();
 }
 
+TEST_F(Room, ASweepIsARunForTheRoomAndItsOrderStopsIt)
+{
+    Console console;
+    ProgramRun run(With({"--banc", "debitair", "--mesure", "temperature", "--commande", "chauffage", "--bode",
+                         "--fmin", "0.002", "--fmax", "0.08", "--points", "4", "--vitesse", "20"},
+                        Options()),
+                   console.m_folder.Path(), console.Environment());
+    ASSERT_TRUE(run.WaitForError(Utf8("Fr\xE9quence 1/4"))) << run.Errors();
+    Order("{\"schema\":1,\"ordre\":\"arreter\"}");
+    EXPECT_EQ(run.Finish(), 130);
+    EXPECT_NE(run.Errors().find(Utf8("Arr\xEAt demand\xE9 par la salle.\n")), std::string::npos) << run.Errors();
+    ASSERT_TRUE(WaitForOffline()) << ::testing::PrintToString(Story());
+    // A sweep is not kept in the history: no run's end, only the states.
+    std::vector<std::string> states;
+    for (const std::string& step : Story())
+        if (step != "mesures") states.push_back(step);
+    EXPECT_EQ(states, (std::vector<std::string>{"etat:essai", "etat:arret", "etat:hors-ligne"}));
+    net::PosteState state;
+    ASSERT_EQ(net::FromJson(m_log->Messages()[0].second, state), "");
+    EXPECT_EQ(state.name, "debitair");
+    EXPECT_EQ(state.mode, "bo");
+}
+
 TEST_F(Room, ABrokerThatIsNotThereHoldsUpNothing)
 {
     const std::string options = "127.0.0.1:" + std::to_string(m_broker->Port());
