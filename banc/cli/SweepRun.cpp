@@ -2,10 +2,13 @@
 
 #include <tarvic/platform/Text.h>
 
+#include <utility>
+
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/Interrupts.h"
 #include "cli/Outputs.h"
+#include "cli/RoomLink.h"
 #include "cli/Run.h"
 #include "engine/outputs/FigureText.h"
 #include "engine/run/IdentificationRun.h"
@@ -18,6 +21,8 @@
 #include "engine/outputs/SweepSummary.h"
 #include "engine/outputs/SweepText.h"
 #include "engine/run/FrequencySweep.h"
+#include "engine/history/KeepRun.h"
+#include "engine/publish/RoomReport.h"
 
 namespace banc::cli {
 namespace {
@@ -50,6 +55,19 @@ public:
 private:
     std::string m_gainUnit;
     double m_nextRest = 0;
+};
+
+// The sweep's progress, its live values to the room too.
+class PublishedSweepProgress : public SweepProgress {
+public:
+    PublishedSweepProgress(std::string gainUnit, publish::RoomReport& room)
+        : SweepProgress(std::move(gainUnit)), m_room(room)
+    {
+    }
+    void Live(const LiveValues& values) override { m_room.Live(values); }
+
+private:
+    publish::RoomReport& m_room;
 };
 
 std::string PlanText(const SweepPlan& plan)
@@ -113,18 +131,26 @@ int RunSweep(const Request& request, const Settings& settings, const std::string
     EmbeddedCard card;
     std::unique_ptr<CardLink> link;
     if (!OpenCard(request, settings, programDir, card, link)) return kExitUnavailable;
+    // After the interrupt watch: the network's threads must not take Ctrl-C either.
+    publish::RoomReport room(RoomSettings(request, *profile), "tarvic-banc",
+                             request.student.empty() ? history::LoginName() : request.student);
+    const std::string cardName = request.port.empty() ? kSimulatedCard : "";
     SweepResult result;
     {
-        SweepProgress progress(CurvesOf(settings, elements).measureUnit.unit + "/%");
+        PublishedSweepProgress progress(CurvesOf(settings, elements).measureUnit.unit + "/%", room);
         FrequencySweep sweep(elements, settings, *link, plan);
         sweep.SetObserver(&progress);
         sweep.SetSpeed(request.speed.value_or(1));
         interrupts.SetHandler([&sweep] { sweep.RequestStop(); });
         if (interrupts.Count() > 0) sweep.RequestStop();
+        room.RunStarted(settings, elements, cardName);
+        room.SetOrders(RoomOrders([&sweep] { sweep.RequestStop(); }));
         result = sweep.Run();
+        room.SetOrders(RoomOrders({}));
         interrupts.SetHandler({});
     }
     const Outcome& outcome = result.outcome;
+    room.RunEnded(settings, outcome, cardName);
     if (outcome.unusable || result.points.empty()) {
         // Nothing was measured: no figures to give, no file to write.
         Complain(outcome.unusable ? outcome.message
