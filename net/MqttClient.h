@@ -42,6 +42,7 @@ public:
     // Kept across reconnections. The handler runs on the client's own thread.
     void Subscribe(const std::string& filter, MessageHandler handler);
     // Called on the client's thread after every (re)connection: republish what is retained.
+    // Given when the client is connected already, it is also called at once, on the caller's thread.
     void OnConnected(std::function<void()> handler);
     // Called on the client's thread on each connection failure, with why, in French (Latin-1):
     // the host unreachable, the broker refusing the user or password, TLS failing (naming which).

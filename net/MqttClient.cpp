@@ -1,0 +1,277 @@
+#include "net/MqttClient.h"
+
+#include <mqtt/async_client.h>
+
+#include <chrono>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "net/Latin1.h"
+
+namespace net {
+namespace {
+
+constexpr int kQos = 1;
+constexpr auto kKeepAlive = std::chrono::seconds(10);
+constexpr auto kConnectTimeout = std::chrono::seconds(5);
+constexpr auto kFirstRetry = std::chrono::seconds(1);
+constexpr auto kLongestRetry = std::chrono::seconds(8);
+constexpr auto kClosingTime = std::chrono::milliseconds(1000);
+
+// MQTT 3.1.1 connection refusals (CONNACK return codes).
+constexpr int kBadUserOrPassword = 4;
+constexpr int kNotAuthorised = 5;
+
+// '+' stands for one level, '#' for all that follow.
+bool Matches(const std::string& filter, const std::string& topic)
+{
+    std::size_t f = 0, t = 0;
+    while (f < filter.size()) {
+        if (filter[f] == '#') return true;
+        if (filter[f] == '+') {
+            while (t < topic.size() && topic[t] != '/') ++t;
+            ++f;
+        } else {
+            if (t >= topic.size() || filter[f] != topic[t]) return false;
+            ++f;
+            ++t;
+        }
+    }
+    return t == topic.size();
+}
+
+std::string Address(const MqttSettings& settings)
+{
+    const bool ipv6 = settings.host.find(':') != std::string::npos;
+    return (settings.caFile.empty() ? "tcp://" : "ssl://") + (ipv6 ? "[" + settings.host + "]" : settings.host) + ":" +
+           std::to_string(settings.port);
+}
+
+}  // namespace
+
+struct MqttClient::Impl {
+    // Counts every publication's outcome, on Paho's thread.
+    struct Delivery : mqtt::iaction_listener {
+        explicit Delivery(Impl& impl) : impl(impl) {}
+        void on_success(const mqtt::token&) override { impl.Count(&LinkCounters::delivered); }
+        void on_failure(const mqtt::token&) override { impl.Count(&LinkCounters::dropped); }
+        Impl& impl;
+    };
+    // Tells why a connection attempt failed.
+    struct Connection : mqtt::iaction_listener {
+        explicit Connection(Impl& impl) : impl(impl) {}
+        void on_success(const mqtt::token&) override {}
+        void on_failure(const mqtt::token& token) override { impl.Failed(token.get_return_code()); }
+        Impl& impl;
+    };
+
+    Impl(const MqttSettings& settings, std::string clientId, Will will)
+        : settings(settings), address(Address(settings)), clientId(std::move(clientId)), will(std::move(will))
+    {
+    }
+
+    void Start();
+    void Count(std::uint64_t LinkCounters::*counter)
+    {
+        std::lock_guard lock(mutex);
+        ++(counters.*counter);
+    }
+    void Failed(int code);
+    void Connected();
+    void Arrived(const mqtt::const_message_ptr& message);
+    mqtt::connect_options Options();
+
+    const MqttSettings settings;
+    const std::string address;
+    const std::string clientId;
+    const Will will;
+
+    mutable std::mutex mutex;
+    LinkCounters counters;
+    std::string tlsComplaint;  // OpenSSL's, during the current attempt
+    std::vector<std::pair<std::string, MessageHandler>> subscriptions;
+    std::vector<std::function<void()>> connectedHandlers;
+    std::vector<std::function<void(const std::string&)>> failureHandlers;
+
+    Delivery delivery{*this};
+    Connection connection{*this};
+    // Last, so that it goes first: no callback of Paho's outlives what it calls.
+    std::unique_ptr<mqtt::async_client> client;
+};
+
+mqtt::connect_options MqttClient::Impl::Options()
+{
+    mqtt::connect_options_builder builder;
+    builder.mqtt_version(MQTTVERSION_3_1_1)
+        .clean_session(true)
+        .keep_alive_interval(kKeepAlive)
+        .connect_timeout(kConnectTimeout)
+        .automatic_reconnect(kFirstRetry, kLongestRetry);
+    if (!will.topic.empty()) builder.will(mqtt::message(will.topic, will.payload, kQos, will.retained));
+    if (!settings.user.empty()) builder.user_name(ToUtf8(settings.user)).password(settings.password);
+    if (!settings.caFile.empty()) {
+        mqtt::ssl_options_builder ssl;
+        ssl.trust_store(settings.caFile).enable_server_cert_auth(true).verify(true).error_handler(
+            [this](const std::string& complaint) {
+                std::lock_guard lock(mutex);
+                tlsComplaint = complaint;
+            });
+        builder.ssl(ssl.finalize());
+    }
+    return builder.finalize();
+}
+
+void MqttClient::Impl::Start()
+{
+    try {
+        mqtt::create_options create(MQTTVERSION_3_1_1, settings.bufferBound);
+        create.set_send_while_disconnected(true, true);
+        create.set_delete_oldest_messages(true);
+        create.set_restore_messages(false);
+        client = std::make_unique<mqtt::async_client>(address, clientId, create, nullptr);
+        client->set_connected_handler([this](const std::string&) { Connected(); });
+        client->set_connection_lost_handler([this](const std::string&) {
+            std::lock_guard lock(mutex);
+            counters.connected = false;
+        });
+        client->set_message_callback([this](mqtt::const_message_ptr message) { Arrived(message); });
+        client->connect(Options(), nullptr, connection);
+    } catch (const mqtt::exception& error) {
+        Failed(error.get_return_code());
+    }
+}
+
+void MqttClient::Impl::Failed(int code)
+{
+    std::string why;
+    std::vector<std::function<void(const std::string&)>> handlers;
+    {
+        std::lock_guard lock(mutex);
+        if (code == kBadUserOrPassword)
+            why = "Authentification refus\xE9" "e par le courtier MQTT " + settings.host + " : utilisateur \xAB " +
+                  settings.user + " \xBB ou mot de passe incorrect.";
+        else if (code == kNotAuthorised)
+            why = "Authentification refus\xE9" "e par le courtier MQTT " + settings.host + " : le compte \xAB " +
+                  settings.user + " \xBB n'est pas autoris\xE9.";
+        else if (!tlsComplaint.empty())
+            why = "\xC9" "chec TLS avec le courtier MQTT " + settings.host + ":" + std::to_string(settings.port) +
+                  " : le courtier n'est pas reconnu par l'autorit\xE9 " + settings.caFile + " (" + tlsComplaint + ").";
+        else
+            why = "Courtier MQTT injoignable : " + settings.host + ":" + std::to_string(settings.port) + ".";
+        tlsComplaint.clear();
+        counters.connected = false;
+        counters.lastError = why;
+        handlers = failureHandlers;
+    }
+    for (const auto& handler : handlers) handler(why);
+}
+
+void MqttClient::Impl::Connected()
+{
+    std::vector<std::pair<std::string, MessageHandler>> filters;
+    std::vector<std::function<void()>> handlers;
+    {
+        std::lock_guard lock(mutex);
+        counters.connected = true;
+        counters.lastError.clear();
+        tlsComplaint.clear();
+        filters = subscriptions;
+        handlers = connectedHandlers;
+    }
+    // Each connection starts a clean session: the subscriptions are made again.
+    try {
+        for (const auto& [filter, handler] : filters) client->subscribe(filter, kQos);
+    } catch (const mqtt::exception&) {
+        // Lost again already: the next connection subscribes.
+    }
+    for (const auto& handler : handlers) handler();
+}
+
+void MqttClient::Impl::Arrived(const mqtt::const_message_ptr& message)
+{
+    if (!message) return;
+    const std::string& topic = message->get_topic();
+    std::vector<MessageHandler> handlers;
+    {
+        std::lock_guard lock(mutex);
+        for (const auto& [filter, handler] : subscriptions)
+            if (Matches(filter, topic)) handlers.push_back(handler);
+    }
+    for (const auto& handler : handlers) handler(topic, message->to_string());
+}
+
+MqttClient::MqttClient(const MqttSettings& settings, std::string clientId, Will will)
+    : m_impl(std::make_unique<Impl>(settings, std::move(clientId), std::move(will)))
+{
+    m_impl->Start();
+}
+
+MqttClient::~MqttClient()
+{
+    if (!m_impl->client) return;
+    try {
+        // A clean close: the broker keeps the will to itself.
+        m_impl->client->disconnect(kClosingTime)->wait_for(2 * kClosingTime);
+    } catch (const mqtt::exception&) {
+        // Not connected: nothing to close.
+    }
+}
+
+void MqttClient::Publish(const std::string& topic, const std::string& payload, bool retained)
+{
+    m_impl->Count(&LinkCounters::published);
+    if (!m_impl->client) {
+        m_impl->Count(&LinkCounters::dropped);
+        return;
+    }
+    try {
+        m_impl->client->publish(mqtt::make_message(topic, payload, kQos, retained), nullptr, m_impl->delivery);
+    } catch (const mqtt::exception&) {
+        m_impl->Count(&LinkCounters::dropped);
+    }
+}
+
+void MqttClient::Subscribe(const std::string& filter, MessageHandler handler)
+{
+    bool connected = false;
+    {
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->subscriptions.emplace_back(filter, std::move(handler));
+        connected = m_impl->counters.connected;
+    }
+    if (!connected || !m_impl->client) return;
+    try {
+        m_impl->client->subscribe(filter, kQos);
+    } catch (const mqtt::exception&) {
+        // Lost meanwhile: the next connection subscribes.
+    }
+}
+
+void MqttClient::OnConnected(std::function<void()> handler)
+{
+    bool connected = false;
+    {
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->connectedHandlers.push_back(handler);
+        connected = m_impl->counters.connected;
+    }
+    // Connected before the handler came: it would wait for the next connection.
+    if (connected) handler();
+}
+
+void MqttClient::OnFailure(std::function<void(const std::string& why)> handler)
+{
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->failureHandlers.push_back(std::move(handler));
+}
+
+LinkCounters MqttClient::Counters() const
+{
+    std::lock_guard lock(m_impl->mutex);
+    LinkCounters counters = m_impl->counters;
+    counters.buffered = counters.published - counters.delivered - counters.dropped;
+    return counters;
+}
+
+}  // namespace net
