@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "Payloads.h"
@@ -12,6 +13,8 @@ namespace net {
 
 // Beyond it a payload is refused unread (a run's archive is a few tens of KiB).
 inline constexpr std::size_t kMaxPayloadBytes = 4 * 1024 * 1024;
+// A message order's text, in characters: a few lines for a window, not a file.
+inline constexpr std::size_t kMaxMessageChars = 1000;
 
 std::string ToJson(const PosteState& state);
 std::string ToJson(const Measures& measures);

@@ -30,6 +30,7 @@ enum Code {
     kBode, kFmin, kFmax, kPoints,
     kParameter = 1000,  // then the parameter's position among ParameterNames()
     kReport = 900,      // the kept runs' report
+    kMqtt = 800,        // then the option's position among net::kMqttOptionNames
 };
 // clang-format on
 
@@ -278,6 +279,8 @@ std::string ParseCommandLine(int argc, char** argv, Request& request)
         options.push_back({named.name, named.takesValue ? required_argument : no_argument, nullptr, named.code});
     for (std::size_t i = 0; i < parameters.size(); ++i)
         options.push_back({parameters[i].c_str(), required_argument, nullptr, kParameter + static_cast<int>(i)});
+    for (std::size_t i = 0; i < net::kMqttOptionNames.size(); ++i)
+        options.push_back({net::kMqttOptionNames[i], required_argument, nullptr, kMqtt + static_cast<int>(i)});
     options.push_back({nullptr, 0, nullptr, 0});
 
     optind = 0;  // a fresh scan, even of a second command line
@@ -295,6 +298,13 @@ std::string ParseCommandLine(int argc, char** argv, Request& request)
             request.values.emplace_back(name, static_cast<float>(number));
             request.runOptions = true;
             request.runOptionNames.push_back("--" + name);
+            continue;
+        }
+        if (code >= kMqtt && code < kMqtt + static_cast<int>(net::kMqttOptionNames.size())) {
+            const char* name = net::kMqttOptionNames[static_cast<std::size_t>(code - kMqtt)];
+            if (std::string error = net::TakeMqttOption(name, optarg, request.mqtt); !error.empty()) return error;
+            request.runOptions = true;
+            request.runOptionNames.push_back(std::string("--") + name);
             continue;
         }
         const auto named = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const Named& n) { return n.code == code; });

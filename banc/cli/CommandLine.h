@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/outputs/CsvExport.h"
+#include "net/MqttOptions.h"
 
 namespace banc::cli {
 
@@ -45,6 +46,7 @@ struct Request {
     std::vector<long long> runs;  // the runs an order is about: one, or those --comparer overlays
     std::string comment;          // --commentaire's text (Latin-1)
     std::vector<std::string> runOptionNames;  // the options only an experiment takes, as given ("--kp")
+    net::MqttOptions mqtt;  // the room's broker (--mqtt, --salle...), "" when not given
 };
 
 // Every parameter name of every bench, once: the options that set them.

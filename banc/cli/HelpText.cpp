@@ -7,6 +7,7 @@
 #include "cli/Resolve.h"
 #include "engine/model/Benches.h"
 #include "engine/model/Parameter.h"
+#include "net/MqttOptions.h"
 
 namespace banc::cli {
 namespace {
@@ -137,6 +138,11 @@ std::string HelpText()
            Entry("--commentaire N TEXTE", "garde un commentaire avec l'essai N") +
            Entry("--supprimer N", "supprime l'essai N et dit ce qu'il \xE9tait") +
            "\n"
+           "Salle (publication vers un courtier MQTT, \xE9teinte sans --mqtt ni section MQTT au profil) :\n" +
+           net::MqttOptionsHelp() +
+           "La salle peut arr\xEAter l'essai (comme Ctrl-C) ou envoyer un message, \xE9" "crit sur la sortie\n"
+           "d'erreur ; rien d'autre n'est pris du r\xE9seau.\n" +
+           "\n"
            "Profil :\n" +
            Entry("--profil FICHIER", "le profil des r\xE9glages (~/.config/tarvic/tarvic-banc-BANC.ini)") +
            Entry("--usine", "remet les r\xE9glages d'usine du banc avant l'essai") +
@@ -146,7 +152,7 @@ std::string HelpText()
                           "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
                           "simul\xE9" "e ou fichier inaccessible, ou carte inutilisable (muette d\xE8s la premi\xE8re\n"
                           "ligne, ou qui la refuse : la carte d'une station ou d'un autre banc), %d essai\n"
-                          "interrompu (Ctrl-C, kill ou terminal ferm\xE9 : blocs acquis gard\xE9s).\n"
+                          "interrompu (Ctrl-C, kill, terminal ferm\xE9 ou ordre de la salle : blocs acquis gard\xE9s).\n"
                           "Ordres de l'historique : %d fait, %d ligne refus\xE9" "e, %d base inutilisable ou essai "
                           "inexistant.\n",
                           kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted, kExitDone,

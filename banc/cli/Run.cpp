@@ -9,6 +9,7 @@
 #include "cli/LabRun.h"
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
+#include "cli/RoomLink.h"
 #include "engine/outputs/CsvExport.h"
 #include "engine/link/EmbeddedCard.h"
 #include "engine/run/Experiment.h"
@@ -18,19 +19,27 @@
 #include "engine/history/KeepRun.h"
 #include "engine/run/CardIdentity.h"
 #include "engine/link/CardOpening.h"
+#include "engine/publish/RoomReport.h"
 
 namespace banc::cli {
 namespace {
 
-// Each block goes to the CSV as it comes, then to the progress line.
+// The simulated bench card gives no identification of its own.
+const char* const kSimulatedCard = "cardsim (carte simul\xE9" "e)";
+
+// Each block goes to the CSV as it comes, then to the progress line; the live values to the room too.
 class RunWatcher : public ExperimentObserver {
 public:
-    RunWatcher(Progress& progress, CsvWriter& csv, const CEnregistrement& recording)
-        : m_progress(progress), m_csv(csv), m_recording(recording)
+    RunWatcher(Progress& progress, CsvWriter& csv, const CEnregistrement& recording, publish::RoomReport& room)
+        : m_progress(progress), m_csv(csv), m_recording(recording), m_room(room)
     {
     }
     void Started(int lines) override { m_progress.Started(lines); }
-    void Live(const LiveValues& values) override { m_progress.Live(values); }
+    void Live(const LiveValues& values) override
+    {
+        m_progress.Live(values);
+        m_room.Live(values);
+    }
     void Resting(double seconds) override { m_progress.Resting(seconds); }
     void BlockAcquired(int acquired, int total) override
     {
@@ -42,18 +51,20 @@ private:
     Progress& m_progress;
     CsvWriter& m_csv;
     const CEnregistrement& m_recording;
+    publish::RoomReport& m_room;
 };
 
 // Every run that acquired a block is kept; a base that cannot take it only warns.
-void KeepInHistory(const Settings& settings, Elements& elements, const Outcome& outcome, const RunReport& lab,
-                   const history::RunContext& context)
+history::KeptInHistory KeepInHistory(const Settings& settings, Elements& elements, const Outcome& outcome,
+                                     const RunReport& lab, const history::RunContext& context)
 {
-    const history::KeptInHistory kept = history::KeepRun(settings, elements, outcome, lab, context);
+    history::KeptInHistory kept = history::KeepRun(settings, elements, outcome, lab, context);
     if (!kept.warning.empty())
         Complain(kept.warning);
     else
         Tell(tarvic::Format("Essai n\xB0 %lld gard\xE9 dans l'historique (tarvic-banc --essai %lld).", kept.number,
                             kept.number));
+    return kept;
 }
 
 }  // namespace
@@ -141,19 +152,25 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
         }
     }
 
+    // After the interrupt watch: the network's threads must not take Ctrl-C either.
+    publish::RoomReport room(RoomSettings(request, *profile), "tarvic-banc",
+                             request.student.empty() ? history::LoginName() : request.student);
     const double secondsPerBlock = recording.LitTempsAttente() / 1000.0 / request.speed.value_or(1);
     const std::string startedAt = history::LocalTimeText();
     Outcome outcome;
     {
         Progress progress(stderr, recording.LitParam(2), secondsPerBlock, CurvesOf(settings, elements).measureUnit.unit);
-        RunWatcher watcher(progress, csv, recording);
+        RunWatcher watcher(progress, csv, recording, room);
         Experiment experiment(elements, settings, link);
         experiment.SetObserver(&watcher);
         experiment.SetPlan(lab.Plan());
         experiment.SetPollInterval(Experiment::PollIntervalFor(secondsPerBlock));
         interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
         if (interrupts.Count() > 0) experiment.RequestStop();
+        room.RunStarted(settings, elements, request.port.empty() ? kSimulatedCard : "");
+        room.SetOrders(RoomOrders(&experiment));
         outcome = experiment.Run();
+        room.SetOrders(RoomOrders(nullptr));
         interrupts.SetHandler({});
     }
     const int kept = BlocksAcquired(recording);
@@ -173,11 +190,10 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     lab.Conclude(settings, elements, outcome);
     const bool written = WriteOutputs(request, settings, elements, csvResult, lab.Outputs());
     // After the files: a base that makes the console wait holds up nothing the user asked for.
-    // The simulated bench card gives no identification of its own.
     std::string identification = outcome.status == Outcome::Status::Finished ? AskIdentification(link) : std::string();
-    if (identification.empty() && request.port.empty()) identification = "cardsim (carte simul\xE9" "e)";
-    KeepInHistory(settings, elements, outcome, lab.Outputs().report,
-                  {request.history, request.student, identification, startedAt});
+    if (identification.empty() && request.port.empty()) identification = kSimulatedCard;
+    room.RunEnded(KeepInHistory(settings, elements, outcome, lab.Outputs().report,
+                                {request.history, request.student, identification, startedAt}));
     // A file lost says so, but an interrupted run keeps the shell's status.
     const int status = StatusOf(outcome);
     return written || status == kExitInterrupted ? status : kExitUnavailable;

@@ -79,15 +79,15 @@ KeptInHistory KeepRun(const Settings& settings, Elements& elements, const Outcom
                       const RunContext& context)
 {
     KeptInHistory kept;
+    kept.run = MakeStoredRun(settings, elements, outcome, lab, context);
     RunHistory history;
     const std::string path = context.historyPath.empty() ? RunHistory::DefaultPath() : context.historyPath;
     if (std::string error = history.Open(path); !error.empty()) {
         kept.warning = error + " L'essai n'y est pas gard\xE9.";
         return kept;
     }
-    StoredRun run = MakeStoredRun(settings, elements, outcome, lab, context);
-    kept.warning = history.Insert(run);
-    kept.number = run.number;
+    kept.warning = history.Insert(kept.run);
+    kept.number = kept.run.number;
     return kept;
 }
 

@@ -42,6 +42,7 @@ StoredRun MakeStoredRun(const Settings& settings, Elements& elements, const Outc
 struct KeptInHistory {
     long long number = 0;  // the run's number in the base, 0 when not kept
     std::string warning;   // "" when kept, else why not (Latin-1): to show, never to stop on
+    StoredRun run;         // the run as kept, or as it would have been when the base failed
 };
 
 // What both faces call at the end of any run that acquired a block
