@@ -1,4 +1,4 @@
-#include "Pacing.h"
+#include "net/Pacing.h"
 
 #include <utility>
 

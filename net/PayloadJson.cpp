@@ -1,4 +1,4 @@
-#include "PayloadJson.h"
+#include "net/PayloadJson.h"
 
 #include <time.h>
 
@@ -10,7 +10,8 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
-#include "TextCoding.h"
+#include "net/Latin1.h"
+#include "net/TextCoding.h"
 
 namespace net {
 namespace {
@@ -43,7 +44,7 @@ bool IsUtcTime(const std::string& text)
            && field(17) < 61;
 }
 
-Json Text(const std::string& latin1) { return Latin1ToUtf8(latin1); }
+Json Text(const std::string& latin1) { return ToUtf8(latin1); }
 
 Json Number(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
 

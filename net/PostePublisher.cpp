@@ -1,16 +1,18 @@
-#include "PostePublisher.h"
+#include "net/PostePublisher.h"
 
 #include <unistd.h>
 
+#include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
 
-#include "Pacing.h"
-#include "PayloadJson.h"
-#include "Topics.h"
+#include "net/Pacing.h"
+#include "net/PayloadJson.h"
+#include "net/Topics.h"
 
 namespace net {
 namespace {
@@ -18,18 +20,12 @@ namespace {
 constexpr auto kMeasuresInterval = std::chrono::milliseconds(500);
 constexpr auto kStationInterval = std::chrono::seconds(1);
 
-// The will is fixed when connecting: a bench's name is not known yet, a station's is its program.
-MqttClient::Will OfflineWill(const MqttSettings& settings, PosteKind kind, const std::string& program,
-                             const std::string& version)
+// The will is fixed when connecting: the place as its first state shows it, gone.
+PosteState Offline(PosteState state)
 {
-    PosteState state;
-    state.kind = kind;
-    state.name = kind == PosteKind::Station ? program : std::string();
     state.activity = PosteActivity::Offline;
-    state.program = program;
-    state.version = version;
     state.time = UtcNow();
-    return {Topic(settings.poste, Channel::State), ToJson(state), true};
+    return state;
 }
 
 // Two programs started by mistake on one place must not take the broker's connection from each other.
@@ -47,12 +43,8 @@ void Stamp(std::string& time)
 
 struct PostePublisher::Impl {
     Impl(const MqttSettings& settings, PosteKind kind, std::string program, std::string version)
-        : poste(settings.poste), kind(kind), program(std::move(program)), version(std::move(version)),
-          client(settings, ClientId(settings, this->program), OfflineWill(settings, kind, this->program, this->version))
+        : settings(settings), kind(kind), program(std::move(program)), version(std::move(version))
     {
-        client.OnConnected([this] { Republish(); });
-        client.Subscribe(Topic(poste, Channel::Order),
-                         [this](const std::string&, const std::string& payload) { TakeOrder(payload); });
         flusher = std::thread([this] { FlushHeldStation(); });
     }
 
@@ -66,14 +58,47 @@ struct PostePublisher::Impl {
         flusher.join();
     }
 
-    void Publish(Channel channel, const std::string& payload, bool retained)
+    // The place as it is before any state: a station is named after its program.
+    PosteState Bare() const
     {
-        client.Publish(Topic(poste, channel), payload, retained);
+        PosteState state;
+        state.kind = kind;
+        state.name = kind == PosteKind::Station ? program : std::string();
+        state.program = program;
+        state.version = version;
+        return state;
     }
 
+    // The connection is made at the first publication, so that its will names
+    // the place as its first state does. Never called with `mutex` held: a
+    // connection already up runs Republish at once.
+    void Connect(const PosteState& first)
+    {
+        std::call_once(connecting, [&] {
+            client = std::make_unique<MqttClient>(settings, ClientId(settings, program),
+                                                  MqttClient::Will{Topic(settings.poste, Channel::State),
+                                                                   ToJson(Offline(first)), true});
+            client->Subscribe(Topic(settings.poste, Channel::Order),
+                              [this](const std::string&, const std::string& payload) { TakeOrder(payload); });
+            client->OnConnected([this] { Republish(); });
+            made = true;
+        });
+    }
+
+    void Publish(Channel channel, const std::string& payload, bool retained)
+    {
+        client->Publish(Topic(settings.poste, channel), payload, retained);
+    }
+
+    // The broker may have published the will meanwhile. The first connection
+    // needs nothing: what was published before it waits in the buffer.
     void Republish()
     {
         const std::lock_guard lock(mutex);
+        if (!connectedBefore) {
+            connectedBefore = true;
+            return;
+        }
         if (state) Publish(Channel::State, ToJson(*state), true);
         if (stationSent) Publish(Channel::Station, ToJson(*stationSent), true);
     }
@@ -118,13 +143,14 @@ struct PostePublisher::Impl {
         stationHeld.reset();
     }
 
-    const Poste poste;
+    const MqttSettings settings;
     const PosteKind kind;
     const std::string program;
     const std::string version;
-    std::mutex mutex;  // everything below
+    std::mutex mutex;  // what follows, up to the client
     std::condition_variable wake;
     bool ending = false;
+    bool connectedBefore = false;
     std::optional<PosteState> state;
     RatePacing measuresPacing{kMeasuresInterval};
     ChangePacing stationPacing{kStationInterval};
@@ -132,8 +158,10 @@ struct PostePublisher::Impl {
     std::optional<StationBits> stationHeld;
     std::function<void(const Order&)> onOrder;
     std::function<void(const std::string&)> onRefused;
+    std::once_flag connecting;
+    std::atomic<bool> made{false};  // the client is there
     // Last but one: its callbacks use the members above, so it goes before them.
-    MqttClient client;
+    std::unique_ptr<MqttClient> client;
     std::thread flusher;
 };
 
@@ -145,6 +173,8 @@ PostePublisher::PostePublisher(const MqttSettings& settings, PosteKind kind, std
 
 PostePublisher::~PostePublisher()
 {
+    // Nothing published, nothing to take back.
+    if (!m_impl->made) return;
     std::optional<PosteState> last;
     {
         const std::lock_guard lock(m_impl->mutex);
@@ -152,16 +182,7 @@ PostePublisher::~PostePublisher()
         if (m_impl->stationHeld) m_impl->SendStation(*m_impl->stationHeld);
     }
     // A clean exit says so itself: the will is for the exits that cannot.
-    PosteState offline = last.value_or(PosteState{});
-    if (!last) {
-        offline.kind = m_impl->kind;
-        offline.program = m_impl->program;
-        offline.version = m_impl->version;
-        if (offline.kind == PosteKind::Station) offline.name = m_impl->program;
-    }
-    offline.activity = PosteActivity::Offline;
-    offline.time = UtcNow();
-    m_impl->Publish(Channel::State, ToJson(offline), true);
+    m_impl->Publish(Channel::State, ToJson(Offline(last.value_or(m_impl->Bare()))), true);
 }
 
 void PostePublisher::PublishState(PosteState state)
@@ -170,6 +191,7 @@ void PostePublisher::PublishState(PosteState state)
     state.program = m_impl->program;
     state.version = m_impl->version;
     Stamp(state.time);
+    m_impl->Connect(state);
     const std::lock_guard lock(m_impl->mutex);
     m_impl->Publish(Channel::State, ToJson(state), true);
     m_impl->state = std::move(state);
@@ -182,12 +204,14 @@ void PostePublisher::PublishMeasures(Measures measures)
         if (!m_impl->measuresPacing.Admit(PacingClock::now())) return;
     }
     Stamp(measures.time);
+    m_impl->Connect(m_impl->Bare());
     m_impl->Publish(Channel::Measures, ToJson(measures), false);
 }
 
 void PostePublisher::PublishRun(RunEnd run)
 {
     Stamp(run.time);
+    m_impl->Connect(m_impl->Bare());
     m_impl->Publish(Channel::Run, ToJson(run), false);
 }
 
@@ -197,6 +221,7 @@ void PostePublisher::PublishStation(StationBits bits)
     // The time stamp is no change.
     StationBits compared = bits;
     compared.time.clear();
+    m_impl->Connect(m_impl->Bare());
     const std::lock_guard lock(m_impl->mutex);
     switch (m_impl->stationPacing.Offer(ToJson(compared), PacingClock::now())) {
     case ChangePacing::Step::Send: m_impl->SendStation(std::move(bits)); break;
@@ -216,6 +241,9 @@ void PostePublisher::OnOrder(std::function<void(const Order&)> handler,
     m_impl->onRefused = std::move(refused);
 }
 
-LinkCounters PostePublisher::Counters() const { return m_impl->client.Counters(); }
+LinkCounters PostePublisher::Counters() const
+{
+    return m_impl->made ? m_impl->client->Counters() : LinkCounters{};
+}
 
 }  // namespace net

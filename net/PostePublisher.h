@@ -13,7 +13,8 @@ namespace net {
 // takes from the room. Every call returns at once (see MqttClient).
 class PostePublisher {
 public:
-    // `program` and `version` go into every state; the will says Offline.
+    // `program` and `version` go into every state. The connection is made at
+    // the first publication: its will is the first state, said Offline.
     PostePublisher(const MqttSettings& settings, PosteKind kind, std::string program, std::string version);
     ~PostePublisher();  // publishes Offline, then closes
 

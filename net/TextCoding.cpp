@@ -1,26 +1,10 @@
-#include "TextCoding.h"
+#include "net/TextCoding.h"
 
 #include <openssl/evp.h>
 
 #include <utility>
 
 namespace net {
-
-std::string Latin1ToUtf8(std::string_view latin1)
-{
-    std::string utf8;
-    utf8.reserve(latin1.size());
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return utf8;
-}
 
 std::string Utf8ToLatin1(std::string_view utf8)
 {

@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
-// The programs hold their texts in Latin-1; the wire carries UTF-8.
+// What the payloads' texts need beyond Latin1.h.
 namespace net {
 
-std::string Latin1ToUtf8(std::string_view latin1);
-// `utf8` must be well-formed (the JSON reader checks it); a character beyond
-// Latin-1 becomes '?'.
+// Unlike FromUtf8, never refuses: a message typed with a typographic
+// apostrophe or a euro sign is still read, each such character a '?'.
+// `utf8` must be well-formed (the JSON reader checks it).
 std::string Utf8ToLatin1(std::string_view utf8);
 
 // RFC 4648 with padding.

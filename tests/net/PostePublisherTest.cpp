@@ -101,6 +101,31 @@ TEST_F(PlaceOnTheBroker, AProgramLeavingCleanlySaysItIsOfflineUnderItsLastName)
     EXPECT_NE(state.time, kTime);
 }
 
+TEST_F(PlaceOnTheBroker, TheStateIsPublishedAgainAfterTheBrokerCameBack)
+{
+    PostePublisher place(Local(m_broker->Port()), PosteKind::Bench, "tarvic-banc", "1.0.0");
+    place.PublishState(Free(kTime));
+    ASSERT_TRUE(m_log->WaitFor(1));
+    m_broker->Stop();
+    ASSERT_TRUE(m_broker->Start()) << m_broker->Log();
+    const auto first = m_log->Messages()[0];
+    // The broker's going cut the connection: it gave the will (its subscribers
+    // may get it twice: queued, then retained), then the state came again.
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto messages = m_log->Messages();
+        return messages.size() > 2 && messages.back() == first;
+    })) << ::testing::PrintToString(m_log->Messages());
+    const auto messages = m_log->Messages();
+    for (std::size_t i = 1; i + 1 < messages.size(); ++i) {
+        PosteState will;
+        ASSERT_EQ(FromJson(messages[i].second, will), "");
+        EXPECT_EQ(will.activity, PosteActivity::Offline);
+        // It names the place as its first state did.
+        EXPECT_EQ(will.name, "niveaueau");
+        EXPECT_EQ(will.user, "alice");
+    }
+}
+
 TEST_F(PlaceOnTheBroker, TheKindProgramAndVersionAreThePublishersOwn)
 {
     PostePublisher place(Local(m_broker->Port()), PosteKind::Station, "Varnok", "1.0.0");
