@@ -45,7 +45,7 @@ TEST(PanelArguments, NoneLeaveTheRoomOff)
 
 TEST(PanelArguments, TheCommandLineWinsOverTheProfile)
 {
-    tarvic::test::TempFolder folder;
+    const tarvic::test::TempFolder folder("tarvic-panel-arguments");
     const std::string password = (folder.Path() / "mdp").string();
     std::ofstream(password) << "s3cret\n";
     tarvic::MemoryProfile profile;

@@ -81,6 +81,8 @@ protected:
     void Cycle(const std::string& lel)
     {
         m_panel->OnTimer();
+        // The test gives the cycles, whatever the event loop runs meanwhile.
+        m_panel->Timer1().stop();
         ASSERT_EQ(NextLine(), "?LEL\r\n");
         Reply("!LEL" + lel + "\r\n");
     }
@@ -131,6 +133,7 @@ TEST_F(PanelRoomOnBroker, TakesTheRoomsOrdersAndRefusesAnythingElse)
     ASSERT_TRUE(log.Ready());
     Open(VarnokVariant());
     Identify(" CARDSIM 1.0");
+    m_panel->Timer1().stop();
     auto room = std::make_unique<CPanelRoom>(Local(broker.Port(), "pc07"), VarnokVariant());
     m_panel->SetRoom(room.get());
     Control(1030)->click();
