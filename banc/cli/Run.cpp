@@ -24,9 +24,6 @@
 namespace banc::cli {
 namespace {
 
-// The simulated bench card gives no identification of its own.
-const char* const kSimulatedCard = "cardsim (carte simul\xE9" "e)";
-
 // Each block goes to the CSV as it comes, then to the progress line; the live values to the room too.
 class RunWatcher : public ExperimentObserver {
 public:
@@ -167,7 +164,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
         experiment.SetPollInterval(Experiment::PollIntervalFor(secondsPerBlock));
         interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
         if (interrupts.Count() > 0) experiment.RequestStop();
-        room.RunStarted(settings, elements, request.port.empty() ? kSimulatedCard : "");
+        room.RunStarted(settings, elements, request.port.empty() ? EmbeddedCard::kIdentification : "");
         room.SetOrders(RoomOrders(&experiment));
         outcome = experiment.Run();
         room.SetOrders(RoomOrders(nullptr));
@@ -191,7 +188,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     const bool written = WriteOutputs(request, settings, elements, csvResult, lab.Outputs());
     // After the files: a base that makes the console wait holds up nothing the user asked for.
     std::string identification = outcome.status == Outcome::Status::Finished ? AskIdentification(link) : std::string();
-    if (identification.empty() && request.port.empty()) identification = kSimulatedCard;
+    if (identification.empty() && request.port.empty()) identification = EmbeddedCard::kIdentification;
     room.RunEnded(KeepInHistory(settings, elements, outcome, lab.Outputs().report,
                                 {request.history, request.student, identification, startedAt}));
     // A file lost says so, but an interrupted run keeps the shell's status.

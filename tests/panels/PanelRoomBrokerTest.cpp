@@ -3,10 +3,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <map>
-#include <regex>
-#include <utility>
-
 #include <QAbstractButton>
 #include <QMessageBox>
 
@@ -17,12 +13,14 @@
 #include "net/MqttClient.h"
 #include "net/PayloadJson.h"
 #include "net/support/MessageLog.h"
+#include "net/support/RoomNews.h"
 #include "net/support/TestBroker.h"
 #include "varnok/VarnokVariant.h"
 
 namespace {
 
 using tarvic::test::MessageLog;
+using tarvic::test::News;
 using tarvic::test::TestBroker;
 
 net::MqttSettings Local(int port, const char* poste)
@@ -32,13 +30,6 @@ net::MqttSettings Local(int port, const char* poste)
     settings.port = port;
     settings.poste = {"tp1", poste};
     return settings;
-}
-
-// The time stamp as "T", once its shape is checked.
-std::string Stamped(const std::string& payload)
-{
-    static const std::regex kTime("\"horodatage\":\"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z\"");
-    return std::regex_replace(payload, kTime, "\"horodatage\":\"T\"");
 }
 
 std::string Login() { return ::getpwuid(::getuid())->pw_name; }
@@ -58,25 +49,6 @@ std::string Bits(const char* inputs, const char* outputs, const char* text)
 
 class PanelRoomOnBroker : public PanelFixture {
 protected:
-    // What the room heard, as "channel payload" with the time stamps as "T". The
-    // place tells its state and bits again on (re)connecting: a message the
-    // same as the last of its topic is not news.
-    static std::vector<std::string> News(const MessageLog& log)
-    {
-        std::vector<std::string> news;
-        std::map<std::string, std::string> last;
-        for (const auto& [topic, payload] : log.Messages()) {
-            const std::string stamped = Stamped(payload);
-            if (std::exchange(last[topic], stamped) == stamped) continue;
-            news.push_back(topic.substr(topic.rfind('/') + 1) + " " + stamped);
-        }
-        return news;
-    }
-    static std::vector<std::string> News(const MessageLog& log, std::size_t count)
-    {
-        EXPECT_TRUE(tarvic::test::WaitUntil([&] { return News(log).size() >= count; }));
-        return News(log);
-    }
     // One cycle, its query answered with the inputs `lel`.
     void Cycle(const std::string& lel)
     {
