@@ -1,7 +1,15 @@
 #include "net/MqttClient.h"
 
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <mqtt/async_client.h>
 
+#include <cerrno>
+
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <utility>
@@ -18,6 +26,7 @@ constexpr auto kConnectTimeout = std::chrono::seconds(5);
 constexpr auto kFirstRetry = std::chrono::seconds(1);
 constexpr auto kLongestRetry = std::chrono::seconds(8);
 constexpr auto kClosingTime = std::chrono::milliseconds(1000);
+constexpr int kProbeMs = 1000;
 
 // MQTT 3.1.1 connection refusals (CONNACK return codes).
 constexpr int kBadUserOrPassword = 4;
@@ -39,6 +48,32 @@ bool Matches(const std::string& filter, const std::string& topic)
         }
     }
     return t == topic.size();
+}
+
+// Whether something listens on the broker's port: the TLS handshake failed, not the network.
+bool Answers(const std::string& host, int port)
+{
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
+    bool answers = false;
+    for (const addrinfo* address = found; address && !answers; address = address->ai_next) {
+        const int fd = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK, address->ai_protocol);
+        if (fd < 0) continue;
+        if (::connect(fd, address->ai_addr, address->ai_addrlen) == 0) {
+            answers = true;
+        } else if (errno == EINPROGRESS) {
+            pollfd connecting{fd, POLLOUT, 0};
+            int error = 0;
+            socklen_t length = sizeof error;
+            answers = ::poll(&connecting, 1, kProbeMs) == 1 &&
+                      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+        }
+        ::close(fd);
+    }
+    ::freeaddrinfo(found);
+    return answers;
 }
 
 std::string Address(const MqttSettings& settings)
@@ -67,7 +102,11 @@ struct MqttClient::Impl {
     };
 
     Impl(const MqttSettings& settings, std::string clientId, Will will)
-        : settings(settings), address(Address(settings)), clientId(std::move(clientId)), will(std::move(will))
+        : settings(settings),
+          bound(std::max(1, settings.bufferBound)),
+          address(Address(settings)),
+          clientId(std::move(clientId)),
+          will(std::move(will))
     {
     }
 
@@ -83,13 +122,14 @@ struct MqttClient::Impl {
     mqtt::connect_options Options();
 
     const MqttSettings settings;
+    const int bound;  // Paho wants one at least
     const std::string address;
     const std::string clientId;
     const Will will;
 
+    std::mutex publishing;  // one publication at a time, so that the count of what waits is right
     mutable std::mutex mutex;
     LinkCounters counters;
-    std::string tlsComplaint;  // OpenSSL's, during the current attempt
     std::vector<std::pair<std::string, MessageHandler>> subscriptions;
     std::vector<std::function<void()>> connectedHandlers;
     std::vector<std::function<void(const std::string&)>> failureHandlers;
@@ -110,22 +150,16 @@ mqtt::connect_options MqttClient::Impl::Options()
         .automatic_reconnect(kFirstRetry, kLongestRetry);
     if (!will.topic.empty()) builder.will(mqtt::message(will.topic, will.payload, kQos, will.retained));
     if (!settings.user.empty()) builder.user_name(ToUtf8(settings.user)).password(settings.password);
-    if (!settings.caFile.empty()) {
-        mqtt::ssl_options_builder ssl;
-        ssl.trust_store(settings.caFile).enable_server_cert_auth(true).verify(true).error_handler(
-            [this](const std::string& complaint) {
-                std::lock_guard lock(mutex);
-                tlsComplaint = complaint;
-            });
-        builder.ssl(ssl.finalize());
-    }
+    // No error handler: Paho would call it back through a copy of the options that is gone by then.
+    if (!settings.caFile.empty())
+        builder.ssl(mqtt::ssl_options_builder().trust_store(settings.caFile).enable_server_cert_auth(true).verify(true).finalize());
     return builder.finalize();
 }
 
 void MqttClient::Impl::Start()
 {
     try {
-        mqtt::create_options create(MQTTVERSION_3_1_1, settings.bufferBound);
+        mqtt::create_options create(MQTTVERSION_3_1_1, bound);
         create.set_send_while_disconnected(true, true);
         create.set_delete_oldest_messages(true);
         create.set_restore_messages(false);
@@ -148,18 +182,18 @@ void MqttClient::Impl::Failed(int code)
     std::vector<std::function<void(const std::string&)>> handlers;
     {
         std::lock_guard lock(mutex);
-        if (code == kBadUserOrPassword)
-            why = "Authentification refus\xE9" "e par le courtier MQTT " + settings.host + " : utilisateur \xAB " +
-                  settings.user + " \xBB ou mot de passe incorrect.";
-        else if (code == kNotAuthorised)
-            why = "Authentification refus\xE9" "e par le courtier MQTT " + settings.host + " : le compte \xAB " +
-                  settings.user + " \xBB n'est pas autoris\xE9.";
-        else if (!tlsComplaint.empty())
-            why = "\xC9" "chec TLS avec le courtier MQTT " + settings.host + ":" + std::to_string(settings.port) +
-                  " : le courtier n'est pas reconnu par l'autorit\xE9 " + settings.caFile + " (" + tlsComplaint + ").";
+        const std::string broker = settings.host + ":" + std::to_string(settings.port);
+        if ((code == kBadUserOrPassword || code == kNotAuthorised) && settings.user.empty())
+            why = "Authentification refus\xE9" "e par le courtier MQTT " + broker +
+                  " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
+        else if (code == kBadUserOrPassword || code == kNotAuthorised)
+            why = "Authentification refus\xE9" "e par le courtier MQTT " + broker + " : utilisateur \xAB " +
+                  settings.user + " \xBB ou mot de passe refus\xE9.";
+        else if (!settings.caFile.empty() && Answers(settings.host, settings.port))
+            why = "\xC9" "chec TLS avec le courtier MQTT " + broker + " : il n'est pas reconnu par l'autorit\xE9 " +
+                  settings.caFile + ", ou ne parle pas TLS sur ce port.";
         else
-            why = "Courtier MQTT injoignable : " + settings.host + ":" + std::to_string(settings.port) + ".";
-        tlsComplaint.clear();
+            why = "Courtier MQTT injoignable : " + broker + ".";
         counters.connected = false;
         counters.lastError = why;
         handlers = failureHandlers;
@@ -175,7 +209,6 @@ void MqttClient::Impl::Connected()
         std::lock_guard lock(mutex);
         counters.connected = true;
         counters.lastError.clear();
-        tlsComplaint.clear();
         filters = subscriptions;
         handlers = connectedHandlers;
     }
@@ -220,7 +253,15 @@ MqttClient::~MqttClient()
 
 void MqttClient::Publish(const std::string& topic, const std::string& payload, bool retained)
 {
-    m_impl->Count(&LinkCounters::published);
+    std::lock_guard order(m_impl->publishing);
+    {
+        // Paho throws the oldest away without a word when its buffer is full: count it here.
+        std::lock_guard lock(m_impl->mutex);
+        LinkCounters& counters = m_impl->counters;
+        if (counters.published - counters.delivered - counters.dropped >= static_cast<std::uint64_t>(m_impl->bound))
+            ++counters.dropped;
+        ++counters.published;
+    }
     if (!m_impl->client) {
         m_impl->Count(&LinkCounters::dropped);
         return;

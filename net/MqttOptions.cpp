@@ -102,7 +102,8 @@ std::string ParseMqttOptions(const std::vector<std::string>& args, const std::st
     return {};
 }
 
-std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& profile, MqttSettings& settings)
+std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& profile, MqttSettings& settings,
+                                MqttRole role)
 {
     MqttSettings resolved;
     resolved.bufferBound = settings.bufferBound;
@@ -116,9 +117,10 @@ std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& pr
         settings.port = MqttSettings().port;
         return {};
     }
-    if (Either(given.salle, profile, "SALLE").empty())
-        return "--salle manque : le nom de la salle est requis avec --mqtt.";
-    if (std::string error = ResolveName(given.salle, profile, "salle", "SALLE", resolved.poste.salle); !error.empty())
+    const bool everyRoom = Either(given.salle, profile, "SALLE").empty();
+    if (everyRoom && role == MqttRole::Place) return "--salle manque : le nom de la salle est requis avec --mqtt.";
+    if (std::string error = ResolveName(given.salle, profile, "salle", "SALLE", resolved.poste.salle);
+        !everyRoom && !error.empty())
         return error;
     if (!given.poste.empty() || (profile && !profile("POSTE").empty())) {
         if (std::string error = ResolveName(given.poste, profile, "poste", "POSTE", resolved.poste.poste); !error.empty())

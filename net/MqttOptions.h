@@ -35,10 +35,14 @@ std::string ParseMqttOptions(const std::vector<std::string>& args, const std::st
 // "UTILISATEUR", "MOTDEPASSE", "CA"), "" when missing.
 using ProfileEntry = std::function<std::string(const std::string& entry)>;
 
+// Who connects: a place names its room; the room view may watch every room ("" salle).
+enum class MqttRole { Place, RoomView };
+
 // The profile first, the command line over it; the password read from its
 // file; the place named after the host when not given. "" when the settings
 // are usable (publishing may still be off: no host), else why not (Latin-1).
-std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& profile, MqttSettings& settings);
+std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& profile, MqttSettings& settings,
+                                MqttRole role = MqttRole::Place);
 
 // The options' lines for a program's --help, French (Latin-1).
 std::string MqttOptionsHelp();

@@ -137,8 +137,7 @@ std::string HelpText()
            Entry("--rapport FICHIER.pdf", "avec --essai ou --comparer : le rapport \xE0 rendre, en PDF A4") +
            Entry("--commentaire N TEXTE", "garde un commentaire avec l'essai N") +
            Entry("--supprimer N", "supprime l'essai N et dit ce qu'il \xE9tait") +
-           "\n"
-           "Salle (publication vers un courtier MQTT, \xE9teinte sans --mqtt ni section MQTT au profil) :\n" +
+           "\n" +
            net::MqttOptionsHelp() +
            "La salle peut arr\xEAter l'essai (comme Ctrl-C) ou envoyer un message, \xE9" "crit sur la sortie\n"
            "d'erreur ; rien d'autre n'est pris du r\xE9seau.\n" +

@@ -249,3 +249,25 @@ TEST(Help, ListsEveryOption)
 
 }  // namespace
 }  // namespace net
+
+namespace net {
+namespace {
+
+TEST(ResolvedSettings, RoomViewMayWatchEveryRoom)
+{
+    MqttOptions given;
+    given.broker = "courtier";
+    MqttSettings settings;
+    EXPECT_EQ(ResolveMqttSettings(given, nullptr, settings, MqttRole::RoomView), "");
+    EXPECT_EQ(settings.host, "courtier");
+    EXPECT_EQ(settings.poste.salle, "");
+    given.salle = "B204";
+    EXPECT_EQ(ResolveMqttSettings(given, nullptr, settings, MqttRole::RoomView), "");
+    EXPECT_EQ(settings.poste.salle, "B204");
+    given.salle = "B/204";
+    EXPECT_EQ(ResolveMqttSettings(given, nullptr, settings, MqttRole::RoomView),
+              "--salle : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, ni \xAB # \xBB, ni caract\xE8re de contr\xF4le.");
+}
+
+}  // namespace
+}  // namespace net

@@ -57,12 +57,13 @@ protected:
         m_teacher->Publish("tarvic/B204/pc07/ordre", payload, false);
     }
 
-    // Each message as its channel and, for a state, its activity: "etat:essai", "mesures", "essai".
+    // Each message of the console's as its channel and, for a state, its activity: "etat:essai", "mesures", "essai".
     std::vector<std::string> Story() const
     {
         std::vector<std::string> story;
         for (const auto& [topic, payload] : m_log->Messages()) {
             const std::string channel = topic.substr(topic.rfind('/') + 1);
+            if (channel == "ordre") continue;  // the room's, not the console's
             std::string step = channel;
             if (channel == "etat") {
                 net::PosteState state;
@@ -102,7 +103,7 @@ protected:
 TEST_F(Room, ARunTellsItsStateItsLiveValuesAndItsEndWithItsArchive)
 {
     Console console;
-    ASSERT_EQ(console.Run(With({"--banc", "niveaueau", "--kp", "2", "--ti", "20", "--echelon", "50", "--duree", "32",
+    ASSERT_EQ(console.Run(With({"--banc", "niveaueau", "--kp", "2", "--ti", "20", "--echelon", "50", "--duree", "320",
                                 "--vitesse", "200", "--archive", "r.tbc"},
                                Options())),
               0)
