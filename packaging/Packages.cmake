@@ -4,7 +4,7 @@ if(TARVIC_BUILD_PANELS)
   list(APPEND TARVIC_PACKAGE_COMPONENTS panels)
 endif()
 if(TARVIC_BUILD_BANC)
-  list(APPEND TARVIC_PACKAGE_COMPONENTS banc)
+  list(APPEND TARVIC_PACKAGE_COMPONENTS banc salle)
 endif()
 if(TARVIC_BUILD_PYTHON AND TARVIC_BUILD_BANC)
   list(APPEND TARVIC_PACKAGE_COMPONENTS python)
@@ -15,6 +15,7 @@ set(TARVIC_PACKAGE_panels tarvic-panels)
 set(TARVIC_PACKAGE_cardsim tarvic-cardsim)
 set(TARVIC_PACKAGE_banc tarvic-banc)
 set(TARVIC_PACKAGE_python python3-tarvic)
+set(TARVIC_PACKAGE_salle tarvic-salle)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvic)
@@ -98,6 +99,21 @@ axis, motor and load, electrical load): it configures the bench's interface
 card, runs the loop and the recording, summarises the step response and
 writes the curves as CSV, a plot and an archive. Without a real card it runs
 the bench on the simulated card.")
+
+set(CPACK_DEBIAN_SALLE_PACKAGE_SECTION education)
+# Only the teacher's PC of a room runs it: a package of its own, which the
+# benches' PCs go without. It reads the broker only; the broker itself may
+# run on that PC or elsewhere.
+set(CPACK_COMPONENT_SALLE_DEPENDS lib)
+set(CPACK_DEBIAN_SALLE_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_SALLE_PACKAGE_SUGGESTS "mosquitto, mosquitto-clients, tarvic-banc")
+set(CPACK_COMPONENT_SALLE_DESCRIPTION "teacher's view of a laboratory room of teaching benches
+tarvic-salle shows every bench console and station panel of a laboratory room
+that publishes to the room's MQTT broker: each place's state, its live
+measurement and trend, a station's bits and the figures and curves of the
+last run; a place that stops reporting turns grey. The teacher stops a run,
+sends a message or stops the whole room, after a confirmation, and the runs
+of the session are kept in the room's run history.")
 
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 # Without a port, the module runs the bench on the simulated card.

@@ -20,7 +20,8 @@ namespace {
 // The columns of a run in a list, then its archive for a whole run.
 constexpr const char* kRunColumns =
     "numero, date, utilisateur, poste, banc, mode, reglages, carte, issue, message_issue, valeur_finale, "
-    "depassement_pct, unite_mesure, resultats_json, commentaire";
+    "depassement_pct, unite_mesure, resultats_json, commentaire, salle, origine";
+constexpr int kArchiveColumn = 17;
 
 struct OutcomeName {
     RunOutcome outcome;
@@ -69,6 +70,8 @@ void ReadRun(const Statement& row, StoredRun& run)
     run.measureUnit = Latin1(row.Text(12));
     run.resultsJson = row.Text(13);
     run.comment = Latin1(row.Text(14));
+    run.room = Latin1(row.Text(15));
+    run.origin = Latin1(row.Text(16));
 }
 
 std::string NotFound(long long number, const std::string& path)
@@ -76,7 +79,11 @@ std::string NotFound(long long number, const std::string& path)
     return tarvic::Format("L'essai %lld n'existe pas dans la base %s.", number, path.c_str());
 }
 
-bool IsDefault(const std::string& path) { return path == RunHistory::DefaultPath(); }
+// The user's data folder, where the console's base and the room view's are by default.
+bool InDataFolder(const std::string& path)
+{
+    return std::filesystem::path(path).parent_path() == std::filesystem::path(RunHistory::DefaultPath()).parent_path();
+}
 
 }  // namespace
 
@@ -125,7 +132,7 @@ std::string RunHistory::Open(const std::string& path)
     struct stat file {};
     if (::stat(path.c_str(), &file) == 0 && !S_ISREG(file.st_mode))
         return tarvic::Format("%s %s : ce n'est pas un fichier.", kOpening, path.c_str());
-    if (IsDefault(path)) {
+    if (InDataFolder(path)) {
         // The user's data folder may not be there yet on a fresh account.
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
@@ -154,12 +161,26 @@ std::string RunHistory::Insert(StoredRun& run)
     Connection& connection = m_base->connection;
     if (connection.Execute("BEGIN IMMEDIATE") != SQLITE_OK) return m_base->Failure(kNotKept);
     long long number = 0;
-    int result = SQLITE_OK;
-    {
+    int result = SQLITE_DONE;
+    bool kept = false;  // the same run from the same place, kept before
+    if (!run.origin.empty()) {
+        // Looked for first, in the transaction: an insertion refused would still use up a number.
+        Statement find(connection, "SELECT numero FROM essais WHERE salle = ? AND poste = ? AND origine = ?");
+        find.Bind(1, Utf8(run.room));
+        find.Bind(2, Utf8(run.host));
+        find.Bind(3, Utf8(run.origin));
+        const int found = find.Step();
+        kept = found == SQLITE_ROW;
+        if (kept)
+            number = find.Integer(0);
+        else if (found != SQLITE_DONE)
+            result = found;
+    }
+    if (!kept && result == SQLITE_DONE) {
         Statement insert(connection,
                          "INSERT INTO essais (date, utilisateur, poste, banc, mode, reglages, carte, issue, message_issue, "
-                         "valeur_finale, depassement_pct, unite_mesure, resultats_json, commentaire) "
-                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                         "valeur_finale, depassement_pct, unite_mesure, resultats_json, commentaire, salle, origine) "
+                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         int i = 0;
         for (const std::string* text : {&run.startedAt, &run.user, &run.host, &run.bench, &run.mode, &run.summary,
                                         &run.card})
@@ -171,14 +192,16 @@ std::string RunHistory::Insert(StoredRun& run)
         insert.Bind(++i, Utf8(run.measureUnit));
         insert.Bind(++i, std::string_view(run.resultsJson));
         insert.Bind(++i, Utf8(run.comment));
+        insert.Bind(++i, Utf8(run.room));
+        insert.Bind(++i, Utf8(run.origin));
         result = insert.Step();
-    }
-    if (result == SQLITE_DONE) {
-        number = sqlite3_last_insert_rowid(connection.Handle());
-        Statement archive(connection, "INSERT INTO archives (essai, octets) VALUES (?, ?)");
-        archive.Bind(1, number);
-        archive.BindBlob(2, run.archive);
-        result = archive.Step();
+        if (result == SQLITE_DONE) {
+            number = sqlite3_last_insert_rowid(connection.Handle());
+            Statement archive(connection, "INSERT INTO archives (essai, octets) VALUES (?, ?)");
+            archive.Bind(1, number);
+            archive.BindBlob(2, run.archive);
+            result = archive.Step();
+        }
     }
     // The reason is read before the rollback, which would put its own in its place.
     const std::string failure = result == SQLITE_DONE ? std::string() : m_base->Failure(kNotKept);
@@ -218,7 +241,7 @@ std::string RunHistory::Read(long long number, StoredRun& run)
     if (result == SQLITE_DONE) return NotFound(number, m_base->path);
     if (result != SQLITE_ROW) return m_base->Failure("Impossible de lire la base d'essais");
     ReadRun(read, run);
-    run.archive = read.Blob(15);
+    run.archive = read.Blob(kArchiveColumn);
     return {};
 }
 

@@ -34,7 +34,9 @@ public:
     std::string Open(const std::string& path);
     const std::string& Path() const;
 
-    // Keeps the run in one transaction and gives it its number.
+    // Keeps the run in one transaction and gives it its number. A run with an
+    // origin kept before from the same room and place is not kept again: it
+    // is given the number it has.
     std::string Insert(StoredRun& run);
     // Newest first, without their archives.
     std::string List(const RunFilter& filter, std::vector<StoredRun>& runs);

@@ -42,8 +42,17 @@ constexpr const char* kVersion2 =
     "CREATE INDEX essais_par_date ON essais (date);"
     "CREATE INDEX essais_par_banc ON essais (banc, date);";
 
+// The third: the runs the room view collects from a room's benches, tagged
+// with their room, and with their own end time as a bench's history knows
+// them, so that a run heard twice (retained, or delivered again after a
+// reconnection) is kept once.
+constexpr const char* kVersion3 =
+    "ALTER TABLE essais ADD COLUMN salle TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE essais ADD COLUMN origine TEXT NOT NULL DEFAULT '';"
+    "CREATE UNIQUE INDEX essais_par_origine ON essais (salle, poste, origine) WHERE origine <> '';";
+
 // Migration n leads from version n to version n + 1; a new base goes through them all.
-constexpr const char* kMigrations[] = {kVersion1, kVersion2};
+constexpr const char* kMigrations[] = {kVersion1, kVersion2, kVersion3};
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
 }  // namespace

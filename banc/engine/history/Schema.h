@@ -10,7 +10,7 @@ namespace banc::history {
 // user_version"). The runs of a base of ours stay readable by every later
 // version: a schema changes only through a migration from the one before.
 inline constexpr int kApplicationId = 0x54424553;  // "TBES", the bench console's runs
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 enum class BaseKind {
     Empty,    // a new file, or an SQLite base without a table: ours to make

@@ -20,7 +20,10 @@ struct StoredRun {
     long long number = 0;   // given by the base on insertion; 0 before
     std::string startedAt;  // local time, "2026-12-08 15:04:05"
     std::string user;       // the login, or --etudiant
-    std::string host;
+    std::string host;       // the PC, or the place a room's run came from
+    std::string room;       // the room a run was collected from, "" for a run kept on its own PC
+    // Who the run is to its place (its end time there): one collected twice is kept once. "" none.
+    std::string origin;
     std::string bench;    // the bench's command-line name ("debitair")
     std::string mode;     // the mode's command-line name ("pid")
     std::string summary;  // the main settings on one line, for lists and legends

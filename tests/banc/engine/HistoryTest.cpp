@@ -55,11 +55,11 @@ TEST_F(HistoryTest, ANewBaseIsMadeAtTheLatestSchemaInAWriteAheadLog)
     RunHistory history;
     ASSERT_EQ(history.Open(Base()), "");
     EXPECT_EQ(history.Path(), Base());
-    EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "3");
     EXPECT_EQ(QuerySql(Base(), "PRAGMA application_id"), "1413629267");
     EXPECT_EQ(QuerySql(Base(), "PRAGMA journal_mode"), "wal");
     EXPECT_EQ(QuerySql(Base(), "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_schema ORDER BY name)"),
-              "archives essais essais_par_banc essais_par_date sqlite_sequence");
+              "archives essais essais_par_banc essais_par_date essais_par_origine sqlite_sequence");
     // The archive has its own table: a list reads none of the curves.
     EXPECT_EQ(QuerySql(Base(), "SELECT count(*) FROM pragma_table_info('essais') WHERE name = 'archive'"), "0");
 }
@@ -77,7 +77,7 @@ TEST_F(HistoryTest, ABaseOfTheFirstSchemaIsMigratedWithItsRunsAndTheirArchives)
                                    " '{}', 'premier', X'" + hex + "')");
     RunHistory history;
     ASSERT_EQ(history.Open(Base()), "");
-    EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "3");
     StoredRun run;
     ASSERT_EQ(history.Read(7, run), "");
     EXPECT_EQ(run.startedAt, "2026-11-30 09:15:00");
@@ -92,6 +92,63 @@ TEST_F(HistoryTest, ABaseOfTheFirstSchemaIsMigratedWithItsRunsAndTheirArchives)
     StoredRun next = banc::test::StoredWaterLevelRun(recorded, "2026-12-01 10:00:00", "PI");
     ASSERT_EQ(history.Insert(next), "");
     EXPECT_EQ(next.number, 8);
+}
+
+TEST_F(HistoryTest, ARunOfTheSecondSchemaIsMigratedWithoutRoomNorOrigin)
+{
+    banc::test::WaterLevelRun recorded(2, RampWithOvershoot);
+    {
+        RunHistory history;
+        ASSERT_EQ(history.Open(Base()), "");
+        StoredRun first = banc::test::StoredWaterLevelRun(recorded, "2026-12-01 10:00:00", "PI");
+        ASSERT_EQ(history.Insert(first), "");
+    }
+    // Back to the second schema, as the console before the room view left it.
+    banc::test::ExecuteSql(Base(), "DROP INDEX essais_par_origine; ALTER TABLE essais DROP COLUMN salle;"
+                                   " ALTER TABLE essais DROP COLUMN origine; PRAGMA user_version = 2;");
+    RunHistory history;
+    ASSERT_EQ(history.Open(Base()), "");
+    EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "3");
+    StoredRun run;
+    ASSERT_EQ(history.Read(1, run), "");
+    EXPECT_EQ(run.host, "poste");
+    EXPECT_EQ(run.room, "");
+    EXPECT_EQ(run.origin, "");
+    EXPECT_EQ(run.archive, ArchiveBytes(recorded.settings, recorded.elements));
+}
+
+TEST_F(HistoryTest, ARunCollectedTwiceFromItsPlaceIsKeptOnce)
+{
+    banc::test::WaterLevelRun recorded(2, RampWithOvershoot);
+    RunHistory history;
+    ASSERT_EQ(history.Open(Base()), "");
+    StoredRun heard = banc::test::StoredWaterLevelRun(recorded, "2026-12-08 15:04:05", "PI");
+    heard.room = "B\xE9ton";
+    heard.host = "poste-3";
+    heard.origin = "2026-12-08T14:05:10.250Z";
+    StoredRun again = heard;
+    StoredRun otherPlace = heard;
+    otherPlace.host = "poste-4";
+    StoredRun local = banc::test::StoredWaterLevelRun(recorded, "2026-12-08 15:04:05", "PI");
+    StoredRun localAgain = local;
+    ASSERT_EQ(history.Insert(heard), "");
+    ASSERT_EQ(history.Insert(again), "");
+    ASSERT_EQ(history.Insert(otherPlace), "");
+    ASSERT_EQ(history.Insert(local), "");
+    ASSERT_EQ(history.Insert(localAgain), "");
+    EXPECT_EQ(heard.number, 1);
+    EXPECT_EQ(again.number, 1);
+    EXPECT_EQ(otherPlace.number, 2);
+    // A run kept on its own PC has no origin: each insertion is a run of its own.
+    EXPECT_EQ(local.number, 3);
+    EXPECT_EQ(localAgain.number, 4);
+    EXPECT_EQ(QuerySql(Base(), "SELECT count(*) FROM archives"), "4");
+    StoredRun read;
+    ASSERT_EQ(history.Read(1, read), "");
+    EXPECT_EQ(read.room, "B\xE9ton");
+    EXPECT_EQ(read.host, "poste-3");
+    EXPECT_EQ(read.origin, "2026-12-08T14:05:10.250Z");
+    EXPECT_EQ(QuerySql(Base(), "SELECT salle FROM essais WHERE numero = 1"), "B\xC3\xA9ton");
 }
 
 TEST_F(HistoryTest, ARunIsReadBackToTheSameCsvBytesAndFields)
@@ -241,7 +298,7 @@ TEST_F(HistoryTest, AFileThatIsNoBaseOfOursIsRefusedAndLeftAsItIs)
     banc::test::ExecuteSql(foreign, "CREATE TABLE mesures (t REAL, v REAL); INSERT INTO mesures VALUES (0, 1);");
     const std::string newer = m_folder.File("future.sqlite");
     banc::test::ExecuteSql(newer, "CREATE TABLE essais (numero INTEGER PRIMARY KEY); PRAGMA application_id = 1413629267;"
-                                  " PRAGMA user_version = 3;");
+                                  " PRAGMA user_version = 4;");
     struct Case {
         std::string path;
         std::string error;
@@ -252,8 +309,8 @@ TEST_F(HistoryTest, AFileThatIsNoBaseOfOursIsRefusedAndLeftAsItIs)
                                       "il est laiss\xE9 tel quel."},
           Case{foreign, opening + foreign + " : c'est une base SQLite d'une autre application, elle est laiss\xE9" "e "
                                             "telle quelle."},
-          Case{newer, opening + newer + " : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma 3, "
-                                        "celle-ci lit jusqu'au 2), elle est laiss\xE9" "e telle quelle."},
+          Case{newer, opening + newer + " : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma 4, "
+                                        "celle-ci lit jusqu'au 3), elle est laiss\xE9" "e telle quelle."},
           Case{m_folder.Path(), opening + m_folder.Path() + " : ce n'est pas un fichier."}}) {
         const std::string before = c.path == m_folder.Path() ? "" : ReadFile(c.path);
         RunHistory history;
