@@ -143,6 +143,11 @@ void RoomWindow::Heard(const net::Poste& poste, const net::StationBits& bits)
 
 void RoomWindow::Unreadable(const net::Poste& poste, const std::string& topic, const std::string& why)
 {
+    // A topic that names no place has no tile to be shown on.
+    if (poste.salle.empty() || poste.poste.empty()) {
+        statusBar()->showMessage(Q("Illisible, " + topic + " : " + why));
+        return;
+    }
     Changed(m_room.Unreadable(poste, topic, why));
 }
 

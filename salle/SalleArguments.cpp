@@ -106,11 +106,14 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
         answer.silence = std::chrono::seconds(seconds);
     }
     net::MqttOptions given;
-    for (const QCommandLineOption& option : network)
-        if (parser.isSet(option))
-            if (std::string why = net::TakeMqttOption(Latin1(option.names().front()), Latin1(parser.value(option)), given);
-                !why.empty())
-                return Refusal(Q(why));
+    for (const QCommandLineOption& option : network) {
+        if (!parser.isSet(option)) continue;
+        const QString name = option.names().front();
+        // Files are named in the file system's encoding, the rest are texts.
+        const bool file = name == QStringLiteral("mqtt-mdp") || name == QStringLiteral("mqtt-ca");
+        const std::string value = file ? parser.value(option).toLocal8Bit().toStdString() : Latin1(parser.value(option));
+        if (std::string why = net::TakeMqttOption(Latin1(name), value, given); !why.empty()) return Refusal(Q(why));
+    }
     const bool every = parser.isSet(everyRoom);
     if (every && !given.salle.empty()) return Refusal(Q("--salle et --toutes-salles s'excluent"));
     if (every && given.broker.empty() && (!profile || profile("HOTE").empty()))

@@ -61,7 +61,9 @@ int main(int argc, char** argv)
     links.send = [&listener](const net::Poste& poste, const net::Order& order) {
         if (listener) listener->Send(poste, order);
     };
-    if (answer.settings.On()) links.counters = [&listener] { return listener->Counters(); };
+    // Asked by the window from its making on, before the listener is there.
+    if (answer.settings.On())
+        links.counters = [&listener] { return listener ? listener->Counters() : net::LinkCounters{}; };
     salle::RoomWindow::Options options;
     options.silence = answer.silence;
     options.historyPath = answer.historyPath;

@@ -306,6 +306,10 @@ TEST_F(RoomWindowTest, AnUnreadablePayloadIsShownOnItsPlacesTile)
     EXPECT_EQ(window.TileOf(kOther)->State()->text(), "Inconnu");
     EXPECT_EQ(window.TileOf(kOther)->Unreadable()->text(), Q("Illisible, tarvic/B101/pc02/etat : sch\xE9ma 7 inconnu."));
     EXPECT_FALSE(window.TileOf(kOther)->StopButton()->isEnabled());
+    // One that names no place is said in the status bar.
+    window.Unreadable({"", ""}, "tarvic/x", "sujet inconnu : tarvic/x");
+    EXPECT_EQ(Status(), "Illisible, tarvic/x : sujet inconnu : tarvic/x");
+    EXPECT_EQ(window.GroupOf(""), nullptr);
 }
 
 TEST_F(RoomWindowTest, AClickOpensTheDetailsKeptUpToDate)

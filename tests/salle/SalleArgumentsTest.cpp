@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
+#include "BancTestSupport.h"
 #include "salle/SalleArguments.h"
 #include "window/Latin1.h"
 
@@ -109,4 +111,18 @@ TEST(SalleArgumentsTest, WrongOptionsAreRefusedNamingWhich)
         EXPECT_EQ(answer.exitStatus, 2) << c.line.join(' ').toStdString();
         EXPECT_EQ(Errors(answer), c.errors);
     }
+}
+
+TEST(SalleArgumentsTest, TheTeachersPasswordIsReadFromItsFileNeverFromTheLine)
+{
+    banc::test::TemporaryFolder folder;
+    const std::string file = folder.File("mot de passe \xC3\xA9t\xC3\xA9");  // a UTF-8 file name
+    std::ofstream(file) << "s3cret\nautre ligne\n";
+    const QStringList line{QStringLiteral("tarvic-salle"), QStringLiteral("--mqtt"), QStringLiteral("courtier"),
+                           QStringLiteral("--salle"), QStringLiteral("B101"), QStringLiteral("--mqtt-utilisateur"),
+                           QStringLiteral("prof"), QStringLiteral("--mqtt-mdp"), QString::fromLocal8Bit(file.c_str())};
+    const ArgumentsAnswer answer = AnswerArguments(line, true, Profile({}));
+    ASSERT_FALSE(answer.exitStatus) << answer.errors.toStdString();
+    EXPECT_EQ(answer.settings.user, "prof");
+    EXPECT_EQ(answer.settings.password, "s3cret");
 }
