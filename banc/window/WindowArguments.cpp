@@ -80,15 +80,16 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
                 {}, {}, {}};
     ArgumentsAnswer answer{{}, {}, {}, parser.value(history).toLocal8Bit().toStdString(), Latin1(parser.value(student)), {}};
     for (const QCommandLineOption& option : room) {
-        if (!parser.isSet(option)) continue;
         const QString name = option.names().front();
-        // Files are named in the file system's encoding, the rest are texts.
-        const QString value = parser.value(option);
-        const std::string given = name == Q("mqtt-mdp") || name == Q("mqtt-ca")
-                                      ? value.toLocal8Bit().toStdString()
-                                      : Latin1(value);
-        if (std::string error = net::TakeMqttOption(Latin1(name), given, answer.mqtt); !error.empty())
-            return {kExitUsage, {}, QString::fromLatin1(kProgram) + Q(" : " + error + "\n"), {}, {}, {}};
+        // Each value, so that one given twice is refused as on the other programs' command lines.
+        for (const QString& value : parser.values(option)) {
+            // Files are named in the file system's encoding, the rest are texts.
+            const std::string given = name == Q("mqtt-mdp") || name == Q("mqtt-ca")
+                                          ? value.toLocal8Bit().toStdString()
+                                          : Latin1(value);
+            if (std::string error = net::TakeMqttOption(Latin1(name), given, answer.mqtt); !error.empty())
+                return {kExitUsage, {}, QString::fromLatin1(kProgram) + Q(" : " + error + "\n"), {}, {}, {}};
+        }
     }
     return answer;
 }

@@ -15,6 +15,7 @@
 #include "net/support/RoomNews.h"
 #include "net/support/TestBroker.h"
 #include "window/RunStatus.h"
+#include "window/WindowArguments.h"
 
 using namespace banc;
 using banc::test::SpinUntil;
@@ -136,6 +137,44 @@ TEST_F(WindowRoom, AnOrderNotReadIsShownAndNothingElseHappens)
     EXPECT_TRUE(Bench().Running());
     Window().Do(window::Action::Stop);
     ASSERT_TRUE(SpinUntil([&] { return !Bench().Running(); }));
+}
+
+window::ArgumentsAnswer Answer(QStringList arguments)
+{
+    arguments.prepend(QStringLiteral("tarvic-banc-fenetre"));
+    return window::AnswerArguments(arguments, true);
+}
+
+TEST(WindowRoomArguments, TheRoomsOptionsAreTakenAsTheNetworkLibraryReadsThem)
+{
+    const window::ArgumentsAnswer given = Answer({"--mqtt", "courtier:1884", QString::fromUtf8("--salle=B\xC3\xA9ta"),
+                                                  "--poste", "pc07", "--mqtt-utilisateur", "pc07", "--mqtt-mdp",
+                                                  "/etc/tarvic/pc07.mdp", "--mqtt-ca", "/etc/tarvic/ca.crt"});
+    EXPECT_FALSE(given.exitStatus);
+    EXPECT_EQ(given.errors, "");
+    EXPECT_EQ(given.mqtt.broker, "courtier:1884");
+    EXPECT_EQ(given.mqtt.salle, "B\xE9ta");
+    EXPECT_EQ(given.mqtt.poste, "pc07");
+    EXPECT_EQ(given.mqtt.user, "pc07");
+    EXPECT_EQ(given.mqtt.passwordFile, "/etc/tarvic/pc07.mdp");
+    EXPECT_EQ(given.mqtt.caFile, "/etc/tarvic/ca.crt");
+}
+
+TEST(WindowRoomArguments, AnOptionGivenTwiceOrEmptyEndsTheProgramSayingWhich)
+{
+    const window::ArgumentsAnswer twice = Answer({"--salle", "B204", "--salle", "B210"});
+    EXPECT_EQ(twice.exitStatus, 2);
+    EXPECT_EQ(twice.errors.toStdString(), "tarvic-banc-fenetre : --salle est donn\xC3\xA9 deux fois.\n");
+    const window::ArgumentsAnswer empty = Answer({"--mqtt="});
+    EXPECT_EQ(empty.exitStatus, 2);
+    EXPECT_EQ(empty.errors.toStdString(), "tarvic-banc-fenetre : --mqtt : la valeur est vide.\n");
+}
+
+TEST(WindowRoomArguments, HelpListsTheRoomsOptions)
+{
+    const window::ArgumentsAnswer help = window::AnswerArguments({"tarvic-banc-fenetre", "--help"}, false);
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_TRUE(help.output.contains(QString::fromLatin1(net::MqttOptionsHelp())));
 }
 
 }  // namespace
