@@ -164,7 +164,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
         experiment.SetPollInterval(Experiment::PollIntervalFor(secondsPerBlock));
         interrupts.SetHandler([&experiment] { experiment.RequestStop(); });
         if (interrupts.Count() > 0) experiment.RequestStop();
-        room.RunStarted(settings, elements, request.port.empty() ? kSimulatedCard : "");
+        room.RunStarted(settings, elements, request.port.empty() ? EmbeddedCard::kIdentification : "");
         room.SetOrders(RoomOrders([&experiment] { experiment.RequestStop(); }));
         outcome = experiment.Run();
         room.SetOrders(RoomOrders({}));
@@ -188,7 +188,7 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     const bool written = WriteOutputs(request, settings, elements, csvResult, lab.Outputs());
     // After the files: a base that makes the console wait holds up nothing the user asked for.
     std::string identification = outcome.status == Outcome::Status::Finished ? AskIdentification(link) : std::string();
-    if (identification.empty() && request.port.empty()) identification = kSimulatedCard;
+    if (identification.empty() && request.port.empty()) identification = EmbeddedCard::kIdentification;
     room.RunEnded(KeepInHistory(settings, elements, outcome, lab.Outputs().report,
                                 {request.history, request.student, identification, startedAt}));
     // A file lost says so, but an interrupted run keeps the shell's status.

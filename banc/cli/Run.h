@@ -34,9 +34,6 @@ int PrepareRun(const Request& request, const Settings& settings, Elements& eleme
 bool OpenCard(const Request& request, const Settings& settings, const std::string& programDir, EmbeddedCard& card,
               std::unique_ptr<CardLink>& link);
 
-// The simulated bench card gives no identification of its own.
-inline constexpr const char* kSimulatedCard = "cardsim (carte simul\xE9" "e)";
-
 // The exit status of a run that ended so.
 int StatusOf(const Outcome& outcome);
 

@@ -134,7 +134,7 @@ int RunSweep(const Request& request, const Settings& settings, const std::string
     // After the interrupt watch: the network's threads must not take Ctrl-C either.
     publish::RoomReport room(RoomSettings(request, *profile), "tarvic-banc",
                              request.student.empty() ? history::LoginName() : request.student);
-    const std::string cardName = request.port.empty() ? kSimulatedCard : "";
+    const std::string cardName = request.port.empty() ? EmbeddedCard::kIdentification : "";
     SweepResult result;
     {
         PublishedSweepProgress progress(CurvesOf(settings, elements).measureUnit.unit + "/%", room);

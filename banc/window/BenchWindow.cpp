@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
@@ -228,6 +229,8 @@ void BenchWindow::Connect()
     });
     connect(&m_workbench, &Workbench::runEnded, this, &BenchWindow::OnRunEnded);
     connect(&m_workbench, &Workbench::notice, m_status, &RunStatus::ShowNotice);
+    connect(&m_workbench, &Workbench::roomStopAsked, this, &BenchWindow::OnRoomStop);
+    connect(&m_workbench, &Workbench::roomMessage, this, &BenchWindow::OnRoomMessage);
     connect(&card, &CardConnection::stateChanged, this, [this](LinkState state, const QString& detail) {
         m_status->ShowLink(state, detail);
         UpdateState();
@@ -339,6 +342,32 @@ void BenchWindow::OnRunEnded(const Outcome& outcome)
     m_status->ShowNotice(Q(OutcomeText(outcome, kept, total) + (unkept.empty() ? "" : " " + unkept)));
     ShowElements();
     UpdateState();
+}
+
+QMessageBox* BenchWindow::RoomMessage() const { return m_roomMessage; }
+
+void BenchWindow::OnRoomStop()
+{
+    if (!m_workbench.Running()) {
+        m_status->ShowNotice(Q("Arr\xEAt demand\xE9 par la salle : aucun essai en cours."));
+        return;
+    }
+    Do(Action::Stop);
+    m_status->ShowNotice(Q("Arr\xEAt demand\xE9 par la salle."));
+}
+
+void BenchWindow::OnRoomMessage(const QString& text)
+{
+    // One box, whatever the number of messages: the last one shows.
+    if (!m_roomMessage) {
+        m_roomMessage = new QMessageBox(QMessageBox::Information, Q("Message de la salle"), {}, QMessageBox::Ok, this);
+        m_roomMessage->setTextFormat(Qt::PlainText);  // the network's text is never markup
+        m_roomMessage->setAttribute(Qt::WA_DeleteOnClose);
+        m_roomMessage->setModal(false);
+    }
+    m_roomMessage->setText(text);
+    m_roomMessage->show();
+    m_roomMessage->raise();
 }
 
 void BenchWindow::Report(const std::string& error)

@@ -13,6 +13,7 @@
 class CIconButton;
 class QCheckBox;
 class QComboBox;
+class QMessageBox;
 class QTabWidget;
 
 namespace banc {
@@ -58,6 +59,8 @@ public:
     QComboBox* ModeChoice() const { return m_mode; }
     // The settings dialog open, if any.
     QDialog* OpenDialog() const { return m_dialog; }
+    // The room's last message, while it is shown.
+    QMessageBox* RoomMessage() const;
 
     void Do(Action action);
     // Closed with no question, as at a logout: a run under way is stopped,
@@ -97,6 +100,9 @@ private:
     // The last run may go, saved or let go.
     bool MayDrop(Prompts::Dropping why);
     void Wire(int measureRank, bool toggleRouted, bool toggleFeedback);
+    // The room's orders: Arreter as its button does, a message in a box that leaves the window free.
+    void OnRoomStop();
+    void OnRoomMessage(const QString& text);
 
     Prompts& m_prompts;
     Workbench m_workbench;
@@ -118,6 +124,7 @@ private:
     RunStatus* m_status = nullptr;
     HistoryDock* m_history = nullptr;
     QPointer<QDialog> m_dialog;
+    QPointer<QMessageBox> m_roomMessage;
     bool m_asking = true;
     KeptRun m_kept;
 };

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "engine/history/KeepRun.h"
-
 namespace banc::window {
 
 HistoryBase::HistoryBase(std::string path, std::string user, QObject* parent)
@@ -24,18 +22,18 @@ std::string HistoryBase::Opened()
     return m_unavailable;
 }
 
-long long HistoryBase::Keep(const Settings& settings, Elements& elements, const Outcome& outcome,
-                            const std::string& startedAt, std::string& warning)
+history::KeptInHistory HistoryBase::Keep(const Settings& settings, Elements& elements, const Outcome& outcome,
+                                        const std::string& startedAt, const std::string& card)
 {
     history::RunContext context;
     context.historyPath = m_path;
     context.user = m_user;
+    context.card = card;
     context.startedAt = startedAt;
     // The window's lab work comes after the run, on what it shows: the run keeps its own figures.
-    const history::KeptInHistory kept = history::KeepRun(settings, elements, outcome, RunReport{}, context);
-    warning = kept.warning;
+    history::KeptInHistory kept = history::KeepRun(settings, elements, outcome, RunReport{}, context);
     emit changed();
-    return kept.number;
+    return kept;
 }
 
 std::string HistoryBase::List(const std::string& bench, std::vector<history::StoredRun>& runs)

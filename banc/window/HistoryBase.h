@@ -8,6 +8,7 @@
 #include "engine/model/Elements.h"
 #include "engine/run/Experiment.h"
 #include "engine/model/Settings.h"
+#include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
 
 namespace banc::window {
@@ -28,10 +29,10 @@ public:
     // "" while the base opens, else why it does not.
     const std::string& Unavailable() const { return m_unavailable; }
 
-    // The run that just ended, begun at `startedAt`; its number, or 0 and
-    // the warning in `warning`.
-    long long Keep(const Settings& settings, Elements& elements, const Outcome& outcome, const std::string& startedAt,
-                   std::string& warning);
+    // The run that just ended, begun at `startedAt`, on the card `card`: its
+    // number, or 0 and the warning; and the run as kept.
+    history::KeptInHistory Keep(const Settings& settings, Elements& elements, const Outcome& outcome,
+                                const std::string& startedAt, const std::string& card);
     // The bench's runs, newest first, without their archives.
     std::string List(const std::string& bench, std::vector<history::StoredRun>& runs);
     std::string Read(long long number, history::StoredRun& run);

@@ -49,9 +49,24 @@ Workbench::Workbench(Places places, QObject* parent)
       m_places(std::move(places)),
       m_profile(std::make_shared<tarvic::IniProfile>(WindowProfilePath())),
       m_card(m_places.card, m_lock, this),
-      m_history(m_places.historyPath, m_places.user)
+      m_history(m_places.historyPath, m_places.user),
+      m_room(m_places.mqtt, "tarvic-banc-fenetre", m_places.user.empty() ? history::LoginName() : m_places.user)
 {
     connect(&m_card, &CardConnection::runEnded, this, &Workbench::OnRunEnded);
+    connect(&m_card, &CardConnection::live, this, [this](const LiveValues& values) {
+        if (m_running) m_room.Live(values);
+    });
+    // The network's thread hands them over to the window's.
+    publish::RoomReport::Orders orders;
+    orders.stop = [this] { QMetaObject::invokeMethod(this, &Workbench::roomStopAsked, Qt::QueuedConnection); };
+    orders.message = [this](const std::string& text) {
+        QMetaObject::invokeMethod(this, [this, text] { emit roomMessage(Q(text)); }, Qt::QueuedConnection);
+    };
+    orders.refused = [this](const std::string& why) {
+        QMetaObject::invokeMethod(
+            this, [this, why] { emit notice(Q("Ordre de la salle refus\xE9 : " + why)); }, Qt::QueuedConnection);
+    };
+    m_room.SetOrders(std::move(orders));
 }
 
 Workbench::~Workbench()
@@ -92,7 +107,27 @@ std::string Workbench::Restore()
 std::string Workbench::Connect()
 {
     // The elements attached already go to the card's session.
-    return m_card.Connect(m_cardChoice, *m_settings.bench);
+    std::string error = m_card.Connect(m_cardChoice, *m_settings.bench);
+    TellRoomFree();
+    return error;
+}
+
+void Workbench::TellRoomFree()
+{
+    if (m_running || RoomKey() == m_toldFree) return;
+    m_room.Free(m_settings, CardIdentification());
+    m_toldFree = RoomKey();
+}
+
+std::string Workbench::RoomKey() const
+{
+    return std::string(m_settings.bench->name) + ' ' + m_settings.mode->name + ' ' + CardIdentification();
+}
+
+std::string Workbench::CardIdentification() const
+{
+    // A port's card is not asked who it is: only the simulated one is known.
+    return m_cardChoice.embedded ? EmbeddedCard::kIdentification : "";
 }
 
 std::string Workbench::Reconfigure(Settings settings)
@@ -121,6 +156,7 @@ std::string Workbench::Reconfigure(Settings settings)
     m_profile.Save(m_settings);
     m_card.Attach(m_elements, m_settings);
     emit elementsChanged();
+    TellRoomFree();
     if (!result.saved)
         emit notice(QString::fromLatin1("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans ") +
                     QString::fromLocal8Bit(m_store->Path().c_str()) + " : " +
@@ -368,6 +404,11 @@ std::string Workbench::StartWith(SessionJob* job)
         m_kept.reset();
         emit shownChanged();
     }
+    {
+        std::lock_guard lock(m_lock);
+        m_room.RunStarted(m_settings, m_elements, CardIdentification());
+    }
+    m_toldFree.clear();
     emit runStarted();
     return {};
 }
@@ -388,8 +429,15 @@ void Workbench::RunOver(const Outcome& outcome)
     std::lock_guard lock(m_lock);
     // A job's recording is of its last step: its result is elsewhere.
     m_unsaved = !m_job && BlocksAcquired(*m_elements.recording) > 0;
-    // A run that acquired nothing has nothing to compare or print.
-    if (m_unsaved) m_lastKept.number = m_history.Keep(m_settings, m_elements, outcome, m_startedAt, m_lastKept.warning);
+    // A run that acquired nothing has nothing to compare or print, nor to tell the room.
+    if (!m_unsaved) {
+        TellRoomFree();
+        return;
+    }
+    m_lastKept = m_history.Keep(m_settings, m_elements, outcome, m_startedAt, CardIdentification());
+    // Free or stopped, as the run ended, until the next run or another bench, mode or card.
+    m_room.RunEnded(m_lastKept);
+    m_toldFree = RoomKey();
 }
 
 void Workbench::OnRunEnded(const Outcome& outcome)

@@ -10,9 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "engine/history/KeepRun.h"
 #include "engine/outputs/CsvExport.h"
 #include "engine/lab/LabWork.h"
 #include "engine/outputs/RecordingArchive.h"
+#include "engine/publish/RoomReport.h"
+#include "net/MqttSettings.h"
 #include "window/CardConnection.h"
 #include "window/HistoryBase.h"
 #include "window/WindowProfile.h"
@@ -39,12 +42,12 @@ public:
         // The run history's base, "" the user's default one; the name runs are kept under, "" the login.
         std::string historyPath;
         std::string user;
+        // The room's broker the window reports to; off without a host.
+        net::MqttSettings mqtt;
     };
-    // What became of the last run in the history.
-    struct Kept {
-        long long number = 0;  // 0: not kept
-        std::string warning;   // why not (Latin-1), "" when kept or when there was nothing to keep
-    };
+    // What became of the last run in the history: its number (0 not kept)
+    // and why not (Latin-1, "" when kept or when there was nothing to keep).
+    using Kept = history::KeptInHistory;
     using Values = std::vector<std::pair<const ParameterDef*, float>>;
 
     explicit Workbench(Places places, QObject* parent = nullptr);
@@ -67,6 +70,8 @@ public:
     CardConnection& Card() { return m_card; }
     HistoryBase& History() { return m_history; }
     const Kept& LastKept() const { return m_lastKept; }
+    // What the room is told of the bench and its runs.
+    publish::RoomReport& Room() { return m_room; }
     // The user's choices kept for the window.
     WindowProfile& Choices() { return m_profile; }
     const CardChoice& CardChosen() const { return m_cardChoice; }
@@ -123,6 +128,9 @@ signals:
     void runStarted();
     void runEnded(const Outcome& outcome);
     void notice(const QString& text);
+    // The room's orders, on the window's thread: stop the run, show a message (Latin-1 made text).
+    void roomStopAsked();
+    void roomMessage(const QString& text);
 
 private:
     // The elements made again from the profile with these settings.
@@ -145,6 +153,10 @@ private:
     // Shows an experiment read back, on its bench and mode.
     void Show(LoadedExperiment loaded);
     void OnRunEnded(const Outcome& outcome);
+    // The bench, mode and card with no run under way, when the room has not been told them yet.
+    void TellRoomFree();
+    std::string RoomKey() const;
+    std::string CardIdentification() const;
 
     Places m_places;
     WindowProfile m_profile;
@@ -161,6 +173,9 @@ private:
     bool m_running = false;
     bool m_job = false;
     bool m_unsaved = false;
+    std::string m_toldFree;  // the bench, mode and card (RoomKey) the room last heard of, "" during a run
+    // Last: its orders reach the members above from the network's thread.
+    publish::RoomReport m_room;
 };
 
 }  // namespace banc::window

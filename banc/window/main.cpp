@@ -66,6 +66,7 @@ int main(int argc, char** argv)
     places.card.cardsim = banc::EmbeddedCard::Locate(banc::EmbeddedCard::ProgramFolder());
     places.historyPath = answer.historyPath;
     places.user = answer.user;
+    places.mqtt = banc::window::RoomSettings(answer.mqtt);
     banc::window::DialogPrompts prompts;
     banc::window::BenchWindow window(places, prompts);
     // Roomy on a large screen, and no larger than a laptop's or a projector's.

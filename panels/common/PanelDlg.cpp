@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "DialogUnits.h"
 #include "JournalDlg.h"
 #include "PanelIcon.h"
+#include "PanelRoom.h"
 #include "PortChoice.h"
 #include "PortStatus.h"
 #include "SelPort.h"
@@ -189,6 +191,7 @@ void CPanelDlg::OnTimer()
         UpdateIndicators();
     }
     if (port && m_variant.cycle.queryAruEachCycle) process.Demande("ARU");
+    if (m_room) m_room->Report(Station());
     if (!m_timer.isActive() || m_timer.interval() != kPeriodMs) m_timer.start(kPeriodMs);
 }
 
@@ -262,6 +265,51 @@ void CPanelDlg::OnJournal()
     m_journal->activateWindow();
 }
 
+void CPanelDlg::SetRoom(CPanelRoom* room)
+{
+    m_room = room;
+    connect(room, &CPanelRoom::stopAsked, this, &CPanelDlg::OnRoomStop);
+    connect(room, &CPanelRoom::messageAsked, this, &CPanelDlg::OnRoomMessage);
+    connect(room, &CPanelRoom::orderRefused, this, [this](const QString& why) {
+        if (m_pProcess) m_pProcess->Note("Ordre de la salle refus\xE9 : " + why.toLatin1().toStdString());
+    });
+}
+
+QMessageBox* CPanelDlg::RoomMessage() const { return m_message; }
+
+void CPanelDlg::OnRoomStop()
+{
+    for (const PanelBit& output : m_variant.outputs) {
+        if (QAbstractButton* box = Button(output.id)) box->setChecked(false);
+        if (m_pProcess) m_pProcess->SetSortieBit(output.byte, output.bit, false);
+    }
+    if (m_pProcess) {
+        m_pProcess->Note("Ordre de la salle : arr\xEAter");
+        m_pProcess->EnvoiSorties();
+    }
+    ShowRoomBox(Latin1("La salle a arr\xEAt\xE9 la station : toutes ses sorties sont coup\xE9" "es."));
+}
+
+void CPanelDlg::OnRoomMessage(const QString& text)
+{
+    if (m_pProcess) m_pProcess->Note("Message de la salle : " + text.toLatin1().toStdString());
+    ShowRoomBox(text);
+}
+
+void CPanelDlg::ShowRoomBox(const QString& text)
+{
+    // One box, whatever the number of messages: the last one shows.
+    if (!m_message) {
+        m_message = new QMessageBox(QMessageBox::Information, Latin1("Message de la salle"), {}, QMessageBox::Ok, this);
+        m_message->setTextFormat(Qt::PlainText);  // the network's text is never markup
+        m_message->setAttribute(Qt::WA_DeleteOnClose);
+        m_message->setModal(false);
+    }
+    m_message->setText(text);
+    m_message->show();
+    m_message->raise();
+}
+
 void CPanelDlg::OnOutput(const PanelBit& output, bool checked)
 {
     if (!m_pProcess) return;
@@ -328,6 +376,25 @@ bool CPanelDlg::Bit(int byte, int bit) const
 {
     if (byte < 0 || byte >= PanelVariant::kMaxEntrees) return false;
     return (m_pProcess->LitEntree(byte) >> bit) & 1;
+}
+
+StationReport CPanelDlg::Station() const
+{
+    const CProcess& process = *m_pProcess;
+    StationReport station;
+    for (int byte = 0; byte < m_variant.sortieCount; ++byte)
+        station.outputs.push_back(static_cast<std::uint8_t>(process.LitSortie(byte)));
+    // While the panel waits, the inputs it holds are not the station's.
+    if (!m_connecte) {
+        station.text = WaitingText().toLatin1().toStdString();
+        return station;
+    }
+    for (int byte = 0; byte < m_variant.entreeCount; ++byte)
+        station.inputs.push_back(static_cast<std::uint8_t>(process.LitEntree(byte)));
+    const std::string version = process.LitVersion();
+    station.card = version.substr(std::min(version.find_first_not_of(' '), version.size()));
+    if (m_variant.etatId != PanelVariant::kNoControl) station.text = EtatText();
+    return station;
 }
 
 QAbstractButton* CPanelDlg::Button(int id) const

@@ -9,15 +9,19 @@
 #include <vector>
 
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 
 #include "PanelVariant.h"
 #include "Process.h"
 
 class CJournalDlg;
+class CPanelRoom;
 class QAbstractButton;
 class QGroupBox;
 class QLineEdit;
+class QMessageBox;
+struct StationReport;
 
 // A station's panel: indicators for the card's input bits, check boxes for
 // its output bits, the card's identification and the port choice. Built
@@ -47,6 +51,8 @@ public:
     void StartTimer();
     // Before StartProcess: the link's time-outs (tests shorten them).
     void SetTimings(LinkTimings timings) { m_timings = timings; }
+    // The room the panel reports to each cycle and takes its orders from.
+    void SetRoom(CPanelRoom* room);
 
     const PanelVariant& Variant() const { return m_variant; }
     CProcess* Process() const { return m_pProcess.get(); }
@@ -55,6 +61,8 @@ public:
     // Closed because another port was chosen: the program opens the panel again.
     bool PortChange() const { return m_portChange; }
     CJournalDlg* JournalWindow() const { return m_journal; }
+    // The room's last message, while it is shown.
+    QMessageBox* RoomMessage() const;
 
 public slots:
     void OnTimer();
@@ -62,6 +70,9 @@ public slots:
     void OnPort();
     void OnAbout();
     void OnJournal();
+    // The room's orders: every output off, as the user would untick each box; a message.
+    void OnRoomStop();
+    void OnRoomMessage(const QString& text);
 
 private:
     void BuildControls();
@@ -78,6 +89,8 @@ private:
     void UpdateIndicators();
     bool Bit(int byte, int bit) const;
     QAbstractButton* Button(int id) const;
+    StationReport Station() const;
+    void ShowRoomBox(const QString& text);
 
     const PanelVariant& m_variant;
     std::unique_ptr<CProcess> m_pProcess;
@@ -102,4 +115,6 @@ private:
     using Inputs = std::array<int, PanelVariant::kMaxEntrees>;
     std::optional<Inputs> m_shown;
     CJournalDlg* m_journal = nullptr;
+    CPanelRoom* m_room = nullptr;
+    QPointer<QMessageBox> m_message;
 };

@@ -92,6 +92,8 @@ public:
     std::vector<CMessage> LitFile() const;
     // The traffic and its counts; a journal window may keep it past the process.
     std::shared_ptr<const CJournal> Journal() const { return m_journal; }
+    // A line of the panel's own in the journal, among the card's traffic.
+    void Note(std::string_view text) { m_journal->Note(text); }
 
 private:
     // The head as the sending thread wrote it: when, and how many times.

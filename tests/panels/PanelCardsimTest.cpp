@@ -5,10 +5,8 @@
 
 #include <chrono>
 #include <fstream>
-#include <thread>
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 
 #include "PanelFixture.h"
 #include "brakmor/BrakmorVariant.h"
@@ -18,19 +16,6 @@
 #include "varnok/VarnokVariant.h"
 
 namespace {
-
-// Runs the event loop (and so timer 1) until the condition holds.
-template <class Condition>
-bool SpinUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 struct Loop {
     const PanelVariant* variant;

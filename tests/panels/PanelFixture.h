@@ -4,8 +4,10 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include "common/PanelDlg.h"
@@ -94,3 +96,16 @@ inline void PrintTo(const PanelVariant* variant, std::ostream* os) { *os << vari
 
 // The application object every widget needs, made once for the program.
 void EnsureApplication();
+
+// Runs the event loop (and so timer 1, and what other threads hand over) until the condition holds.
+template <class Condition>
+bool SpinUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}

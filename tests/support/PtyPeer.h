@@ -2,7 +2,8 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
+
+#include "support/WaitUntil.h"
 
 namespace tarvic::test {
 
@@ -33,17 +34,5 @@ private:
     int m_keepOpen = -1;  // our own slave descriptor, so an absent client is no hang-up
     std::string m_slavePath;
 };
-
-// Polls `condition` until it holds or the time is up; the condition's last value.
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return condition();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 }  // namespace tarvic::test

@@ -24,6 +24,9 @@ public:
     const std::string& Path() const { return m_path; }
     void Stop();
 
+    // It gives no identification of its own: what the history and the room say of it (Latin-1).
+    static constexpr char kIdentification[] = "cardsim (carte simul\xE9" "e)";
+
     // The simulated card program: $TARVIC_CARDSIM when set, else "cardsim"
     // next to `programDir` (the console's own folder once installed), else
     // the one of the build tree; "" when there is none.

@@ -130,6 +130,7 @@ window::BenchWindow& WindowFixture::Open(LinkTiming timing)
     // Never the user's own history.
     places.historyPath = folder.File("essais.sqlite");
     places.user = student;
+    places.mqtt = mqtt;
     places.card.cardsim = EmbeddedCard::Locate("");
     places.card.timing = timing;
     places.card.watchInterval = std::chrono::milliseconds(20);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BancTestSupport.h"
+#include "net/MqttSettings.h"
 #include "support/TraceCapture.h"
 #include "window/BenchWindow.h"
 #include "window/Prompts.h"
@@ -84,6 +85,7 @@ public:
 
     TemporaryFolder folder;
     std::string student;  // the name runs are kept under, "" the login
+    net::MqttSettings mqtt;  // the room's broker, off by default
     ScriptedPrompts prompts;
     tarvic::test::TraceCapture traces;  // the generator's tables are traced
 
