@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Thirty consoles at --vitesse 10 publishing to one local mosquitto.
 
-usage: bench/salle-charge.py [--build build/release] [--postes 30] [--secondes 60] [--panne 60]
+usage: bench/salle-charge.py [--build build/release] [--postes 30] [--secondes 60] [--panne 60] [--garder]
 
 1. With publishing, for --secondes of wall time: the broker's CPU and messages
    a second, the latency from a console's measure (its time stamp) to a
@@ -47,7 +47,10 @@ class Room:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-        shutil.rmtree(self.work, ignore_errors=True)
+        if self.args.garder:
+            print(f"  fichiers gard\u00e9s dans {self.work}")
+        else:
+            shutil.rmtree(self.work, ignore_errors=True)
 
     def start(self, command, **kwargs):
         process = subprocess.Popen(command, **kwargs)
@@ -109,18 +112,21 @@ def read_messages(path):
                 yield float(parts[0]), parts[1], parts[2]
 
 
+def stamp_of(payload):
+    stamp = json.loads(payload)["horodatage"]
+    return datetime.datetime.strptime(stamp, "%Y-%m-%dT%H:%M:%S.%fZ").replace(
+        tzinfo=datetime.timezone.utc).timestamp()
+
+
 def latencies(path):
     found = []
     for arrival, topic, payload in read_messages(path):
         if not topic.endswith("/mesures"):
             continue
         try:
-            stamp = json.loads(payload)["horodatage"]
+            found.append((arrival - stamp_of(payload)) * 1000)
         except (ValueError, KeyError):
             continue
-        sent = datetime.datetime.strptime(stamp, "%Y-%m-%dT%H:%M:%S.%fZ").replace(
-            tzinfo=datetime.timezone.utc).timestamp()
-        found.append((arrival - sent) * 1000)
     return sorted(found)
 
 
@@ -130,6 +136,7 @@ def main():
     parser.add_argument("--postes", type=int, default=30)
     parser.add_argument("--secondes", type=int, default=60)
     parser.add_argument("--panne", type=int, default=60)
+    parser.add_argument("--garder", action="store_true", help="keeps what the subscribers received")
     args = parser.parse_args()
     args.banc = f"{args.build}/banc/cli/tarvic-banc"
     if not os.access(args.banc, os.X_OK):
@@ -181,14 +188,16 @@ def main():
         room.consoles("panne", True, 2 * args.panne)
         cutter.join()
         time.sleep(3)
-        per = {}
-        for _, topic, _ in read_messages(f"{room.work}/panne"):
+        # A measure lost shows as a hole in its place's time stamps, wherever the run began and ended.
+        stamps = {}
+        for _, topic, payload in read_messages(f"{room.work}/panne"):
             if topic.endswith("/mesures"):
-                per[topic] = per.get(topic, 0) + 1
-        counts = sorted(per.values())
+                stamps.setdefault(topic, []).append(stamp_of(payload))
+        counts = sorted(len(found) for found in stamps.values())
+        holes = sum(sum(1 for a, b in zip(found, found[1:]) if b - a > 0.75) for found in stamps.values())
         if counts:
-            print(f"  mesures re\u00e7ues par poste : de {counts[0]} \u00e0 {counts[-1]} sur {len(per)} postes "
-                  f"(2 par seconde pendant {2 * args.panne} s en feraient {4 * args.panne})")
+            print(f"  mesures re\u00e7ues par poste : de {counts[0]} \u00e0 {counts[-1]} sur {len(stamps)} postes, "
+                  f"{holes} trous de plus de 0,75 s dans leurs horodatages")
     finally:
         room.close()
 
