@@ -130,7 +130,12 @@ struct MqttClient::Impl {
     std::mutex publishing;  // one publication at a time, so that the count of what waits is right
     mutable std::mutex mutex;
     LinkCounters counters;
-    std::vector<std::pair<std::string, MessageHandler>> subscriptions;
+    struct Subscription {
+        std::string filter;
+        MessageHandler handler;
+        Kept kept;
+    };
+    std::vector<Subscription> subscriptions;
     std::vector<std::function<void()>> connectedHandlers;
     std::vector<std::function<void(const std::string&)>> failureHandlers;
 
@@ -206,7 +211,7 @@ void MqttClient::Impl::Failed(int code)
 
 void MqttClient::Impl::Connected()
 {
-    std::vector<std::pair<std::string, MessageHandler>> filters;
+    std::vector<Subscription> filters;
     std::vector<std::function<void()>> handlers;
     {
         std::lock_guard lock(mutex);
@@ -217,7 +222,7 @@ void MqttClient::Impl::Connected()
     }
     // Each connection starts a clean session: the subscriptions are made again.
     try {
-        for (const auto& [filter, handler] : filters) client->subscribe(filter, kQos);
+        for (const Subscription& subscription : filters) client->subscribe(subscription.filter, kQos);
     } catch (const mqtt::exception&) {
         // Lost again already: the next connection subscribes.
     }
@@ -231,8 +236,9 @@ void MqttClient::Impl::Arrived(const mqtt::const_message_ptr& message)
     std::vector<MessageHandler> handlers;
     {
         std::lock_guard lock(mutex);
-        for (const auto& [filter, handler] : subscriptions)
-            if (Matches(filter, topic)) handlers.push_back(handler);
+        for (const Subscription& subscription : subscriptions)
+            if (Matches(subscription.filter, topic) && !(message->is_retained() && subscription.kept == Kept::Ignored))
+                handlers.push_back(subscription.handler);
     }
     for (const auto& handler : handlers) handler(topic, message->to_string());
 }
@@ -276,12 +282,12 @@ void MqttClient::Publish(const std::string& topic, const std::string& payload, b
     }
 }
 
-void MqttClient::Subscribe(const std::string& filter, MessageHandler handler)
+void MqttClient::Subscribe(const std::string& filter, MessageHandler handler, Kept kept)
 {
     bool connected = false;
     {
         std::lock_guard lock(m_impl->mutex);
-        m_impl->subscriptions.emplace_back(filter, std::move(handler));
+        m_impl->subscriptions.push_back({filter, std::move(handler), kept});
         connected = m_impl->counters.connected;
     }
     if (!connected || !m_impl->client) return;

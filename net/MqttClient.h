@@ -40,7 +40,10 @@ public:
     // QoS 1. Never blocks; counted as dropped when the buffer overflows.
     void Publish(const std::string& topic, const std::string& payload, bool retained);
     // Kept across reconnections. The handler runs on the client's own thread.
-    void Subscribe(const std::string& filter, MessageHandler handler);
+    // `kept`: also what the broker kept (retained) from before the
+    // subscription; orders take only what is published while they listen.
+    enum class Kept { Taken, Ignored };
+    void Subscribe(const std::string& filter, MessageHandler handler, Kept kept = Kept::Taken);
     // Called on the client's thread after every (re)connection: republish what is retained.
     // Given when the client is connected already, it is also called at once, on the caller's thread.
     void OnConnected(std::function<void()> handler);

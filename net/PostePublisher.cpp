@@ -79,7 +79,8 @@ struct PostePublisher::Impl {
                                                   MqttClient::Will{Topic(settings.poste, Channel::State),
                                                                    ToJson(Offline(first)), true});
             client->Subscribe(Topic(settings.poste, Channel::Order),
-                              [this](const std::string&, const std::string& payload) { TakeOrder(payload); });
+                              [this](const std::string&, const std::string& payload) { TakeOrder(payload); },
+                              MqttClient::Kept::Ignored);
             client->OnConnected([this] { Republish(); });
             made = true;
         });

@@ -248,5 +248,23 @@ TEST_F(PlaceOnTheBroker, AnotherPlacesOrdersAreNotTaken)
     EXPECT_EQ(taken.Seen(), (std::vector<std::string>{"message:\xE0 toi"}));
 }
 
+TEST_F(PlaceOnTheBroker, AnOrderLeftOnTheBrokerIsNotTakenByAPlaceThatComesLater)
+{
+    // Retained by hand against the rules: it would stop every run ever started there.
+    Order("{\"schema\":1,\"ordre\":\"message\",\"texte\":\"avant\"}");
+    m_room->Publish("tarvic/B204/poste07/ordre", "{\"schema\":1,\"ordre\":\"arreter\"}", true);
+    ASSERT_TRUE(m_log->WaitFor(2));
+    PostePublisher place(Local(m_broker->Port()), PosteKind::Bench, "tarvic-banc", "1.0.0");
+    Taken taken;
+    place.OnOrder([&taken](const net::Order& order) { taken.Order(order); },
+                  [&taken](const std::string& why) { taken.Refused(why); });
+    place.PublishState(Free(kTime));
+    ASSERT_TRUE(m_log->WaitFor(3));
+    Order("{\"schema\":1,\"ordre\":\"message\",\"texte\":\"apr\\u00e8s\"}");
+    ASSERT_TRUE(taken.WaitFor(1));
+    // The broker hands the kept order over first: had it been taken, it would come first.
+    EXPECT_EQ(taken.Seen(), (std::vector<std::string>{"message:apr\xE8s"}));
+}
+
 }  // namespace
 }  // namespace net
