@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "window/Latin1.h"
+#include "window/RefusedArgument.h"
 
 namespace salle {
 namespace {
@@ -58,18 +59,6 @@ ArgumentsAnswer Refusal(const QString& why)
     return answer;
 }
 
-// The argument as the user typed it, the first the parser did not take.
-QString Refused(const QCommandLineParser& parser, const QStringList& arguments)
-{
-    if (!parser.positionalArguments().isEmpty())
-        return Q("argument inattendu : ") + parser.positionalArguments().front();
-    for (const QString& name : parser.unknownOptionNames())
-        for (const QString& argument : arguments.mid(1))
-            if (argument == "-" + name || argument == "--" + name || argument.startsWith("--" + name + "="))
-                return Q("option inconnue : ") + argument;
-    return Q("l'option %1 attend une valeur").arg(arguments.back());
-}
-
 }  // namespace
 
 ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTaken, const net::ProfileEntry& profile)
@@ -91,7 +80,7 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
     if (parser.isSet(help)) return {kExitDone, HelpText(), {}, {}, {}, {}};
     if (parser.isSet(version)) return {kExitDone, VersionText(), {}, {}, {}, {}};
     if (!qtOptionsTaken) return {};
-    if (!parsed || !parser.positionalArguments().isEmpty()) return Refusal(Refused(parser, arguments));
+    if (!parsed || !parser.positionalArguments().isEmpty()) return Refusal(banc::window::RefusedArgument(parser, arguments));
 
     ArgumentsAnswer answer;
     answer.historyPath = parser.value(history).toLocal8Bit().toStdString();

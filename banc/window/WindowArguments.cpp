@@ -9,6 +9,7 @@
 #include <tarvic/platform/IniProfile.h>
 
 #include "window/Latin1.h"
+#include "window/RefusedArgument.h"
 
 namespace banc::window {
 namespace {
@@ -17,19 +18,6 @@ constexpr const char* kProgram = "tarvic-banc-fenetre";
 // As tarvic-banc's.
 constexpr int kExitDone = 0;
 constexpr int kExitUsage = 2;
-
-// The argument as the user typed it, the first the parser did not take.
-QString Refused(const QCommandLineParser& parser, const QStringList& arguments)
-{
-    if (!parser.positionalArguments().isEmpty())
-        return Q("argument inattendu : ") + parser.positionalArguments().front();
-    for (const QString& name : parser.unknownOptionNames())
-        for (const QString& argument : arguments.mid(1))
-            if (argument == "-" + name || argument == "--" + name || argument.startsWith("--" + name + "="))
-                return Q("option inconnue : ") + argument;
-    // Known, but the last one, without the value it takes.
-    return Q("l'option %1 attend une valeur").arg(arguments.back());
-}
 
 QString HelpText()
 {
@@ -76,7 +64,7 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
     if (!qtOptionsTaken) return {};
     if (!parsed || !parser.positionalArguments().isEmpty())
         return {kExitUsage, {},
-                QStringLiteral("%1 : %2 (voir %1 --help).\n").arg(QString::fromLatin1(kProgram), Refused(parser, arguments)),
+                QStringLiteral("%1 : %2 (voir %1 --help).\n").arg(QString::fromLatin1(kProgram), RefusedArgument(parser, arguments)),
                 {}, {}, {}};
     ArgumentsAnswer answer{{}, {}, {}, parser.value(history).toLocal8Bit().toStdString(), Latin1(parser.value(student)), {}};
     for (const QCommandLineOption& option : room) {
