@@ -20,7 +20,7 @@ namespace {
 constexpr int points = 640;
 
 struct Plot {
-    CAxe axe{675, 75, -10.0f, 110.0f, "\\c1\xB0""C", 10, true, 1};
+    CAxe axe{675, 75, -10.0f, 110.0f, "\\c1\xB0" "C", 10, true, 1};
     CAxeTemps temps;
     std::vector<float> values;
 

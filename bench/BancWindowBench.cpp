@@ -127,7 +127,9 @@ void PlotRedraw(benchmark::State& state)
     banc::PlotContent content = banc::MakePlot(settings, elements);
     content.curves.clear();
     for (int row = 0; row < kCurves; ++row)
-        content.curves.push_back({{"", tarvic::Format("Ligne %d", row), row}, '0', row % 2,
+        content.curves.push_back({{"", tarvic::Format("Ligne %d", row), row},
+                                  '0',
+                                  row % 2,
                                   RGB(row * 15, 255 - row * 15, (row * 40) % 256)});
     const banc::PlotFrame frame{kWidth, banc::window::PlotView::kHeight, 80, kWidth - 80, 75, 675};
     QImage image(kWidth, frame.height, QImage::Format_RGB32);

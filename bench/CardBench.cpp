@@ -21,16 +21,15 @@ using namespace std::chrono_literals;
 // A PID loop on each bench (in the order of the bench names), its recording
 // armed, blocks fetched as a PC would.
 const std::vector<std::vector<std::string>> kConfigurations = {
-    {"!RTRE107", "!RER0032", "!RKP0400010003FFC000", "!RKI0005", "!RKD0800", "!RKF0300", "!DCPDFDD", "!CBF0660",
-     "!EMO", "!EVE0032", "!RD"},
-    {"!RTRE107", "!RER01F4", "!RKP0800010003FFC000", "!RKI0019", "!RKD0800", "!RKF0300", "!DCPNFP1", "!CBF0660",
-     "!EMO", "!EVE01F4", "!RD"},
+    {"!RTRE107", "!RER0032", "!RKP0400010003FFC000", "!RKI0005", "!RKD0800", "!RKF0300", "!DCPDFDD", "!CBF0660", "!EMO",
+     "!EVE0032", "!RD"},
+    {"!RTRE107", "!RER01F4", "!RKP0800010003FFC000", "!RKI0019", "!RKD0800", "!RKF0300", "!DCPNFP1", "!CBF0660", "!EMO",
+     "!EVE01F4", "!RD"},
     {"!RTRE107", "!RER000A", "!RKP0400010001400000", "!RKI0066", "!RKD0800", "!RKF0300", "!DCPXFFP", "!CBF000003E8",
      "!EMO", "!EVE000A", "!RD"},
-    {"!RTRE103", "!RER000A", "!RKP28000A0000200000", "!RKI0022", "!DCPIFFV", "!CBF00000028", "!EMO", "!EVE000A",
-     "!RD"},
-    {"!DTCMT", "!CTC80", "!RTRE103", "!RER000A", "!RKP28000A0000200000", "!RKI0022", "!DCPSFFV", "!CBF00000064",
-     "!EMO", "!EVE000A", "!RD"},
+    {"!RTRE103", "!RER000A", "!RKP28000A0000200000", "!RKI0022", "!DCPIFFV", "!CBF00000028", "!EMO", "!EVE000A", "!RD"},
+    {"!DTCMT", "!CTC80", "!RTRE103", "!RER000A", "!RKP28000A0000200000", "!RKI0022", "!DCPSFFV", "!CBF00000064", "!EMO",
+     "!EVE000A", "!RD"},
 };
 
 void BM_SimulatedSecondsPerWallSecond(benchmark::State& state)
@@ -44,7 +43,8 @@ void BM_SimulatedSecondsPerWallSecond(benchmark::State& state)
         if (card.Execute("?TEM00") == "!TEM00O") benchmark::DoNotOptimize(card.Execute("?TSF00"));
     }
     state.SetLabel(cardsim::BenchNames()[index]);
-    state.counters["sim_s_per_wall_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["sim_s_per_wall_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SimulatedSecondsPerWallSecond)->DenseRange(0, 4);
 

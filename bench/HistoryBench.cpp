@@ -62,7 +62,9 @@ void FillBase(const std::string& base, TwentyBlockRun& run)
     sqlite3_open(base.c_str(), &db);
     const std::string sql =
         "BEGIN;"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(kListed - 1) + ")"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(kListed - 1) +
+        ")"
         " INSERT INTO essais (date, utilisateur, poste, banc, mode, reglages, carte, issue, message_issue, valeur_finale,"
         " depassement_pct, unite_mesure, resultats_json, commentaire)"
         " SELECT printf('2026-12-%02d %02d:%02d:00', 1 + i % 28, 8 + i % 10, i % 60), utilisateur, poste,"

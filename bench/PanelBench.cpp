@@ -14,10 +14,10 @@
 #include <map>
 #include <optional>
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 
 #include "common/PanelDlg.h"
 #include "support/PtyPeer.h"
@@ -68,7 +68,9 @@ Uses ThreadUses()
         const std::string dir = std::string("/proc/self/task/") + entry->d_name;
         std::string comm;
         std::getline(std::ifstream(dir + "/comm") >> std::ws, comm);
-        std::string role = std::atoi(entry->d_name) == ::getpid() ? "ui" : comm == "Envoi" || comm == "Carte" ? comm : "lecture";
+        std::string role = std::atoi(entry->d_name) == ::getpid() ? "ui"
+                           : comm == "Envoi" || comm == "Carte"   ? comm
+                                                                  : "lecture";
         // Time on the processor in nanoseconds: finer than the clock ticks of "stat".
         double cpuNs = 0;
         std::ifstream(dir + "/schedstat") >> cpuNs;
@@ -164,7 +166,8 @@ void BM_PanelIdleCost(benchmark::State& state)
         const Cost cost = Measure(static_cast<int>(state.range(0)));
         const CJournal::Statistiques after = panel.Process()->Journal()->LitStatistiques();
         Report(state, cost);
-        const double linesAndReplies = static_cast<double>(after.envoyees - before.envoyees + after.recues - before.recues);
+        const double linesAndReplies =
+            static_cast<double>(after.envoyees - before.envoyees + after.recues - before.recues);
         state.counters["envoi_wakeups_per_line_or_reply"] =
             static_cast<double>(cost.perMinute.at("Envoi").wakeUps) * cost.minutes / linesAndReplies;
         if (g_emptyDialog) {

@@ -74,8 +74,8 @@ void BM_PtyLinesToTraiteRecept(benchmark::State& state)
         com.WriteCommBlock("?GO\r\n", 5);
         while (com.m_lines < kFloodLines + 1) std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    state.counters["lines"] = benchmark::Counter(static_cast<double>(state.iterations() * (kFloodLines + 1)),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * (kFloodLines + 1)), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PtyLinesToTraiteRecept)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
@@ -93,14 +93,13 @@ void BM_PtyLinesPlainRead(benchmark::State& state)
         while (lines < kFloodLines + 1) {
             const ssize_t got = ::read(fd, buffer, sizeof buffer);
             if (got <= 0) break;
-            for (const char* p = buffer; (p = static_cast<const char*>(std::memchr(p, '\n', buffer + got - p)));
-                 ++p)
+            for (const char* p = buffer; (p = static_cast<const char*>(std::memchr(p, '\n', buffer + got - p))); ++p)
                 ++lines;
         }
         ::close(fd);
     }
-    state.counters["lines"] = benchmark::Counter(static_cast<double>(state.iterations() * (kFloodLines + 1)),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * (kFloodLines + 1)), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PtyLinesPlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
@@ -139,8 +138,8 @@ void BM_SilentCardWakeUps(benchmark::State& state)
         if (!before.count(task)) reader = task;
     const long start = ContextSwitches(reader);
     for (auto _ : state) std::this_thread::sleep_for(std::chrono::seconds(2));
-    state.counters["wakeups_per_2s"] = static_cast<double>(ContextSwitches(reader) - start) /
-                                       static_cast<double>(state.iterations());
+    state.counters["wakeups_per_2s"] =
+        static_cast<double>(ContextSwitches(reader) - start) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SilentCardWakeUps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -13,8 +13,8 @@
 
 #include "engine/link/CardLink.h"
 #include "engine/link/EmbeddedCard.h"
-#include "engine/run/Setup.h"
 #include "engine/run/FrequencySweep.h"
+#include "engine/run/Setup.h"
 #include "tarvic/platform/MemoryProfile.h"
 #include "tarvic/platform/Trace.h"
 
@@ -52,7 +52,8 @@ void HeaterSweep(benchmark::State& state, const char* noise)
         const banc::SweepPlan plan = banc::PlanSweep(request, settings, elements, std::nullopt);
         if (!plan.refusal.empty()) state.SkipWithError("plan");
         banc::EmbeddedCard simulated;
-        if (!simulated.Start(banc::EmbeddedCard::Locate(""), {"--bench", "debitair", "--speed", "10000", "--noise", noise})
+        if (!simulated
+                 .Start(banc::EmbeddedCard::Locate(""), {"--bench", "debitair", "--speed", "10000", "--noise", noise})
                  .empty())
             state.SkipWithError("no simulated card");
         banc::CardLink link(simulated.Path());
@@ -69,7 +70,8 @@ void HeaterSweep(benchmark::State& state, const char* noise)
         for (const auto& point : result.points) {
             const std::complex<double> expected = Heater(point.frequencyHz);
             gainError = std::max(gainError, std::abs(point.gain / std::abs(expected) - 1) * 100);
-            phaseError = std::max(phaseError, std::abs(std::remainder(point.phaseDeg - std::arg(expected) * 180 / kPi, 360)));
+            phaseError =
+                std::max(phaseError, std::abs(std::remainder(point.phaseDeg - std::arg(expected) * 180 / kPi, 360)));
         }
         state.SetIterationTime(seconds);
     }

@@ -16,8 +16,7 @@ namespace {
 
 std::unique_ptr<CEidElement> Make(std::uint8_t choice)
 {
-    if (choice % (kElementClassCount + 1) == kElementClassCount)
-        return std::make_unique<CProcessFonction>("PROCESS");
+    if (choice % (kElementClassCount + 1) == kElementClassCount) return std::make_unique<CProcessFonction>("PROCESS");
     return MakeElement(choice);
 }
 

@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& call : dc.Calls()) {
         if (call.op != "text") continue;
         const bool integral = call.text == "\xF2" && text.find('|') != std::string::npos;
-        Check(integral || text.find(call.text) != std::string::npos,
-              "no character outside the text is drawn");
+        Check(integral || text.find(call.text) != std::string::npos, "no character outside the text is drawn");
     }
     dc.Clear();
     equation.LongEquation(&dc, text);

@@ -71,7 +71,7 @@ inline void UseBench(std::uint8_t choice)
 
 // Every element class that archives, by the name the loaders create it from.
 inline constexpr const char* kElementClasses[] = {
-    "CEidElement", "CAxeNum", "CDebitAir", "CIaPV", "CNiveauEau",    "CSynum",
+    "CEidElement", "CAxeNum", "CDebitAir", "CIaPV",       "CNiveauEau",    "CSynum",
     "CPid",        "CTor",    "CCorZ",     "CBoFonction", "CGeneFonction", "CEnregistrement",
 };
 inline constexpr std::size_t kElementClassCount = std::size(kElementClasses);

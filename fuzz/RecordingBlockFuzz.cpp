@@ -69,7 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ++held;
             break;
         }
-        default: recording.DmdMesure(0); recording.LitBloc(); break;
+        default:
+            recording.DmdMesure(0);
+            recording.LitBloc();
+            break;
         }
         Check(recording.LitNbPoint() == held * kPoints, "the recording counts exactly the points it holds");
     }

@@ -43,8 +43,8 @@ void ReadAll(SRecord& reader)
         Check(nbOctets > 6 && nbOctets <= SRecord::MaxOctetsBloc + 6);
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.get());
         Check((bytes[4] << 8 | bytes[5]) == nbOctets - 6);
-        const std::uint32_t header = std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-                                     std::uint32_t{bytes[2]} << 8 | bytes[3];
+        const std::uint32_t header =
+            std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
         Check(header == static_cast<std::uint32_t>(adresse));
     }
     // Every call but the last consumes at least one line: more calls mean a loop.

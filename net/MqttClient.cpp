@@ -102,16 +102,13 @@ struct MqttClient::Impl {
     };
 
     Impl(const MqttSettings& settings, std::string clientId, Will will)
-        : settings(settings),
-          bound(std::max(1, settings.bufferBound)),
-          address(Address(settings)),
-          clientId(std::move(clientId)),
-          will(std::move(will))
+        : settings(settings), bound(std::max(1, settings.bufferBound)), address(Address(settings)),
+          clientId(std::move(clientId)), will(std::move(will))
     {
     }
 
     void Start();
-    void Count(std::uint64_t LinkCounters::*counter)
+    void Count(std::uint64_t LinkCounters::* counter)
     {
         std::lock_guard lock(mutex);
         ++(counters.*counter);
@@ -157,7 +154,11 @@ mqtt::connect_options MqttClient::Impl::Options()
     if (!settings.user.empty()) builder.user_name(ToUtf8(settings.user)).password(settings.password);
     // No error handler: Paho would call it back through a copy of the options that is gone by then.
     if (!settings.caFile.empty())
-        builder.ssl(mqtt::ssl_options_builder().trust_store(settings.caFile).enable_server_cert_auth(true).verify(true).finalize());
+        builder.ssl(mqtt::ssl_options_builder()
+                        .trust_store(settings.caFile)
+                        .enable_server_cert_auth(true)
+                        .verify(true)
+                        .finalize());
     return builder.finalize();
 }
 

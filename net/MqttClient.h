@@ -16,7 +16,7 @@ struct LinkCounters {
     std::uint64_t dropped = 0;    // thrown away because the buffer was full, oldest first
     std::uint64_t buffered = 0;   // waiting for the broker now
     bool connected = false;
-    std::string lastError;        // the last connection failure, French (Latin-1), "" none
+    std::string lastError;  // the last connection failure, French (Latin-1), "" none
 };
 
 // One connection to the broker that never stands in the caller's way:

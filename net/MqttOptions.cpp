@@ -53,7 +53,8 @@ std::string ResolveBroker(const MqttOptions& given, const ProfileEntry& profile,
         const bool ipv6 = parsed.host.find(':') != std::string::npos;
         const std::string host = ipv6 ? "[" + parsed.host + "]" : parsed.host;
         if (std::string error = ParseBroker(host + ":" + port, parsed); !error.empty())
-            return "Profil, section MQTT, entr\xE9" "e PORT : \xAB " + port + " \xBB n'est pas un port (de 1 \xE0 65535).";
+            return "Profil, section MQTT, entr\xE9" "e PORT : \xAB " + port +
+                   " \xBB n'est pas un port (de 1 \xE0 65535).";
     }
     settings.host = parsed.host;
     settings.port = parsed.port;
@@ -112,7 +113,8 @@ std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& pr
     if (!resolved.On()) {
         const bool others = !given.salle.empty() || !given.poste.empty() || !given.user.empty() ||
                             !given.passwordFile.empty() || !given.caFile.empty();
-        if (others) return "Les options --salle, --poste et --mqtt-* demandent --mqtt HOTE (ou l'entr\xE9" "e HOTE du profil).";
+        if (others)
+            return "Les options --salle, --poste et --mqtt-* demandent --mqtt HOTE (ou l'entr\xE9" "e HOTE du profil).";
         settings = resolved;
         settings.port = MqttSettings().port;
         return {};
@@ -123,7 +125,8 @@ std::string ResolveMqttSettings(const MqttOptions& given, const ProfileEntry& pr
         !everyRoom && !error.empty())
         return error;
     if (!given.poste.empty() || (profile && !profile("POSTE").empty())) {
-        if (std::string error = ResolveName(given.poste, profile, "poste", "POSTE", resolved.poste.poste); !error.empty())
+        if (std::string error = ResolveName(given.poste, profile, "poste", "POSTE", resolved.poste.poste);
+            !error.empty())
             return error;
     } else {
         resolved.poste.poste = HostName();

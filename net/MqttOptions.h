@@ -22,8 +22,8 @@ struct MqttOptions {
 };
 
 // Their long names, without the dashes; each takes a value.
-inline constexpr std::array<const char*, 6> kMqttOptionNames = {
-    "mqtt", "salle", "poste", "mqtt-utilisateur", "mqtt-mdp", "mqtt-ca"};
+inline constexpr std::array<const char*, 6> kMqttOptionNames = {"mqtt",     "salle",  "poste", "mqtt-utilisateur",
+                                                                "mqtt-mdp", "mqtt-ca"};
 
 // One of them by its long name; "" when kept, else why not (Latin-1).
 std::string TakeMqttOption(const std::string& name, const std::string& value, MqttOptions& options);

@@ -31,7 +31,8 @@ std::string ParseBroker(const std::string& text, MqttSettings& settings)
     // "[::1]:1883": an IPv6 address keeps its colons inside the brackets.
     if (!text.empty() && text.front() == '[') {
         const auto close = text.find(']');
-        if (close == std::string::npos) return "Adresse du courtier invalide \xAB " + text + " \xBB : \xAB ] \xBB manque.";
+        if (close == std::string::npos)
+            return "Adresse du courtier invalide \xAB " + text + " \xBB : \xAB ] \xBB manque.";
         host = text.substr(1, close - 1);
         if (close + 1 < text.size()) {
             if (text[close + 1] != ':') return "Adresse du courtier invalide \xAB " + text + " \xBB.";

@@ -42,8 +42,8 @@ bool IsUtcTime(const std::string& text)
         if (shape[i] == '0' ? !digit : text[i] != shape[i]) return false;
     }
     const auto field = [&text](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
-    return field(5) >= 1 && field(5) <= 12 && field(8) >= 1 && field(8) <= 31 && field(11) < 24 && field(14) < 60
-           && field(17) < 61;
+    return field(5) >= 1 && field(5) <= 12 && field(8) >= 1 && field(8) <= 31 && field(11) < 24 && field(14) < 60 &&
+           field(17) < 61;
 }
 
 Json Text(const std::string& latin1) { return ToUtf8(latin1); }
@@ -201,8 +201,8 @@ private:
 std::string Parse(const std::string& payload, Json& json)
 {
     if (payload.size() > kMaxPayloadBytes)
-        return "message de " + std::to_string(payload.size()) + " octets, plus que les "
-               + std::to_string(kMaxPayloadBytes) + " admis";
+        return "message de " + std::to_string(payload.size()) + " octets, plus que les " +
+               std::to_string(kMaxPayloadBytes) + " admis";
     json = Json::parse(payload, nullptr, false);
     if (json.is_discarded()) return "ce n'est pas du JSON (UTF-8)";
     if (!json.is_object()) return "ce n'est pas un objet JSON";
@@ -210,8 +210,8 @@ std::string Parse(const std::string& payload, Json& json)
     long long schema = 0;
     Fields(json, error).Integer("schema", schema);
     if (error.empty() && schema != kSchemaVersion)
-        error = "sch\xE9ma " + std::to_string(schema) + " inconnu (version " + std::to_string(kSchemaVersion)
-                + " attendue)";
+        error = "sch\xE9ma " + std::to_string(schema) + " inconnu (version " + std::to_string(kSchemaVersion) +
+                " attendue)";
     return error;
 }
 
@@ -403,8 +403,7 @@ std::string UtcNow()
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     std::tm utc{};
     ::gmtime_r(&seconds, &utc);
     char text[32];

@@ -13,14 +13,14 @@ namespace net {
 // Every payload carries it; a reader refuses another.
 inline constexpr int kSchemaVersion = 1;
 
-enum class PosteKind { Bench, Station };                   // "banc", "station"
+enum class PosteKind { Bench, Station };                       // "banc", "station"
 enum class PosteActivity { Free, Running, Stopped, Offline };  // "libre", "essai", "arret", "hors-ligne"
 
 // tarvic/<salle>/<poste>/etat, retained; the last will says Offline.
 struct PosteState {
     PosteKind kind = PosteKind::Bench;
-    std::string name;     // the bench's command-line name ("niveaueau") or the station's program ("Varnok")
-    std::string mode;     // the bench's mode ("pid"); "" for a station
+    std::string name;  // the bench's command-line name ("niveaueau") or the station's program ("Varnok")
+    std::string mode;  // the bench's mode ("pid"); "" for a station
     PosteActivity activity = PosteActivity::Free;
     std::string card;     // the card's identification, "" when none was read
     std::string program;  // "tarvic-banc", "Varnok"

@@ -75,12 +75,13 @@ struct PostePublisher::Impl {
     void Connect(const PosteState& first)
     {
         std::call_once(connecting, [&] {
-            client = std::make_unique<MqttClient>(settings, ClientId(settings, program),
-                                                  MqttClient::Will{Topic(settings.poste, Channel::State),
-                                                                   ToJson(Offline(first)), true});
-            client->Subscribe(Topic(settings.poste, Channel::Order),
-                              [this](const std::string&, const std::string& payload) { TakeOrder(payload); },
-                              MqttClient::Kept::Ignored);
+            client = std::make_unique<MqttClient>(
+                settings, ClientId(settings, program),
+                MqttClient::Will{Topic(settings.poste, Channel::State), ToJson(Offline(first)), true});
+            client->Subscribe(
+                Topic(settings.poste, Channel::Order),
+                [this](const std::string&, const std::string& payload) { TakeOrder(payload); },
+                MqttClient::Kept::Ignored);
             client->OnConnected([this] { Republish(); });
             made = true;
         });
@@ -166,8 +167,7 @@ struct PostePublisher::Impl {
     std::thread flusher;
 };
 
-PostePublisher::PostePublisher(const MqttSettings& settings, PosteKind kind, std::string program,
-                               std::string version)
+PostePublisher::PostePublisher(const MqttSettings& settings, PosteKind kind, std::string program, std::string version)
     : m_impl(std::make_unique<Impl>(settings, kind, std::move(program), std::move(version)))
 {
 }
@@ -242,9 +242,6 @@ void PostePublisher::OnOrder(std::function<void(const Order&)> handler,
     m_impl->onRefused = std::move(refused);
 }
 
-LinkCounters PostePublisher::Counters() const
-{
-    return m_impl->made ? m_impl->client->Counters() : LinkCounters{};
-}
+LinkCounters PostePublisher::Counters() const { return m_impl->made ? m_impl->client->Counters() : LinkCounters{}; }
 
 }  // namespace net

@@ -28,8 +28,7 @@ public:
 
     // Orders read from tarvic/<salle>/<poste>/ordre; refused payloads go to `refused` with why.
     // Both run on the client's thread: hand them over to your own.
-    void OnOrder(std::function<void(const Order&)> handler,
-                 std::function<void(const std::string& why)> refused);
+    void OnOrder(std::function<void(const Order&)> handler, std::function<void(const std::string& why)> refused);
 
     LinkCounters Counters() const;
 

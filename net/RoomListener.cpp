@@ -72,13 +72,12 @@ RoomListener::RoomListener(const MqttSettings& settings, Handlers handlers)
     : m_impl(std::make_unique<Impl>(std::move(handlers)))
 {
     // A teacher may watch from two PCs at once: each view is its own client.
-    m_impl->client = std::make_unique<MqttClient>(settings, "tarvic-salle-" + std::to_string(::getpid()),
-                                                  MqttClient::Will{});
+    m_impl->client =
+        std::make_unique<MqttClient>(settings, "tarvic-salle-" + std::to_string(::getpid()), MqttClient::Will{});
     Impl* impl = m_impl.get();
-    m_impl->client->Subscribe(RoomFilter(settings.poste.salle), [impl](const std::string& topic,
-                                                                       const std::string& payload) {
-        impl->Arrived(topic, payload);
-    });
+    m_impl->client->Subscribe(
+        RoomFilter(settings.poste.salle),
+        [impl](const std::string& topic, const std::string& payload) { impl->Arrived(topic, payload); });
 }
 
 RoomListener::~RoomListener() = default;

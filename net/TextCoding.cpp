@@ -33,9 +33,9 @@ std::string Utf8ToLatin1(std::string_view utf8)
 std::string Base64Encode(std::string_view bytes)
 {
     std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    const int written = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
-                                        reinterpret_cast<const unsigned char*>(bytes.data()),
-                                        static_cast<int>(bytes.size()));
+    const int written =
+        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
+                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
     text.resize(static_cast<std::size_t>(written));
     return text;
 }
@@ -51,9 +51,9 @@ bool Base64Decode(std::string_view text, std::string& bytes)
     if (text.size() > 1 && text[text.size() - 2] == '=') ++padding;
     if (text.substr(0, text.size() - padding).find('=') != std::string_view::npos) return false;
     std::string decoded(text.size() / 4 * 3, '\0');
-    const int length = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(decoded.data()),
-                                       reinterpret_cast<const unsigned char*>(text.data()),
-                                       static_cast<int>(text.size()));
+    const int length =
+        EVP_DecodeBlock(reinterpret_cast<unsigned char*>(decoded.data()),
+                        reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
     if (length < 0) return false;
     decoded.resize(static_cast<std::size_t>(length) - padding);
     bytes = std::move(decoded);

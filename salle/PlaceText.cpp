@@ -94,7 +94,8 @@ std::string RunLine(const Place& place)
     std::string figures;
     if (run.finalValue) figures += "valeur finale " + banc::DecimalText(*run.finalValue, 1) + unit;
     if (run.overshootPct)
-        figures += (figures.empty() ? "" : ", ") + std::string("d\xE9passement ") + banc::PercentText(*run.overshootPct);
+        figures +=
+            (figures.empty() ? "" : ", ") + std::string("d\xE9passement ") + banc::PercentText(*run.overshootPct);
     return figures.empty() ? line : line + " : " + figures;
 }
 

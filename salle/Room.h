@@ -36,8 +36,8 @@ struct Place {
     // Each measure heard, in the order of the payloads.
     std::vector<Trend> trends;
     std::optional<net::RunEnd> run;
-    long long runKept = 0;         // the last run's number in the room's history, 0 none
-    std::string runNotice;         // why the last run was not kept, "" when it was (Latin-1)
+    long long runKept = 0;  // the last run's number in the room's history, 0 none
+    std::string runNotice;  // why the last run was not kept, "" when it was (Latin-1)
     std::optional<net::StationBits> station;
     std::string unreadable;  // the last payload refused: its channel and why (Latin-1), "" none
 };

@@ -113,8 +113,8 @@ net::RoomListener::Handlers RoomWindow::Handlers()
         QMetaObject::invokeMethod(this, [this, poste, bits] { Heard(poste, bits); }, Qt::QueuedConnection);
     };
     handlers.unreadable = [this](const net::Poste& poste, const std::string& topic, const std::string& why) {
-        QMetaObject::invokeMethod(this, [this, poste, topic, why] { Unreadable(poste, topic, why); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, poste, topic, why] { Unreadable(poste, topic, why); }, Qt::QueuedConnection);
     };
     return handlers;
 }
@@ -247,8 +247,8 @@ void RoomWindow::AskMessage(const net::Poste& poste)
         return;
     }
     if (text.size() > kLongestMessage) {
-        statusBar()->showMessage(Q(tarvic::Format("Message non envoy\xE9 : %zu caract\xE8res, au plus %zu.",
-                                                  text.size(), kLongestMessage)));
+        statusBar()->showMessage(
+            Q(tarvic::Format("Message non envoy\xE9 : %zu caract\xE8res, au plus %zu.", text.size(), kLongestMessage)));
         return;
     }
     net::Order order;

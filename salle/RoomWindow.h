@@ -97,7 +97,7 @@ private:
     Room m_room;
     banc::history::RunHistory m_history;
     std::string m_historyPath;
-    std::string m_historyError;  // why the base could not be opened, "" when it was
+    std::string m_historyError;      // why the base could not be opened, "" when it was
     std::set<long long> m_runsKept;  // the numbers of the runs kept since the window opened
     QVBoxLayout* m_rooms;
     std::map<std::string, QGroupBox*> m_groups;

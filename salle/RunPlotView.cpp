@@ -36,7 +36,8 @@ void RunPlotView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::white);
     if (!m_loaded) return;
     // The whole picture, at the largest scale the widget holds.
-    const double scale = std::min(width() / double(banc::kImageFrame.width), height() / double(banc::kImageFrame.height));
+    const double scale =
+        std::min(width() / double(banc::kImageFrame.width), height() / double(banc::kImageFrame.height));
     painter.scale(scale, scale);
     CPainterDC dc(painter);
     Draw(dc);

@@ -24,29 +24,30 @@ constexpr int kShortestSilence = 2, kLongestSilence = 3600;
 
 QString HelpText()
 {
-    return Q("Usage : tarvic-salle [OPTION]...\n"
-             "La vue de la salle : chaque banc et chaque station qui publie sur le courtier MQTT,\n"
-             "son \xE9tat, ses mesures et son dernier essai ; Arr\xEAter, Message et Tout arr\xEAter.\n"
-             "Les essais re\xE7us sont gard\xE9s dans l'historique de la salle.\n"
-             "\n"
-             "Options :\n"
-             "  --mqtt HOTE[:PORT]       le courtier de la salle (1883, 8883 avec --mqtt-ca)\n"
-             "  --salle NOM              la salle \xE0 suivre\n"
-             "  --toutes-salles          suit toutes les salles du courtier\n"
-             "  --poste NOM              le nom de cette vue sur le courtier (par d\xE9" "faut : la machine)\n"
-             "  --mqtt-utilisateur NOM   le compte de l'enseignant sur le courtier\n"
-             "  --mqtt-mdp FICHIER       le fichier dont la premi\xE8re ligne est le mot de passe\n"
-             "  --mqtt-ca FICHIER        chiffre la liaison (TLS) et v\xE9rifie le courtier avec cette autorit\xE9\n"
-             "  --historique FICHIER     garde les essais re\xE7us dans cette base plut\xF4t que dans\n"
-             "                           ~/.local/share/tarvic/salle.sqlite\n"
-             "  --silence SECONDES       un banc en essai muet plus longtemps passe en gris (10 s)\n"
-             "  -h, --help               affiche cette aide et quitte\n"
-             "  -v, --version            affiche la version et quitte\n"
-             "et celles de Qt : -platform NOM, -style NOM, -geometry LxH+X+Y...\n"
-             "\n"
-             "Le profil ~/.config/tarvic/tarvic-salle.ini peut donner le courtier (section MQTT :\n"
-             "HOTE, PORT, SALLE, POSTE, UTILISATEUR, MOTDEPASSE, CA) ; la ligne de commande l'emporte.\n"
-             "Voir aussi : man tarvic-salle.\n");
+    return Q(
+        "Usage : tarvic-salle [OPTION]...\n"
+        "La vue de la salle : chaque banc et chaque station qui publie sur le courtier MQTT,\n"
+        "son \xE9tat, ses mesures et son dernier essai ; Arr\xEAter, Message et Tout arr\xEAter.\n"
+        "Les essais re\xE7us sont gard\xE9s dans l'historique de la salle.\n"
+        "\n"
+        "Options :\n"
+        "  --mqtt HOTE[:PORT]       le courtier de la salle (1883, 8883 avec --mqtt-ca)\n"
+        "  --salle NOM              la salle \xE0 suivre\n"
+        "  --toutes-salles          suit toutes les salles du courtier\n"
+        "  --poste NOM              le nom de cette vue sur le courtier (par d\xE9" "faut : la machine)\n"
+        "  --mqtt-utilisateur NOM   le compte de l'enseignant sur le courtier\n"
+        "  --mqtt-mdp FICHIER       le fichier dont la premi\xE8re ligne est le mot de passe\n"
+        "  --mqtt-ca FICHIER        chiffre la liaison (TLS) et v\xE9rifie le courtier avec cette autorit\xE9\n"
+        "  --historique FICHIER     garde les essais re\xE7us dans cette base plut\xF4t que dans\n"
+        "                           ~/.local/share/tarvic/salle.sqlite\n"
+        "  --silence SECONDES       un banc en essai muet plus longtemps passe en gris (10 s)\n"
+        "  -h, --help               affiche cette aide et quitte\n"
+        "  -v, --version            affiche la version et quitte\n"
+        "et celles de Qt : -platform NOM, -style NOM, -geometry LxH+X+Y...\n"
+        "\n"
+        "Le profil ~/.config/tarvic/tarvic-salle.ini peut donner le courtier (section MQTT :\n"
+        "HOTE, PORT, SALLE, POSTE, UTILISATEUR, MOTDEPASSE, CA) ; la ligne de commande l'emporte.\n"
+        "Voir aussi : man tarvic-salle.\n");
 }
 
 QString VersionText() { return QStringLiteral("tarvic-salle " TARVIC_VERSION_STRING "\n"); }
@@ -80,7 +81,8 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
     if (parser.isSet(help)) return {kExitDone, HelpText(), {}, {}, {}, {}};
     if (parser.isSet(version)) return {kExitDone, VersionText(), {}, {}, {}, {}};
     if (!qtOptionsTaken) return {};
-    if (!parsed || !parser.positionalArguments().isEmpty()) return Refusal(banc::window::RefusedArgument(parser, arguments));
+    if (!parsed || !parser.positionalArguments().isEmpty())
+        return Refusal(banc::window::RefusedArgument(parser, arguments));
 
     ArgumentsAnswer answer;
     answer.historyPath = parser.value(history).toLocal8Bit().toStdString();
@@ -100,7 +102,8 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
         const QString name = option.names().front();
         // Files are named in the file system's encoding, the rest are texts.
         const bool file = name == QStringLiteral("mqtt-mdp") || name == QStringLiteral("mqtt-ca");
-        const std::string value = file ? parser.value(option).toLocal8Bit().toStdString() : Latin1(parser.value(option));
+        const std::string value =
+            file ? parser.value(option).toLocal8Bit().toStdString() : Latin1(parser.value(option));
         if (std::string why = net::TakeMqttOption(Latin1(name), value, given); !why.empty()) return Refusal(Q(why));
     }
     const bool every = parser.isSet(everyRoom);

@@ -20,7 +20,10 @@ constexpr std::size_t kBytesShown = 16;
 
 QString BitName(bool output, int byte, int bit)
 {
-    return QStringLiteral("%1-%2-%3").arg(output ? QStringLiteral("sortie") : QStringLiteral("entree")).arg(byte).arg(bit);
+    return QStringLiteral("%1-%2-%3")
+        .arg(output ? QStringLiteral("sortie") : QStringLiteral("entree"))
+        .arg(byte)
+        .arg(bit);
 }
 
 }  // namespace
@@ -59,9 +62,9 @@ void StationBitsView::Rows(QGridLayout* grid, int& row, bool output, const std::
         }
     }
     if (bytes.size() > kBytesShown)
-        grid->addWidget(new QLabel(Q(tarvic::Format("%s : %zu octets de plus, non montr\xE9s", side,
-                                                    bytes.size() - kBytesShown))),
-                        row++, 0, 1, 9);
+        grid->addWidget(
+            new QLabel(Q(tarvic::Format("%s : %zu octets de plus, non montr\xE9s", side, bytes.size() - kBytesShown))),
+            row++, 0, 1, 9);
 }
 
 QLabel* StationBitsView::Bit(bool output, int byte, int bit) const

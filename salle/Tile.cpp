@@ -76,8 +76,9 @@ void Tile::Show(const Place& place, std::optional<std::chrono::seconds> silent, 
     m_silent = silent.has_value();
     m_title->setText(Q(place.poste.poste));
     m_name->setText(Q(NameLine(place)));
-    const COLORREF stateColour =
-        silent ? kSilentColour : place.state ? ActivityColour(place.state->activity) : kUnknownColour;
+    const COLORREF stateColour = silent        ? kSilentColour
+                                 : place.state ? ActivityColour(place.state->activity)
+                                               : kUnknownColour;
     m_state->setText(Q(StateLine(place, silent)));
     QPalette state = m_state->palette();
     state.setColor(QPalette::Window, Colour(stateColour));

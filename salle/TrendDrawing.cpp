@@ -38,8 +38,11 @@ void DrawFrame(CDC& dc, const CRect& frame)
 {
     CPen pen(PS_SOLID, 1, kTrendFrame);
     CPen* previous = dc.SelectObject(&pen);
-    const CPoint corners[] = {{frame.left, frame.top}, {frame.right, frame.top}, {frame.right, frame.bottom},
-                              {frame.left, frame.bottom}, {frame.left, frame.top}};
+    const CPoint corners[] = {{frame.left, frame.top},
+                              {frame.right, frame.top},
+                              {frame.right, frame.bottom},
+                              {frame.left, frame.bottom},
+                              {frame.left, frame.top}};
     dc.Polyline(corners, static_cast<int>(std::size(corners)));
     if (previous) dc.SelectObject(previous);
 }

@@ -12,8 +12,7 @@ class CDC;
 namespace salle {
 
 // The colours of the live plot's measures, in their order; more measures take them again.
-inline constexpr COLORREF kTrendColours[] = {RGB(21, 101, 192), RGB(198, 40, 40), RGB(46, 125, 50),
-                                             RGB(106, 27, 154)};
+inline constexpr COLORREF kTrendColours[] = {RGB(21, 101, 192), RGB(198, 40, 40), RGB(46, 125, 50), RGB(106, 27, 154)};
 inline constexpr COLORREF kTrendFrame = RGB(189, 189, 189);
 
 // A tile's trend: the measure over the last kTrendSpan up to `now`, right

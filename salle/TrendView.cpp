@@ -35,8 +35,8 @@ void TrendView::Draw(CDC& dc, QSize size) const
             DrawTrend(dc, m_trends.front(), m_colour, CRect(1, 1, size.width() - 2, size.height() - 2), m_now);
         return;
     }
-    DrawLivePlot(dc, m_trends,
-                 CRect(kLiveLeft, kLiveTop, size.width() - kLiveRight, size.height() - kLiveUnder), m_now);
+    DrawLivePlot(dc, m_trends, CRect(kLiveLeft, kLiveTop, size.width() - kLiveRight, size.height() - kLiveUnder),
+                 m_now);
 }
 
 QSize TrendView::sizeHint() const { return m_kind == Kind::Tile ? QSize(240, 44) : QSize(640, 360); }

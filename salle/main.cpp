@@ -74,9 +74,9 @@ int main(int argc, char** argv)
     if (answer.settings.On())
         listener = std::make_unique<net::RoomListener>(answer.settings, window.Handlers());
     else
-        window.statusBar()->showMessage(banc::window::Q(
-            "Aucun courtier : donnez --mqtt HOTE --salle NOM, ou la section MQTT de "
-            "~/.config/tarvic/tarvic-salle.ini."));
+        window.statusBar()->showMessage(
+            banc::window::Q("Aucun courtier : donnez --mqtt HOTE --salle NOM, ou la section MQTT de "
+                            "~/.config/tarvic/tarvic-salle.ini."));
     window.resize(QSize(1400, 900).boundedTo(window.screen()->availableSize()));
     window.show();
     const int status = QApplication::exec();

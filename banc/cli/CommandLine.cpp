@@ -13,11 +13,11 @@
 
 #include "cli/HistoryOptions.h"
 #include "cli/Resolve.h"
+#include "engine/analysis/Tuning.h"
 #include "engine/model/Benches.h"
-#include "engine/outputs/CsvExport.h"
 #include "engine/model/NumberText.h"
 #include "engine/model/Parameter.h"
-#include "engine/analysis/Tuning.h"
+#include "engine/outputs/CsvExport.h"
 
 namespace banc::cli {
 namespace {
@@ -69,8 +69,8 @@ constexpr Named kNamed[] = {
 // clang-format on
 
 constexpr double kLongestSettling = 3600;  // s: a bench not steady after an hour never will be
-constexpr double kHighestHz = 1000;         // above every card's sampling
-constexpr int kMostPoints = 100;            // frequencies in one sweep
+constexpr double kHighestHz = 1000;        // above every card's sampling
+constexpr int kMostPoints = 100;           // frequencies in one sweep
 
 // The names --regle takes, in the order of the rules.
 std::string RuleNames()
@@ -155,8 +155,7 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kReport: request.report = value; return {};
     case kArchive: request.archive = value; return {};
     case kOpen:
-        if (IsHistoryOrder(request.action))
-            return "--ouvrir ne se combine pas avec un ordre de l'historique.";
+        if (IsHistoryOrder(request.action)) return "--ouvrir ne se combine pas avec un ordre de l'historique.";
         request.open = value;
         request.action = Request::Action::Open;
         return {};
@@ -184,7 +183,8 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kSeed:
         if (!isNumber) return BadValue(name, value);
         if (number < 0 || number > kMaxSeed || number != std::floor(number))
-            return tarvic::Format("--%s %s : un nombre entier de 0 \xE0 %s.", name, value, NumberText(kMaxSeed).c_str());
+            return tarvic::Format("--%s %s : un nombre entier de 0 \xE0 %s.", name, value,
+                                  NumberText(kMaxSeed).c_str());
         request.seed = static_cast<unsigned>(number);
         break;
     case kIdentify: request.identify = true; break;
@@ -197,8 +197,7 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
         request.rule = value;
         break;
     case kController:
-        if (!analysis::FindControllerType(value))
-            return tarvic::Format("Correcteur inconnu : %s (P, PI, PID).", value);
+        if (!analysis::FindControllerType(value)) return tarvic::Format("Correcteur inconnu : %s (P, PI, PID).", value);
         request.controller = value;
         break;
     case kSettling:
@@ -215,7 +214,8 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kHistory: request.history = value; return {};
     case kStudent: request.student = QString::fromLocal8Bit(value).toLatin1().toStdString(); break;
     case kSince:
-        if (!ValidSince(value)) return tarvic::Format("--%s %s : une date AAAA-MM-JJ, suivie si besoin de l'heure HH:MM.", name, value);
+        if (!ValidSince(value))
+            return tarvic::Format("--%s %s : une date AAAA-MM-JJ, suivie si besoin de l'heure HH:MM.", name, value);
         request.since = value;
         return {};
     case kList: return TakeOrder(Request::Action::List, name, request);
@@ -223,8 +223,8 @@ std::string TakeNamed(int code, const char* name, const char* value, Request& re
     case kRemove:
     case kComment:
     case kCompare: {
-        const Request::Action order = code == kShowRun  ? Request::Action::ShowRun
-                                      : code == kRemove ? Request::Action::Remove
+        const Request::Action order = code == kShowRun   ? Request::Action::ShowRun
+                                      : code == kRemove  ? Request::Action::Remove
                                       : code == kComment ? Request::Action::Comment
                                                          : Request::Action::Compare;
         if (std::string error = TakeOrder(order, name, request); !error.empty()) return error;
@@ -308,7 +308,8 @@ std::string ParseCommandLine(int argc, char** argv, Request& request)
             request.runOptionNames.push_back(std::string("--") + name);
             continue;
         }
-        const auto named = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const Named& n) { return n.code == code; });
+        const auto named =
+            std::find_if(std::begin(kNamed), std::end(kNamed), [&](const Named& n) { return n.code == code; });
         if (std::string error = TakeNamed(code, named->name, optarg, request); !error.empty()) return error;
         // The comment is the word after the run's number; an option there means the text was forgotten.
         if (code == kComment) {

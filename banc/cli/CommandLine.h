@@ -15,7 +15,7 @@ struct Request {
     enum class Action { Run, Open, Help, Version, List, ShowRun, Compare, Comment, Remove };
     Action action = Action::Run;
     std::string bench, mode, command, measure, actions, signal;  // empty when not given
-    std::vector<std::pair<std::string, float>> values;  // parameter name and value, in order
+    std::vector<std::pair<std::string, float>> values;           // parameter name and value, in order
     std::optional<double> duration;
     std::string port;
     std::optional<double> speed;
@@ -24,7 +24,7 @@ struct Request {
     std::optional<int> replyMs;
     std::string csv, png, archive, open, profile;
     std::optional<CsvFormat> csvFormat;
-    std::string report;  // --rapport: the PDF report of --essai or --comparer
+    std::string report;    // --rapport: the PDF report of --essai or --comparer
     bool factory = false;  // the bench's factory settings again
     // The lab work: identify an open-loop step, tune, predict.
     bool identify = false;
@@ -40,13 +40,13 @@ struct Request {
     std::optional<int> points;
     bool runOptions = false;  // something that only an experiment on the card takes
     // The run history.
-    std::string history;          // --historique: the base; "" the default one
-    std::string student;          // --etudiant: the user a run is kept under; "" the login
-    std::string since;            // --depuis: "2026-12-01" or "2026-12-01 14:00"
-    std::vector<long long> runs;  // the runs an order is about: one, or those --comparer overlays
-    std::string comment;          // --commentaire's text (Latin-1)
+    std::string history;                      // --historique: the base; "" the default one
+    std::string student;                      // --etudiant: the user a run is kept under; "" the login
+    std::string since;                        // --depuis: "2026-12-01" or "2026-12-01 14:00"
+    std::vector<long long> runs;              // the runs an order is about: one, or those --comparer overlays
+    std::string comment;                      // --commentaire's text (Latin-1)
     std::vector<std::string> runOptionNames;  // the options only an experiment takes, as given ("--kp")
-    net::MqttOptions mqtt;  // the room's broker (--mqtt, --salle...), "" when not given
+    net::MqttOptions mqtt;                    // the room's broker (--mqtt, --salle...), "" when not given
 };
 
 // Every parameter name of every bench, once: the options that set them.

@@ -70,11 +70,12 @@ std::string HelpText()
            BenchEntries() +
            "\n"
            "Essai :\n" +
-           Entry("--banc NOM", "le banc (ci-dessus)") + Entry("--mode NOM", "le mode (le premier du banc par d\xE9" "faut) :") +
-           ModeEntries() +
+           Entry("--banc NOM", "le banc (ci-dessus)") +
+           Entry("--mode NOM", "le mode (le premier du banc par d\xE9" "faut) :") + ModeEntries() +
            Entry("--commande NOM", "o\xF9 va la commande (la premi\xE8re du banc par d\xE9" "faut)") +
            Entry("--mesure NOM", "la grandeur mesur\xE9" "e et r\xE9gul\xE9" "e (celle du mode par d\xE9" "faut)") +
-           Entry("--actions LETTRES", "actions du PID : P, I, D, et M (d\xE9riv\xE9" "e sur la mesure) ; PI par d\xE9" "faut") +
+           Entry("--actions LETTRES",
+                 "actions du PID : P, I, D, et M (d\xE9riv\xE9" "e sur la mesure) ; PI par d\xE9" "faut") +
            Entry("--signal NOM", "consigne : " + NameList(SignalKinds())) +
            Entry("--duree S", "dur\xE9" "e de l'enregistrement, arrondie aux blocs entiers") +
            "\n"
@@ -87,7 +88,8 @@ std::string HelpText()
            Entry("", "mesure stable, fait l'\xE9" "chelon, s'arr\xEAte une fois la r\xE9ponse") +
            Entry("", "\xE9tablie (au plus --duree) ; donne les mod\xE8les, les r\xE9glages") +
            Entry("", "sugg\xE9r\xE9s et leur r\xE9ponse pr\xE9" "dite, et garde le mod\xE8le au profil") +
-           Entry("--stabilisation S", "dur\xE9" "e du repos avant l'\xE9" "chelon ou le sinus (sinon : mesure stable)") +
+           Entry("--stabilisation S",
+                 "dur\xE9" "e du repos avant l'\xE9" "chelon ou le sinus (sinon : mesure stable)") +
            Entry("--relais", "essai de relais (TOR autour de la consigne) : Ku, Pu") +
            Entry("", "et les r\xE9glages de Ziegler-Nichols et Tyreus-Luyben") +
            Entry("--regle NOM", "\xE9" "crit au profil le r\xE9glage de la r\xE8gle (kp, ti, td, kf, ks,") +
@@ -133,12 +135,11 @@ std::string HelpText()
            Entry("--liste", "les essais gard\xE9s, du plus r\xE9" "cent au plus ancien ;") +
            Entry("", "avec --banc NOM, --depuis AAAA-MM-JJ[ HH:MM]") +
            Entry("--essai N", "le r\xE9sum\xE9 de l'essai N, et ses --csv, --png, --archive, --json") +
-           Entry("--comparer N,M,...", "2 \xE0 10 essais c\xF4te \xE0 c\xF4te ; --png : leurs mesures superpos\xE9" "es") +
+           Entry("--comparer N,M,...",
+                 "2 \xE0 10 essais c\xF4te \xE0 c\xF4te ; --png : leurs mesures superpos\xE9" "es") +
            Entry("--rapport FICHIER.pdf", "avec --essai ou --comparer : le rapport \xE0 rendre, en PDF A4") +
            Entry("--commentaire N TEXTE", "garde un commentaire avec l'essai N") +
-           Entry("--supprimer N", "supprime l'essai N et dit ce qu'il \xE9tait") +
-           "\n" +
-           net::MqttOptionsHelp() +
+           Entry("--supprimer N", "supprime l'essai N et dit ce qu'il \xE9tait") + "\n" + net::MqttOptionsHelp() +
            "La salle peut arr\xEAter l'essai (comme Ctrl-C) ou envoyer un message, \xE9" "crit sur la sortie\n"
            "d'erreur ; rien d'autre n'est pris du r\xE9seau.\n" +
            "\n"
@@ -147,15 +148,16 @@ std::string HelpText()
            Entry("--usine", "remet les r\xE9glages d'usine du banc avant l'essai") +
            "Les param\xE8tres et les actions donn\xE9s restent dans le profil pour les essais suivants.\n"
            "\n" +
-           tarvic::Format("Code de sortie : %d essai fait, %d d\xE9" "faut de la carte ou de la liaison pendant l'essai\n"
-                          "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
-                          "simul\xE9" "e ou fichier inaccessible, ou carte inutilisable (muette d\xE8s la premi\xE8re\n"
-                          "ligne, ou qui la refuse : la carte d'une station ou d'un autre banc), %d essai\n"
-                          "interrompu (Ctrl-C, kill, terminal ferm\xE9 ou ordre de la salle : blocs acquis gard\xE9s).\n"
-                          "Ordres de l'historique : %d fait, %d ligne refus\xE9" "e, %d base inutilisable ou essai "
-                          "inexistant.\n",
-                          kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted, kExitDone,
-                          kExitUsage, kExitUnavailable);
+           tarvic::Format(
+               "Code de sortie : %d essai fait, %d d\xE9" "faut de la carte ou de la liaison pendant l'essai\n"
+               "(les blocs acquis sont gard\xE9s), %d ligne de commande refus\xE9" "e, %d port, carte\n"
+               "simul\xE9" "e ou fichier inaccessible, ou carte inutilisable (muette d\xE8s la premi\xE8re\n"
+               "ligne, ou qui la refuse : la carte d'une station ou d'un autre banc), %d essai\n"
+               "interrompu (Ctrl-C, kill, terminal ferm\xE9 ou ordre de la salle : blocs acquis gard\xE9s).\n"
+               "Ordres de l'historique : %d fait, %d ligne refus\xE9" "e, %d base inutilisable ou essai "
+               "inexistant.\n",
+               kExitDone, kExitCardFault, kExitUsage, kExitUnavailable, kExitInterrupted, kExitDone, kExitUsage,
+               kExitUnavailable);
 }
 
 std::string VersionText() { return "tarvic-banc " TARVIC_VERSION_STRING "\n"; }

@@ -9,16 +9,12 @@ namespace {
 
 bool IsDigits(const std::string& text, std::size_t from, std::size_t count)
 {
-    return text.size() >= from + count &&
-           std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
-                       text.begin() + static_cast<std::ptrdiff_t>(from + count),
-                       [](char c) { return c >= '0' && c <= '9'; });
+    return text.size() >= from + count && std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                                      text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                                                      [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int Number(const std::string& text, std::size_t from, std::size_t count)
-{
-    return std::stoi(text.substr(from, count));
-}
+int Number(const std::string& text, std::size_t from, std::size_t count) { return std::stoi(text.substr(from, count)); }
 
 bool LeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -40,8 +36,8 @@ bool ParseRun(const std::string& text, long long& number)
 
 std::string NotARun(const char* option, const std::string& value)
 {
-    return tarvic::Format("--%s %s : un num\xE9ro d'essai est un nombre entier \xE0 partir de 1 (voir --liste).", option,
-                          value.c_str());
+    return tarvic::Format("--%s %s : un num\xE9ro d'essai est un nombre entier \xE0 partir de 1 (voir --liste).",
+                          option, value.c_str());
 }
 
 const char* OrderName(Request::Action action)
@@ -98,7 +94,8 @@ std::string RunNumbers(const char* option, const char* value, std::vector<long l
         if (comma == list.size()) break;
         from = comma + 1;
     }
-    if (runs.size() < 2) return tarvic::Format("--%s : au moins deux essais, s\xE9par\xE9s par des virgules (3,5).", option);
+    if (runs.size() < 2)
+        return tarvic::Format("--%s : au moins deux essais, s\xE9par\xE9s par des virgules (3,5).", option);
     if (runs.size() > static_cast<std::size_t>(kMostCompared))
         return tarvic::Format("--%s : au plus %d essais sur un trac\xE9.", option, kMostCompared);
     return {};
@@ -118,13 +115,14 @@ std::string HistoryRefusal(const Request& request)
         bool taken;  // by this order
     };
     const bool showRun = request.action == Request::Action::ShowRun;
-    const Output outputs[] = {{"--csv", !request.csv.empty(), showRun},
-                              {"--csv-format", request.csvFormat.has_value(), showRun},
-                              {"--png", !request.png.empty(), showRun || request.action == Request::Action::Compare},
-                              {"--archive", !request.archive.empty(), showRun},
-                              {"--json", !request.json.empty(), showRun},
-                              {"--rapport", !request.report.empty(), showRun || request.action == Request::Action::Compare},
-                              {"--profil", !request.profile.empty(), false}};
+    const Output outputs[] = {
+        {"--csv", !request.csv.empty(), showRun},
+        {"--csv-format", request.csvFormat.has_value(), showRun},
+        {"--png", !request.png.empty(), showRun || request.action == Request::Action::Compare},
+        {"--archive", !request.archive.empty(), showRun},
+        {"--json", !request.json.empty(), showRun},
+        {"--rapport", !request.report.empty(), showRun || request.action == Request::Action::Compare},
+        {"--profil", !request.profile.empty(), false}};
     for (const Output& output : outputs)
         if (output.given && !output.taken) return tarvic::Format("%s ne se combine pas avec %s.", order, output.name);
     return {};

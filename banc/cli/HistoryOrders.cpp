@@ -9,9 +9,9 @@
 #include "cli/HistoryOptions.h"
 #include "cli/Outputs.h"
 #include "cli/ReportOrder.h"
-#include "engine/outputs/LabText.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/Comparison.h"
+#include "engine/outputs/LabText.h"
 
 namespace banc::cli {
 namespace {
@@ -26,7 +26,7 @@ std::string Figure(const std::optional<double>& value, const char* format, const
 
 bool Exists(const std::string& path)
 {
-    struct stat file {};
+    struct stat file{};
     return ::stat(path.c_str(), &file) == 0;
 }
 

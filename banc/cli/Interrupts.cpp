@@ -14,7 +14,7 @@ InterruptWatch::InterruptWatch()
     pthread_sigmask(SIG_BLOCK, &m_signals, &m_previous);
     // The reader of the messages may go with the terminal (a pipe to tee): a
     // message that finds no reader must not end the run before its files are written.
-    struct sigaction ignore {};
+    struct sigaction ignore{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &ignore, &m_previousPipe);
     m_thread = std::thread([this] { Watch(); });

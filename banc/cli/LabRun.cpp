@@ -5,15 +5,15 @@
 #include <algorithm>
 
 #include "cli/Console.h"
-#include "engine/outputs/AnalysisPlot.h"
-#include "engine/model/ControllerChoice.h"
-#include "engine/outputs/FigureText.h"
-#include "engine/outputs/LabText.h"
 #include "engine/lab/LoopTuning.h"
 #include "engine/lab/RecordedResponse.h"
+#include "engine/lab/StoredModel.h"
+#include "engine/model/ControllerChoice.h"
+#include "engine/outputs/AnalysisPlot.h"
+#include "engine/outputs/FigureText.h"
+#include "engine/outputs/LabText.h"
 #include "engine/outputs/Results.h"
 #include "engine/run/Setup.h"
-#include "engine/lab/StoredModel.h"
 
 namespace banc::cli {
 namespace {
@@ -79,7 +79,8 @@ std::string Legend(const std::vector<TunedSuggestion>& suggestions)
         if (std::find(rules.begin(), rules.end(), tuned.suggestion.rule) == rules.end())
             rules.push_back(tuned.suggestion.rule);
     std::string text;
-    for (const Rule rule : rules) text += tarvic::Format("  %-10s %s\n", analysis::RuleKey(rule), analysis::RuleLabel(rule));
+    for (const Rule rule : rules)
+        text += tarvic::Format("  %-10s %s\n", analysis::RuleKey(rule), analysis::RuleLabel(rule));
     return text;
 }
 
@@ -90,9 +91,8 @@ std::string ModelText(const analysis::ProcessModel& model, const std::string& un
     case analysis::ModelKind::Integrating:
         return tarvic::Format("int\xE9grateur, gain %s, retard %s", gain.c_str(), SecondsText(model.delay, 0).c_str());
     case analysis::ModelKind::Strejc:
-        return tarvic::Format("Strejc d'ordre %d, gain %s, constante de temps %s, retard %s", model.order,
-                              gain.c_str(), SecondsText(model.timeConstant, 0).c_str(),
-                              SecondsText(model.delay, 0).c_str());
+        return tarvic::Format("Strejc d'ordre %d, gain %s, constante de temps %s, retard %s", model.order, gain.c_str(),
+                              SecondsText(model.timeConstant, 0).c_str(), SecondsText(model.delay, 0).c_str());
     case analysis::ModelKind::FirstOrderDelay: break;
     }
     return tarvic::Format("premier ordre, gain %s, constante de temps %s, retard %s", gain.c_str(),
@@ -112,10 +112,11 @@ std::string PredictedText(const StepFigures& figures)
 
 std::string NoModel(const Settings& settings)
 {
-    return tarvic::Format("Aucun mod\xE8le gard\xE9 de la %s du banc %s command\xE9" "e par %s : identifiez-la "
-                          "d'abord (--mode bo --mesure %s --commande %s --identifier).",
-                          settings.Measure().label, settings.bench->name, settings.Command().label,
-                          settings.Measure().name, settings.Command().name);
+    return tarvic::Format(
+        "Aucun mod\xE8le gard\xE9 de la %s du banc %s command\xE9" "e par %s : identifiez-la "
+        "d'abord (--mode bo --mesure %s --commande %s --identifier).",
+        settings.Measure().label, settings.bench->name, settings.Command().label, settings.Measure().name,
+        settings.Command().name);
 }
 
 }  // namespace
@@ -130,8 +131,8 @@ std::string LabRun::Prepare(Settings& settings, Elements& elements)
     const double stabilisation = m_request.settling.value_or(kDefaultStabilisation);
     if (m_request.identify) {
         if (std::string refusal = IdentificationRun::Refusal(settings, elements); !refusal.empty()) return refusal;
-        m_identificationRun = std::make_unique<IdentificationRun>(settings, elements,
-                                                                  IdentificationRun::Options{stabilisation, true});
+        m_identificationRun =
+            std::make_unique<IdentificationRun>(settings, elements, IdentificationRun::Options{stabilisation, true});
         return {};
     }
     if (m_request.relay) {
@@ -174,8 +175,8 @@ std::string LabRun::PreparePrediction(const Settings& settings, Elements& elemen
     if (!m_outputs.report.model) {
         m_outputs.report.model = LoadModel(*m_profile, settings, elements);
         if (!m_outputs.report.model) return NoModel(settings);
-        Write(stdout, "Mod\xE8le gard\xE9 : " + ModelText(*m_outputs.report.model, MeasureUnit(settings, elements)) +
-                          ".\n");
+        Write(stdout,
+              "Mod\xE8le gard\xE9 : " + ModelText(*m_outputs.report.model, MeasureUnit(settings, elements)) + ".\n");
     }
     m_prediction = PredictRun(*m_outputs.report.model, settings, elements);
     if (m_prediction->measure.empty())
@@ -252,12 +253,13 @@ void LabRun::ConcludeRelay(const Settings& settings, Elements& elements)
     }
     const std::string unit = MeasureUnit(settings, elements);
     const double period = PeriodMs(*elements.recording) / 1000.0;
-    text += tarvic::Format("Gain critique Ku = %s %s/%s, p\xE9riode critique Pu = %s (%d p\xE9riodes, amplitude %s %s "
-                           "pour un relais de %s %s).\n",
-                           SignificantText(relay.ultimateGain, kGainDigits).c_str(), kCommandUnit, unit.c_str(),
-                           SecondsText(relay.ultimatePeriod, period).c_str(), relay.periods,
-                           SignificantText(relay.amplitude, kGainDigits).c_str(), unit.c_str(),
-                           SignificantText(relay.relayAmplitude, kGainDigits).c_str(), kCommandUnit);
+    text += tarvic::Format(
+        "Gain critique Ku = %s %s/%s, p\xE9riode critique Pu = %s (%d p\xE9riodes, amplitude %s %s "
+        "pour un relais de %s %s).\n",
+        SignificantText(relay.ultimateGain, kGainDigits).c_str(), kCommandUnit, unit.c_str(),
+        SecondsText(relay.ultimatePeriod, period).c_str(), relay.periods,
+        SignificantText(relay.amplitude, kGainDigits).c_str(), unit.c_str(),
+        SignificantText(relay.relayAmplitude, kGainDigits).c_str(), kCommandUnit);
     if (!m_relay->tuningRefusal.empty()) {
         text += "Pas de r\xE9glage sugg\xE9r\xE9 : " + m_relay->tuningRefusal + "\n";
         return;

@@ -8,13 +8,13 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Outputs.h"
-#include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
-#include "engine/run/IdentificationRun.h"
 #include "engine/lab/LabWork.h"
 #include "engine/lab/PredictionComparison.h"
-#include "engine/run/RelayRun.h"
+#include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
+#include "engine/run/IdentificationRun.h"
+#include "engine/run/RelayRun.h"
 
 namespace banc::cli {
 

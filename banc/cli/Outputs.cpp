@@ -38,7 +38,8 @@ void RequireGuiApplication()
     static char name[] = "tarvic-banc";
     static char* argv[] = {name, nullptr};
     // Qt's remarks on the session it starts in (no runtime folder...) are no business of the user's.
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     static QGuiApplication application(argc, argv);
     qInstallMessageHandler(previous);
 }
@@ -128,10 +129,10 @@ bool WriteOutputs(const Request& request, const Settings& settings, Elements& el
     WrittenFiles files;
     const auto result = [&](const std::string& path, const std::string& error) { files.Add(path, error); };
     if (!request.csv.empty())
-        result(request.csv, csvResult ? *csvResult
-                                      : WriteCsv(request.csv, recording, ResultColumns(settings, elements),
-                                                 PeriodMs(recording), BlocksAcquired(recording),
-                                                 request.csvFormat.value_or(CsvFormat::Rfc4180)));
+        result(request.csv,
+               csvResult ? *csvResult
+                         : WriteCsv(request.csv, recording, ResultColumns(settings, elements), PeriodMs(recording),
+                                    BlocksAcquired(recording), request.csvFormat.value_or(CsvFormat::Rfc4180)));
     if (!request.png.empty()) {
         RequireGuiApplication();
         PlotContent plot = MakePlot(settings, elements);

@@ -5,9 +5,9 @@
 
 #include "cli/CommandLine.h"
 #include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 #include "engine/outputs/PlotImage.h"
 #include "engine/outputs/ResultsJson.h"
-#include "engine/model/Settings.h"
 
 namespace banc::cli {
 

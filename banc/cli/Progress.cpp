@@ -8,10 +8,7 @@
 namespace banc::cli {
 
 Progress::Progress(std::FILE* stream, int blocks, double secondsPerBlock, std::string unit)
-    : m_stream(stream),
-      m_terminal(IsTerminal(stream)),
-      m_secondsPerBlock(secondsPerBlock),
-      m_unit(std::move(unit)),
+    : m_stream(stream), m_terminal(IsTerminal(stream)), m_secondsPerBlock(secondsPerBlock), m_unit(std::move(unit)),
       m_total(blocks)
 {
 }
@@ -33,8 +30,8 @@ std::string Progress::Line() const
     if (!m_hasLive) return line;
     const char* unit = m_unit.c_str();
     if (m_live.hasSetpoint) line += tarvic::Format(", consigne %.1f %s", double{m_live.setpoint}, unit);
-    return line + tarvic::Format(", mesure %.1f %s, commande %.1f %%", double{m_live.measure}, unit,
-                                 double{m_live.command});
+    return line +
+           tarvic::Format(", mesure %.1f %s, commande %.1f %%", double{m_live.measure}, unit, double{m_live.command});
 }
 
 void Progress::Live(const LiveValues& values)

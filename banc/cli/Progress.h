@@ -36,7 +36,7 @@ private:
     int m_acquired = 0;
     int m_total = 0;
     std::optional<double> m_resting;  // s watched at rest, until the first block of the run proper
-    bool m_lineOpen = false;  // a terminal line waits for its end
+    bool m_lineOpen = false;          // a terminal line waits for its end
 };
 
 }  // namespace banc::cli

@@ -58,7 +58,8 @@ std::string ResolveLabWork(const Request& request, const Settings& settings)
     const ControllerKind& controller = *settings.mode->controller;
     // The command line checked the name: a rule given is one the tuning knows.
     const bool rule = !request.rule.empty();
-    const analysis::Rule chosen = rule ? analysis::FindRule(request.rule).value_or(analysis::Rule::Simc) : analysis::Rule::Simc;
+    const analysis::Rule chosen =
+        rule ? analysis::FindRule(request.rule).value_or(analysis::Rule::Simc) : analysis::Rule::Simc;
     if (request.identify && request.relay) return "--identifier et --relais sont deux essais : un seul \xE0 la fois.";
     if (request.identify && controller.closedLoop)
         return tarvic::Format("--identifier fait un \xE9" "chelon en boucle ouverte : --mode bo, pas %s.",
@@ -67,9 +68,9 @@ std::string ResolveLabWork(const Request& request, const Settings& settings)
         return "--stabilisation ne vaut qu'avec --identifier, --relais ou --bode.";
     if (!request.controller.empty() && !rule) return "--correcteur ne vaut qu'avec --regle.";
     if (rule && request.relay != IsRelayRule(chosen))
-        return request.relay ? "Apr\xE8s un essai de relais, --regle zn_relais ou tl."
-                             : tarvic::Format("--regle %s suit un essai de relais : ajoutez --relais.",
-                                              request.rule.c_str());
+        return request.relay
+                   ? "Apr\xE8s un essai de relais, --regle zn_relais ou tl."
+                   : tarvic::Format("--regle %s suit un essai de relais : ajoutez --relais.", request.rule.c_str());
     if (rule && !request.identify && !request.relay && !controller.hasActions)
         return tarvic::Format("--regle r\xE8gle un PID : --identifier en boucle ouverte, ou un mode \xE0 PID (pas %s).",
                               settings.mode->name);
@@ -92,16 +93,14 @@ std::string ResolveLabWork(const Request& request, const Settings& settings)
 
 std::string Resolve(const Request& request, Settings& settings)
 {
-    if (request.bench.empty())
-        return tarvic::Format("Choisissez le banc : --banc %s.", NameList(Benches()).c_str());
+    if (request.bench.empty()) return tarvic::Format("Choisissez le banc : --banc %s.", NameList(Benches()).c_str());
     const Bench* bench = FindBench(request.bench);
-    if (!bench)
-        return tarvic::Format("Banc inconnu : %s (%s).", request.bench.c_str(), NameList(Benches()).c_str());
+    if (!bench) return tarvic::Format("Banc inconnu : %s (%s).", request.bench.c_str(), NameList(Benches()).c_str());
     settings.bench = bench;
     // A sweep is in open loop unless told otherwise.
     const auto openLoop = std::find_if(bench->modes.begin(), bench->modes.end(),
                                        [](const Mode& mode) { return !mode.controller->closedLoop; });
-    settings.mode = !request.mode.empty()                          ? FindMode(*bench, request.mode)
+    settings.mode = !request.mode.empty()                            ? FindMode(*bench, request.mode)
                     : request.bode && openLoop != bench->modes.end() ? &*openLoop
                                                                      : &bench->modes.front();
     if (!settings.mode)

@@ -8,10 +8,7 @@ namespace banc::cli {
 namespace {
 
 // On a terminal the progress line is wiped first; it is drawn again at the next turn.
-void Say(const std::string& latin1)
-{
-    Write(stderr, (IsTerminal(stderr) ? "\r\x1B[K" : "") + latin1 + "\n");
-}
+void Say(const std::string& latin1) { Write(stderr, (IsTerminal(stderr) ? "\r\x1B[K" : "") + latin1 + "\n"); }
 
 }  // namespace
 
@@ -35,7 +32,9 @@ publish::RoomReport::Orders RoomOrders(std::function<void()> stop)
             stop();
         };
     orders.message = [](const std::string& text) { Say("Message de la salle : " + PrintableLine(text)); };
-    orders.refused = [](const std::string& why) { Say("tarvic-banc : ordre de la salle refus\xE9 : " + PrintableLine(why) + "."); };
+    orders.refused = [](const std::string& why) {
+        Say("tarvic-banc : ordre de la salle refus\xE9 : " + PrintableLine(why) + ".");
+    };
     return orders;
 }
 

@@ -10,16 +10,16 @@
 #include "cli/Outputs.h"
 #include "cli/Progress.h"
 #include "cli/RoomLink.h"
-#include "engine/outputs/CsvExport.h"
+#include "engine/history/KeepRun.h"
+#include "engine/link/CardOpening.h"
 #include "engine/link/EmbeddedCard.h"
-#include "engine/run/Experiment.h"
+#include "engine/outputs/CsvExport.h"
 #include "engine/outputs/RecordingArchive.h"
 #include "engine/outputs/Results.h"
-#include "engine/run/Setup.h"
-#include "engine/history/KeepRun.h"
-#include "engine/run/CardIdentity.h"
-#include "engine/link/CardOpening.h"
 #include "engine/publish/RoomReport.h"
+#include "engine/run/CardIdentity.h"
+#include "engine/run/Experiment.h"
+#include "engine/run/Setup.h"
 
 namespace banc::cli {
 namespace {
@@ -89,9 +89,9 @@ CardPlace CardPlaceOf(const Request& request, const Settings& settings, const st
 int PrepareRun(const Request& request, const Settings& settings, Elements& elements,
                std::shared_ptr<tarvic::Profile>& profile)
 {
-    const std::string profilePath =
-        request.profile.empty() ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
-                                : request.profile;
+    const std::string profilePath = request.profile.empty()
+                                        ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
+                                        : request.profile;
     if (const int status = OutputsStatus(request, profilePath); status != kExitDone) return status;
     profile = std::make_shared<tarvic::IniProfile>(profilePath);
     const SetupResult setup = Configure(settings, profile, elements);
@@ -156,7 +156,8 @@ int RunExperiment(const Request& request, const Settings& asked, const std::stri
     const std::string startedAt = history::LocalTimeText();
     Outcome outcome;
     {
-        Progress progress(stderr, recording.LitParam(2), secondsPerBlock, CurvesOf(settings, elements).measureUnit.unit);
+        Progress progress(stderr, recording.LitParam(2), secondsPerBlock,
+                          CurvesOf(settings, elements).measureUnit.unit);
         RunWatcher watcher(progress, csv, recording, room);
         Experiment experiment(elements, settings, link);
         experiment.SetObserver(&watcher);

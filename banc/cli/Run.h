@@ -7,11 +7,11 @@
 
 #include "cli/CommandLine.h"
 #include "engine/link/CardLink.h"
-#include "engine/model/Elements.h"
-#include "engine/link/EmbeddedCard.h"
-#include "engine/run/Experiment.h"
-#include "engine/model/Settings.h"
 #include "engine/link/CardOpening.h"
+#include "engine/link/EmbeddedCard.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
 
 namespace banc::cli {
 

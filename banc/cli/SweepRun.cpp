@@ -10,19 +10,19 @@
 #include "cli/Outputs.h"
 #include "cli/RoomLink.h"
 #include "cli/Run.h"
-#include "engine/outputs/FigureText.h"
-#include "engine/run/IdentificationRun.h"
-#include "engine/outputs/Results.h"
+#include "engine/history/KeepRun.h"
 #include "engine/lab/StoredModel.h"
 #include "engine/outputs/BodeCsv.h"
 #include "engine/outputs/BodePlot.h"
+#include "engine/outputs/FigureText.h"
+#include "engine/outputs/Results.h"
 #include "engine/outputs/SweepDiagram.h"
 #include "engine/outputs/SweepJson.h"
 #include "engine/outputs/SweepSummary.h"
 #include "engine/outputs/SweepText.h"
-#include "engine/run/FrequencySweep.h"
-#include "engine/history/KeepRun.h"
 #include "engine/publish/RoomReport.h"
+#include "engine/run/FrequencySweep.h"
+#include "engine/run/IdentificationRun.h"
 
 namespace banc::cli {
 namespace {
@@ -86,13 +86,13 @@ bool WriteSweepOutputs(const Request& request, const Settings& settings, const S
 {
     WrittenFiles files;
     if (!request.csv.empty())
-        files.Add(request.csv, WriteBodeCsv(request.csv, result.points, request.csvFormat.value_or(CsvFormat::Rfc4180)));
+        files.Add(request.csv,
+                  WriteBodeCsv(request.csv, result.points, request.csvFormat.value_or(CsvFormat::Rfc4180)));
     if (!request.png.empty()) {
         RequireGuiApplication();
         files.Add(request.png, SaveBode(request.png, SweepDiagram(ExperimentTitle(settings), result, &loop)));
     }
-    if (!request.json.empty())
-        files.Add(request.json, WriteSweepJson(request.json, settings, plan, result, &loop));
+    if (!request.json.empty()) files.Add(request.json, WriteSweepJson(request.json, settings, plan, result, &loop));
     Write(stdout, SweepSummary(settings, result, loop));
     files.TellWritten();
     return files.Ok();
@@ -153,8 +153,9 @@ int RunSweep(const Request& request, const Settings& settings, const std::string
     room.RunEnded(settings, outcome, cardName);
     if (outcome.unusable || result.points.empty()) {
         // Nothing was measured: no figures to give, no file to write.
-        Complain(outcome.unusable ? outcome.message
-                                  : outcome.message + " Aucune fr\xE9quence mesur\xE9" "e : aucun fichier n'est \xE9" "crit.");
+        Complain(outcome.unusable
+                     ? outcome.message
+                     : outcome.message + " Aucune fr\xE9quence mesur\xE9" "e : aucun fichier n'est \xE9" "crit.");
         return outcome.status == Outcome::Status::Interrupted ? kExitInterrupted : kExitUnavailable;
     }
     if (outcome.status != Outcome::Status::Finished)

@@ -16,8 +16,9 @@ int main(int argc, char** argv)
 {
     using namespace banc::cli;
     // The library's few message boxes are lines of the console's own.
-    tarvic::SetMessageBoxHandler(
-        [](const std::string& text, const std::string& caption, tarvic::MessageIcon) { Complain(caption + " : " + text); });
+    tarvic::SetMessageBoxHandler([](const std::string& text, const std::string& caption, tarvic::MessageIcon) {
+        Complain(caption + " : " + text);
+    });
     Request request;
     if (std::string error = ParseCommandLine(argc, argv, request); !error.empty()) {
         Complain(error);

@@ -27,10 +27,9 @@ Document ComparisonDocument(CDC& measure, const std::vector<ComparedRun>& runs)
     std::vector<std::pair<std::string, std::string>> fields;
     for (const ComparedRun& run : runs) {
         const history::StoredRun& stored = run.stored;
-        fields.emplace_back(RunName(stored.number),
-                            ExperimentTitle(run.loaded.settings) + ", " + stored.startedAt + ", " +
-                                (stored.user.empty() ? "inconnu" : stored.user) + " ; " + stored.summary + " ; " +
-                                OutcomeText(stored));
+        fields.emplace_back(RunName(stored.number), ExperimentTitle(run.loaded.settings) + ", " + stored.startedAt +
+                                                        ", " + (stored.user.empty() ? "inconnu" : stored.user) + " ; " +
+                                                        stored.summary + " ; " + OutcomeText(stored));
     }
     blocks.Fields(fields);
 

@@ -12,8 +12,8 @@ namespace banc::report {
 namespace {
 
 constexpr TextStyle kHeadingStyle{22, true};
-constexpr int kHeadingGap = 6;   // between a heading and its first block
-constexpr int kFieldGap = 16;    // between the labels' column and the values'
+constexpr int kHeadingGap = 6;    // between a heading and its first block
+constexpr int kFieldGap = 16;     // between the labels' column and the values'
 constexpr int kCellPadding = 12;  // between two columns of a table
 constexpr int kRowPadding = 4;
 constexpr int kSmallestTableSize = 10;
@@ -41,7 +41,8 @@ void BlockList::Heading(const std::string& text)
     const int above = m_blocks.empty() ? 0 : kSectionGap;
     m_blocks.push_back({above + height,
                         [text, above](QPainter& painter, int top) {
-                            OnPage(painter, 0, top + above, [&](CDC& dc) { DrawText(dc, text, CPoint(0, 0), kHeadingStyle); });
+                            OnPage(painter, 0, top + above,
+                                   [&](CDC& dc) { DrawText(dc, text, CPoint(0, 0), kHeadingStyle); });
                         },
                         true, kHeadingGap});
 }
@@ -65,14 +66,15 @@ void BlockList::Fields(const std::vector<std::pair<std::string, std::string>>& f
     for (const auto& [name, value] : fields) {
         const std::vector<std::string> lines = WrapText(m_measure, value, kPageWidth - column, kBodyStyle);
         for (std::size_t i = 0; i < lines.size(); ++i)
-            m_blocks.push_back({height, [name = i == 0 ? name : std::string(), line = lines[i], label, column](
-                                            QPainter& painter, int top) {
-                                    OnPage(painter, 0, top, [&](CDC& dc) {
-                                        DrawText(dc, name, CPoint(0, 0), label);
-                                        DrawText(dc, line, CPoint(column, 0), kBodyStyle);
-                                    });
-                                },
-                                i + 1 < lines.size()});
+            m_blocks.push_back(
+                {height,
+                 [name = i == 0 ? name : std::string(), line = lines[i], label, column](QPainter& painter, int top) {
+                     OnPage(painter, 0, top, [&](CDC& dc) {
+                         DrawText(dc, name, CPoint(0, 0), label);
+                         DrawText(dc, line, CPoint(column, 0), kBodyStyle);
+                     });
+                 },
+                 i + 1 < lines.size()});
     }
 }
 
@@ -106,7 +108,8 @@ void BlockList::Table(const TextTable& table)
     }
     const int height = LineHeight(m_measure, style) + 2 * kRowPadding;
     const auto row = [&](const std::vector<std::string>& cells, bool header) {
-        m_blocks.push_back({height, [cells, header, style, widths](QPainter& painter, int top) {
+        m_blocks.push_back({height,
+                            [cells, header, style, widths](QPainter& painter, int top) {
                                 OnPage(painter, 0, top, [&](CDC& dc) {
                                     int x = 0;
                                     for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {

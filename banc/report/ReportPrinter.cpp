@@ -77,7 +77,8 @@ std::string PdfBytes(const Document& document)
         QPdfWriter writer(&buffer);
         writer.setResolution(kPdfResolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
         writer.setTitle(FromLatin1(document.title));
         writer.setCreator(QStringLiteral("tarvic-banc"));
         if (!PrintDocument(document, writer).empty()) return {};

@@ -1,5 +1,5 @@
-#include <tarvic/platform/Text.h>
 #include <tarvic/platform/DC.h>
+#include <tarvic/platform/Text.h>
 #include <tarvic/recording/Enregistrement.h>
 #include <tarvic/recording/Equation.h>
 
@@ -15,9 +15,9 @@ namespace banc::report {
 namespace {
 
 constexpr double kSynopticScale = 1;  // the first page holds it whole under the title block, as the window draws it
-constexpr int kSummarySize = 18;  // the descriptions' markup, as large as the body's text
+constexpr int kSummarySize = 18;      // the descriptions' markup, as large as the body's text
 constexpr int kSummaryIndent = 20;
-constexpr int kMultiLine = 1;     // LitConfiguration layout
+constexpr int kMultiLine = 1;  // LitConfiguration layout
 constexpr int kDashes[] = {PS_DASH, PS_DOT};
 
 // On a black and white print the setpoint dashed and the command dotted are
@@ -109,7 +109,8 @@ Document RunDocument(CDC& measure, const history::StoredRun& stored, const Setti
         blocks.Heading("Commentaire");
         blocks.Paragraph(stored.comment);
     }
-    return {name + " - " + ExperimentTitle(settings), "tarvic-banc - " + name + " du " + stored.startedAt, blocks.Take()};
+    return {name + " - " + ExperimentTitle(settings), "tarvic-banc - " + name + " du " + stored.startedAt,
+            blocks.Take()};
 }
 
 }  // namespace banc::report

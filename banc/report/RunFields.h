@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/history/StoredRun.h"
 #include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
-#include "engine/history/StoredRun.h"
 
 namespace banc::report {
 

@@ -81,7 +81,7 @@ std::vector<std::string> SuggestionRow(const Json& suggestion, double period)
         return SettingText(static_cast<float>(*value)) + unit;
     };
     std::vector<std::string> row{Text(suggestion, "regle"), Text(suggestion, "correcteur"), setting("kp", 'P', ""),
-                                 setting("ti", 'I', " s"), setting("td", 'D', " s"), setting("kf", 'D', ""),
+                                 setting("ti", 'I', " s"),  setting("td", 'D', " s"),       setting("kf", 'D', ""),
                                  setting("ks", 0, "")};
     const auto prediction = suggestion.find("prediction");
     if (prediction == suggestion.end() || !prediction->is_object()) {
@@ -96,7 +96,8 @@ std::vector<std::string> SuggestionRow(const Json& suggestion, double period)
 
 TextTable SuggestionHeader()
 {
-    return {{"R\xE8gle", "Type", "Kp", "Ti", "Td", "Kf", "Ks", "D\xE9passement", "Mont\xE9" "e", "\xC9tablissement"}, {}};
+    return {{"R\xE8gle", "Type", "Kp", "Ti", "Td", "Kf", "Ks", "D\xE9passement", "Mont\xE9" "e", "\xC9tablissement"},
+            {}};
 }
 
 }  // namespace

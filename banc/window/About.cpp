@@ -10,7 +10,8 @@ namespace banc::window {
 
 QString AboutText()
 {
-    return Q("<p><b>tarvic-banc-fenetre</b> " TARVIC_VERSION_STRING "</p>"
+    return Q("<p><b>tarvic-banc-fenetre</b> " TARVIC_VERSION_STRING
+             "</p>"
              "<p>La console des bancs d'automatique : un essai de r\xE9gulation sur l'un des cinq bancs "
              "(niveau d'eau, d\xE9" "bit d'air et temp\xE9rature, axe num\xE9rique, moteur et charge, "
              "charge \xE9lectrique), sur sa carte d'interface ou sur la carte simul\xE9" "e.</p>"

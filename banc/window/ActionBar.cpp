@@ -1,6 +1,5 @@
 #include "window/ActionBar.h"
 
-
 #include <tarvic/platform/FontMap.h>
 #include <tarvic/widgets/IconButton.h>
 
@@ -29,7 +28,8 @@ constexpr ActionLook kActions[] = {
     {Action::Save, 105, "&Enregistrer", "Enregistrer l'essai affich\xE9"},
     {Action::ExportCsv, 106, "&CSV", "Exporter les courbes en CSV"},
     {Action::ExportPng, 107, "&PNG", "Exporter le trac\xE9 en PNG"},
-    {Action::Identify, 108, "&Identifier", "Identifier le processus sur l'essai en boucle ouverte et sugg\xE9rer des r\xE9glages"},
+    {Action::Identify, 108, "&Identifier",
+     "Identifier le processus sur l'essai en boucle ouverte et sugg\xE9rer des r\xE9glages"},
     {Action::Sweep, 109, "R\xE9ponse &fr\xE9quentielle",
      "Balayer la commande en sinus de fr\xE9quences croissantes et tracer le diagramme de Bode"},
 };

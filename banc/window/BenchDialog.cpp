@@ -22,8 +22,7 @@ QComboBox* ChoiceBox(const Choices& choices, const void* current, const char* na
 
 }  // namespace
 
-BenchDialog::BenchDialog(Workbench& workbench, QWidget* parent)
-    : SettingsDialog(QString(), workbench, parent)
+BenchDialog::BenchDialog(Workbench& workbench, QWidget* parent) : SettingsDialog(QString(), workbench, parent)
 {
     const Settings& settings = workbench.LiveSettings();
     const Bench& bench = *settings.bench;

@@ -16,8 +16,8 @@
 #include <tarvic/platform/Text.h>
 #include <tarvic/widgets/IconButton.h>
 
-#include "engine/outputs/Results.h"
 #include "engine/outputs/BodeCsv.h"
+#include "engine/outputs/Results.h"
 #include "engine/outputs/SweepDiagram.h"
 #include "engine/outputs/SweepText.h"
 #include "window/About.h"
@@ -42,9 +42,9 @@
 #include "window/Prompts.h"
 #include "window/RecordingDialog.h"
 #include "window/RunStatus.h"
+#include "window/ShownReport.h"
 #include "window/SweepDialog.h"
 #include "window/SweepRun.h"
-#include "window/ShownReport.h"
 #include "window/SynopticView.h"
 #include "window/UnsavedRun.h"
 
@@ -77,12 +77,8 @@ std::string OutcomeText(const Outcome& outcome, int kept, int total)
 }  // namespace
 
 BenchWindow::BenchWindow(Workbench::Places places, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent),
-      m_prompts(prompts),
-      m_workbench(std::move(places)),
-      m_files(prompts, m_workbench.Choices()),
-      m_lab(new LabSession(m_workbench, this)),
-      m_sweep(new SweepRun(m_workbench, this))
+    : QMainWindow(parent), m_prompts(prompts), m_workbench(std::move(places)), m_files(prompts, m_workbench.Choices()),
+      m_lab(new LabSession(m_workbench, this)), m_sweep(new SweepRun(m_workbench, this))
 {
     setWindowTitle(Q("tarvic-banc : console des bancs"));
     m_menus = new MenuBar(this);
@@ -252,8 +248,9 @@ void BenchWindow::Connect()
                             Q(tarvic::Format("Fr\xE9quence %d sur %d : ", index + 1, count) + HertzText(hz)));
     });
     connect(m_sweep, &SweepRun::frequencyMeasured, this, [this](int index, int count, double hz) {
-        m_status->ShowSteps(index + 1, count,
-                            Q(tarvic::Format("Fr\xE9quence %d sur %d mesur\xE9" "e : ", index + 1, count) + HertzText(hz)));
+        m_status->ShowSteps(
+            index + 1, count,
+            Q(tarvic::Format("Fr\xE9quence %d sur %d mesur\xE9" "e : ", index + 1, count) + HertzText(hz)));
     });
     connect(&card, &CardConnection::refused, m_status, &RunStatus::ShowNotice);
     connect(m_lab, &LabSession::changed, m_plot, &PlotView::Refresh);

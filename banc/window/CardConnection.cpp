@@ -2,8 +2,8 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/model/NumberText.h"
 #include "engine/link/CardOpening.h"
+#include "engine/model/NumberText.h"
 #include "window/Latin1.h"
 
 namespace banc::window {

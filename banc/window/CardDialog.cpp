@@ -13,11 +13,9 @@ constexpr float kSlowest = 0.1f, kFastest = 1000.0f;
 }  // namespace
 
 CardDialog::CardDialog(Workbench& workbench, const std::vector<SerialDevice>& devices, QWidget* parent)
-    : ParameterDialog(QStringLiteral("Choix de la carte"), parent),
-      m_workbench(workbench),
+    : ParameterDialog(QStringLiteral("Choix de la carte"), parent), m_workbench(workbench),
       m_embedded(new QRadioButton(Q("Carte simul\xE9" "e, lanc\xE9" "e par le programme"), this)),
-      m_onPort(new QRadioButton(Q("Carte sur un port s\xE9rie"), this)),
-      m_ports(new QComboBox(this))
+      m_onPort(new QRadioButton(Q("Carte sur un port s\xE9rie"), this)), m_ports(new QComboBox(this))
 {
     const CardChoice& card = workbench.CardChosen();
     m_embedded->setObjectName(QStringLiteral("simulee"));
@@ -27,11 +25,12 @@ CardDialog::CardDialog(Workbench& workbench, const std::vector<SerialDevice>& de
     for (const PortEntry& entry : PortEntries(devices)) m_ports->addItem(Q(entry.label), Q(entry.name));
     m_ports->setEditText(Q(card.port));
     // A line of the list stands for its port's name.
-    connect(m_ports, &QComboBox::activated, this, [this](int index) { m_ports->setEditText(m_ports->itemData(index).toString()); });
+    connect(m_ports, &QComboBox::activated, this,
+            [this](int index) { m_ports->setEditText(m_ports->itemData(index).toString()); });
     (card.embedded ? m_embedded : m_onPort)->setChecked(true);
     AddRow({}, m_embedded);
-    AddField(kSpeedField, "Vitesse de la carte simul\xE9" "e (fois le temps r\xE9" "el)", static_cast<float>(card.speed),
-             kSlowest, kFastest, 2);
+    AddField(kSpeedField, "Vitesse de la carte simul\xE9" "e (fois le temps r\xE9" "el)",
+             static_cast<float>(card.speed), kSlowest, kFastest, 2);
     AddRow({}, m_onPort);
     AddRow(QStringLiteral("Port"), m_ports);
 }

@@ -20,8 +20,7 @@ constexpr int kFirstAction = 2;
 
 }  // namespace
 
-ControllerDialog::ControllerDialog(Workbench& workbench, QWidget* parent)
-    : SettingsDialog(QString(), workbench, parent)
+ControllerDialog::ControllerDialog(Workbench& workbench, QWidget* parent) : SettingsDialog(QString(), workbench, parent)
 {
     const ControllerKind& kind = *workbench.LiveSettings().mode->controller;
     setWindowTitle(Q(std::string("Correcteur : ") + kind.label));

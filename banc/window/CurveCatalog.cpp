@@ -8,9 +8,9 @@ namespace banc::window {
 namespace {
 
 // Colours beyond the renderer's three, told apart on white.
-constexpr COLORREF kColours[] = {RGB(230, 120, 0),  RGB(140, 60, 170), RGB(120, 80, 40),  RGB(0, 150, 150),
-                                 RGB(210, 0, 140),  RGB(128, 128, 0),  RGB(100, 100, 100), RGB(0, 0, 128),
-                                 RGB(255, 105, 180), RGB(0, 200, 255), RGB(200, 160, 0),  RGB(0, 100, 0),
+constexpr COLORREF kColours[] = {RGB(230, 120, 0),   RGB(140, 60, 170), RGB(120, 80, 40),   RGB(0, 150, 150),
+                                 RGB(210, 0, 140),   RGB(128, 128, 0),  RGB(100, 100, 100), RGB(0, 0, 128),
+                                 RGB(255, 105, 180), RGB(0, 200, 255),  RGB(200, 160, 0),   RGB(0, 100, 0),
                                  RGB(128, 0, 0)};
 
 bool EndsWith(const std::string& text, const std::string& end)

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/outputs/PlotImage.h"
 #include "engine/model/Settings.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc {
 struct Elements;

@@ -60,7 +60,8 @@ void CurveList::Rebuild(const Settings& settings, Elements& elements)
         }
     }
     const auto inCatalog = [this](int code) {
-        return std::any_of(m_catalog.begin(), m_catalog.end(), [code](const PlotCurve& c) { return c.curve.code == code; });
+        return std::any_of(m_catalog.begin(), m_catalog.end(),
+                           [code](const PlotCurve& c) { return c.curve.code == code; });
     };
     std::erase_if(wanted, [&](int code) { return !inCatalog(code); });
     if (wanted.empty())
@@ -99,7 +100,8 @@ std::vector<PlotCurve> CurveList::Shown() const
 void CurveList::SetShown(int code, bool shown)
 {
     for (int row = 0; row < count(); ++row)
-        if (item(row)->data(Qt::UserRole).toInt() == code) item(row)->setCheckState(shown ? Qt::Checked : Qt::Unchecked);
+        if (item(row)->data(Qt::UserRole).toInt() == code)
+            item(row)->setCheckState(shown ? Qt::Checked : Qt::Unchecked);
 }
 
 void CurveList::OnChanged(QListWidgetItem* changed)

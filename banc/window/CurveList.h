@@ -6,8 +6,8 @@
 #include <set>
 #include <vector>
 
-#include "engine/outputs/PlotImage.h"
 #include "engine/model/Settings.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc {
 struct Elements;
@@ -45,7 +45,7 @@ private:
     std::mutex& m_lock;
     CEnregistrement* m_recording = nullptr;
     std::vector<PlotCurve> m_catalog;
-    std::vector<int> m_order;  // the codes shown, in the recording's selection order
+    std::vector<int> m_order;        // the codes shown, in the recording's selection order
     const Bench* m_bench = nullptr;  // of the catalog
     const Mode* m_mode = nullptr;
     bool m_filling = false;

@@ -9,7 +9,10 @@
 namespace banc::window {
 namespace {
 
-bool IsFolder(const std::string& path) { return !path.empty() && QFileInfo(QString::fromLocal8Bit(path.c_str())).isDir(); }
+bool IsFolder(const std::string& path)
+{
+    return !path.empty() && QFileInfo(QString::fromLocal8Bit(path.c_str())).isDir();
+}
 
 }  // namespace
 
@@ -23,7 +26,8 @@ std::string StartFolder(const std::string& remembered, const std::string& docume
 std::string SuggestedName(const Settings& settings, Prompts::File file, const QDateTime& when)
 {
     const QString date = when.toString(QStringLiteral("yyyy-MM-dd-HH'h'mm"));
-    return std::string(settings.bench->name) + "-" + settings.mode->name + "-" + date.toStdString() + "." + FileSuffix(file);
+    return std::string(settings.bench->name) + "-" + settings.mode->name + "-" + date.toStdString() + "." +
+           FileSuffix(file);
 }
 
 FileChoice::FileChoice(Prompts& prompts, WindowProfile& profile) : m_prompts(prompts), m_profile(profile) {}
@@ -31,13 +35,15 @@ FileChoice::FileChoice(Prompts& prompts, WindowProfile& profile) : m_prompts(pro
 std::string FileChoice::Folder() const
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return StartFolder(m_profile.Folder(), documents.toLocal8Bit().toStdString(), QDir::homePath().toLocal8Bit().toStdString());
+    return StartFolder(m_profile.Folder(), documents.toLocal8Bit().toStdString(),
+                       QDir::homePath().toLocal8Bit().toStdString());
 }
 
 std::string FileChoice::Remember(const std::string& path)
 {
     if (!path.empty())
-        m_profile.SaveFolder(QFileInfo(QString::fromLocal8Bit(path.c_str())).absolutePath().toLocal8Bit().toStdString());
+        m_profile.SaveFolder(
+            QFileInfo(QString::fromLocal8Bit(path.c_str())).absolutePath().toLocal8Bit().toStdString());
     return path;
 }
 

@@ -49,7 +49,8 @@ int GeneratorDialog::Kind() const { return m_signal->currentData().toInt(); }
 
 void GeneratorDialog::ShowFieldsOf(int kind)
 {
-    const auto signal = std::find_if(Signals().begin(), Signals().end(), [kind](const auto& s) { return s.kind == kind; });
+    const auto signal =
+        std::find_if(Signals().begin(), Signals().end(), [kind](const auto& s) { return s.kind == kind; });
     for (const ParameterDef* def : ParametersOf(Role::Generator)) {
         bool used = false;
         if (signal != Signals().end())

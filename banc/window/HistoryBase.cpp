@@ -5,8 +5,7 @@
 namespace banc::window {
 
 HistoryBase::HistoryBase(std::string path, std::string user, QObject* parent)
-    : QObject(parent),
-      m_path(path.empty() ? history::RunHistory::DefaultPath() : std::move(path)),
+    : QObject(parent), m_path(path.empty() ? history::RunHistory::DefaultPath() : std::move(path)),
       m_user(std::move(user))
 {
     Opened();
@@ -23,7 +22,7 @@ std::string HistoryBase::Opened()
 }
 
 history::KeptInHistory HistoryBase::Keep(const Settings& settings, Elements& elements, const Outcome& outcome,
-                                        const std::string& startedAt, const std::string& card)
+                                         const std::string& startedAt, const std::string& card)
 {
     history::RunContext context;
     context.historyPath = m_path;

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
-#include "engine/model/Settings.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
 
 namespace banc::window {
 

@@ -10,9 +10,7 @@
 namespace banc::window {
 
 HistoryDock::HistoryDock(Workbench& workbench, PlotView& plot, Prompts& prompts, QWidget* parent)
-    : QDockWidget(Q("Historique"), parent),
-      m_workbench(workbench),
-      m_plot(plot),
+    : QDockWidget(Q("Historique"), parent), m_workbench(workbench), m_plot(plot),
       m_pane(new HistoryPane(workbench.History(), prompts, this))
 {
     setObjectName(QStringLiteral("historique"));

@@ -43,24 +43,18 @@ std::string RemovalQuestion(const std::vector<long long>& numbers)
     if (numbers.size() == 1)
         return tarvic::Format("Supprimer l'essai %lld de l'historique ? Il ne pourra pas \xEAtre r\xE9" "cup\xE9r\xE9.",
                               numbers.front());
-    return tarvic::Format("Supprimer les %zu essais %s de l'historique ? Ils ne pourront pas \xEAtre r\xE9" "cup\xE9r\xE9s.",
-                          numbers.size(), NumbersText(numbers).c_str());
+    return tarvic::Format(
+        "Supprimer les %zu essais %s de l'historique ? Ils ne pourront pas \xEAtre r\xE9" "cup\xE9r\xE9s.",
+        numbers.size(), NumbersText(numbers).c_str());
 }
 
 }  // namespace
 
 HistoryPane::HistoryPane(HistoryBase& history, Prompts& prompts, QWidget* parent)
-    : QWidget(parent),
-      m_history(history),
-      m_prompts(prompts),
-      m_model(new QStandardItemModel(this)),
-      m_proxy(new QSortFilterProxyModel(this)),
-      m_table(new QTableView(this)),
-      m_filter(new QLineEdit(this)),
-      m_message(new QLabel(this)),
-      m_open(MakeAction("&Ouvrir", "ouvrir")),
-      m_comment(MakeAction("&Commenter...", "commenter")),
-      m_remove(MakeAction("&Supprimer...", "supprimer"))
+    : QWidget(parent), m_history(history), m_prompts(prompts), m_model(new QStandardItemModel(this)),
+      m_proxy(new QSortFilterProxyModel(this)), m_table(new QTableView(this)), m_filter(new QLineEdit(this)),
+      m_message(new QLabel(this)), m_open(MakeAction("&Ouvrir", "ouvrir")),
+      m_comment(MakeAction("&Commenter...", "commenter")), m_remove(MakeAction("&Supprimer...", "supprimer"))
 {
     m_filter->setObjectName(QStringLiteral("filtre"));
     m_filter->setPlaceholderText(Q("Filtrer : mode, r\xE9glages, issue, commentaire..."));

@@ -44,8 +44,8 @@ std::string ModeTitle(const history::StoredRun& run)
 
 QStringList HistoryHeaders()
 {
-    return {Q("N\xB0"), Q("Date"), Q("Mode"), Q("R\xE9glages"), Q("Issue"), Q("Valeur finale"), Q("D\xE9passement"),
-            Q("Utilisateur"), Q("Commentaire")};
+    return {Q("N\xB0"),         Q("Date"),           Q("Mode"),        Q("R\xE9glages"), Q("Issue"),
+            Q("Valeur finale"), Q("D\xE9passement"), Q("Utilisateur"), Q("Commentaire")};
 }
 
 QList<QStandardItem*> HistoryRow(const history::StoredRun& run)

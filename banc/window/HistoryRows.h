@@ -10,8 +10,18 @@ class QStandardItem;
 namespace banc::window {
 
 // The columns of the Historique pane's table.
-enum HistoryColumn { kRunNumber, kRunDate, kRunMode, kRunSettings, kRunOutcome, kRunFinal, kRunOvershoot, kRunUser,
-                     kRunComment, kRunColumns };
+enum HistoryColumn {
+    kRunNumber,
+    kRunDate,
+    kRunMode,
+    kRunSettings,
+    kRunOutcome,
+    kRunFinal,
+    kRunOvershoot,
+    kRunUser,
+    kRunComment,
+    kRunColumns
+};
 
 // The data role the table sorts on: numbers as numbers, an absent figure below every other.
 inline constexpr int kSortRole = Qt::UserRole + 1;

@@ -34,8 +34,7 @@ std::string LabSession::Identify()
 {
     if (m_cut && !m_workbench.Running())
         return "L'essai s'est arr\xEAt\xE9 avant sa fin : il n'identifie rien. Refaites-le jusqu'au bout.";
-    if (!Identifiable())
-        return "Rien \xE0 identifier : il faut un essai en boucle ouverte termin\xE9 ou ouvert.";
+    if (!Identifiable()) return "Rien \xE0 identifier : il faut un essai en boucle ouverte termin\xE9 ou ouvert.";
     {
         std::lock_guard lock(m_workbench.Lock());
         m_identified = m_workbench.ShownSettings();
@@ -51,7 +50,8 @@ std::string LabSession::Identify()
 
 std::string LabSession::Apply(std::size_t index)
 {
-    if (!m_result || index >= m_result->suggestions.size()) return "Aucun r\xE9glage de l'essai affich\xE9 n'est choisi.";
+    if (!m_result || index >= m_result->suggestions.size())
+        return "Aucun r\xE9glage de l'essai affich\xE9 n'est choisi.";
     const LoopTarget target = ClosedLoopFor(m_identified);
     if (!target.refusal.empty()) return target.refusal;
     // Before the loop is made, so that its prediction is made with it.

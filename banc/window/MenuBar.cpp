@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QMenu>
 
-#include "window/Latin1.h"
 #include "engine/outputs/Synoptic.h"
+#include "window/Latin1.h"
 
 namespace banc::window {
 namespace {
@@ -50,9 +50,11 @@ void MenuBar::AddFileMenu()
     Add(menu, Action::ExportPng, "Exporter le trac\xE9 en &PNG...");
     menu->addSeparator();
     connect(Entry(menu, "Exporter le &rapport en PDF..."), &QAction::triggered, this, &MenuBar::reportAsked);
-    connect(Entry(menu, "&Imprimer le rapport...", QKeySequence::Print), &QAction::triggered, this, &MenuBar::printAsked);
+    connect(Entry(menu, "&Imprimer le rapport...", QKeySequence::Print), &QAction::triggered, this,
+            &MenuBar::printAsked);
     menu->addSeparator();
-    connect(Entry(menu, "&Quitter", Standard(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this, &MenuBar::quitAsked);
+    connect(Entry(menu, "&Quitter", Standard(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
+            &MenuBar::quitAsked);
 }
 
 void MenuBar::AddRunMenu()

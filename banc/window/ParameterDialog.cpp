@@ -24,9 +24,9 @@ struct FieldDecimals {
     const char* name;
     int decimals;
 };
-constexpr FieldDecimals kDecimals[] = {{"kp", 3}, {"ti", 3},       {"td", 3},      {"ks", 3},      {"coefc0", 3},
-                                       {"coefc1", 3}, {"coefc2", 3}, {"coefc3", 3}, {"coefb0", 3}, {"coefb1", 3},
-                                       {"coefb2", 3}, {"frequence", 3}, {"te", 0},    {"tem", 0}};
+constexpr FieldDecimals kDecimals[] = {{"kp", 3},     {"ti", 3},        {"td", 3},     {"ks", 3},     {"coefc0", 3},
+                                       {"coefc1", 3}, {"coefc2", 3},    {"coefc3", 3}, {"coefb0", 3}, {"coefb1", 3},
+                                       {"coefb2", 3}, {"frequence", 3}, {"te", 0},     {"tem", 0}};
 
 // With the decimal comma the user reads and types.
 std::string FieldText(float value, int decimals)
@@ -127,10 +127,12 @@ std::string ParameterDialog::Read(const FieldInfo& field, float& value) const
     const QLineEdit* edit = Field(field.id);
     const std::string text = edit ? Latin1(edit->text().trimmed()) : std::string();
     const std::string range = RangeText(field.min, field.max);
-    if (text.empty()) return tarvic::Format("%s : une valeur est demand\xE9" "e (%s).", field.label.c_str(), range.c_str());
+    if (text.empty())
+        return tarvic::Format("%s : une valeur est demand\xE9" "e (%s).", field.label.c_str(), range.c_str());
     double number = 0;
     if (!ParseNumber(text, number))
-        return tarvic::Format("%s : \xAB %s \xBB n'est pas un nombre (%s).", field.label.c_str(), text.c_str(), range.c_str());
+        return tarvic::Format("%s : \xAB %s \xBB n'est pas un nombre (%s).", field.label.c_str(), text.c_str(),
+                              range.c_str());
     value = static_cast<float>(number);
     if (!(value >= field.min && value <= field.max))
         return tarvic::Format("%s : %s est hors limites (%s).", field.label.c_str(), NumberText(number).c_str(),

@@ -20,7 +20,8 @@ std::optional<CursorReading> SnapCursor(const CEnregistrement& recording, const 
     reading.at = CPoint(time.calculpx(index), point.y);
     for (int axis = 0; axis < 2; ++axis) {
         // The click's value in the recording's own values, through the axis's first curve.
-        const auto first = std::find_if(shown.begin(), shown.end(), [axis](const PlotCurve& c) { return c.axis == axis; });
+        const auto first =
+            std::find_if(shown.begin(), shown.end(), [axis](const PlotCurve& c) { return c.axis == axis; });
         if (first == shown.end() || first->curve.scale == 0) continue;
         float value = (axes[axis].ConvFloatInt(point.y) - first->curve.offset) / first->curve.scale;
         if (!recording.RecherchePoint(index, value)) continue;

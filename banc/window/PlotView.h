@@ -8,8 +8,8 @@
 #include <tarvic/recording/Axe.h>
 #include <tarvic/recording/AxeTemps.h>
 
-#include "engine/outputs/PlotImage.h"
 #include "engine/outputs/Comparison.h"
+#include "engine/outputs/PlotImage.h"
 #include "window/PlotCursor.h"
 
 class CDC;

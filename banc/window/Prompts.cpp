@@ -61,7 +61,8 @@ Prompts::~Prompts() = default;
 
 Prompts::Closing DialogPrompts::AskBeforeClosing(QWidget* parent)
 {
-    return Ask(parent, "Essai en cours", "Un essai est en cours. Enregistrer ce qui a \xE9t\xE9 acquis avant de fermer ?",
+    return Ask(parent, "Essai en cours",
+               "Un essai est en cours. Enregistrer ce qui a \xE9t\xE9 acquis avant de fermer ?",
                "&Fermer sans enregistrer");
 }
 

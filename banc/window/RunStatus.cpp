@@ -34,12 +34,8 @@ const char* LinkColour(LinkState state)
 }  // namespace
 
 RunStatus::RunStatus(QWidget* parent)
-    : QStatusBar(parent),
-      m_link(new QLabel(this)),
-      m_progress(new QLabel(this)),
-      m_bar(new QProgressBar(this)),
-      m_cursor(new QLabel(this)),
-      m_notice(new QLabel(this))
+    : QStatusBar(parent), m_link(new QLabel(this)), m_progress(new QLabel(this)), m_bar(new QProgressBar(this)),
+      m_cursor(new QLabel(this)), m_notice(new QLabel(this))
 {
     m_bar->setMaximumWidth(160);
     m_bar->setTextVisible(false);

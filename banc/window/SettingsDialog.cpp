@@ -1,8 +1,8 @@
 #include "window/SettingsDialog.h"
 
 #include "engine/outputs/Results.h"
-#include "window/Latin1.h"
 #include "engine/run/Setup.h"
+#include "window/Latin1.h"
 
 namespace banc::window {
 SettingsDialog::SettingsDialog(const QString& title, Workbench& workbench, QWidget* parent)

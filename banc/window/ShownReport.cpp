@@ -25,7 +25,8 @@ std::string ShownReport(Workbench& workbench, const PlotView& plot, const RunRep
     // The run just kept, as the history has it; anything else as it is, under no number.
     const bool fromHistory = workbench.ShowsLive() && kept > 0 && workbench.History().Read(kept, stored).empty();
     if (!fromHistory) {
-        stored = history::MakeStoredRun(workbench.ShownSettings(), workbench.ShownElements(), Outcome{}, RunReport{}, {});
+        stored =
+            history::MakeStoredRun(workbench.ShownSettings(), workbench.ShownElements(), Outcome{}, RunReport{}, {});
         stored.number = 0;
         // An experiment opened was not made now, nor necessarily by this user.
         if (!workbench.ShowsLive()) stored.startedAt = stored.user = stored.host = "";

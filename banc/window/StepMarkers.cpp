@@ -48,13 +48,15 @@ std::vector<std::unique_ptr<CElement>> StepMarkers(const StepFigures& figures, c
     const int step = time.calculpx(figures.stepIndex);
     const float final = *figures.final;
     if (Visible(time, *figures.settlingIndex)) {
-        markers.push_back(std::make_unique<CTempscp>(
-            CPoint(x, y), StepSeconds(*figures.settlingTime, figures.samplePeriod), time.calculpx(*figures.settlingIndex),
-            measureAxis.ConvIntFloat(final), measureAxis.ConvIntFloat(final + figures.band),
-            measureAxis.ConvIntFloat(final - figures.band), step, time.m_pixDroite));
+        markers.push_back(
+            std::make_unique<CTempscp>(CPoint(x, y), StepSeconds(*figures.settlingTime, figures.samplePeriod),
+                                       time.calculpx(*figures.settlingIndex), measureAxis.ConvIntFloat(final),
+                                       measureAxis.ConvIntFloat(final + figures.band),
+                                       measureAxis.ConvIntFloat(final - figures.band), step, time.m_pixDroite));
         y += kShortBox + kBoxGap;
     }
-    markers.push_back(std::make_unique<CCteTemps>(CPoint(x, y), StepSeconds(*figures.timeConstant, figures.samplePeriod)));
+    markers.push_back(
+        std::make_unique<CCteTemps>(CPoint(x, y), StepSeconds(*figures.timeConstant, figures.samplePeriod)));
     y += kShortBox + kBoxGap;
     if (figures.overshoot && *figures.overshoot > 0 && Visible(time, figures.peakIndex)) {
         const int peak = time.calculpx(figures.peakIndex);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "engine/lab/StoredModel.h"
 #include "engine/analysis/BodeModel.h"
+#include "engine/lab/StoredModel.h"
 #include "window/Latin1.h"
 #include "window/Workbench.h"
 
@@ -31,9 +31,12 @@ SweepDialog::SweepDialog(Workbench& workbench, Starter start, QWidget* parent)
     }
     const SweepRequest defaults;
     AddField(kLowField, "Fr\xE9quence basse", static_cast<float>(span.lowHz), kLowestHz, kHighestHz, kDecimalsHz, "Hz");
-    AddField(kHighField, "Fr\xE9quence haute", static_cast<float>(span.highHz), kLowestHz, kHighestHz, kDecimalsHz, "Hz");
-    AddField(kPointsField, "Nombre de fr\xE9quences", static_cast<float>(defaults.points), kFewestPoints, kMostPoints, 0);
-    AddField(kAmplitudeField, "Amplitude du sinus, % de la commande", 10, kSmallestAmplitude, kLargestAmplitude, 1, "%");
+    AddField(kHighField, "Fr\xE9quence haute", static_cast<float>(span.highHz), kLowestHz, kHighestHz, kDecimalsHz,
+             "Hz");
+    AddField(kPointsField, "Nombre de fr\xE9quences", static_cast<float>(defaults.points), kFewestPoints, kMostPoints,
+             0);
+    AddField(kAmplitudeField, "Amplitude du sinus, % de la commande", 10, kSmallestAmplitude, kLargestAmplitude, 1,
+             "%");
 }
 
 std::string SweepDialog::Apply(const Values& values)

@@ -118,8 +118,8 @@ std::string SweepOutcomeText(const SweepResult& result)
     const int measured = static_cast<int>(result.points.size());
     const int planned = measured + static_cast<int>(result.missingHz.size());
     const char* plural = measured > 1 ? "s" : "";
-    std::string text = tarvic::Format("R\xE9ponse fr\xE9quentielle : %d fr\xE9quence%s mesur\xE9" "e%s sur %d.", measured,
-                                      plural, plural, planned);
+    std::string text = tarvic::Format("R\xE9ponse fr\xE9quentielle : %d fr\xE9quence%s mesur\xE9" "e%s sur %d.",
+                                      measured, plural, plural, planned);
     if (result.outcome.status != Outcome::Status::Finished) text = result.outcome.message + " " + text;
     if (!result.missingHz.empty()) text += " " + MissingText(result.missingHz);
     return text;

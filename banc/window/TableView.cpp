@@ -38,8 +38,8 @@ QTableWidget* MakeTableView(const TextTable& table, const char* name, QWidget* p
     view->setMinimumWidth(view->horizontalHeader()->length() + 2 * view->frameWidth() +
                           view->verticalScrollBar()->sizeHint().width());
     const int rows = std::min(view->rowCount(), kRowsInSight);
-    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() + rows * view->verticalHeader()->defaultSectionSize() +
-                           2 * view->frameWidth());
+    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
+                           rows * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth());
     return view;
 }
 

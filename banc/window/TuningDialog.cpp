@@ -14,11 +14,9 @@
 namespace banc::window {
 
 TuningDialog::TuningDialog(LabSession& lab, QWidget* parent)
-    : QDialog(parent),
-      m_lab(lab),
+    : QDialog(parent), m_lab(lab),
       m_suggestions(MakeTableView(SuggestionTable(lab.Result()->suggestions), "reglages", this)),
-      m_apply(new QPushButton(Q("&Appliquer"), this)),
-      m_message(new QLabel(this))
+      m_apply(new QPushButton(Q("&Appliquer"), this)), m_message(new QLabel(this))
 {
     setWindowTitle(Q("R\xE9glage du correcteur"));
     m_apply->setObjectName(QStringLiteral("appliquer"));
@@ -38,7 +36,8 @@ TuningDialog::TuningDialog(LabSession& lab, QWidget* parent)
     buttons->addWidget(m_apply);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(Q("R\xE9glages sugg\xE9r\xE9s par chaque r\xE8gle, avec la r\xE9ponse qu'ils pr\xE9" "disent :"), this));
+    layout->addWidget(new QLabel(
+        Q("R\xE9glages sugg\xE9r\xE9s par chaque r\xE8gle, avec la r\xE9ponse qu'ils pr\xE9" "disent :"), this));
     layout->addWidget(m_suggestions);
     layout->addWidget(m_message);
     layout->addLayout(buttons);

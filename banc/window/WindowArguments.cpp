@@ -63,18 +63,22 @@ ArgumentsAnswer AnswerArguments(const QStringList& arguments, bool qtOptionsTake
     if (parser.isSet(version)) return {kExitDone, VersionText(), {}, {}, {}, {}};
     if (!qtOptionsTaken) return {};
     if (!parsed || !parser.positionalArguments().isEmpty())
-        return {kExitUsage, {},
-                QStringLiteral("%1 : %2 (voir %1 --help).\n").arg(QString::fromLatin1(kProgram), RefusedArgument(parser, arguments)),
-                {}, {}, {}};
-    ArgumentsAnswer answer{{}, {}, {}, parser.value(history).toLocal8Bit().toStdString(), Latin1(parser.value(student)), {}};
+        return {kExitUsage,
+                {},
+                QStringLiteral("%1 : %2 (voir %1 --help).\n")
+                    .arg(QString::fromLatin1(kProgram), RefusedArgument(parser, arguments)),
+                {},
+                {},
+                {}};
+    ArgumentsAnswer answer{{}, {}, {}, parser.value(history).toLocal8Bit().toStdString(), Latin1(parser.value(student)),
+                           {}};
     for (const QCommandLineOption& option : room) {
         const QString name = option.names().front();
         // Each value, so that one given twice is refused as on the other programs' command lines.
         for (const QString& value : parser.values(option)) {
             // Files are named in the file system's encoding, the rest are texts.
-            const std::string given = name == Q("mqtt-mdp") || name == Q("mqtt-ca")
-                                          ? value.toLocal8Bit().toStdString()
-                                          : Latin1(value);
+            const std::string given =
+                name == Q("mqtt-mdp") || name == Q("mqtt-ca") ? value.toLocal8Bit().toStdString() : Latin1(value);
             if (std::string error = net::TakeMqttOption(Latin1(name), given, answer.mqtt); !error.empty())
                 return {kExitUsage, {}, QString::fromLatin1(kProgram) + Q(" : " + error + "\n"), {}, {}, {}};
         }

@@ -80,6 +80,9 @@ void WindowProfile::SaveFolder(const std::string& folder) { m_profile->WriteProf
 
 std::string WindowProfile::KeptRun() const { return m_profile->GetProfileString(kWindow, "ESSAI_GARDE", ""); }
 
-void WindowProfile::SaveKeptRun(const std::string& path) { m_profile->WriteProfileString(kWindow, "ESSAI_GARDE", path); }
+void WindowProfile::SaveKeptRun(const std::string& path)
+{
+    m_profile->WriteProfileString(kWindow, "ESSAI_GARDE", path);
+}
 
 }  // namespace banc::window

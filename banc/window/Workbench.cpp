@@ -8,13 +8,13 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/model/ControllerChoice.h"
-#include "engine/outputs/CsvExport.h"
-#include "engine/run/Download.h"
-#include "engine/model/NumberText.h"
-#include "engine/outputs/Results.h"
-#include "engine/run/Setup.h"
 #include "engine/history/KeepRun.h"
+#include "engine/model/ControllerChoice.h"
+#include "engine/model/NumberText.h"
+#include "engine/outputs/CsvExport.h"
+#include "engine/outputs/Results.h"
+#include "engine/run/Download.h"
+#include "engine/run/Setup.h"
 #include "window/Latin1.h"
 
 namespace banc::window {
@@ -25,7 +25,8 @@ constexpr int kWaitingTime = 1001;  // the recording's period, ms
 const ParameterDef& Named(const char* name)
 {
     const auto& all = CommonParameters();
-    return *std::find_if(all.begin(), all.end(), [name](const ParameterDef& def) { return def.name == std::string(name); });
+    return *std::find_if(all.begin(), all.end(),
+                         [name](const ParameterDef& def) { return def.name == std::string(name); });
 }
 
 // Each line once, in the order first given.
@@ -39,16 +40,15 @@ std::vector<std::string> Distinct(std::vector<std::string> lines)
 
 std::string OutOfRange(const ParameterDef& def, float value, float min, float max)
 {
-    return tarvic::Format("%s : %s est hors limites (%s).", def.help, NumberText(value).c_str(), RangeText(min, max).c_str());
+    return tarvic::Format("%s : %s est hors limites (%s).", def.help, NumberText(value).c_str(),
+                          RangeText(min, max).c_str());
 }
 
 }  // namespace
 
 Workbench::Workbench(Places places, QObject* parent)
-    : QObject(parent),
-      m_places(std::move(places)),
-      m_profile(std::make_shared<tarvic::IniProfile>(WindowProfilePath())),
-      m_card(m_places.card, m_lock, this),
+    : QObject(parent), m_places(std::move(places)),
+      m_profile(std::make_shared<tarvic::IniProfile>(WindowProfilePath())), m_card(m_places.card, m_lock, this),
       m_history(m_places.historyPath, m_places.user),
       m_room(m_places.mqtt, "tarvic-banc-fenetre", m_places.user.empty() ? history::LoginName() : m_places.user)
 {
@@ -69,10 +69,7 @@ Workbench::Workbench(Places places, QObject* parent)
     m_room.SetOrders(std::move(orders));
 }
 
-Workbench::~Workbench()
-{
-    m_card.Disconnect();
-}
+Workbench::~Workbench() { m_card.Disconnect(); }
 
 std::string Workbench::WindowProfilePath() const { return m_places.profileFolder + "/tarvic-banc-fenetre.ini"; }
 
@@ -160,7 +157,8 @@ std::string Workbench::Reconfigure(Settings settings)
     if (!result.saved)
         emit notice(QString::fromLatin1("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans ") +
                     QString::fromLocal8Bit(m_store->Path().c_str()) + " : " +
-                    QString::fromLatin1(tarvic::FileErrorReason(result.saveError, tarvic::FileUse::Write).c_str()) + ".");
+                    QString::fromLatin1(tarvic::FileErrorReason(result.saveError, tarvic::FileUse::Write).c_str()) +
+                    ".");
     return {};
 }
 
@@ -255,8 +253,7 @@ std::string Workbench::SetParameters(const Values& values)
     return {};
 }
 
-std::string Workbench::SetWiring(const CommandChoice& command, const MeasureChoice& measure, bool routed,
-                                 bool feedback)
+std::string Workbench::SetWiring(const CommandChoice& command, const MeasureChoice& measure, bool routed, bool feedback)
 {
     Settings settings = m_settings;
     settings.command = &command;
@@ -335,7 +332,8 @@ std::string Workbench::SetRecording(double seconds, float periodMs)
 {
     if (std::string busy = Busy(); !busy.empty()) return busy;
     const ParameterDef& period = Named("tem");
-    if (!(periodMs >= period.min && periodMs <= period.max)) return OutOfRange(period, periodMs, period.min, period.max);
+    if (!(periodMs >= period.min && periodMs <= period.max))
+        return OutOfRange(period, periodMs, period.min, period.max);
     const double blockSeconds = kPointsPerBlock * std::trunc(periodMs) / 1000.0;
     const double blocks = std::ceil(seconds / blockSeconds - 1e-9);
     if (!(blocks >= 1 && blocks <= kMaxBlocks))
@@ -369,7 +367,8 @@ std::string Workbench::Download()
     }
     const int count = static_cast<int>(lines.size());
     m_card.Send(std::move(lines));
-    emit notice(QString::fromLatin1(tarvic::Format("Configuration envoy\xE9" "e \xE0 la carte (%d lignes).", count).c_str()));
+    emit notice(
+        QString::fromLatin1(tarvic::Format("Configuration envoy\xE9" "e \xE0 la carte (%d lignes).", count).c_str()));
     return {};
 }
 

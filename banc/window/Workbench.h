@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/history/KeepRun.h"
-#include "engine/outputs/CsvExport.h"
 #include "engine/lab/LabWork.h"
+#include "engine/outputs/CsvExport.h"
 #include "engine/outputs/RecordingArchive.h"
 #include "engine/publish/RoomReport.h"
 #include "net/MqttSettings.h"

@@ -87,7 +87,8 @@ CJournal::Statistiques CJournal::LitStatistiques() const
 std::string CJournal::Ligne(const Entree& entree)
 {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(entree.heure);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(entree.heure.time_since_epoch()).count() % 1000;
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(entree.heure.time_since_epoch()).count() % 1000;
     std::tm local{};
     ::localtime_r(&seconds, &local);
     static constexpr char kSens[] = {'>', '<', '*'};

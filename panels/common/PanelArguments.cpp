@@ -13,10 +13,16 @@ constexpr int kExitUsage = 2;
 std::string HelpText(const PanelVariant& variant)
 {
     const std::string name = variant.name;
-    return "Usage : " + name + " [OPTION]...\n"
-           "Le panneau de la station " + name + " : les entr\xE9" "es de la carte en voyants, ses sorties en cases\n"
-           "\xE0 cocher. Le port est celui du profil (~/.config/tarvic/" + name + ".ini), choisi par le bouton Port.\n"
-           "\n" + net::MqttOptionsHelp() +
+    return "Usage : " + name +
+           " [OPTION]...\n"
+           "Le panneau de la station " +
+           name +
+           " : les entr\xE9" "es de la carte en voyants, ses sorties en cases\n"
+           "\xE0 cocher. Le port est celui du profil (~/.config/tarvic/" +
+           name +
+           ".ini), choisi par le bouton Port.\n"
+           "\n" +
+           net::MqttOptionsHelp() +
            "\n"
            "  -h, --help               affiche cette aide et quitte\n"
            "  -v, --version            affiche la version et quitte\n"

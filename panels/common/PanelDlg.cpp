@@ -338,8 +338,7 @@ void CPanelDlg::ShowText(int id, const QString& text)
 
 const char* CPanelDlg::EtatText() const
 {
-    if (m_variant.etatAlarmText && Bit(m_variant.etatAlarmByte, m_variant.etatAlarmBit))
-        return m_variant.etatAlarmText;
+    if (m_variant.etatAlarmText && Bit(m_variant.etatAlarmByte, m_variant.etatAlarmBit)) return m_variant.etatAlarmText;
     const int etat = m_pProcess->LitEtat();
     if (etat < 0 || etat >= static_cast<int>(m_variant.etatTexts.size())) return "";
     return m_variant.etatTexts[static_cast<std::size_t>(etat)];

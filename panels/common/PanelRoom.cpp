@@ -17,9 +17,8 @@ bool AnyOn(const std::vector<std::uint8_t>& outputs)
 }  // namespace
 
 CPanelRoom::CPanelRoom(const net::MqttSettings& settings, const PanelVariant& variant)
-    : m_variant(variant),
-      m_publisher(std::make_unique<net::PostePublisher>(settings, net::PosteKind::Station, variant.name,
-                                                        TARVIC_VERSION_STRING))
+    : m_variant(variant), m_publisher(std::make_unique<net::PostePublisher>(settings, net::PosteKind::Station,
+                                                                            variant.name, TARVIC_VERSION_STRING))
 {
     // The client's thread hands them over; they run on the panel's.
     m_publisher->OnOrder(

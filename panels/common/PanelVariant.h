@@ -20,7 +20,7 @@ struct PanelBit {
 struct LelField {
     static constexpr int kEtat = -1;  // the station state index, not an input byte
     int offset;
-    int target;                       // input byte index, or kEtat
+    int target;  // input byte index, or kEtat
 };
 
 // The dialog-unit sizes of the original templates; converted for the dialog
@@ -32,11 +32,11 @@ struct DialogUnits {
 
 // How the timer cycle greets and polls the card, and which replies it takes.
 struct CycleRules {
-    bool acceptsAru;              // an "ARU" reply completes a pending query
-    bool queryAruEachCycle;       // every cycle ends by queueing "ARU"
-    bool emdOnVerReply;           // "EMD 1" queued on the "VER" reply, else by the cycle
-    bool lelOnlyWhenIdentified;   // poll and show inputs only once identified
-    bool statusShowsInputs;       // the link text and "LEL .." in the status line
+    bool acceptsAru;             // an "ARU" reply completes a pending query
+    bool queryAruEachCycle;      // every cycle ends by queueing "ARU"
+    bool emdOnVerReply;          // "EMD 1" queued on the "VER" reply, else by the cycle
+    bool lelOnlyWhenIdentified;  // poll and show inputs only once identified
+    bool statusShowsInputs;      // the link text and "LEL .." in the status line
     int firstPeriodMs;
 };
 

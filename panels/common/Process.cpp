@@ -272,9 +272,7 @@ void CProcess::Envoi()
             LitPortPerdu()->ResetEvent();
             CartePerdue(enVol, "Liaison perdue");
             break;
-        case CEvent::kTimeout:
-            DelaiDepasse(enVol);
-            break;
+        case CEvent::kTimeout: DelaiDepasse(enVol); break;
         default: break;
         }
     }

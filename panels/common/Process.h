@@ -130,10 +130,10 @@ private:
     CEvent m_evFile;
     CEvent m_evFin;
     std::thread m_pEnvoi;
-    mutable std::mutex m_lock;  // the queue, m_version and the three flags below
-    bool m_teteRepondue = false;  // the reply event for the head is set or about to be
-    bool m_perdue = false;        // an identified card was lost: its next "VER" is a reconnection
-    bool m_teteRefusee = false;   // the card answered the query at the head with an error
+    mutable std::mutex m_lock;         // the queue, m_version and the three flags below
+    bool m_teteRepondue = false;       // the reply event for the head is set or about to be
+    bool m_perdue = false;             // an identified card was lost: its next "VER" is a reconnection
+    bool m_teteRefusee = false;        // the card answered the query at the head with an error
     std::atomic<bool> m_refus{false};  // the card was last dropped for answering with errors
     const LinkTimings m_timings;
     std::shared_ptr<CJournal> m_journal = std::make_shared<CJournal>();

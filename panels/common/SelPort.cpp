@@ -43,7 +43,8 @@ std::map<std::string, std::vector<std::string>> Aliases(const std::string& folde
         if (!entry.is_symlink(error)) continue;
         const fs::path target = fs::read_symlink(entry.path(), error);
         if (error) continue;
-        const fs::path device = (target.is_absolute() ? target : entry.path().parent_path() / target).lexically_normal();
+        const fs::path device =
+            (target.is_absolute() ? target : entry.path().parent_path() / target).lexically_normal();
         aliases[device.string()].push_back(entry.path().string());
     }
     for (auto& [device, names] : aliases) std::sort(names.begin(), names.end());

@@ -57,8 +57,7 @@ BenchSession::BenchSession(const Arguments& arguments) : m_arguments(arguments)
                         ? tarvic::DefaultProfilePath(std::string("tarvic-banc-") + settings.bench->name)
                         : request.profile;
     m_profile = std::make_shared<tarvic::IniProfile>(m_profilePath);
-    const CardPlace place =
-        cli::CardPlaceOf(request, settings, ModuleFolder() + "/" TARVIC_PYTHON_TO_BINDIR);
+    const CardPlace place = cli::CardPlaceOf(request, settings, ModuleFolder() + "/" TARVIC_PYTHON_TO_BINDIR);
     OpenedCard opened = OpenCard(place, m_card);
     if (!opened.link) throw SystemError(opened.errorCode, opened.error);
     m_link = std::move(opened.link);
@@ -82,10 +81,10 @@ void BenchSession::Configure(const Settings& settings, Elements& elements) const
     const SetupResult setup = banc::Configure(settings, m_profile, elements);
     if (!setup.error.empty()) throw UsageError(setup.error);
     if (!setup.saved)
-        throw SystemError(setup.saveError,
-                          tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s : %s.",
-                                         m_profilePath.c_str(),
-                                         tarvic::FileErrorReason(setup.saveError, tarvic::FileUse::Write).c_str()));
+        throw SystemError(
+            setup.saveError,
+            tarvic::Format("Les r\xE9glages n'ont pas pu \xEAtre gard\xE9s dans %s : %s.", m_profilePath.c_str(),
+                           tarvic::FileErrorReason(setup.saveError, tarvic::FileUse::Write).c_str()));
 }
 
 std::vector<std::pair<std::string, float>> BenchSession::Parameters(const Settings& settings) const

@@ -7,8 +7,8 @@
 
 #include "cli/CommandLine.h"
 #include "engine/link/CardLink.h"
-#include "engine/model/Elements.h"
 #include "engine/link/EmbeddedCard.h"
+#include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
 
 namespace tarvic {

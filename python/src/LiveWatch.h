@@ -7,8 +7,8 @@
 
 #include "BenchSession.h"
 #include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
 #include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
 
 namespace banc::python {
 

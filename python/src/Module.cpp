@@ -51,7 +51,8 @@ std::vector<double> Times(const Trial& trial)
 {
     const long long periodMs = std::llround(trial.PeriodSeconds() * 1000);
     std::vector<double> times(static_cast<std::size_t>(trial.Blocks() * banc::kPointsPerBlock));
-    for (std::size_t i = 0; i < times.size(); ++i) times[i] = static_cast<double>(static_cast<long long>(i) * periodMs) / 1000.0;
+    for (std::size_t i = 0; i < times.size(); ++i)
+        times[i] = static_cast<double>(static_cast<long long>(i) * periodMs) / 1000.0;
     return times;
 }
 

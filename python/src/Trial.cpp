@@ -73,7 +73,8 @@ double Trial::PeriodSeconds() const { return PeriodMs(*m_elements.recording) / 1
 std::vector<std::string> Trial::Columns() const
 {
     std::vector<std::string> names;
-    for (const Curve& column : ResultColumns(m_settings, m_elements)) names.push_back(tarvic::Latin1ToUtf8(column.column));
+    for (const Curve& column : ResultColumns(m_settings, m_elements))
+        names.push_back(tarvic::Latin1ToUtf8(column.column));
     return names;
 }
 

@@ -8,10 +8,10 @@
 
 #include "BenchSession.h"
 #include "cli/LabRun.h"
-#include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
-#include "engine/model/Settings.h"
 #include "engine/history/KeepRun.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
 
 namespace banc::python {
 

@@ -18,20 +18,13 @@ CBoFonction::CBoFonction(std::string name)
 }
 
 CBoFonction::CBoFonction(const CBoFonction* other)
-    : CEidElement(other),
-      Actions(other->Actions),
-      SourceCommande(other->SourceCommande),
-      TypeSortie(other->TypeSortie),
-      TE(other->TE),
-      ValeurCommande(other->ValeurCommande)
+    : CEidElement(other), Actions(other->Actions), SourceCommande(other->SourceCommande), TypeSortie(other->TypeSortie),
+      TE(other->TE), ValeurCommande(other->ValeurCommande)
 {
     for (int i = 0; i < 4; ++i) ValeursVS[i] = other->ValeursVS[i];
 }
 
-void CBoFonction::Serialize(CArchive& ar)
-{
-    tarvic::SerializeFields(ar, SourceCommande, Actions, TE);
-}
+void CBoFonction::Serialize(CArchive& ar) { tarvic::SerializeFields(ar, SourceCommande, Actions, TE); }
 
 int CBoFonction::ProcessCourant() { return Profil()->GetProfileInt("TYPE", "PO", 'D'); }
 

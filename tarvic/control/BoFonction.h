@@ -29,11 +29,11 @@ public:
     std::string ConfFerz(int n) override;
     int NbParam() override;
 
-    std::uint8_t Actions = 0;   // 0x80 or 0
-    char SourceCommande = 'I';  // 'I' not routed, 'D', 'P', 'F', 'T'
-    char TypeSortie = 0;        // 'T' voltage output, another letter current, 0 none
-    float TE = 100.0f;          // sampling period, ms
-    float ValeursVS[4] = {};    // last "AVS" reply, unconverted
+    std::uint8_t Actions = 0;     // 0x80 or 0
+    char SourceCommande = 'I';    // 'I' not routed, 'D', 'P', 'F', 'T'
+    char TypeSortie = 0;          // 'T' voltage output, another letter current, 0 none
+    float TE = 100.0f;            // sampling period, ms
+    float ValeursVS[4] = {};      // last "AVS" reply, unconverted
     float ValeurCommande = 0.0f;  // last "ACO" reply
 
 private:

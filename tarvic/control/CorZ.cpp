@@ -28,13 +28,8 @@ CCorZ::CCorZ()
 }
 
 CCorZ::CCorZ(const CCorZ* other)
-    : CEidElement(other),
-      TE(other->TE),
-      SourceRetour(other->SourceRetour),
-      SourceCommande(other->SourceCommande),
-      Actions(other->Actions),
-      coefC(other->coefC),
-      coefB(other->coefB)
+    : CEidElement(other), TE(other->TE), SourceRetour(other->SourceRetour), SourceCommande(other->SourceCommande),
+      Actions(other->Actions), coefC(other->coefC), coefB(other->coefB)
 {
     tarvic::boucle::EchellesDuBanc(m_process, EchelleSortie, EchelleValeurs);
 }
@@ -67,12 +62,9 @@ std::string CCorZ::LitConfiguration(int layout)
         text += tarvic::Format(enLigne ? ", B\\i%d\\n = %.2f" : " B\\i%d\\n = %.2f\n", i + 1, double{coefB[i]});
     if (enLigne) text += "\n";
     static const tarvic::boucle::TextesProcessus multiLigne = {
-        "\\gProcessus:\\n\n",
-        "Cde Temp\xE9rature\n",
-        "Cde D\xE9" "bit\n",
-        "\\gProcessus:\\n\n Cde Isol\xE9" "e\\n\n",
-        "Mesure temp\xE9rature\n",
-        "Mesure du d\xE9" "bit\n",
+        "\\gProcessus:\\n\n",      "Cde Temp\xE9rature\n",
+        "Cde D\xE9" "bit\n",       "\\gProcessus:\\n\n Cde Isol\xE9" "e\\n\n",
+        "Mesure temp\xE9rature\n", "Mesure du d\xE9" "bit\n",
         "mesure ouverte\n",
     };
     return text + tarvic::boucle::DescriptionProcessus(SourceCommande, SourceRetour,

@@ -39,7 +39,7 @@ public:
     char SourceRetour = 'I';
     char SourceCommande = 'I';
     bool ModeRD = false;
-    std::uint8_t Actions = 0;        // 0x80 only: the low bits are never set here
+    std::uint8_t Actions = 0;  // 0x80 only: the low bits are never set here
     float ValeursVS[4] = {};
     std::array<float, 4> coefC = {1.0f, 1.0f, 1.0f, 1.0f};  // C0 to C3
     std::array<float, 3> coefB = {1.0f, 1.0f, 1.0f};        // shown as B1 to B3

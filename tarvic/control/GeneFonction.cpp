@@ -16,7 +16,7 @@ enum Conversion { Aucune, Niveau, Pente, Acceleration };
 
 struct Parametre {
     int n;
-    float CGeneFonction::*champ;
+    float CGeneFonction::* champ;
     Conversion conversion;
     const char* entree;  // profile entry, also the text read at construction
     const char* defaut;
@@ -43,13 +43,13 @@ const Parametre* TrouveParametre(int n)
 // Kind names until the controlling application supplies its own.
 const bool kNomsParDefaut = [] {
     const char* const noms[] = {
-        "Echelon",                      // 200 step
-        "Rampe",                        // 201 ramp
-        "Sinus",                        // 202 sine
-        "Consigne analogique",          // 203 kind 3 on a percent bench
-        "Consigne externe",             // 204 kind 3 on a card-unit bench, kind 4 elsewhere
-        "Consigne num\xE9rique",        // 205 kind 4 on the electrical load bench
-        "Trap\xE8ze",                   // 206 trapezoid
+        "Echelon",                       // 200 step
+        "Rampe",                         // 201 ramp
+        "Sinus",                         // 202 sine
+        "Consigne analogique",           // 203 kind 3 on a percent bench
+        "Consigne externe",              // 204 kind 3 on a card-unit bench, kind 4 elsewhere
+        "Consigne num\xE9rique",         // 205 kind 4 on the electrical load bench
+        "Trap\xE8ze",                    // 206 trapezoid
         "Consigne du potentiom\xE8tre",  // 207 kind 4 on the motor bench
     };
     int id = CGeneFonction::kNomsSignaux;
@@ -77,23 +77,11 @@ CGeneFonction::CGeneFonction(std::string name)
 }
 
 CGeneFonction::CGeneFonction(const CGeneFonction* other)
-    : CEidElement(other),
-      RETARD(other->RETARD),
-      TypeSignal(other->TypeSignal),
-      TypeSortie(other->TypeSortie),
-      ECHELON(other->ECHELON),
-      RAMPE(other->RAMPE),
-      FREQUENCE(other->FREQUENCE),
-      C_REPOS(other->C_REPOS),
-      AMPLITUDE(other->AMPLITUDE),
-      ACCELERATION(other->ACCELERATION),
-      TE(other->TE),
-      GainAcceleration(other->GainAcceleration),
-      UniteValeur(other->UniteValeur),
-      UniteVitesse(other->UniteVitesse),
-      UniteAcceleration(other->UniteAcceleration),
-      GainRampe(other->GainRampe),
-      GainValeur(other->GainValeur),
+    : CEidElement(other), RETARD(other->RETARD), TypeSignal(other->TypeSignal), TypeSortie(other->TypeSortie),
+      ECHELON(other->ECHELON), RAMPE(other->RAMPE), FREQUENCE(other->FREQUENCE), C_REPOS(other->C_REPOS),
+      AMPLITUDE(other->AMPLITUDE), ACCELERATION(other->ACCELERATION), TE(other->TE),
+      GainAcceleration(other->GainAcceleration), UniteValeur(other->UniteValeur), UniteVitesse(other->UniteVitesse),
+      UniteAcceleration(other->UniteAcceleration), GainRampe(other->GainRampe), GainValeur(other->GainValeur),
       Option(other->Option)
 {
 }
@@ -107,11 +95,10 @@ void CGeneFonction::Serialize(CArchive& ar)
             ar << (static_cast<std::size_t>(k) < TablePoints.size() ? TablePoints[k] : std::int16_t{0});
         return;
     }
-    const auto lecture = [](CArchive& in, std::uint8_t& type, float& repos, float& retard, float& tePt,
-                            float& echelon, float& rampe, float& frequence, float& acceleration, int& nbPoints,
-                            int& nbBlocs, std::vector<std::int16_t>& points) {
-        in >> type >> repos >> retard >> tePt >> echelon >> rampe >> frequence >> acceleration >> nbPoints >>
-            nbBlocs;
+    const auto lecture = [](CArchive& in, std::uint8_t& type, float& repos, float& retard, float& tePt, float& echelon,
+                            float& rampe, float& frequence, float& acceleration, int& nbPoints, int& nbBlocs,
+                            std::vector<std::int16_t>& points) {
+        in >> type >> repos >> retard >> tePt >> echelon >> rampe >> frequence >> acceleration >> nbPoints >> nbBlocs;
         // A count beyond what a calculation can produce is a damaged record:
         // nothing is allocated from it.
         if (in.Failed() || nbPoints < 0 || nbPoints > kMaxPoints || nbBlocs < 0 ||
@@ -167,8 +154,7 @@ std::string CGeneFonction::TexteValeurs(bool enLigne, int d) const
     const char* us = UniteVitesse.c_str();
     const char* ua = UniteAcceleration.c_str();
     switch (TypeSignal) {
-    case Echelon:
-        return tarvic::Format(enLigne ? "Val. C =%.*f %s" : " Val. C =\n  %.*f %s\n", d, valeur, uv);
+    case Echelon: return tarvic::Format(enLigne ? "Val. C =%.*f %s" : " Val. C =\n  %.*f %s\n", d, valeur, uv);
     case Rampe:
         return tarvic::Format(enLigne ? "Val. C=%.*f %s, Val. V=%.*f %s" : " Val. C=\n  %.*f %s\n Val. V=\n  %.*f %s\n",
                               d, valeur, uv, d, vitesse, us);
@@ -180,8 +166,7 @@ std::string CGeneFonction::TexteValeurs(bool enLigne, int d) const
         return tarvic::Format(enLigne ? "Val. C=%.*f %s, Val. V=%.*f %s,Val. Acc=%.*f %s"
                                       : " Val. C=\n  %.*f %s\n Val. V=\n  %.*f %s\nVal. Acc=\n  %.*f %s\n",
                               d, valeur, uv, d, vitesse, us, d, acceleration, ua);
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -67,16 +67,16 @@ public:
     float ACCELERATION = 20.0f;   // trapezoid acceleration, per second squared
     std::vector<std::int16_t> TablePoints;
     int NbPoints = 0;
-    float TE_PT = 500.0f;         // point period of ramp and trapezoid tables, ms
-    float TE_SINUS = 500.0f;      // point period of sine tables, ms
-    float TE = 100.0f;            // card sampling period, ms
+    float TE_PT = 500.0f;     // point period of ramp and trapezoid tables, ms
+    float TE_SINUS = 500.0f;  // point period of sine tables, ms
+    float TE = 100.0f;        // card sampling period, ms
     float GainAcceleration = 1.0f;
     std::string UniteValeur;
     std::string UniteVitesse;
     std::string UniteAcceleration;
     float GainRampe = 1.0f;
     float GainValeur = 1.0f;
-    int Option = 0;               // kept for the application
+    int Option = 0;  // kept for the application
 
 private:
     bool ModeDirect() const { return TestSynum(); }

@@ -176,8 +176,7 @@ void CGeneFonction::CalculTrap()
     const float V = RAMPE;
     const float A = ACCELERATION;
     const float delta = static_cast<float>(double{E} - R);
-    trace.Ecrit(tarvic::Format("Echelon=%.3f inc\tcons_repos=%.3f\tdelta=%.3f\n", double{E}, double{R},
-                               double{delta}));
+    trace.Ecrit(tarvic::Format("Echelon=%.3f inc\tcons_repos=%.3f\tdelta=%.3f\n", double{E}, double{R}, double{delta}));
     tarvic::TraceFormat("\ndelta=%.3f", double{delta});
     // Without speed or acceleration the motion never ends.
     if (!(V > 0.0f) || !(A > 0.0f)) return;
@@ -243,7 +242,7 @@ void CGeneFonction::CalculTrap()
         trace.Ecrit(tarvic::Format("%d\t%d\t%d\n", i, tarvic::TruncateToInt(inc), position));
     }
     NbBlocs = NbPoints / kPointsParBloc + 1;
-    tarvic::TraceFormat("\n(%d=%f)=d %f p_r=%.3f p_i=%d\nnb_bloc=%d\n", NbPoints, double{t}, double{inc},
-                        double{cumul}, position, NbBlocs);
+    tarvic::TraceFormat("\n(%d=%f)=d %f p_r=%.3f p_i=%d\nnb_bloc=%d\n", NbPoints, double{t}, double{inc}, double{cumul},
+                        position, NbBlocs);
     BlocCourant = 0;
 }

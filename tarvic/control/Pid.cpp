@@ -48,19 +48,9 @@ CPid::CPid()
 }
 
 CPid::CPid(const CPid* other)
-    : CEidElement(other),
-      SourceRetour(other->SourceRetour),
-      SourceCommande(other->SourceCommande),
-      TypeSortie(other->TypeSortie),
-      TE(other->TE),
-      KS(other->KS),
-      KF(other->KF),
-      TD(other->TD),
-      TI(other->TI),
-      KP(other->KP),
-      Actions(other->Actions),
-      Unite(other->Unite),
-      Echelle(other->Echelle)
+    : CEidElement(other), SourceRetour(other->SourceRetour), SourceCommande(other->SourceCommande),
+      TypeSortie(other->TypeSortie), TE(other->TE), KS(other->KS), KF(other->KF), TD(other->TD), TI(other->TI),
+      KP(other->KP), Actions(other->Actions), Unite(other->Unite), Echelle(other->Echelle)
 {
 }
 
@@ -89,12 +79,20 @@ bool CPid::LitEtat(int n, int& v)
     const bool direct = TestSynum();
     switch (SourceRetour) {
     case 'I': v = 0; break;
-    case 'V': if (direct) v = 1; break;
+    case 'V':
+        if (direct) v = 1;
+        break;
     case 'P': v = direct ? 2 : 1; break;
-    case 'D': if (!direct) v = 1; break;
+    case 'D':
+        if (!direct) v = 1;
+        break;
     case '1':
-    case 'T': if (!direct) v = 2; break;
-    case '2': if (!direct) v = 3; break;
+    case 'T':
+        if (!direct) v = 2;
+        break;
+    case '2':
+        if (!direct) v = 3;
+        break;
     default: break;
     }
     return true;
@@ -105,10 +103,22 @@ void CPid::LitMinMax(int n, float& min, float& max)
     // The period is in ms, the times in s.
     const double periode = double{TE} / 1000;
     switch (n) {
-    case 10: min = 0.001f; max = 64.0f; break;
-    case 11: min = static_cast<float>(periode / 64); max = static_cast<float>(periode / 0.001); break;
-    case 12: min = static_cast<float>(periode * 0.0001); max = static_cast<float>(64 * periode); break;
-    case 13: min = 1.0f; max = 20.0f; break;
+    case 10:
+        min = 0.001f;
+        max = 64.0f;
+        break;
+    case 11:
+        min = static_cast<float>(periode / 64);
+        max = static_cast<float>(periode / 0.001);
+        break;
+    case 12:
+        min = static_cast<float>(periode * 0.0001);
+        max = static_cast<float>(64 * periode);
+        break;
+    case 13:
+        min = 1.0f;
+        max = 20.0f;
+        break;
     case 14:
         min = static_cast<float>(0.004 / FacteurSortie(TypeSortie));
         max = static_cast<float>(256.0 / FacteurSortie(TypeSortie));
@@ -149,12 +159,9 @@ std::string CPid::LitConfiguration(int layout)
         text += "\n";
     }
     static const tarvic::boucle::TextesProcessus multiLigne = {
-        "\\gProcessus:\\n \n",
-        "Commande Temp\xE9rature\n",
-        "Commande D\xE9" "bit\n",
-        "\\gProcessus:\\n\n Commande Isol\xE9" "e\\n\n",
-        " Mesure de la temp.\n",
-        " Mesure du d\xE9" "bit\n",
+        "\\gProcessus:\\n \n",    "Commande Temp\xE9rature\n",
+        "Commande D\xE9" "bit\n", "\\gProcessus:\\n\n Commande Isol\xE9" "e\\n\n",
+        " Mesure de la temp.\n",  " Mesure du d\xE9" "bit\n",
         " Mesure ouverte\n",
     };
     return text + tarvic::boucle::DescriptionProcessus(SourceCommande, SourceRetour,
@@ -215,10 +222,22 @@ bool CPid::LitFParam(int n, float& v)
 bool CPid::SetFParam(int n, float v)
 {
     switch (n) {
-    case 10: KP = v; EcritProfil("KP", KP); return true;
-    case 11: TI = v; EcritProfil("TI", TI); return true;
-    case 12: TD = v; EcritProfil("TD", TD); return true;
-    case 13: KF = v; EcritProfil("KF", KF); return true;
+    case 10:
+        KP = v;
+        EcritProfil("KP", KP);
+        return true;
+    case 11:
+        TI = v;
+        EcritProfil("TI", TI);
+        return true;
+    case 12:
+        TD = v;
+        EcritProfil("TD", TD);
+        return true;
+    case 13:
+        KF = v;
+        EcritProfil("KF", KF);
+        return true;
     case 14:
         KS = static_cast<float>(double{v} * Echelle * FacteurSortie(TypeSortie));
         EcritProfil("KS", KS);
@@ -295,10 +314,7 @@ std::string CPid::CmdIntegrale() const
     return "RKI" + tarvic::Hex4(tarvic::TruncateToInt(double{TE} / TI * 1024 / 1000));
 }
 
-float CPid::PoleFiltre() const
-{
-    return static_cast<float>(std::exp(-double{KF} * TE / TD / 1000));
-}
+float CPid::PoleFiltre() const { return static_cast<float>(std::exp(-double{KF} * TE / TD / 1000)); }
 
 std::string CPid::CmdDerivee() const
 {

@@ -26,21 +26,13 @@ CTor::CTor()
 }
 
 CTor::CTor(const CTor* other)
-    : CEidElement(other),
-      TE(other->TE),
-      RBN(other->RBN),
-      RBP(other->RBP),
-      SourceRetour(other->SourceRetour),
-      SourceCommande(other->SourceCommande),
-      Actions(other->Actions)
+    : CEidElement(other), TE(other->TE), RBN(other->RBN), RBP(other->RBP), SourceRetour(other->SourceRetour),
+      SourceCommande(other->SourceCommande), Actions(other->Actions)
 {
     tarvic::boucle::EchellesDuBanc(m_process, EchelleSortie, EchelleValeurs);
 }
 
-void CTor::Serialize(CArchive& ar)
-{
-    tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, RBN, RBP);
-}
+void CTor::Serialize(CArchive& ar) { tarvic::SerializeFields(ar, SourceCommande, SourceRetour, Actions, TE, RBN, RBP); }
 
 char CTor::LitBRetour() { return SourceRetour; }
 
@@ -51,15 +43,12 @@ std::string CTor::LitConfiguration(int layout)
     const bool enLigne = layout == 0;
     std::string text = enLigne ? "\\gCorrecteur: TOR\\n " : "\\gCorrecteur: TOR\\n \n";
     if ((Actions & 0x07) == 0) text += enLigne ? " Ouvert" : " Ouvert\n";
-    text += tarvic::Format(enLigne ? ", RBN = %.3f, RBP = %.3f\n" : " RBN = %.3f\n RBP = %.3f\n", double{RBN},
-                           double{RBP});
+    text +=
+        tarvic::Format(enLigne ? ", RBN = %.3f, RBP = %.3f\n" : " RBN = %.3f\n RBP = %.3f\n", double{RBN}, double{RBP});
     static const tarvic::boucle::TextesProcessus multiLigne = {
-        "\\gProcessus:\\n\n",
-        " Cmde Temp\xE9rature\n",
-        "Cmde D\xE9" "bit\n",
-        "\\gProcessus:\\n\n Cde Isol\xE9" "e\\n\n",
-        "Mesure temp\n",
-        "Mesure d\xE9" "bit\n",
+        "\\gProcessus:\\n\n", " Cmde Temp\xE9rature\n",
+        "Cmde D\xE9" "bit\n", "\\gProcessus:\\n\n Cde Isol\xE9" "e\\n\n",
+        "Mesure temp\n",      "Mesure d\xE9" "bit\n",
         "mesure ouverte\n",
     };
     return text + tarvic::boucle::DescriptionProcessus(SourceCommande, SourceRetour,

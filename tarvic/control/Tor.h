@@ -40,7 +40,7 @@ public:
     char SourceRetour = 'I';
     char SourceCommande = 'I';
     bool ModeRD = false;
-    std::uint8_t Actions = 0;        // 0x80 only: the low bits are never set here
+    std::uint8_t Actions = 0;  // 0x80 only: the low bits are never set here
     float ValeursVS[4] = {};
 
 private:

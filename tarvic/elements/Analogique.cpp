@@ -18,12 +18,9 @@ constexpr int DebutDonnees = 4;
 std::string CAnalogique::DmdMesure(int n)
 {
     switch (n) {
-    case 0:
-        return "AEBC";
-    case 1:
-        return "ASBC";
-    default:
-        return {};
+    case 0: return "AEBC";
+    case 1: return "ASBC";
+    default: return {};
     }
 }
 

@@ -34,10 +34,10 @@ public:
     float Pourcent420(int entree) const;
 
     // Fragments and commands with a 0-based channel.
-    static std::string SelecteurVoie(int voie);          // "TB%x"
-    static std::string NumeroVoie(int voie);             // "%d"
-    static std::string ConfSortie(int voie, int code);   // "DFS%d%1.1x"
-    static std::string ConfEntree(int numero);           // "DFE%d4", numero 1-based
+    static std::string SelecteurVoie(int voie);                                           // "TB%x"
+    static std::string NumeroVoie(int voie);                                              // "%d"
+    static std::string ConfSortie(int voie, int code);                                    // "DFS%d%1.1x"
+    static std::string ConfEntree(int numero);                                            // "DFE%d4", numero 1-based
     static std::string CommandeIndependante(const char* mnemonique, std::int32_t octet);  // "%s%2.2X"
 
     // Generator and controller defaults of the percent benches: "GENE1" in mode

@@ -46,17 +46,9 @@ CAxeNum::CAxeNum()
 }
 
 CAxeNum::CAxeNum(const CAxeNum* other)
-    : CEidElement(other),
-      m_posRepos(other->m_posRepos),
-      m_posLd(other->m_posLd),
-      m_posLg(other->m_posLg),
-      m_cdeMoteur(other->m_cdeMoteur),
-      m_periode(other->m_periode),
-      m_cmmp(other->m_cmmp),
-      m_cmmv(other->m_cmmv),
-      m_duree(other->m_duree),
-      m_posCible(other->m_posCible),
-      m_unites(other->m_unites)
+    : CEidElement(other), m_posRepos(other->m_posRepos), m_posLd(other->m_posLd), m_posLg(other->m_posLg),
+      m_cdeMoteur(other->m_cdeMoteur), m_periode(other->m_periode), m_cmmp(other->m_cmmp), m_cmmv(other->m_cmmv),
+      m_duree(other->m_duree), m_posCible(other->m_posCible), m_unites(other->m_unites)
 {
 }
 
@@ -204,8 +196,7 @@ std::string CAxeNum::Demande(const char* commande, bool& demande, bool& occupeVu
     return commande;
 }
 
-void CAxeNum::Acquitte(const std::string& reply, int at, bool& demande, bool& occupeVu, int etatDemande,
-                       int etatFin)
+void CAxeNum::Acquitte(const std::string& reply, int at, bool& demande, bool& occupeVu, int etatDemande, int etatFin)
 {
     demande = false;
     if (tarvic::Find(reply, "O", at + 4) >= 0) {

@@ -59,7 +59,7 @@ private:
     // Left end, right end, rest and target positions: parameters 1005 to 1008,
     // in the order of their profile entries.
     struct SPosition {
-        float CAxeNum::*champ;
+        float CAxeNum::* champ;
         const char* entry;
         const char* defaut;
     };

@@ -57,16 +57,9 @@ CDebitAir::CDebitAir()
 }
 
 CDebitAir::CDebitAir(const CDebitAir* other)
-    : CEidElement(other),
-      m_ciTemp(other->m_ciTemp),
-      m_ciDebit(other->m_ciDebit),
-      m_cmdDebit(other->m_cmdDebit),
-      m_cmdTemp(other->m_cmdTemp),
-      m_mesureDebit(other->m_mesureDebit),
-      m_mesureTemp(other->m_mesureTemp),
-      m_confEntree(other->m_confEntree),
-      m_confSortie(other->m_confSortie),
-      m_affichage(other->m_affichage)
+    : CEidElement(other), m_ciTemp(other->m_ciTemp), m_ciDebit(other->m_ciDebit), m_cmdDebit(other->m_cmdDebit),
+      m_cmdTemp(other->m_cmdTemp), m_mesureDebit(other->m_mesureDebit), m_mesureTemp(other->m_mesureTemp),
+      m_confEntree(other->m_confEntree), m_confSortie(other->m_confSortie), m_affichage(other->m_affichage)
 {
 }
 
@@ -108,8 +101,8 @@ std::string CDebitAir::LitConfiguration(int layout)
         texte += tarvic::Format(lignes ? " D\xE9" "bit =%.2f %%\n" : " D\xE9" "bit =%.2f %%",
                                 static_cast<double>(m_ciDebit));
     if (m_affichage & 2)
-        texte += tarvic::Format(lignes ? " Temp. =%.2f %%\n" : " Temp\xE9" "rature =%.2f %%",
-                                static_cast<double>(m_ciTemp));
+        texte +=
+            tarvic::Format(lignes ? " Temp. =%.2f %%\n" : " Temp\xE9" "rature =%.2f %%", static_cast<double>(m_ciTemp));
     return texte;
 }
 
@@ -125,13 +118,11 @@ float CDebitAir::LitSonde(int n)
     float v = 0.0f;
     if (m_analog.LitSonde(n, v)) return v;
     switch (n) {
-    case 5:
-        return m_mesDebit;
+    case 5: return m_mesDebit;
     case 6:
         // Indexed by the heating command's output number, not the temperature input.
         return m_analog.Pourcent420(m_cmdTemp);
-    default:
-        return 0.0f;
+    default: return 0.0f;
     }
 }
 
@@ -151,14 +142,9 @@ std::string CDebitAir::DmdMesure(int n) { return n == 2 ? "AMD" : CAnalogique::D
 bool CDebitAir::LitFParam(int n, float& v)
 {
     switch (n) {
-    case 1:
-        v = m_ciDebit;
-        return true;
-    case 2:
-        v = m_ciTemp;
-        return true;
-    default:
-        return false;
+    case 1: v = m_ciDebit; return true;
+    case 2: v = m_ciTemp; return true;
+    default: return false;
     }
 }
 
@@ -173,8 +159,7 @@ bool CDebitAir::SetFParam(int n, float v)
         m_ciTemp = v;
         EcritProfilFloat(m_grp, "CI_TEMP", "%.2f", v);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -188,31 +173,19 @@ bool CDebitAir::SetCParam(int n, char ch)
 std::string CDebitAir::ConfFerz(int n)
 {
     switch (n) {
-    case 0:
-        return CAnalogique::ConfSortie(m_cmdDebit, LitCode(m_confSortie, m_cmdDebit));
-    case 1:
-        return CAnalogique::CommandeIndependante("CIDD", tarvic::PercentToByte420(m_ciDebit));
-    case 2:
-        return CAnalogique::CommandeIndependante("CIDT", tarvic::PercentToByte420(m_ciTemp));
-    case 3:
-        return CAnalogique::ConfSortie(m_cmdTemp, LitCode(m_confSortie, m_cmdTemp));
+    case 0: return CAnalogique::ConfSortie(m_cmdDebit, LitCode(m_confSortie, m_cmdDebit));
+    case 1: return CAnalogique::CommandeIndependante("CIDD", tarvic::PercentToByte420(m_ciDebit));
+    case 2: return CAnalogique::CommandeIndependante("CIDT", tarvic::PercentToByte420(m_ciTemp));
+    case 3: return CAnalogique::ConfSortie(m_cmdTemp, LitCode(m_confSortie, m_cmdTemp));
     case 4:
-    case 5:
-        return CAnalogique::ConfEntree(n - 3);
-    case 758:
-        return CAnalogique::SelecteurVoie(m_mesureTemp);
-    case 759:
-        return CAnalogique::SelecteurVoie(m_mesureDebit);
-    case 1000:
-        return "D";
-    case 1004:
-        return CAnalogique::NumeroVoie(m_cmdDebit);
-    case 1005:
-        return CAnalogique::NumeroVoie(m_mesureDebit);
-    case 1006:
-        return CAnalogique::NumeroVoie(m_mesureTemp);
-    default:
-        return {};
+    case 5: return CAnalogique::ConfEntree(n - 3);
+    case 758: return CAnalogique::SelecteurVoie(m_mesureTemp);
+    case 759: return CAnalogique::SelecteurVoie(m_mesureDebit);
+    case 1000: return "D";
+    case 1004: return CAnalogique::NumeroVoie(m_cmdDebit);
+    case 1005: return CAnalogique::NumeroVoie(m_mesureDebit);
+    case 1006: return CAnalogique::NumeroVoie(m_mesureTemp);
+    default: return {};
     }
 }
 

@@ -36,15 +36,15 @@ public:
     int NbParam() override;
 
 protected:
-    float m_ciTemp = 0.0f;              // independent temperature command, percent
-    float m_ciDebit = 0.0f;             // independent flow command, percent
-    std::int32_t m_cmdDebit = 0;        // analog output of the flow command
-    std::int32_t m_cmdTemp = 1;         // analog output of the heating command
-    std::int32_t m_mesureDebit = 0;     // analog input of the flow
-    std::int32_t m_mesureTemp = 1;      // analog input of the temperature
+    float m_ciTemp = 0.0f;                                          // independent temperature command, percent
+    float m_ciDebit = 0.0f;                                         // independent flow command, percent
+    std::int32_t m_cmdDebit = 0;                                    // analog output of the flow command
+    std::int32_t m_cmdTemp = 1;                                     // analog output of the heating command
+    std::int32_t m_mesureDebit = 0;                                 // analog input of the flow
+    std::int32_t m_mesureTemp = 1;                                  // analog input of the temperature
     std::array<std::int32_t, CAnalogique::NbEntrees> m_confEntree;  // configuration code by input
     std::array<std::int32_t, CAnalogique::NbSorties> m_confSortie;  // configuration code by output, sent in "DFS"
-    float m_mesDebit = 0.0f;            // last "AMD" value, percent
-    CAnalogique m_analog;               // last "ASBC" and "AEBC" readings
-    std::uint8_t m_affichage = 3;       // bit 0: list the flow command, bit 1: the temperature command
+    float m_mesDebit = 0.0f;                                        // last "AMD" value, percent
+    CAnalogique m_analog;                                           // last "ASBC" and "AEBC" readings
+    std::uint8_t m_affichage = 3;  // bit 0: list the flow command, bit 1: the temperature command
 };

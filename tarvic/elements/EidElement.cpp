@@ -23,11 +23,7 @@ CEidElement::CEidElement()
 }
 
 CEidElement::CEidElement(const CEidElement* other)
-    : CObject(),
-      m_mode(other->m_mode),
-      m_grp(other->m_grp),
-      m_process(other->m_process),
-      m_fsSortie(other->m_fsSortie),
+    : CObject(), m_mode(other->m_mode), m_grp(other->m_grp), m_process(other->m_process), m_fsSortie(other->m_fsSortie),
       m_fsEntree(other->m_fsEntree)
 {
 }

@@ -54,8 +54,7 @@ protected:
     // "%f" scan; an entry that does not scan gives the default text's value.
     static std::shared_ptr<tarvic::Profile> Profil();
     static float LitProfilFloat(const std::string& section, const std::string& entry, const char* defaultText);
-    static void EcritProfilFloat(const std::string& section, const std::string& entry, const char* format,
-                                 float value);
+    static void EcritProfilFloat(const std::string& section, const std::string& entry, const char* format, float value);
 
     std::string m_mode;      // "%c_MODE%d_", e.g. "D_MODE1_"
     std::string m_grp;       // group name and profile section of the element

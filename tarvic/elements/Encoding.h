@@ -35,9 +35,12 @@ TARVIC_EXPORT std::int32_t PercentToByte(float percent);
 // Reply fields: the `width` characters at `start`, scanned as hexadecimal and
 // interpreted. False, and `value` untouched, when the reply has no digit there
 // (a reply shorter than its layout keeps the previous values).
-TARVIC_EXPORT bool ReadField8(std::string_view reply, std::ptrdiff_t start, std::int32_t& value);    // 0 to 255
-TARVIC_EXPORT bool ReadField12(std::string_view reply, std::ptrdiff_t start, std::int32_t& value);   // 4 digits, 12-bit signed
-TARVIC_EXPORT bool ReadField16(std::string_view reply, std::ptrdiff_t start, std::int32_t& value);   // 4 digits, 16-bit signed
-TARVIC_EXPORT bool ReadField32(std::string_view reply, std::ptrdiff_t start, std::int32_t& value);   // 8 digits, 32-bit signed
+TARVIC_EXPORT bool ReadField8(std::string_view reply, std::ptrdiff_t start, std::int32_t& value);  // 0 to 255
+TARVIC_EXPORT bool ReadField12(std::string_view reply, std::ptrdiff_t start,
+                               std::int32_t& value);  // 4 digits, 12-bit signed
+TARVIC_EXPORT bool ReadField16(std::string_view reply, std::ptrdiff_t start,
+                               std::int32_t& value);  // 4 digits, 16-bit signed
+TARVIC_EXPORT bool ReadField32(std::string_view reply, std::ptrdiff_t start,
+                               std::int32_t& value);  // 8 digits, 32-bit signed
 
 }  // namespace tarvic

@@ -51,19 +51,9 @@ CIaPV::CIaPV()
 }
 
 CIaPV::CIaPV(const CIaPV* other)
-    : CEidElement(other),
-      m_cdeMoteur(other->m_cdeMoteur),
-      m_cdeCharge(other->m_cdeCharge),
-      m_periode(other->m_periode),
-      m_cmmp(other->m_cmmp),
-      m_cmmv(other->m_cmmv),
-      m_caxx(other->m_caxx),
-      m_cax(other->m_cax),
-      m_ce(other->m_ce),
-      m_compFs(other->m_compFs),
-      m_cnfCc(other->m_cnfCc),
-      m_numU2(other->m_numU2),
-      m_numU1(other->m_numU1),
+    : CEidElement(other), m_cdeMoteur(other->m_cdeMoteur), m_cdeCharge(other->m_cdeCharge), m_periode(other->m_periode),
+      m_cmmp(other->m_cmmp), m_cmmv(other->m_cmmv), m_caxx(other->m_caxx), m_cax(other->m_cax), m_ce(other->m_ce),
+      m_compFs(other->m_compFs), m_cnfCc(other->m_cnfCc), m_numU2(other->m_numU2), m_numU1(other->m_numU1),
       m_unites(other->m_unites)
 {
 }
@@ -84,8 +74,8 @@ void CIaPV::InitValeur()
     moteur.EcritDefautsUnites(*profile);
     // "CDE_CHARGE" keeps what the user chose.
     const std::pair<const char*, int> entiers[] = {
-        {"CDE_MOTEUR", 'C'}, {"CMMP", 0},          {"CMMV", 0}, {"NUM_U1", 0},  {"NUM_U2", 1},
-        {"CNF_CC", 5},       {"COMP_FS", -10046}, {"CE", 0},   {"Cax", 380}, {"Caxx", 0},
+        {"CDE_MOTEUR", 'C'}, {"CMMP", 0},         {"CMMV", 0}, {"NUM_U1", 0}, {"NUM_U2", 1},
+        {"CNF_CC", 5},       {"COMP_FS", -10046}, {"CE", 0},   {"Cax", 380},  {"Caxx", 0},
     };
     for (const auto& [entry, value] : entiers) profile->WriteProfileInt(m_grp, entry, value);
     CMotorise::EcritDefautsModes(*profile, kMoteurCharge.lettre);

@@ -15,7 +15,7 @@ constexpr float kTick = 0.9765f;
 // The unit fields as character parameters 20 to 23 and profile entries, in the
 // order they are read and written.
 struct SUnite {
-    std::int32_t SUnitesMoteur::*champ;
+    std::int32_t SUnitesMoteur::* champ;
     const char* entry;
 };
 constexpr SUnite kUnites[] = {
@@ -37,15 +37,8 @@ const SUnite* Unite(int n)
 CMotorise::CMotorise(const SBancMoteur& banc, const std::string& section, std::int32_t& cdeMoteur, float& periode,
                      SMesuresMoteur& mesures, std::uint16_t& cmmp, std::uint16_t& cmmv, SUnitesMoteur& unites,
                      float* m4)
-    : m_banc(banc),
-      m_section(section),
-      m_cdeMoteur(cdeMoteur),
-      m_periode(periode),
-      m_mesures(mesures),
-      m_cmmp(cmmp),
-      m_cmmv(cmmv),
-      m_unites(unites),
-      m_m4(m4)
+    : m_banc(banc), m_section(section), m_cdeMoteur(cdeMoteur), m_periode(periode), m_mesures(mesures), m_cmmp(cmmp),
+      m_cmmv(cmmv), m_unites(unites), m_m4(m4)
 {
 }
 
@@ -349,8 +342,7 @@ void CMotorise::LitAsp(std::string_view reply, int debut)
     if (tarvic::ReadField12(reply, debut + 8, value)) m_mesures.m3 = static_cast<float>(value) / 85.29f;
     int suite = debut + 12;
     if (m_banc.champ4) {
-        if (m_m4 && tarvic::ReadField12(reply, suite, value))
-            *m_m4 = static_cast<float>(value) / m_banc.diviseurM2;
+        if (m_m4 && tarvic::ReadField12(reply, suite, value)) *m_m4 = static_cast<float>(value) / m_banc.diviseurM2;
         suite += 4;
     }
     if (tarvic::ReadField32(reply, suite, value)) m_mesures.position = static_cast<float>(value);

@@ -14,8 +14,8 @@ class Profile;
 // electrical load), raw as the card sends them. The benches keep them at the
 // same place of their layout, so they are kept together.
 struct SMesuresMoteur {
-    float vitesse = 0.0f;       // counts per sampling period
-    float position = 0.0f;      // encoder counts
+    float vitesse = 0.0f;   // counts per sampling period
+    float position = 0.0f;  // encoder counts
     float acceleration = 0.0f;
     float m2 = 0.0f;
     float m3 = 0.0f;
@@ -95,8 +95,8 @@ private:
     float PositionUtilisateur() const;
     float VitesseUtilisateur() const;
     float AccelerationUtilisateur() const;
-    float Codeur() const;   // N
-    float K() const;        // N × (T / 1000)² × 4
+    float Codeur() const;  // N
+    float K() const;       // N × (T / 1000)² × 4
     void LitAsp(std::string_view reply, int debut);
     void EcritEntier(const char* entry, int value) const;
 

@@ -20,12 +20,8 @@ CNiveauEau::CNiveauEau()
 }
 
 CNiveauEau::CNiveauEau(const CNiveauEau* other)
-    : CEidElement(other),
-      m_cDebit(other->m_cDebit),
-      m_mesureNiv1(other->m_mesureNiv1),
-      m_mesureNiv2(other->m_mesureNiv2),
-      m_mesureDebit(other->m_mesureDebit),
-      m_ciPompe(other->m_ciPompe),
+    : CEidElement(other), m_cDebit(other->m_cDebit), m_mesureNiv1(other->m_mesureNiv1),
+      m_mesureNiv2(other->m_mesureNiv2), m_mesureDebit(other->m_mesureDebit), m_ciPompe(other->m_ciPompe),
       m_affichage(other->m_affichage)
 {
 }
@@ -99,30 +95,19 @@ bool CNiveauEau::SetCParam(int n, char ch)
 std::string CNiveauEau::ConfFerz(int n)
 {
     switch (n) {
-    case 0:
-        return CAnalogique::ConfSortie(m_cDebit, 4);
-    case 1:
-        return CAnalogique::CommandeIndependante("CIDD", tarvic::PercentToByte(m_ciPompe));
+    case 0: return CAnalogique::ConfSortie(m_cDebit, 4);
+    case 1: return CAnalogique::CommandeIndependante("CIDD", tarvic::PercentToByte(m_ciPompe));
     case 2:
     case 3:
-    case 4:
-        return CAnalogique::ConfEntree(n - 1);
-    case 759:
-        return CAnalogique::SelecteurVoie(m_mesureDebit);
-    case 763:
-        return CAnalogique::SelecteurVoie(m_mesureNiv1);
-    case 764:
-        return CAnalogique::SelecteurVoie(m_mesureNiv2);
-    case 1000:
-        return "N";
-    case 1004:
-        return CAnalogique::NumeroVoie(m_cDebit);
-    case 1005:
-        return CAnalogique::NumeroVoie(m_mesureDebit);
-    case 1006:
-        return CAnalogique::NumeroVoie(m_mesureNiv1);
-    default:
-        return {};
+    case 4: return CAnalogique::ConfEntree(n - 1);
+    case 759: return CAnalogique::SelecteurVoie(m_mesureDebit);
+    case 763: return CAnalogique::SelecteurVoie(m_mesureNiv1);
+    case 764: return CAnalogique::SelecteurVoie(m_mesureNiv2);
+    case 1000: return "N";
+    case 1004: return CAnalogique::NumeroVoie(m_cDebit);
+    case 1005: return CAnalogique::NumeroVoie(m_mesureDebit);
+    case 1006: return CAnalogique::NumeroVoie(m_mesureNiv1);
+    default: return {};
     }
 }
 

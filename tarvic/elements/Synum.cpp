@@ -30,14 +30,8 @@ CSynum::CSynum()
 }
 
 CSynum::CSynum(const CSynum* other)
-    : CEidElement(other),
-      m_cdeMoteur(other->m_cdeMoteur),
-      m_cdeCharge(other->m_cdeCharge),
-      m_periode(other->m_periode),
-      m_chargeE(other->m_chargeE),
-      m_cmmp(other->m_cmmp),
-      m_cmmv(other->m_cmmv),
-      m_unites(other->m_unites)
+    : CEidElement(other), m_cdeMoteur(other->m_cdeMoteur), m_cdeCharge(other->m_cdeCharge), m_periode(other->m_periode),
+      m_chargeE(other->m_chargeE), m_cmmp(other->m_cmmp), m_cmmv(other->m_cmmv), m_unites(other->m_unites)
 {
 }
 

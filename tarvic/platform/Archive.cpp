@@ -38,10 +38,7 @@ bool CArchive::IsBufferEmpty()
     return m_stream.peek() == std::char_traits<char>::eof();
 }
 
-void CArchive::Write(const void* data, std::size_t size)
-{
-    m_buffer.append(static_cast<const char*>(data), size);
-}
+void CArchive::Write(const void* data, std::size_t size) { m_buffer.append(static_cast<const char*>(data), size); }
 
 bool CArchive::Read(void* data, std::size_t size)
 {
@@ -151,8 +148,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected)
         return nullptr;
     }
     const CRuntimeClass* cls = ReadClass(small, tag);
-    if (!cls || !cls->m_pfnCreateObject || cls->m_wSchema == 0xFFFF ||
-        (expected && !cls->IsDerivedFrom(expected))) {
+    if (!cls || !cls->m_pfnCreateObject || cls->m_wSchema == 0xFFFF || (expected && !cls->IsDerivedFrom(expected))) {
         Fail();
         return nullptr;
     }

@@ -110,7 +110,7 @@ private:
     bool m_closed = false;
     std::string m_buffer;  // what is stored, until Close
 
-    std::uint32_t m_mapCount = 1;  // next index when storing; 0 is the null reference
-    std::map<const void*, std::uint32_t> m_storeMap;  // classes and objects already written
+    std::uint32_t m_mapCount = 1;                            // next index when storing; 0 is the null reference
+    std::map<const void*, std::uint32_t> m_storeMap;         // classes and objects already written
     std::vector<const CRuntimeClass*> m_loadArray{nullptr};  // by index; null for an object
 };

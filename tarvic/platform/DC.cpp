@@ -13,12 +13,8 @@ Object* Stock(int index)
 }  // namespace
 
 CDC::CDC()
-    : m_pen(Stock<CPen>(BLACK_PEN)),
-      m_brush(Stock<CBrush>(WHITE_BRUSH)),
-      m_font(Stock<CFont>(SYSTEM_FONT)),
-      m_penLog(m_pen->GetLogPen()),
-      m_brushLog(m_brush->GetLogBrush()),
-      m_fontLog(m_font->GetLogFont())
+    : m_pen(Stock<CPen>(BLACK_PEN)), m_brush(Stock<CBrush>(WHITE_BRUSH)), m_font(Stock<CFont>(SYSTEM_FONT)),
+      m_penLog(m_pen->GetLogPen()), m_brushLog(m_brush->GetLogBrush()), m_fontLog(m_font->GetLogFont())
 {
 }
 

@@ -27,11 +27,8 @@ struct FaceMapping {
 // the OpenType cut only has a symbol-encoding table, which Qt reads as
 // Latin-1. Qt's own substitution table does not keep a foundry, hence ours.
 constexpr FaceMapping faceMappings[] = {
-    {"Times New Roman", "Liberation Serif"},
-    {"Symbol", "Standard Symbols PS [urw]"},
-    {"Arial", "Liberation Sans"},
-    {"MS Sans Serif", "Liberation Sans"},
-    {"Courier New", "Liberation Mono"},
+    {"Times New Roman", "Liberation Serif"}, {"Symbol", "Standard Symbols PS [urw]"}, {"Arial", "Liberation Sans"},
+    {"MS Sans Serif", "Liberation Sans"},    {"Courier New", "Liberation Mono"},
 };
 
 // The installed face first, the requested one after it.
@@ -84,8 +81,8 @@ QFont Build(const LOGFONT& font)
     qfont.setFamilies(Families(font.lfFaceName));
     qfont.setStyleHint(StyleHint(font.lfPitchAndFamily));
     qfont.setFixedPitch((font.lfPitchAndFamily & 0x03) == FIXED_PITCH);
-    qfont.setWeight(static_cast<QFont::Weight>(font.lfWeight == FW_DONTCARE ? FW_NORMAL
-                                                                            : std::clamp(font.lfWeight, 100, 900)));
+    qfont.setWeight(
+        static_cast<QFont::Weight>(font.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp(font.lfWeight, 100, 900)));
     qfont.setItalic(font.lfItalic != 0);
     qfont.setUnderline(font.lfUnderline != 0);
     qfont.setStrikeOut(font.lfStrikeOut != 0);
@@ -103,18 +100,18 @@ QFont Build(const LOGFONT& font)
 // The symbol encoding from 0x20: Greek letters in place of the Latin ones,
 // mathematical signs in place of some punctuation.
 constexpr char16_t symbolAscii[96] = {
-    u' ',    u'!',    u'\u2200', u'#',    u'\u2203', u'%',    u'&',    u'\u220B',  // 0x20
-    u'(',    u')',    u'\u2217', u'+',    u',',    u'\u2212', u'.',    u'/',       // 0x28
-    u'0',    u'1',    u'2',    u'3',    u'4',    u'5',    u'6',    u'7',           // 0x30
-    u'8',    u'9',    u':',    u';',    u'<',    u'=',    u'>',    u'?',           // 0x38
+    u' ',      u'!',      u'\u2200', u'#',      u'\u2203', u'%',      u'&',      u'\u220B',  // 0x20
+    u'(',      u')',      u'\u2217', u'+',      u',',      u'\u2212', u'.',      u'/',       // 0x28
+    u'0',      u'1',      u'2',      u'3',      u'4',      u'5',      u'6',      u'7',       // 0x30
+    u'8',      u'9',      u':',      u';',      u'<',      u'=',      u'>',      u'?',       // 0x38
     u'\u2245', u'\u0391', u'\u0392', u'\u03A7', u'\u0394', u'\u0395', u'\u03A6', u'\u0393',  // 0x40
     u'\u0397', u'\u0399', u'\u03D1', u'\u039A', u'\u039B', u'\u039C', u'\u039D', u'\u039F',  // 0x48
     u'\u03A0', u'\u0398', u'\u03A1', u'\u03A3', u'\u03A4', u'\u03A5', u'\u03C2', u'\u03A9',  // 0x50
-    u'\u039E', u'\u03A8', u'\u0396', u'[',    u'\u2234', u']',    u'\u22A5', u'_',         // 0x58
+    u'\u039E', u'\u03A8', u'\u0396', u'[',      u'\u2234', u']',      u'\u22A5', u'_',       // 0x58
     u'\u203E', u'\u03B1', u'\u03B2', u'\u03C7', u'\u03B4', u'\u03B5', u'\u03C6', u'\u03B3',  // 0x60
     u'\u03B7', u'\u03B9', u'\u03D5', u'\u03BA', u'\u03BB', u'\u03BC', u'\u03BD', u'\u03BF',  // 0x68
     u'\u03C0', u'\u03B8', u'\u03C1', u'\u03C3', u'\u03C4', u'\u03C5', u'\u03D6', u'\u03C9',  // 0x70
-    u'\u03BE', u'\u03C8', u'\u03B6', u'{',    u'|',    u'}',    u'\u223C', u' ',         // 0x78
+    u'\u03BE', u'\u03C8', u'\u03B6', u'{',      u'|',      u'}',      u'\u223C', u' ',       // 0x78
 };
 
 struct SymbolHigh {

@@ -87,9 +87,9 @@ CGdiObject* GetStockObject(int index)
         CFont systemFont = MakeStockFont("Liberation Sans", 16, FW_BOLD);
         CFont guiFont = MakeStockFont("Liberation Sans", -11, FW_NORMAL);
         // Indexed by the stock number; null where the number is unused.
-        CGdiObject* byIndex[18] = {&white,   &lightGray, &gray,    &darkGray,   &black,   &hollow,
-                                   &whitePen, &blackPen, &nullPen, nullptr,     nullptr,  nullptr,
-                                   nullptr,  &systemFont, nullptr, nullptr,     nullptr,  &guiFont};
+        CGdiObject* byIndex[18] = {&white,    &lightGray,  &gray,    &darkGray, &black,  &hollow,
+                                   &whitePen, &blackPen,   &nullPen, nullptr,   nullptr, nullptr,
+                                   nullptr,   &systemFont, nullptr,  nullptr,   nullptr, &guiFont};
         Stock()
         {
             for (CGdiObject* object : byIndex)

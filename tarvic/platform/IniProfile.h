@@ -26,8 +26,7 @@ public:
     // Also false, with the file untouched, for names and values that the file
     // cannot hold: line breaks anywhere, blanks around a name, an empty name,
     // ']' in a section name, '=' in an entry name or ';' or '[' at its start.
-    bool WriteProfileString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
 
 private:
     std::string m_path;

@@ -102,7 +102,7 @@ ProfileWriteLock::ProfileWriteLock(const std::string& path)
         do {
             locked = ::flock(m_fd, LOCK_EX);
         } while (locked != 0 && errno == EINTR);
-        struct stat atPath {};
+        struct stat atPath{};
         const int statError = ::stat(path.c_str(), &atPath) == 0 ? 0 : errno;
         const bool held = locked == 0 && ::fstat(m_fd, &m_file) == 0;
         if (held && statError == 0 && atPath.st_dev == m_file.st_dev && atPath.st_ino == m_file.st_ino) return;

@@ -23,7 +23,7 @@ public:
 
 private:
     int m_fd = -1;
-    struct stat m_file {};
+    struct stat m_file{};
 };
 
 // The file that a write of the profile at `path` replaces: the end of its

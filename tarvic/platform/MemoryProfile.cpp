@@ -21,8 +21,7 @@ std::string MemoryProfile::GetProfileString(const std::string& section, const st
     return e == s->second.end() ? defaultValue : e->second;
 }
 
-bool MemoryProfile::WriteProfileString(const std::string& section, const std::string& entry,
-                                       const std::string& value)
+bool MemoryProfile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
 {
     std::lock_guard lock(m_mutex);
     m_sections[section][entry] = value;

@@ -14,8 +14,7 @@ class TARVIC_EXPORT MemoryProfile : public Profile {
 public:
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& defaultValue) override;
-    bool WriteProfileString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
 
 private:
     struct NoCase {

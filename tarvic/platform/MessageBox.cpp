@@ -54,9 +54,6 @@ void MessageBox(const std::string& text, const std::string& caption, MessageIcon
         DefaultHandler(text, caption, icon);
 }
 
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
-{
-    return Handler().Set(std::move(handler));
-}
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) { return Handler().Set(std::move(handler)); }
 
 }  // namespace tarvic

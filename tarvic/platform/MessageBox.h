@@ -12,8 +12,7 @@ namespace tarvic {
 
 enum class MessageIcon { Information, Warning, Stop };
 
-using MessageBoxHandler =
-    std::function<void(const std::string& text, const std::string& caption, MessageIcon icon)>;
+using MessageBoxHandler = std::function<void(const std::string& text, const std::string& caption, MessageIcon icon)>;
 
 TARVIC_EXPORT void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon);
 

@@ -47,9 +47,9 @@ protected:
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 // In the class body: the class record and its accessor.
-#define TARVIC_DECLARE_DYNAMIC(class_name)                       \
-public:                                                          \
-    static const CRuntimeClass class##class_name;                \
+#define TARVIC_DECLARE_DYNAMIC(class_name)                                    \
+public:                                                                       \
+    static const CRuntimeClass class##class_name;                             \
     static const CRuntimeClass* GetThisClass() { return &class##class_name; } \
     const CRuntimeClass* GetRuntimeClass() const override;
 
@@ -60,21 +60,19 @@ public:                                                          \
 
 #define TARVIC_DECLARE_SERIAL(class_name) TARVIC_DECLARE_DYNCREATE(class_name)
 
-#define TARVIC_IMPLEMENT_RUNTIMECLASS_(class_name, base_name, schema, create)                       \
-    const CRuntimeClass class_name::class##class_name = {#class_name, schema, create,               \
-                                                         RUNTIME_CLASS(base_name)};                 \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); } \
-    static const bool tarvicRegistered##class_name =                                                \
-        (CRuntimeClass::Register(RUNTIME_CLASS(class_name)), true);
+#define TARVIC_IMPLEMENT_RUNTIMECLASS_(class_name, base_name, schema, create)                                    \
+    const CRuntimeClass class_name::class##class_name = {#class_name, schema, create, RUNTIME_CLASS(base_name)}; \
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }               \
+    static const bool tarvicRegistered##class_name = (CRuntimeClass::Register(RUNTIME_CLASS(class_name)), true);
 
 // In the source file.
 #define TARVIC_IMPLEMENT_DYNAMIC(class_name, base_name) \
     TARVIC_IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFF, nullptr)
 
-#define TARVIC_IMPLEMENT_DYNCREATE(class_name, base_name)                      \
-    CObject* class_name::CreateObject() { return new class_name; }            \
+#define TARVIC_IMPLEMENT_DYNCREATE(class_name, base_name)          \
+    CObject* class_name::CreateObject() { return new class_name; } \
     TARVIC_IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFF, class_name::CreateObject)
 
-#define TARVIC_IMPLEMENT_SERIAL(class_name, base_name, schema)                 \
-    CObject* class_name::CreateObject() { return new class_name; }            \
+#define TARVIC_IMPLEMENT_SERIAL(class_name, base_name, schema)     \
+    CObject* class_name::CreateObject() { return new class_name; } \
     TARVIC_IMPLEMENT_RUNTIMECLASS_(class_name, base_name, schema, class_name::CreateObject)

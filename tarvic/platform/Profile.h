@@ -16,8 +16,7 @@ public:
     virtual std::string GetProfileString(const std::string& section, const std::string& entry,
                                          const std::string& defaultValue) = 0;
     // False when the store could not be written; the previous value then stays.
-    virtual bool WriteProfileString(const std::string& section, const std::string& entry,
-                                    const std::string& value) = 0;
+    virtual bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) = 0;
 
     // Integers are kept as decimal text: an empty or missing entry gives the
     // default, otherwise its leading integer ("12abc" is 12, "abc" is 0).

@@ -49,8 +49,8 @@ std::string Quoted(const std::string& text)
 
 std::string FontText(const LOGFONT& font)
 {
-    std::string text = tarvic::Format("%s %d/%d %d", font.lfFaceName.c_str(), font.lfHeight, font.lfWidth,
-                                      font.lfWeight);
+    std::string text =
+        tarvic::Format("%s %d/%d %d", font.lfFaceName.c_str(), font.lfHeight, font.lfWidth, font.lfWeight);
     if (font.lfItalic) text += " italic";
     if (font.lfUnderline) text += " underline";
     if (font.lfStrikeOut) text += " strike";
@@ -64,8 +64,8 @@ std::string FontText(const LOGFONT& font)
 std::string CRecordingDC::Call::Describe() const
 {
     if (op == "text") {
-        std::string line = "text " + Point(points.front()) + " " + Quoted(text) + " " + FontText(font) + " " +
-                           Color(textColor);
+        std::string line =
+            "text " + Point(points.front()) + " " + Quoted(text) + " " + FontText(font) + " " + Color(textColor);
         if (textAlign != 0) line += tarvic::Format(" align %u", textAlign);
         if (bkMode == OPAQUE) line += " opaque " + Color(bkColor);
         return line;

@@ -31,7 +31,7 @@ public:
         COLORREF bkColor = 0;
         int bkMode = 0;
         unsigned textAlign = 0;
-        COLORREF fillColor = 0;      // fill
+        COLORREF fillColor = 0;  // fill
 
         // One line that says what the call drew, for example
         // text (10,20) "U" Times New Roman 20/6 400 rgb(0,0,0)

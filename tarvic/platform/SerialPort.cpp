@@ -10,12 +10,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <strings.h>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <strings.h>
 
 #include "tarvic/platform/Text.h"
 
@@ -145,8 +145,8 @@ bool SerialPort::SetLineSettings()
         return false;
     }
     // Binary mode: the host's serial driver translates nothing, so neither may the tty.
-    settings.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                               IXON | IXOFF | IXANY | INPCK);
+    settings.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                               IXOFF | IXANY | INPCK);
     settings.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     settings.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD);

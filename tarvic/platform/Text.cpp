@@ -86,8 +86,8 @@ bool ScanHex(std::string_view text, std::uint32_t& value)
     while (i < text.size() && IsBlank(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
-        i + 2 < text.size() && HexDigit(text[i + 2]) >= 0)
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') && i + 2 < text.size() &&
+        HexDigit(text[i + 2]) >= 0)
         i += 2;
     std::uint32_t result = 0;
     bool any = false;
@@ -107,8 +107,7 @@ bool ScanHexField(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t wi
 
 bool ReadHexField(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t width, std::uint32_t& value)
 {
-    if (start < 0 || width <= 0 || width > 8 || start + width > static_cast<std::ptrdiff_t>(text.size()))
-        return false;
+    if (start < 0 || width <= 0 || width > 8 || start + width > static_cast<std::ptrdiff_t>(text.size())) return false;
     std::uint32_t result = 0;
     for (std::ptrdiff_t i = start; i < start + width; ++i) {
         const int digit = HexDigit(text[static_cast<std::size_t>(i)]);

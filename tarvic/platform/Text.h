@@ -17,8 +17,7 @@ TARVIC_EXPORT std::string FormatV(const char* format, std::va_list args) __attri
 
 // Substring that clamps instead of throwing: a start past the end gives "",
 // a negative start counts from 0, a count past the end stops at the end.
-TARVIC_EXPORT std::string Mid(std::string_view text, std::ptrdiff_t start,
-                              std::ptrdiff_t count = PTRDIFF_MAX);
+TARVIC_EXPORT std::string Mid(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t count = PTRDIFF_MAX);
 
 // Position of `what` in `text` at or after `from`, or -1: the host string's Find.
 TARVIC_EXPORT int Find(std::string_view text, std::string_view what, int from = 0);

@@ -9,14 +9,8 @@
 #include "tarvic/recording/Equation.h"
 
 CAxe::CAxe(int pixMin, int pixMax, float min, float max, std::string unite, int posX, bool visible, int decimales)
-    : m_visible(visible),
-      m_decimales(decimales),
-      m_posX(posX),
-      m_unite(std::move(unite)),
-      m_pixMin(pixMin),
-      m_pixMax(pixMax),
-      m_min(min),
-      m_max(max)
+    : m_visible(visible), m_decimales(decimales), m_posX(posX), m_unite(std::move(unite)), m_pixMin(pixMin),
+      m_pixMax(pixMax), m_min(min), m_max(max)
 {
 }
 
@@ -37,10 +31,7 @@ float CAxe::ConvFloatInt(int row) const
     return m_min + (m_max - m_min) * ((static_cast<float>(row) - static_cast<float>(m_pixMin)) / span);
 }
 
-int CAxe::PasInt() const
-{
-    return static_cast<int>(std::llabs(static_cast<long long>(m_pixMax) - m_pixMin) / 10);
-}
+int CAxe::PasInt() const { return static_cast<int>(std::llabs(static_cast<long long>(m_pixMax) - m_pixMin) / 10); }
 
 float CAxe::PasFloat() const { return (m_max - m_min) / 10.0f; }
 

@@ -21,7 +21,8 @@ int Rescale(int value, int fromLow, int fromHigh, int toLow, int toHigh)
 {
     const long long span = static_cast<long long>(fromHigh) - fromLow;
     if (span == 0) return toLow;
-    return ClampToInt((static_cast<long long>(value) - fromLow) * (static_cast<long long>(toHigh) - toLow) / span + toLow);
+    return ClampToInt((static_cast<long long>(value) - fromLow) * (static_cast<long long>(toHigh) - toLow) / span +
+                      toLow);
 }
 
 }  // namespace
@@ -35,7 +36,8 @@ void CAxeTemps::Calcul()
         // The smallest n >= 1 with step * n + one pass >= the points acquired,
         // worked out at once rather than counted (a long count, or an endless
         // one when the step is not positive).
-        const long long total = (static_cast<long long>(m_cyclesAcquis) * blocksPerPass + m_blocAcquis) * pointsPerBlock;
+        const long long total =
+            (static_cast<long long>(m_cyclesAcquis) * blocksPerPass + m_blocAcquis) * pointsPerBlock;
         const long long missing = total - pointsPerPass;
         scroll = (step > 0 && missing > step) ? (missing + step - 1) / step : 1;
     }
@@ -47,10 +49,7 @@ void CAxeTemps::Calcul()
 
 int CAxeTemps::calculpx(int index) const { return Rescale(index, m_premier, m_dernier, m_pixGauche, m_pixDroite); }
 
-int CAxeTemps::CalculRang(int column) const
-{
-    return Rescale(column, m_pixGauche, m_pixDroite, m_premier, m_dernier);
-}
+int CAxeTemps::CalculRang(int column) const { return Rescale(column, m_pixGauche, m_pixDroite, m_premier, m_dernier); }
 
 int CAxeTemps::CalculRang(float seconds) const
 {

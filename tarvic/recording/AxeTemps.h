@@ -33,12 +33,12 @@ public:
     int m_blocAcquis = 0;
     int m_cyclesAcquis = 0;
     int m_reserve = 0;
-    float m_periode = 1.0f;    // milliseconds per point
-    int m_fenetre = 0;         // points visible at zoom 1
+    float m_periode = 1.0f;  // milliseconds per point
+    int m_fenetre = 0;       // points visible at zoom 1
     int m_zoom = 1;
-    int m_offset = 0;          // extra scroll, in tenths of the window
-    int m_premier = 0;         // first visible point (Calcul)
-    int m_dernier = 0;         // last visible point (Calcul)
+    int m_offset = 0;   // extra scroll, in tenths of the window
+    int m_premier = 0;  // first visible point (Calcul)
+    int m_dernier = 0;  // last visible point (Calcul)
     int m_pixGauche = 0;
     int m_pixDroite = 0;
 };

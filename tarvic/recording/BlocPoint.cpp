@@ -26,4 +26,7 @@ void CBlocPoint::SetValeur(int rang, int point, std::int32_t valeur)
     if (InBlock(rang, point)) m_valeur[rang][point] = static_cast<std::int16_t>(valeur & 0xFFFF);
 }
 
-std::int16_t CBlocPoint::LitValeur(int rang, int point) const { return InBlock(rang, point) ? m_valeur[rang][point] : 0; }
+std::int16_t CBlocPoint::LitValeur(int rang, int point) const
+{
+    return InBlock(rang, point) ? m_valeur[rang][point] : 0;
+}

@@ -64,18 +64,10 @@ CEnregistrement::CEnregistrement()
 }
 
 CEnregistrement::CEnregistrement(const CEnregistrement* other)
-    : CEidElement(other),
-      m_reserve(other->m_reserve),
-      m_nbCycle(other->m_nbCycle),
-      m_tempsAttente(other->m_tempsAttente),
-      m_modeEnr(other->m_modeEnr),
-      m_blocPret(other->m_blocPret),
-      m_numBloc(other->m_numBloc),
-      m_nbBloc(other->m_nbBloc),
-      m_gainAcc(other->m_gainAcc),
-      m_gainVit(other->m_gainVit),
-      m_gainPos(other->m_gainPos),
-      m_mesure7(other->m_mesure7)
+    : CEidElement(other), m_reserve(other->m_reserve), m_nbCycle(other->m_nbCycle),
+      m_tempsAttente(other->m_tempsAttente), m_modeEnr(other->m_modeEnr), m_blocPret(other->m_blocPret),
+      m_numBloc(other->m_numBloc), m_nbBloc(other->m_nbBloc), m_gainAcc(other->m_gainAcc), m_gainVit(other->m_gainVit),
+      m_gainPos(other->m_gainPos), m_mesure7(other->m_mesure7)
 {
     m_blocs.reserve(other->m_blocs.size());
     for (const auto& bloc : other->m_blocs) m_blocs.push_back(std::make_unique<CBlocPoint>(*bloc));
@@ -109,8 +101,7 @@ bool CEnregistrement::TraitRecept(std::string reply)
 void CEnregistrement::TraitEtat(const std::string& reply, int position)
 {
     std::uint32_t numero = 0;
-    if (!tarvic::ScanHexField(reply, position + 3, 2, numero) || static_cast<std::int32_t>(numero) != m_numBloc)
-        return;
+    if (!tarvic::ScanHexField(reply, position + 3, 2, numero) || static_cast<std::int32_t>(numero) != m_numBloc) return;
     const auto statut = static_cast<std::size_t>(position) + 5;
     m_blocPret = statut < reply.size() && reply[statut] == 'O';
     m_dmdEtat = false;

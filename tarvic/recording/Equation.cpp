@@ -201,8 +201,7 @@ int CEquation::Integral(CDC* pDC, CPoint at, bool draw)
     return Piece(pDC, font, std::string_view(&integralSign, 1), at, -4, draw);
 }
 
-int CEquation::Piece(CDC* pDC, const LOGFONT& font, std::string_view text, CPoint at, int shiftDivisor,
-                     bool draw)
+int CEquation::Piece(CDC* pDC, const LOGFONT& font, std::string_view text, CPoint at, int shiftDivisor, bool draw)
 {
     CFont created;
     created.CreateFontIndirect(&font);
@@ -211,7 +210,8 @@ int CEquation::Piece(CDC* pDC, const LOGFONT& font, std::string_view text, CPoin
     CSize extent = pDC->GetTextExtent(piece);
     if (extent.cy == 0) extent.cy = m_size + 2;
     if (extent.cx == 0)
-        extent.cx = static_cast<int>(std::min<long long>(static_cast<long long>(text.size()) * m_size / 3 + 1, INT_MAX));
+        extent.cx =
+            static_cast<int>(std::min<long long>(static_cast<long long>(text.size()) * m_size / 3 + 1, INT_MAX));
     if (draw) pDC->TextOut(at.x, at.y + (shiftDivisor == 0 ? 0 : extent.cy / shiftDivisor), piece);
     pDC->SelectObject(m_pOldFont);
     return extent.cx;

@@ -35,10 +35,7 @@ void WaitTicks(std::uint32_t from, std::uint32_t ticks)
 
 }  // namespace
 
-CComThread::CComThread()
-    : CComThread(tarvic::GetProfile()->GetProfileString("CONFIGURATION", "PORT", "COM1"))
-{
-}
+CComThread::CComThread() : CComThread(tarvic::GetProfile()->GetProfileString("CONFIGURATION", "PORT", "COM1")) {}
 
 CComThread::CComThread(const std::string& port) : m_port(port) {}
 

@@ -111,9 +111,7 @@ private:
     void TakeSpecial(char byte, Sink& sink)
     {
         switch (byte) {
-        case '\r':
-            m_cr = true;
-            return;
+        case '\r': m_cr = true; return;
         case '\n':
             if (m_discarding)
                 m_discarding = false;

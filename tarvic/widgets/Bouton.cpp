@@ -8,9 +8,7 @@
 
 CBouton::CBouton(int number, int left, int top, int right, int bottom, std::string caption, std::string second,
                  int value)
-    : CElement(number, CRect(left, top, right, bottom), Type),
-      m_valeur(value),
-      m_second(std::move(second)),
+    : CElement(number, CRect(left, top, right, bottom), Type), m_valeur(value), m_second(std::move(second)),
       m_caption(std::move(caption))
 {
 }

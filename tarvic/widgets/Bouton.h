@@ -10,8 +10,7 @@ class TARVIC_EXPORT CBouton : public CElement {
 public:
     static constexpr unsigned short Type = 11;
 
-    CBouton(int number, int left, int top, int right, int bottom, std::string caption, std::string second,
-            int value);
+    CBouton(int number, int left, int top, int right, int bottom, std::string caption, std::string second, int value);
 
     void Draw(CDC* pDC) const override;
     CElement* Test(CPoint point) override;

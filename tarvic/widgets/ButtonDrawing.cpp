@@ -29,8 +29,7 @@ CIcon Monochrome(const CIcon& icon, COLORREF color)
     const QRgb ink = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = qAlpha(line[x]) >= 128 ? ink : qRgba(0, 0, 0, 0);
+        for (int x = 0; x < image.width(); ++x) line[x] = qAlpha(line[x]) >= 128 ? ink : qRgba(0, 0, 0, 0);
     }
     return CIcon(icon.GetID(), image);
 }

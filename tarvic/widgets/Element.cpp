@@ -4,9 +4,7 @@
 #include <climits>
 #include <cmath>
 
-CElement::CElement(int number, const CRect& rect, unsigned short type) : m_rect(rect), m_type(type), m_number(number)
-{
-}
+CElement::CElement(int number, const CRect& rect, unsigned short type) : m_rect(rect), m_type(type), m_number(number) {}
 
 CElement::CElement(int number, unsigned short type) : m_type(type), m_number(number) {}
 

@@ -15,12 +15,12 @@ namespace {
 bool IsNavigation(const QKeyEvent* event)
 {
     static const QKeySequence::StandardKey keys[] = {
-        QKeySequence::MoveToNextChar,      QKeySequence::MoveToPreviousChar, QKeySequence::MoveToNextWord,
-        QKeySequence::MoveToPreviousWord,  QKeySequence::MoveToStartOfLine,  QKeySequence::MoveToEndOfLine,
-        QKeySequence::MoveToStartOfBlock,  QKeySequence::MoveToEndOfBlock,   QKeySequence::SelectNextChar,
-        QKeySequence::SelectPreviousChar,  QKeySequence::SelectNextWord,     QKeySequence::SelectPreviousWord,
-        QKeySequence::SelectStartOfLine,   QKeySequence::SelectEndOfLine,    QKeySequence::SelectStartOfBlock,
-        QKeySequence::SelectEndOfBlock,    QKeySequence::SelectAll};
+        QKeySequence::MoveToNextChar,     QKeySequence::MoveToPreviousChar, QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord, QKeySequence::MoveToStartOfLine,  QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock, QKeySequence::MoveToEndOfBlock,   QKeySequence::SelectNextChar,
+        QKeySequence::SelectPreviousChar, QKeySequence::SelectNextWord,     QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectStartOfLine,  QKeySequence::SelectEndOfLine,    QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock,   QKeySequence::SelectAll};
     return std::any_of(std::begin(keys), std::end(keys), [event](auto key) { return event->matches(key); });
 }
 
@@ -106,9 +106,7 @@ void CFloatEdit::keyPressEvent(QKeyEvent* event)
             applyEdit([](const CFloatText& t, std::string& text, int& caret) { t.processDelete(text, caret); });
         event->accept();
         return;
-    case Qt::Key_Insert:
-        event->accept();
-        return;
+    case Qt::Key_Insert: event->accept(); return;
     case Qt::Key_Backspace:
         processCharacter('\b');
         event->accept();
@@ -119,11 +117,8 @@ void CFloatEdit::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Escape:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        event->ignore();
-        return;
-    default:
-        break;
+    case Qt::Key_Backtab: event->ignore(); return;
+    default: break;
     }
     if (IsNavigation(event)) {
         QLineEdit::keyPressEvent(event);

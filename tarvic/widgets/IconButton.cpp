@@ -45,9 +45,8 @@ const LOGFONT& WindowFont() { return dynamic_cast<CFont*>(GetStockObject(SYSTEM_
 CIconButton::CIconButton(QWidget* parent) : CIconButton(QString(), parent) {}
 
 CIconButton::CIconButton(const QString& text, QWidget* parent)
-    : QPushButton(text, parent),
-      m_tailleIcone(style()->pixelMetric(QStyle::PM_LargeIconSize) / 2,
-                    style()->pixelMetric(QStyle::PM_LargeIconSize) / 2),
+    : QPushButton(text, parent), m_tailleIcone(style()->pixelMetric(QStyle::PM_LargeIconSize) / 2,
+                                               style()->pixelMetric(QStyle::PM_LargeIconSize) / 2),
       m_couleurTexte(tarvic::ColorRefOf(palette().color(QPalette::ButtonText)))
 {
     // Moves over the button must arrive without a pressed mouse button.
@@ -236,8 +235,7 @@ void CIconButton::DrawItem(CDC* pDC, const CRect& item, unsigned state)
     if (ampersand >= 0 && !disabled) DrawUnderline(dc, caption, ampersand, textAt, extent.cy);
 }
 
-void CIconButton::DrawUnderline(CDC& dc, const std::string& caption, int position, CPoint textAt,
-                                int textHeight) const
+void CIconButton::DrawUnderline(CDC& dc, const std::string& caption, int position, CPoint textAt, int textHeight) const
 {
     // An "&" at the very end marks nothing.
     if (position >= static_cast<int>(caption.size())) return;

@@ -37,28 +37,19 @@ CRect CalloutBox(CPoint anchor, CPoint box, const std::string& text)
 }  // namespace
 
 CSonde::CSonde(int number, int x, int y, std::string label, int value)
-    : CElement(number, CRect(x - 12, y - 30, x + 12, y + 10), Type),
-      m_valeurTexte("---"),
-      m_ancre(tarvic::CentreOf(m_rect)),
-      m_label(std::move(label)),
-      m_valeur(value)
+    : CElement(number, CRect(x - 12, y - 30, x + 12, y + 10), Type), m_valeurTexte("---"),
+      m_ancre(tarvic::CentreOf(m_rect)), m_label(std::move(label)), m_valeur(value)
 {
 }
 
 CSonde::CSonde(int number, CPoint anchor, std::string label, int value)
-    : CElement(number, StemBox(number, anchor), Type),
-      m_valeurTexte("----"),
-      m_ancre(anchor),
-      m_label(std::move(label)),
-      m_valeur(value)
+    : CElement(number, StemBox(number, anchor), Type), m_valeurTexte("----"), m_ancre(anchor),
+      m_label(std::move(label)), m_valeur(value)
 {
 }
 
 CSonde::CSonde(CPoint anchor, CPoint box, std::string text)
-    : CElement(0, CalloutBox(anchor, box, text), Type),
-      m_valeurTexte(std::move(text)),
-      m_ancre(anchor),
-      m_valeur(-1),
+    : CElement(0, CalloutBox(anchor, box, text), Type), m_valeurTexte(std::move(text)), m_ancre(anchor), m_valeur(-1),
       m_callout(true)
 {
 }
@@ -80,7 +71,7 @@ void CSonde::Draw(CDC* pDC) const
 CElement* CSonde::Test(CPoint point)
 {
     if (Contains(point)) return this;
-    const bool onAnchor = point.x >= m_ancre.x - 5 && point.x < m_ancre.x + 5 && point.y >= m_ancre.y - 5 &&
-                          point.y < m_ancre.y + 5;
+    const bool onAnchor =
+        point.x >= m_ancre.x - 5 && point.x < m_ancre.x + 5 && point.y >= m_ancre.y - 5 && point.y < m_ancre.y + 5;
     return m_callout && onAnchor ? this : nullptr;
 }

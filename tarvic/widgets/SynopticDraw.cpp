@@ -23,10 +23,7 @@ CRect BoxAt(CPoint corner, int width, int height)
 
 CPoint CentreOf(const CRect& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
-void DrawCaption(CDC& dc, const std::string& text, CPoint at, int size)
-{
-    CEquation(text, at, size).Draw(&dc, false);
-}
+void DrawCaption(CDC& dc, const std::string& text, CPoint at, int size) { CEquation(text, at, size).Draw(&dc, false); }
 
 void DrawSegment(CDC& dc, const Segment& segment)
 {

@@ -6,11 +6,8 @@
 #include "tarvic/widgets/SynopticDraw.h"
 
 CMesure::CMesure(int number, int x, int y, std::string label, std::string second, int value)
-    : CElement(number, CRect(x - 20, y - 30, x + 20, y + 10), Type),
-      m_label(std::move(label)),
-      m_centre(x, y),
-      m_second(std::move(second)),
-      m_valeur(value)
+    : CElement(number, CRect(x - 20, y - 30, x + 20, y + 10), Type), m_label(std::move(label)), m_centre(x, y),
+      m_second(std::move(second)), m_valeur(value)
 {
 }
 

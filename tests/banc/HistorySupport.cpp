@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "BancTestSupport.h"
-#include "engine/run/Setup.h"
 #include "engine/history/KeepRun.h"
+#include "engine/run/Setup.h"
 #include "recording/RecordingSupport.h"
 #include "tarvic/platform/MemoryProfile.h"
 
@@ -30,7 +30,8 @@ WaterLevelRun::WaterLevelRun(int blocks, const std::function<float(int)>& measur
         auto& block = values[static_cast<std::size_t>(i / 32)];
         const int point = i % 32;
         block[kCommandRow][point] = kFullScale;
-        block[kMeasureRow][point] = static_cast<std::uint16_t>(static_cast<std::int16_t>(measure(i) * kFullScale / 100));
+        block[kMeasureRow][point] =
+            static_cast<std::uint16_t>(static_cast<std::int16_t>(measure(i) * kFullScale / 100));
         block[kSetpointRow][point] = kFullScale / 2;
         block[kSampleRow][point] = static_cast<std::uint16_t>(i);
     }
@@ -64,8 +65,10 @@ std::string QuerySql(const std::string& path, const std::string& sql)
     std::string value;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
-            if (const unsigned char* text = sqlite3_column_text(statement, 0)) value = reinterpret_cast<const char*>(text);
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            if (const unsigned char* text = sqlite3_column_text(statement, 0))
+                value = reinterpret_cast<const char*>(text);
         sqlite3_finalize(statement);
     }
     sqlite3_close(db);

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
+#include "engine/history/StoredRun.h"
 #include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
-#include "engine/history/StoredRun.h"
 
 namespace banc::test {
 

@@ -94,8 +94,7 @@ void ProgramRun::CloseErrors()
 
 int ProgramRun::Finish()
 {
-    while (Pump(1000)) {
-    }
+    while (Pump(1000)) {}
     if (m_pid > 0) {
         int status = 0;
         ::waitpid(m_pid, &status, 0);

@@ -147,8 +147,8 @@ TEST_F(CorZTest, CopyAndArchive)
     EXPECT_FALSE(copy.ModeRD);
     EXPECT_EQ(copy.LitSonde(0), 0.0f);
 
-    const std::string expected = std::string("DI\x80") + Octets(100.0f) + Octets(1.0f) + Octets(1.0f) +
-                                 Octets(1.0f) + Octets(-0.5f) + Octets(1.0f) + Octets(2.0f) + Octets(1.0f);
+    const std::string expected = std::string("DI\x80") + Octets(100.0f) + Octets(1.0f) + Octets(1.0f) + Octets(1.0f) +
+                                 Octets(-0.5f) + Octets(1.0f) + Octets(2.0f) + Octets(1.0f);
     EXPECT_EQ(Stocke(corz), expected);
     CCorZ loaded;
     ASSERT_TRUE(Charge(loaded, expected));

@@ -221,8 +221,8 @@ TEST_F(GeneFonctionTest, StopCommandByKind)
     const struct {
         char kind;
         const char *direct, *axis, *percent;
-    } table[] = {{0, "DSS", "DSS", "DSS"}, {3, "DSA", "DSA", "DSA"}, {4, "DSN", "DSE", "DSE"},
-                 {5, "", "", ""},          {7, "", "", ""}};
+    } table[] = {
+        {0, "DSS", "DSS", "DSS"}, {3, "DSA", "DSA", "DSA"}, {4, "DSN", "DSE", "DSE"}, {5, "", "", ""}, {7, "", "", ""}};
     for (const auto& row : table) {
         direct.TypeSignal = axis.TypeSignal = percent.TypeSignal = static_cast<std::uint8_t>(row.kind);
         EXPECT_EQ(direct.ConfFerz(0), row.direct) << int{row.kind};
@@ -318,8 +318,9 @@ TEST_F(GeneFonctionTest, TrapezoidDescriptionInCardUnits)
     gene.SetFParam(1, 100.0f);
     gene.SetFParam(6, 200.0f);
     gene.TypeSignal = CGeneFonction::Trapeze;
-    EXPECT_EQ(gene.LitConfiguration(0), "\\gConsigne:\\n Trap\xE8ze, Valeur Repos = 0 inc,Val. C=1000 inc, Val. V=100 "
-                                        "inc/s,Val. Acc=200 inc/s\xB2 Retard =0.000 s\n");
+    EXPECT_EQ(gene.LitConfiguration(0),
+              "\\gConsigne:\\n Trap\xE8ze, Valeur Repos = 0 inc,Val. C=1000 inc, Val. V=100 "
+              "inc/s,Val. Acc=200 inc/s\xB2 Retard =0.000 s\n");
     EXPECT_EQ(gene.LitConfiguration(2),
               "\\gConsigne:\\n\n Trap\xE8ze\n Valeur Repos =\n  0 inc\n Val. C=\n  1000 inc\n Val. V=\n  100 inc/s\n"
               "Val. Acc=\n  200 inc/s\xB2\n Retard =\n  0.000 s\n");
@@ -334,10 +335,12 @@ TEST_F(GeneFonctionTest, SineAndStepDescriptionsOfTheOpenLoopGenerator)
     gene.SetFParam(4, 1.0f);
     gene.TypeSignal = CGeneFonction::Sinus;
     // Levels are shown as stored, with two decimals for a voltage output.
-    EXPECT_EQ(gene.LitConfiguration(0), "\\gConsigne:\\n Sinus, Valeur Repos = 43 V,Val. C=0.00 V, Ampl.=10.00 V, "
-                                        "Freq.= 1.000 Hz Retard =0.000 s\n");
-    EXPECT_EQ(gene.LitConfiguration(1), "\\gConsigne:\\n\n Sinus\n Valeur Repos =\n  43 V\n Val. C=\n  0.00 V\n Ampl.=\n"
-                                        " 10.00 V\n Freq.= 1.000 Hz\n Retard =\n  0.000 s\n");
+    EXPECT_EQ(gene.LitConfiguration(0),
+              "\\gConsigne:\\n Sinus, Valeur Repos = 43 V,Val. C=0.00 V, Ampl.=10.00 V, "
+              "Freq.= 1.000 Hz Retard =0.000 s\n");
+    EXPECT_EQ(gene.LitConfiguration(1),
+              "\\gConsigne:\\n\n Sinus\n Valeur Repos =\n  43 V\n Val. C=\n  0.00 V\n Ampl.=\n"
+              " 10.00 V\n Freq.= 1.000 Hz\n Retard =\n  0.000 s\n");
     gene.TypeSignal = CGeneFonction::Echelon;
     EXPECT_EQ(gene.LitConfiguration(0),
               "\\gConsigne:\\n Echelon, Valeur Repos = 43 V,Val. C =0.00 V Retard =0.000 s\n");
@@ -417,8 +420,8 @@ TEST_F(GeneFonctionTest, LoadingReplacesTheTable)
     gene.SetFParam(0, 50.0f);
     gene.SetCParam(0, CGeneFonction::Rampe);
     ASSERT_EQ(gene.NbPoints, 53);
-    const std::string record = EnTete(2, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 2, 1) +
-                               Octets(std::int16_t{-2}) + Octets(std::int16_t{300});
+    const std::string record = EnTete(2, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 2, 1) + Octets(std::int16_t{-2}) +
+                               Octets(std::int16_t{300});
     ASSERT_TRUE(Charge(gene, record));
     EXPECT_EQ(Points(gene), (std::vector<int>{-2, 300}));
     EXPECT_EQ(gene.NbPoints, 2);
@@ -427,14 +430,14 @@ TEST_F(GeneFonctionTest, LoadingReplacesTheTable)
 
 TEST_F(GeneFonctionTest, MalformedPointCountIsRefusedAndKeepsTheTable)
 {
-    for (const auto& counts : {std::pair{-1, 0}, std::pair{513, 17}, std::pair{0x7FFFFFFF, 1}, std::pair{10, 18},
-                               std::pair{10, -1}}) {
+    for (const auto& counts :
+         {std::pair{-1, 0}, std::pair{513, 17}, std::pair{0x7FFFFFFF, 1}, std::pair{10, 18}, std::pair{10, -1}}) {
         CGeneFonction gene("GENE");
         gene.SetFParam(0, 50.0f);
         gene.SetCParam(0, CGeneFonction::Rampe);
         const std::string avant = Stocke(gene);
-        const std::string record = EnTete(2, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, counts.first, counts.second) +
-                                   std::string(64, '\x01');
+        const std::string record =
+            EnTete(2, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, counts.first, counts.second) + std::string(64, '\x01');
         EXPECT_FALSE(Charge(gene, record)) << counts.first;
         EXPECT_EQ(Stocke(gene), avant);
         EXPECT_EQ(gene.NbPoints, 53);

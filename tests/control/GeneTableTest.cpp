@@ -59,7 +59,7 @@ TEST_F(GeneTableTest, PercentRampOf53Points)
     EXPECT_EQ(Points(gene), expected);
     EXPECT_EQ(Fichier("rampe.txt"), "Ech=50.000,repos=0.000;delta=50.000\nrang\tdelta\tconsigne\n");
     EXPECT_EQ(traces.Texts(), (std::vector<std::string>{"Ech=50.000,repos=0.000;delta=50.000",
-                                                         "\nrang=53, pos_int=0,pos_rel=0.000\n", "nb_bloc=2\n"}));
+                                                        "\nrang=53, pos_int=0,pos_rel=0.000\n", "nb_bloc=2\n"}));
 }
 
 TEST_F(GeneTableTest, DownloadOfTheRampBlockByBlock)
@@ -101,8 +101,7 @@ TEST_F(GeneTableTest, RampByIncrementsEndsAt1005)
     for (int i = 0; i < 69; ++i) file += tarvic::Format("%d\t%d\t%d\n", i, i <= 66 ? 15 : 0, 15 * std::min(i + 1, 67));
     EXPECT_EQ(Fichier("rampe.txt"), file);
     EXPECT_EQ(traces.Texts(), (std::vector<std::string>{"Ech=1000.000,repos=0.000;delta=1000.000",
-                                                         "\nrang=69, pos_int=1005,pos_rel=1005.000\n",
-                                                         "nb_bloc=3\n"}));
+                                                        "\nrang=69, pos_int=1005,pos_rel=1005.000\n", "nb_bloc=3\n"}));
 }
 
 TEST_F(GeneTableTest, OpenLoopRampOnACardUnitBenchHoldsLevels)
@@ -203,16 +202,17 @@ TEST_F(GeneTableTest, TrapezoidOf134PointsAddsUpTo999)
     EXPECT_EQ(std::vector<int>(points.end() - 8, points.end()), (std::vector<int>{7, 6, 4, 3, 1, 0, 0, 0}));
     EXPECT_EQ(Somme(gene), 999);
     const std::string file = Fichier("trap.txt");
-    const std::string debut = "Echelon=1000.000 inc\tcons_repos=0.000\tdelta=1000.000\ntemps\tdelta\tposition\n"
-                              "0\t0\t0\n1\t1\t1\n2\t2\t3\n3\t3\t7\n";
+    const std::string debut =
+        "Echelon=1000.000 inc\tcons_repos=0.000\tdelta=1000.000\ntemps\tdelta\tposition\n"
+        "0\t0\t0\n1\t1\t1\n2\t2\t3\n3\t3\t7\n";
     const std::string fin = "\n131\t0\t999\n132\t0\t999\n133\t0\t999\n";
     EXPECT_EQ(file.substr(0, debut.size()), debut);
     ASSERT_GE(file.size(), fin.size());
     EXPECT_EQ(file.substr(file.size() - fin.size()), fin);
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 136);
-    EXPECT_EQ(traces.Texts(), (std::vector<std::string>{"\ndelta=1000.000",
-                                                         "\nacc=200.000, vmax=100.000, te_pt=80.000\n",
-                                                         "\n(134=10.640000)=d 0.000000 p_r=1000.000 p_i=999\nnb_bloc=5\n"}));
+    EXPECT_EQ(traces.Texts(),
+              (std::vector<std::string>{"\ndelta=1000.000", "\nacc=200.000, vmax=100.000, te_pt=80.000\n",
+                                        "\n(134=10.640000)=d 0.000000 p_r=1000.000 p_i=999\nnb_bloc=5\n"}));
 }
 
 TEST_F(GeneTableTest, ShortTrapezoidOf21Points)
@@ -230,9 +230,9 @@ TEST_F(GeneTableTest, ShortTrapezoidOf21Points)
               "0\t0\t0\n1\t1\t1\n2\t2\t3\n3\t3\t7\n4\t5\t12\n5\t6\t19\n6\t7\t26\n7\t8\t34\n8\t8\t42\n"
               "9\t8\t50\n10\t8\t58\n11\t8\t66\n12\t8\t74\n13\t7\t82\n14\t6\t88\n15\t4\t93\n16\t3\t96\n"
               "17\t2\t98\n18\t0\t99\n19\t0\t99\n20\t0\t99\n");
-    EXPECT_EQ(traces.Texts(), (std::vector<std::string>{"\ndelta=100.000",
-                                                         "\nacc=200.000, vmax=100.000, te_pt=80.000\n",
-                                                         "\n(21=1.600000)=d 0.000000 p_r=99.840 p_i=99\nnb_bloc=1\n"}));
+    EXPECT_EQ(traces.Texts(),
+              (std::vector<std::string>{"\ndelta=100.000", "\nacc=200.000, vmax=100.000, te_pt=80.000\n",
+                                        "\n(21=1.600000)=d 0.000000 p_r=99.840 p_i=99\nnb_bloc=1\n"}));
     EXPECT_EQ(gene.ConfFerz(4), "RET0050");
     EXPECT_EQ(gene.ConfFerz(1003), "");
 }
@@ -243,8 +243,8 @@ TEST_F(GeneTableTest, DescendingTrapezoidMirrorsTheRisingOne)
     m_profile->WriteProfileInt("FERZ", "TE", 10);
     CGeneFonction gene("GENE");
     Trapeze(gene, -100.0f, 100.0f, 200.0f);
-    EXPECT_EQ(Points(gene), (std::vector<int>{0, -1, -2, -4, -5, -7, -7, -8, -8, -8, -8, -8, -8, -8, -6, -5, -3, -2, -1,
-                                              0, 0}));
+    EXPECT_EQ(Points(gene),
+              (std::vector<int>{0, -1, -2, -4, -5, -7, -7, -8, -8, -8, -8, -8, -8, -8, -6, -5, -3, -2, -1, 0, 0}));
 }
 
 TEST_F(GeneTableTest, ShortMoveBecomesATriangle)
@@ -266,8 +266,8 @@ TEST_F(GeneTableTest, OpenLoopAndPercentTrapezoidsHoldPositions)
     m_profile->WriteProfileInt("FERZ", "TE", 10);
     CGeneFonction open("GENE1");
     Trapeze(open, 100.0f, 100.0f, 200.0f);
-    EXPECT_EQ(Points(open), (std::vector<int>{0, 1, 3, 7, 12, 19, 26, 34, 42, 50, 58, 66, 74, 82, 88, 93, 96, 98, 99,
-                                              99, 99}));
+    EXPECT_EQ(Points(open),
+              (std::vector<int>{0, 1, 3, 7, 12, 19, 26, 34, 42, 50, 58, 66, 74, 82, 88, 93, 96, 98, 99, 99, 99}));
     Banc('D');
     CGeneFonction percent("GENE");
     Trapeze(percent, 100.0f, 100.0f, 200.0f);  // in percent: 100 % is 3264
@@ -301,10 +301,10 @@ TEST_F(GeneTableTest, SineOfTenPointsInCardUnits)
     EXPECT_EQ(gene.TE_SINUS, 100.0f);
     EXPECT_EQ(Points(gene), (std::vector<int>{0, 5, 9, 9, 5, 0, -5, -9, -9, -5}));
     EXPECT_EQ(gene.NbBlocs, 1);
-    EXPECT_EQ(Sequence(gene), (std::vector<std::string>{"DSS", "DTTS0009", "RED0000", "CRBF00000000", "RES0064",
-                                                         "CRS00" "000000050009000900050000FFFBFFF7FFF7FFFB" +
-                                                             std::string(22 * 4, '0'),
-                                                         "DSR"}));
+    EXPECT_EQ(Sequence(gene),
+              (std::vector<std::string>{"DSS", "DTTS0009", "RED0000", "CRBF00000000", "RES0064",
+                                        "CRS00" "000000050009000900050000FFFBFFF7FFF7FFFB" + std::string(22 * 4, '0'),
+                                        "DSR"}));
 }
 
 TEST_F(GeneTableTest, SineOfTenPointsInPercent)
@@ -332,8 +332,8 @@ TEST_F(GeneTableTest, SinePointCountFollowsTheCardPeriod)
 TEST_F(GeneTableTest, SineWithoutAUsableFrequencyGivesAnEmptyTable)
 {
     CGeneFonction gene("GENE");
-    for (const float frequence : {0.0f, -1.0f, 20.0f, std::numeric_limits<float>::infinity(),
-                                  std::numeric_limits<float>::quiet_NaN()}) {
+    for (const float frequence :
+         {0.0f, -1.0f, 20.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
         gene.SetFParam(2, frequence);
         gene.SetCParam(0, CGeneFonction::Sinus);
         ExpectEmpty(gene, "DSR");

@@ -228,8 +228,8 @@ struct Lettres {
 
 TEST_F(PidTest, CommandAndFeedbackLettersDependOnTheBench)
 {
-    const Lettres table[] = {{'D', 'D', 'D', 'T'}, {'N', 'P', 'P', '1'}, {'I', 'F', 'V', 'P'},
-                             {'S', 'F', 'V', 'P'}, {'X', 'F', 'V', 'P'}};
+    const Lettres table[] = {
+        {'D', 'D', 'D', 'T'}, {'N', 'P', 'P', '1'}, {'I', 'F', 'V', 'P'}, {'S', 'F', 'V', 'P'}, {'X', 'F', 'V', 'P'}};
     for (const auto& row : table) {
         Banc(row.process);
         CPid pid;
@@ -428,12 +428,12 @@ TEST_F(PidTest, FullControllerDescription)
     pid.SetFParam(13, 4.0f);
     pid.SetCParam(6, 2);
     pid.SetCParam(7, 1);
-    EXPECT_EQ(pid.LitConfiguration(0),
-              "\\gCorrecteur:\\n PID K1= 2.50, Ti= 10.00 s, Td= 1.00 s, \\f1a\\n= 4.000, Action d\xE9riv\xE9"
-              "e sur mesure, K2= 1.000 \n\\gProcessus:\\n Commande Temp\xE9rature, Mesure du d\xE9" "bit");
-    EXPECT_EQ(pid.LitConfiguration(1),
-              "\\gCorrecteur:\\n PID\n K1 = 2.50\n Ti = 10.00 s\n Td = 1.00 s\n \\f1a\\n = 4.00\nd\xE9riv\xE9"
-              "e sur mesure\n K2 = 1.000 \n\\gProcessus:\\n \nCommande Temp\xE9rature\n Mesure du d\xE9" "bit\n");
+    EXPECT_EQ(
+        pid.LitConfiguration(0),
+        "\\gCorrecteur:\\n PID K1= 2.50, Ti= 10.00 s, Td= 1.00 s, \\f1a\\n= 4.000, Action d\xE9riv\xE9" "e sur mesure, K2= 1.000 \n\\gProcessus:\\n Commande Temp\xE9rature, Mesure du d\xE9" "bit");
+    EXPECT_EQ(
+        pid.LitConfiguration(1),
+        "\\gCorrecteur:\\n PID\n K1 = 2.50\n Ti = 10.00 s\n Td = 1.00 s\n \\f1a\\n = 4.00\nd\xE9riv\xE9" "e sur mesure\n K2 = 1.000 \n\\gProcessus:\\n \nCommande Temp\xE9rature\n Mesure du d\xE9" "bit\n");
 }
 
 TEST_F(PidTest, DerivativeOnErrorWithAVoltageOutput)
@@ -466,9 +466,9 @@ TEST_F(PidTest, CurrentOutputUnitMatchingTheQuantityIsNotRepeated)
     pid.TypeSortie = 'C';
     pid.Unite = "mA";
     pid.KS = 4.096f;
-    EXPECT_EQ(pid.LitConfiguration(0),
-              "\\gCorrecteur:\\n PID K1= 1.00, K2= 2.000 \n\\gProcessus:\\n Commande Isol\xE9"
-              "e\\n , Liaison mesure ouverte");
+    EXPECT_EQ(
+        pid.LitConfiguration(0),
+        "\\gCorrecteur:\\n PID K1= 1.00, K2= 2.000 \n\\gProcessus:\\n Commande Isol\xE9" "e\\n , Liaison mesure ouverte");
 }
 
 // --- copies and archives --------------------------------------------------------------------
@@ -508,8 +508,8 @@ TEST_F(PidTest, ArchiveRecordByteForByte)
     pid.TI = 10.0f;
     pid.TD = 1.0f;
     pid.KF = 4.0f;
-    const std::string expected = std::string("TD\x83") + Octets(100.0f) + Octets(2.5f) + Octets(1.0f) +
-                                 Octets(10.0f) + Octets(1.0f) + Octets(4.0f);
+    const std::string expected = std::string("TD\x83") + Octets(100.0f) + Octets(2.5f) + Octets(1.0f) + Octets(10.0f) +
+                                 Octets(1.0f) + Octets(4.0f);
     EXPECT_EQ(Stocke(pid), expected);
 }
 

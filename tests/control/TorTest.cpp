@@ -155,20 +155,25 @@ TEST_F(TorTest, LimitsAreLeftAlone)
 TEST_F(TorTest, DescriptionIsAlwaysOpen)
 {
     CTor tor;
-    EXPECT_EQ(tor.LitConfiguration(0), "\\gCorrecteur: TOR\\n  Ouvert, RBN = -10.000, RBP = 10.000\n\\gProcessus:\\n "
-                                       "Commande Isol\xE9" "e\\n , Liaison mesure ouverte");
-    EXPECT_EQ(tor.LitConfiguration(1), "\\gCorrecteur: TOR\\n \n Ouvert\n RBN = -10.000\n RBP = 10.000\n\\gProcessus:\\n\n"
-                                       " Cde Isol\xE9" "e\\n\nmesure ouverte\n");
+    EXPECT_EQ(tor.LitConfiguration(0),
+              "\\gCorrecteur: TOR\\n  Ouvert, RBN = -10.000, RBP = 10.000\n\\gProcessus:\\n "
+              "Commande Isol\xE9" "e\\n , Liaison mesure ouverte");
+    EXPECT_EQ(tor.LitConfiguration(1),
+              "\\gCorrecteur: TOR\\n \n Ouvert\n RBN = -10.000\n RBP = 10.000\n\\gProcessus:\\n\n"
+              " Cde Isol\xE9" "e\\n\nmesure ouverte\n");
     tor.SetCParam(6, 2);
     tor.SetCParam(7, 2);
-    EXPECT_EQ(tor.LitConfiguration(0), "\\gCorrecteur: TOR\\n  Ouvert, RBN = -10.000, RBP = 10.000\n\\gProcessus:\\n "
-                                       "Commande Temp\xE9rature, Mesure de la temp\xE9rature");
-    EXPECT_EQ(tor.LitConfiguration(1), "\\gCorrecteur: TOR\\n \n Ouvert\n RBN = -10.000\n RBP = 10.000\n\\gProcessus:\\n\n"
-                                       " Cmde Temp\xE9rature\nMesure temp\n");
+    EXPECT_EQ(tor.LitConfiguration(0),
+              "\\gCorrecteur: TOR\\n  Ouvert, RBN = -10.000, RBP = 10.000\n\\gProcessus:\\n "
+              "Commande Temp\xE9rature, Mesure de la temp\xE9rature");
+    EXPECT_EQ(tor.LitConfiguration(1),
+              "\\gCorrecteur: TOR\\n \n Ouvert\n RBN = -10.000\n RBP = 10.000\n\\gProcessus:\\n\n"
+              " Cmde Temp\xE9rature\nMesure temp\n");
     tor.SetCParam(6, 1);
     tor.SetCParam(7, 1);
-    EXPECT_EQ(tor.LitConfiguration(3), "\\gCorrecteur: TOR\\n \n Ouvert\n RBN = -10.000\n RBP = 10.000\n\\gProcessus:\\n\n"
-                                       "Cmde D\xE9" "bit\nMesure d\xE9" "bit\n");
+    EXPECT_EQ(tor.LitConfiguration(3),
+              "\\gCorrecteur: TOR\\n \n Ouvert\n RBN = -10.000\n RBP = 10.000\n\\gProcessus:\\n\n"
+              "Cmde D\xE9" "bit\nMesure d\xE9" "bit\n");
 }
 
 TEST_F(TorTest, CopyAndArchive)

@@ -32,10 +32,9 @@ TEST_F(AxeNumTest, ConstructionReadsItsEntriesInOrderWithTheirDefaults)
 {
     CAxeNum axe;
     const std::vector<std::string> expected = {
-        "TYPE/PO",           "TYPE/REGULATEUR",    "AXNUM/CDE_MOTEUR", "AXNUM/TEV",       "AXNUM/CMMP",
-        "AXNUM/CMMV",        "AXNUM/CODEUR",       "AXNUM/UNITE_POS",  "AXNUM/UNITE_VIT", "AXNUM/UNITE_ACC",
-        "AXNUM/UNITE_SR",    "AXNUM/DUREE_ESSAI",  "AXNUM/POS_LG",     "AXNUM/POS_LD",    "AXNUM/POS_REPOS",
-        "AXNUM/POS_CIBLE",
+        "TYPE/PO",      "TYPE/REGULATEUR", "AXNUM/CDE_MOTEUR", "AXNUM/TEV",       "AXNUM/CMMP",     "AXNUM/CMMV",
+        "AXNUM/CODEUR", "AXNUM/UNITE_POS", "AXNUM/UNITE_VIT",  "AXNUM/UNITE_ACC", "AXNUM/UNITE_SR", "AXNUM/DUREE_ESSAI",
+        "AXNUM/POS_LG", "AXNUM/POS_LD",    "AXNUM/POS_REPOS",  "AXNUM/POS_CIBLE",
     };
     EXPECT_EQ(m_profile->m_reads, expected);
     EXPECT_TRUE(m_profile->m_writes.empty());
@@ -47,8 +46,8 @@ TEST_F(AxeNumTest, ConstructionReadsItsEntriesInOrderWithTheirDefaults)
         EXPECT_TRUE(axe.LitCParam(n, v)) << n;
         EXPECT_EQ(v, value) << n;
     }
-    const std::pair<int, float> floats[] = {{1003, 5.0f}, {1004, 500.0f}, {1005, 0.0f},
-                                            {1006, 1000.0f}, {1007, 0.0f}, {1008, 50.0f}};
+    const std::pair<int, float> floats[] = {{1003, 5.0f},    {1004, 500.0f}, {1005, 0.0f},
+                                            {1006, 1000.0f}, {1007, 0.0f},   {1008, 50.0f}};
     for (const auto& [n, value] : floats) {
         axe.LitFParam(n, f);
         EXPECT_EQ(f, value) << n;
@@ -75,16 +74,30 @@ TEST_F(AxeNumTest, InitValeurWritesTheFactoryDefaultsInOrder)
     CAxeNum axe;
     axe.InitValeur();
     std::vector<std::string> expected = {
-        "FERZ/TE=10",           "ENREGISTREMENT/TEM=10", "AXNUM/TEV=5",          "AXNUM/CODEUR=500",
-        "AXNUM/UNITE_POS=1",    "AXNUM/UNITE_VIT=1",     "AXNUM/UNITE_ACC=1",    "AXNUM/UNITE_SR=1",
-        "AXNUM/CDE_MOTEUR=67",  "AXNUM/CMMP=0",          "AXNUM/CMMV=0",         "AXNUM/DUREE_ESSAI=120",
-        "AXNUM/POS_LG=\"0.0\"", "AXNUM/POS_LD=\"1000.0\"", "AXNUM/POS_REPOS=\"0.0\"", "AXNUM/POS_CIBLE=\"50.0\"",
+        "FERZ/TE=10",
+        "ENREGISTREMENT/TEM=10",
+        "AXNUM/TEV=5",
+        "AXNUM/CODEUR=500",
+        "AXNUM/UNITE_POS=1",
+        "AXNUM/UNITE_VIT=1",
+        "AXNUM/UNITE_ACC=1",
+        "AXNUM/UNITE_SR=1",
+        "AXNUM/CDE_MOTEUR=67",
+        "AXNUM/CMMP=0",
+        "AXNUM/CMMV=0",
+        "AXNUM/DUREE_ESSAI=120",
+        "AXNUM/POS_LG=\"0.0\"",
+        "AXNUM/POS_LD=\"1000.0\"",
+        "AXNUM/POS_REPOS=\"0.0\"",
+        "AXNUM/POS_CIBLE=\"50.0\"",
     };
-    Append(expected, GeneWrites("X_MODE0_GENE1", {"100", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected,
+           GeneWrites("X_MODE0_GENE1", {"100", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
     Append(expected,
            GeneWrites("X_MODE4_GENE", {"48.825", "20.0", "10.0", "1.0", "0.1", "16.275", "10.0", "81.375", "10.0"}));
     Append(expected, motortest::PidWrites("X_MODE4_PID"));
-    Append(expected, GeneWrites("X_MODE5_GENE", {"200.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "20.0", "10.0"}));
+    Append(expected,
+           GeneWrites("X_MODE5_GENE", {"200.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "20.0", "10.0"}));
     Append(expected, motortest::PidWrites("X_MODE5_PID"));
     EXPECT_EQ(m_profile->m_writes, expected);
 }
@@ -409,15 +422,16 @@ TEST_F(AxeNumTest, ArchiveRecordIsThirtySixBytes)
     axe.SetCParam(21, 2);
     axe.SetFParam(1007, -1.0f);
     const std::string record = StoredHex(axe);
-    EXPECT_EQ(record, "0000A040"   // sampling period 5.0
-                      "43000000"   // 'C'
-                      "F4010000"   // encoder 500
-                      "1200" "FFFF"  // CMMP, CMMV
-                      "01000000"   // position unit
-                      "02000000"   // speed unit
-                      "03000000"   // acceleration unit
-                      "000080BF"   // rest -1.0
-                      "00004842");  // target 50.0
+    EXPECT_EQ(record,
+              "0000A040"     // sampling period 5.0
+              "43000000"     // 'C'
+              "F4010000"     // encoder 500
+              "1200" "FFFF"  // CMMP, CMMV
+              "01000000"     // position unit
+              "02000000"     // speed unit
+              "03000000"     // acceleration unit
+              "000080BF"     // rest -1.0
+              "00004842");   // target 50.0
 
     m_profile->WriteProfileInt("AXNUM", "CODEUR", 1000);
     CAxeNum loaded;

@@ -51,7 +51,8 @@ TEST_F(DebitAirTest, IndependentFlowCommandSpansTheFourToTwentyMilliampBytes)
 TEST_F(DebitAirTest, DefaultConfigurationSequence)
 {
     CDebitAir element;
-    EXPECT_EQ(ConfigurationSequence(element), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
+    EXPECT_EQ(ConfigurationSequence(element),
+              (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
 }
 
 TEST_F(DebitAirTest, FragmentsNameTheChannelsOneBased)
@@ -211,7 +212,8 @@ TEST_F(DebitAirTest, UnlistedParametersChangeNothing)
     EXPECT_EQ(f, 3.0f);
     EXPECT_EQ(i, 3);
     EXPECT_TRUE(m_profile->m_writes.empty());
-    EXPECT_EQ(ConfigurationSequence(element), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
+    EXPECT_EQ(ConfigurationSequence(element),
+              (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
     ASSERT_TRUE(element.LitCParam(1000, i));
     EXPECT_EQ(i, 9);
 }
@@ -269,8 +271,9 @@ TEST_F(DebitAirTest, ArchiveRestoresTheChannelsBeforeTheirCodes)
     CDebitAir written;
     written.SetCParam(250, 2);
     const std::string record = StoredHex(written);
-    EXPECT_EQ(record, "00000000" "00000000" "02" "01000000" "00000000" "02000000" "00000000"
-                      "09000000" "08000000" "06000000" "07000000");
+    EXPECT_EQ(record,
+              "00000000" "00000000" "02" "01000000" "00000000" "02000000" "00000000"
+              "09000000" "08000000" "06000000" "07000000");
 
     tarvic::SetProfile(std::make_shared<tarvic::MemoryProfile>());
     CDebitAir fresh;
@@ -288,8 +291,9 @@ TEST_F(DebitAirTest, TruncatedArchiveLeavesTheElementAsItWas)
     CDebitAir element;
     element.SetFParam(1, 50.0f);
     const std::string before = StoredHex(element);
-    EXPECT_FALSE(LoadHex(element, "00000000" "00000000" "02" "01000000" "00000000" "02000000" "00000000"
-                                  "09000000" "08000000" "06000000" "070000"));
+    EXPECT_FALSE(LoadHex(element,
+                         "00000000" "00000000" "02" "01000000" "00000000" "02000000" "00000000"
+                         "09000000" "08000000" "06000000" "070000"));
     EXPECT_EQ(StoredHex(element), before);
 }
 
@@ -317,16 +321,17 @@ TEST_F(DebitAirTest, FactoryDefaultsAreWrittenInOrder)
     m_profile->m_writes.clear();
     element.InitValeur();
     std::vector<std::string> expected{
-        "FERZ/TE=50",          "ENREGISTREMENT/TEM=50",     "DEBITAIR/MESURETEMP=1", "DEBITAIR/MESUREDEBIT=0",
-        "DEBITAIR/CMDTEMP=1",  "DEBITAIR/CMDDEBIT=0",       "DEBITAIR/CI_DEBIT=\"0.0\"",
-        "DEBITAIR/CI_TEMP=\"0.0\""};
+        "FERZ/TE=50",         "ENREGISTREMENT/TEM=50", "DEBITAIR/MESURETEMP=1",     "DEBITAIR/MESUREDEBIT=0",
+        "DEBITAIR/CMDTEMP=1", "DEBITAIR/CMDDEBIT=0",   "DEBITAIR/CI_DEBIT=\"0.0\"", "DEBITAIR/CI_TEMP=\"0.0\""};
     using tarvic::test::Append;
     using tarvic::test::GeneWrites;
     Append(expected, GeneWrites("D_MODE0_GENE1", {"50", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "10.0"}));
-    Append(expected, GeneWrites("D_MODE1_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
+    Append(expected,
+           GeneWrites("D_MODE1_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
     Append(expected, {"D_MODE1_PID/KP=\"1.0\"", "D_MODE1_PID/KS=\"1.0\"", "D_MODE1_PID/TI=\"0.500\"",
                       "D_MODE1_PID/TD=\"0.400\"", "D_MODE1_PID/KF=\"8.0\""});
-    Append(expected, GeneWrites("D_MODE3_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
+    Append(expected,
+           GeneWrites("D_MODE3_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
     Append(expected, {"D_MODE3_CorZ/coefC0=\"1.0\"", "D_MODE3_CorZ/coefC1=\"0.0\"", "D_MODE3_CorZ/coefC2=\"0.0\"",
                       "D_MODE3_CorZ/coefC3=\"0.0\"", "D_MODE3_CorZ/coefB0=\"0.0\"", "D_MODE3_CorZ/coefB1=\"0.0\"",
                       "D_MODE3_CorZ/coefB2=\"0.0\""});
@@ -341,7 +346,8 @@ TEST_F(DebitAirTest, FactoryDefaultsResetTheChannels)
     CDebitAir element;
     element.InitValeur();
     CDebitAir next;
-    EXPECT_EQ(ConfigurationSequence(next), (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
+    EXPECT_EQ(ConfigurationSequence(next),
+              (std::vector<std::string>{"DFS14", "CIDD33", "CIDT33", "DFS24", "DFE14", "DFE24"}));
     EXPECT_EQ(next.ConfFerz(758), "TB2");
 }
 

@@ -82,7 +82,6 @@ inline std::unique_ptr<CObject> ThroughArchive(const CObject& object)
     return loaded;
 }
 
-
 // The writes a generator section of the factory defaults makes, as RecordingProfile logs them.
 inline std::vector<std::string> GeneWrites(const std::string& section, const std::vector<std::string>& texts)
 {

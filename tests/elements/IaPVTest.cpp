@@ -52,13 +52,15 @@ TEST_F(IaPVTest, InitValeurWritesTheFactoryDefaultsInOrder)
     CIaPV().InitValeur();
     std::vector<std::string> expected = {"FERZ/TE=10", "ENREGISTREMENT/TEM=10"};
     Append(expected, Logged({"TEV=5", "CODEUR=100", "UNITE_POS=1", "UNITE_VIT=1", "UNITE_ACC=1", "UNITE_SR=1",
-                             "CDE_MOTEUR=67", "CMMP=0", "CMMV=0", "NUM_U1=0", "NUM_U2=1", "CNF_CC=5",
-                             "COMP_FS=-10046", "CE=0", "Cax=380", "Caxx=0"}));
-    Append(expected, GeneWrites("I_MODE0_GENE1", {"100", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+                             "CDE_MOTEUR=67", "CMMP=0", "CMMV=0", "NUM_U1=0", "NUM_U2=1", "CNF_CC=5", "COMP_FS=-10046",
+                             "CE=0", "Cax=380", "Caxx=0"}));
+    Append(expected,
+           GeneWrites("I_MODE0_GENE1", {"100", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
     Append(expected,
            GeneWrites("I_MODE4_GENE", {"48.825", "20.0", "10.0", "1.0", "0.1", "16.275", "10.0", "81.375", "10.0"}));
     Append(expected, motortest::PidWrites("I_MODE4_PID"));
-    Append(expected, GeneWrites("I_MODE5_GENE", {"200.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "20.0", "10.0"}));
+    Append(expected,
+           GeneWrites("I_MODE5_GENE", {"200.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "20.0", "10.0"}));
     Append(expected, motortest::PidWrites("I_MODE5_PID"));
     EXPECT_EQ(m_profile->m_writes, expected);
 }
@@ -172,10 +174,12 @@ TEST_F(IaPVTest, EveryLawTermInTheSummary)
     CIaPV bench;
     bench.SetCParam(10, 'T');
     bench.SetCParam(102, 15);
-    EXPECT_EQ(bench.LitConfiguration(1), " Cde en tension\n Cfs=0.06 mNm\n Cc=0.00 mNm\n a=0.00 \xB5"
-                                         "Nm/(tr/mn)\n b=0.00 nNm/(tr/mn)\xB2");
-    EXPECT_EQ(bench.LitConfiguration(0), ", Commande en tension, Cfs=0.06 mNm, Cc=0.00 mNm, a=0.00 \xB5"
-                                         "Nm/(tr/mn), b=0.00 nNm/(tr/mn)\xB2");
+    EXPECT_EQ(bench.LitConfiguration(1),
+              " Cde en tension\n Cfs=0.06 mNm\n Cc=0.00 mNm\n a=0.00 \xB5"
+              "Nm/(tr/mn)\n b=0.00 nNm/(tr/mn)\xB2");
+    EXPECT_EQ(bench.LitConfiguration(0),
+              ", Commande en tension, Cfs=0.06 mNm, Cc=0.00 mNm, a=0.00 \xB5"
+              "Nm/(tr/mn), b=0.00 nNm/(tr/mn)\xB2");
     bench.SetCParam(102, 8);
     EXPECT_EQ(bench.LitConfiguration(0), ", Commande en tension, b=0.00 nNm/(tr/mn)\xB2");
 }
@@ -291,18 +295,19 @@ TEST_F(IaPVTest, ArchiveRecordIsFortyThreeBytes)
     bench.SetCParam(21, 2);
     bench.SetCParam(22, 3);
     const std::string record = StoredHex(bench);
-    EXPECT_EQ(record, "0000A040"       // sampling period 5.0
-                      "43000000"       // motor 'C'
-                      "54000000"       // load 'T'
-                      "05"             // CNF_CC
-                      "C2D8" "0000"    // COMP_FS, CE
-                      "7C01" "0000"    // Cax, Caxx
-                      "00" "01"        // NUM_U1, NUM_U2
-                      "64000000"       // encoder 100
-                      "1200" "FFFF"    // CMMP, CMMV
-                      "01000000"       // position unit
-                      "02000000"       // speed unit
-                      "03000000");     // acceleration unit
+    EXPECT_EQ(record,
+              "0000A040"     // sampling period 5.0
+              "43000000"     // motor 'C'
+              "54000000"     // load 'T'
+              "05"           // CNF_CC
+              "C2D8" "0000"  // COMP_FS, CE
+              "7C01" "0000"  // Cax, Caxx
+              "00" "01"      // NUM_U1, NUM_U2
+              "64000000"     // encoder 100
+              "1200" "FFFF"  // CMMP, CMMV
+              "01000000"     // position unit
+              "02000000"     // speed unit
+              "03000000");   // acceleration unit
 
     m_profile->WriteProfileInt("IAPV", "COMP_FS", 7);
     CIaPV loaded;

@@ -158,8 +158,7 @@ TYPED_TEST(MotorShared, UnlistedIndicesChangeNothing)
         EXPECT_EQ(bench.LitSonde(n == 0 ? 8 : n), 0.0f) << n;
         EXPECT_EQ(bench.DmdMesure(n == 0 ? 1 : n), "") << n;
     }
-    for (const int n : {-1, 5, 13, 499, 502, 1001, 1002, 1003, 1007, 1012})
-        EXPECT_EQ(bench.ConfFerz(n), "") << n;
+    for (const int n : {-1, 5, 13, 499, 502, 1001, 1002, 1003, 1007, 1012}) EXPECT_EQ(bench.ConfFerz(n), "") << n;
     for (const int n : {-1, 0, 2, 99, 108, 1002, 1009}) {
         EXPECT_FALSE(bench.LitFParam(n, f)) << n;
         EXPECT_FALSE(bench.SetFParam(n, 3.0f)) << n;

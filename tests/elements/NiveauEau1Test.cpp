@@ -215,15 +215,21 @@ TEST_F(NiveauEauTest, FactoryDefaultsAreWrittenInOrder)
     CNiveauEau element;
     m_profile->m_writes.clear();
     element.InitValeur();
-    std::vector<std::string> expected{"FERZ/TE=500",          "ENREGISTREMENT/TEM=500", "NIVEAUEAU/MESUREDEBIT=0",
-                                      "NIVEAUEAU/MESURENIV1=1", "NIVEAUEAU/MESURENIV2=2", "NIVEAUEAU/CDEBIT=0"};
+    std::vector<std::string> expected{"FERZ/TE=500",
+                                      "ENREGISTREMENT/TEM=500",
+                                      "NIVEAUEAU/MESUREDEBIT=0",
+                                      "NIVEAUEAU/MESURENIV1=1",
+                                      "NIVEAUEAU/MESURENIV2=2",
+                                      "NIVEAUEAU/CDEBIT=0"};
     using tarvic::test::Append;
     using tarvic::test::GeneWrites;
     Append(expected, GeneWrites("N_MODE0_GENE1", {"50", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "10.0"}));
-    Append(expected, GeneWrites("N_MODE1_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
+    Append(expected,
+           GeneWrites("N_MODE1_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
     Append(expected, {"N_MODE1_PID/KP=\"1.0\"", "N_MODE1_PID/KS=\"1.0\"", "N_MODE1_PID/TI=\"8.000\"",
                       "N_MODE1_PID/TD=\"6.500\"", "N_MODE1_PID/KF=\"8.0\""});
-    Append(expected, GeneWrites("N_MODE3_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
+    Append(expected,
+           GeneWrites("N_MODE3_GENE", {"50.0", "20.0", "10.0", "1.0", "0.4", "0.0", "10.0", "25.0", "100.0"}));
     Append(expected, {"N_MODE3_CorZ/coefC0=\"1.0\"", "N_MODE3_CorZ/coefC1=\"0.0\"", "N_MODE3_CorZ/coefC2=\"0.0\"",
                       "N_MODE3_CorZ/coefC3=\"0.0\"", "N_MODE3_CorZ/coefB0=\"0.0\"", "N_MODE3_CorZ/coefB1=\"0.0\"",
                       "N_MODE3_CorZ/coefB2=\"0.0\""});

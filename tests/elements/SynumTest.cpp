@@ -43,17 +43,21 @@ TEST_F(SynumTest, InitValeurWritesTheFactoryDefaultsInOrder)
     std::vector<std::string> expected = {"FERZ/TE=10", "ENREGISTREMENT/TEM=10"};
     Append(expected, Logged({"TEV=5", "CODEUR=500", "CHARGE_E=\"100.0\"", "UNITE_POS=1", "UNITE_VIT=1", "UNITE_ACC=1",
                              "UNITE_SR=1", "CDE_MOTEUR=67", "CDE_CHARGE=84", "CMMP=0", "CMMV=0"}));
-    Append(expected, GeneWrites("S_MODE0_GENE1", {"204.8", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
-    Append(expected, GeneWrites("S_MODE1_GENE", {"100.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected,
+           GeneWrites("S_MODE0_GENE1", {"204.8", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected,
+           GeneWrites("S_MODE1_GENE", {"100.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
     Append(expected, motortest::PidWrites("S_MODE1_PID"));
     Append(expected,
            GeneWrites("S_MODE4_GENE", {"244.125", "20.0", "10.0", "1.0", "0.1", "81.375", "10.0", "81.375", "10.0"}));
     Append(expected, motortest::PidWrites("S_MODE4_PID"));
-    Append(expected, GeneWrites("S_MODE5_GENE", {"500.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    Append(expected,
+           GeneWrites("S_MODE5_GENE", {"500.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
     Append(expected, motortest::PidWrites("S_MODE5_PID"));
-    Append(expected, GeneWrites("S_MODE3_GENE", {"100.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
-    for (const char* entry : {"coefC0=\"1.0\"", "coefC1=\"0.0\"", "coefC2=\"0.0\"", "coefC3=\"0.0\"",
-                              "coefB0=\"0.0\"", "coefB1=\"0.0\"", "coefB2=\"0.0\""})
+    Append(expected,
+           GeneWrites("S_MODE3_GENE", {"100.0", "20.0", "10.0", "1.0", "0.1", "0.0", "10.0", "200.0", "10.0"}));
+    for (const char* entry : {"coefC0=\"1.0\"", "coefC1=\"0.0\"", "coefC2=\"0.0\"", "coefC3=\"0.0\"", "coefB0=\"0.0\"",
+                              "coefB1=\"0.0\"", "coefB2=\"0.0\""})
         expected.push_back(std::string("S_MODE3_CorZ/") + entry);
     EXPECT_EQ(m_profile->m_writes, expected);
 }
@@ -168,15 +172,16 @@ TEST_F(SynumTest, ArchiveRecordIsThirtySixBytes)
     bench.SetCParam(20, 3);
     bench.SetCParam(21, 2);
     const std::string record = StoredHex(bench);
-    EXPECT_EQ(record, "0000A040"     // sampling period 5.0
-                      "54000000"     // motor 'T'
-                      "54000000"     // load 'T'
-                      "00004842"     // load 50.0
-                      "F4010000"     // encoder 500
-                      "0100" "0200"  // CMMP, CMMV
-                      "03000000"     // position unit
-                      "02000000"     // speed unit
-                      "01000000");   // acceleration unit
+    EXPECT_EQ(record,
+              "0000A040"     // sampling period 5.0
+              "54000000"     // motor 'T'
+              "54000000"     // load 'T'
+              "00004842"     // load 50.0
+              "F4010000"     // encoder 500
+              "0100" "0200"  // CMMP, CMMV
+              "03000000"     // position unit
+              "02000000"     // speed unit
+              "01000000");   // acceleration unit
 
     m_profile->WriteProfileString("SYNUM", "CHARGE_E", "10.0");
     CSynum loaded;

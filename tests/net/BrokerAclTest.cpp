@@ -24,8 +24,9 @@ protected:
     {
         TARVIC_REQUIRE_MOSQUITTO();
         const std::string script = std::string(TARVIC_MOSQUITTO_DIR) + "/tarvic-comptes";
-        ASSERT_EQ(std::system((script + " " + accounts.Path().string() + " professeur poste07 poste08 > /dev/null").c_str()),
-                  0);
+        ASSERT_EQ(
+            std::system((script + " " + accounts.Path().string() + " professeur poste07 poste08 > /dev/null").c_str()),
+            0);
         broker = std::make_unique<TestBroker>("allow_anonymous false\npassword_file " + (accounts / "motsdepasse") +
                                               "\nacl_file " + TARVIC_MOSQUITTO_DIR + "/acl\n");
         ASSERT_TRUE(broker->Running()) << broker->Log();
@@ -116,8 +117,9 @@ TEST_F(RoomBroker, WrongPasswordIsNamedAsAnAuthenticationFailure)
     MqttSettings settings = Account("poste07");
     settings.password = "pas le bon";
     MqttClient client(settings, "banc-poste07", {});
-    const std::string expected = "Authentification refus\xE9" "e par le courtier MQTT 127.0.0.1:" +
-                                 std::to_string(broker->Port()) + " : utilisateur \xAB poste07 \xBB ou mot de passe refus\xE9.";
+    const std::string expected =
+        "Authentification refus\xE9" "e par le courtier MQTT 127.0.0.1:" + std::to_string(broker->Port()) +
+        " : utilisateur \xAB poste07 \xBB ou mot de passe refus\xE9.";
     ASSERT_TRUE(WaitUntil([&] { return client.Counters().lastError == expected; })) << client.Counters().lastError;
     EXPECT_FALSE(client.Counters().connected);
 }
@@ -128,9 +130,9 @@ TEST_F(RoomBroker, AnonymousIsNamedAsAnAuthenticationFailure)
     settings.user.clear();
     settings.password.clear();
     MqttClient client(settings, "anonyme", {});
-    const std::string expected = "Authentification refus\xE9" "e par le courtier MQTT 127.0.0.1:" +
-                                 std::to_string(broker->Port()) +
-                                 " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
+    const std::string expected =
+        "Authentification refus\xE9" "e par le courtier MQTT 127.0.0.1:" + std::to_string(broker->Port()) +
+        " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
     ASSERT_TRUE(WaitUntil([&] { return client.Counters().lastError == expected; })) << client.Counters().lastError;
 }
 

@@ -60,7 +60,7 @@ TEST(MqttLink, PublishesTopicAndPayloadAsGiven)
     client.Publish("tarvic/B204/poste07/mesures", "{\"v\":2}", false);
     ASSERT_TRUE(log.WaitFor(2));
     EXPECT_EQ(log.Messages(), (std::vector<MessageLog::Message>{{"tarvic/B204/poste07/mesures", "{\"v\":1}"},
-                                                               {"tarvic/B204/poste07/mesures", "{\"v\":2}"}}));
+                                                                {"tarvic/B204/poste07/mesures", "{\"v\":2}"}}));
     ASSERT_TRUE(WaitUntil([&] { return client.Counters().delivered == 2; }));
     const LinkCounters counters = client.Counters();
     EXPECT_EQ(counters.published, 2u);
@@ -77,9 +77,8 @@ TEST(MqttLink, SubscriptionTakesOnlyWhatItsFilterMatches)
     ASSERT_TRUE(broker.Running()) << broker.Log();
     Received received;
     MqttClient reader(Local(broker.Port()), "essai-lecteur", {});
-    reader.Subscribe("tarvic/B204/+/ordre", [&](const std::string& topic, const std::string& payload) {
-        received.Add(topic, payload);
-    });
+    reader.Subscribe("tarvic/B204/+/ordre",
+                     [&](const std::string& topic, const std::string& payload) { received.Add(topic, payload); });
     ASSERT_TRUE(WaitUntil([&] { return reader.Counters().connected; }));
 
     // The subscriber's own log tells when the broker has the subscription.
@@ -93,7 +92,7 @@ TEST(MqttLink, SubscriptionTakesOnlyWhatItsFilterMatches)
     ASSERT_TRUE(log.WaitFor(4));
     ASSERT_TRUE(received.WaitFor(2));
     EXPECT_EQ(received.Messages(), (std::vector<MessageLog::Message>{{"tarvic/B204/p1/ordre", "ordre p1"},
-                                                                    {"tarvic/B204/p2/ordre", "ordre p2"}}));
+                                                                     {"tarvic/B204/p2/ordre", "ordre p2"}}));
 }
 
 TEST(MqttLink, RetainedStateGoesToLaterSubscribers)

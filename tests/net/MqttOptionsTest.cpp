@@ -57,11 +57,14 @@ TEST(BrokerAddress, RefusalsSayWhy)
 {
     MqttSettings settings;
     EXPECT_EQ(ParseBroker("hote:", settings), "Adresse du courtier invalide \xAB hote: \xBB : le port manque.");
-    EXPECT_EQ(ParseBroker("hote:0", settings), "Adresse du courtier invalide \xAB hote:0 \xBB : le port va de 1 \xE0 65535.");
+    EXPECT_EQ(ParseBroker("hote:0", settings),
+              "Adresse du courtier invalide \xAB hote:0 \xBB : le port va de 1 \xE0 65535.");
     EXPECT_EQ(ParseBroker("hote:65536", settings),
               "Adresse du courtier invalide \xAB hote:65536 \xBB : le port va de 1 \xE0 65535.");
-    EXPECT_EQ(ParseBroker("hote:12a", settings), "Adresse du courtier invalide \xAB hote:12a \xBB : le port va de 1 \xE0 65535.");
-    EXPECT_EQ(ParseBroker(":1883", settings), "Adresse du courtier invalide \xAB :1883 \xBB : le nom d'h\xF4te est vide.");
+    EXPECT_EQ(ParseBroker("hote:12a", settings),
+              "Adresse du courtier invalide \xAB hote:12a \xBB : le port va de 1 \xE0 65535.");
+    EXPECT_EQ(ParseBroker(":1883", settings),
+              "Adresse du courtier invalide \xAB :1883 \xBB : le nom d'h\xF4te est vide.");
     EXPECT_EQ(ParseBroker("[::1", settings), "Adresse du courtier invalide \xAB [::1 \xBB : \xAB ] \xBB manque.");
     EXPECT_EQ(settings.host, "");  // nothing kept from a refused address
 }
@@ -127,7 +130,8 @@ TEST(ResolvedSettings, PlaceOptionsWithoutHostAreRefused)
     given.salle = "B204";
     std::string error;
     Resolve(given, Profile({}), error);
-    EXPECT_EQ(error, "Les options --salle, --poste et --mqtt-* demandent --mqtt HOTE (ou l'entr\xE9" "e HOTE du profil).");
+    EXPECT_EQ(error,
+              "Les options --salle, --poste et --mqtt-* demandent --mqtt HOTE (ou l'entr\xE9" "e HOTE du profil).");
 }
 
 TEST(ResolvedSettings, FromTheProfile)
@@ -136,9 +140,13 @@ TEST(ResolvedSettings, FromTheProfile)
     std::ofstream(folder / "ca.pem") << "certificat";
     std::string error;
     const MqttSettings settings = Resolve({},
-                                          Profile({{"HOTE", "courtier"}, {"PORT", "8884"}, {"SALLE", "B204"},
-                                                   {"POSTE", "poste07"}, {"UTILISATEUR", "poste07"},
-                                                   {"MOTDEPASSE", "mdp"}, {"CA", folder / "ca.pem"}}),
+                                          Profile({{"HOTE", "courtier"},
+                                                   {"PORT", "8884"},
+                                                   {"SALLE", "B204"},
+                                                   {"POSTE", "poste07"},
+                                                   {"UTILISATEUR", "poste07"},
+                                                   {"MOTDEPASSE", "mdp"},
+                                                   {"CA", folder / "ca.pem"}}),
                                           error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(settings.host, "courtier");
@@ -162,8 +170,11 @@ TEST(ResolvedSettings, CommandLineWinsOverTheProfile)
     given.passwordFile = folder / "mdp";
     std::string error;
     const MqttSettings settings = Resolve(given,
-                                          Profile({{"HOTE", "courtier"}, {"PORT", "8884"}, {"SALLE", "B204"},
-                                                   {"POSTE", "poste07"}, {"UTILISATEUR", "poste07"},
+                                          Profile({{"HOTE", "courtier"},
+                                                   {"PORT", "8884"},
+                                                   {"SALLE", "B204"},
+                                                   {"POSTE", "poste07"},
+                                                   {"UTILISATEUR", "poste07"},
                                                    {"MOTDEPASSE", "du-profil"}}),
                                           error);
     EXPECT_EQ(error, "");
@@ -203,14 +214,16 @@ TEST(ResolvedSettings, RefusalsNameTheirSource)
     EXPECT_EQ(error, "--salle manque : le nom de la salle est requis avec --mqtt.");
 
     Resolve(given, Profile({{"SALLE", "a/b"}}), error);
-    EXPECT_EQ(error, "Profil, section MQTT, entr\xE9" "e SALLE : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, "
-                     "ni \xAB # \xBB, ni caract\xE8re de contr\xF4le.");
+    EXPECT_EQ(error,
+              "Profil, section MQTT, entr\xE9" "e SALLE : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, "
+              "ni \xAB # \xBB, ni caract\xE8re de contr\xF4le.");
 
     given.salle = "B204";
     given.poste = "p#";
     Resolve(given, Profile({}), error);
-    EXPECT_EQ(error, "--poste : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, ni \xAB # \xBB, "
-                     "ni caract\xE8re de contr\xF4le.");
+    EXPECT_EQ(error,
+              "--poste : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, ni \xAB # \xBB, "
+              "ni caract\xE8re de contr\xF4le.");
 
     given.poste = "p1";
     given.caFile = "/inexistant/ca.pem";
@@ -265,8 +278,9 @@ TEST(ResolvedSettings, RoomViewMayWatchEveryRoom)
     EXPECT_EQ(ResolveMqttSettings(given, nullptr, settings, MqttRole::RoomView), "");
     EXPECT_EQ(settings.poste.salle, "B204");
     given.salle = "B/204";
-    EXPECT_EQ(ResolveMqttSettings(given, nullptr, settings, MqttRole::RoomView),
-              "--salle : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, ni \xAB # \xBB, ni caract\xE8re de contr\xF4le.");
+    EXPECT_EQ(
+        ResolveMqttSettings(given, nullptr, settings, MqttRole::RoomView),
+        "--salle : le nom ne peut contenir ni \xAB / \xBB, ni \xAB + \xBB, ni \xAB # \xBB, ni caract\xE8re de contr\xF4le.");
 }
 
 }  // namespace

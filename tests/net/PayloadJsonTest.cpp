@@ -63,18 +63,18 @@ TEST(PayloadJsonWriting, StationStateAndEveryActivityWord)
                                         PosteActivity::Offline};
     for (int i = 0; i < 4; ++i) {
         state.activity = activities[i];
-        EXPECT_EQ(ToJson(state), std::string("{\"schema\":1,\"type\":\"station\",\"nom\":\"Varnok\",\"mode\":\"\",")
-                                     + "\"etat\":\"" + words[i]
-                                     + "\",\"carte\":\"\",\"programme\":\"Varnok\",\"version\":\"\","
-                                       "\"utilisateur\":\"\",\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
+        EXPECT_EQ(ToJson(state), std::string("{\"schema\":1,\"type\":\"station\",\"nom\":\"Varnok\",\"mode\":\"\",") +
+                                     "\"etat\":\"" + words[i] +
+                                     "\",\"carte\":\"\",\"programme\":\"Varnok\",\"version\":\"\","
+                                     "\"utilisateur\":\"\",\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
     }
 }
 
 TEST(PayloadJsonWriting, MeasuresListEachValueWithItsUnit)
 {
     Measures measures;
-    measures.values = {{"Consigne", 20.0, "cm"}, {"Niveau", 18.5, "cm"}, {"Commande", 42.25, "%"},
-                       {"D\xE9" "bit", -0.125, "l/min"}};
+    measures.values = {
+        {"Consigne", 20.0, "cm"}, {"Niveau", 18.5, "cm"}, {"Commande", 42.25, "%"}, {"D\xE9" "bit", -0.125, "l/min"}};
     measures.time = kTime;
     EXPECT_EQ(ToJson(measures),
               "{\"schema\":1,\"valeurs\":[{\"nom\":\"Consigne\",\"valeur\":20.0,\"unite\":\"cm\"},"
@@ -116,8 +116,9 @@ TEST(PayloadJsonWriting, RunEndWithoutFiguresOrResultsWritesNull)
 TEST(PayloadJsonWriting, StationBitsAsArraysOfBytes)
 {
     StationBits bits{{5, 128, 255}, {1, 0}, "Carte : VARNOK", kTime};
-    EXPECT_EQ(ToJson(bits), "{\"schema\":1,\"entrees\":[5,128,255],\"sorties\":[1,0],\"texte\":\"Carte : VARNOK\","
-                            "\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
+    EXPECT_EQ(ToJson(bits),
+              "{\"schema\":1,\"entrees\":[5,128,255],\"sorties\":[1,0],\"texte\":\"Carte : VARNOK\","
+              "\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
 }
 
 TEST(PayloadJsonWriting, OrdersCarryATextOnlyForAMessage)
@@ -194,9 +195,11 @@ TEST(PayloadJsonReading, CharactersBeyondLatin1BecomeQuestionMarks)
 {
     Order order;
     // "Prix : 5 €, fin ✓" with the euro sign and a check mark.
-    ASSERT_EQ(FromJson("{\"schema\":1,\"ordre\":\"message\",\"texte\":\"Prix : 5 \xE2\x82\xAC, fin \xE2\x9C\x93 \xF0\x9F\x98\x80 \xC3\xA0\"}",
-                       order),
-              "");
+    ASSERT_EQ(
+        FromJson(
+            "{\"schema\":1,\"ordre\":\"message\",\"texte\":\"Prix : 5 \xE2\x82\xAC, fin \xE2\x9C\x93 \xF0\x9F\x98\x80 \xC3\xA0\"}",
+            order),
+        "");
     EXPECT_EQ(order.text, "Prix : 5 ?, fin ? ? \xE0");
 }
 
@@ -345,8 +348,7 @@ TEST(PayloadJsonRefusal, RunEndWithABadArchiveOrFigure)
     EXPECT_EQ(FromJson(payload, run), "champ \"archive\" : du base64 attendu");
     payload = good;
     payload.replace(payload.find("\"complet\""), 9, "\"fini\"");
-    EXPECT_EQ(FromJson(payload, run),
-              "champ \"issue\" : l'un de complet, interrompu, d\xE9" "faut de carte attendu");
+    EXPECT_EQ(FromJson(payload, run), "champ \"issue\" : l'un de complet, interrompu, d\xE9" "faut de carte attendu");
     payload = good;
     payload.replace(payload.find("20.5"), 4, "\"20.5\"");
     EXPECT_EQ(FromJson(payload, run), "champ \"valeur_finale\" : un nombre ou null attendu");
@@ -364,15 +366,17 @@ TEST(PayloadJsonRefusal, RunEndWithABadArchiveOrFigure)
 TEST(PayloadJsonRefusal, StationBytesOutOfRange)
 {
     StationBits bits;
-    EXPECT_EQ(FromJson(R"({"schema":1,"entrees":[1,256],"sorties":[],"texte":"","horodatage":"2026-12-08T15:04:05.123Z"})",
-                       bits),
-              "champ \"entrees\" : un tableau d'entiers de 0 \xE0 255 attendu");
+    EXPECT_EQ(
+        FromJson(R"({"schema":1,"entrees":[1,256],"sorties":[],"texte":"","horodatage":"2026-12-08T15:04:05.123Z"})",
+                 bits),
+        "champ \"entrees\" : un tableau d'entiers de 0 \xE0 255 attendu");
     EXPECT_EQ(FromJson(R"({"schema":1,"entrees":[],"sorties":[-1],"texte":"","horodatage":"2026-12-08T15:04:05.123Z"})",
                        bits),
               "champ \"sorties\" : un tableau d'entiers de 0 \xE0 255 attendu");
-    EXPECT_EQ(FromJson(R"({"schema":1,"entrees":[1.5],"sorties":[],"texte":"","horodatage":"2026-12-08T15:04:05.123Z"})",
-                       bits),
-              "champ \"entrees\" : un tableau d'entiers de 0 \xE0 255 attendu");
+    EXPECT_EQ(
+        FromJson(R"({"schema":1,"entrees":[1.5],"sorties":[],"texte":"","horodatage":"2026-12-08T15:04:05.123Z"})",
+                 bits),
+        "champ \"entrees\" : un tableau d'entiers de 0 \xE0 255 attendu");
     EXPECT_TRUE(bits.inputs.empty());
 }
 

@@ -155,8 +155,9 @@ TEST_F(PlaceOnTheBroker, MeasuresAndARunsEndGoToTheirTopics)
     ASSERT_TRUE(m_log->WaitFor(2));
     const auto messages = m_log->Messages();
     EXPECT_EQ(messages[0].first, "tarvic/B204/poste07/mesures");
-    EXPECT_EQ(messages[0].second, "{\"schema\":1,\"valeurs\":[{\"nom\":\"Niveau 1\",\"valeur\":48.5,\"unite\":\"%\"}],"
-                                  "\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
+    EXPECT_EQ(messages[0].second,
+              "{\"schema\":1,\"valeurs\":[{\"nom\":\"Niveau 1\",\"valeur\":48.5,\"unite\":\"%\"}],"
+              "\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
     EXPECT_EQ(messages[1].first, "tarvic/B204/poste07/essai");
     EXPECT_EQ(messages[1].second, ToJson(run));
     RunEnd read;
@@ -174,11 +175,13 @@ TEST_F(PlaceOnTheBroker, AStationsChangeWithinTheSecondGoesOutWhenTheSecondIsUp)
     ASSERT_TRUE(m_log->WaitFor(2));
     const auto messages = m_log->Messages();
     EXPECT_EQ(messages[0].first, "tarvic/B204/poste07/station");
-    EXPECT_EQ(messages[0].second, "{\"schema\":1,\"entrees\":[1],\"sorties\":[0],\"texte\":\"Pr\xC3\xAAt\","
-                                  "\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
+    EXPECT_EQ(messages[0].second,
+              "{\"schema\":1,\"entrees\":[1],\"sorties\":[0],\"texte\":\"Pr\xC3\xAAt\","
+              "\"horodatage\":\"2026-12-08T15:04:05.123Z\"}");
     EXPECT_EQ(messages[1].first, "tarvic/B204/poste07/station");
-    EXPECT_EQ(messages[1].second, "{\"schema\":1,\"entrees\":[7],\"sorties\":[2],\"texte\":\"Pr\xC3\xAAt\","
-                                  "\"horodatage\":\"2026-12-08T15:04:05.400Z\"}");
+    EXPECT_EQ(messages[1].second,
+              "{\"schema\":1,\"entrees\":[7],\"sorties\":[2],\"texte\":\"Pr\xC3\xAAt\","
+              "\"horodatage\":\"2026-12-08T15:04:05.400Z\"}");
 }
 
 // The orders as the place's handlers saw them.

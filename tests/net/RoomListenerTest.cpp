@@ -37,7 +37,9 @@ public:
         handlers.measures = [this](const Poste& p, const Measures& m) {
             Add(Where(p) + " mesures " + std::to_string(m.values.size()) + " " + m.values.front().name);
         };
-        handlers.run = [this](const Poste& p, const RunEnd& r) { Add(Where(p) + " essai " + r.bench + " " + r.outcome); };
+        handlers.run = [this](const Poste& p, const RunEnd& r) {
+            Add(Where(p) + " essai " + r.bench + " " + r.outcome);
+        };
         handlers.station = [this](const Poste& p, const StationBits& b) { Add(Where(p) + " station " + b.stateText); };
         handlers.unreadable = [this](const Poste& p, const std::string& topic, const std::string& why) {
             Add(Where(p) + " illisible " + topic + " : " + why);
@@ -130,9 +132,9 @@ TEST(RoomListening, EveryChannelReachesItsHandler)
     place.Publish("tarvic/C101/poste02/essai", ToJson(run), false);
     place.Publish("tarvic/C101/poste03/station", ToJson(bits), false);
     ASSERT_TRUE(report.WaitFor(3));
-    EXPECT_EQ(report.Lines(), (std::vector<std::string>{"C101/poste02 mesures 2 Niveau",
-                                                        "C101/poste02 essai niveaueau complet",
-                                                        "C101/poste03 station Cycle en cours"}));
+    EXPECT_EQ(report.Lines(),
+              (std::vector<std::string>{"C101/poste02 mesures 2 Niveau", "C101/poste02 essai niveaueau complet",
+                                        "C101/poste03 station Cycle en cours"}));
 }
 
 TEST(RoomListening, WhatCannotBeReadIsShownNeverUsed)
@@ -158,11 +160,12 @@ TEST(RoomListening, WhatCannotBeReadIsShownNeverUsed)
     ASSERT_TRUE(report.WaitFor(3));
     std::vector<std::string> lines = report.Lines();
     std::sort(lines.begin(), lines.end());  // the broker keeps retained messages in no set order
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "B204/poste07 illisible tarvic/B204/poste07/etat : " + notJson,
-                         "B204/poste08 illisible tarvic/B204/poste08/inconnu : sujet inconnu : tarvic/B204/poste08/inconnu",
-                         "B204/poste10 illisible tarvic/B204/poste10/mesures : " + otherSchema,
-                     }));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "B204/poste07 illisible tarvic/B204/poste07/etat : " + notJson,
+                  "B204/poste08 illisible tarvic/B204/poste08/inconnu : sujet inconnu : tarvic/B204/poste08/inconnu",
+                  "B204/poste10 illisible tarvic/B204/poste10/mesures : " + otherSchema,
+              }));
 }
 
 TEST(RoomListening, OrdersGoToThePlaceStamped)
@@ -177,8 +180,9 @@ TEST(RoomListening, OrdersGoToThePlaceStamped)
     listener.Send({"B204", "poste08"}, {Order::Kind::Message, "Rangez le banc, la s\xE9" "ance se termine.", ""});
     ASSERT_TRUE(log.WaitFor(2));
     const auto messages = log.Messages();
-    EXPECT_EQ(messages[0], (MessageLog::Message{"tarvic/B204/poste07/ordre",
-                                                "{\"schema\":1,\"ordre\":\"arreter\",\"horodatage\":\"2026-12-08T15:04:05.123Z\"}"}));
+    EXPECT_EQ(messages[0], (MessageLog::Message{
+                               "tarvic/B204/poste07/ordre",
+                               "{\"schema\":1,\"ordre\":\"arreter\",\"horodatage\":\"2026-12-08T15:04:05.123Z\"}"}));
     EXPECT_EQ(messages[1].first, "tarvic/B204/poste08/ordre");
     Order order;
     ASSERT_EQ(FromJson(messages[1].second, order), "");

@@ -52,9 +52,9 @@ TEST(PanelArguments, TheCommandLineWinsOverTheProfile)
     profile.WriteProfileString("MQTT", "HOTE", "courtier.lycee.fr");
     profile.WriteProfileString("MQTT", "SALLE", "B204");
     profile.WriteProfileString("MQTT", "POSTE", "pc03");
-    const PanelArguments answer = ReadPanelArguments(
-        {"Varnok", "--salle", "B210", "--mqtt-utilisateur=station-pc03", "--mqtt-mdp", password}, VarnokVariant(),
-        profile);
+    const PanelArguments answer =
+        ReadPanelArguments({"Varnok", "--salle", "B210", "--mqtt-utilisateur=station-pc03", "--mqtt-mdp", password},
+                           VarnokVariant(), profile);
     EXPECT_FALSE(answer.exitStatus);
     EXPECT_EQ(answer.errors, "");
     EXPECT_EQ(answer.mqtt.host, "courtier.lycee.fr");
@@ -78,14 +78,14 @@ TEST(PanelArguments, AnArgumentNotOursEndsTheProgramSayingWhich)
 TEST(PanelArguments, AnUnreadablePasswordFileTurnsTheRoomOffWithoutStoppingThePanel)
 {
     tarvic::MemoryProfile profile;
-    const PanelArguments answer = ReadPanelArguments(
-        {"Varnok", "--mqtt", "127.0.0.1", "--salle", "B204", "--mqtt-utilisateur", "pc03", "--mqtt-mdp",
-         "/nonexistent/mdp"},
-        VarnokVariant(), profile);
+    const PanelArguments answer = ReadPanelArguments({"Varnok", "--mqtt", "127.0.0.1", "--salle", "B204",
+                                                      "--mqtt-utilisateur", "pc03", "--mqtt-mdp", "/nonexistent/mdp"},
+                                                     VarnokVariant(), profile);
     EXPECT_FALSE(answer.exitStatus);
     EXPECT_FALSE(answer.mqtt.On());
-    EXPECT_EQ(answer.errors, "Varnok : --mqtt-mdp : Fichier de mot de passe illisible : /nonexistent/mdp (No such file "
-                             "or directory). Le panneau n'est pas publi\xE9 vers la salle.\n");
+    EXPECT_EQ(answer.errors,
+              "Varnok : --mqtt-mdp : Fichier de mot de passe illisible : /nonexistent/mdp (No such file "
+              "or directory). Le panneau n'est pas publi\xE9 vers la salle.\n");
 }
 
 }  // namespace

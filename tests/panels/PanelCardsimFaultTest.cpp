@@ -59,8 +59,7 @@ TEST_F(PanelOnFaultyCardsim, ACardThatHangsUpIsWaitedForAndTheNextOneOnItsPathGe
     }));
 
     // A new card, its cylinder down: the outputs it is given send it up again.
-    tarvic::test::CardsimProcess second(
-        {"--station", "varnok", "--speed", "10", "--link", link, "--log", secondLog});
+    tarvic::test::CardsimProcess second({"--station", "varnok", "--speed", "10", "--link", link, "--log", secondLog});
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
     ASSERT_TRUE(tarvic::test::WaitUntil([&] { return IndexOf(Received(secondLog), "!ESR 1000") < 100; }));
     const auto received = Received(secondLog);

@@ -20,9 +20,9 @@ namespace {
 struct Loop {
     const PanelVariant* variant;
     const char* station;
-    int output;     // the check box of an actuator's output ...
-    int reached;    // ... the indicator of the sensor it moves to
-    int left;       // ... and of the one it leaves
+    int output;   // the check box of an actuator's output ...
+    int reached;  // ... the indicator of the sensor it moves to
+    int left;     // ... and of the one it leaves
 };
 void PrintTo(const Loop& loop, std::ostream* os) { ::PrintTo(loop.variant, os); }
 
@@ -51,10 +51,10 @@ TEST_P(PanelOnCardsim, OutputMovesTheActuatorToItsSensor)
 }
 
 INSTANTIATE_TEST_SUITE_P(Stations, PanelOnCardsim,
-                         ::testing::Values(Loop{&BrakmorVariant(), "brakmor", 1040, 1020, 1021},  // X+: X sortie
-                                           Loop{&VarnokVariant(), "varnok", 1024, 1007, 1008},    // TH: haut
-                                           Loop{&QuillonVariant(), "quillon", 1021, 1011, 1012},  // L2H: a2h
-                                           Loop{&TorvaneVariant(), "torvane", 1017, 1005, 1012}), // L0: ae0
+                         ::testing::Values(Loop{&BrakmorVariant(), "brakmor", 1040, 1020, 1021},   // X+: X sortie
+                                           Loop{&VarnokVariant(), "varnok", 1024, 1007, 1008},     // TH: haut
+                                           Loop{&QuillonVariant(), "quillon", 1021, 1011, 1012},   // L2H: a2h
+                                           Loop{&TorvaneVariant(), "torvane", 1017, 1005, 1012}),  // L0: ae0
                          [](const auto& info) { return std::string(info.param.variant->name); });
 
 using VarnokOnCardsim = CardsimPanel;

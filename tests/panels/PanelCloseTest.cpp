@@ -27,8 +27,7 @@ TEST_P(PanelClose, WritesTheClosingOrderWithACommandInFlightAndEndsBothThreads)
 }
 
 INSTANTIATE_TEST_SUITE_P(Stations, PanelClose,
-                         ::testing::Values(&BrakmorVariant(), &VarnokVariant(), &QuillonVariant(),
-                                           &TorvaneVariant()),
+                         ::testing::Values(&BrakmorVariant(), &VarnokVariant(), &QuillonVariant(), &TorvaneVariant()),
                          [](const auto& info) { return std::string(info.param->name); });
 
 using PanelCloseFaults = PanelFixture;

@@ -2,14 +2,14 @@
 // the controls each program's dialog carries.
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QTimer>
 #include <QGroupBox>
+#include <QLabel>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "PanelFixture.h"
-#include "common/AboutDlg.h"
 #include "brakmor/BrakmorVariant.h"
+#include "common/AboutDlg.h"
 #include "quillon/QuillonVariant.h"
 #include "torvane/TorvaneVariant.h"
 #include "varnok/VarnokVariant.h"
@@ -163,14 +163,14 @@ TEST_F(PanelControls, QuillonOutputsOfTheSecondByte)
 TEST_F(PanelControls, ClicksWhileTheCardIsSilentQueueOneCopyOfEachLine)
 {
     Open(VarnokVariant());
-    Identify();  // the outputs are greyed until then
+    Identify();              // the outputs are greyed until then
     Control(1002)->click();  // 8000, written
     ASSERT_EQ(NextLine(), "!ESR 8000\r\n");
     Control(1030)->click();  // 8040
     Control(1030)->click();  // 8000 again: a different line from the waiting one
     Control(1030)->click();  // 8040, identical to the one still waiting
-    EXPECT_EQ(Queue(), (std::vector<std::string>{"!ESR 8000\r\n|sent", "!ESR 8040\r\n|waiting",
-                                                 "!ESR 8000\r\n|waiting"}));
+    EXPECT_EQ(Queue(),
+              (std::vector<std::string>{"!ESR 8000\r\n|sent", "!ESR 8040\r\n|waiting", "!ESR 8000\r\n|waiting"}));
 }
 
 TEST_F(PanelControls, AboutBoxNamesTheProgramAndItsVersion)
@@ -226,12 +226,11 @@ TEST_P(PanelLayout, CarriesItsControlsAndTitles)
     EXPECT_FALSE(panel.windowIcon().isNull());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stations, PanelLayout,
-    ::testing::Values(Layout{&BrakmorVariant(), 32, 15, "Entr\xE9" "e", "Sortie", "QT4RX802K"},
-                      Layout{&VarnokVariant(), 16, 13, "Entr\xE9" "es", "Sortie", "Varnok"},
-                      Layout{&QuillonVariant(), 18, 10, "Entr\xE9" "es", "Sorties", "Quillon"},
-                      Layout{&TorvaneVariant(), 13, 5, "Entr\xE9" "es", "Sorties", "Torvane"}),
-    [](const auto& info) { return std::string(info.param.variant->name); });
+INSTANTIATE_TEST_SUITE_P(Stations, PanelLayout,
+                         ::testing::Values(Layout{&BrakmorVariant(), 32, 15, "Entr\xE9" "e", "Sortie", "QT4RX802K"},
+                                           Layout{&VarnokVariant(), 16, 13, "Entr\xE9" "es", "Sortie", "Varnok"},
+                                           Layout{&QuillonVariant(), 18, 10, "Entr\xE9" "es", "Sorties", "Quillon"},
+                                           Layout{&TorvaneVariant(), 13, 5, "Entr\xE9" "es", "Sorties", "Torvane"}),
+                         [](const auto& info) { return std::string(info.param.variant->name); });
 
 }  // namespace

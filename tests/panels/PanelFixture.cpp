@@ -194,13 +194,11 @@ std::set<int> PanelFixture::CheckedIndicators()
 std::size_t PanelFixture::LiveIndicators()
 {
     const auto radios = m_panel->findChildren<QRadioButton*>();
-    return static_cast<std::size_t>(std::count_if(radios.begin(), radios.end(), [](auto* radio) { return radio->isEnabled(); }));
+    return static_cast<std::size_t>(
+        std::count_if(radios.begin(), radios.end(), [](auto* radio) { return radio->isEnabled(); }));
 }
 
-QAbstractButton* PanelFixture::Control(int id)
-{
-    return m_panel->findChild<QAbstractButton*>(QString::number(id));
-}
+QAbstractButton* PanelFixture::Control(int id) { return m_panel->findChild<QAbstractButton*>(QString::number(id)); }
 
 std::string PanelFixture::Text(int id)
 {

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 #include "common/PanelDlg.h"
 #include "support/PtyPeer.h"

@@ -98,9 +98,8 @@ TEST_F(PanelJournal, ACardThatAnswersWithAnErrorIsSaidToHaveAnswered)
         for (const auto& entree : Process().Journal()->Entrees()) lines.push_back(CJournal::Ligne(entree).substr(13));
         return lines.size() >= 7;
     }));
-    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 7),
-              (Lines{"> ?VER", "< !Erreur", "> ?VER", "< !Erreur", "> ?VER", "< !Erreur",
-                     "* La carte r\xE9pond par une erreur"}));
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 7), (Lines{"> ?VER", "< !Erreur", "> ?VER", "< !Erreur", "> ?VER",
+                                                              "< !Erreur", "* La carte r\xE9pond par une erreur"}));
     m_panel->OnTimer();
     EXPECT_EQ(Status(), "La carte r\xC3\xA9pond par une erreur");
 

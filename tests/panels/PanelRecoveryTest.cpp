@@ -108,8 +108,9 @@ TEST_P(Recovery, ACardResetMidRunIsWaitedForThenGetsItsOutputsBack)
     const std::size_t before = card.Lines().size();
     on = true;
     ASSERT_TRUE(CycleUntil([&] { return m_panel->Connecte(); }));
-    ASSERT_TRUE(WaitUntil([&] { return IndexOf(From(card.Lines(), before), GetParam().outputOrder) <
-                                       std::ssize(From(card.Lines(), before)); }));
+    ASSERT_TRUE(WaitUntil([&] {
+        return IndexOf(From(card.Lines(), before), GetParam().outputOrder) < std::ssize(From(card.Lines(), before));
+    }));
     // Greeted, identified, EMD 1 as after the first identification, then the outputs.
     const Lines back = From(card.Lines(), before);
     EXPECT_LT(IndexOf(back, "?VER"), IndexOf(back, "!EMD 1"));

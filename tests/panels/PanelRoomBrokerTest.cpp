@@ -37,8 +37,9 @@ std::string Login() { return ::getpwuid(::getuid())->pw_name; }
 std::string State(const char* activity, const char* card)
 {
     return std::string("{\"schema\":1,\"type\":\"station\",\"nom\":\"Varnok\",\"mode\":\"\",\"etat\":\"") + activity +
-           "\",\"carte\":\"" + card + "\",\"programme\":\"Varnok\",\"version\":\"" TARVIC_VERSION_STRING
-           "\",\"utilisateur\":\"" + Login() + "\",\"horodatage\":\"T\"}";
+           "\",\"carte\":\"" + card +
+           "\",\"programme\":\"Varnok\",\"version\":\"" TARVIC_VERSION_STRING "\",\"utilisateur\":\"" + Login() +
+           "\",\"horodatage\":\"T\"}";
 }
 
 std::string Bits(const char* inputs, const char* outputs, const char* text)
@@ -77,7 +78,7 @@ TEST_F(PanelRoomOnBroker, TellsItsStateAndItsBitsWhenTheyChange)
     std::vector<std::string> expected{"etat " + State("libre", "CARDSIM 1.0"),
                                       "station " + Bits("18,52", "0,0", "POM: BD PH")};
     EXPECT_EQ(News(log, 2), expected);
-    Cycle("1234 02");  // nothing new: nothing told
+    Cycle("1234 02");        // nothing new: nothing told
     Control(1030)->click();  // PO: bit 6 of the second byte
     ASSERT_EQ(NextLine(), "!ESR 0040\r\n");
     Reply("!OK\r\n");
@@ -133,7 +134,7 @@ TEST_F(PanelRoomOnBroker, TakesTheRoomsOrdersAndRefusesAnythingElse)
     Reply("!OK\r\n");
     Cycle("0000 00");
     EXPECT_EQ(News(log, 2), (std::vector<std::string>{"etat " + State("essai", "CARDSIM 1.0"),
-                                                       "etat " + State("arret", "CARDSIM 1.0")}));
+                                                      "etat " + State("arret", "CARDSIM 1.0")}));
 
     const std::string unknown = R"({"schema":1,"ordre":"arreter","sorties":[255]})";
     net::Order order;

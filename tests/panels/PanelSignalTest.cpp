@@ -12,9 +12,9 @@
 #include "brakmor/BrakmorVariant.h"
 #include "common/PanelApp.h"
 #include "common/SelPort.h"
-#include "tarvic/platform/SignalClose.h"
 #include "support/ScriptedCard.h"
 #include "support/TempFolder.h"
+#include "tarvic/platform/SignalClose.h"
 #include "varnok/VarnokVariant.h"
 
 namespace {
@@ -60,7 +60,9 @@ TEST_F(PanelSignalFaults, WithoutTheCloserTheHandlersAreBackAsTheyWere)
 {
     struct sigaction before = {};
     ::sigaction(SIGTERM, nullptr, &before);
-    { const tarvic::SignalClose closer; }
+    {
+        const tarvic::SignalClose closer;
+    }
     struct sigaction after = {};
     ::sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler);

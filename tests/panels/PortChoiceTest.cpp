@@ -158,7 +158,8 @@ TEST_F(PortDialog, AProfileThatCannotBeWrittenIsSaidAndThePanelStaysOpen)
         error = dialog.LitErreur();
         dialog.findChild<QPushButton*>("2")->click();
     });
-    EXPECT_EQ(error, QString::fromLatin1("Impossible d'enregistrer le port dans le profil du programme : dossier introuvable"));
+    EXPECT_EQ(error, QString::fromLatin1(
+                         "Impossible d'enregistrer le port dans le profil du programme : dossier introuvable"));
     EXPECT_TRUE(panel.isVisible());
     EXPECT_FALSE(panel.PortChange());
     EXPECT_FALSE(fs::exists(m_registry));
@@ -245,10 +246,7 @@ protected:
         Alias("usb-Soci\xC3\xA9t\xC3\xA9_Carte_42-if00", "/dev/ttyUSB0");
         Alias("usb-Autre_X-if00", "../../ttyX9");  // relative, as udev makes them
     }
-    void Alias(const std::string& name, const std::string& target)
-    {
-        fs::create_symlink(target, m_aliases / name);
-    }
+    void Alias(const std::string& name, const std::string& target) { fs::create_symlink(target, m_aliases / name); }
     std::string AliasPath(const std::string& name) const { return (m_aliases / name).string(); }
 
     const fs::path m_aliases = m_directory / "dev" / "serial" / "by-id";
@@ -289,7 +287,8 @@ TEST_F(PortList, ShowsEachPortWithItsDeviceDescriptionMakerAndSerialNumber)
     EXPECT_EQ(headers, (QStringList{"Port", QString::fromLatin1("P\xE9riph\xE9rique"), "Description", "Fabricant",
                                     QString::fromLatin1("N\xB0 de s\xE9rie")}));
     EXPECT_EQ(first, (QStringList{"COM33", "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A6008isP"}));
-    EXPECT_EQ(model->index(2, 0).data().toString(), QString::fromStdString(AliasPath("usb-Soci\xC3\xA9t\xC3\xA9_Carte_42-if00")));
+    EXPECT_EQ(model->index(2, 0).data().toString(),
+              QString::fromStdString(AliasPath("usb-Soci\xC3\xA9t\xC3\xA9_Carte_42-if00")));
     EXPECT_EQ(dialog.Combo()->currentText(), "COM33");
 }
 

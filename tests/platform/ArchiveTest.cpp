@@ -126,8 +126,8 @@ TEST(Archive, ObjectListOfOneClassWritesTheClassOnceThenAReference)
     const auto bytes = Store([&](CArchive& ar) { ar.WriteObjectList(list); });
     // count 2; new class 0xFFFF, schema 0, length 7, "CSample", the object; then
     // class reference 0x8001 (the class took index 1, the first object index 2).
-    EXPECT_EQ(bytes, Bytes({2, 0, 0xFF, 0xFF, 0, 0, 7, 0, 'C', 'S', 'a', 'm', 'p', 'l', 'e', 0x34, 0x12,
-                            0x01, 0x80, 0xFF, 0xFF}));
+    EXPECT_EQ(bytes, Bytes({2,   0,   0xFF, 0xFF, 0,    0,    7,    0,    'C',  'S', 'a',
+                            'm', 'p', 'l',  'e',  0x34, 0x12, 0x01, 0x80, 0xFF, 0xFF}));
 
     std::stringstream stream(bytes);
     CArchive ar(stream, CArchive::load);

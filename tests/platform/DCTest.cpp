@@ -132,9 +132,9 @@ TEST(DCRecording, LinesMoveTheCurrentPositionAndPolylinesNeedTwoPoints)
     EXPECT_FALSE(dc.Polyline(points, 1));
     EXPECT_FALSE(dc.Polyline(nullptr, 3));
     EXPECT_EQ(dc.GetCurrentPosition(), CPoint(5, 9));
-    EXPECT_EQ(dc.Descriptions(), (Descriptions{"line (1,1)-(5,1) pen solid 1 rgb(0,0,0)",
-                                               "line (5,1)-(5,9) pen solid 1 rgb(0,0,0)",
-                                               "polyline (0,0) (4,8) (8,0) pen solid 1 rgb(0,0,0)"}));
+    EXPECT_EQ(dc.Descriptions(),
+              (Descriptions{"line (1,1)-(5,1) pen solid 1 rgb(0,0,0)", "line (5,1)-(5,9) pen solid 1 rgb(0,0,0)",
+                            "polyline (0,0) (4,8) (8,0) pen solid 1 rgb(0,0,0)"}));
 }
 
 TEST(DCRecording, FillsNeedASolidBrush)

@@ -38,11 +38,13 @@ TEST(ErrorText, APortRefusedToTheUserNamesTheGroupThatMayOpenIt)
     std::ofstream(device) << "";
     // Root's group is no advice: the usual group of serial ports instead.
     ASSERT_EQ(::chown(device.c_str(), -1, 0), 0);
-    EXPECT_EQ(PortErrorText(EACCES, device), "Acc\xE8s refus\xE9 \xE0 " + device + " : ajoutez l'utilisateur au groupe dialout");
+    EXPECT_EQ(PortErrorText(EACCES, device),
+              "Acc\xE8s refus\xE9 \xE0 " + device + " : ajoutez l'utilisateur au groupe dialout");
     const group* tty = ::getgrnam("tty");
     ASSERT_NE(tty, nullptr);
     ASSERT_EQ(::chown(device.c_str(), -1, tty->gr_gid), 0);
-    EXPECT_EQ(PortErrorText(EPERM, device), "Acc\xE8s refus\xE9 \xE0 " + device + " : ajoutez l'utilisateur au groupe tty");
+    EXPECT_EQ(PortErrorText(EPERM, device),
+              "Acc\xE8s refus\xE9 \xE0 " + device + " : ajoutez l'utilisateur au groupe tty");
 }
 
 TEST(ErrorText, APortHeldByAnotherProgramNamesIt)
@@ -52,8 +54,9 @@ TEST(ErrorText, APortHeldByAnotherProgramNamesIt)
     ASSERT_TRUE(holder.Open(peer.SlavePath()));
     std::string program;
     std::getline(std::ifstream("/proc/self/comm"), program);
-    EXPECT_EQ(PortErrorText(EBUSY, peer.SlavePath()), "Port " + peer.SlavePath() + " occup\xE9 par un autre programme (" +
-                                                          program + ", pid " + std::to_string(::getpid()) + ")");
+    EXPECT_EQ(PortErrorText(EBUSY, peer.SlavePath()), "Port " + peer.SlavePath() +
+                                                          " occup\xE9 par un autre programme (" + program + ", pid " +
+                                                          std::to_string(::getpid()) + ")");
 }
 
 TEST(ErrorText, WordsWhyAFileCannotBeReadOrWrittenInFrench)

@@ -32,7 +32,8 @@ protected:
 TEST_F(FontMap, RequestedFacesResolveToTheInstalledFreeFaces)
 {
     EXPECT_EQ(QFontInfo(QFontFromLogFont(Face("Times New Roman", 20))).family(), QStringLiteral("Liberation Serif"));
-    EXPECT_TRUE(QFontInfo(QFontFromLogFont(Face("Symbol", 20))).family().startsWith(QStringLiteral("Standard Symbols PS")));
+    EXPECT_TRUE(
+        QFontInfo(QFontFromLogFont(Face("Symbol", 20))).family().startsWith(QStringLiteral("Standard Symbols PS")));
 }
 
 TEST_F(FontMap, SymbolCodesBecomeTheirUnicodeSigns)

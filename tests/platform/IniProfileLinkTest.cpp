@@ -39,7 +39,7 @@ protected:
     }
     static mode_t Mode(const std::string& path)
     {
-        struct stat info {};
+        struct stat info{};
         return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
     }
 };

@@ -125,7 +125,7 @@ TEST_F(IniProfileSharing, WritersKilledAtAnyMomentLeaveOneWholeFileAndNothingEls
     IniProfile profile(m_path);
     ASSERT_TRUE(profile.WriteProfileInt("S", "n", -1));
     for (int round = 0; round < 30; ++round) {
-        struct stat before {};
+        struct stat before{};
         ASSERT_EQ(::stat(m_path.c_str(), &before), 0);
         int go[2];
         ASSERT_EQ(::pipe(go), 0);
@@ -137,7 +137,7 @@ TEST_F(IniProfileSharing, WritersKilledAtAnyMomentLeaveOneWholeFileAndNothingEls
         ::close(go[0]);
         // Killed once it has replaced the file, somewhere in a later write.
         ASSERT_TRUE(tarvic::test::WaitUntil([&] {
-            struct stat now {};
+            struct stat now{};
             return ::stat(m_path.c_str(), &now) == 0 && now.st_ino != before.st_ino;
         }));
         ::kill(writer, SIGKILL);
@@ -155,7 +155,7 @@ TEST_F(IniProfileSharing, APrivateProfileStaysPrivate)
         Put(m_path, "[S]\n");
         ASSERT_EQ(::chmod(m_path.c_str(), mode), 0);
         ASSERT_TRUE(IniProfile(m_path).WriteProfileString("S", "e", "v"));
-        struct stat after {};
+        struct stat after{};
         ASSERT_EQ(::stat(m_path.c_str(), &after), 0);
         EXPECT_EQ(after.st_mode & 07777, mode) << std::oct << mode;
     }
@@ -167,7 +167,7 @@ TEST_F(IniProfileSharing, AFileOfAnotherUserStaysTheirsWhenTheWriterMayGiveItAwa
     Put(m_path, "[S]\n");
     ASSERT_EQ(::chown(m_path.c_str(), 4321, 4322), 0);
     ASSERT_TRUE(IniProfile(m_path).WriteProfileString("S", "e", "v"));
-    struct stat after {};
+    struct stat after{};
     ASSERT_EQ(::stat(m_path.c_str(), &after), 0);
     EXPECT_EQ(after.st_uid, 4321u);
     EXPECT_EQ(after.st_gid, 4322u);

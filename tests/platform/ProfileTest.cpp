@@ -90,10 +90,18 @@ TEST_F(IniProfileTest, NamesAndValuesTheFileCannotHoldAreRefusedAndChangeNothing
     const std::string text = "[S]\ne=1\n";
     Put(path, text);
     IniProfile profile(path);
-    for (const auto& [section, entry, value] :
-         {std::tuple{"S", "e", "2\n[T]\nf=3"}, {"S", "e", "2\r"}, {"S\n", "e", "2"}, {"S]x", "e", "2"},
-          {" S", "e", "2"}, {"", "e", "2"}, {"S", "e=f", "2"}, {"S", ";e", "2"}, {"S", "[e", "2"}, {"S", "e ", "2"},
-          {"S", "", "2"}, {"S", "e\r\nf", "2"}}) {
+    for (const auto& [section, entry, value] : {std::tuple{"S", "e", "2\n[T]\nf=3"},
+                                                {"S", "e", "2\r"},
+                                                {"S\n", "e", "2"},
+                                                {"S]x", "e", "2"},
+                                                {" S", "e", "2"},
+                                                {"", "e", "2"},
+                                                {"S", "e=f", "2"},
+                                                {"S", ";e", "2"},
+                                                {"S", "[e", "2"},
+                                                {"S", "e ", "2"},
+                                                {"S", "", "2"},
+                                                {"S", "e\r\nf", "2"}}) {
         EXPECT_FALSE(profile.WriteProfileString(section, entry, value)) << section << "/" << entry << "/" << value;
         EXPECT_EQ(Contents(path), text);
     }

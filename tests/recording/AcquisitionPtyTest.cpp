@@ -23,7 +23,10 @@ namespace {
 // ready yet, and the first answer for block 1 is cut short.
 class CarteScriptee {
 public:
-    explicit CarteScriptee(PtyPeer& pair) : m_pair(pair) { m_fil = std::thread([this] { Boucle(); }); }
+    explicit CarteScriptee(PtyPeer& pair) : m_pair(pair)
+    {
+        m_fil = std::thread([this] { Boucle(); });
+    }
     ~CarteScriptee()
     {
         m_fin = true;
@@ -41,7 +44,7 @@ public:
         Valeurs valeurs{};
         for (int point = 0; point < 32; ++point) {
             valeurs[5][point] = static_cast<std::uint16_t>(numero * 32 + point);  // 'F': the point index
-            valeurs[1][point] = 0x0FFF;                                          // -1 in 12 bits
+            valeurs[1][point] = 0x0FFF;                                           // -1 in 12 bits
         }
         return valeurs;
     }
@@ -67,7 +70,8 @@ private:
                     const char statut = (numero == 0 && !std::exchange(dejaPasPret, true)) ? 'N' : 'O';
                     m_pair.Send(tarvic::Format("!TEM%2.2X%c\r\n", numero, statut));
                 } else if (tarvic::Find(requete, "TSF") == 0) {
-                    std::string ligne = tarvic::test::LigneBloc(static_cast<int>(numero), Bloc(static_cast<int>(numero)));
+                    std::string ligne =
+                        tarvic::test::LigneBloc(static_cast<int>(numero), Bloc(static_cast<int>(numero)));
                     if (numero == 1 && !std::exchange(dejaCoupe, true)) ligne = tarvic::Mid(ligne, 0, 1000);
                     m_pair.Send(ligne + "\r\n");
                 }

@@ -87,8 +87,8 @@ TEST_F(AcquisitionTest, BlockRepliesOfTheWrongLengthAreRequestedAgain)
         ASSERT_EQ(enregistrement.LitBloc(), "TSF00");
         EXPECT_TRUE(enregistrement.TraitRecept(faux));
         const std::string longueur = std::to_string(faux.size());
-        EXPECT_EQ(traces.Texts(), (std::vector<std::string>{"str_len=" + longueur + "\n",
-                                                              "erreur->str_len=" + longueur + "\n"}));
+        EXPECT_EQ(traces.Texts(),
+                  (std::vector<std::string>{"str_len=" + longueur + "\n", "erreur->str_len=" + longueur + "\n"}));
         EXPECT_EQ(enregistrement.LitParam(5), 0);
         EXPECT_EQ(enregistrement.LitPoint(0, 0), 0.0f);
     }

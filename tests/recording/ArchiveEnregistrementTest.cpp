@@ -270,8 +270,8 @@ TEST_F(ArchiveEnregistrementTest, CountersWithinTheBlocksHeldLoad)
         std::int32_t nbBloc, numBloc, nbCycle;
         int blocs, points;
     };
-    for (const Compteurs c : {Compteurs{2, 2, 0, 2, 64},  // one pass done
-                              Compteurs{2, 0, 1, 2, 64},  // endless, one cycle
+    for (const Compteurs c : {Compteurs{2, 2, 0, 2, 64},                            // one pass done
+                              Compteurs{2, 0, 1, 2, 64},                            // endless, one cycle
                               Compteurs{2, 1, 1, 3, 96}, Compteurs{3, 0, 0, 2, 0},  // deselected, kept its blocks
                               Compteurs{0, 2, 0, 2, 64}, Compteurs{20, 0, 0, 0, 0}}) {
         CEnregistrement enregistrement;

@@ -87,10 +87,7 @@ TEST(AxeText, UniteValeurFormatsWithTheDecimalsAndUnit)
     EXPECT_EQ(axe.UniteValeur(300, 1), "0.00000000000000000000 mm");
 }
 
-TEST(AxeText, HiddenAxisHasNoText)
-{
-    EXPECT_EQ(Axe300To100(false).UniteValeur(200, 1), "");
-}
+TEST(AxeText, HiddenAxisHasNoText) { EXPECT_EQ(Axe300To100(false).UniteValeur(200, 1), ""); }
 
 TEST(AxeDraw, ElevenWholeLabelsUpwardsAndTheUnitOnTop)
 {

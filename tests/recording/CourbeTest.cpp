@@ -31,9 +31,26 @@ TEST(CourbeTest, RowsOnTheCardUnitBenches)
     ProfilBanc banc('S');
     CEnregistrement enregistrement;
     Acquiert(enregistrement, {ValeursParRang()});
-    for (const auto [code, rang] : {RangAttendu{'3', 12}, {'4', 13}, {'5', 14}, {'6', 15}, {'7', 0}, {'8', 1},
-                                    {'9', 2}, {':', 4}, {';', 3}, {'<', 4}, {'=', 6}, {'?', 4}, {'@', 5},
-                                    {'A', 4}, {'B', 5}, {'F', 5}, {'c', 15}, {0, 0}, {9, 9}, {15, 15}})
+    for (const auto [code, rang] : {RangAttendu{'3', 12},
+                                    {'4', 13},
+                                    {'5', 14},
+                                    {'6', 15},
+                                    {'7', 0},
+                                    {'8', 1},
+                                    {'9', 2},
+                                    {':', 4},
+                                    {';', 3},
+                                    {'<', 4},
+                                    {'=', 6},
+                                    {'?', 4},
+                                    {'@', 5},
+                                    {'A', 4},
+                                    {'B', 5},
+                                    {'F', 5},
+                                    {'c', 15},
+                                    {0, 0},
+                                    {9, 9},
+                                    {15, 15}})
         EXPECT_EQ(enregistrement.LitPoint(code, 0), static_cast<float>(100 + rang)) << code;
 }
 
@@ -45,11 +62,22 @@ TEST(CourbeTest, RowsOnThePercentBenches)
     for (int rang = 0; rang < 16; ++rang) valeurs[rang][0] = static_cast<std::uint16_t>(32 * (rang + 1));
     Acquiert(enregistrement, {valeurs});
     // v * 100 / 3264 with v = 32 (r + 1): (r + 1) / 1.02
-    for (const auto [code, rang] : {RangAttendu{'2', 8}, {'3', 10}, {'4', 11}, {'5', 12}, {'6', 13}, {'7', 0},
-                                    {'8', 1}, {'9', 2}, {'>', 9}, {'J', 4}, {'K', 5}, {'L', 6}, {'M', 7},
-                                    {0, 0}, {15, 15}})
-        EXPECT_EQ(enregistrement.LitPoint(code, 0), static_cast<float>(32 * (rang + 1)) * 100.0f / 3264.0f)
-            << code;
+    for (const auto [code, rang] : {RangAttendu{'2', 8},
+                                    {'3', 10},
+                                    {'4', 11},
+                                    {'5', 12},
+                                    {'6', 13},
+                                    {'7', 0},
+                                    {'8', 1},
+                                    {'9', 2},
+                                    {'>', 9},
+                                    {'J', 4},
+                                    {'K', 5},
+                                    {'L', 6},
+                                    {'M', 7},
+                                    {0, 0},
+                                    {15, 15}})
+        EXPECT_EQ(enregistrement.LitPoint(code, 0), static_cast<float>(32 * (rang + 1)) * 100.0f / 3264.0f) << code;
     EXPECT_EQ(enregistrement.LitPoint('F', 0), 32.0f * 6);
     EXPECT_EQ(enregistrement.LitPoint('G', 0), 32.0f * 5);
     EXPECT_EQ(enregistrement.LitPoint('H', 0), 32.0f * 3);
@@ -175,8 +203,7 @@ TEST(CourbeTest, GainsScaleThePositionSpeedAndAccelerationCurves)
     enregistrement.CalculGain(3, 3, 3, counts, period);
     EXPECT_EQ(enregistrement.LitPoint('J', 0), 4000.0f * (6.2832f / counts) / 4.0f);
     EXPECT_EQ(enregistrement.LitPoint('K', 0), 3906.0f * (1.0f / (4.0f * counts * q)));
-    EXPECT_EQ(enregistrement.LitPoint('L', 0),
-              1000.0f * (50.26548f / (4.0f * counts * 33.2f * q * q)) / 10.0f);
+    EXPECT_EQ(enregistrement.LitPoint('L', 0), 1000.0f * (50.26548f / (4.0f * counts * 33.2f * q * q)) / 10.0f);
 
     enregistrement.CalculGain(4, 4, 4, counts, period);
     EXPECT_EQ(enregistrement.LitPoint('J', 0), 4000.0f * (50.26548f / (counts * 33.2f)) / 4.0f);
@@ -217,8 +244,19 @@ TEST(CourbeTest, AxesOfTheCurves)
     {
         ProfilBanc banc('D');
         CEnregistrement enregistrement;
-        for (const auto& [code, axe] : {std::pair{'2', 0}, {'7', 0}, {'8', 1}, {':', 1}, {'<', 0}, {'H', 4},
-                                       {'I', 5}, {'J', 1}, {'K', 2}, {'L', 3}, {'M', 4}, {'c', 2}, {'C', 0}})
+        for (const auto& [code, axe] : {std::pair{'2', 0},
+                                        {'7', 0},
+                                        {'8', 1},
+                                        {':', 1},
+                                        {'<', 0},
+                                        {'H', 4},
+                                        {'I', 5},
+                                        {'J', 1},
+                                        {'K', 2},
+                                        {'L', 3},
+                                        {'M', 4},
+                                        {'c', 2},
+                                        {'C', 0}})
             EXPECT_EQ(enregistrement.LitAxe(code), axe) << code;
         enregistrement.SetCParam(55, 'T');
         EXPECT_EQ(enregistrement.LitAxe('7'), 0);

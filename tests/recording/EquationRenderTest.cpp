@@ -40,7 +40,8 @@ TEST(EquationRender, FormulaWithIndexExponentFractionAndIntegral)
     {
         QPainter painter(&image);
         CPainterDC dc(painter);
-        CEquation equation(before + " F{" + numerator + "}/{" + denominator + "}\n\\c2\\gBoucle ferm\xE9""e", origin, size);
+        CEquation equation(before + " F{" + numerator + "}/{" + denominator + "}\n\\c2\\gBoucle ferm\xE9" "e", origin,
+                           size);
         prefixWidth = equation.LongEquation(&dc, before + " ");
         numeratorWidth = equation.LongEquation(&dc, numerator);
         denominatorWidth = equation.LongEquation(&dc, denominator);

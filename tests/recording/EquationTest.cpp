@@ -18,7 +18,8 @@ Descriptions Draw(const std::string& text, CPoint at, int size, bool keepColor =
     return dc.Descriptions();
 }
 
-std::string TextRun(CPoint at, const std::string& text, const std::string& font, const std::string& color = "rgb(0,0,0)")
+std::string TextRun(CPoint at, const std::string& text, const std::string& font,
+                    const std::string& color = "rgb(0,0,0)")
 {
     return "text (" + std::to_string(at.x) + "," + std::to_string(at.y) + ") \"" + text + "\" " + font + " " + color;
 }
@@ -42,8 +43,7 @@ TEST(EquationRuns, ExponentIsRaisedByANinthOfItsHeight)
 
 TEST(EquationRuns, EscapesAccumulateUntilARunAndApplyToThatRunOnly)
 {
-    EXPECT_EQ(Draw("\\i\\gk(x", {0, 30}, 12),
-              (Descriptions{TextRun({0, 33}, "k(x", "Times New Roman 9/3 700")}));
+    EXPECT_EQ(Draw("\\i\\gk(x", {0, 30}, 12), (Descriptions{TextRun({0, 33}, "k(x", "Times New Roman 9/3 700")}));
     EXPECT_EQ(Draw("\\gK\\n+L", {0, 0}, 12),
               (Descriptions{TextRun({0, 0}, "K", "Times New Roman 12/4 700"), TextRun({5, 0}, "+L", times12)}));
 }
@@ -61,13 +61,13 @@ TEST(EquationRuns, UnknownEscapeLetterIsDrawn)
 
 TEST(EquationRuns, OtherCharactersEndTheRunAndAreNotDrawn)
 {
-    EXPECT_EQ(Draw("a_b[c", {0, 0}, 12),
-              (Descriptions{TextRun({0, 0}, "a", times12), TextRun({4, 0}, "b", times12), TextRun({8, 0}, "c", times12)}));
+    EXPECT_EQ(Draw("a_b[c", {0, 0}, 12), (Descriptions{TextRun({0, 0}, "a", times12), TextRun({4, 0}, "b", times12),
+                                                       TextRun({8, 0}, "c", times12)}));
 }
 
 TEST(EquationRuns, AccentedLettersBelongToTheRunOtherHighBytesDoNot)
 {
-    EXPECT_EQ(Draw("\xC9t\xE9 \xE8 \xB5s \xB0""C\xD7y\x80z", {0, 0}, 12),
+    EXPECT_EQ(Draw("\xC9t\xE9 \xE8 \xB5s \xB0" "C\xD7y\x80z", {0, 0}, 12),
               (Descriptions{TextRun({0, 0}, "\\xC9t\\xE9 \\xE8 \\xB5s \\xB0C", times12), TextRun({44, 0}, "y", times12),
                             TextRun({48, 0}, "z", times12)}));
 }
@@ -90,10 +90,11 @@ TEST(EquationRuns, CutShortEscapesAtTheEndDrawNothing)
 
 TEST(EquationColours, ColourEscapeLastsUntilTheNextOne)
 {
-    EXPECT_EQ(Draw("a\\c2b\\ic\\c1d\\c9e", {0, 0}, 12),
-              (Descriptions{TextRun({0, 0}, "a", times12), TextRun({4, 0}, "b", times12, "rgb(255,0,0)"),
-                            TextRun({8, 3}, "c", "Times New Roman 9/3 400", "rgb(255,0,0)"),
-                            TextRun({11, 0}, "d", times12, "rgb(0,0,255)"), TextRun({15, 0}, "e", times12, "rgb(0,0,255)")}));
+    EXPECT_EQ(
+        Draw("a\\c2b\\ic\\c1d\\c9e", {0, 0}, 12),
+        (Descriptions{TextRun({0, 0}, "a", times12), TextRun({4, 0}, "b", times12, "rgb(255,0,0)"),
+                      TextRun({8, 3}, "c", "Times New Roman 9/3 400", "rgb(255,0,0)"),
+                      TextRun({11, 0}, "d", times12, "rgb(0,0,255)"), TextRun({15, 0}, "e", times12, "rgb(0,0,255)")}));
 }
 
 TEST(EquationColours, KeepColourStartsWithTheContextsColour)
@@ -102,9 +103,9 @@ TEST(EquationColours, KeepColourStartsWithTheContextsColour)
     dc.SetTextColor(RGB(0, 128, 0));
     CEquation("a\\c4b", {0, 0}, 12).Draw(&dc, true);
     CEquation("c", {0, 0}, 12).Draw(&dc, false);
-    EXPECT_EQ(dc.Descriptions(), (Descriptions{TextRun({0, 0}, "a", times12, "rgb(0,128,0)"),
-                                               TextRun({4, 0}, "b", times12, "rgb(192,192,192)"),
-                                               TextRun({0, 0}, "c", times12)}));
+    EXPECT_EQ(dc.Descriptions(),
+              (Descriptions{TextRun({0, 0}, "a", times12, "rgb(0,128,0)"),
+                            TextRun({4, 0}, "b", times12, "rgb(192,192,192)"), TextRun({0, 0}, "c", times12)}));
 }
 
 TEST(EquationDrawing, RestoresTheFontAndDrawsTransparentFromTheTopLeft)
@@ -127,7 +128,8 @@ TEST(EquationIntegral, IsTheSymbolSignAtDoubleSizeRaisedByAQuarter)
 TEST(EquationLines, NewlineStartsALineOneSizeLower)
 {
     EXPECT_EQ(Draw("ab\ncd\n\ne", {5, 10}, 12),
-              (Descriptions{TextRun({5, 10}, "ab", times12), TextRun({5, 22}, "cd", times12), TextRun({5, 46}, "e", times12)}));
+              (Descriptions{TextRun({5, 10}, "ab", times12), TextRun({5, 22}, "cd", times12),
+                            TextRun({5, 46}, "e", times12)}));
 }
 
 TEST(EquationFractions, NarrowerDenominatorIsCentredUnderTheBar)
@@ -156,17 +158,18 @@ TEST(EquationFractions, BarUsesTheContextsPen)
 
 TEST(EquationFractions, NewlinesBeforeAFractionAreNotLineBreaks)
 {
-    EXPECT_EQ(Draw("a\nF{b}/{c}\nd", {0, 0}, 12),
-              (Descriptions{TextRun({0, 0}, "a", times12), "line (4,6)-(8,6) pen solid 1 rgb(0,0,0)",
-                            TextRun({4, -8}, "b", times12), TextRun({4, 6}, "c", times12), TextRun({0, 12}, "d", times12)}));
+    EXPECT_EQ(
+        Draw("a\nF{b}/{c}\nd", {0, 0}, 12),
+        (Descriptions{TextRun({0, 0}, "a", times12), "line (4,6)-(8,6) pen solid 1 rgb(0,0,0)",
+                      TextRun({4, -8}, "b", times12), TextRun({4, 6}, "c", times12), TextRun({0, 12}, "d", times12)}));
 }
 
 TEST(EquationFractions, CutShortFractionsAreDrawnPlainly)
 {
     EXPECT_EQ(Draw("a{b", {0, 0}, 12), (Descriptions{TextRun({0, 0}, "a", times12), TextRun({4, 0}, "b", times12)}));
     EXPECT_EQ(Draw("F{num}/{den", {0, 0}, 12),
-              (Descriptions{TextRun({0, 0}, "F", times12), TextRun({4, 0}, "num", times12), TextRun({16, 0}, "/", times12),
-                            TextRun({20, 0}, "den", times12)}));
+              (Descriptions{TextRun({0, 0}, "F", times12), TextRun({4, 0}, "num", times12),
+                            TextRun({16, 0}, "/", times12), TextRun({20, 0}, "den", times12)}));
     EXPECT_EQ(Draw("F{a}", {0, 0}, 12), (Descriptions{TextRun({0, 0}, "F", times12), TextRun({4, 0}, "a", times12)}));
     EXPECT_EQ(Draw("{a}/", {0, 0}, 12), (Descriptions{TextRun({0, 0}, "a", times12), TextRun({4, 0}, "/", times12)}));
 }

@@ -231,9 +231,10 @@ TEST_F(RoomWindowTest, ToutArreterAsksOnceAndStopsEveryPlaceOnline)
     window.StopAllAction()->trigger();
     EXPECT_TRUE(sent.empty());
     window.StopAllAction()->trigger();
-    EXPECT_EQ(prompts.asked, (std::vector<std::string>{
-                                 "Tout arr\xEAter|Arr\xEAter les 3 postes en ligne, A012/pc01, B101/pc01, B101/pc06 ?",
-                                 "Tout arr\xEAter|Arr\xEAter les 3 postes en ligne, A012/pc01, B101/pc01, B101/pc06 ?"}));
+    EXPECT_EQ(prompts.asked,
+              (std::vector<std::string>{
+                  "Tout arr\xEAter|Arr\xEAter les 3 postes en ligne, A012/pc01, B101/pc01, B101/pc06 ?",
+                  "Tout arr\xEAter|Arr\xEAter les 3 postes en ligne, A012/pc01, B101/pc01, B101/pc06 ?"}));
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[0].poste.salle + "/" + sent[0].poste.poste, "A012/pc01");
     EXPECT_EQ(sent[1].poste.salle + "/" + sent[1].poste.poste, "B101/pc01");
@@ -304,7 +305,8 @@ TEST_F(RoomWindowTest, AnUnreadablePayloadIsShownOnItsPlacesTile)
     // A place known only by what could not be read has its tile too.
     window.Unreadable(kOther, "tarvic/B101/pc02/etat", "sch\xE9ma 7 inconnu.");
     EXPECT_EQ(window.TileOf(kOther)->State()->text(), "Inconnu");
-    EXPECT_EQ(window.TileOf(kOther)->Unreadable()->text(), Q("Illisible, tarvic/B101/pc02/etat : sch\xE9ma 7 inconnu."));
+    EXPECT_EQ(window.TileOf(kOther)->Unreadable()->text(),
+              Q("Illisible, tarvic/B101/pc02/etat : sch\xE9ma 7 inconnu."));
     EXPECT_FALSE(window.TileOf(kOther)->StopButton()->isEnabled());
     // One that names no place is said in the status bar.
     window.Unreadable({"", ""}, "tarvic/x", "sujet inconnu : tarvic/x");

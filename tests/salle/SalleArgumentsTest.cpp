@@ -45,10 +45,9 @@ TEST(SalleArgumentsTest, HelpAndVersionNeedNoDisplay)
 
 TEST(SalleArgumentsTest, TheBrokerAndTheRoomComeFromTheSharedOptions)
 {
-    const ArgumentsAnswer answer = AnswerArguments(
-        Line({"--mqtt", "courtier:1884", "--salle", "B101", "--poste", "prof", "--historique", "/tmp/s.sqlite",
-              "--silence", "30"}),
-        true, {});
+    const ArgumentsAnswer answer = AnswerArguments(Line({"--mqtt", "courtier:1884", "--salle", "B101", "--poste",
+                                                         "prof", "--historique", "/tmp/s.sqlite", "--silence", "30"}),
+                                                   true, {});
     ASSERT_FALSE(answer.exitStatus) << answer.errors.toStdString();
     EXPECT_EQ(answer.settings.host, "courtier");
     EXPECT_EQ(answer.settings.port, 1884);
@@ -90,7 +89,8 @@ TEST(SalleArgumentsTest, WrongOptionsAreRefusedNamingWhich)
     for (const Case& c : {
              Case{Line({"--vite"}), "tarvic-salle : option inconnue : --vite" + see},
              Case{Line({"B101"}), "tarvic-salle : argument inattendu : B101" + see},
-             Case{Line({"--silence", "1"}), "tarvic-salle : --silence attend un nombre de secondes de 2 \xE0 3600, pas 1" + see},
+             Case{Line({"--silence", "1"}),
+                  "tarvic-salle : --silence attend un nombre de secondes de 2 \xE0 3600, pas 1" + see},
              Case{Line({"--silence", "dix"}),
                   "tarvic-salle : --silence attend un nombre de secondes de 2 \xE0 3600, pas dix" + see},
              Case{Line({"--toutes-salles"}),
@@ -118,9 +118,10 @@ TEST(SalleArgumentsTest, TheTeachersPasswordIsReadFromItsFileNeverFromTheLine)
     banc::test::TemporaryFolder folder;
     const std::string file = folder.File("mot de passe \xC3\xA9t\xC3\xA9");  // a UTF-8 file name
     std::ofstream(file) << "s3cret\nautre ligne\n";
-    const QStringList line{QStringLiteral("tarvic-salle"), QStringLiteral("--mqtt"), QStringLiteral("courtier"),
-                           QStringLiteral("--salle"), QStringLiteral("B101"), QStringLiteral("--mqtt-utilisateur"),
-                           QStringLiteral("prof"), QStringLiteral("--mqtt-mdp"), QString::fromLocal8Bit(file.c_str())};
+    const QStringList line{
+        QStringLiteral("tarvic-salle"), QStringLiteral("--mqtt"),     QStringLiteral("courtier"),
+        QStringLiteral("--salle"),      QStringLiteral("B101"),       QStringLiteral("--mqtt-utilisateur"),
+        QStringLiteral("prof"),         QStringLiteral("--mqtt-mdp"), QString::fromLocal8Bit(file.c_str())};
     const ArgumentsAnswer answer = AnswerArguments(line, true, Profile({}));
     ASSERT_FALSE(answer.exitStatus) << answer.errors.toStdString();
     EXPECT_EQ(answer.settings.user, "prof");

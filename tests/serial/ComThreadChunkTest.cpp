@@ -97,8 +97,8 @@ TEST_F(ComThreadChunks, ABurstIsTracedInTheCutsOfSuccessiveReadsOf300Bytes)
     const std::string burst = NumberedLine(1000);
     SendWhileHeld(burst);
     ASSERT_TRUE(m_com->WaitLines(2));
-    EXPECT_EQ(ChunksAfterHold(), (Lines{burst.substr(0, 300), burst.substr(300, 300), burst.substr(600, 300),
-                                        burst.substr(900, 100)}));
+    EXPECT_EQ(ChunksAfterHold(),
+              (Lines{burst.substr(0, 300), burst.substr(300, 300), burst.substr(600, 300), burst.substr(900, 100)}));
     // The line runs across the four cuts and arrives whole.
     EXPECT_EQ(m_com->Lines(), (Lines{"!HOLD", burst.substr(0, 998)}));
     EXPECT_EQ(m_com->LitOctetsRecus(), 7u + 1000u);

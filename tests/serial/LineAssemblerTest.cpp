@@ -82,9 +82,10 @@ Lines AssembleCut(const std::string& stream, const std::vector<std::size_t>& cut
     Lines out;
     std::size_t from = 0;
     for (std::size_t to : cuts) {
-        assembler.Feed(std::string_view(stream).substr(from, to - from), [&out](std::string_view line, LineAssembler::End end) {
-            out.push_back(end == LineAssembler::End::CrLf ? std::string(line) : "<dropped>");
-        });
+        assembler.Feed(std::string_view(stream).substr(from, to - from),
+                       [&out](std::string_view line, LineAssembler::End end) {
+                           out.push_back(end == LineAssembler::End::CrLf ? std::string(line) : "<dropped>");
+                       });
         from = to;
     }
     return out;
@@ -129,10 +130,7 @@ TEST(LineAssembler, ALineMaySpanAnyNumberOfReads)
     EXPECT_EQ(Assemble({"!A\r", "\n!B", "\r\n"}), (Lines{"!A", "!B"}));
 }
 
-TEST(LineAssembler, AnEmptyLineIsStillALine)
-{
-    EXPECT_EQ(Assemble({"\r\n"}), Lines{""});
-}
+TEST(LineAssembler, AnEmptyLineIsStillALine) { EXPECT_EQ(Assemble({"\r\n"}), Lines{""}); }
 
 TEST(LineAssembler, AnEndlessLineIsDroppedAndReadingGoesOn)
 {

@@ -31,8 +31,7 @@ namespace {
     if (error == ENOENT) return ::testing::AssertionFailure() << "srec_cat not found: install the package srecord";
     if (error != 0) return ::testing::AssertionFailure() << "srec_cat could not start, error " << error;
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return ::testing::AssertionFailure() << "srec_cat failed, status " << status;
     return ::testing::AssertionSuccess();

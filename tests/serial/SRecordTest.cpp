@@ -76,7 +76,8 @@ TEST_F(SRecordTest, AnS7OnTheLastLineAfterDataGivesTheStartAddress)
 TEST_F(SRecordTest, DataBeyond1017BytesAreSplitAtRecordBoundaries)
 {
     std::string image;
-    for (int i = 0; i < 70; ++i) image += S3(0x4000 + 16 * static_cast<std::uint32_t>(i), Serie(16, static_cast<std::uint8_t>(i)));
+    for (int i = 0; i < 70; ++i)
+        image += S3(0x4000 + 16 * static_cast<std::uint32_t>(i), Serie(16, static_cast<std::uint8_t>(i)));
     SRecord reader(Write(image));
     const auto blocks = ReadBlocks(reader);
     // 63 records of 16 bytes fill 1008 bytes; a 64th would pass 1017.
@@ -312,8 +313,8 @@ TEST_F(SRecordTest, APendingLineIsCheckedOnce)
 
 TEST_F(SRecordTest, ACopyCarriesOnWhereTheOriginalStopped)
 {
-    auto original = std::make_unique<SRecord>(
-        Write(S3(0x100, Serie(2)) + S3(0x200, Serie(3)) + S3(0x300, Serie(4)) + S7(0x42)));
+    auto original =
+        std::make_unique<SRecord>(Write(S3(0x100, Serie(2)) + S3(0x200, Serie(3)) + S3(0x300, Serie(4)) + S7(0x42)));
     char buffer[SRecord::TailleTampon];
     int nbOctets = 0;
     int adresse = 0;

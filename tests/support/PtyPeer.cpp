@@ -39,7 +39,8 @@ std::string PtyPeer::ReceiveUntil(const std::string& until, std::chrono::millise
     std::string received;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (until.empty() || received.find(until) == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd in{m_master, POLLIN, 0};
         if (::poll(&in, 1, static_cast<int>(left.count())) <= 0) break;

@@ -33,7 +33,7 @@ TEST_F(AnalogCard, ReadingsOfAnIdleAirFlowBench)
 {
     Open("debitair", 'D', 1);
     EXPECT_EQ(Query("AEBC"), "!AEBC033303330000");  // nothing on the third input
-    EXPECT_EQ(Query("ASBC"), "!ASBC3333");           // both outputs at 4 mA
+    EXPECT_EQ(Query("ASBC"), "!ASBC3333");          // both outputs at 4 mA
     EXPECT_EQ(Query("AMD"), "!AMD 0000");
     EXPECT_EQ(Order("CIDDFF"), "!OK");
     EXPECT_EQ(Order("CIDT99"), "!OK");
@@ -95,12 +95,16 @@ TEST_F(AnalogCard, MeasurementNoiseIsReproducibleBySeed)
 TEST_F(AnalogCard, LinesItCannotExecuteAreRefused)
 {
     Open("niveaueau", 'N', 1);
-    for (const char* line : {"", "!", "RD", "#RD", "?XYZ", "!CIDD7", "!CIDD7FF", "!CIDDG0", "!DFS34", "!DFS1",
-                             "!DFE44", "!DFE1G", "!RER0000", "!RER12", "!RET0000", "!RES0000", "!RKP0400", "!RKP04000100",
-                             "!RKI12345", "!RTRE401", "!RTRE1", "!RTRE1ZZ", "!RZ0400", "!DCPDFPI", "!DCPNFZI", "!DCPNFP9",
-                             "!DCPNQPI", "!DCPNFP", "!RRZI2", "!TB4", "!TB0", "!EM", "!EMOO", "!EVE0000", "!EVE12",
-                             "?TSF00", "?TSF0", "?TEM", "?AVS1", "?APIDX", "!RDX", "!CBF123", "!CBF1234567",
-                             "!DTTT0200", "!DTTT12345", "!CRT00", "!DSTX", "!REDFFFFF"})
+    for (const char* line : {"",         "!",        "RD",           "#RD",       "?XYZ",
+                             "!CIDD7",   "!CIDD7FF", "!CIDDG0",      "!DFS34",    "!DFS1",
+                             "!DFE44",   "!DFE1G",   "!RER0000",     "!RER12",    "!RET0000",
+                             "!RES0000", "!RKP0400", "!RKP04000100", "!RKI12345", "!RTRE401",
+                             "!RTRE1",   "!RTRE1ZZ", "!RZ0400",      "!DCPDFPI",  "!DCPNFZI",
+                             "!DCPNFP9", "!DCPNQPI", "!DCPNFP",      "!RRZI2",    "!TB4",
+                             "!TB0",     "!EM",      "!EMOO",        "!EVE0000",  "!EVE12",
+                             "?TSF00",   "?TSF0",    "?TEM",         "?AVS1",     "?APIDX",
+                             "!RDX",     "!CBF123",  "!CBF1234567",  "!DTTT0200", "!DTTT12345",
+                             "!CRT00",   "!DSTX",    "!REDFFFFF"})
         EXPECT_EQ(Card().Execute(line), "!Erreur") << line;
     // A point block for a block past the table, and the table's own blocks.
     EXPECT_EQ(Order("DTTT003F"), "!OK");  // 64 points: two blocks and the PC's block of padding

@@ -34,7 +34,10 @@ protected:
     // The on/off controller with these thresholds, its command routed to the
     // bench's actuator and its feedback the bench's choice `feedback`, downloaded with its wiring.
     void DownloadOnOff(CTor& tor, float negative, float positive, char feedback);
-    void Run(double seconds) { m_card->Advance(std::chrono::duration_cast<SimDuration>(std::chrono::duration<double>(seconds))); }
+    void Run(double seconds)
+    {
+        m_card->Advance(std::chrono::duration_cast<SimDuration>(std::chrono::duration<double>(seconds)));
+    }
     // One sample period of the card.
     void Step() { m_card->Advance(m_card->GetLoop().Period()); }
 

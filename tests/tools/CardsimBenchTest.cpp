@@ -205,8 +205,8 @@ TEST(CardsimBench, AxisHomedThenMovedToItsTargetAndRest)
     ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', "AVPI")));
     EXPECT_EQ(axis.LitSonde(1), 0);  // homed
 
-    axis.SetFParam(1007, 200);   // rest, degrees
-    axis.SetFParam(1008, 900);   // target
+    axis.SetFParam(1007, 200);  // rest, degrees
+    axis.SetFParam(1008, 900);  // target
     EXPECT_EQ(link.Exchange('!', axis.ConfFerz(1010)), "!OK");
     EXPECT_EQ(link.Exchange('!', axis.ConfFerz(3)), "!OK");  // the move to the target
     EXPECT_TRUE(tarvic::test::WaitUntil([&] {
@@ -214,7 +214,7 @@ TEST(CardsimBench, AxisHomedThenMovedToItsTargetAndRest)
         return !axis.LitMvtCible();
     }));
     ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', axis.DmdMesure(0))));  // ASP
-    EXPECT_EQ(axis.LitSonde(1), 1250);  // 900 degrees of 0.72
+    EXPECT_EQ(axis.LitSonde(1), 1250);                                     // 900 degrees of 0.72
 
     ASSERT_TRUE(axis.TraitRecept(link.Exchange('?', axis.DmdMesure(12))));  // XPRX: the reference move
     EXPECT_EQ(axis.LitEtatAxnum(), 3);

@@ -127,9 +127,7 @@ TEST(Cardsim, OperatorOrdersThroughTheControlPipe)
             return com->Lines().back() == expected;
         });
     };
-    const auto order = [&](const char* text) {
-        std::ofstream(pipe) << text << "\n";
-    };
+    const auto order = [&](const char* text) { std::ofstream(pipe) << text << "\n"; };
     order("aru");
     EXPECT_TRUE(inputsBecome("!LELA9C2 01"));  // aru and e_aru: the state text of the emergency stop
     order("rearme");

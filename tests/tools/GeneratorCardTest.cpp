@@ -144,7 +144,7 @@ TEST_F(OpenLoopCard, GeneratorDrivesTheFanThroughTheOpenLoopBlock)
     ASSERT_FALSE(bo.TraitRecept(Query("ACO")));
     EXPECT_FLOAT_EQ(bo.LitSonde(0), 50);
     EXPECT_EQ(Query("ASBC"), "!ASBC9933");  // 4 mA + 50 % of 16 mA on the fan
-    Run(1);  // the fan on for a second
+    Run(1);                                 // the fan on for a second
     CDebitAir air;
     ASSERT_TRUE(air.TraitRecept(Query("AMD")));
     EXPECT_NEAR(air.LitSonde(5), 50 * (1 - std::exp(-1.0)), 0.5);  // the flow's 1 s lag
@@ -163,7 +163,7 @@ TEST_F(OpenLoopCard, OpenLoopWatchesTheInputOfItsSelector)
     ASSERT_EQ(Order(air.ConfFerz(759)), "!OK");  // TB1: the flow sensor's input
     Step();
     const auto values = Fields(Query("AVS"), 4, {4, 4, 4, 4});
-    EXPECT_NEAR(values[1], 3264, 2);           // the flow, watched
-    EXPECT_EQ(values[2], values[0]);           // the error is still the setpoint
+    EXPECT_NEAR(values[1], 3264, 2);  // the flow, watched
+    EXPECT_EQ(values[2], values[0]);  // the error is still the setpoint
     EXPECT_EQ(values[3], 3264);
 }

@@ -43,7 +43,10 @@ protected:
         ASSERT_EQ(Order("RD"), "!OK");
         Step();  // the first sample sets the command
     }
-    std::int32_t Speed() { return Fields(Query("ASP"), 4 + 4 * (Card().GetBench().Letter() == 'X' ? 3 : 4) + 8, {4})[0]; }
+    std::int32_t Speed()
+    {
+        return Fields(Query("ASP"), 4 + 4 * (Card().GetBench().Letter() == 'X' ? 3 : 4) + 8, {4})[0];
+    }
     const MotorBench& Motor() { return dynamic_cast<const MotorBench&>(Card().GetBench()); }
 };
 
@@ -73,7 +76,7 @@ TEST_F(MotorCard, VoltageStepFollowsTheMotorsEquation)
     CSynum synum;
     ASSERT_TRUE(synum.TraitRecept(Query("ASP")));
     EXPECT_NEAR(synum.LitSonde(5), final * 60 / (2 * std::numbers::pi), 0.01 * final * 60 / (2 * std::numbers::pi));
-    EXPECT_NEAR(synum.LitSonde(3), 12, 0.02);  // the voltage, volts
+    EXPECT_NEAR(synum.LitSonde(3), 12, 0.02);                                              // the voltage, volts
     EXPECT_NEAR(synum.LitSonde(2), (12 - C::kTorque * final) / C::kResistance * 1000, 3);  // the current, mA
 }
 
@@ -81,7 +84,7 @@ TEST_F(MotorCard, CurrentDriveGivesTheTorqueOfItsCurrent)
 {
     Open("iapv", 'I', 4);
     ASSERT_EQ(Order("ICC000000000000000000"), "!OK");  // the natural load
-    OpenLoop(256);  // 125 mA
+    OpenLoop(256);                                     // 125 mA
     Run(0.5);
     // J dw/dt = Kt i - Tf - B w: a lag of J / B = 50 ms towards (Kt i - Tf) / B.
     const Mechanics& m = ProgrammableLoadBench::kTraits.mechanics;
@@ -147,7 +150,7 @@ TEST_F(MotorCard, ALoadNeverTurnsAStoppedCommandBackwards)
     ASSERT_EQ(Order("ICC02" "0000" + Hex16(10 * ProgrammableLoadBench::kTorqueCounts) + "00000000"), "!OK");  // 10 mN m
     Run(2);
     EXPECT_EQ(Motor().Motor().Speed(), 0.0);  // held, not driven backwards
-    OpenLoop(600);  // 293 mA: 22 mN m, more than the load and friction
+    OpenLoop(600);                            // 293 mA: 22 mN m, more than the load and friction
     Run(1);
     EXPECT_GT(Speed(), 5);
     ASSERT_EQ(Order("CBO0000"), "!OK");
@@ -180,15 +183,16 @@ TEST_F(MotorCard, ElectricalLoadSlowsTheMotorAsItsLevelRises)
     EXPECT_GT(speeds[0], speeds[1]);
     EXPECT_GT(speeds[1], speeds[2]);
     EXPECT_LT(speeds[2], 0.9 * speeds[0]);  // in voltage drive the motor's own back-EMF brakes it most
-    EXPECT_EQ(Order("CTC7F"), "!OK");  // the '+' that the line's reader drops
+    EXPECT_EQ(Order("CTC7F"), "!OK");       // the '+' that the line's reader drops
     EXPECT_EQ(Order("CTC+7"), "!Erreur");
 }
 
 TEST_F(MotorCard, MotorCommandsRefusedWhenMalformed)
 {
     Open("iapv", 'I', 4);
-    for (const char* line : {"!DTCMX", "!DTCM", "!DTCMCC", "!TEV0000", "!TEV12", "!RRZP1", "!ICC01", "!ICC0100000000000000001",
-                             "!ISA010203", "?ASP1", "?AVPI0", "!DCPIFVX", "!DCPIFQV", "!CTC+FF", "!XPOM"})
+    for (const char* line :
+         {"!DTCMX", "!DTCM", "!DTCMCC", "!TEV0000", "!TEV12", "!RRZP1", "!ICC01", "!ICC0100000000000000001",
+          "!ISA010203", "?ASP1", "?AVPI0", "!DCPIFVX", "!DCPIFQV", "!CTC+FF", "!XPOM"})
         EXPECT_EQ(Card().Execute(line), "!Erreur") << line;
     EXPECT_EQ(Order("ISA00010200"), "!OK");
     EXPECT_EQ(Order("DCPIFFV"), "!OK");
@@ -278,7 +282,7 @@ TEST_F(Axis, ReferenceAndTargetMovesEndAtTheCountsTheAxisElementSent)
     Send(*m_axis, 3);               // XPCV: the move to the target begins
     EXPECT_TRUE(Status() & AxisBench::kTargetMove);
     ASSERT_TRUE(WaitWhile(AxisBench::kTargetMove, 10));
-    EXPECT_EQ(Position(), Fields(m_axis->ConfFerz(3), 4, {8})[0]);  // 972 lines
+    EXPECT_EQ(Position(), Fields(m_axis->ConfFerz(3), 4, {8})[0]);   // 972 lines
     ASSERT_TRUE(m_axis->TraitRecept(Query(m_axis->DmdMesure(12))));  // XPRX: to the rest position
     ASSERT_EQ(m_axis->LitEtatAxnum(), 3);
     for (int sample = 0; sample < 1000 && m_axis->LitEtatAxnum() == 3; ++sample) {
@@ -304,7 +308,7 @@ TEST_F(Axis, AMoveBeyondAnEndSwitchStopsThere)
     ASSERT_EQ(Order("RD"), "!OK");
     Run(1);
     EXPECT_NEAR(Bench().Carriage(), AxisBench::kTravel, 1e-9);  // the loop cannot push into the switch either
-    EXPECT_EQ(Fields(Query("ASP"), 4, {4})[0], 0);      // the card cut the command
+    EXPECT_EQ(Fields(Query("ASP"), 4, {4})[0], 0);              // the card cut the command
     ASSERT_EQ(Order("CBOFF00"), "!OK");
     Run(0.2);
     EXPECT_LT(Bench().Carriage(), AxisBench::kTravel);  // away from it, it moves
@@ -372,12 +376,12 @@ TEST_F(MotorCard, CorrectorsRunInCardUnitsOnTheElectricalLoadBench)
     ASSERT_EQ(Order("RD"), "!OK");
     Run(3);
     ASSERT_TRUE(corz.TraitRecept(Query("AVS")));
-    EXPECT_EQ(corz.LitSonde(0), 100);  // the setpoint, 8 digits and unscaled on this bench
+    EXPECT_EQ(corz.LitSonde(0), 100);                          // the setpoint, 8 digits and unscaled on this bench
     EXPECT_NEAR(corz.LitSonde(3), 8 * corz.LitSonde(2), 8.5);  // u = 8 e, held within the range
     EXPECT_NEAR(corz.LitSonde(1) + corz.LitSonde(2), 100, 1);
     EXPECT_GT(corz.LitSonde(1), 60);
 
-    CTor tor;  // mode 3 has no on/off defaults: thresholds set here, in counts on this bench
+    CTor tor;                      // mode 3 has no on/off defaults: thresholds set here, in counts on this bench
     DownloadOnOff(tor, -5, 5, 1);  // the speed
     int switches = 0;
     bool on = false;
@@ -388,7 +392,7 @@ TEST_F(MotorCard, CorrectorsRunInCardUnitsOnTheElectricalLoadBench)
         on = !on;
         ++switches;
         EXPECT_GT(on ? tor.LitSonde(2) : -tor.LitSonde(2), 5) << sample;  // only outside the band
-        EXPECT_EQ(std::abs(tor.LitSonde(3)), 1024) << sample;            // full command either way
+        EXPECT_EQ(std::abs(tor.LitSonde(3)), 1024) << sample;             // full command either way
     }
     EXPECT_GT(switches, 4);
 }

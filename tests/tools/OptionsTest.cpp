@@ -55,12 +55,20 @@ TEST(Options, ParseAndReject)
     EXPECT_EQ(error.substr(0, error.find('\n')), "cardsim: --link needs a value");
     EXPECT_FALSE(parse({"--frobnicate"}, error).has_value());
     EXPECT_EQ(error.substr(0, error.find('\n')), "cardsim: bad argument '--frobnicate'");
-    for (const auto& bad : std::vector<std::vector<const char*>>{{"--bench", "pendule"}, {"--hangup-after", "-1"},
-                                                               {"--speed", "0"}, {"--speed", "fast"}, {"--noise", "101"},
-                                                               {"--noise", "-1"}, {"--seed", "4294967296"}})
+    for (const auto& bad : std::vector<std::vector<const char*>>{{"--bench", "pendule"},
+                                                                 {"--hangup-after", "-1"},
+                                                                 {"--speed", "0"},
+                                                                 {"--speed", "fast"},
+                                                                 {"--noise", "101"},
+                                                                 {"--noise", "-1"},
+                                                                 {"--seed", "4294967296"}})
         EXPECT_FALSE(parse(bad, error).has_value()) << bad[0] << " " << bad[1];
     EXPECT_FALSE(parse({"--help"}, error).has_value());
-    EXPECT_EQ(error.rfind("usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench debitair|niveaueau|axnum|iapv|synum]", 0), 0u);
+    EXPECT_EQ(
+        error.rfind(
+            "usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench debitair|niveaueau|axnum|iapv|synum]",
+            0),
+        0u);
 }
 
 TEST(ControlPipe, APipeThatCannotBeMadeSaysWhyInFrench)

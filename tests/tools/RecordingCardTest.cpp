@@ -85,9 +85,9 @@ TEST_F(CardRecording, TwoBlocksDecodeIntoTheDocumentedCurves)
         EXPECT_NEAR(m_recording->LitPoint('A', i), m_levels[static_cast<std::size_t>(i)], 1e-3) << i;  // level 1
         EXPECT_EQ(m_recording->LitPoint('c', i), static_cast<float>(i)) << i;  // the sample count
     }
-    EXPECT_FLOAT_EQ(m_recording->LitPoint('2', 63), Percent(1305));  // 40 % of 3264, truncated by the PC
+    EXPECT_FLOAT_EQ(m_recording->LitPoint('2', 63), Percent(1305));                // 40 % of 3264, truncated by the PC
     EXPECT_GT(m_recording->LitPoint('M', 63), m_recording->LitPoint('M', 0) + 5);  // the level rises
-    EXPECT_NEAR(m_recording->LitPoint('7', 0), 100, 0.01);  // full pump at the start
+    EXPECT_NEAR(m_recording->LitPoint('7', 0), 100, 0.01);                         // full pump at the start
 }
 
 TEST_F(CardRecording, EndlessRecordingOfOneBlockRunsOnWithoutAGap)
@@ -115,8 +115,8 @@ TEST_F(CardRecording, BlockStatusFetchResendAndRetire)
     unsigned sum = 0;
     for (std::size_t i = 6; i < 6 + 2048; i += 2) sum += std::stoul(block.substr(i, 2), nullptr, 16);
     EXPECT_EQ(std::stoul(block.substr(2054), nullptr, 16), sum & 0xFF);  // the check digits
-    EXPECT_EQ(Query("TSF00"), block);  // asked again: the same block
-    EXPECT_EQ(Query("TEM01"), "!TEM01N");  // retired: the next block is not there yet
+    EXPECT_EQ(Query("TSF00"), block);                                    // asked again: the same block
+    EXPECT_EQ(Query("TEM01"), "!TEM01N");                                // retired: the next block is not there yet
     for (int i = 0; i < 32; ++i) Step();
     const std::string next = Query("TSF01");
     EXPECT_EQ(next.substr(0, 6), "!TSF01");
@@ -134,7 +134,7 @@ TEST_F(CardRecording, ArmedByEveRunsFromTheStartToTheStop)
     EXPECT_EQ(Order("RS"), "!OK");
     for (int i = 0; i < 64; ++i) Step();
     EXPECT_EQ(Card().GetRecorder().WaitingBlocks(), 2u);  // stopped, nothing lost
-    EXPECT_EQ(Order("RD"), "!OK");  // a start without EVE does not record again
+    EXPECT_EQ(Order("RD"), "!OK");                        // a start without EVE does not record again
     for (int i = 0; i < 64; ++i) Step();
     EXPECT_EQ(Card().GetRecorder().WaitingBlocks(), 2u);
     EXPECT_EQ(Order("EVE"), "!OK");  // armed while running: at once
@@ -154,6 +154,6 @@ TEST_F(CardRecording, WaitingTimeSpacesThePointsAndTheQueueIsBounded)
     Step();
     EXPECT_EQ(Query("TEM00"), "!TEM00O");
     EXPECT_EQ(Order("EVE0001"), "!OK");  // shorter than a sample: one point a sample
-    Run(600 * 32 * 0.5);  // far more blocks than the card keeps
+    Run(600 * 32 * 0.5);                 // far more blocks than the card keeps
     EXPECT_EQ(Card().GetRecorder().WaitingBlocks(), Recorder::kCapacity);
 }

@@ -13,7 +13,10 @@ namespace {
 
 StationCard Card(const char* station) { return StationCard(*FindStation(station)); }
 
-bool Lit(const std::vector<int>& inputs, const IoBit& bit) { return inputs[static_cast<std::size_t>(bit.byte)] >> bit.bit & 1; }
+bool Lit(const std::vector<int>& inputs, const IoBit& bit)
+{
+    return inputs[static_cast<std::size_t>(bit.byte)] >> bit.bit & 1;
+}
 
 // The output line that turns these output bits on.
 std::string Outputs(const Station& station, std::initializer_list<IoBit> bits)
@@ -55,9 +58,9 @@ TEST(StationCard, InputRepliesHaveEachStationsLayout)
 {
     // Each machine at power-up: the sensors of where its actuators stand.
     EXPECT_EQ(Card("brakmor").Execute("?LEL"), "!LEL00005510");  // X, Y, Z, M in; gripper horizontal
-    EXPECT_EQ(Card("varnok").Execute("?LEL"), "!LELA902 01");     // away from origin: state 1
-    EXPECT_EQ(Card("quillon").Execute("?LEL"), "!LELA00000");     // a2b, a3b
-    EXPECT_EQ(Card("torvane").Execute("?LEL"), "!LEL3800");       // ai0, ai1, ai2
+    EXPECT_EQ(Card("varnok").Execute("?LEL"), "!LELA902 01");    // away from origin: state 1
+    EXPECT_EQ(Card("quillon").Execute("?LEL"), "!LELA00000");    // a2b, a3b
+    EXPECT_EQ(Card("torvane").Execute("?LEL"), "!LEL3800");      // ai0, ai1, ai2
 }
 
 TEST(StationCard, OutputOrdersTakeExactlyTheStationsByteCount)

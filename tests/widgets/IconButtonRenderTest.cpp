@@ -53,15 +53,15 @@ TEST_F(ButtonRow, RendersEnabledPushedAndDisabled)
     EXPECT_TRUE(m_image.save(TARVIC_TEST_OUT_DIR "/iconbuttons.png"));
 
     // Icon 101 is a red-edged green square filling its 3..12 pixels.
-    EXPECT_EQ(At(10 + 14, 10 + 20), qRgb(0, 160, 0));            // enabled icon, (6, 12) + 8
-    EXPECT_EQ(At(130 + 15, 10 + 21), qRgb(0, 160, 0));           // pushed icon, one pixel further
-    EXPECT_EQ(At(250 + 14, 10 + 20), qRgb(128, 128, 128));       // disabled icon in the shadow colour
+    EXPECT_EQ(At(10 + 14, 10 + 20), qRgb(0, 160, 0));                // enabled icon, (6, 12) + 8
+    EXPECT_EQ(At(130 + 15, 10 + 21), qRgb(0, 160, 0));               // pushed icon, one pixel further
+    EXPECT_EQ(At(250 + 14, 10 + 20), qRgb(128, 128, 128));           // disabled icon in the shadow colour
     EXPECT_EQ(At(250 + 6 + 13, 10 + 12 + 13), qRgb(255, 255, 255));  // and its highlight, down-right
-    EXPECT_EQ(At(10, 10), qRgb(255, 255, 255));                   // raised: lit top-left
-    EXPECT_EQ(At(10 + 109, 10 + 39), qRgb(64, 64, 64));           // raised: dark bottom-right
-    EXPECT_EQ(At(130, 10), qRgb(64, 64, 64));                     // sunken: dark top-left
-    EXPECT_EQ(At(130 + 109, 10 + 39), qRgb(255, 255, 255));       // sunken: lit bottom-right
-    EXPECT_EQ(At(381, 20), qRgb(255, 0, 0));                      // indicator set
-    EXPECT_EQ(At(423, 20), qRgb(255, 255, 255));                  // indicator clear
-    EXPECT_EQ(At(380 + 2 + 8, 13 + 1 + 8), qRgb(0, 160, 0));      // its icon, 32 x 32 at (2, 1)
+    EXPECT_EQ(At(10, 10), qRgb(255, 255, 255));                      // raised: lit top-left
+    EXPECT_EQ(At(10 + 109, 10 + 39), qRgb(64, 64, 64));              // raised: dark bottom-right
+    EXPECT_EQ(At(130, 10), qRgb(64, 64, 64));                        // sunken: dark top-left
+    EXPECT_EQ(At(130 + 109, 10 + 39), qRgb(255, 255, 255));          // sunken: lit bottom-right
+    EXPECT_EQ(At(381, 20), qRgb(255, 0, 0));                         // indicator set
+    EXPECT_EQ(At(423, 20), qRgb(255, 255, 255));                     // indicator clear
+    EXPECT_EQ(At(380 + 2 + 8, 13 + 1 + 8), qRgb(0, 160, 0));         // its icon, 32 x 32 at (2, 1)
 }

@@ -26,7 +26,6 @@ const std::string light = "rgb(220,220,220)";
 const std::string shadow = "rgb(128,128,128)";
 const std::string darkShadow = "rgb(64,64,64)";
 
-
 // The calls of one kind, described.
 std::vector<std::string> Only(const CRecordingDC& dc, const std::string& op)
 {
@@ -70,13 +69,12 @@ std::string Caption(int x, int y, const std::string& text, const std::string& co
 
 TEST_F(IconButton, RaisedFaceThenCaptionCentredWithItsMnemonicUnderlined)
 {
-    EXPECT_THAT(Draw().Descriptions(),
-                ElementsAre("fill (0,0,100,30) " + face, "fill (0,0,99,1) " + highlight,
-                            "fill (0,0,1,29) " + highlight, "fill (0,29,100,30) " + darkShadow,
-                            "fill (99,0,100,30) " + darkShadow, "fill (1,1,98,2) " + light, "fill (1,1,2,28) " + light,
-                            "fill (1,28,99,29) " + shadow, "fill (98,1,99,29) " + shadow,
-                            Caption(22, 5, "Valider", "rgb(0,0,128)"),
-                            "line (22,25)-(30,25) pen solid 1 rgb(0,0,128)"));
+    EXPECT_THAT(
+        Draw().Descriptions(),
+        ElementsAre("fill (0,0,100,30) " + face, "fill (0,0,99,1) " + highlight, "fill (0,0,1,29) " + highlight,
+                    "fill (0,29,100,30) " + darkShadow, "fill (99,0,100,30) " + darkShadow, "fill (1,1,98,2) " + light,
+                    "fill (1,1,2,28) " + light, "fill (1,28,99,29) " + shadow, "fill (98,1,99,29) " + shadow,
+                    Caption(22, 5, "Valider", "rgb(0,0,128)"), "line (22,25)-(30,25) pen solid 1 rgb(0,0,128)"));
 }
 
 TEST_F(IconButton, MnemonicInsideTheCaptionIsUnderlinedUnderItsLetter)
@@ -104,11 +102,11 @@ TEST_F(IconButton, PushedShiftsTheContentAndSinksTheBorder)
                             "fill (1,1,98,2) " + darkShadow, "fill (1,1,2,28) " + darkShadow,
                             "fill (1,28,99,29) " + light, "fill (98,1,99,29) " + light));
     EXPECT_THAT(Only(calls, "text"), ElementsAre(Caption(23, 6, "Valider", "rgb(0,0,128)")));
-    EXPECT_THAT(Only(calls, "line"),
-                ElementsAre("line (0,29)-(0,0) pen solid 1 " + darkShadow, "line (0,0)-(99,0) pen solid 1 " + darkShadow,
-                            "line (99,0)-(99,29) pen solid 1 " + highlight,
-                            "line (99,29)-(0,29) pen solid 1 " + highlight,
-                            "line (23,26)-(31,26) pen solid 1 rgb(0,0,128)"));
+    EXPECT_THAT(
+        Only(calls, "line"),
+        ElementsAre("line (0,29)-(0,0) pen solid 1 " + darkShadow, "line (0,0)-(99,0) pen solid 1 " + darkShadow,
+                    "line (99,0)-(99,29) pen solid 1 " + highlight, "line (99,29)-(0,29) pen solid 1 " + highlight,
+                    "line (23,26)-(31,26) pen solid 1 rgb(0,0,128)"));
 }
 
 TEST_F(IconButton, FocusFramesTheButtonAndDotsInsideIt)
@@ -198,8 +196,7 @@ TEST(IconButtonFont, SettersBuildTheFont)
     button.SetFaceName("Arial");
     CRecordingDC dc;
     button.DrawItem(&dc, CRect(0, 0, 100, 30), 0);
-    EXPECT_THAT(Only(dc, "text"),
-                ElementsAre(::testing::HasSubstr("\"OK\" Arial 18/0 700 italic underline strike")));
+    EXPECT_THAT(Only(dc, "text"), ElementsAre(::testing::HasSubstr("\"OK\" Arial 18/0 700 italic underline strike")));
     EXPECT_EQ(button.IconSize(), CSize(button.style()->pixelMetric(QStyle::PM_LargeIconSize) / 2,
                                        button.style()->pixelMetric(QStyle::PM_LargeIconSize) / 2));
 }
@@ -322,15 +319,14 @@ TEST(IndicatorButton, RedWhenSetWhiteOtherwiseIconOnTop)
     EXPECT_TRUE(button.LitEtat());
     CRecordingDC dc;
     button.DrawItem(&dc, CRect(0, 0, 36, 34));
-    EXPECT_THAT(dc.Descriptions(), ElementsAre("rectangle (0,0,36,34) pen solid 1 rgb(0,0,0) brush rgb(255,0,0)",
-                                               "icon 101 (2,1,34,33)"));
+    EXPECT_THAT(dc.Descriptions(),
+                ElementsAre("rectangle (0,0,36,34) pen solid 1 rgb(0,0,0) brush rgb(255,0,0)", "icon 101 (2,1,34,33)"));
     EXPECT_EQ(dc.GetCurrentBrush()->GetLogBrush().lbColor, RGB(255, 255, 255));
     button.SetEtat(false);
     dc.Clear();
     button.DrawItem(&dc, CRect(0, 0, 36, 34));
-    EXPECT_THAT(dc.Descriptions(),
-                ElementsAre("rectangle (0,0,36,34) pen solid 1 rgb(0,0,0) brush rgb(255,255,255)",
-                            "icon 101 (2,1,34,33)"));
+    EXPECT_THAT(dc.Descriptions(), ElementsAre("rectangle (0,0,36,34) pen solid 1 rgb(0,0,0) brush rgb(255,255,255)",
+                                               "icon 101 (2,1,34,33)"));
 }
 
 TEST(IndicatorButton, NoIconNumberDrawsNothingAMissingIconOnlyTheBackground)
@@ -341,6 +337,5 @@ TEST(IndicatorButton, NoIconNumberDrawsNothingAMissingIconOnlyTheBackground)
     EXPECT_THAT(dc.Descriptions(), IsEmpty());
     button.SetIcon(999);
     button.DrawItem(&dc, CRect(0, 0, 36, 34));
-    EXPECT_THAT(dc.Descriptions(),
-                ElementsAre("rectangle (0,0,36,34) pen solid 1 rgb(0,0,0) brush rgb(255,255,255)"));
+    EXPECT_THAT(dc.Descriptions(), ElementsAre("rectangle (0,0,36,34) pen solid 1 rgb(0,0,0) brush rgb(255,255,255)"));
 }

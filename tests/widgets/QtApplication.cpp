@@ -20,7 +20,6 @@ private:
     std::unique_ptr<QApplication> m_application;
 };
 
-[[maybe_unused]] ::testing::Environment* const application =
-    ::testing::AddGlobalTestEnvironment(new QtApplication);
+[[maybe_unused]] ::testing::Environment* const application = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 }  // namespace

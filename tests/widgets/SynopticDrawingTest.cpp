@@ -14,12 +14,12 @@
 #include "tarvic/widgets/indeBoite.h"
 #include "tarvic/widgets/mesure.h"
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using tarvic::test::black;
 using tarvic::test::Caption;
 using tarvic::test::Drawing;
 using tarvic::test::white;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 namespace {
 
@@ -32,8 +32,8 @@ const std::string pink = "fill (10,39,30,57) rgb(255,217,255)";
 TEST(MeasurementDrawing, RingAndLabel)
 {
     CMesure point(5, 100, 200, "M1", "x", 3);
-    EXPECT_THAT(Drawing(point), ElementsAre("ellipse (92,192,108,208) " + black + " " + white,
-                                            Caption(90, 170, "M1", 20)));
+    EXPECT_THAT(Drawing(point),
+                ElementsAre("ellipse (92,192,108,208) " + black + " " + white, Caption(90, 170, "M1", 20)));
 }
 
 TEST(MeasurementDrawing, LitPointGetsADotOfItsColour)
@@ -44,8 +44,7 @@ TEST(MeasurementDrawing, LitPointGetsADotOfItsColour)
     EXPECT_THAT(Drawing(point),
                 ElementsAre("ellipse (92,192,108,208) " + black + " " + white,
                             "ellipse (95,195,105,205) pen solid 1 rgb(255,128,0) brush rgb(255,128,0)",
-                            Caption(90, 170, "M", 20),
-                            "text (96,175) \"1\" Times New Roman 17/5 400 rgb(0,0,0)"));
+                            Caption(90, 170, "M", 20), "text (96,175) \"1\" Times New Roman 17/5 400 rgb(0,0,0)"));
 }
 
 TEST(MeasurementDrawing, DotIsGreenByDefaultAndObjectsComeBack)
@@ -126,10 +125,9 @@ TEST(FunctionBlockDrawing, ShadowBoxAndText)
     CBrush grey(RGB(9, 9, 9));
     dc.SelectObject(&grey);
     block.Draw(&dc);
-    EXPECT_THAT(dc.Descriptions(),
-                ElementsAre("roundrect (13,23,113,63) corner 10x10 " + black + " brush rgb(0,0,0)",
-                            "roundrect (10,20,110,60) corner 10x10 " + black + " " + white,
-                            Caption(15, 32, "PID", 20)));
+    EXPECT_THAT(dc.Descriptions(), ElementsAre("roundrect (13,23,113,63) corner 10x10 " + black + " brush rgb(0,0,0)",
+                                               "roundrect (10,20,110,60) corner 10x10 " + black + " " + white,
+                                               Caption(15, 32, "PID", 20)));
     EXPECT_EQ(dc.GetCurrentBrush(), &grey);
     EXPECT_EQ(block.NbParam(), 0);
 }
@@ -137,36 +135,35 @@ TEST(FunctionBlockDrawing, ShadowBoxAndText)
 TEST(ProbeDrawing, BoxOnAStem)
 {
     CSonde probe(9, CPoint(100, 100), "P", 1);
-    EXPECT_THAT(Drawing(probe), ElementsAre("line (100,108)-(100,120) " + black,
-                                            "rectangle (70,120,130,140) " + black + " " + white,
-                                            Caption(72, 122, "----", 17)));
+    EXPECT_THAT(Drawing(probe),
+                ElementsAre("line (100,108)-(100,120) " + black, "rectangle (70,120,130,140) " + black + " " + white,
+                            Caption(72, 122, "----", 17)));
 }
 
 TEST(ProbeDrawing, FirstFormStemHangsFromTheBoxCentre)
 {
     CSonde probe(3, 50, 100, "T1", 0);
     probe.MisAJour(std::string("21.5"));
-    EXPECT_THAT(Drawing(probe), ElementsAre("line (50,98)-(50,110) " + black,
-                                            "rectangle (38,70,62,110) " + black + " " + white,
-                                            Caption(40, 72, "21.5", 17)));
+    EXPECT_THAT(Drawing(probe),
+                ElementsAre("line (50,98)-(50,110) " + black, "rectangle (38,70,62,110) " + black + " " + white,
+                            Caption(40, 72, "21.5", 17)));
 }
 
 TEST(ProbeDrawing, CalloutRightOfItsAnchor)
 {
     CSonde callout(CPoint(10, 50), CPoint(100, 40), "Kp=2");
-    EXPECT_THAT(Drawing(callout), ElementsAre("polyline (19,54) (10,50) (18,45) " + black,
-                                              "line (10,50)-(100,40) " + black,
-                                              "rectangle (100,30,128,50) " + black + " " + white,
-                                              Caption(102, 32, "Kp=2", 17)));
+    EXPECT_THAT(Drawing(callout),
+                ElementsAre("polyline (19,54) (10,50) (18,45) " + black, "line (10,50)-(100,40) " + black,
+                            "rectangle (100,30,128,50) " + black + " " + white, Caption(102, 32, "Kp=2", 17)));
 }
 
 TEST(ProbeDrawing, CalloutLeftOfItsAnchorPointsFromTheRightEdge)
 {
     CSonde callout(CPoint(200, 50), CPoint(150, 40), "A\nBCD");
-    EXPECT_THAT(Drawing(callout), ElementsAre("polyline (193,44) (200,50) (191,53) " + black,
-                                              "line (200,50)-(150,40) " + black,
-                                              "rectangle (126,20,150,60) " + black + " " + white,
-                                              Caption(128, 22, "A", 17), Caption(128, 39, "BCD", 17)));
+    EXPECT_THAT(Drawing(callout),
+                ElementsAre("polyline (193,44) (200,50) (191,53) " + black, "line (200,50)-(150,40) " + black,
+                            "rectangle (126,20,150,60) " + black + " " + white, Caption(128, 22, "A", 17),
+                            Caption(128, 39, "BCD", 17)));
 }
 
 TEST(Arrowhead, StrokesLeanBackTowardsTheSource)
@@ -206,13 +203,13 @@ TEST(Arrowhead, FarApartPointsDoNotOverflow)
 TEST(ButtonDrawing, InactiveUsesTheCurrentBrushActiveIsRed)
 {
     CBouton button(8, 10, 10, 70, 40, "Marche", "m", 1);
-    EXPECT_THAT(Drawing(button), ElementsAre("rectangle (10,10,70,40) " + black + " " + white,
-                                             Caption(13, 13, "Marche", 20)));
+    EXPECT_THAT(Drawing(button),
+                ElementsAre("rectangle (10,10,70,40) " + black + " " + white, Caption(13, 13, "Marche", 20)));
     button.SetEtat(true);
     CRecordingDC dc;
     button.Draw(&dc);
-    EXPECT_THAT(dc.Descriptions(), ElementsAre("rectangle (10,10,70,40) " + black + " brush rgb(255,0,0)",
-                                               Caption(13, 13, "Marche", 20)));
+    EXPECT_THAT(dc.Descriptions(),
+                ElementsAre("rectangle (10,10,70,40) " + black + " brush rgb(255,0,0)", Caption(13, 13, "Marche", 20)));
     EXPECT_EQ(dc.GetCurrentBrush()->GetLogBrush().lbColor, RGB(255, 255, 255));
 }
 
@@ -220,10 +217,9 @@ TEST(IndicatorDrawing, BoxWithItsArrowDown)
 {
     CIndeBoite box(12, 100, 50, "L", 0);
     box.MisAJour(std::string("12.5"));
-    EXPECT_THAT(Drawing(box), ElementsAre("line (130,70)-(130,90) " + black,
-                                          "polyline (126,86) (130,90) (134,86) " + black,
-                                          "rectangle (100,50,160,70) " + black + " " + white,
-                                          Caption(102, 52, "12.5", 20)));
+    EXPECT_THAT(Drawing(box),
+                ElementsAre("line (130,70)-(130,90) " + black, "polyline (126,86) (130,90) (134,86) " + black,
+                            "rectangle (100,50,160,70) " + black + " " + white, Caption(102, 52, "12.5", 20)));
 }
 
 TEST(IndicatorDrawing, Box253HasNoArrowAndAHiddenBoxNothing)
@@ -239,9 +235,9 @@ TEST(IndicatorDrawing, Box253HasNoArrowAndAHiddenBoxNothing)
 TEST(AnnotationDrawing, TimeConstant)
 {
     CCteTemps box(CPoint(300, 100), "T=1.5 s");
-    EXPECT_THAT(Drawing(box), ElementsAre("rectangle (300,100,410,140) " + black + " " + white,
-                                          Caption(305, 100, "Constante de Temps", 17),
-                                          Caption(302, 120, "T=1.5 s", 20)));
+    EXPECT_THAT(Drawing(box),
+                ElementsAre("rectangle (300,100,410,140) " + black + " " + white,
+                            Caption(305, 100, "Constante de Temps", 17), Caption(302, 120, "T=1.5 s", 20)));
 }
 
 TEST(AnnotationDrawing, ResponseTimeWithItsMarkers)
@@ -256,10 +252,10 @@ TEST(AnnotationDrawing, ResponseTimeWithItsMarkers)
 TEST(AnnotationDrawing, OvershootWithItsMarkers)
 {
     CDep1 box(CPoint(10, 10), "D=5%", 100, 400, 150, 80, 420);
-    EXPECT_THAT(Drawing(box), ElementsAre("rectangle (10,10,140,90) " + black + " " + white,
-                                          Caption(15, 10, "D\\xE9passement", 17), Caption(12, 30, "D=5%", 20),
-                                          "line (100,75)-(100,675) " + black, "line (400,75)-(400,675) " + black,
-                                          "line (80,150)-(420,150) " + black));
+    EXPECT_THAT(Drawing(box),
+                ElementsAre("rectangle (10,10,140,90) " + black + " " + white, Caption(15, 10, "D\\xE9passement", 17),
+                            Caption(12, 30, "D=5%", 20), "line (100,75)-(100,675) " + black,
+                            "line (400,75)-(400,675) " + black, "line (80,150)-(420,150) " + black));
 }
 
 TEST(BlackPenDrawing, ProbesAndAnnotationsDrawInBlackWhateverPenIsSelected)
@@ -269,8 +265,8 @@ TEST(BlackPenDrawing, ProbesAndAnnotationsDrawInBlackWhateverPenIsSelected)
     const CCteTemps constant(CPoint(0, 0), "T");
     const CTempscp response(CPoint(0, 0), "t", 1, 2, 3, 4, 5, 6);
     const CDep1 overshoot(CPoint(0, 0), "D", 1, 2, 3, 4, 5);
-    for (const CElement* element : std::initializer_list<const CElement*>{&probe, &callout, &constant, &response,
-                                                                          &overshoot}) {
+    for (const CElement* element :
+         std::initializer_list<const CElement*>{&probe, &callout, &constant, &response, &overshoot}) {
         CRecordingDC dc;
         CPen blue(PS_DASH, 2, RGB(0, 0, 255));
         dc.SelectObject(&blue);
@@ -284,7 +280,4 @@ TEST(BlackPenDrawing, ProbesAndAnnotationsDrawInBlackWhateverPenIsSelected)
     }
 }
 
-TEST(BaseDrawing, DrawsNothing)
-{
-    EXPECT_THAT(Drawing(CElement(1, CRect(0, 0, 10, 10), 0)), IsEmpty());
-}
+TEST(BaseDrawing, DrawsNothing) { EXPECT_THAT(Drawing(CElement(1, CRect(0, 0, 10, 10), 0)), IsEmpty()); }

@@ -55,7 +55,8 @@ protected:
         m_elements.push_back(std::move(indicator));
         m_elements.push_back(std::make_unique<CIndeBoite>(253, 420, 200, "L", 0));
         m_elements.push_back(std::make_unique<CCteTemps>(CPoint(60, 400), "\\gT=1.5 s"));
-        m_elements.push_back(std::make_unique<CTempscp>(CPoint(220, 400), "t\\ir\\n=2.1 s", 640, 600, 590, 610, 560, 710));
+        m_elements.push_back(
+            std::make_unique<CTempscp>(CPoint(220, 400), "t\\ir\\n=2.1 s", 640, 600, 590, 610, 560, 710));
         m_elements.push_back(std::make_unique<CDep1>(CPoint(380, 400), "D=12 %", 600, 680, 560, 590, 690));
 
         m_image.fill(Qt::white);
@@ -84,17 +85,17 @@ TEST_F(ProcessView, RendersEveryElement)
     ASSERT_TRUE(QDir().mkpath(TARVIC_TEST_OUT_DIR));
     EXPECT_TRUE(m_image.save(TARVIC_TEST_OUT_DIR "/synoptic.png"));
 
-    EXPECT_EQ(At(60, 110), qRgb(0, 255, 0));                    // lit dot
-    EXPECT_EQ(At(60, 190), qRgb(255, 255, 255));                // unlit ring is empty
-    EXPECT_EQ(At(60, 182), qRgb(0, 0, 0));                      // its ring
-    EXPECT_EQ(At(221, 110), qRgb(0, 0, 0));                     // block shadow
-    EXPECT_EQ(At(170, 105), qRgb(255, 255, 255));               // block face
-    EXPECT_EQ(At(391, 120), qRgb(255, 217, 255));               // switch background
-    EXPECT_EQ(At(125, 255), qRgb(255, 0, 0));                   // active button
-    EXPECT_EQ(At(225, 255), qRgb(255, 255, 255));               // idle button
-    EXPECT_EQ(At(370, 230), qRgb(0, 0, 0));                     // indicator arrow
-    EXPECT_EQ(At(450, 230), qRgb(255, 255, 255));               // box 253 has none
-    EXPECT_EQ(At(640, 300), qRgb(0, 0, 0));                     // response-time column
-    EXPECT_TRUE(HasInk(QRect(342, 202, 56, 16)));               // indicator value
-    EXPECT_TRUE(HasInk(QRect(122, 302, 40, 36)));               // callout text
+    EXPECT_EQ(At(60, 110), qRgb(0, 255, 0));       // lit dot
+    EXPECT_EQ(At(60, 190), qRgb(255, 255, 255));   // unlit ring is empty
+    EXPECT_EQ(At(60, 182), qRgb(0, 0, 0));         // its ring
+    EXPECT_EQ(At(221, 110), qRgb(0, 0, 0));        // block shadow
+    EXPECT_EQ(At(170, 105), qRgb(255, 255, 255));  // block face
+    EXPECT_EQ(At(391, 120), qRgb(255, 217, 255));  // switch background
+    EXPECT_EQ(At(125, 255), qRgb(255, 0, 0));      // active button
+    EXPECT_EQ(At(225, 255), qRgb(255, 255, 255));  // idle button
+    EXPECT_EQ(At(370, 230), qRgb(0, 0, 0));        // indicator arrow
+    EXPECT_EQ(At(450, 230), qRgb(255, 255, 255));  // box 253 has none
+    EXPECT_EQ(At(640, 300), qRgb(0, 0, 0));        // response-time column
+    EXPECT_TRUE(HasInk(QRect(342, 202, 56, 16)));  // indicator value
+    EXPECT_TRUE(HasInk(QRect(122, 302, 40, 36)));  // callout text
 }

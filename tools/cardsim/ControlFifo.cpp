@@ -18,7 +18,7 @@ ControlFifo::~ControlFifo()
 
 bool ControlFifo::Open(const std::string& path, std::string& error)
 {
-    struct stat info {};
+    struct stat info{};
     if (::stat(path.c_str(), &info) != 0) {
         if (::mkfifo(path.c_str(), 0600) != 0) {
             error = "impossible de cr\xE9" "er le tube de commande " + path + " : " +

@@ -8,8 +8,7 @@ std::vector<std::string> Pieces(const std::string& reply, Delivery delivery)
 {
     const std::string line = reply + "\r\n";
     switch (delivery) {
-    case Delivery::Whole:
-        return {line};
+    case Delivery::Whole: return {line};
     case Delivery::Split: {
         // Cut inside the mnemonic and between CR and LF, the two places a reader gets wrong.
         const std::ptrdiff_t cut = std::min<std::ptrdiff_t>(3, static_cast<std::ptrdiff_t>(reply.size()));

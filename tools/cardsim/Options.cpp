@@ -13,7 +13,8 @@ std::string Usage()
 {
     std::string benches;
     for (const auto& name : BenchNames()) benches += (benches.empty() ? "" : "|") + name;
-    return "usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench " + benches + "]\n"
+    return "usage: cardsim [--station brakmor|varnok|quillon|torvane | --bench " + benches +
+           "]\n"
            "               [--speed K] [--seed N] [--noise PERCENT] [--control PIPE] [--scenario FILE]\n"
            "               [--link PATH] [--log FILE]\n"
            "               [--silent | --split | --bytewise | --garbage] [--hangup-after N] [--flood N]\n"
@@ -41,12 +42,13 @@ bool ToReal(const char* text, double& value)
 
 std::string BadArgument(const std::string& arg, const char* value)
 {
-    static const char* const kTakingValues[] = {"--station", "--bench", "--speed", "--seed", "--noise",
-                                                "--control", "--scenario", "--link", "--log", "--hangup-after",
-                                                "--flood"};
+    static const char* const kTakingValues[] = {"--station", "--bench",        "--speed",    "--seed",
+                                                "--noise",   "--control",      "--scenario", "--link",
+                                                "--log",     "--hangup-after", "--flood"};
     for (const char* option : kTakingValues)
         if (arg == option)
-            return value ? "cardsim: bad value for " + arg + ": '" + value + "'\n" : "cardsim: " + arg + " needs a value\n";
+            return value ? "cardsim: bad value for " + arg + ": '" + value + "'\n"
+                         : "cardsim: " + arg + " needs a value\n";
     return "cardsim: bad argument '" + arg + "'\n";
 }
 

@@ -13,7 +13,7 @@ struct Options {
     std::string bench;               // ...or, when set, of a control bench
     double speed = 1;                // simulated seconds per wall second
     std::uint32_t seed = 1;
-    double noise = 0;                // measurement noise, percent of a sensor's span
+    double noise = 0;      // measurement noise, percent of a sensor's span
     std::string control;   // a station's operator control pipe, if any
     std::string scenario;  // a station's file of timed operator orders, if any
     std::string link;      // a stable symlink to the pty, if any

@@ -16,15 +16,15 @@ struct SweepSamples {
 
 // How long a frequency is watched and when its point is trusted.
 struct JudgeOptions {
-    double agreement = 0.005;     // two periods agree within this share of the fundamental...
-    double agreementNoise = 3;    // ...or this many of their standard errors
-    int longestTransient = 10;    // periods waited at most before measuring anyway
-    int fewestMeasured = 1;       // whole periods measured at least
-    double targetError = 0.01;    // measured on while the gain's standard error is above this share...
-    int longestMeasured = 200;    // ...for this many periods at most
-    int mostPoints = 65536;       // ...or this many points
-    double largestDistortion = 5; // % of harmonics beyond which the point is not trusted
-    double largestError = 0.05;   // share of standard error beyond which it is not trusted
+    double agreement = 0.005;      // two periods agree within this share of the fundamental...
+    double agreementNoise = 3;     // ...or this many of their standard errors
+    int longestTransient = 10;     // periods waited at most before measuring anyway
+    int fewestMeasured = 1;        // whole periods measured at least
+    double targetError = 0.01;     // measured on while the gain's standard error is above this share...
+    int longestMeasured = 200;     // ...for this many periods at most
+    int mostPoints = 65536;        // ...or this many points
+    double largestDistortion = 5;  // % of harmonics beyond which the point is not trusted
+    double largestError = 0.05;    // share of standard error beyond which it is not trusted
 };
 
 // Judges the record of one frequency as it grows: the transient is over at
@@ -63,7 +63,7 @@ private:
     int m_agreedUpTo = 1;  // the next period compared with the one before it
     int m_transient = -1;  // the first period measured, once known
     int m_measured = 0;
-    int m_nextCheck = 0;   // whole periods at which the measure is fitted again
+    int m_nextCheck = 0;  // whole periods at which the measure is fitted again
     BodePoint m_point;
     HarmonicFit m_measureFit;
 };

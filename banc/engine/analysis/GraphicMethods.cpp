@@ -26,8 +26,11 @@ std::optional<MethodResult> Broida(const ResponseReading& reading, const StepAna
     const double t28 = p28->t - step.stepTime, t40 = p40->t - step.stepTime;
     const double tau = 5.5 * (t40 - t28);
     if (!(tau > 0)) return std::nullopt;
-    return MethodResult{"broida", "Bro\xEF" "da (28 % et 40 %)", FirstOrder(step, tau, 2.8 * t28 - 1.8 * t40),
-                        {*p28, *p40}, std::nullopt};
+    return MethodResult{"broida",
+                        "Bro\xEF" "da (28 % et 40 %)",
+                        FirstOrder(step, tau, 2.8 * t28 - 1.8 * t40),
+                        {*p28, *p40},
+                        std::nullopt};
 }
 
 std::optional<MethodResult> TwoPoints(const ResponseReading& reading, const StepAnalysed& step)
@@ -39,8 +42,8 @@ std::optional<MethodResult> TwoPoints(const ResponseReading& reading, const Step
     const double t28 = p28->t - step.stepTime, t63 = p63->t - step.stepTime;
     const double tau = 1.5 * (t63 - t28);
     if (!(tau > 0)) return std::nullopt;
-    return MethodResult{"deux_points", "28,3 % et 63,2 %", FirstOrder(step, tau, t63 - tau), {*p28, *p63},
-                        std::nullopt};
+    return MethodResult{
+        "deux_points", "28,3 % et 63,2 %", FirstOrder(step, tau, t63 - tau), {*p28, *p63}, std::nullopt};
 }
 
 }  // namespace banc::analysis

@@ -23,8 +23,7 @@ double HarmonicFit::DistortionPct() const
     return std::hypot(harmonicsRms, noiseRms) / fundamentalRms * 100;
 }
 
-HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz,
-                        int harmonics)
+HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<double>& samples, double hz, int harmonics)
 {
     HarmonicFit fit;
     const int n = static_cast<int>(std::min(times.size(), samples.size()));
@@ -80,9 +79,10 @@ HarmonicFit FitHarmonic(const std::vector<double>& times, const std::vector<doub
     fit.harmonicsRms = std::sqrt(harmonicPower);
     const double a = x(kLevelColumns), b = x(kLevelColumns + 1);
     const double amplitude = std::hypot(a, b);
-    const double varianceA = inverse(kLevelColumns, kLevelColumns), varianceB = inverse(kLevelColumns + 1, kLevelColumns + 1);
-    const double variance = amplitude > 0 ? (a * a * varianceA + b * b * varianceB) / (amplitude * amplitude)
-                                          : (varianceA + varianceB) / 2;
+    const double varianceA = inverse(kLevelColumns, kLevelColumns),
+                 varianceB = inverse(kLevelColumns + 1, kLevelColumns + 1);
+    const double variance =
+        amplitude > 0 ? (a * a * varianceA + b * b * varianceB) / (amplitude * amplitude) : (varianceA + varianceB) / 2;
     fit.amplitudeError = fit.noiseRms * std::sqrt(variance);
     fit.points = n;
     return fit;

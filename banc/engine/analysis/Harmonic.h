@@ -14,10 +14,10 @@ struct HarmonicFit {
     // magnitude is the amplitude, its argument the phase at t = 0, so that fits
     // of parts of one record compare.
     std::complex<double> phasor;
-    double offset = 0;         // the level at the middle of the record's span
-    double slope = 0;          // the trend, per second
-    double harmonicsRms = 0;   // of harmonics 2 to kHarmonics, beyond what the noise could make
-    double noiseRms = 0;       // what is left once the harmonics are fitted too
+    double offset = 0;          // the level at the middle of the record's span
+    double slope = 0;           // the trend, per second
+    double harmonicsRms = 0;    // of harmonics 2 to kHarmonics, beyond what the noise could make
+    double noiseRms = 0;        // what is left once the harmonics are fitted too
     double amplitudeError = 0;  // the standard error of the amplitude the noise leaves
     int points = 0;
 

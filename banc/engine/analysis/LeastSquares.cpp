@@ -31,8 +31,7 @@ public:
     int operator()(const Eigen::VectorXd& x, Eigen::VectorXd& residuals) const
     {
         Eigen::RowVectorXd gradient(m_parameters);
-        for (int i = 0; i < values(); ++i)
-            residuals[i] = m_span.rest + m_response(x, Time(i), gradient) - Measure(i);
+        for (int i = 0; i < values(); ++i) residuals[i] = m_span.rest + m_response(x, Time(i), gradient) - Measure(i);
         return 0;
     }
 
@@ -67,10 +66,7 @@ bool StoppedByTolerance(Eigen::LevenbergMarquardtSpace::Status status)
     }
 }
 
-double Variance(const Eigen::VectorXd& values)
-{
-    return (values.array() - values.mean()).square().mean();
-}
+double Variance(const Eigen::VectorXd& values) { return (values.array() - values.mean()).square().mean(); }
 
 }  // namespace
 

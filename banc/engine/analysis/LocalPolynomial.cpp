@@ -35,8 +35,7 @@ SmoothedCurve SmoothLocally(const std::vector<double>& y, double period, int hal
             normal.noalias() += powers * powers.transpose();
             moments += powers * y[static_cast<std::size_t>(j)];
         }
-        const Eigen::VectorXd coefficients =
-            normal.topLeftCorner(terms, terms).ldlt().solve(moments.head(terms));
+        const Eigen::VectorXd coefficients = normal.topLeftCorner(terms, terms).ldlt().solve(moments.head(terms));
         smoothed.value[static_cast<std::size_t>(i)] = coefficients[0];
         smoothed.slope[static_cast<std::size_t>(i)] = terms > 1 ? coefficients[1] / (halfWidth * period) : 0;
     }

@@ -1,8 +1,8 @@
 #include "engine/analysis/OpenLoop.h"
 
 #include <cmath>
-#include <optional>
 #include <numbers>
+#include <optional>
 
 #include "engine/analysis/BodeModel.h"
 

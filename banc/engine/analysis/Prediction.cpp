@@ -87,7 +87,8 @@ LoopPrediction PredictLoop(const ProcessModel& model, const LoopScale& scale, co
     }
     const std::vector<float> setpoint(prediction.setpoint.begin(), prediction.setpoint.end());
     const std::vector<float> measure(prediction.measure.begin(), prediction.measure.end());
-    prediction.figures = AnalyseStep(setpoint, measure, static_cast<float>(step.recordPeriod), OvershootOf::SetpointStep);
+    prediction.figures =
+        AnalyseStep(setpoint, measure, static_cast<float>(step.recordPeriod), OvershootOf::SetpointStep);
     return prediction;
 }
 

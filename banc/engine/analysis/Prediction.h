@@ -2,18 +2,18 @@
 
 #include <vector>
 
-#include "engine/analysis/StepAnalysis.h"
 #include "engine/analysis/LoopScale.h"
 #include "engine/analysis/ProcessModel.h"
+#include "engine/analysis/StepAnalysis.h"
 
 namespace banc::analysis {
 
 // The card's PID as it runs it, read back from the fixed-point fields the
 // library sends ("RKP", "RKI", "RKD", "RKF") and the loop's period ("RER").
 struct CardPid {
-    double k1 = 0;        // pppp / 1024
-    double k2 = 0;        // from the normaliser, or the output coefficient
-    double integral = 0;  // iiii / 1024: T / Ti per sample
+    double k1 = 0;          // pppp / 1024
+    double k2 = 0;          // from the normaliser, or the output coefficient
+    double integral = 0;    // iiii / 1024: T / Ti per sample
     double derivative = 0;  // dddd / 1024
     double pole = 0;        // ffff / 1024
     bool proportionalAction = true;
@@ -25,15 +25,15 @@ struct CardPid {
 
 // The closed-loop step to predict, in the record's units.
 struct LoopStep {
-    double rest = 0;     // the setpoint before the step, where the loop is at rest
-    double step = 0;     // the setpoint after it
-    double delay = 0;    // s before the step
-    double duration = 0; // s of the whole response
+    double rest = 0;          // the setpoint before the step, where the loop is at rest
+    double step = 0;          // the setpoint after it
+    double delay = 0;         // s before the step
+    double duration = 0;      // s of the whole response
     double recordPeriod = 0;  // s between two points of the prediction, as the recording samples
 };
 
 struct LoopPrediction {
-    double period = 0;  // s between two points
+    double period = 0;                               // s between two points
     std::vector<double> setpoint, measure, command;  // record units; command in percent
     StepFigures figures;
 };

@@ -8,7 +8,7 @@ namespace banc::analysis {
 // What a relay test's sustained oscillation gives: the ultimate gain Ku = 4d / (π a)
 // and period Pu, in the record's units (command per measurement unit).
 struct RelayResult {
-    std::string refusal;  // French (Latin-1) why not, empty when found
+    std::string refusal;        // French (Latin-1) why not, empty when found
     double amplitude = 0;       // a: half the measurement's swing
     double relayAmplitude = 0;  // d: half the command's swing
     double ultimateGain = 0;    // Ku

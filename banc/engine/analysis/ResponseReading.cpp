@@ -51,7 +51,7 @@ ResponseReading::ResponseReading(const StepRecord& record, const StepAnalysed& s
     while (slopeWidth < halfWidth(kWidestSlopeShare, span) && step.noise * SlopeNoise(m_period, slopeWidth) > precision)
         ++slopeWidth;
     m_slope = slopeWidth == halfWidth(kWindowShare, span) ? m_curve.slope
-                                                         : SmoothLocally(record.measure, m_period, slopeWidth).slope;
+                                                          : SmoothLocally(record.measure, m_period, slopeWidth).slope;
 }
 
 double ResponseReading::LevelAt(double fraction) const
@@ -91,8 +91,7 @@ Inflection ResponseReading::Steepest() const
     const int last = end ? static_cast<int>(std::ceil(*end / m_period)) : static_cast<int>(m_slope.size()) - 1;
     int steepest = m_step.stepIndex;
     for (int i = m_step.stepIndex; i <= last; ++i)
-        if (direction * m_slope[static_cast<std::size_t>(i)] >
-            direction * m_slope[static_cast<std::size_t>(steepest)])
+        if (direction * m_slope[static_cast<std::size_t>(i)] > direction * m_slope[static_cast<std::size_t>(steepest)])
             steepest = i;
     const auto at = static_cast<std::size_t>(steepest);
     return {{steepest * m_period, m_curve.value[at]}, m_slope[at]};

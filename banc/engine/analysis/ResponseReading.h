@@ -10,8 +10,8 @@ namespace banc::analysis {
 
 // The tangent at the inflection: the steepest point of the response.
 struct Inflection {
-    CurvePoint point;   // t from the record's first point
-    double slope = 0;   // unit per s
+    CurvePoint point;  // t from the record's first point
+    double slope = 0;  // unit per s
 };
 
 // A settled step response read as a student reads it off the plotted curve,
@@ -34,7 +34,7 @@ public:
 private:
     const StepAnalysed m_step;
     double m_period;
-    SmoothedCurve m_curve;       // for the levels
+    SmoothedCurve m_curve;        // for the levels
     std::vector<double> m_slope;  // smoothed wider: a slope is noisier than a level
 };
 

@@ -6,7 +6,7 @@
 namespace banc::analysis {
 namespace {
 
-constexpr double kMadToDeviation = 1.4826;  // for normal noise
+constexpr double kMadToDeviation = 1.4826;            // for normal noise
 const double kSecondDifferenceGain = std::sqrt(6.0);  // of white noise: y[i-1] - 2 y[i] + y[i+1]
 
 double At(const std::vector<double>& y, int i) { return y[static_cast<std::size_t>(i)]; }

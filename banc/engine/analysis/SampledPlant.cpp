@@ -63,7 +63,9 @@ void SampledPlant::Hold(const Stretch& stretch, double input)
     const auto count = static_cast<int>(m_lags.size());
     for (int i = count - 1; i >= 0; --i) {
         double moved = 0;
-        for (int m = 0; m <= i; ++m) moved += stretch.coefficients[static_cast<std::size_t>(m)] * (m_lags[static_cast<std::size_t>(i - m)] - target);
+        for (int m = 0; m <= i; ++m)
+            moved +=
+                stretch.coefficients[static_cast<std::size_t>(m)] * (m_lags[static_cast<std::size_t>(i - m)] - target);
         m_lags[static_cast<std::size_t>(i)] = target + moved;
     }
 }

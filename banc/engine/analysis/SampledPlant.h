@@ -29,8 +29,8 @@ private:
     void Hold(const Stretch& stretch, double input);
 
     ProcessModel m_model;
-    int m_wholeDelay = 0;     // periods
-    Stretch m_late, m_early;  // the first part of a period (the older command), then the rest
+    int m_wholeDelay = 0;            // periods
+    Stretch m_late, m_early;         // the first part of a period (the older command), then the rest
     std::vector<double> m_commands;  // the last m_wholeDelay + 2, newest last
     std::vector<double> m_lags;      // each lag's output; none for an integrator
     double m_integral = 0;

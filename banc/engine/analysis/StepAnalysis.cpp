@@ -40,7 +40,7 @@ constexpr float kNoiseDeviations = 3, kNoResponseDeviations = 5;
 constexpr float kMinHysteresis = 0.005f;
 constexpr int kMinPeriods = 2;
 constexpr float kSustained = 0.9f;
-constexpr float kMadToDeviation = 1.4826f;  // for normal noise
+constexpr float kMadToDeviation = 1.4826f;           // for normal noise
 constexpr float kSecondDifferenceGain = 2.4494897f;  // sqrt(6): a second difference of white noise
 
 using Samples = std::vector<float>;
@@ -179,8 +179,7 @@ void SettledFigures(const Samples& y, int n, float period, StepFigures& figures)
     const float direction = (againstSetpoint ? asked : change) > 0 ? 1.0f : -1.0f;
     figures.peakIndex = step;
     for (int i = step; i < n; ++i)
-        if (direction * (At(y, i) - At(y, figures.peakIndex)) > 0)
-            figures.peakIndex = i;
+        if (direction * (At(y, i) - At(y, figures.peakIndex)) > 0) figures.peakIndex = i;
     figures.peak = At(y, figures.peakIndex);
     const float target = againstSetpoint ? figures.setpoint : final;
     const float scale = againstSetpoint ? asked : change;
@@ -221,8 +220,7 @@ StepFigures AnalyseStep(const Samples& setpoint, const Samples& measure, float p
     const int half = n - after / 2;
     const float noise = NoiseDeviation(measure, half, n);
     float excursion = 0;
-    for (int i = step; i < n; ++i)
-        excursion = std::max(excursion, std::fabs(At(measure, i) - figures.initial));
+    for (int i = step; i < n; ++i) excursion = std::max(excursion, std::fabs(At(measure, i) - figures.initial));
     if (excursion <= std::max(kNoResponse, kNoResponseDeviations * noise)) {
         figures.verdict = StepVerdict::NoResponse;
         return figures;

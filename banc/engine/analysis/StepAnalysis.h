@@ -37,12 +37,12 @@ struct StepFigures {
     OvershootOf reference = OvershootOf::SetpointStep;
     float samplePeriod = 0;  // s, between two points
     int stepIndex = 0;
-    float initial = 0;   // the measurement at the step
-    float setpoint = 0;  // the setpoint after the step
-    float last = 0;      // the measurement's last point
-    int tailPoints = 0;  // the end of the record judged for settling
-    float tailSpan = 0;  // s, from the tail's first point to its last
-    float drift = 0;     // the tail's trend over its span, in the measurement's unit
+    float initial = 0;                  // the measurement at the step
+    float setpoint = 0;                 // the setpoint after the step
+    float last = 0;                     // the measurement's last point
+    int tailPoints = 0;                 // the end of the record judged for settling
+    float tailSpan = 0;                 // s, from the tail's first point to its last
+    float drift = 0;                    // the tail's trend over its span, in the measurement's unit
     std::optional<float> final;         // the mean of the settled tail
     std::optional<float> overshoot;     // percent of the step (OvershootOf)
     std::optional<float> riseTime;      // s, from 10 % to 90 % of the change

@@ -165,9 +165,9 @@ std::string JudgeMeasurement(const StepRecord& record, StepAnalysed& step)
     step.measureFinal = onLine;
     const Line second = LineOf(y, step.stepIndex + tailPoints, step.stepIndex + 2 * tailPoints, record.period);
     const double slopesApart = std::sqrt(2.0) * uncertainty(tailPoints) / span;
-    step.integrating = tail.slope * second.slope > 0 && tail.slope * change > 0 &&
-                       std::abs(tail.slope - second.slope) <=
-                           std::max(kRampSlopes * std::abs(second.slope), slopesApart);
+    step.integrating =
+        tail.slope * second.slope > 0 && tail.slope * change > 0 &&
+        std::abs(tail.slope - second.slope) <= std::max(kRampSlopes * std::abs(second.slope), slopesApart);
     return step.integrating ? "" : kNotSettled;
 }
 

@@ -116,7 +116,8 @@ void ImcIntegrating(std::vector<Suggestion>& out, const ProcessModel& m, double 
     const double ti = 2 * lambda + theta;
     Add(out, Rule::Imc,
         {PI(ti / (m.gain * (lambda + theta) * (lambda + theta)), ti),
-         PID(ti / (m.gain * (lambda + theta / 2) * (lambda + theta / 2)), ti, (lambda * theta + theta * theta / 4) / ti)});
+         PID(ti / (m.gain * (lambda + theta / 2) * (lambda + theta / 2)), ti,
+             (lambda * theta + theta * theta / 4) / ti)});
 }
 
 // SIMC (Skogestad 2003), PI:

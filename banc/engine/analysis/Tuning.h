@@ -14,11 +14,11 @@ enum class ControllerType { P, PI, PID };
 enum class Rule {
     ZieglerNichols,  // reaction curve
     CohenCoon,
-    Chr0,            // Chien-Hrones-Reswick, setpoint response, no overshoot
-    Chr20,           // the same with 20 % overshoot
+    Chr0,   // Chien-Hrones-Reswick, setpoint response, no overshoot
+    Chr20,  // the same with 20 % overshoot
     Broida,
-    Imc,             // lambda tuning
-    Simc,            // Skogestad
+    Imc,                  // lambda tuning
+    Simc,                 // Skogestad
     RelayZieglerNichols,  // from the relay test's ultimate gain and period
     TyreusLuyben,
 };

@@ -6,16 +6,15 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "engine/outputs/RecordingArchive.h"
-#include "engine/outputs/Results.h"
 #include "engine/history/RunHistory.h"
 #include "engine/outputs/DescriptionLine.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 
 namespace banc::history {
 std::string LoginName()
 {
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_name && *entry->pw_name)
-        return entry->pw_name;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_name && *entry->pw_name) return entry->pw_name;
     const char* user = std::getenv("USER");
     return user && *user ? user : "inconnu";
 }

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
-#include "engine/outputs/ResultsJson.h"
-#include "engine/model/Settings.h"
 #include "engine/history/StoredRun.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/outputs/ResultsJson.h"
+#include "engine/run/Experiment.h"
 
 namespace banc::history {
 
@@ -36,8 +36,8 @@ std::string SettingsLine(const Elements& elements);
 // A run as the history keeps it: the settings, the elements as sent (in the
 // archive's bytes), the outcome, the step figures and the JSON results.
 // `lab` holds the lab work's parts; the run's own are filled in here.
-StoredRun MakeStoredRun(const Settings& settings, Elements& elements, const Outcome& outcome,
-                        const RunReport& lab, const RunContext& context);
+StoredRun MakeStoredRun(const Settings& settings, Elements& elements, const Outcome& outcome, const RunReport& lab,
+                        const RunContext& context);
 
 struct KeptInHistory {
     long long number = 0;  // the run's number in the base, 0 when not kept

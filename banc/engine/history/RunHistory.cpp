@@ -113,7 +113,8 @@ std::string RunHistory::DefaultPath()
 {
     const char* data = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    const std::string folder = data && *data == '/' ? std::string(data) : std::string(home ? home : "") + "/.local/share";
+    const std::string folder =
+        data && *data == '/' ? std::string(data) : std::string(home ? home : "") + "/.local/share";
     return folder + "/tarvic/essais.sqlite";
 }
 
@@ -129,7 +130,7 @@ std::string RunHistory::Open(const std::string& path)
     auto base = std::make_unique<Base>();
     base->path = path;
     const char* kOpening = "Impossible d'ouvrir la base d'essais";
-    struct stat file {};
+    struct stat file{};
     if (::stat(path.c_str(), &file) == 0 && !S_ISREG(file.st_mode))
         return tarvic::Format("%s %s : ce n'est pas un fichier.", kOpening, path.c_str());
     if (InDataFolder(path)) {
@@ -143,13 +144,15 @@ std::string RunHistory::Open(const std::string& path)
     if (const int result = PrepareBase(base->connection, header); result != SQLITE_OK)
         return base->Failure(kOpening, result);
     if (header.kind == BaseKind::Foreign)
-        return tarvic::Format("%s %s : c'est une base SQLite d'une autre application, elle est laiss\xE9" "e telle "
-                              "quelle.",
-                              kOpening, path.c_str());
+        return tarvic::Format(
+            "%s %s : c'est une base SQLite d'une autre application, elle est laiss\xE9" "e telle "
+            "quelle.",
+            kOpening, path.c_str());
     if (header.kind == BaseKind::Newer)
-        return tarvic::Format("%s %s : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma %d, "
-                              "celle-ci lit jusqu'au %d), elle est laiss\xE9" "e telle quelle.",
-                              kOpening, path.c_str(), header.version, kSchemaVersion);
+        return tarvic::Format(
+            "%s %s : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma %d, "
+            "celle-ci lit jusqu'au %d), elle est laiss\xE9" "e telle quelle.",
+            kOpening, path.c_str(), header.version, kSchemaVersion);
     m_base = std::move(base);
     return {};
 }
@@ -177,13 +180,14 @@ std::string RunHistory::Insert(StoredRun& run)
             result = found;
     }
     if (!kept && result == SQLITE_DONE) {
-        Statement insert(connection,
-                         "INSERT INTO essais (date, utilisateur, poste, banc, mode, reglages, carte, issue, message_issue, "
-                         "valeur_finale, depassement_pct, unite_mesure, resultats_json, commentaire, salle, origine) "
-                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement insert(
+            connection,
+            "INSERT INTO essais (date, utilisateur, poste, banc, mode, reglages, carte, issue, message_issue, "
+            "valeur_finale, depassement_pct, unite_mesure, resultats_json, commentaire, salle, origine) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         int i = 0;
-        for (const std::string* text : {&run.startedAt, &run.user, &run.host, &run.bench, &run.mode, &run.summary,
-                                        &run.card})
+        for (const std::string* text :
+             {&run.startedAt, &run.user, &run.host, &run.bench, &run.mode, &run.summary, &run.card})
             insert.Bind(++i, Utf8(*text));
         insert.Bind(++i, std::string_view(NameOf(run.outcome)));
         insert.Bind(++i, Utf8(run.outcomeText));

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kVersion1 =
     "CREATE TABLE essais ("
     " numero INTEGER PRIMARY KEY AUTOINCREMENT,"  // a number removed is never given again
-    " date TEXT NOT NULL,"                         // local time, 'AAAA-MM-JJ HH:MM:SS'
+    " date TEXT NOT NULL,"                        // local time, 'AAAA-MM-JJ HH:MM:SS'
     " utilisateur TEXT NOT NULL,"
     " poste TEXT NOT NULL,"
     " banc TEXT NOT NULL,"
@@ -60,8 +60,9 @@ static_assert(std::size(kMigrations) == kSchemaVersion);
 int ReadHeader(Connection& base, BaseHeader& header)
 {
     // One statement, one snapshot: never a half-made base seen by another console making it.
-    Statement read(base, "SELECT (SELECT application_id FROM pragma_application_id),"
-                         " (SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM sqlite_schema)");
+    Statement read(base,
+                   "SELECT (SELECT application_id FROM pragma_application_id),"
+                   " (SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM sqlite_schema)");
     if (read.Prepared() != SQLITE_OK) return read.Prepared();
     if (const int result = read.Step(); result != SQLITE_ROW) return result;
     const long long application = read.Integer(0), version = read.Integer(1), objects = read.Integer(2);

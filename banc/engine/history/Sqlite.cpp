@@ -52,7 +52,8 @@ int Statement::Step() { return m_statement ? sqlite3_step(m_statement) : m_prepa
 std::string Statement::Text(int column) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column))) : std::string();
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column)))
+                : std::string();
 }
 
 long long Statement::Integer(int column) const { return sqlite3_column_int64(m_statement, column); }

@@ -6,12 +6,12 @@
 
 #include <tarvic/platform/Profile.h>
 
-#include "engine/model/Elements.h"
-#include "engine/model/Settings.h"
 #include "engine/analysis/Identification.h"
 #include "engine/analysis/Prediction.h"
 #include "engine/analysis/Relay.h"
 #include "engine/analysis/Tuning.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 
 namespace banc {
 
@@ -61,6 +61,7 @@ RelayLabResult AnalyseRelayRun(const Settings& relayRun, const Elements& element
 
 // The prediction of the closed loop `loop` as its elements are set now (a
 // run about to start), from a model in the record's units.
-analysis::LoopPrediction PredictRun(const analysis::ProcessModel& model, const Settings& loop, const Elements& elements);
+analysis::LoopPrediction PredictRun(const analysis::ProcessModel& model, const Settings& loop,
+                                    const Elements& elements);
 
 }  // namespace banc

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "engine/model/ProfileScope.h"
+#include "engine/model/StagedProfile.h"
 #include "engine/outputs/Results.h"
 #include "engine/run/Setup.h"
-#include "engine/model/StagedProfile.h"
 
 namespace banc {
 namespace {
@@ -69,8 +69,8 @@ analysis::LoopScale LoopScaleOf(const Settings& loop, CEidElement& bench)
 analysis::CardPid CardPidOf(CEidElement& controller, const CEidElement& bench)
 {
     analysis::CardPid pid;
-    const std::string actions = controller.ConfFerz(kActionsLine);    // "RTRE1aa"
-    const std::string gains = controller.ConfFerz(kGainsLine);        // "RKPppppoooonnnnnnnn"
+    const std::string actions = controller.ConfFerz(kActionsLine);  // "RTRE1aa"
+    const std::string gains = controller.ConfFerz(kGainsLine);      // "RKPppppoooonnnnnnnn"
     const std::uint32_t bits = Field(actions, 5, 2);
     pid.proportionalAction = (bits & 0x01) != 0;
     pid.integralAction = (bits & 0x02) != 0;

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/model/Elements.h"
 #include "engine/lab/LabWork.h"
+#include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
 
 namespace tarvic {
@@ -43,7 +43,7 @@ private:
     Elements m_elements;
     std::string m_error;
     analysis::LoopScale m_scale;
-    double m_k2 = 1;  // the card's K2, as the profile's K2 makes it
+    double m_k2 = 1;               // the card's K2, as the profile's K2 makes it
     ControllerSettings m_profile;  // the profile's own, kept where a suggestion has no say
 };
 

@@ -8,7 +8,7 @@
 namespace banc {
 namespace {
 
-constexpr int kLevelDecimals = 2;  // as the step summary gives the levels
+constexpr int kLevelDecimals = 2;   // as the step summary gives the levels
 constexpr double kRestBand = 0.05;  // of the step: the settling band
 
 std::string Level(const std::optional<float>& value, const std::string& unit)

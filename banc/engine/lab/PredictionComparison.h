@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/outputs/LabText.h"
 #include "engine/analysis/Prediction.h"
 #include "engine/analysis/StepAnalysis.h"
+#include "engine/outputs/LabText.h"
 
 namespace banc {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/analysis/StepRecord.h"
 #include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
-#include "engine/analysis/StepRecord.h"
 
 namespace banc {
 

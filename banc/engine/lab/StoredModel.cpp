@@ -63,8 +63,7 @@ bool Plausible(const ProcessModel& model)
 
 }  // namespace
 
-bool SaveModel(tarvic::Profile& profile, const Settings& settings, const Elements& elements,
-               const ProcessModel& model)
+bool SaveModel(tarvic::Profile& profile, const Settings& settings, const Elements& elements, const ProcessModel& model)
 {
     const std::string section = Section(settings);
     const char* kind = "";

@@ -4,9 +4,9 @@
 
 #include <tarvic/platform/Profile.h>
 
+#include "engine/analysis/ProcessModel.h"
 #include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
-#include "engine/analysis/ProcessModel.h"
 
 namespace banc {
 

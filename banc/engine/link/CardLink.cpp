@@ -116,10 +116,7 @@ CardLink::Wait CardLink::WaitLine(ReplyClock& clock, std::string& line)
     }
 }
 
-CardLink::Reply CardLink::Exchange(char prefix, const std::string& text)
-{
-    return Exchange(prefix, text, m_timing);
-}
+CardLink::Reply CardLink::Exchange(char prefix, const std::string& text) { return Exchange(prefix, text, m_timing); }
 
 CardLink::Reply CardLink::Exchange(char prefix, const std::string& text, const LinkTiming& timing)
 {

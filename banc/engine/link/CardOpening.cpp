@@ -15,7 +15,7 @@ OpenedCard OpenCard(const CardPlace& place, EmbeddedCard& simulated)
     std::string port = place.port;
     if (place.simulated) {
         opened.error = simulated.Start(place.card.program, EmbeddedCard::Arguments(place.card.bench, place.card.speed,
-                                                                              place.card.noise, place.card.seed));
+                                                                                   place.card.noise, place.card.seed));
         if (!opened.error.empty()) {
             opened.errorCode = ENOENT;
             return opened;

@@ -10,10 +10,7 @@ SessionJob::~SessionJob() = default;
 
 CardSession::CardSession(CardLink& link, std::mutex& elementsLock, SessionListener& listener,
                          std::chrono::milliseconds watchInterval)
-    : m_link(link),
-      m_listener(listener),
-      m_watchInterval(watchInterval),
-      m_elementsLock(elementsLock),
+    : m_link(link), m_listener(listener), m_watchInterval(watchInterval), m_elementsLock(elementsLock),
       m_thread([this] { Loop(); })
 {
 }

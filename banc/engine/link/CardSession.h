@@ -85,10 +85,10 @@ private:
     bool m_currentRuns = false;
     bool m_stopAsked = false;  // of m_current
     bool m_runWanted = false;
-    RunPlan* m_plan = nullptr;  // of the run wanted
+    RunPlan* m_plan = nullptr;           // of the run wanted
     SessionJob* m_job = nullptr;         // wanted in the run's place
     SessionJob* m_currentJob = nullptr;  // under way
-    bool m_lost = false;  // the port is gone: nothing more to do
+    bool m_lost = false;                 // the port is gone: nothing more to do
     bool m_closing = false;
     std::vector<std::string> m_pending;  // orders given while no experiment was there to take them
     std::thread m_thread;

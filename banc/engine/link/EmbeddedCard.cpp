@@ -60,9 +60,10 @@ EmbeddedCard::~EmbeddedCard() { Stop(); }
 std::string EmbeddedCard::Start(const std::string& program, const std::vector<std::string>& arguments)
 {
     if (!IsExecutable(program))
-        return tarvic::Format("Carte simul\xE9" "e introuvable (%s) : construisez cardsim ou donnez son chemin dans "
-                              "TARVIC_CARDSIM.",
-                              program.empty() ? "cardsim" : program.c_str());
+        return tarvic::Format(
+            "Carte simul\xE9" "e introuvable (%s) : construisez cardsim ou donnez son chemin dans "
+            "TARVIC_CARDSIM.",
+            program.empty() ? "cardsim" : program.c_str());
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
@@ -88,8 +89,7 @@ void EmbeddedCard::Stop()
 {
     if (m_pid > 0) {
         ::kill(m_pid, SIGTERM);
-        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {}
         m_pid = -1;
     }
     if (m_output >= 0) ::close(m_output);
@@ -117,7 +117,7 @@ std::string EmbeddedCard::Locate(const std::string& programDir)
 }
 
 std::vector<std::string> EmbeddedCard::Arguments(const std::string& bench, double speed, std::optional<double> noise,
-                                                std::optional<unsigned> seed)
+                                                 std::optional<unsigned> seed)
 {
     std::vector<std::string> arguments = {"--bench", bench, "--speed", tarvic::Format("%g", speed)};
     if (noise) arguments.insert(arguments.end(), {"--noise", tarvic::Format("%g", *noise)});

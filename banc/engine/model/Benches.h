@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/model/Controllers.h"
-#include "engine/outputs/Curve.h"
 #include "engine/model/Parameter.h"
+#include "engine/outputs/Curve.h"
 
 class CEidElement;
 
@@ -22,7 +22,7 @@ struct Mode {
     const char* name;  // the --mode value
     int number;
     const ControllerKind* controller;
-    const char* generator;        // "GENE" (closed-loop setpoint) or "GENE1" (open-loop command)
+    const char* generator;          // "GENE" (closed-loop setpoint) or "GENE1" (open-loop command)
     const char* measure = nullptr;  // its usual measured quantity; null: the bench's first
     // The mode whose generator settings this one takes at first run, where the
     // library writes none of its own; -1: the library's.
@@ -58,14 +58,14 @@ struct Bench {
     std::vector<Mode> modes;              // the first is the default
     std::vector<CommandChoice> commands;  // the first is the default
     std::vector<MeasureChoice> measures;  // the first is the default
-    int setpointCode;   // the loop's setpoint, measurement and error in the recording
+    int setpointCode;                     // the loop's setpoint, measurement and error in the recording
     int measureCode;
     int errorCode;
-    Curve command;      // the loop's command, in percent of the full command
-    std::vector<Curve> others;  // every other recorded curve the bench uses
+    Curve command;                         // the loop's command, in percent of the full command
+    std::vector<Curve> others;             // every other recorded curve the bench uses
     std::vector<ParameterDef> parameters;  // the bench element's own
-    std::vector<int> afterSequence;  // bench ConfFerz codes sent after its sequence
-    float openMin;      // the open-loop command's levels, in the generator's units
+    std::vector<int> afterSequence;        // bench ConfFerz codes sent after its sequence
+    float openMin;                         // the open-loop command's levels, in the generator's units
     float openMax;
 };
 

@@ -17,8 +17,9 @@ const ParameterDef& Named(std::string_view name)
 
 Settings WithController(Settings loop, const ControllerSettings& chosen)
 {
-    for (const auto& [name, value] : {std::pair{"kp", chosen.kp}, std::pair{"ti", chosen.ti}, std::pair{"td", chosen.td},
-                                      std::pair{"kf", chosen.kf}, std::pair{"ks", chosen.ks}})
+    for (const auto& [name, value] :
+         {std::pair{"kp", chosen.kp}, std::pair{"ti", chosen.ti}, std::pair{"td", chosen.td},
+          std::pair{"kf", chosen.kf}, std::pair{"ks", chosen.ks}})
         loop.values.emplace_back(&Named(name), value);
     loop.actions = chosen.actions;
     return loop;

@@ -25,9 +25,9 @@ struct ParameterDef {
     Limit limit;
     float min = -std::numeric_limits<float>::max();
     float max = std::numeric_limits<float>::max();
-    const char* help = "";     // Latin-1
+    const char* help = "";        // Latin-1
     bool closedLoopOnly = false;  // meaningless for the open-loop block
-    bool shared = false;  // read by every element when it is made: a change makes them all again
+    bool shared = false;          // read by every element when it is made: a change makes them all again
 };
 
 // The parameters of the controllers, generators and recording, for every bench.

@@ -16,10 +16,10 @@ struct Settings {
     const CommandChoice* command = nullptr;
     const MeasureChoice* measure = nullptr;
     std::vector<std::pair<const ParameterDef*, float>> values;  // in the order given
-    std::optional<int> signal;           // generator kind
-    std::optional<std::string> actions;  // the PID's actions: letters among P, I, D and M
-    std::optional<double> duration;      // seconds, rounded up to whole blocks
-    bool factory = false;                // the bench's factory settings, even over the user's
+    std::optional<int> signal;                                  // generator kind
+    std::optional<std::string> actions;                         // the PID's actions: letters among P, I, D and M
+    std::optional<double> duration;                             // seconds, rounded up to whole blocks
+    bool factory = false;                                       // the bench's factory settings, even over the user's
     bool routed = true;    // the command goes to the chosen output; false: isolated, the loop drives nothing
     bool feedback = true;  // the closed loop takes the measurement back; false: its error is the setpoint
 

@@ -26,8 +26,7 @@ std::string StagedProfile::GetProfileString(const std::string& section, const st
     return m_store->GetProfileString(section, entry, defaultValue);
 }
 
-bool StagedProfile::WriteProfileString(const std::string& section, const std::string& entry,
-                                       const std::string& value)
+bool StagedProfile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
 {
     std::lock_guard lock(m_mutex);
     const auto [where, added] = m_values.insert_or_assign(Key(section, entry), value);

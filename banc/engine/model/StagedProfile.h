@@ -20,8 +20,7 @@ public:
 
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& defaultValue) override;
-    bool WriteProfileString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
 
     // Writes the staged entries to the store, in the order they were made; false when one
     // failed, with errno the first failure's.
@@ -32,7 +31,7 @@ private:
 
     std::shared_ptr<tarvic::Profile> m_store;
     std::mutex m_mutex;
-    std::map<std::string, std::string> m_values;  // by Key
+    std::map<std::string, std::string> m_values;                // by Key
     std::vector<std::pair<std::string, std::string>> m_writes;  // section and entry, in order of first write
 };
 

@@ -26,13 +26,15 @@ std::vector<PlotOverlay> IdentificationOverlays(const analysis::Identification& 
     PlotOverlay fit{"Mod\xE8le ajust\xE9", kModelColour, false, 0, {}, {}};
     for (std::size_t i = 0; i < record.measure.size(); ++i) {
         const double t = static_cast<double>(i) * record.period;
-        fit.line.push_back(Point(t, step.measureBefore + identification.fit->model.StepResponse(t - step.stepTime, change)));
+        fit.line.push_back(
+            Point(t, step.measureBefore + identification.fit->model.StepResponse(t - step.stepTime, change)));
     }
     overlays.push_back(std::move(fit));
     for (std::size_t i = 0; i < identification.methods.size(); ++i) {
         const analysis::MethodResult& method = identification.methods[i];
         PlotOverlay construction{method.label, kMethodColours[i % std::size(kMethodColours)], false, 0, {}, {}};
-        for (const analysis::CurvePoint& point : method.points) construction.marks.push_back(Point(point.t, point.value));
+        for (const analysis::CurvePoint& point : method.points)
+            construction.marks.push_back(Point(point.t, point.value));
         if (method.tangent)
             construction.line = {Point(method.tangent->first.t, method.tangent->first.value),
                                  Point(method.tangent->second.t, method.tangent->second.value)};

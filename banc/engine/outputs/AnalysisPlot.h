@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "engine/outputs/PlotImage.h"
 #include "engine/analysis/Identification.h"
 #include "engine/analysis/Prediction.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc {
 

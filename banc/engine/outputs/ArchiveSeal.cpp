@@ -32,7 +32,8 @@ void AppendWord(std::string& bytes, std::uint32_t word)
 std::uint32_t WordAt(const std::string& bytes, std::size_t at)
 {
     std::uint32_t word = 0;
-    for (int i = 3; i >= 0; --i) word = (word << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    for (int i = 3; i >= 0; --i)
+        word = (word << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
     return word;
 }
 

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/outputs/CsvFields.h"
 #include "engine/outputs/RecordingArchive.h"
 #include "engine/outputs/SafeFile.h"
-#include "engine/outputs/CsvFields.h"
 
 namespace banc {
 
@@ -19,8 +19,8 @@ std::string WriteBodeCsv(const std::string& path, const std::vector<analysis::Bo
         table += CsvField(column, format) + separator;
     table += CsvField("remarque", format) + kCsvLineEnd;
     for (const analysis::BodePoint& point : points) {
-        for (const double value : {point.frequencyHz, 2 * std::numbers::pi * point.frequencyHz, point.gain, point.gainDb,
-                                   point.phaseDeg, point.distortionPct}) {
+        for (const double value : {point.frequencyHz, 2 * std::numbers::pi * point.frequencyHz, point.gain,
+                                   point.gainDb, point.phaseDeg, point.distortionPct}) {
             AppendCsvValue(table, static_cast<float>(value), format);
             table += separator;
         }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/outputs/CsvExport.h"
 #include "engine/analysis/FrequencyResponse.h"
+#include "engine/outputs/CsvExport.h"
 
 namespace banc {
 

@@ -16,8 +16,8 @@
 #include <functional>
 #include <initializer_list>
 
-#include "engine/outputs/PlotImage.h"
 #include "engine/outputs/PlotDrawing.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc {
 namespace {
@@ -134,7 +134,8 @@ Panels Axes(const BodeContent& content, const BodeFrame& frame)
         phase.Take(kCrossover + *content.margins->phaseDeg);
     }
     const int labelsX = frame.left - kLabelsLeft;
-    return {FrequencyAxis(content, frame), TenSteps(gain, kGainSteps, "gain (dB)", frame.gainBottom, frame.gainTop, labelsX),
+    return {FrequencyAxis(content, frame),
+            TenSteps(gain, kGainSteps, "gain (dB)", frame.gainBottom, frame.gainTop, labelsX),
             TenSteps(phase, kPhaseSteps, "phase (\xB0)", frame.phaseBottom, frame.phaseTop, labelsX)};
 }
 
@@ -251,10 +252,12 @@ int DrawBodeLegend(CDC& dc, const BodeContent& content, const BodeFrame& frame)
     std::vector<LegendStroke> strokes;
     if (!content.measured.empty()) strokes.push_back({"Points mesur\xE9s", CPen(PS_SOLID, 1, kMeasured), false, true});
     if (AnyDoubtful(content))
-        strokes.push_back({"Points douteux (satur\xE9s, d\xE9" "form\xE9s ou bruit\xE9s)", CPen(PS_SOLID, 1, kDoubtful), false, true});
+        strokes.push_back({"Points douteux (satur\xE9s, d\xE9" "form\xE9s ou bruit\xE9s)", CPen(PS_SOLID, 1, kDoubtful),
+                           false, true});
     for (const BodeCurve& curve : content.curves)
         if (!curve.label.empty())
-            strokes.push_back({curve.label, CPen(curve.dashed ? PS_DASH : PS_SOLID, kCurveWidth, curve.pen), true, false});
+            strokes.push_back(
+                {curve.label, CPen(curve.dashed ? PS_DASH : PS_SOLID, kCurveWidth, curve.pen), true, false});
     return DrawLegend(dc, "", strokes, frame.left, frame.right, frame.phaseBottom + kPlotLegendTop);
 }
 
@@ -274,8 +277,8 @@ void DrawBode(CDC& dc, const BodeContent& content, const BodeFrame& frame)
     DrawMeasured(dc, panels, content);
     WriteMarkup(dc, content.title, frame.left, 18, kPlotTitleSize);
     const int rows = DrawBodeLegend(dc, content, frame);
-    WriteMarkupLines(dc, content.legend, frame.left, frame.phaseBottom + kPlotDescriptionTop + (rows - 1) * kPlotLegendRow,
-                     kPlotDescriptionSize);
+    WriteMarkupLines(dc, content.legend, frame.left,
+                     frame.phaseBottom + kPlotDescriptionTop + (rows - 1) * kPlotLegendRow, kPlotDescriptionSize);
 }
 
 std::string SaveBode(const std::string& path, const BodeContent& content)

@@ -23,10 +23,10 @@ struct BodeCurve {
 
 // What a Bode diagram shows.
 struct BodeContent {
-    std::string title;     // display markup
-    std::string gainUnit;  // Latin-1, the measurement's unit per % ("\xB0" "C/%"): what 0 dB is
+    std::string title;                          // display markup
+    std::string gainUnit;                       // Latin-1, the measurement's unit per % ("\xB0" "C/%"): what 0 dB is
     std::vector<analysis::BodePoint> measured;  // crosses; an untrusted point in its own colour
-    std::vector<BodeCurve> curves;               // drawn over the points, in order
+    std::vector<BodeCurve> curves;              // drawn over the points, in order
     // Of the open loop (one of the curves): the gain margin marked from 0 dB at
     // the phase crossover, the phase margin from -180 degrees at the gain crossover.
     std::optional<analysis::LoopMargins> margins;

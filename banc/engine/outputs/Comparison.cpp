@@ -10,20 +10,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/outputs/DescriptionLine.h"
 #include "engine/outputs/Results.h"
 #include "engine/outputs/StepText.h"
-#include "engine/outputs/DescriptionLine.h"
 
 namespace banc {
 namespace {
 
 // Told apart by colour on a screen, by dash on a black and white print.
 constexpr RunPen kPens[kComparisonPens] = {
-    {RGB(0, 0, 200), PS_SOLID, false},      {RGB(200, 0, 0), PS_DASH, false},
-    {RGB(0, 130, 0), PS_DOT, false},        {RGB(170, 0, 170), PS_DASHDOT, false},
+    {RGB(0, 0, 200), PS_SOLID, false},        {RGB(200, 0, 0), PS_DASH, false},
+    {RGB(0, 130, 0), PS_DOT, false},          {RGB(170, 0, 170), PS_DASHDOT, false},
     {RGB(210, 110, 0), PS_DASHDOTDOT, false}, {RGB(0, 140, 150), PS_SOLID, true},
-    {RGB(120, 70, 20), PS_DASH, true},      {RGB(0, 0, 0), PS_DOT, true},
-    {RGB(110, 110, 110), PS_DASHDOT, true}, {RGB(120, 120, 0), PS_DASHDOTDOT, true},
+    {RGB(120, 70, 20), PS_DASH, true},        {RGB(0, 0, 0), PS_DOT, true},
+    {RGB(110, 110, 110), PS_DASHDOT, true},   {RGB(120, 120, 0), PS_DASHDOTDOT, true},
 };
 // A marked run has this many crosses along its recording.
 constexpr int kMarksPerRun = 12;
@@ -55,8 +55,8 @@ bool GeneratorsDiffer(const std::vector<ComparedRun>& runs)
 
 std::string Legend(const ComparedRun& run, bool withGenerator)
 {
-    std::string label = tarvic::Format("Essai %lld : ", run.stored.number) +
-                        DescriptionLine(*run.loaded.elements.controller);
+    std::string label =
+        tarvic::Format("Essai %lld : ", run.stored.number) + DescriptionLine(*run.loaded.elements.controller);
     if (withGenerator) label += " ; " + DescriptionLine(*run.loaded.elements.generator);
     return label;
 }
@@ -109,10 +109,10 @@ std::string ComparisonRefusal(const std::vector<ComparedRun>& runs)
     const std::string unit = MeasureUnit(runs.front());
     for (const ComparedRun& run : runs)
         if (MeasureUnit(run) != unit)
-            return tarvic::Format("L'essai %lld mesure en %s, l'essai %lld en %s : ils ne se comparent pas sur un "
-                                  "m\xEAme axe.",
-                                  runs.front().stored.number, unit.c_str(), run.stored.number,
-                                  MeasureUnit(run).c_str());
+            return tarvic::Format(
+                "L'essai %lld mesure en %s, l'essai %lld en %s : ils ne se comparent pas sur un "
+                "m\xEAme axe.",
+                runs.front().stored.number, unit.c_str(), run.stored.number, MeasureUnit(run).c_str());
     return {};
 }
 
@@ -121,22 +121,20 @@ PlotContent ComparisonPlot(const std::vector<ComparedRun>& runs)
     PlotContent content;
     if (runs.empty()) return content;
     std::string numbers;
-    for (const ComparedRun& run : runs)
-        numbers += (numbers.empty() ? "" : ", ") + std::to_string(run.stored.number);
+    for (const ComparedRun& run : runs) numbers += (numbers.empty() ? "" : ", ") + std::to_string(run.stored.number);
     content.title = "Comparaison des essais " + numbers;
     const bool withGenerator = GeneratorsDiffer(runs);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const RunPen pen = ComparisonPen(static_cast<int>(i));
         std::vector<PlotPoint> line = MeasureLine(runs[i]);
         std::vector<PlotPoint> marks = pen.marked ? Marks(line) : std::vector<PlotPoint>();
-        content.overlays.push_back(
-            PlotOverlay{Legend(runs[i], withGenerator), pen.colour, false, 0, std::move(line), std::move(marks), pen.style});
+        content.overlays.push_back(PlotOverlay{Legend(runs[i], withGenerator), pen.colour, false, 0, std::move(line),
+                                               std::move(marks), pen.style});
     }
     content.axes[0].unit = MeasureUnit(runs.front());
     // The finest period draws every run's points; the time axis spans the longest recording.
-    const auto finest = std::min_element(runs.begin(), runs.end(), [](const ComparedRun& a, const ComparedRun& b) {
-        return PeriodOf(a) < PeriodOf(b);
-    });
+    const auto finest = std::min_element(
+        runs.begin(), runs.end(), [](const ComparedRun& a, const ComparedRun& b) { return PeriodOf(a) < PeriodOf(b); });
     content.periodMs = std::max(PeriodOf(*finest), 1);
     double longest = 0;
     for (const ComparedRun& run : runs) longest = std::max(longest, PlannedSeconds(run));
@@ -174,8 +172,16 @@ TextTable ComparisonFigures(const std::vector<ComparedRun>& runs)
 {
     TextTable table;
     table.header.push_back("");
-    const char* names[] = {"Date", "Banc", "Mode", "Issue", "Blocs acquis", "Consigne", "Valeur finale",
-                           "D\xE9passement", "Temps de mont\xE9" "e (10 \xE0 90 %)", "Temps d'\xE9tablissement \xE0 5 %"};
+    const char* names[] = {"Date",
+                           "Banc",
+                           "Mode",
+                           "Issue",
+                           "Blocs acquis",
+                           "Consigne",
+                           "Valeur finale",
+                           "D\xE9passement",
+                           "Temps de mont\xE9" "e (10 \xE0 90 %)",
+                           "Temps d'\xE9tablissement \xE0 5 %"};
     for (const char* name : names) table.rows.push_back({name});
     for (const ComparedRun& run : runs) {
         const Settings& settings = run.loaded.settings;

@@ -5,10 +5,10 @@
 
 #include <tarvic/platform/Gdi.h>
 
-#include "engine/outputs/PlotImage.h"
-#include "engine/outputs/RecordingArchive.h"
 #include "engine/history/StoredRun.h"
 #include "engine/outputs/LabText.h"
+#include "engine/outputs/PlotImage.h"
+#include "engine/outputs/RecordingArchive.h"
 
 class CDC;
 

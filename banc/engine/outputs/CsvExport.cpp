@@ -5,8 +5,8 @@
 #include <tarvic/recording/Enregistrement.h>
 
 #include "engine/model/Elements.h"
-#include "engine/outputs/RecordingArchive.h"
 #include "engine/outputs/CsvFields.h"
+#include "engine/outputs/RecordingArchive.h"
 
 namespace banc {
 namespace {
@@ -82,9 +82,9 @@ std::string CsvWriter::Finish()
     }
     if (const int error = m_file.Commit()) return CsvNotWritten(m_path, error);
     if (failure == 0) return {};
-    return tarvic::Format("Impossible d'\xE9" "crire %s en entier : %s ; il garde ses %d premi\xE8res lignes de mesures.",
-                          m_path.c_str(), tarvic::FileErrorReason(failure, tarvic::FileUse::Write).c_str(),
-                          m_blocks * kPointsPerBlock);
+    return tarvic::Format(
+        "Impossible d'\xE9" "crire %s en entier : %s ; il garde ses %d premi\xE8res lignes de mesures.", m_path.c_str(),
+        tarvic::FileErrorReason(failure, tarvic::FileUse::Write).c_str(), m_blocks * kPointsPerBlock);
 }
 
 std::string WriteCsv(const std::string& path, const CEnregistrement& recording, const std::vector<Curve>& columns,

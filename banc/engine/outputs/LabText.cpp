@@ -22,10 +22,8 @@ std::vector<std::string> ModelCells(const std::string& name, const ProcessModel&
                                     double samplePeriod)
 {
     const bool lag = model.kind != ModelKind::Integrating;
-    return {name,
-            SignificantText(model.gain, kGainDigits) + " " + gainUnit,
-            lag ? SecondsText(model.timeConstant, samplePeriod) : kNone,
-            SecondsText(model.delay, samplePeriod),
+    return {name, SignificantText(model.gain, kGainDigits) + " " + gainUnit,
+            lag ? SecondsText(model.timeConstant, samplePeriod) : kNone, SecondsText(model.delay, samplePeriod),
             lag ? tarvic::Format("%d", model.order) : kNone};
 }
 
@@ -38,8 +36,14 @@ std::string Figure(const std::optional<float>& value, const StepFigures& figures
     return swinging ? "oscille" : missing;
 }
 
-std::string RightPadded(const std::string& text, std::size_t width) { return text + std::string(width - text.size(), ' '); }
-std::string LeftPadded(const std::string& text, std::size_t width) { return std::string(width - text.size(), ' ') + text; }
+std::string RightPadded(const std::string& text, std::size_t width)
+{
+    return text + std::string(width - text.size(), ' ');
+}
+std::string LeftPadded(const std::string& text, std::size_t width)
+{
+    return std::string(width - text.size(), ' ') + text;
+}
 
 }  // namespace
 
@@ -64,9 +68,8 @@ TextTable ModelTable(const analysis::Identification& identification, const std::
 
 TextTable SuggestionTable(const std::vector<TunedSuggestion>& suggestions)
 {
-    TextTable table{{"R\xE8gle", "Type", "Kp", "Ti", "Td", "Kf", "Ks", "D\xE9passement", "Mont\xE9" "e",
-                     "\xC9tablissement"},
-                    {}};
+    TextTable table{
+        {"R\xE8gle", "Type", "Kp", "Ti", "Td", "Kf", "Ks", "D\xE9passement", "Mont\xE9" "e", "\xC9tablissement"}, {}};
     for (const TunedSuggestion& tuned : suggestions) {
         const ControllerSettings& settings = tuned.settings;
         const auto has = [&](char action) { return settings.actions.find(action) != std::string::npos; };

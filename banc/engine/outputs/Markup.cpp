@@ -45,13 +45,10 @@ std::string PlainText(std::string_view markup)
         case 'f':  // face and its code
             if (i + 1 < markup.size()) symbol = markup[++i] == '1';
             break;
-        case 'n':
-            symbol = false;
-            break;
+        case 'n': symbol = false; break;
         case 'e':
         case 'g':
-        case 'i':
-            break;
+        case 'i': break;
         default:  // only the backslash goes; the character is read as usual
             --i;
             break;

@@ -16,9 +16,9 @@
 
 #include <algorithm>
 
+#include "engine/outputs/PlotDrawing.h"
 #include "engine/outputs/RecordingArchive.h"
 #include "engine/outputs/SafeFile.h"
-#include "engine/outputs/PlotDrawing.h"
 
 namespace banc {
 namespace {
@@ -74,7 +74,8 @@ CAxe PlotValueAxis(const CEnregistrement& recording, const PlotContent& content,
     OverlayRange(content, index, low, high);
     if (fitted && low == high) high = low + 1;
     const int labelsX = index == 0 ? frame.left - kLabelsLeft : frame.right + kLabelsRight;
-    CAxe axis(frame.bottom, frame.top, fitted ? low : range.min, fitted ? high : range.max, range.unit, labelsX, true, 0);
+    CAxe axis(frame.bottom, frame.top, fitted ? low : range.min, fitted ? high : range.max, range.unit, labelsX, true,
+              0);
     if (fitted) axis.AjustePlage(10);
     for (int i = 0; i < kMaxWidenings && (low < axis.m_min || high > axis.m_max); ++i) axis.AjustePlage(10);
     return axis;
@@ -108,7 +109,8 @@ void DrawGrid(CDC& dc, const CAxe& values, const CAxeTemps& time, const PlotCont
         dc.MoveTo(x, frame.top);
         dc.LineTo(x, frame.bottom);
         const double t = static_cast<double>(index) * content.periodMs / 1000.0;
-        WriteMarkup(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, frame.bottom + 6, kLabelSize);
+        WriteMarkup(dc, tarvic::Format(seconds >= 2 * kDivisions ? "%.0f" : "%.1f", t), x - 8, frame.bottom + 6,
+                    kLabelSize);
     }
     WriteMarkup(dc, "t (s)", frame.right - 16, frame.bottom + 24, kUnitSize);
     dc.SelectObject(previous);
@@ -198,7 +200,8 @@ int DrawContentLegend(CDC& dc, const PlotContent& content, const PlotFrame& fram
 {
     std::string coded;
     for (const auto& plotted : content.curves)
-        if (plotted.pen == kColourOfCode) coded += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
+        if (plotted.pen == kColourOfCode)
+            coded += tarvic::Format("\\c%c%s   ", plotted.colour, plotted.curve.label.c_str());
     std::vector<LegendStroke> strokes = Strokes(content);
     return DrawLegend(dc, coded, strokes, frame.left, frame.right, frame.bottom + kPlotLegendTop);
 }

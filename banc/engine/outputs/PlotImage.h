@@ -21,8 +21,8 @@ inline constexpr COLORREF kColourOfCode = 0xFFFFFFFF;
 
 struct PlotCurve {
     Curve curve;
-    char colour;   // the formula renderer's colour code: '1' blue, '2' red, '3' green
-    int axis = 0;  // 0 the left value axis, 1 the right one
+    char colour;                   // the formula renderer's colour code: '1' blue, '2' red, '3' green
+    int axis = 0;                  // 0 the left value axis, 1 the right one
     COLORREF pen = kColourOfCode;  // another colour: a stroke of it before the label in the legend
 };
 
@@ -49,18 +49,18 @@ struct PlotOverlay {
     int axis = 0;
     std::vector<PlotPoint> line;   // a polyline, empty for marks alone
     std::vector<PlotPoint> marks;  // points marked with a cross
-    int style = -1;  // a dash of its own (PS_DOT...) at the curves' width, for runs told apart; -1 none
+    int style = -1;                // a dash of its own (PS_DOT...) at the curves' width, for runs told apart; -1 none
 };
 
 // What a plot of an experiment shows.
 struct PlotContent {
-    std::string title;   // display markup
+    std::string title;  // display markup
     std::vector<PlotCurve> curves;
-    std::string legend;  // the descriptions, in display markup
-    PlotAxis axes[2];    // the right one is drawn when a curve is on it
+    std::string legend;                 // the descriptions, in display markup
+    PlotAxis axes[2];                   // the right one is drawn when a curve is on it
     std::vector<PlotOverlay> overlays;  // drawn over the curves, in order
-    int points = 0;         // acquired
-    int plannedPoints = 0;  // of the whole recording: the time axis
+    int points = 0;                     // acquired
+    int plannedPoints = 0;              // of the whole recording: the time axis
     int periodMs = 0;
 };
 

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/outputs/ArchiveSeal.h"
 #include "engine/model/ProfileScope.h"
+#include "engine/outputs/ArchiveSeal.h"
 #include "engine/outputs/SafeFile.h"
 #include "engine/run/Setup.h"
 
@@ -50,7 +50,7 @@ const char* SpecialKind(mode_t mode)
 
 std::string NotARegularFile(const std::string& path)
 {
-    struct stat file {};
+    struct stat file{};
     if (::stat(path.c_str(), &file) != 0) return NotRead(path, errno);
     if (S_ISREG(file.st_mode)) return {};
     if (S_ISDIR(file.st_mode)) return NotRead(path, EISDIR);
@@ -72,8 +72,8 @@ std::unique_ptr<T> ReadElement(CArchive& ar, const CRuntimeClass* expected)
 
 bool SameClass(const CObject* object, const CObject& model)
 {
-    return object && std::strcmp(object->GetRuntimeClass()->m_lpszClassName,
-                                 model.GetRuntimeClass()->m_lpszClassName) == 0;
+    return object &&
+           std::strcmp(object->GetRuntimeClass()->m_lpszClassName, model.GetRuntimeClass()->m_lpszClassName) == 0;
 }
 
 std::string ReadName(CArchive& ar)
@@ -173,9 +173,10 @@ std::string LoadArchiveBytes(std::string bytes, const std::string& path, LoadedE
     }
     GeneratorInBenchUnits(settings, elements);
     loaded.notice = seal == Seal::Absent
-                        ? tarvic::Format("%s n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou "
-                                         "d'une autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.",
-                                         path.c_str())
+                        ? tarvic::Format(
+                              "%s n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou "
+                              "d'une autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.",
+                              path.c_str())
                         : "";
     return {};
 }
@@ -196,7 +197,7 @@ bool IsArchive(const std::string& path)
 
 std::string SpecialFileKept(const std::string& path)
 {
-    struct stat file {};
+    struct stat file{};
     if (::stat(path.c_str(), &file) != 0 || S_ISREG(file.st_mode) || S_ISDIR(file.st_mode)) return {};
     return tarvic::Format("Impossible d'\xE9" "crire %s : %s.", path.c_str(), SpecialKind(file.st_mode));
 }

@@ -32,9 +32,9 @@ ExperimentCurves CurvesOf(const Settings& settings, const Elements& elements)
     // In open loop the card's setpoint row holds the command the generator plays,
     // and the card's measurement reads 0: the watched quantity stands for it.
     const UnitView commandUnit{kCommandUnit, "pct"};
-    curves.setpoint = closedLoop ? Named("consigne", "Consigne", unit, {"", "", bench.setpointCode, 1, 0, unit.factor})
-                                 : Named("consigne", "Consigne", commandUnit,
-                                         {"", "", bench.setpointCode, bench.command.scale});
+    curves.setpoint =
+        closedLoop ? Named("consigne", "Consigne", unit, {"", "", bench.setpointCode, 1, 0, unit.factor})
+                   : Named("consigne", "Consigne", commandUnit, {"", "", bench.setpointCode, bench.command.scale});
     curves.measure = Named("mesure", "Mesure", unit,
                            closedLoop ? Curve{"", "", bench.measureCode, 1, 0, unit.factor} : measure.curve);
     curves.setpointUnit = closedLoop ? unit.unit : kCommandUnit;
@@ -95,7 +95,8 @@ PlotContent MakePlot(const Settings& settings, const Elements& elements)
                    {curves.measure, kMeasureColour, 0}};  // last, on top of the others
     // Percentages over their whole range; the card units' quantities fitted to what was measured.
     const bool percent = settings.Measure().quantity == Quantity::Percent;
-    plot.axes[0] = {percent ? curves.measureUnit.min : 0, percent ? curves.measureUnit.max : 0, curves.measureUnit.unit};
+    plot.axes[0] = {percent ? curves.measureUnit.min : 0, percent ? curves.measureUnit.max : 0,
+                    curves.measureUnit.unit};
     plot.axes[1] = {-100, 100, kCommandUnit};
     // One description a line: the controller's may end without its line feed.
     plot.legend = elements.controller->LitConfiguration(kOneLine);

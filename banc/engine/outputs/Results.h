@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/Benches.h"
-#include "engine/outputs/Curve.h"
-#include "engine/model/Elements.h"
-#include "engine/outputs/PlotImage.h"
-#include "engine/model/Settings.h"
 #include "engine/analysis/StepAnalysis.h"
+#include "engine/model/Benches.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/outputs/Curve.h"
+#include "engine/outputs/PlotImage.h"
 
 namespace banc {
 

@@ -99,7 +99,10 @@ Json ModelJson(const analysis::ProcessModel& model, const RunReport& report)
             {"residu", nullptr}};
 }
 
-Json PointJson(const analysis::CurvePoint& point) { return {{"t_s", Number(point.t)}, {"valeur", Number(point.value)}}; }
+Json PointJson(const analysis::CurvePoint& point)
+{
+    return {{"t_s", Number(point.t)}, {"valeur", Number(point.value)}};
+}
 
 Json MethodJson(const analysis::MethodResult& method, const RunReport& report)
 {
@@ -108,9 +111,9 @@ Json MethodJson(const analysis::MethodResult& method, const RunReport& report)
     Json points = Json::array();
     for (const auto& point : method.points) points.push_back(PointJson(point));
     json["points"] = points;
-    json["tangente"] = method.tangent ? Json{{"debut", PointJson(method.tangent->first)},
-                                            {"fin", PointJson(method.tangent->second)}}
-                                      : Json();
+    json["tangente"] =
+        method.tangent ? Json{{"debut", PointJson(method.tangent->first)}, {"fin", PointJson(method.tangent->second)}}
+                       : Json();
     return json;
 }
 
@@ -141,9 +144,10 @@ Json SuggestionJson(const TunedSuggestion& tuned)
             {"kf", has('D') ? Setting(settings.kf) : Json()},
             {"ks", Setting(settings.ks)},
             {"actions", settings.actions},
-            {"forme_ideale", {{"kc", Number(pid.kc)},
-                              {"ti_s", pid.ti > 0 ? Number(pid.ti) : Json()},
-                              {"td_s", pid.td > 0 ? Number(pid.td) : Json()}}},
+            {"forme_ideale",
+             {{"kc", Number(pid.kc)},
+              {"ti_s", pid.ti > 0 ? Number(pid.ti) : Json()},
+              {"td_s", pid.td > 0 ? Number(pid.td) : Json()}}},
             {"prediction", PredictionJson(tuned.prediction)}};
 }
 

@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "engine/model/Elements.h"
-#include "engine/lab/LabWork.h"
-#include "engine/lab/PredictionComparison.h"
-#include "engine/outputs/Results.h"
-#include "engine/model/Settings.h"
-#include "engine/outputs/StepText.h"
 #include "engine/analysis/ProcessModel.h"
 #include "engine/analysis/StepAnalysis.h"
+#include "engine/lab/LabWork.h"
+#include "engine/lab/PredictionComparison.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/outputs/Results.h"
+#include "engine/outputs/StepText.h"
 
 namespace banc {
 
@@ -23,7 +23,7 @@ struct RunReport {
     double period = 0;      // s between two points
     bool complete = true;   // the run went to its end: neither stopped nor cut short by a fault
     StepFigures step;
-    StepUnits units;         // the measurement's, and the setpoint's (or the command's in open loop)
+    StepUnits units;  // the measurement's, and the setpoint's (or the command's in open loop)
     std::string commandUnit = kCommandUnit;
     std::string labRefusal;  // Latin-1: why no lab work was done on this run (it ended early...)
     const LabResult* identification = nullptr;

@@ -19,16 +19,18 @@ std::string SettledLines(const StepFigures& figures, const StepUnits& units)
 {
     const char* unit = units.measure.c_str();
     const double final = *figures.final;
-    std::string text = tarvic::Format("Valeur finale : %.2f %s (moyenne des %d derniers points ; consigne %.2f %s, "
-                                      "d\xE9part %.2f %s)\n",
-                                      final, unit, figures.tailPoints, double{figures.setpoint}, units.setpoint.c_str(),
-                                      double{figures.initial}, unit);
+    std::string text = tarvic::Format(
+        "Valeur finale : %.2f %s (moyenne des %d derniers points ; consigne %.2f %s, "
+        "d\xE9part %.2f %s)\n",
+        final, unit, figures.tailPoints, double{figures.setpoint}, units.setpoint.c_str(), double{figures.initial},
+        unit);
     if (!figures.overshoot)
         text += "D\xE9passement : non \xE9tabli, la consigne ne s'\xE9" "carte pas de la mesure de d\xE9part\n";
     else if (figures.reference == OvershootOf::SetpointStep)
-        text += tarvic::Format("D\xE9passement : %.1f %% de l'\xE9" "chelon de consigne (maximum %.2f %s, valeur "
-                               "finale %.2f %s)\n",
-                               double{*figures.overshoot}, double{figures.peak}, unit, final, unit);
+        text += tarvic::Format(
+            "D\xE9passement : %.1f %% de l'\xE9" "chelon de consigne (maximum %.2f %s, valeur "
+            "finale %.2f %s)\n",
+            double{*figures.overshoot}, double{figures.peak}, unit, final, unit);
     else
         text += tarvic::Format("D\xE9passement : %.1f %% de la variation (maximum %.2f %s)\n",
                                double{*figures.overshoot}, double{figures.peak}, unit);
@@ -42,10 +44,11 @@ std::string UnsettledLines(const StepFigures& figures, const StepUnits& units)
     const char* unit = units.measure.c_str();
     const char* why = ShortReason(figures.verdict);
     std::string text = StepVerdictText(figures, units.measure) + "\n";
-    text += tarvic::Format("Valeur finale : non \xE9tablie, %s (derni\xE8re mesure %.2f %s ; consigne %.2f %s, "
-                           "d\xE9part %.2f %s)\n",
-                           why, double{figures.last}, unit, double{figures.setpoint}, units.setpoint.c_str(),
-                           double{figures.initial}, unit);
+    text += tarvic::Format(
+        "Valeur finale : non \xE9tablie, %s (derni\xE8re mesure %.2f %s ; consigne %.2f %s, "
+        "d\xE9part %.2f %s)\n",
+        why, double{figures.last}, unit, double{figures.setpoint}, units.setpoint.c_str(), double{figures.initial},
+        unit);
     text += tarvic::Format("D\xE9passement : non \xE9tabli, %s\n", why);
     text += tarvic::Format("Temps de mont\xE9" "e (10 \xE0 90 %%) : non \xE9tabli, %s\n", why);
     text += tarvic::Format("Temps d'\xE9tablissement \xE0 5 %% : non atteint, %s\n", why);
@@ -70,14 +73,16 @@ std::string StepVerdictText(const StepFigures& figures, const std::string& unit)
     case StepVerdict::Settled: return {};
     case StepVerdict::Oscillating: {
         const Oscillation& swing = *figures.oscillation;
-        return tarvic::Format("La mesure oscille : amplitude %.2f %s autour de %.2f %s, p\xE9riode %.2f s (%d p\xE9riodes "
-                              "enregistr\xE9" "es).",
-                              double{swing.amplitude}, u, double{swing.centre}, u, double{swing.period}, swing.periods);
+        return tarvic::Format(
+            "La mesure oscille : amplitude %.2f %s autour de %.2f %s, p\xE9riode %.2f s (%d p\xE9riodes "
+            "enregistr\xE9" "es).",
+            double{swing.amplitude}, u, double{swing.centre}, u, double{swing.period}, swing.periods);
     }
     case StepVerdict::DyingOut: {
         const Oscillation& swing = *figures.oscillation;
-        return tarvic::Format("La mesure oscille encore en s'amortissant : amplitude moyenne %.2f %s, p\xE9riode %.2f s.",
-                              double{swing.amplitude}, u, double{swing.period});
+        return tarvic::Format(
+            "La mesure oscille encore en s'amortissant : amplitude moyenne %.2f %s, p\xE9riode %.2f s.",
+            double{swing.amplitude}, u, double{swing.period});
     }
     case StepVerdict::Rising:
     case StepVerdict::Falling:
@@ -91,8 +96,7 @@ std::string StepVerdictText(const StepFigures& figures, const std::string& unit)
                               double{figures.last}, u);
     case StepVerdict::NotAStep:
         return "La consigne varie encore apr\xE8s son \xE9" "chelon : pas de figures de r\xE9ponse \xE0 un \xE9" "chelon.";
-    case StepVerdict::TooShort:
-        return "Pas assez de points apr\xE8s l'\xE9" "chelon pour une r\xE9ponse.";
+    case StepVerdict::TooShort: return "Pas assez de points apr\xE8s l'\xE9" "chelon pour une r\xE9ponse.";
     }
     return {};
 }

@@ -30,8 +30,8 @@ BodeContent SweepDiagram(const std::string& title, const SweepResult& result, co
     content.title = "\\g" + title;
     content.gainUnit = result.measureUnit + "/%";
     content.measured = result.points;
-    content.legend = tarvic::Format("Gain en %s de mesure par %% de commande, 0 dB pour 1 %s.", result.measureUnit.c_str(),
-                                    content.gainUnit.c_str());
+    content.legend = tarvic::Format("Gain en %s de mesure par %% de commande, 0 dB pour 1 %s.",
+                                    result.measureUnit.c_str(), content.gainUnit.c_str());
     if (result.model && !result.points.empty())
         content.curves.push_back({"Mod\xE8le identifi\xE9", kModelPen, false, SweepModelCurve(result)});
     if (loop && loop->refusal.empty()) {

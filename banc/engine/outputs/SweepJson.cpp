@@ -45,8 +45,7 @@ const char* KindName(analysis::ModelKind kind)
 
 }  // namespace
 
-std::string SweepJson(const Settings& settings, const SweepPlan& plan, const SweepResult& result,
-                      const SweepLoop* loop)
+std::string SweepJson(const Settings& settings, const SweepPlan& plan, const SweepResult& result, const SweepLoop* loop)
 {
     Json points = Json::array();
     for (const analysis::BodePoint& point : result.points) points.push_back(PointJson(point));

@@ -28,7 +28,7 @@ TextTable BodeTable(const std::vector<analysis::BodePoint>& points, const std::s
 {
     TextTable table;
     // The Latin-1 page has no omega: w, as the lessons write it on a keyboard.
-    table.header = {"f (Hz)", "w (rad/s)", "gain (" + gainUnit + ")", "gain (dB)", "phase (\xB0)",
+    table.header = {"f (Hz)",         "w (rad/s)", "gain (" + gainUnit + ")", "gain (dB)", "phase (\xB0)",
                     "distorsion (%)", "remarque"};
     for (const analysis::BodePoint& point : points)
         table.rows.push_back({SignificantText(point.frequencyHz, kDigits),

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/outputs/LabText.h"
 #include "engine/analysis/FrequencyResponse.h"
+#include "engine/outputs/LabText.h"
 
 namespace banc {
 

@@ -12,13 +12,13 @@
 
 #include <algorithm>
 
-#include "engine/outputs/Results.h"
 #include "engine/outputs/Capitalised.h"
+#include "engine/outputs/Results.h"
 
 namespace banc {
 namespace {
 
-constexpr int kMultiLine = 1;  // LitConfiguration layout
+constexpr int kMultiLine = 1;                    // LitConfiguration layout
 constexpr int kTwoWay = 0, kTwoWayMirrored = 1;  // CInter kinds
 constexpr int kArrowLength = 10, kArrowAngle = 25;
 
@@ -30,12 +30,12 @@ constexpr CRect kRecording{16, 600, 276, 740};
 constexpr CRect kRunButtonRect{310, 670, 450, 720};
 constexpr CPoint kSum{300, 185};
 constexpr int kSumRadius = 8;
-constexpr int kLoopY = 185;         // the wire from the generator to the controller
-constexpr int kCommandY = 260;      // the controller's output, through the command switch
+constexpr int kLoopY = 185;     // the wire from the generator to the controller
+constexpr int kCommandY = 260;  // the controller's output, through the command switch
 constexpr int kCommandSwitchX = 650;
-constexpr int kDownX = 740;         // the command's way down to the bench
-constexpr int kCommandBoxY = 320;   // its value box, whose arrow reaches the bench
-constexpr int kBusY = 560;          // the measurements
+constexpr int kDownX = 740;        // the command's way down to the bench
+constexpr int kCommandBoxY = 320;  // its value box, whose arrow reaches the bench
+constexpr int kBusY = 560;         // the measurements
 constexpr int kFirstMeasureX = 420, kMeasureSpacing = 150;
 constexpr int kFeedbackSwitchX = 350;
 // Under the generator, left of the feedback's way up to the sum.

@@ -8,8 +8,8 @@
 #include <tarvic/widgets/Element.h>
 
 #include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
 #include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
 
 class CDC;
 

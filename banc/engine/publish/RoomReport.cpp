@@ -94,8 +94,8 @@ void RoomReport::RunEnded(const history::KeptInHistory& kept)
     net::PosteState state;
     state.name = run.bench;
     state.mode = run.mode;
-    state.activity = run.outcome == history::RunOutcome::Complete ? net::PosteActivity::Free
-                                                                   : net::PosteActivity::Stopped;
+    state.activity =
+        run.outcome == history::RunOutcome::Complete ? net::PosteActivity::Free : net::PosteActivity::Stopped;
     state.card = run.card;
     state.user = m_place->user;
     m_place->publisher.PublishState(std::move(state));
@@ -104,10 +104,9 @@ void RoomReport::RunEnded(const history::KeptInHistory& kept)
 void RoomReport::RunEnded(const Settings& settings, const Outcome& outcome, const std::string& card)
 {
     if (!m_place) return;
-    m_place->Publish(settings,
-                     outcome.status == Outcome::Status::Finished ? net::PosteActivity::Free
-                                                                 : net::PosteActivity::Stopped,
-                     card);
+    m_place->Publish(
+        settings, outcome.status == Outcome::Status::Finished ? net::PosteActivity::Free : net::PosteActivity::Stopped,
+        card);
 }
 
 void RoomReport::SetOrders(Orders orders)

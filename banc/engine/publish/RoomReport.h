@@ -8,8 +8,8 @@
 #include "engine/model/Elements.h"
 #include "engine/model/Settings.h"
 #include "engine/run/Experiment.h"
-#include "net/MqttSettings.h"
 #include "net/MqttClient.h"
+#include "net/MqttSettings.h"
 
 namespace banc::publish {
 

@@ -12,8 +12,7 @@ std::string UtcOfLocal(const std::string& local)
     std::tm fields{};
     char end = '\0';
     if (std::sscanf(local.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &fields.tm_year, &fields.tm_mon, &fields.tm_mday,
-                    &fields.tm_hour, &fields.tm_min, &fields.tm_sec, &end)
-        != 6)
+                    &fields.tm_hour, &fields.tm_min, &fields.tm_sec, &end) != 6)
         return {};
     fields.tm_year -= 1900;
     fields.tm_mon -= 1;

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "engine/run/Download.h"
 #include "engine/model/NumberText.h"
 #include "engine/outputs/Results.h"
-#include "engine/run/RunPlan.h"
 #include "engine/run/CardIdentity.h"
+#include "engine/run/Download.h"
+#include "engine/run/RunPlan.h"
 
 namespace banc {
 namespace {
@@ -41,12 +41,14 @@ std::string NotTheBenchsCard(const char* bench, const char* which, const std::st
                              const std::string& identification)
 {
     if (identification.empty())
-        return tarvic::Format("La carte a refus\xE9 %s du banc %s (\xAB %s \xBB, r\xE9ponse %s) et ne se "
-                              "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?",
-                              which, bench, line.c_str(), reply.c_str());
-    return tarvic::Format("La carte qui r\xE9pond se pr\xE9sente comme \xAB %s \xBB et a refus\xE9 %s du "
-                          "banc %s (\xAB %s \xBB, r\xE9ponse %s) : ce n'est pas la carte de ce banc.",
-                          identification.c_str(), which, bench, line.c_str(), reply.c_str());
+        return tarvic::Format(
+            "La carte a refus\xE9 %s du banc %s (\xAB %s \xBB, r\xE9ponse %s) et ne se "
+            "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?",
+            which, bench, line.c_str(), reply.c_str());
+    return tarvic::Format(
+        "La carte qui r\xE9pond se pr\xE9sente comme \xAB %s \xBB et a refus\xE9 %s du "
+        "banc %s (\xAB %s \xBB, r\xE9ponse %s) : ce n'est pas la carte de ce banc.",
+        identification.c_str(), which, bench, line.c_str(), reply.c_str());
 }
 
 }  // namespace
@@ -142,10 +144,11 @@ std::string Experiment::SilentMessage(const std::string& text) const
     if (timing.attempts == 1)
         return tarvic::Format("La carte %s : \xAB %s \xBB envoy\xE9 une fois, sans r\xE9ponse au bout de %s s.", state,
                               text.c_str(), wait.c_str());
-    return tarvic::Format("La carte %s : \xAB %s \xBB envoy\xE9 %d fois, chaque fois sans r\xE9ponse au bout de %s s "
-                          "(%s s en tout).",
-                          state, text.c_str(), timing.attempts, wait.c_str(),
-                          NumberText(timing.attempts * timing.reply.count() / 1000.0).c_str());
+    return tarvic::Format(
+        "La carte %s : \xAB %s \xBB envoy\xE9 %d fois, chaque fois sans r\xE9ponse au bout de %s s "
+        "(%s s en tout).",
+        state, text.c_str(), timing.attempts, wait.c_str(),
+        NumberText(timing.attempts * timing.reply.count() / 1000.0).c_str());
 }
 
 std::string Experiment::Identification()
@@ -180,9 +183,7 @@ bool Experiment::Accept(Kind kind, const std::string& text, const CardLink::Repl
         }
         reply = answer.line;
         return true;
-    case CardLink::Status::Silent:
-        Fail(Outcome::Status::Silent, SilentMessage(text));
-        return false;
+    case CardLink::Status::Silent: Fail(Outcome::Status::Silent, SilentMessage(text)); return false;
     case CardLink::Status::Lost:
         Fail(Outcome::Status::Lost,
              tarvic::Format("La liaison avec la carte est perdue : le port %s s'est ferm\xE9.", m_link.Port().c_str()));

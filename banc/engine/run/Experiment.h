@@ -133,7 +133,7 @@ private:
     ExperimentObserver m_silentObserver;
     std::chrono::milliseconds m_interval{100};
     std::atomic<int> m_stops{0};
-    std::mutex m_mutex;  // the stop requests, the orders and m_stoppingLoop
+    std::mutex m_mutex;           // the stop requests, the orders and m_stoppingLoop
     bool m_stoppingLoop = false;  // the order that stops the card's loop is under way: only a second stop gives it up
     std::condition_variable m_wake;
     std::deque<std::string> m_orders;
@@ -145,9 +145,9 @@ private:
     bool m_cutShort = false;  // a stop gave up an exchange: the card may have gone silent
     struct RefusedLine {
         std::string line, reply;
-    } m_refused;  // the last line the card refused
+    } m_refused;              // the last line the card refused
     bool m_answered = false;  // the card answered a line: silent from then on, it "no longer" answers
-    float m_setpointScale;  // from the controller's read-back to the setpoint's and command's units
+    float m_setpointScale;    // from the controller's read-back to the setpoint's and command's units
     float m_commandScale;
 };
 

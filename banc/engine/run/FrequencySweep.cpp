@@ -1,17 +1,16 @@
 #include "engine/run/FrequencySweep.h"
 
-
 #include <cmath>
 #include <utility>
 
-#include "engine/run/Download.h"
-#include "engine/model/ProfileScope.h"
-#include "engine/run/RestWatch.h"
-#include "engine/outputs/Results.h"
-#include "engine/run/RunPlan.h"
-#include "engine/model/StagedProfile.h"
 #include "engine/analysis/BodeModel.h"
 #include "engine/analysis/FrequencyJudge.h"
+#include "engine/model/ProfileScope.h"
+#include "engine/model/StagedProfile.h"
+#include "engine/outputs/Results.h"
+#include "engine/run/Download.h"
+#include "engine/run/RestWatch.h"
+#include "engine/run/RunPlan.h"
 
 namespace banc {
 namespace {
@@ -94,7 +93,7 @@ public:
         const SweepFrequency& frequency = m_plan.frequencies[m_current];
         analysis::BodePoint point = m_judge->Point();
         // The turn of the phase nearest the model's, or the point before.
-        const double near = m_plan.model           ? analysis::ModelPhaseDeg(*m_plan.model, frequency.playedHz)
+        const double near = m_plan.model       ? analysis::ModelPhaseDeg(*m_plan.model, frequency.playedHz)
                             : m_points.empty() ? 0
                                                : m_points.back().phaseDeg;
         point.phaseDeg += 360 * std::round((near - point.phaseDeg) / 360);

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/link/CardLink.h"
-#include "engine/model/Elements.h"
-#include "engine/run/Experiment.h"
-#include "engine/model/Settings.h"
 #include "engine/analysis/FrequencyResponse.h"
 #include "engine/analysis/ProcessModel.h"
+#include "engine/link/CardLink.h"
+#include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
+#include "engine/run/Experiment.h"
 
 namespace tarvic {
 class Profile;
@@ -35,11 +35,11 @@ struct SweepRequest {
 // recording's period.
 struct SweepFrequency {
     double askedHz = 0;
-    double playedHz = 0;     // 1000 / (table points x point period)
+    double playedHz = 0;  // 1000 / (table points x point period)
     int tablePoints = 0;
     int pointPeriodMs = 0;
-    int recordPeriodMs = 0;  // a whole number of card samples
-    int pointsPerPeriod = 0; // recorded, about
+    int recordPeriodMs = 0;   // a whole number of card samples
+    int pointsPerPeriod = 0;  // recorded, about
 };
 
 // The sweep's levels the user gave, which are the generator's parameters
@@ -47,14 +47,14 @@ struct SweepFrequency {
 void TakeGivenLevels(const Settings& settings, SweepRequest& request);
 
 struct SweepPlan {
-    std::string refusal;  // Latin-1: why there is no sweep ("" when there is one)
-    std::string warning;  // Latin-1: said, the sweep goes on (a command that saturates)
-    bool saturates = false;  // the sine leaves the command's range: every point is flagged
-    double rest = 0;       // %
-    double amplitude = 0;  // %
-    std::vector<SweepFrequency> frequencies;  // in increasing order
+    std::string refusal;                          // Latin-1: why there is no sweep ("" when there is one)
+    std::string warning;                          // Latin-1: said, the sweep goes on (a command that saturates)
+    bool saturates = false;                       // the sine leaves the command's range: every point is flagged
+    double rest = 0;                              // %
+    double amplitude = 0;                         // %
+    std::vector<SweepFrequency> frequencies;      // in increasing order
     std::optional<analysis::ProcessModel> model;  // the kept model the bounds came from, or null
-    double stabilisation = 180;  // s, as asked
+    double stabilisation = 180;                   // s, as asked
 };
 
 // The frequencies, the tables and the recording periods of a sweep on the
@@ -84,7 +84,7 @@ public:
 };
 
 struct SweepResult {
-    Outcome outcome;  // of the run on the card: a fault or Ctrl-C keeps the points measured
+    Outcome outcome;                          // of the run on the card: a fault or Ctrl-C keeps the points measured
     std::vector<analysis::BodePoint> points;  // measured, in increasing frequency
     std::vector<double> missingHz;            // planned and not measured
     std::string measureUnit;                  // Latin-1, of the gain's numerator

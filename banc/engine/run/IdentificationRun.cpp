@@ -5,10 +5,10 @@
 
 #include <tarvic/platform/Text.h>
 
-#include "engine/run/Download.h"
+#include "engine/analysis/StepAnalysis.h"
 #include "engine/lab/RecordedResponse.h"
 #include "engine/outputs/Results.h"
-#include "engine/analysis/StepAnalysis.h"
+#include "engine/run/Download.h"
 
 namespace banc {
 namespace {
@@ -48,7 +48,8 @@ StepFigures GroupedStep(const analysis::StepRecord& record, int group)
 std::string IdentificationRun::Refusal(const Settings& settings, const Elements& elements)
 {
     if (settings.mode->controller->closedLoop)
-        return std::string("L'identification se fait sur un \xE9" "chelon en boucle ouverte (--mode bo), pas en mode ") +
+        return std::string(
+                   "L'identification se fait sur un \xE9" "chelon en boucle ouverte (--mode bo), pas en mode ") +
                settings.mode->name + ".";
     int kind = 0;
     elements.generator->LitCParam(0, kind);

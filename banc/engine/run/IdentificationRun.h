@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 #include "engine/run/RestWatch.h"
 #include "engine/run/RunPlan.h"
-#include "engine/model/Settings.h"
 
 namespace banc {
 
@@ -30,7 +30,7 @@ class IdentificationRun : public RunPlan {
 public:
     struct Options {
         double stabilisation = kDefaultStabilisation;  // s
-        bool untilSettled = true;  // false: the whole recording
+        bool untilSettled = true;                      // false: the whole recording
     };
 
     // Why these settings give no identification run (French, Latin-1), "" when they do.

@@ -16,7 +16,8 @@ std::string Duration(double seconds)
 
 std::string BlockProgress(int acquired, int total, double secondsPerBlock)
 {
-    return tarvic::Format("Bloc %d/%d, reste %s", acquired, total, Duration((total - acquired) * secondsPerBlock).c_str());
+    return tarvic::Format("Bloc %d/%d, reste %s", acquired, total,
+                          Duration((total - acquired) * secondsPerBlock).c_str());
 }
 
 }  // namespace banc

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/run/Download.h"
 #include "engine/lab/RecordedResponse.h"
 #include "engine/outputs/Results.h"
+#include "engine/run/Download.h"
 
 namespace banc {
 namespace {

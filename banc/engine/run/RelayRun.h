@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "engine/model/Elements.h"
+#include "engine/model/Settings.h"
 #include "engine/run/RestWatch.h"
 #include "engine/run/RunPlan.h"
-#include "engine/model/Settings.h"
 
 namespace banc {
 

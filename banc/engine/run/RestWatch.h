@@ -14,10 +14,10 @@ namespace banc {
 struct RestJudgement {
     double seconds = 0;  // watched, in the card's time
     bool steady = false;
-    int points = 0;      // in the window (fewer while the first ones come)
-    double mean = 0;     // over the window, in the measurement's unit
-    double noise = 0;    // the standard deviation about the trend line
-    double drift = 0;    // the trend line's change over the window
+    int points = 0;    // in the window (fewer while the first ones come)
+    double mean = 0;   // over the window, in the measurement's unit
+    double noise = 0;  // the standard deviation about the trend line
+    double drift = 0;  // the trend line's change over the window
 };
 
 inline constexpr int kRestWindowPoints = 64;

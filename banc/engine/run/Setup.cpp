@@ -10,11 +10,11 @@
 
 #include <tarvic/platform/MemoryProfile.h>
 
-#include "engine/run/Download.h"
 #include "engine/model/FirstRunDefaults.h"
 #include "engine/model/NumberText.h"
 #include "engine/model/ProfileScope.h"
 #include "engine/model/StagedProfile.h"
+#include "engine/run/Download.h"
 
 namespace banc {
 namespace {
@@ -44,8 +44,9 @@ void Limits(const ParameterDef& def, CEidElement& element, const UnitView& level
 // The generator's levels: the measured quantity's, or the open-loop command's.
 UnitView GeneratorLevels(const Settings& settings, CEidElement& bench)
 {
-    return settings.mode->controller->closedLoop ? QuantityUnit(settings.Measure().quantity, bench)
-                                                 : UnitView{"", "", 0, settings.bench->openMin, settings.bench->openMax};
+    return settings.mode->controller->closedLoop
+               ? QuantityUnit(settings.Measure().quantity, bench)
+               : UnitView{"", "", 0, settings.bench->openMin, settings.bench->openMax};
 }
 
 bool PlaysNothing(const CGeneFonction& generator, int kind)
@@ -58,8 +59,7 @@ bool PlaysNothing(const CGeneFonction& generator, int kind)
 constexpr const char* kActionsEntry = "ACTIONS";
 
 constexpr const char* kNoSignal =
-    "Le signal demand\xE9 ne donne aucun point : la rampe et le trap\xE8ze vont du repos \xE0 un \xE9"
-    "chelon plus haut, avec une pente et une acc\xE9l\xE9ration positives ; le sinus a une fr\xE9quence positive.";
+    "Le signal demand\xE9 ne donne aucun point : la rampe et le trap\xE8ze vont du repos \xE0 un \xE9" "chelon plus haut, avec une pente et une acc\xE9l\xE9ration positives ; le sinus a une fr\xE9quence positive.";
 
 bool AppliesTo(const ParameterDef& def, const ControllerKind& controller, CEidElement& element)
 {
@@ -209,7 +209,8 @@ std::string Configurator::Wiring()
     const ControllerKind& controller = *m_settings.mode->controller;
     // SetCParam 6 and 7 with 0: the command isolated, no feedback.
     m_elements.controller->SetCParam(6, m_settings.routed ? m_settings.Command().param : 0);
-    if (controller.closedLoop) m_elements.controller->SetCParam(7, m_settings.feedback ? m_settings.Measure().param : 0);
+    if (controller.closedLoop)
+        m_elements.controller->SetCParam(7, m_settings.feedback ? m_settings.Measure().param : 0);
     return {};
 }
 
@@ -234,9 +235,9 @@ std::string Configurator::Actions()
                 letters.find(letters[i], i + 1) == std::string::npos;
     const auto has = [&](char letter) { return letters.find(letter) != std::string::npos; };
     if (!valid || !(has('P') || has('I') || has('D')) || (has('M') && !has('D')))
-        return tarvic::Format("%s %s : lettres P, I et D, chacune une fois, et M (d\xE9riv\xE9"
-                              "e sur la mesure) avec D.",
-                              m_settings.actions ? "--actions" : "Les actions du profil", letters.c_str());
+        return tarvic::Format(
+            "%s %s : lettres P, I et D, chacune une fois, et M (d\xE9riv\xE9" "e sur la mesure) avec D.",
+            m_settings.actions ? "--actions" : "Les actions du profil", letters.c_str());
     for (int i = 0; i < 4; ++i) m_elements.controller->SetCParam(2 + i, has(kLetters[i]) ? 1 : 0);
     if (m_settings.actions) m_profile.WriteProfileString(group, kActionsEntry, letters);
     return {};
@@ -292,8 +293,7 @@ std::string SignalError(const Elements& elements, int kind,
     return PlaysNothing(generator, kind) ? kNoSignal : std::string();
 }
 
-void ParameterRange(const ParameterDef& def, const Settings& settings, const Elements& elements, float& min,
-                    float& max)
+void ParameterRange(const ParameterDef& def, const Settings& settings, const Elements& elements, float& min, float& max)
 {
     Limits(def, *elements.Of(def.role), GeneratorLevels(settings, *elements.bench), min, max);
 }

@@ -1,11 +1,11 @@
 #include "engine/run/FrequencySweep.h"
 
+#include "engine/analysis/OpenLoop.h"
 #include "engine/lab/LabWork.h"
 #include "engine/lab/LoopTuning.h"
 #include "engine/model/ProfileScope.h"
-#include "engine/run/Setup.h"
 #include "engine/model/StagedProfile.h"
-#include "engine/analysis/OpenLoop.h"
+#include "engine/run/Setup.h"
 
 namespace banc {
 
@@ -28,7 +28,8 @@ SweepLoop LoopOfSweep(const SweepResult& result, const Settings& settings,
     }
     const analysis::CardPid pid = CardPidOf(*elements.controller, *elements.bench);
     const analysis::LoopScale scale = LoopScaleOf(target.settings, *elements.bench);
-    loop.openLoop = analysis::OpenLoop(result.points, [&](double hz) { return analysis::CardPidResponse(pid, scale, hz); });
+    loop.openLoop =
+        analysis::OpenLoop(result.points, [&](double hz) { return analysis::CardPidResponse(pid, scale, hz); });
     loop.margins = analysis::MarginsOf(loop.openLoop);
     return loop;
 }

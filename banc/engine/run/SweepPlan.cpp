@@ -19,7 +19,6 @@ constexpr int kRecordedPerPeriod = 256;
 constexpr double kDefaultAmplitude = 10, kDefaultRest = 50;
 constexpr int kMostFrequencies = 100;
 
-
 // The command's range, %: both ways on the motorised benches.
 double LowestCommand(const CEidElement& element) { return element.TestSynum() ? -100 : 0; }
 
@@ -27,15 +26,16 @@ double LowestCommand(const CEidElement& element) { return element.TestSynum() ? 
 std::string Unplayable(const CGeneFonction& table, double hz)
 {
     if (std::floor(table.TE_SINUS) > kLongestPointPeriodMs)
-        return tarvic::Format("La carte ne joue pas %s : les points de sa table de sinus seraient espac\xE9s de plus "
-                              "de %d ms (%s au moins).",
-                              HertzText(hz).c_str(), kLongestPointPeriodMs,
-                              HertzText(1000.0 / (200.0 * kLongestPointPeriodMs)).c_str());
+        return tarvic::Format(
+            "La carte ne joue pas %s : les points de sa table de sinus seraient espac\xE9s de plus "
+            "de %d ms (%s au moins).",
+            HertzText(hz).c_str(), kLongestPointPeriodMs, HertzText(1000.0 / (200.0 * kLongestPointPeriodMs)).c_str());
     if (table.NbPoints < kFewestTablePoints)
-        return tarvic::Format("La carte ne joue pas %s : \xE0 sa p\xE9riode de %s ms, la table de sinus n'aurait que "
-                              "%d points (%d au moins, soit %s au plus).",
-                              HertzText(hz).c_str(), ShortFigure(table.TE).c_str(), table.NbPoints,
-                              kFewestTablePoints, HertzText(1000.0 / (kFewestTablePoints * table.TE)).c_str());
+        return tarvic::Format(
+            "La carte ne joue pas %s : \xE0 sa p\xE9riode de %s ms, la table de sinus n'aurait que "
+            "%d points (%d au moins, soit %s au plus).",
+            HertzText(hz).c_str(), ShortFigure(table.TE).c_str(), table.NbPoints, kFewestTablePoints,
+            HertzText(1000.0 / (kFewestTablePoints * table.TE)).c_str());
     return {};
 }
 
@@ -73,15 +73,15 @@ SweepFrequency PlanFrequency(const CGeneFonction& generator, double hz, std::str
     const int sample = std::max(1, static_cast<int>(table.TE));
     // A block of points every 1 / kFetchedBlocksPerSecond s of the clock at most, ms.
     const double fetched = speed * 1000.0 / (kPointsPerBlock * kFetchedBlocksPerSecond);
-    const int samplesPerPoint = std::max({1, static_cast<int>(periodMs / kRecordedPerPeriod / sample),
-                                          static_cast<int>(std::ceil(fetched / sample))});
+    const int samplesPerPoint = std::max(
+        {1, static_cast<int>(periodMs / kRecordedPerPeriod / sample), static_cast<int>(std::ceil(fetched / sample))});
     frequency.recordPeriodMs = std::min(sample * samplesPerPoint, kLongestPointPeriodMs / sample * sample);
     frequency.pointsPerPeriod = static_cast<int>(periodMs / frequency.recordPeriodMs);
     if (frequency.pointsPerPeriod < kFewestRecordedPerPeriod)
-        refusal = tarvic::Format("\xC0 la vitesse %s, la carte simul\xE9" "e irait trop vite pour enregistrer %s : "
-                                 "%d points par p\xE9riode au plus, %d au moins. R\xE9" "duisez --vitesse.",
-                                 ShortFigure(speed).c_str(), HertzText(hz).c_str(), frequency.pointsPerPeriod,
-                                 kFewestRecordedPerPeriod);
+        refusal = tarvic::Format(
+            "\xC0 la vitesse %s, la carte simul\xE9" "e irait trop vite pour enregistrer %s : "
+            "%d points par p\xE9riode au plus, %d au moins. R\xE9" "duisez --vitesse.",
+            ShortFigure(speed).c_str(), HertzText(hz).c_str(), frequency.pointsPerPeriod, kFewestRecordedPerPeriod);
     return frequency;
 }
 
@@ -90,8 +90,9 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
 {
     SweepPlan plan;
     if (settings.mode->controller->closedLoop) {
-        plan.refusal = std::string("La r\xE9ponse fr\xE9quentielle se mesure en boucle ouverte (--mode bo), pas en "
-                                   "mode ") +
+        plan.refusal = std::string(
+                           "La r\xE9ponse fr\xE9quentielle se mesure en boucle ouverte (--mode bo), pas en "
+                           "mode ") +
                        settings.mode->name + ".";
         return plan;
     }
@@ -102,8 +103,9 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
     }
     analysis::FrequencySpan span;
     if (request.lowHz.has_value() != request.highHz.has_value()) {
-        plan.refusal = "Donnez les deux bornes du balayage (--fmin et --fmax), ou aucune pour les tirer du mod\xE8le "
-                       "gard\xE9.";
+        plan.refusal =
+            "Donnez les deux bornes du balayage (--fmin et --fmax), ou aucune pour les tirer du mod\xE8le "
+            "gard\xE9.";
         return plan;
     }
     if (request.lowHz) {
@@ -113,9 +115,10 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
             return plan;
         }
         if (!(span.lowHz < span.highHz) && !(request.points == 1 && span.lowHz == span.highHz)) {
-            plan.refusal = tarvic::Format("Les bornes sont dans le mauvais ordre : --fmin %s doit \xEAtre en dessous "
-                                          "de --fmax %s.",
-                                          HertzText(span.lowHz).c_str(), HertzText(span.highHz).c_str());
+            plan.refusal = tarvic::Format(
+                "Les bornes sont dans le mauvais ordre : --fmin %s doit \xEAtre en dessous "
+                "de --fmax %s.",
+                HertzText(span.lowHz).c_str(), HertzText(span.highHz).c_str());
             return plan;
         }
     } else if (!model || !analysis::SpanFor(*model, span)) {
@@ -138,17 +141,16 @@ SweepPlan PlanSweep(const SweepRequest& request, const Settings& settings, const
         return plan;
     }
     if (plan.rest < lowest || plan.rest > 100) {
-        plan.refusal = tarvic::Format("La commande de repos (--repos) va de %s \xE0 100 %%.",
-                                      ShortFigure(lowest).c_str());
+        plan.refusal =
+            tarvic::Format("La commande de repos (--repos) va de %s \xE0 100 %%.", ShortFigure(lowest).c_str());
         return plan;
     }
     plan.saturates = plan.rest - plan.amplitude < lowest || plan.rest + plan.amplitude > 100;
     if (plan.saturates)
-        plan.warning = tarvic::Format("La commande sature : %s %% autour de %s %% sort de %s \xE0 100 %%. Les points "
-                                      "sont mesur\xE9s, mais marqu\xE9s comme douteux.",
-                                      ShortFigure(plan.amplitude).c_str(),
-                                      ShortFigure(plan.rest).c_str(),
-                                      ShortFigure(lowest).c_str());
+        plan.warning = tarvic::Format(
+            "La commande sature : %s %% autour de %s %% sort de %s \xE0 100 %%. Les points "
+            "sont mesur\xE9s, mais marqu\xE9s comme douteux.",
+            ShortFigure(plan.amplitude).c_str(), ShortFigure(plan.rest).c_str(), ShortFigure(lowest).c_str());
 
     for (const double hz : analysis::LogFrequencies(span.lowHz, span.highHz, request.points)) {
         std::string refusal;

@@ -4,8 +4,8 @@
 
 #include <QImage>
 
-#include <nlohmann/json.hpp>
 #include <QString>
+#include <nlohmann/json.hpp>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -72,9 +72,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_console = new Console;
-        s_status = s_console->Run({"--banc", "niveaueau", "--kp", "2", "--ti", "20", "--echelon", "50", "--duree",
-                                   "320", "--vitesse", "200", "--csv", "n.csv", "--png", "n.png", "--archive",
-                                   "n.tbc"});
+        s_status =
+            s_console->Run({"--banc", "niveaueau", "--kp", "2", "--ti", "20", "--echelon", "50", "--duree", "320",
+                            "--vitesse", "200", "--csv", "n.csv", "--png", "n.png", "--archive", "n.tbc"});
         s_csv = ReadCsv(s_console->File("n.csv"));
     }
     static void TearDownTestSuite() { delete s_console; }
@@ -117,12 +117,13 @@ TEST_F(WaterLevelStep, ReachesItsSetpointAndSummarisesTheResponseFromTheRecordin
                                                final))),
               std::string::npos)
         << summary;
-    EXPECT_NE(summary.find(Utf8(tarvic::Format("D\xE9passement : %.1f %% de l'\xE9" "chelon de consigne (maximum %.2f %%, "
-                                               "valeur finale %.2f %%)\n",
-                                               (peak - 50) / (50 - start) * 100, peak, final))),
-              std::string::npos);
-    EXPECT_NE(summary.find(Utf8(tarvic::Format("Temps de mont\xE9" "e (10 \xE0 90 %%) : %.1f s\n",
-                                               reaches(0.9) - reaches(0.1)))),
+    EXPECT_NE(
+        summary.find(Utf8(tarvic::Format("D\xE9passement : %.1f %% de l'\xE9" "chelon de consigne (maximum %.2f %%, "
+                                         "valeur finale %.2f %%)\n",
+                                         (peak - 50) / (50 - start) * 100, peak, final))),
+        std::string::npos);
+    EXPECT_NE(summary.find(Utf8(
+                  tarvic::Format("Temps de mont\xE9" "e (10 \xE0 90 %%) : %.1f s\n", reaches(0.9) - reaches(0.1)))),
               std::string::npos);
     // Settled: out of the 5 % band at the point the time names (to the tenth of a second shown), in it after.
     const std::string settling = Utf8("Temps d'\xE9tablissement \xE0 5 % : ");
@@ -130,7 +131,8 @@ TEST_F(WaterLevelStep, ReachesItsSetpointAndSummarisesTheResponseFromTheRecordin
     ASSERT_NE(at, std::string::npos);
     const double point = std::stod(summary.substr(at + settling.size())) / 0.5;
     const auto outside = [&](std::size_t i) { return std::fabs(At(i, "mesure_pct") - final) > 0.05 * (final - start); };
-    const auto before = static_cast<std::size_t>(std::floor(point - 0.1)), after = static_cast<std::size_t>(std::floor(point + 0.1));
+    const auto before = static_cast<std::size_t>(std::floor(point - 0.1)),
+               after = static_cast<std::size_t>(std::floor(point + 0.1));
     EXPECT_TRUE(outside(before) || outside(after));
     for (std::size_t i = after + 1; i <= last; ++i) EXPECT_FALSE(outside(i)) << i;
     EXPECT_NE(summary.find("  Correcteur: PID K1= 2.00, Ti= 20.00 s, K2= 1.000\n"), std::string::npos);  // no markup
@@ -243,7 +245,9 @@ TEST_F(WaterLevelStep, ThePictureShowsTheThreeCurves)
     // 10 s in, where the three curves are apart: each in its colour where the axes put it.
     const std::size_t point = 20;
     const int x = 80 + static_cast<int>(point) * 800 / 640;
-    const auto y = [&](const char* column) { return static_cast<int>(-360.0f * (At(point, column) / 100.0f) + 430.0f); };
+    const auto y = [&](const char* column) {
+        return static_cast<int>(-360.0f * (At(point, column) / 100.0f) + 430.0f);
+    };
     EXPECT_EQ(image.pixelColor(x, y("consigne_pct")), QColor(0, 128, 0));
     EXPECT_EQ(image.pixelColor(x, y("commande_pct")), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(x, y("mesure_pct")), QColor(0, 0, 255));
@@ -289,9 +293,13 @@ TEST_F(WaterLevelStep, OnAFullDiskTheFilesStayAsTheyWereAndTheStatusIs3)
                          s_console->m_folder.Path(), &output, &errors, s_console->Environment()),
               3);
     // Each file named with the reason, none said written.
-    EXPECT_EQ(errors, Utf8("tarvic-banc : Impossible d'\xE9" "crire " + csv + " : disque plein.\n"
-                           "tarvic-banc : Impossible d'\xE9" "crire l'image " + picture + " : disque plein.\n"
-                           "tarvic-banc : Impossible d'\xE9" "crire l'archive " + archive + " : disque plein.\n"));
+    EXPECT_EQ(errors, Utf8("tarvic-banc : Impossible d'\xE9" "crire " + csv +
+                           " : disque plein.\n"
+                           "tarvic-banc : Impossible d'\xE9" "crire l'image " +
+                           picture +
+                           " : disque plein.\n"
+                           "tarvic-banc : Impossible d'\xE9" "crire l'archive " +
+                           archive + " : disque plein.\n"));
     EXPECT_EQ(output, s_console->m_output);
     for (const std::string& path : {csv, picture, archive}) EXPECT_EQ(ReadFile(path), "ancien " + path);
     EXPECT_EQ(disk.Files(), (std::vector<std::string>{"r.csv", "r.png", "r.tbc"}));
@@ -304,8 +312,10 @@ TEST(Console, ACsvThatFillsTheDiskDuringTheRunKeepsItsWholeRowsAndTheStatusIs3)
     Console console;
     const std::string csv = disk.File("r.csv");
     disk.Fill(8192);
-    EXPECT_EQ(console.Run({"--banc", "debitair", "--duree", "80", "--vitesse", "200", "--csv", csv, "--png", "r.png"}), 3);
-    const std::string said = Utf8("tarvic-banc : Impossible d'\xE9" "crire " + csv + " en entier : disque plein ; il garde ses ");
+    EXPECT_EQ(console.Run({"--banc", "debitair", "--duree", "80", "--vitesse", "200", "--csv", csv, "--png", "r.png"}),
+              3);
+    const std::string said =
+        Utf8("tarvic-banc : Impossible d'\xE9" "crire " + csv + " en entier : disque plein ; il garde ses ");
     const std::size_t at = console.m_errors.find(said);
     ASSERT_NE(at, std::string::npos) << console.m_errors;
     const int lines = std::stoi(console.m_errors.substr(at + said.size()));
@@ -348,7 +358,8 @@ TEST(Console, OpenLoopStepOnTheAirFlowBench)
 TEST(Console, SpeedStepOfTheMotorBenchInTheBenchsUnits)
 {
     Console console;
-    ASSERT_EQ(console.Run({"--banc", "iapv", "--echelon", "1500", "--duree", "1.28", "--vitesse", "10", "--csv", "m.csv"}), 0)
+    ASSERT_EQ(
+        console.Run({"--banc", "iapv", "--echelon", "1500", "--duree", "1.28", "--vitesse", "10", "--csv", "m.csv"}), 0)
         << console.m_errors;
     const std::string header =
         "temps_s,consigne_trmin,mesure_trmin,commande_pct,erreur_trmin,terme_p_pct,terme_i_pct,tension_v,"
@@ -362,7 +373,8 @@ TEST(Console, SpeedStepOfTheMotorBenchInTheBenchsUnits)
     EXPECT_NEAR(csv.rows[0][csv.Column("consigne_trmin")], 16 * edge, 1e-3);
     EXPECT_NEAR(csv.rows.back()[csv.Column("consigne_trmin")], 49 * edge, 1e-3);
     for (const auto& row : csv.rows) {
-        EXPECT_NEAR(row[csv.Column("erreur_trmin")], row[csv.Column("consigne_trmin")] - row[csv.Column("mesure_trmin")], 0.01);
+        EXPECT_NEAR(row[csv.Column("erreur_trmin")],
+                    row[csv.Column("consigne_trmin")] - row[csv.Column("mesure_trmin")], 0.01);
         EXPECT_LE(std::fabs(row[csv.Column("commande_pct")]), 100);
     }
     EXPECT_GT(csv.rows.back()[csv.Column("mesure_trmin")], 500);  // the motor speeds up, some 1800 tr/min a second
@@ -373,8 +385,8 @@ TEST(Console, SpeedStepOfTheMotorBenchInTheBenchsUnits)
 TEST(Console, AnAxisArchiveReadBackShowsItsSetpointInDegrees)
 {
     Console console;
-    ASSERT_EQ(console.Run({"--banc", "axnum", "--echelon", "144", "--duree", "0.32", "--vitesse", "10", "--archive",
-                           "a.tbc"}),
+    ASSERT_EQ(console.Run(
+                  {"--banc", "axnum", "--echelon", "144", "--duree", "0.32", "--vitesse", "10", "--archive", "a.tbc"}),
               0)
         << console.m_errors;
     const std::string generator = Utf8("  Consigne: Echelon, Valeur Repos = 0 \xB0,Val. C =144 \xB0 Retard =0.100 s\n");
@@ -395,18 +407,20 @@ TEST(Console, RefusedCommandLinesSayWhyAndRunNothing)
     for (const Case& c : {
              Case{{"--banc", "niveaueau", "--kp", "64"}, "--kp 64 : hors limites, de 0,001 \xE0 63,999."},
              Case{{"--banc", "niveaueau", "--kp=abc"}, "Valeur invalide pour --kp : \xAB abc \xBB."},
-             Case{{"--banc", "niveaueau", "--ci-debit", "5"}, "Le param\xE8tre --ci-debit n'existe pas sur le banc niveaueau."},
+             Case{{"--banc", "niveaueau", "--ci-debit", "5"},
+                  "Le param\xE8tre --ci-debit n'existe pas sur le banc niveaueau."},
              Case{{"--banc", "tour"}, "Banc inconnu : tour (niveaueau, debitair, axnum, iapv, synum)."},
-             Case{{"--banc", "debitair", "--mode", "position"}, "Mode inconnu pour le banc debitair : position (pid, bo, tor, corz)."},
+             Case{{"--banc", "debitair", "--mode", "position"},
+                  "Mode inconnu pour le banc debitair : position (pid, bo, tor, corz)."},
              Case{{"--kp", "2"}, "Choisissez le banc : --banc niveaueau, debitair, axnum, iapv, synum."},
              Case{{"--banc", "niveaueau", "--gain", "2"}, "Option inconnue : --gain (voir tarvic-banc --help)."},
              Case{{"--banc", "niveaueau", "--port", "COM1", "--vitesse", "5"},
                   "--vitesse, --bruit et --graine ne valent que pour la carte simul\xE9" "e, pas avec --port."},
              Case{{"--ouvrir", "n.tbc", "--kp", "2"},
                   "--ouvrir ne se combine qu'avec --csv, --csv-format, --png, --archive et --json."},
-            Case{{"--banc", "niveaueau", "--csv-format", "fr"}, "--csv-format ne vaut qu'avec --csv."},
-            Case{{"--banc", "niveaueau", "--csv", "x.csv", "--csv-format", "tableur"},
-                 "Format CSV inconnu : tableur (rfc4180, fr)."},
+             Case{{"--banc", "niveaueau", "--csv-format", "fr"}, "--csv-format ne vaut qu'avec --csv."},
+             Case{{"--banc", "niveaueau", "--csv", "x.csv", "--csv-format", "tableur"},
+                  "Format CSV inconnu : tableur (rfc4180, fr)."},
          }) {
         EXPECT_EQ(console.Run(c.arguments), 2) << c.error;
         EXPECT_EQ(console.m_errors, Utf8("tarvic-banc : " + c.error + "\n"));
@@ -481,10 +495,13 @@ TEST(Console, ValuesOutOfTheOptionsLimitsSayTheLimits)
         std::string error;
     };
     for (const Case& c : {
-             Case{{"--banc", "niveaueau", "--vitesse", "1e9"}, "--vitesse 1e9 : hors limites, plus de 0 et jusqu'\xE0 10000."},
-             Case{{"--banc", "niveaueau", "--vitesse", "0"}, "--vitesse 0 : hors limites, plus de 0 et jusqu'\xE0 10000."},
+             Case{{"--banc", "niveaueau", "--vitesse", "1e9"},
+                  "--vitesse 1e9 : hors limites, plus de 0 et jusqu'\xE0 10000."},
+             Case{{"--banc", "niveaueau", "--vitesse", "0"},
+                  "--vitesse 0 : hors limites, plus de 0 et jusqu'\xE0 10000."},
              Case{{"--banc", "niveaueau", "--bruit", "150"}, "--bruit 150 : hors limites, de 0 \xE0 100 %."},
-             Case{{"--banc", "niveaueau", "--delai-reponse", "5"}, "--delai-reponse 5 : hors limites, de 10 \xE0 60000 ms."},
+             Case{{"--banc", "niveaueau", "--delai-reponse", "5"},
+                  "--delai-reponse 5 : hors limites, de 10 \xE0 60000 ms."},
              Case{{"--banc", "niveaueau", "--graine", "2,5"}, "--graine 2,5 : un nombre entier de 0 \xE0 4294967295."},
              Case{{"--banc", "niveaueau", "--duree", "-3"}, "--duree -3 : hors limites, plus de 0 s."},
              Case{{"--banc", "niveaueau", "--ti", "1e-7"}, "--ti 0,0000001 : hors limites, de 0,0078125 \xE0 500."},
@@ -501,10 +518,11 @@ TEST(Console, ACardThatRefusesTheBenchsFirstLineIsNamedAndUnusable)
         return line == "?VER" ? "!VER CARDSIM 1.0" : "!Erreur";
     });
     EXPECT_EQ(console.Run({"--banc", "debitair", "--port", card.Path()}), 3);
-    EXPECT_EQ(console.m_errors,
-              Utf8("tarvic-banc : La carte qui r\xE9pond se pr\xE9sente comme \xAB CARDSIM 1.0 \xBB et a refus\xE9 la "
-                   "premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce "
-                   "banc.\n"));
+    EXPECT_EQ(
+        console.m_errors,
+        Utf8("tarvic-banc : La carte qui r\xE9pond se pr\xE9sente comme \xAB CARDSIM 1.0 \xBB et a refus\xE9 la "
+             "premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce "
+             "banc.\n"));
     EXPECT_EQ(card.Lines(), (std::vector<std::string>{"!DFS14", "?VER"}));
     // Nothing ran: no summary of a response that never was.
     EXPECT_EQ(console.m_output, "");
@@ -528,9 +546,9 @@ TEST(Console, AProfileGivenAsALinkStaysALinkAndItsTargetKeepsTheSettings)
     std::ofstream(shared) << "[SALLE]\nPOSTE=12\n";
     ASSERT_EQ(::chmod(shared.c_str(), 0640), 0);
     ASSERT_EQ(::symlink("commun.ini", console.File("lien.ini").c_str()), 0);
-    ASSERT_EQ(console.Run({"--banc", "niveaueau", "--profil", "lien.ini", "--kp", "2.5", "--duree", "8", "--vitesse",
-                           "100"}),
-              0)
+    ASSERT_EQ(
+        console.Run({"--banc", "niveaueau", "--profil", "lien.ini", "--kp", "2.5", "--duree", "8", "--vitesse", "100"}),
+        0)
         << console.m_errors;
     char target[64] = {};
     EXPECT_EQ(::readlink(console.File("lien.ini").c_str(), target, sizeof target - 1), 10);
@@ -538,7 +556,7 @@ TEST(Console, AProfileGivenAsALinkStaysALinkAndItsTargetKeepsTheSettings)
     const std::string kept = ReadFile(shared);
     EXPECT_EQ(kept.substr(0, 18), "[SALLE]\nPOSTE=12\n\n");
     EXPECT_NE(kept.find("\nKP=2.500\n"), std::string::npos) << kept;
-    struct stat file {};
+    struct stat file{};
     ASSERT_EQ(::stat(shared.c_str(), &file), 0);
     EXPECT_EQ(file.st_mode & 07777, 0640u);
 }
@@ -599,7 +617,8 @@ TEST(Console, ACardThatTakesTheConfigurationButNeverGivesABlockWritesNothing)
     EXPECT_EQ(console.m_errors.substr(console.m_errors.size() - end.size()), end) << console.m_errors;
     EXPECT_NE(console.m_errors.find(Utf8("tarvic-banc : La carte ne r\xE9pond plus")), std::string::npos)
         << console.m_errors;
-    for (const char* name : {"v.csv", "v.png", "v.tbc"}) EXPECT_FALSE(std::filesystem::exists(console.File(name))) << name;
+    for (const char* name : {"v.csv", "v.png", "v.tbc"})
+        EXPECT_FALSE(std::filesystem::exists(console.File(name))) << name;
     EXPECT_EQ(console.m_output, "");
 }
 
@@ -628,9 +647,9 @@ TEST(Console, OneCtrlCOnASilentCardGivesUpTheWaitStopsTheLoopAndKeepsTheBlocks)
         silent = line == "?TSF00";
         return banc::test::CardAnswer(line);
     });
-    ProgramRun run({"--banc", "debitair", "--duree", "3.2", "--delai-reponse", "1000", "--port", card.Path(), "--csv",
-                    "s.csv"},
-                   console.m_folder.Path(), console.Environment());
+    ProgramRun run(
+        {"--banc", "debitair", "--duree", "3.2", "--delai-reponse", "1000", "--port", card.Path(), "--csv", "s.csv"},
+        console.m_folder.Path(), console.Environment());
     ASSERT_TRUE(tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); })) << run.Errors();
     run.Interrupt();  // once
     EXPECT_EQ(run.Finish(), 130);
@@ -737,8 +756,8 @@ TEST(Console, FactorySettingsBringBackTheBlockCountAnEarlierDurationSet)
 TEST(Console, ARunWritesItsCsvForAFrenchSpreadsheetBlockByBlock)
 {
     Console console;
-    ASSERT_EQ(console.Run({"--banc", "debitair", "--duree", "3.2", "--vitesse", "50", "--csv", "d.csv", "--csv-format",
-                           "fr"}),
+    ASSERT_EQ(console.Run(
+                  {"--banc", "debitair", "--duree", "3.2", "--vitesse", "50", "--csv", "d.csv", "--csv-format", "fr"}),
               0)
         << console.m_errors;
     const std::string csv = ReadFile(console.File("d.csv"));
@@ -755,7 +774,7 @@ TEST(Console, HelpInFrench)
     Console console;
     EXPECT_EQ(console.Run({"--help"}), 0);
     EXPECT_EQ(console.m_output.substr(0, 42), "Usage : tarvic-banc --banc NOM [OPTION]...");
-    for (const char* option : {"--kp V", "--echelon V", "--repos V", "--duree S", "--port PORT", "--ouvrir ARCHIVE",
-                               "--csv-format NOM"})
+    for (const char* option :
+         {"--kp V", "--echelon V", "--repos V", "--duree S", "--port PORT", "--ouvrir ARCHIVE", "--csv-format NOM"})
         EXPECT_NE(console.m_output.find(option), std::string::npos) << option;
 }

@@ -35,9 +35,9 @@ protected:
             const char* at;
             const char* summary;
         };
-        for (const Kept& kept : {Kept{&overshooting, "2026-12-01 10:00:00", "PI rapide"},
-                                 Kept{&rising, "2026-12-02 09:30:00", "PI lent"},
-                                 Kept{&rising, "2026-12-02 11:45:10", "PI lent \xE0 nouveau"}}) {
+        for (const Kept& kept :
+             {Kept{&overshooting, "2026-12-01 10:00:00", "PI rapide"}, Kept{&rising, "2026-12-02 09:30:00", "PI lent"},
+              Kept{&rising, "2026-12-02 11:45:10", "PI lent \xE0 nouveau"}}) {
             StoredRun run = banc::test::StoredWaterLevelRun(*kept.run, kept.at, kept.summary);
             ASSERT_EQ(history.Insert(run), "");
         }
@@ -60,15 +60,18 @@ TEST_F(HistoryOrders, TheListShowsTheRunsNewestFirstOneALine)
     ASSERT_EQ(Run({"--liste"}), 0) << m_console.m_errors;
     // The first run's peak, 1795 counts of 3264, is 9.988 % over its 50 % step.
     EXPECT_EQ(tarvic::Format("%.1f", (1795 * 100.0 / 3264 - 50) / 50 * 100), "10.0");
-    EXPECT_EQ(m_console.m_output,
-              Utf8("N\xB0  Date                 Banc       Mode  Issue    Valeur finale  D\xE9passement  R\xE9glages ; commentaire\n"
-                   "3   2026-12-02 11:45:10  niveaueau  pid   complet  50.00 %        0.0 %        PI lent \xE0 nouveau\n"
-                   "2   2026-12-02 09:30:00  niveaueau  pid   complet  50.00 %        0.0 %        PI lent\n"
-                   "1   2026-12-01 10:00:00  niveaueau  pid   complet  50.00 %        10.0 %       PI rapide ; \xAB Le meilleur \xBB\n"));
+    EXPECT_EQ(
+        m_console.m_output,
+        Utf8(
+            "N\xB0  Date                 Banc       Mode  Issue    Valeur finale  D\xE9passement  R\xE9glages ; commentaire\n"
+            "3   2026-12-02 11:45:10  niveaueau  pid   complet  50.00 %        0.0 %        PI lent \xE0 nouveau\n"
+            "2   2026-12-02 09:30:00  niveaueau  pid   complet  50.00 %        0.0 %        PI lent\n"
+            "1   2026-12-01 10:00:00  niveaueau  pid   complet  50.00 %        10.0 %       PI rapide ; \xAB Le meilleur \xBB\n"));
     EXPECT_EQ(m_console.m_errors, "");
     ASSERT_EQ(Run({"--liste", "--depuis", "2026-12-02 10:00", "--banc", "niveaueau"}), 0) << m_console.m_errors;
-    EXPECT_EQ(m_console.m_output.substr(m_console.m_output.find('\n') + 1),
-              Utf8("3   2026-12-02 11:45:10  niveaueau  pid   complet  50.00 %        0.0 %        PI lent \xE0 nouveau\n"));
+    EXPECT_EQ(
+        m_console.m_output.substr(m_console.m_output.find('\n') + 1),
+        Utf8("3   2026-12-02 11:45:10  niveaueau  pid   complet  50.00 %        0.0 %        PI lent \xE0 nouveau\n"));
     ASSERT_EQ(Run({"--liste", "--banc", "debitair"}), 0);
     EXPECT_EQ(m_console.m_output, "Aucun essai.\n");
 }
@@ -81,13 +84,14 @@ TEST_F(HistoryOrders, ARunIsShownAsAFreshRunsSummaryAndWrittenAgain)
     ASSERT_EQ(history.Read(1, kept), "");
     std::ofstream(m_console.File("essai.tbc"), std::ios::binary) << kept.archive;
     std::string summary, errors;
-    ASSERT_EQ(banc::test::RunProgram({"--ouvrir", "essai.tbc", "--csv", "ouvert.csv"}, m_console.m_folder.Path(), &summary,
-                                     &errors, m_console.Environment()),
+    ASSERT_EQ(banc::test::RunProgram({"--ouvrir", "essai.tbc", "--csv", "ouvert.csv"}, m_console.m_folder.Path(),
+                                     &summary, &errors, m_console.Environment()),
               0);
     ASSERT_EQ(Run({"--essai", "1", "--csv", "relu.csv", "--json", "relu.json", "--archive", "relu.tbc"}), 0)
         << m_console.m_errors;
-    EXPECT_EQ(m_console.m_output,
-              Utf8("Essai 1 du 2026-12-01 10:00:00, par eleve sur poste : complet.\nCommentaire : Le meilleur\n") + summary);
+    EXPECT_EQ(
+        m_console.m_output,
+        Utf8("Essai 1 du 2026-12-01 10:00:00, par eleve sur poste : complet.\nCommentaire : Le meilleur\n") + summary);
     EXPECT_EQ(m_console.m_errors, Utf8("Fichiers \xE9" "crits : relu.csv, relu.tbc, relu.json\n"));
     EXPECT_EQ(ReadFile(m_console.File("relu.csv")), ReadFile(m_console.File("ouvert.csv")));
     EXPECT_EQ(ReadFile(m_console.File("relu.tbc")), kept.archive);
@@ -100,7 +104,8 @@ TEST_F(HistoryOrders, ComparedRunsGiveTheirSettingsAndFiguresSideBySideAndOnePic
     // The first run's peak, 1795 counts of 3264, is 9.988 % over its 50 % step; it leaves the 5 % band
     // for good between points 22 and 23, at 22.499: 11.2 s.
     const double peak = 1795 * 100.0 / 3264;
-    EXPECT_EQ(tarvic::Format("%.1f %.1f", (peak - 50) / 50 * 100, (22 + (52.5 - peak) / (50 - peak)) * 0.5), "10.0 11.2");
+    EXPECT_EQ(tarvic::Format("%.1f %.1f", (peak - 50) / 50 * 100, (22 + (52.5 - peak) / (50 - peak)) * 0.5),
+              "10.0 11.2");
     EXPECT_EQ(m_console.m_output,
               Utf8("Essai 1 : PI rapide\n"
                    "Essai 2 : PI lent\n"
@@ -136,9 +141,10 @@ TEST_F(HistoryOrders, ARunThatDoesNotExistIsRefusedWithStatus3AndNothingChanges)
 {
     const std::string before = ReadFile(Base());
     const std::string absent = Utf8("tarvic-banc : L'essai 9 n'existe pas dans la base " + Base() + ".\n");
-    for (const std::vector<std::string>& order :
-         {std::vector<std::string>{"--essai", "9", "--csv", "x.csv"}, {"--supprimer", "9"}, {"--commentaire", "9", "x"},
-          {"--comparer", "1,9"}}) {
+    for (const std::vector<std::string>& order : {std::vector<std::string>{"--essai", "9", "--csv", "x.csv"},
+                                                  {"--supprimer", "9"},
+                                                  {"--commentaire", "9", "x"},
+                                                  {"--comparer", "1,9"}}) {
         EXPECT_EQ(Run(order), 3) << order[0];
         EXPECT_EQ(m_console.m_errors, absent);
         EXPECT_EQ(m_console.m_output, "");
@@ -190,9 +196,9 @@ TEST_F(HistoryOrders, ABaseOfAnotherApplicationIsRefusedAndLeftAsItIs)
     banc::test::ExecuteSql(foreign, "CREATE TABLE mesures (t REAL);");
     const std::string before = ReadFile(foreign);
     EXPECT_EQ(m_console.Run({"--liste", "--historique", foreign}), 3);
-    EXPECT_EQ(m_console.m_errors,
-              Utf8("tarvic-banc : Impossible d'ouvrir la base d'essais " + foreign + " : c'est une base SQLite d'une "
-                   "autre application, elle est laiss\xE9" "e telle quelle.\n"));
+    EXPECT_EQ(m_console.m_errors, Utf8("tarvic-banc : Impossible d'ouvrir la base d'essais " + foreign +
+                                       " : c'est une base SQLite d'une "
+                                       "autre application, elle est laiss\xE9" "e telle quelle.\n"));
     EXPECT_EQ(ReadFile(foreign), before);
     // A base not made yet is no error for a list, and is not made by it.
     EXPECT_EQ(m_console.Run({"--liste", "--historique", m_console.File("aucune.sqlite")}), 0);
@@ -256,8 +262,10 @@ TEST(HistoryKeeping, ABaseOnAFullDiskOnlyWarnsAndTheRunsFilesAreWritten)
                            "essai.csv", "--png", "essai.png"}),
               0);
     // The files first, then the warning, which ends what the run says.
-    const std::string end = Utf8("Fichiers \xE9" "crits : essai.csv, essai.png\ntarvic-banc : L'essai n'a pas pu \xEAtre "
-                                 "gard\xE9 dans la base " + base + " : le disque est plein.\n");
+    const std::string end = Utf8(
+        "Fichiers \xE9" "crits : essai.csv, essai.png\ntarvic-banc : L'essai n'a pas pu \xEAtre "
+        "gard\xE9 dans la base " +
+        base + " : le disque est plein.\n");
     ASSERT_GE(console.m_errors.size(), end.size());
     EXPECT_EQ(console.m_errors.substr(console.m_errors.size() - end.size()), end) << console.m_errors;
     EXPECT_EQ(ReadFile(console.File("essai.csv")).substr(0, 7), "temps_s");

@@ -68,8 +68,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_console = new Console;
-        s_identified = s_console->Run(Heater({"--mode", "bo", "--echelon", "50", "--duree", "200", "--vitesse", "200",
-                                              "--identifier", "--regle", "simc", "--json", "i.json", "--png", "i.png"}));
+        s_identified =
+            s_console->Run(Heater({"--mode", "bo", "--echelon", "50", "--duree", "200", "--vitesse", "200",
+                                   "--identifier", "--regle", "simc", "--json", "i.json", "--png", "i.png"}));
         s_identification = s_console->m_output;
         s_identificationErrors = s_console->m_errors;
         s_closed = s_console->Run(Heater({"--mode", "pid", "--echelon", "50", "--duree", "100", "--vitesse", "200",
@@ -117,11 +118,13 @@ TEST_F(HeaterLabWork, TheFitFindsTheHeatersGainLagAndTransport)
 TEST_F(HeaterLabWork, PrintsTheModelsAndTheSuggestedSettingsAsTables)
 {
     ASSERT_EQ(s_identified, 0) << s_identificationErrors;
-    const std::string models = Utf8("\nIdentification :\n"
-                                    "Mod\xE8le                      Gain  Constante  Retard  Ordre    R\xE9sidu  Expliqu\xE9\n");
+    const std::string models = Utf8(
+        "\nIdentification :\n"
+        "Mod\xE8le                      Gain  Constante  Retard  Ordre    R\xE9sidu  Expliqu\xE9\n");
     EXPECT_NE(s_identification.find(models), std::string::npos) << s_identification;
-    const std::string suggestions = Utf8("R\xE9glages sugg\xE9r\xE9s pour le mode pid, et leur r\xE9ponse pr\xE9" "dite :\n"
-                                         "R\xE8gle   Type");
+    const std::string suggestions = Utf8(
+        "R\xE9glages sugg\xE9r\xE9s pour le mode pid, et leur r\xE9ponse pr\xE9" "dite :\n"
+        "R\xE8gle   Type");
     EXPECT_NE(s_identification.find(suggestions), std::string::npos) << s_identification;
     const Json json = ReadJson(s_console->File("i.json"));
     // Every suggestion in the table, with the settings the JSON gives.
@@ -147,10 +150,10 @@ TEST_F(HeaterLabWork, TheChosenRuleIsWrittenIntoTheClosedLoopsSettingsAndTheMode
     const double tau = model["constante_temps_s"], theta = model["retard_s"], gain = model["gain"];
     EXPECT_NEAR(applied["forme_ideale"]["kc"].get<double>(), tau / (gain * 2 * theta), 1e-6);
     EXPECT_NEAR(applied["forme_ideale"]["ti_s"].get<double>(), std::min(tau, 8 * theta), 1e-6);
-    const std::string said = tarvic::Format("R\xE9glage simc (PI) \xE9" "crit dans le profil du mode pid : --kp %s "
-                                            "--ti %s --ks %s --actions PI.\n",
-                                            Setting(applied["kp"]).c_str(), Setting(applied["ti"]).c_str(),
-                                            Setting(applied["ks"]).c_str());
+    const std::string said = tarvic::Format(
+        "R\xE9glage simc (PI) \xE9" "crit dans le profil du mode pid : --kp %s "
+        "--ti %s --ks %s --actions PI.\n",
+        Setting(applied["kp"]).c_str(), Setting(applied["ti"]).c_str(), Setting(applied["ks"]).c_str());
     EXPECT_NE(s_identification.find(Utf8(said)), std::string::npos) << s_identification;
     const std::string profile = ReadFile(s_console->File("tarvic/tarvic-banc-debitair.ini"));
     const std::string pid = profile.substr(profile.find("[D_MODE1_PID]"));
@@ -216,7 +219,8 @@ TEST_F(HeaterLabWork, AComparisonWithARunThatDidNotStartAtRestSaysSo)
                                   "200", "--predire", "--json", "f.json"})),
               0)
         << console.m_errors;
-    EXPECT_NE(console.m_output.find(Utf8("La mesure \xE9tait \xE0 0,00 % \xE0 l'\xE9" "chelon, pas au repos de la consigne (")),
+    EXPECT_NE(console.m_output.find(
+                  Utf8("La mesure \xE9tait \xE0 0,00 % \xE0 l'\xE9" "chelon, pas au repos de la consigne (")),
               std::string::npos)
         << console.m_output;
     EXPECT_EQ(ReadJson(console.File("f.json"))["comparaison"]["depart_au_repos"], false);
@@ -264,9 +268,9 @@ TEST(LabConsole, TheRelayTestGivesTheUltimateGainAndPeriod)
     const Json json = ReadJson(console.File("r.json"));
     const double ku = json["ku"], pu = json["pu_s"];
     // Ku = 4 d / (pi a), from the swing of the command and of the measurement.
-    EXPECT_NEAR(ku, 4 * json["relais"]["amplitude_commande"].get<double>() /
-                        (M_PI * json["relais"]["amplitude"].get<double>()),
-                1e-6 * ku);
+    EXPECT_NEAR(
+        ku, 4 * json["relais"]["amplitude_commande"].get<double>() / (M_PI * json["relais"]["amplitude"].get<double>()),
+        1e-6 * ku);
     EXPECT_GT(pu, 2 * kHeaterTransport);
     EXPECT_EQ(json["reglage_applique"]["regle"], "tl");
     EXPECT_TRUE(json["reglage_applique"]["prediction"].is_null());
@@ -299,10 +303,10 @@ TEST(LabConsole, AnIdentificationStoppedByCtrlCIdentifiesNothingAndSaysSo)
 TEST(LabConsole, ACardLostDuringAnIdentificationIdentifiesNothing)
 {
     Console console;
-    EXPECT_EQ(console.Run(Heater({"--mode", "bo", "--echelon", "50", "--duree", "200", "--vitesse", "50",
-                                  "--identifier"}),
-                          {console.FaultyCard("--hangup-after 300")}),
-              1);
+    EXPECT_EQ(
+        console.Run(Heater({"--mode", "bo", "--echelon", "50", "--duree", "200", "--vitesse", "50", "--identifier"}),
+                    {console.FaultyCard("--hangup-after 300")}),
+        1);
     EXPECT_NE(console.m_errors.find(Utf8("\ntarvic-banc : L'essai s'est arr\xEAt\xE9 avant sa fin : rien n'est "
                                          "identifi\xE9.\n")),
               std::string::npos)
@@ -332,7 +336,8 @@ TEST(LabConsole, LabOptionsThatDoNotGoTogetherAreRefusedBeforeAnyRun)
                   "Apr\xE8s un essai de relais, --regle zn_relais ou tl."},
              Case{Heater({"--mode", "corz", "--regle", "simc"}),
                   "--regle r\xE8gle un PID : --identifier en boucle ouverte, ou un mode \xE0 PID (pas corz)."},
-             Case{Heater({"--regle", "simc", "--lambda", "5"}), "--lambda ne vaut qu'avec --identifier ou --regle imc."},
+             Case{Heater({"--regle", "simc", "--lambda", "5"}),
+                  "--lambda ne vaut qu'avec --identifier ou --regle imc."},
              Case{Heater({"--regle", "imc", "--tau-c", "5"}), "--tau-c ne vaut qu'avec --identifier ou --regle simc."},
              Case{Heater({"--mode", "bo", "--predire"}),
                   "--predire pr\xE9" "dit un essai en boucle ferm\xE9" "e avec PID, sans --identifier ni --relais."},

@@ -101,8 +101,9 @@ TEST(ReportHelp, TheHelpNamesTheReport)
 {
     banc::test::Console console;
     ASSERT_EQ(console.Run({"--help"}), cli::kExitDone);
-    EXPECT_NE(console.m_output.find(Utf8("  --rapport FICHIER.pdf  avec --essai ou --comparer : le rapport \xE0 rendre, "
-                                         "en PDF A4\n")),
-              std::string::npos)
+    EXPECT_NE(
+        console.m_output.find(Utf8("  --rapport FICHIER.pdf  avec --essai ou --comparer : le rapport \xE0 rendre, "
+                                   "en PDF A4\n")),
+        std::string::npos)
         << console.m_output;
 }

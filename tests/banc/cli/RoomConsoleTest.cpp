@@ -36,7 +36,9 @@ protected:
 
     std::vector<std::string> Options() const
     {
-        return {"--mqtt", "127.0.0.1:" + std::to_string(m_broker->Port()), "--salle", "B204", "--poste", "pc07",
+        return {"--mqtt",     "127.0.0.1:" + std::to_string(m_broker->Port()),
+                "--salle",    "B204",
+                "--poste",    "pc07",
                 "--etudiant", "alice"};
     }
     static std::vector<std::string> With(std::vector<std::string> run, const std::vector<std::string>& more)
@@ -167,7 +169,8 @@ TEST_F(Room, AMessageIsPrintedOnOneLineAndARefusedOrderIsSaidWhileTheRunGoesOn)
                    console.m_folder.Path(), console.Environment());
     ASSERT_TRUE(run.WaitForError("Bloc 1/20")) << run.Errors();
     // An escape sequence and a line end from the network reach no terminal.
-    Order("{\"schema\":1,\"ordre\":\"message\",\"texte\":\"Rangez \\u001b[2J le banc\\nmerci, \\u00e0 bient\\u00f4t\"}");
+    Order(
+        "{\"schema\":1,\"ordre\":\"message\",\"texte\":\"Rangez \\u001b[2J le banc\\nmerci, \\u00e0 bient\\u00f4t\"}");
     Order("{\"schema\":1,\"ordre\":\"arreter\",\"sortie\":255}");
     ASSERT_TRUE(run.WaitForError(Utf8("refus\xE9 par prudence.\n"))) << run.Errors();
     const std::size_t refused = run.Errors().size();
@@ -187,8 +190,8 @@ TEST_F(Room, AMessageIsPrintedOnOneLineAndARefusedOrderIsSaidWhileTheRunGoesOn)
 TEST_F(Room, ASweepIsARunForTheRoomAndItsOrderStopsIt)
 {
     Console console;
-    ProgramRun run(With({"--banc", "debitair", "--mesure", "temperature", "--commande", "chauffage", "--bode",
-                         "--fmin", "0.002", "--fmax", "0.08", "--points", "4", "--vitesse", "20"},
+    ProgramRun run(With({"--banc", "debitair", "--mesure", "temperature", "--commande", "chauffage", "--bode", "--fmin",
+                         "0.002", "--fmax", "0.08", "--points", "4", "--vitesse", "20"},
                         Options()),
                    console.m_folder.Path(), console.Environment());
     ASSERT_TRUE(run.WaitForError(Utf8("Fr\xE9quence 1/4"))) << run.Errors();
@@ -223,9 +226,9 @@ TEST_F(Room, ABrokerThatIsNotThereHoldsUpNothing)
 TEST_F(Room, SettingsThatCannotBeUsedLeaveTheRunUnpublished)
 {
     Console console;
-    EXPECT_EQ(console.Run(With({"--banc", "niveaueau", "--duree", "32", "--vitesse", "200", "--mqtt-mdp",
-                                console.File("absent")},
-                               Options())),
+    EXPECT_EQ(console.Run(With(
+                  {"--banc", "niveaueau", "--duree", "32", "--vitesse", "200", "--mqtt-mdp", console.File("absent")},
+                  Options())),
               0)
         << console.m_errors;
     EXPECT_NE(console.m_errors.find(Utf8(" L'essai n'est pas publi\xE9 vers la salle.\n")), std::string::npos)

@@ -27,8 +27,8 @@ std::complex<double> Heater(double hz)
     return 40.0 / 60.0 * std::exp(-1.5 * s) / (1.0 + 20.0 * s);
 }
 
-const std::vector<std::string> kSweep = {"--banc", "debitair", "--mesure", "temperature", "--commande", "chauffage",
-                                         "--bode"};
+const std::vector<std::string> kSweep = {"--banc",     "debitair",  "--mesure", "temperature",
+                                         "--commande", "chauffage", "--bode"};
 
 std::vector<std::string> Sweep(std::initializer_list<std::string> more)
 {

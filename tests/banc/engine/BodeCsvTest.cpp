@@ -57,7 +57,8 @@ TEST(BodeCsv, NoTableReplacesAFolderOrADevice)
     banc::test::TemporaryFolder folder;
     EXPECT_EQ(WriteBodeCsv(folder.Path(), TwoPoints()),
               "Impossible d'\xE9" "crire " + folder.Path() + " : c'est un dossier.");
-    EXPECT_EQ(WriteBodeCsv("/dev/null", TwoPoints()), "Impossible d'\xE9" "crire /dev/null : c'est un p\xE9riph\xE9rique.");
+    EXPECT_EQ(WriteBodeCsv("/dev/null", TwoPoints()),
+              "Impossible d'\xE9" "crire /dev/null : c'est un p\xE9riph\xE9rique.");
     const std::string absent = folder.File("absent/bode.csv");
     EXPECT_EQ(WriteBodeCsv(absent, TwoPoints()), "Impossible d'\xE9" "crire " + absent + " : dossier introuvable.");
 }

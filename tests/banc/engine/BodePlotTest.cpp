@@ -80,9 +80,11 @@ TEST_F(BodeDrawing, TheFrequencyAxisIsLogarithmicWithItsGridAtTheDecades)
     const auto drawn = Drawn(ThreePoints());
     // The decades darker, on both panels.
     for (const int x : {80, 480, 880}) {
-        EXPECT_TRUE(Has(drawn, "line (" + std::to_string(x) + ",60)-(" + std::to_string(x) + ",300) pen dot 1 rgb(160,160,160)"))
+        EXPECT_TRUE(Has(
+            drawn, "line (" + std::to_string(x) + ",60)-(" + std::to_string(x) + ",300) pen dot 1 rgb(160,160,160)"))
             << x;
-        EXPECT_TRUE(Has(drawn, "line (" + std::to_string(x) + ",340)-(" + std::to_string(x) + ",580) pen dot 1 rgb(160,160,160)"))
+        EXPECT_TRUE(Has(
+            drawn, "line (" + std::to_string(x) + ",340)-(" + std::to_string(x) + ",580) pen dot 1 rgb(160,160,160)"))
             << x;
     }
     // 0.02 Hz is log10(2) = 0.30103 of a decade in: 120.4 columns; 0.5 Hz 0.69897: 279.6.
@@ -113,11 +115,12 @@ TEST_F(BodeDrawing, APointIsCrossedAtItsFrequencysColumnOnBothPanels)
     // 1 Hz, -20 dB: the right bottom corner of the gain panel.
     EXPECT_TRUE(Has(drawn, "line (876,296)-(884,304)" + blue));
     const std::vector<std::string> texts = Texts();
-    for (const char* text : {"-20", "-18", "0", "gain (dB)", "-100", "-90", "phase (\xB0)", "Temp\xE9rature",
-                             "Points mesur\xE9s   "})
+    for (const char* text :
+         {"-20", "-18", "0", "gain (dB)", "-100", "-90", "phase (\xB0)", "Temp\xE9rature", "Points mesur\xE9s   "})
         EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << text;
     // All trusted: no entry for doubtful points.
-    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const std::string& t) { return t.find("douteux") != std::string::npos; }),
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const std::string& t) { return t.find("douteux") != std::string::npos; }),
               0);
 }
 
@@ -133,9 +136,11 @@ TEST_F(BodeDrawing, TheModelsCurveIsDrawnOverThePointsOnBothPanels)
     EXPECT_EQ(lines[0]->pen.lopnColor, kOrange);
     EXPECT_EQ(lines[0]->pen.lopnWidth, 2);
     // The measured points drawn after it, on top.
-    const auto curve = std::find_if(m_calls.begin(), m_calls.end(), [](const auto& call) { return call.op == "polyline"; });
-    const auto cross = std::find_if(m_calls.begin(), m_calls.end(),
-                                    [](const auto& call) { return call.op == "line" && call.pen.lopnColor == RGB(0, 0, 255); });
+    const auto curve =
+        std::find_if(m_calls.begin(), m_calls.end(), [](const auto& call) { return call.op == "polyline"; });
+    const auto cross = std::find_if(m_calls.begin(), m_calls.end(), [](const auto& call) {
+        return call.op == "line" && call.pen.lopnColor == RGB(0, 0, 255);
+    });
     EXPECT_LT(curve, cross);
     const std::vector<std::string> texts = Texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Mod\xE8le   "), texts.end());
@@ -154,7 +159,8 @@ TEST_F(BodeDrawing, TheMarginsAreMarkedFromTheirReferencesAtTheCrossovers)
     content.margins = margins;
     const auto drawn = Drawn(content);
     const std::string green = " pen solid 2 rgb(0,128,0)";
-    // The gain margin at 1 Hz from 0 dB (row 60) down to -10 dB (row 180), its figure on the left: no room on the right.
+    // The gain margin at 1 Hz from 0 dB (row 60) down to -10 dB (row 180), its figure on the left: no room on the
+    // right.
     EXPECT_TRUE(Has(drawn, "line (80,60)-(880,60) pen dash 1 rgb(0,0,0)"));
     EXPECT_TRUE(Has(drawn, "line (880,60)-(880,180)" + green));
     EXPECT_TRUE(Has(drawn, "text (826,114) \"Mg = 10.0 dB\" Times New Roman 13/4 400 rgb(0,0,0)"));

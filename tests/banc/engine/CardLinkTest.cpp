@@ -151,7 +151,8 @@ std::string WhyItDoesNotOpen(const std::string& port)
 TEST(PortDiagnosis, SaysWhyThePortCannotBeOpenedInTheLibrarysWords)
 {
     EXPECT_EQ(WhyItDoesNotOpen("/dev/ttyUSB-absent"), "Port /dev/ttyUSB-absent introuvable.");
-    EXPECT_EQ(WhyItDoesNotOpen("COM0"), "Nom de port inconnu : COM0 (COM1 \xE0 COM96 ou un chemin comme /dev/ttyUSB0).");
+    EXPECT_EQ(WhyItDoesNotOpen("COM0"),
+              "Nom de port inconnu : COM0 (COM1 \xE0 COM96 ou un chemin comme /dev/ttyUSB0).");
     banc::test::TemporaryFolder folder;
     const std::string file = folder.File("port");
     std::ofstream(file) << "not a tty";

@@ -58,8 +58,9 @@ TEST(CardOpening, ASimulatedCardThatCannotBeFoundIsSaidSo)
     EmbeddedCard card;
     const banc::OpenedCard opened = OpenCard(Simulated("/absent/cardsim"), card);
     EXPECT_EQ(opened.link, nullptr);
-    EXPECT_EQ(opened.error, "Carte simul\xE9" "e introuvable (/absent/cardsim) : construisez cardsim ou donnez son "
-                            "chemin dans TARVIC_CARDSIM.");
+    EXPECT_EQ(opened.error,
+              "Carte simul\xE9" "e introuvable (/absent/cardsim) : construisez cardsim ou donnez son "
+              "chemin dans TARVIC_CARDSIM.");
     EXPECT_FALSE(opened.mayComeBack);
 }
 

@@ -5,8 +5,8 @@
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
 #include "engine/link/CardSession.h"
-#include "engine/run/IdentificationRun.h"
 #include "engine/outputs/Results.h"
+#include "engine/run/IdentificationRun.h"
 #include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
@@ -102,7 +102,8 @@ TEST_F(CardSessionTest, TheWatchAsksEveryMeasureAndSendsTheOrdersGivenThenARunTa
     ASSERT_TRUE(WaitUntil([&] { return Count(card, "!RKP0400010003FFC000") == 1; }));
     const Lines orders = [&] {
         Lines all = card.Lines(), kept;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(kept), [](const std::string& l) { return l[0] == '!'; });
+        std::copy_if(all.begin(), all.end(), std::back_inserter(kept),
+                     [](const std::string& l) { return l[0] == '!'; });
         return kept;
     }();
     EXPECT_EQ(orders, Lines{"!RKP0400010003FFC000"});

@@ -6,8 +6,8 @@
 
 #include "BancTestSupport.h"
 #include "HistorySupport.h"
-#include "engine/run/Setup.h"
 #include "engine/outputs/Comparison.h"
+#include "engine/run/Setup.h"
 #include "support/GuiApplication.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/MemoryProfile.h"
@@ -25,7 +25,8 @@ constexpr double kPeak = 1795 * 100.0 / 3264;
 ComparedRun Compared(long long number, const std::function<float(int)>& measure, int blocks = 2)
 {
     banc::test::WaterLevelRun recorded(blocks, measure);
-    history::StoredRun stored = banc::test::StoredWaterLevelRun(recorded, "2026-12-0" + std::to_string(number) + " 10:00:00", "PI");
+    history::StoredRun stored =
+        banc::test::StoredWaterLevelRun(recorded, "2026-12-0" + std::to_string(number) + " 10:00:00", "PI");
     stored.number = number;
     ComparedRun compared;
     EXPECT_EQ(LoadComparedRun(stored, compared), "");
@@ -103,10 +104,12 @@ TEST_F(ComparisonTest, RunsWhoseGeneratorsDifferShowThemTooAndLaterRunsAreMarked
     ASSERT_TRUE(runs[5].loaded.elements.generator->LitFParam(0, level));
     runs[5].loaded.elements.generator->SetFParam(0, 40);
     const PlotContent plot = ComparisonPlot(runs);
-    EXPECT_EQ(plot.overlays[0].label, "Essai 1 : PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ; Echelon, Valeur Repos = 0 %,"
-                                      "Val. C =50.00 % Retard =0.400 s");
-    EXPECT_EQ(plot.overlays[5].label, "Essai 6 : PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ; Echelon, Valeur Repos = 0 %,"
-                                      "Val. C =40.00 % Retard =0.400 s");
+    EXPECT_EQ(plot.overlays[0].label,
+              "Essai 1 : PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ; Echelon, Valeur Repos = 0 %,"
+              "Val. C =50.00 % Retard =0.400 s");
+    EXPECT_EQ(plot.overlays[5].label,
+              "Essai 6 : PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ; Echelon, Valeur Repos = 0 %,"
+              "Val. C =40.00 % Retard =0.400 s");
     // The sixth run's dash is the first's again: crosses along it, a dozen over its 32 points.
     EXPECT_EQ(plot.overlays[5].style, plot.overlays[0].style);
     const std::vector<PlotPoint>& marks = plot.overlays[5].marks;
@@ -123,7 +126,8 @@ TEST_F(ComparisonTest, RunsMeasuredInDifferentUnitsOrAloneAreNotCompared)
     ComparedRun motor;
     motor.stored.number = 2;
     motor.loaded.settings = banc::test::MakeSettings("iapv", "vitesse");
-    ASSERT_EQ(Configure(motor.loaded.settings, std::make_shared<tarvic::MemoryProfile>(), motor.loaded.elements).error, "");
+    ASSERT_EQ(Configure(motor.loaded.settings, std::make_shared<tarvic::MemoryProfile>(), motor.loaded.elements).error,
+              "");
     runs.push_back(std::move(motor));
     EXPECT_EQ(ComparisonRefusal(runs),
               "L'essai 1 mesure en %, l'essai 2 en tr/min : ils ne se comparent pas sur un m\xEAme axe.");

@@ -131,7 +131,8 @@ TEST_F(ExperimentTest, ACardSilencedMidRunEndsTheRunWithTheBlocksAcquired)
     ScriptedCard card(SilentAfterTheFirstBlock());
     const Outcome outcome = Run(card);
     EXPECT_EQ(outcome.status, Outcome::Status::Silent);
-    EXPECT_EQ(outcome.message, "La carte ne r\xE9pond plus : \xAB TEM01 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
+    EXPECT_EQ(outcome.message,
+              "La carte ne r\xE9pond plus : \xAB TEM01 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
               "au bout de 0,1 s (0,3 s en tout).");
     // Asked three times, then one try at stopping the loop.
     EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "?TEM01", "?TEM01", "!RS"}));
@@ -180,9 +181,10 @@ TEST_F(ExperimentTest, ACardThatRefusesTheBenchsFirstLineIsAskedWhoItIs)
     const Outcome outcome = Run(card);
     EXPECT_EQ(outcome.status, Outcome::Status::Refused);
     EXPECT_TRUE(outcome.unusable);
-    EXPECT_EQ(outcome.message,
-              "La carte qui r\xE9pond se pr\xE9sente comme \xAB CARDSIM 1.0 \xBB et a refus\xE9 la premi\xE8re ligne du "
-              "banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce banc.");
+    EXPECT_EQ(
+        outcome.message,
+        "La carte qui r\xE9pond se pr\xE9sente comme \xAB CARDSIM 1.0 \xBB et a refus\xE9 la premi\xE8re ligne du "
+        "banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) : ce n'est pas la carte de ce banc.");
     // Asked once who it is; no loop was started, so none is stopped.
     EXPECT_EQ(card.Lines(), (Lines{"!DFS14", "?VER"}));
     EXPECT_EQ(m_watcher.configured, 0);
@@ -196,9 +198,10 @@ TEST_F(ExperimentTest, ACardThatRefusesTheFirstLineAndGivesNoNameIsQuestioned)
     });
     const Outcome outcome = Run(card);
     EXPECT_TRUE(outcome.unusable);
-    EXPECT_EQ(outcome.message,
-              "La carte a refus\xE9 la premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) et ne se "
-              "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?");
+    EXPECT_EQ(
+        outcome.message,
+        "La carte a refus\xE9 la premi\xE8re ligne du banc debitair (\xAB DFS14 \xBB, r\xE9ponse !Erreur) et ne se "
+        "pr\xE9sente pas \xE0 ?VER : est-ce bien la carte de ce banc ?");
     // "?VER" once only: the card already showed that it answers.
     EXPECT_EQ(card.Lines(), (Lines{"!DFS14", "?VER"}));
 }
@@ -209,8 +212,9 @@ TEST_F(ExperimentTest, ACardSilentFromTheFirstLineIsUnusableAfterItsTries)
     const Outcome outcome = Run(card);
     EXPECT_EQ(outcome.status, Outcome::Status::Silent);
     EXPECT_TRUE(outcome.unusable);
-    EXPECT_EQ(outcome.message, "La carte ne r\xE9pond pas : \xAB DFS14 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
-                               "au bout de 0,1 s (0,3 s en tout).");
+    EXPECT_EQ(outcome.message,
+              "La carte ne r\xE9pond pas : \xAB DFS14 \xBB envoy\xE9 3 fois, chaque fois sans r\xE9ponse "
+              "au bout de 0,1 s (0,3 s en tout).");
     EXPECT_EQ(card.Lines(), (Lines{"!DFS14", "!DFS14", "!DFS14"}));
 }
 
@@ -277,15 +281,14 @@ TEST_F(ExperimentTest, AStopGivesUpTheWaitOnALateCardAtOnceThenStopsTheLoop)
 TEST_F(ExperimentTest, ASecondStopGivesUpTheOrderThatStopsTheLoop)
 {
     ScriptedCard card(SilentAfterTheFirstBlock());
-    const Outcome outcome = Run(
-        card,
-        [&](Experiment& experiment) {
-            tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
-            experiment.RequestStop();
-            tarvic::test::WaitUntil([&] { return !card.LinesFrom("!RS").empty(); });
-            experiment.RequestStop();
-        },
-        {5s, 3});
+    const Outcome outcome = Run(card,
+                                [&](Experiment& experiment) {
+                                    tarvic::test::WaitUntil([&] { return !card.LinesFrom("?TEM01").empty(); });
+                                    experiment.RequestStop();
+                                    tarvic::test::WaitUntil([&] { return !card.LinesFrom("!RS").empty(); });
+                                    experiment.RequestStop();
+                                },
+                                {5s, 3});
     EXPECT_EQ(outcome.status, Outcome::Status::Interrupted);
     // One try at stopping a card that may have gone silent, given up by the second stop.
     EXPECT_EQ(card.LinesFrom("?TSF00"), (Lines{"?TSF00", "?TEM01", "!RS"}));

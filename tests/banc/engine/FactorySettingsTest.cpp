@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
-#include <ostream>
 #include <limits>
+#include <numbers>
 #include <numeric>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,13 +38,17 @@ double MotorOpenLoop() { return Balance(kTorque * 0.5 * 100 / 1024, 0, 2e-5 + Lo
 // Electrical load at 100 %: a generator of 4 ohm into 20 ohm.
 double GeneratorViscous() { return kTorque * kTorque * 0.05 / (1 + 4 * 0.05); }
 // The factory open-loop step 204.8, sent in whole counts: 205.
-double ElectricalOpenLoop() { return Balance(kTorque * 1.0 * 205 / 1024, 3e-3, 2e-5 + GeneratorViscous()) * kPerMinute; }
+double ElectricalOpenLoop()
+{
+    return Balance(kTorque * 1.0 * 205 / 1024, 3e-3, 2e-5 + GeneratorViscous()) * kPerMinute;
+}
 // The Z corrector's factory u = e on the speed of the electrical load, 100 counts a
 // window asked: Kt (100 - n) / 1024 A = Tf + (B + load) w, n = w x 4 x 500 x T / 2 pi.
 double ElectricalProportional()
 {
     const double radiansPerCount = 2 * std::numbers::pi / (4 * 500 * kWindow);
-    const double counts = (kTorque * 100 / 1024 - 3e-3) / (kTorque / 1024 + (2e-5 + GeneratorViscous()) * radiansPerCount);
+    const double counts =
+        (kTorque * 100 / 1024 - 3e-3) / (kTorque / 1024 + (2e-5 + GeneratorViscous()) * radiansPerCount);
     return counts * radiansPerCount * kPerMinute;
 }
 // Water level: tank 1 holds h = (a u / b)^2 = u^2 / 50 (%); with u = 50 - h
@@ -56,7 +60,7 @@ double LevelProportional() { return 75 - std::sqrt(75.0 * 75 - 2500); }
 struct Case {
     const char* bench;
     const char* mode;
-    double expected;  // NaN: the setpoint's last value
+    double expected;   // NaN: the setpoint's last value
     double tolerance;  // of the final value, the tail's mean
     double ripple;     // the tail's largest swing
 };
@@ -214,15 +218,14 @@ TEST_P(SetpointArrival, TheCardRunsTheNearestWholeCount)
 // 1500, 500 and 300 tr/min are 48.8, 16.3 and 48.8 counts a window on the
 // motor bench (100 lines) and the axis (500 lines); 1500 on the electrical
 // load's 500 lines is 244.1.
-INSTANTIATE_TEST_SUITE_P(
-    MotorBenches, SetpointArrival,
-    ::testing::Values(SetpointCase{"iapv", "echelon", 1500, "CBF00000031", 49, kMotorCount},
-                      SetpointCase{"iapv", "repos", 500, "CRBF00000010", 16, kMotorCount},
-                      SetpointCase{"axnum", "echelon", 300, "CBF00000031", 49, kAxisCount},
-                      SetpointCase{"synum", "echelon", 1500, "CBF000000F4", 244, kAxisCount}),
-    [](const ::testing::TestParamInfo<SetpointCase>& info) {
-        return std::string(info.param.bench) + "_" + info.param.parameter;
-    });
+INSTANTIATE_TEST_SUITE_P(MotorBenches, SetpointArrival,
+                         ::testing::Values(SetpointCase{"iapv", "echelon", 1500, "CBF00000031", 49, kMotorCount},
+                                           SetpointCase{"iapv", "repos", 500, "CRBF00000010", 16, kMotorCount},
+                                           SetpointCase{"axnum", "echelon", 300, "CBF00000031", 49, kAxisCount},
+                                           SetpointCase{"synum", "echelon", 1500, "CBF000000F4", 244, kAxisCount}),
+                         [](const ::testing::TestParamInfo<SetpointCase>& info) {
+                             return std::string(info.param.bench) + "_" + info.param.parameter;
+                         });
 
 TEST(SetpointArrivalLive, AStepChangedDuringARunIsSentInTheNearestWholeCount)
 {

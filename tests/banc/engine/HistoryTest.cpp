@@ -8,19 +8,19 @@
 
 #include "BancTestSupport.h"
 #include "HistorySupport.h"
+#include "engine/history/KeepRun.h"
+#include "engine/history/RunHistory.h"
 #include "engine/outputs/CsvExport.h"
 #include "engine/outputs/RecordingArchive.h"
 #include "engine/outputs/Results.h"
-#include "engine/history/KeepRun.h"
-#include "engine/history/RunHistory.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
 
 using namespace banc;
 using namespace banc::history;
 using banc::test::QuerySql;
-using banc::test::ReadFile;
 using banc::test::RampWithOvershoot;
+using banc::test::ReadFile;
 
 namespace {
 
@@ -72,9 +72,11 @@ TEST_F(HistoryTest, ABaseOfTheFirstSchemaIsMigratedWithItsRunsAndTheirArchives)
     // The archive as a blob literal, as the first console stored it.
     std::string hex;
     for (const unsigned char byte : archive) hex += tarvic::Format("%02X", byte);
-    banc::test::ExecuteSql(Base(), "INSERT INTO essais VALUES (7, '2026-11-30 09:15:00', 'eleve', 'poste', 'niveaueau',"
-                                   " 'pid', 'PI', 'CARDSIM 1.0', 'interrompu', 'Essai interrompu.', 49.5, NULL, '%',"
-                                   " '{}', 'premier', X'" + hex + "')");
+    banc::test::ExecuteSql(Base(),
+                           "INSERT INTO essais VALUES (7, '2026-11-30 09:15:00', 'eleve', 'poste', 'niveaueau',"
+                           " 'pid', 'PI', 'CARDSIM 1.0', 'interrompu', 'Essai interrompu.', 49.5, NULL, '%',"
+                           " '{}', 'premier', X'" +
+                               hex + "')");
     RunHistory history;
     ASSERT_EQ(history.Open(Base()), "");
     EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "3");
@@ -104,8 +106,9 @@ TEST_F(HistoryTest, ARunOfTheSecondSchemaIsMigratedWithoutRoomNorOrigin)
         ASSERT_EQ(history.Insert(first), "");
     }
     // Back to the second schema, as the console before the room view left it.
-    banc::test::ExecuteSql(Base(), "DROP INDEX essais_par_origine; ALTER TABLE essais DROP COLUMN salle;"
-                                   " ALTER TABLE essais DROP COLUMN origine; PRAGMA user_version = 2;");
+    banc::test::ExecuteSql(Base(),
+                           "DROP INDEX essais_par_origine; ALTER TABLE essais DROP COLUMN salle;"
+                           " ALTER TABLE essais DROP COLUMN origine; PRAGMA user_version = 2;");
     RunHistory history;
     ASSERT_EQ(history.Open(Base()), "");
     EXPECT_EQ(QuerySql(Base(), "PRAGMA user_version"), "3");
@@ -169,8 +172,9 @@ TEST_F(HistoryTest, ARunIsReadBackToTheSameCsvBytesAndFields)
     EXPECT_EQ(run.host, HostName());
     EXPECT_EQ(run.bench, "niveaueau");
     EXPECT_EQ(run.mode, "pid");
-    EXPECT_EQ(run.summary, "PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ; Echelon, Valeur Repos = 0 %,Val. C =50.00 % "
-                           "Retard =0.400 s");
+    EXPECT_EQ(run.summary,
+              "PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ; Echelon, Valeur Repos = 0 %,Val. C =50.00 % "
+              "Retard =0.400 s");
     EXPECT_EQ(run.card, "CARDSIM 1.0");
     EXPECT_EQ(run.outcome, RunOutcome::Complete);
     EXPECT_EQ(run.measureUnit, "%");
@@ -195,7 +199,8 @@ TEST_F(HistoryTest, AnInterruptedRunIsKeptWithItsMessage)
     Outcome interrupted;
     interrupted.status = Outcome::Status::Interrupted;
     interrupted.message = "Essai interrompu.";
-    ASSERT_EQ(KeepRun(recorded.settings, recorded.elements, interrupted, RunReport{}, {Base(), "", "", ""}).warning, "");
+    ASSERT_EQ(KeepRun(recorded.settings, recorded.elements, interrupted, RunReport{}, {Base(), "", "", ""}).warning,
+              "");
     Outcome silent;
     silent.status = Outcome::Status::Silent;
     silent.message = "La carte ne r\xE9pond plus.";
@@ -297,20 +302,24 @@ TEST_F(HistoryTest, AFileThatIsNoBaseOfOursIsRefusedAndLeftAsItIs)
     const std::string foreign = m_folder.File("autre.sqlite");
     banc::test::ExecuteSql(foreign, "CREATE TABLE mesures (t REAL, v REAL); INSERT INTO mesures VALUES (0, 1);");
     const std::string newer = m_folder.File("future.sqlite");
-    banc::test::ExecuteSql(newer, "CREATE TABLE essais (numero INTEGER PRIMARY KEY); PRAGMA application_id = 1413629267;"
-                                  " PRAGMA user_version = 4;");
+    banc::test::ExecuteSql(newer,
+                           "CREATE TABLE essais (numero INTEGER PRIMARY KEY); PRAGMA application_id = 1413629267;"
+                           " PRAGMA user_version = 4;");
     struct Case {
         std::string path;
         std::string error;
     };
     const std::string opening = "Impossible d'ouvrir la base d'essais ";
     for (const Case& c :
-         {Case{text, opening + text + " : ce n'est pas une base SQLite (fichier d'une autre application, ou endommag\xE9), "
-                                      "il est laiss\xE9 tel quel."},
-          Case{foreign, opening + foreign + " : c'est une base SQLite d'une autre application, elle est laiss\xE9" "e "
-                                            "telle quelle."},
-          Case{newer, opening + newer + " : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma 4, "
-                                        "celle-ci lit jusqu'au 3), elle est laiss\xE9" "e telle quelle."},
+         {Case{text, opening + text +
+                         " : ce n'est pas une base SQLite (fichier d'une autre application, ou endommag\xE9), "
+                         "il est laiss\xE9 tel quel."},
+          Case{foreign, opening + foreign +
+                            " : c'est une base SQLite d'une autre application, elle est laiss\xE9" "e "
+                            "telle quelle."},
+          Case{newer, opening + newer +
+                          " : elle vient d'une version plus r\xE9" "cente de tarvic-banc (sch\xE9ma 4, "
+                          "celle-ci lit jusqu'au 3), elle est laiss\xE9" "e telle quelle."},
           Case{m_folder.Path(), opening + m_folder.Path() + " : ce n'est pas un fichier."}}) {
         const std::string before = c.path == m_folder.Path() ? "" : ReadFile(c.path);
         RunHistory history;
@@ -322,7 +331,8 @@ TEST_F(HistoryTest, AFileThatIsNoBaseOfOursIsRefusedAndLeftAsItIs)
         }
         // The run goes nowhere else: no base is made beside it.
         banc::test::WaterLevelRun recorded(1, [](int) { return 20.0f; });
-        const KeptInHistory kept = KeepRun(recorded.settings, recorded.elements, Outcome{}, RunReport{}, {c.path, "", "", ""});
+        const KeptInHistory kept =
+            KeepRun(recorded.settings, recorded.elements, Outcome{}, RunReport{}, {c.path, "", "", ""});
         EXPECT_EQ(kept.number, 0);
         EXPECT_EQ(kept.warning, c.error + " L'essai n'y est pas gard\xE9.");
     }
@@ -349,8 +359,8 @@ TEST_F(HistoryTest, ADamagedBaseSaysSoAndIsLeftAsItIs)
     RunHistory history;
     ASSERT_EQ(history.Open(Base()), "");
     std::vector<StoredRun> runs;
-    EXPECT_EQ(history.List({}, runs),
-              "Impossible de lire la base d'essais " + Base() + " : le fichier est endommag\xE9, il est laiss\xE9 tel quel.");
+    EXPECT_EQ(history.List({}, runs), "Impossible de lire la base d'essais " + Base() +
+                                          " : le fichier est endommag\xE9, il est laiss\xE9 tel quel.");
     EXPECT_TRUE(runs.empty());
     StoredRun run = banc::test::StoredWaterLevelRun(recorded, "2026-12-02 10:00:00", "PI");
     EXPECT_EQ(history.Insert(run), "L'essai n'a pas pu \xEAtre gard\xE9 dans la base " + Base() +

@@ -7,11 +7,11 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
+#include "engine/analysis/Identification.h"
+#include "engine/lab/RecordedResponse.h"
 #include "engine/link/CardLink.h"
 #include "engine/run/Experiment.h"
 #include "engine/run/IdentificationRun.h"
-#include "engine/lab/RecordedResponse.h"
-#include "engine/analysis/Identification.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;

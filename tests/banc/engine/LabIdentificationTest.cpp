@@ -45,8 +45,11 @@ TEST(IdentifiedRun, TheHeatersStepGivesEveryRulesSettingsForTheTemperatureLoop)
         // Passed back as the console's options, every suggestion is accepted and
         // makes the loop that was predicted for it.
         Settings back = ClosedLoopFor(settings).settings;
-        for (const auto& [name, value] : {std::pair{"kp", tuned.settings.kp}, {"ti", tuned.settings.ti},
-                                          {"td", tuned.settings.td}, {"kf", tuned.settings.kf}, {"ks", tuned.settings.ks}})
+        for (const auto& [name, value] : {std::pair{"kp", tuned.settings.kp},
+                                          {"ti", tuned.settings.ti},
+                                          {"td", tuned.settings.td},
+                                          {"kf", tuned.settings.kf},
+                                          {"ks", tuned.settings.ks}})
             back.values.emplace_back(&banc::test::FindParameter(*back.bench, name), value);
         back.actions = tuned.settings.actions;
         Elements elements;
@@ -77,8 +80,9 @@ TEST(IdentifiedRun, ACoolingProcessGetsNoSuggestion)
     const LabResult lab = IdentifyRun(settings, run.GetElements(), std::make_shared<tarvic::MemoryProfile>());
     ASSERT_TRUE(lab.identification.Identified()) << lab.identification.refusal;
     EXPECT_LT(lab.identification.fit->model.gain, 0);
-    EXPECT_EQ(lab.tuningRefusal, "Le proc\xE9" "d\xE9 r\xE9pond \xE0 l'envers (gain n\xE9gatif) : le pupitre ne propose pas "
-                                 "de r\xE9glage en action inverse.");
+    EXPECT_EQ(lab.tuningRefusal,
+              "Le proc\xE9" "d\xE9 r\xE9pond \xE0 l'envers (gain n\xE9gatif) : le pupitre ne propose pas "
+              "de r\xE9glage en action inverse.");
     EXPECT_TRUE(lab.suggestions.empty());
 }
 

@@ -4,9 +4,9 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
+#include "engine/outputs/Results.h"
 #include "engine/run/Download.h"
 #include "engine/run/Experiment.h"
-#include "engine/outputs/Results.h"
 #include "engine/run/IdentificationRun.h"
 #include "engine/run/RelayRun.h"
 #include "support/ScriptedCard.h"
@@ -103,12 +103,12 @@ TEST_F(LabRunLinesTest, TheRelayTestIsolatesItsCommandAtRestThenSendsItsThreshol
     EXPECT_EQ(plan.Threshold(), 1.0f);
     // The thresholds and the setpoint's sequence while the command is isolated; the loop stopped
     // to wire the command and arm the recording, then started again: the relay from its bottom.
-    EXPECT_EQ(card.LinesFrom("!DCPDFIT"), (Lines{"!DCPDFIT", "!TB2", "!DSS", "!CBF0660", "!RED0190", "!CRBF0000",
-                                                "!EMO", "!EVE0032", "!RD", "?AEBC", "?AVS", "?TEM00", "?TSF00",
-                                                "?TEM01", "?TSF01", "!RBNFFE0", "!RBP0020", "!DSS", "!CBF0660",
-                                                "!RED0190", "!CRBF0000", "!RS", "!DCPDFTT", "!TB2", "!EMO", "!EVE0032",
-                                                "!RD", "?AEBC", "?AVS", "?TEM00", "?TSF00", "?TEM01", "?TSF01",
-                                                "!RS"}));
+    EXPECT_EQ(
+        card.LinesFrom("!DCPDFIT"),
+        (Lines{"!DCPDFIT", "!TB2",     "!DSS",      "!CBF0660", "!RED0190", "!CRBF0000", "!EMO",     "!EVE0032", "!RD",
+               "?AEBC",    "?AVS",     "?TEM00",    "?TSF00",   "?TEM01",   "?TSF01",    "!RBNFFE0", "!RBP0020", "!DSS",
+               "!CBF0660", "!RED0190", "!CRBF0000", "!RS",      "!DCPDFTT", "!TB2",      "!EMO",     "!EVE0032", "!RD",
+               "?AEBC",    "?AVS",     "?TEM00",    "?TSF00",   "?TEM01",   "?TSF01",    "!RS"}));
 }
 
 // A run whose rest is over at once and which holds what it is for after its first block.
@@ -133,8 +133,8 @@ TEST_F(LabRunLinesTest, APlannedRunEndsOnTheBlockThatCompletesItThoughMoreAreRea
     ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); });
     EXPECT_EQ(Run(card, plan).status, Outcome::Status::Finished);
     // The rest's turn fetched both its blocks; the run's stops after its first.
-    EXPECT_EQ(card.LinesFrom("!RD"), (Lines{"!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO", "!RS",
-                                           "!EVE0032", "!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "!RS"}));
+    EXPECT_EQ(card.LinesFrom("!RD"), (Lines{"!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "?TEM01", "?TSF01", "!EMO",
+                                            "!RS", "!EVE0032", "!RD", "?AEBC", "?ACO", "?TEM00", "?TSF00", "!RS"}));
     EXPECT_EQ(BlocksAcquired(*m_elements.recording), 1);
     EXPECT_EQ(m_watcher.blocks, (std::vector<std::pair<int, int>>{{1, 2}}));
 }
@@ -151,24 +151,28 @@ TEST(LabRunRefusals, AnIdentificationIsAnOpenLoopStep)
         return IdentificationRun::Refusal(settings, elements);
     };
     EXPECT_EQ(refusal("bo", {}), "");
-    EXPECT_EQ(refusal("pid", {}), "L'identification se fait sur un \xE9" "chelon en boucle ouverte (--mode bo), pas en "
-                                  "mode pid.");
+    EXPECT_EQ(refusal("pid", {}),
+              "L'identification se fait sur un \xE9" "chelon en boucle ouverte (--mode bo), pas en "
+              "mode pid.");
     EXPECT_EQ(refusal("bo", {}, 1), "L'identification se fait sur un \xE9" "chelon de la commande (--signal echelon).");
     // 20.005 % and 20 % are both 652 counts of 3264 (652.96 and 652.8): the card would play no step.
-    EXPECT_EQ(refusal("bo", {{"echelon", 20.005f}, {"repos", 20}}),
-              "L'\xE9" "chelon de la commande est \xE9gal \xE0 son repos : il n'y a pas d'\xE9" "chelon \xE0 identifier.");
+    EXPECT_EQ(
+        refusal("bo", {{"echelon", 20.005f}, {"repos", 20}}),
+        "L'\xE9" "chelon de la commande est \xE9gal \xE0 son repos : il n'y a pas d'\xE9" "chelon \xE0 identifier.");
     EXPECT_EQ(refusal("bo", {{"echelon", 20.05f}, {"repos", 20}}), "");
 }
 
 TEST(LabRunRefusals, ARelayTestIsTheOnOffLoopOfAnAnalogBench)
 {
     Settings axis = banc::test::MakeSettings("axnum", "position");
-    EXPECT_EQ(RelayRun::Refusal(axis), "Le test du relais se fait avec le correcteur tout ou rien (mode tor), que seuls "
-                                       "ont les bancs niveaueau, debitair : pas le banc axnum.");
+    EXPECT_EQ(RelayRun::Refusal(axis),
+              "Le test du relais se fait avec le correcteur tout ou rien (mode tor), que seuls "
+              "ont les bancs niveaueau, debitair : pas le banc axnum.");
     EXPECT_EQ(RelayRun::Refusal(banc::test::MakeSettings("niveaueau", "pid")),
               "Le test du relais se fait en mode tor, pas en mode pid.");
     Settings isolated = banc::test::MakeSettings("niveaueau", "tor");
     EXPECT_EQ(RelayRun::Refusal(isolated), "");
     isolated.routed = false;
-    EXPECT_EQ(RelayRun::Refusal(isolated), "Le test du relais demande la commande branch\xE9" "e et la mesure en retour.");
+    EXPECT_EQ(RelayRun::Refusal(isolated),
+              "Le test du relais demande la commande branch\xE9" "e et la mesure en retour.");
 }

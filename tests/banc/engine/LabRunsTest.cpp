@@ -7,13 +7,13 @@
 
 #include "BancTestSupport.h"
 #include "SimulatedRun.h"
+#include "engine/analysis/Relay.h"
+#include "engine/lab/RecordedResponse.h"
 #include "engine/link/CardLink.h"
+#include "engine/outputs/Results.h"
 #include "engine/run/Experiment.h"
 #include "engine/run/IdentificationRun.h"
-#include "engine/lab/RecordedResponse.h"
 #include "engine/run/RelayRun.h"
-#include "engine/analysis/Relay.h"
-#include "engine/outputs/Results.h"
 #include "support/TraceCapture.h"
 #include "tarvic/platform/Text.h"
 
@@ -216,7 +216,8 @@ TEST_F(LabRunTest, TheRelayTestOscillatesAroundTheSetpointWithThresholdsAboveThe
               RelayRun::kRelayPeriods);
     // The level swings around the setpoint, beyond the thresholds either side.
     const std::size_t half = record.measure.size() / 2;
-    const auto [low, high] = std::minmax_element(record.measure.begin() + static_cast<long>(half), record.measure.end());
+    const auto [low, high] =
+        std::minmax_element(record.measure.begin() + static_cast<long>(half), record.measure.end());
     EXPECT_NEAR(Mean(record.measure, half, record.measure.size()), 50, 1.5);
     EXPECT_LT(*low, 50 - threshold);
     EXPECT_GT(*high, 50 + threshold);

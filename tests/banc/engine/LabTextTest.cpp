@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "engine/lab/PredictionComparison.h"
 #include "engine/outputs/FigureText.h"
 #include "engine/outputs/LabText.h"
-#include "engine/lab/PredictionComparison.h"
 
 namespace {
 
@@ -30,10 +30,13 @@ banc::analysis::Identification AirTemperature()
     fit.rms = 0.0123;
     fit.explained = 0.99912;
     identification.fit = fit;
-    identification.methods.push_back({"broida", "Bro\xEF" "da (28 % et 40 %)",
-                                      Model(ModelKind::FirstOrderDelay, 0.3984, 19.46, 1.73), {}, std::nullopt});
-    identification.methods.push_back({"strejc", "Strejc", Model(ModelKind::Strejc, 0.4021, 9.81, 0.62, 2), {},
+    identification.methods.push_back({"broida",
+                                      "Bro\xEF" "da (28 % et 40 %)",
+                                      Model(ModelKind::FirstOrderDelay, 0.3984, 19.46, 1.73),
+                                      {},
                                       std::nullopt});
+    identification.methods.push_back(
+        {"strejc", "Strejc", Model(ModelKind::Strejc, 0.4021, 9.81, 0.62, 2), {}, std::nullopt});
     return identification;
 }
 
@@ -78,7 +81,7 @@ TEST(ModelTable, TimesOfFasterPointsTakeMoreDecimals)
 {
     const banc::TextTable table = banc::ModelTable(AirTemperature(), "%", "%", 0.05);
     EXPECT_EQ(table.rows[0], (std::vector<std::string>{"Moindres carr\xE9s", "0,400 %/%", "20,03 s", "1,52 s", "1",
-                                                        "0,012 %", "99,9 %"}));
+                                                       "0,012 %", "99,9 %"}));
     // Unknown sampling: three significant digits.
     EXPECT_EQ(banc::ModelTable(AirTemperature(), "%", "%").rows[0][2], "20,0 s");
 }

@@ -27,14 +27,20 @@ Settings OpenLoop(const char* bench, const char* measure, const char* command = 
 // at rest: 40 K of rise at a full heater over a sensor span of 60 K, 20 s, 1.5 s.
 const analysis::ProcessModel kTemperature{analysis::ModelKind::FirstOrderDelay, 40.0 / 60, 20, 1.5};
 
-analysis::Suggestion Pi(double kc, double ti) { return {analysis::Rule::Simc, {analysis::ControllerType::PI, kc, ti, 0}}; }
+analysis::Suggestion Pi(double kc, double ti)
+{
+    return {analysis::Rule::Simc, {analysis::ControllerType::PI, kc, ti, 0}};
+}
 
 // The closed loop made again from the settings a suggestion gives, as the console's options would set them.
 Settings WrittenBack(const Settings& loop, const ControllerSettings& settings)
 {
     Settings back = loop;
-    for (const auto& [name, value] : {std::pair{"kp", settings.kp}, {"ti", settings.ti}, {"td", settings.td},
-                                      {"kf", settings.kf}, {"ks", settings.ks}})
+    for (const auto& [name, value] : {std::pair{"kp", settings.kp},
+                                      {"ti", settings.ti},
+                                      {"td", settings.td},
+                                      {"kf", settings.kf},
+                                      {"ks", settings.ks}})
         back.values.emplace_back(&banc::test::FindParameter(*loop.bench, name), value);
     back.actions = settings.actions;
     return back;
@@ -134,7 +140,8 @@ TEST_F(SuggestedSettings, ADerivativeTimeIsScaledByTheGain)
 {
     LoopTuner tuner(m_loop, m_profile);
     // Td' = Kc Td / K2 = 4 x 0.5.
-    const TunedSuggestion tuned = tuner.Tune({analysis::Rule::Imc, {analysis::ControllerType::PID, 4, 20, 0.5}}, &kTemperature);
+    const TunedSuggestion tuned =
+        tuner.Tune({analysis::Rule::Imc, {analysis::ControllerType::PID, 4, 20, 0.5}}, &kTemperature);
     EXPECT_FLOAT_EQ(tuned.settings.td, 2);
     EXPECT_EQ(tuned.settings.actions, "PID");
     Elements elements;
@@ -198,7 +205,8 @@ TEST(RelayRun, TheOnOffLoopsOscillationGivesTheUltimateGainsSettings)
     const TunedSuggestion& tl = lab.suggestions[3];
     EXPECT_EQ(tl.suggestion.rule, analysis::Rule::TyreusLuyben);
     EXPECT_FLOAT_EQ(tl.settings.kp, static_cast<float>(lab.relay.ultimateGain / 3.2));
-    EXPECT_FLOAT_EQ(tl.settings.ti, static_cast<float>(2.2 * lab.relay.ultimatePeriod / (lab.relay.ultimateGain / 3.2)));
+    EXPECT_FLOAT_EQ(tl.settings.ti,
+                    static_cast<float>(2.2 * lab.relay.ultimatePeriod / (lab.relay.ultimateGain / 3.2)));
     EXPECT_TRUE(tl.prediction.measure.empty());
     // Near 50 % the heater on raises the air by (66.7 - 50) / 20 = 0.83 %/s, off it
     // cools by 2.5 %/s, and each switch shows 1.5 s late: on, 1.5 s of cooling

@@ -42,8 +42,8 @@ TEST(NumberParsing, TakesAnExponentWithEitherPoint)
 
 TEST(NumberParsing, RefusesWhatIsNoNumberAndLeavesTheValue)
 {
-    for (const char* text : {"", "   ", "abc", "2,5,1", "2.5.1", "1e", "2,5x", "x2", "+-2", "--2", "inf", "nan", "1e999",
-                             "0x10", "2 5"})
+    for (const char* text :
+         {"", "   ", "abc", "2,5,1", "2.5.1", "1e", "2,5x", "x2", "+-2", "--2", "inf", "nan", "1e999", "0x10", "2 5"})
         EXPECT_EQ(Read(text), "refus\xE9") << '"' << text << '"';
 }
 

@@ -20,8 +20,8 @@
 #include "support/TraceCapture.h"
 #include "tarvic/platform/PainterDC.h"
 #include "tarvic/platform/RecordingDC.h"
-#include "tarvic/recording/AxeTemps.h"
 #include "tarvic/platform/Text.h"
+#include "tarvic/recording/AxeTemps.h"
 
 using namespace banc;
 using banc::test::RampWithOvershoot;
@@ -54,8 +54,9 @@ protected:
             block[kCommandRow][point] = kFullScale;
             block[kInput1Row][point] = 2457;  // 12 mA
             block[kLevel1Row][point] = 2457;
-            block[kLevel2Row][point] = 819;   // 4 mA
-            block[kMeasureRow][point] = static_cast<std::uint16_t>(static_cast<std::int16_t>(measure(i) * kFullScale / 100));
+            block[kLevel2Row][point] = 819;  // 4 mA
+            block[kMeasureRow][point] =
+                static_cast<std::uint16_t>(static_cast<std::int16_t>(measure(i) * kFullScale / 100));
             block[kSetpointRow][point] = kFullScale / 2;
             block[kSampleRow][point] = static_cast<std::uint16_t>(i);
         }
@@ -114,7 +115,8 @@ TEST_F(OutputsTest, CsvWriterAppendsEachBlockAsItComesBesideTheFileItReplacesAtT
     EXPECT_EQ(writer.Open(absent, {}, 500), "Impossible d'\xE9" "crire " + absent + " : dossier introuvable.");
     EXPECT_FALSE(writer.IsOpen());
     // The system's own words ("Is a directory") never reach the user.
-    EXPECT_EQ(writer.Open(m_folder.Path(), {}, 500), "Impossible d'\xE9" "crire " + m_folder.Path() + " : c'est un dossier.");
+    EXPECT_EQ(writer.Open(m_folder.Path(), {}, 500),
+              "Impossible d'\xE9" "crire " + m_folder.Path() + " : c'est un dossier.");
 }
 
 TEST_F(OutputsTest, OnAFullDiskNoFileIsHalfWrittenAndTheOldOnesStay)
@@ -177,11 +179,12 @@ TEST_F(OutputsTest, AFrenchCsvHasAByteOrderMarkSemicolonsAndDecimalCommas)
     const std::string path = m_folder.File("tableur.csv");
     ASSERT_EQ(WriteCsv(path, *m_elements.recording, {all[0], all[1], odd, accented}, 500, 1, CsvFormat::French), "");
     const std::string csv = banc::test::ReadFile(path);
-    const std::string start = "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;\"niveau;\"\"1\"\"_pct\";"
-                              "d\xC3\xA9" "bit_pct\r\n"
-                              "0,000;50;12,5;12,5;50\r\n"
-                              "0,500;50;-12,5;-12,5;50\r\n"
-                              "1,000;50;50;50;50\r\n";
+    const std::string start =
+        "\xEF\xBB\xBF" "temps_s;consigne_pct;mesure_pct;\"niveau;\"\"1\"\"_pct\";"
+        "d\xC3\xA9" "bit_pct\r\n"
+        "0,000;50;12,5;12,5;50\r\n"
+        "0,500;50;-12,5;-12,5;50\r\n"
+        "1,000;50;50;50;50\r\n";
     EXPECT_EQ(csv.substr(0, start.size()), start);
     const std::string end = "\r\n15,500;50;50;50;50\r\n";
     EXPECT_EQ(csv.substr(csv.size() - end.size()), end);
@@ -236,7 +239,7 @@ TEST_F(OutputsTest, ATubeOrADeviceNamedAsAnOutputIsNeverReplacedByAFile)
         EXPECT_EQ(WriteCsv(path, *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 1), refused);
         EXPECT_EQ(SavePlot(path, *m_elements.recording, MakePlot(m_settings, m_elements)), refused);
     }
-    struct stat info {};
+    struct stat info{};
     ASSERT_EQ(::stat(tube.c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
     ASSERT_EQ(::stat("/dev/null", &info), 0);
@@ -283,7 +286,8 @@ TEST_F(OutputsTest, TheArchiveIsReadBackToTheSameCsv)
     ASSERT_EQ(SaveArchive(archive, m_settings, *&m_elements), "");
     const std::string bytes = banc::test::ReadFile(archive);
     // Bench letter, mode 1, "niveau1", then the bench's object record.
-    EXPECT_EQ(bytes.substr(0, 27), std::string("N\x01\x00\x00\x00\x07\x00niveau1\xFF\xFF\x00\x00\x0A\x00", 20) + "CNiveau");
+    EXPECT_EQ(bytes.substr(0, 27),
+              std::string("N\x01\x00\x00\x00\x07\x00niveau1\xFF\xFF\x00\x00\x0A\x00", 20) + "CNiveau");
     for (const char* name : {"CPid", "CGeneFonction", "CEnregistrement", "CBlocPoint"})
         EXPECT_NE(bytes.find(name), std::string::npos) << name;
 
@@ -293,9 +297,11 @@ TEST_F(OutputsTest, TheArchiveIsReadBackToTheSameCsv)
     EXPECT_EQ(loaded.settings.mode, m_settings.mode);
     EXPECT_EQ(loaded.elements.controller->LitConfiguration(0), m_elements.controller->LitConfiguration(0));
     EXPECT_EQ(BlocksAcquired(*loaded.elements.recording), 3);
-    ASSERT_EQ(WriteCsv(m_folder.File("avant.csv"), *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 3), "");
-    ASSERT_EQ(WriteCsv(m_folder.File("apres.csv"), *loaded.elements.recording, ResultColumns(loaded.settings, loaded.elements),
-                       PeriodMs(*loaded.elements.recording), BlocksAcquired(*loaded.elements.recording)),
+    ASSERT_EQ(
+        WriteCsv(m_folder.File("avant.csv"), *m_elements.recording, ResultColumns(m_settings, m_elements), 500, 3), "");
+    ASSERT_EQ(WriteCsv(m_folder.File("apres.csv"), *loaded.elements.recording,
+                       ResultColumns(loaded.settings, loaded.elements), PeriodMs(*loaded.elements.recording),
+                       BlocksAcquired(*loaded.elements.recording)),
               "");
     EXPECT_EQ(banc::test::ReadFile(m_folder.File("apres.csv")), banc::test::ReadFile(m_folder.File("avant.csv")));
 }
@@ -313,10 +319,15 @@ TEST(ArchiveUnits, AMotorBenchsArchiveShowsItsSetpointsInTheBenchsUnits)
     // The motor's levels are whole edges a window, the nearest to what was asked: 16 for 500 tr/min
     // (491.55), 49 for 1500 (1505.38); the axis's 144 degrees is a whole count.
     const float edge = 60000.0f / (4 * 100 * 5 * 0.9765f);
-    for (const Case& c : {Case{"iapv", "vitesse", {{"repos", 500}, {"echelon", 1500}},
-                               "\\gConsigne:\\n Echelon, Valeur Repos = 492 tr/min,Val. C =1505 tr/min Retard =0.100 s\n"},
-                          Case{"axnum", "position", {{"echelon", 144}},
-                               "\\gConsigne:\\n Echelon, Valeur Repos = 0 \xB0,Val. C =144 \xB0 Retard =0.100 s\n"}}) {
+    for (const Case& c :
+         {Case{"iapv",
+               "vitesse",
+               {{"repos", 500}, {"echelon", 1500}},
+               "\\gConsigne:\\n Echelon, Valeur Repos = 492 tr/min,Val. C =1505 tr/min Retard =0.100 s\n"},
+          Case{"axnum",
+               "position",
+               {{"echelon", 144}},
+               "\\gConsigne:\\n Echelon, Valeur Repos = 0 \xB0,Val. C =144 \xB0 Retard =0.100 s\n"}}) {
         const Settings settings = banc::test::MakeSettings(c.bench, c.mode, c.values);
         Elements elements;
         ASSERT_EQ(Configure(settings, std::make_shared<tarvic::MemoryProfile>(), elements).error, "");
@@ -347,8 +358,8 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
     const std::string refused = m_folder.File("abime.tbc") + " n'est pas une archive d'essai lisible.";
     const std::string broken = m_folder.File("abime.tbc") +
                                " est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.";
-    EXPECT_EQ(damaged(bytes.substr(0, bytes.size() / 2)), refused);       // cut short, its check with it
-    EXPECT_EQ(damaged("X" + bytes.substr(1)), broken);                    // no bench of that letter
+    EXPECT_EQ(damaged(bytes.substr(0, bytes.size() / 2)), refused);             // cut short, its check with it
+    EXPECT_EQ(damaged("X" + bytes.substr(1)), broken);                          // no bench of that letter
     EXPECT_EQ(damaged(bytes.substr(0, 1) + "\x09" + bytes.substr(2)), broken);  // no mode 9
     EXPECT_EQ(damaged(""), refused);
     EXPECT_EQ(damaged("temps_s,consigne_pct\r\n"), refused);
@@ -362,7 +373,8 @@ TEST_F(OutputsTest, DamagedArchivesAreRefused)
     std::filesystem::create_directory(m_folder.File("dossier"));
     EXPECT_EQ(SaveArchive(m_folder.File("dossier"), m_settings, m_elements),
               "Impossible d'\xE9" "crire l'archive " + m_folder.File("dossier") + " : c'est un dossier.");
-    EXPECT_EQ(banc::test::FolderEntries(m_folder.Path()), (std::vector<std::string>{"abime.tbc", "dossier", "essai.tbc"}));
+    EXPECT_EQ(banc::test::FolderEntries(m_folder.Path()),
+              (std::vector<std::string>{"abime.tbc", "dossier", "essai.tbc"}));
 }
 
 TEST_F(OutputsTest, AnArchiveEndsWithTheCrc32OfItsContent)
@@ -401,7 +413,8 @@ TEST_F(OutputsTest, AnArchiveWithAByteChangedIsRefusedAndOneWithoutItsCheckOpens
         std::ofstream(path, std::ios::binary) << content;
         return LoadArchive(path, loaded);
     };
-    const std::string broken = path + " est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.";
+    const std::string broken =
+        path + " est endommag\xE9" "e : son contenu ne correspond plus \xE0 sa somme de contr\xF4le.";
     // One bit of a level in the last block, of the length, of the CRC: each refused.
     for (const std::size_t at : {bytes.size() - 100, bytes.size() - 8, bytes.size() - 2}) {
         std::string flipped = bytes;
@@ -410,8 +423,9 @@ TEST_F(OutputsTest, AnArchiveWithAByteChangedIsRefusedAndOneWithoutItsCheckOpens
         EXPECT_EQ(load(flipped, loaded), broken) << at;
         EXPECT_FALSE(loaded.elements.recording) << at;
     }
-    const std::string unchecked = path + " n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou "
-                                         "d'une autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.";
+    const std::string unchecked = path +
+                                  " n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou "
+                                  "d'une autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9.";
     // The library's own archive, as an older console or another application writes it.
     LoadedExperiment bare;
     ASSERT_EQ(load(bytes.substr(0, bytes.size() - 16), bare), "");
@@ -443,11 +457,11 @@ TEST_F(OutputsTest, ThePlotDrawsTheThreeCurvesOnTheLibrarysAxes)
     // The time axis spans the four planned blocks; the value axis 0 to 110 % after one widening by a tenth.
     EXPECT_EQ(curves[2]->points.size(), 64u);
     EXPECT_EQ(curves[2]->points.front(), CPoint(80, 400));  // 0 % of -10 to 110 %
-    EXPECT_EQ(curves[2]->points[1], CPoint(86, 381));  // 800 pixels for 128 points      // 6.25 %
+    EXPECT_EQ(curves[2]->points[1], CPoint(86, 381));       // 800 pixels for 128 points      // 6.25 %
     EXPECT_EQ(curves[0]->points.back(), CPoint(80 + 63 * 800 / 128, 250));
-    for (const char* label : {"Niveau d'eau, r\xE9gulation PID", "-10", "2", "110", "%", "0", "6", "64", "t (s)",
-                              "Consigne   ", "Commande   ", "Mesure   ", "Correcteur:",
-                              " PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ", "Consigne:"})
+    for (const char* label :
+         {"Niveau d'eau, r\xE9gulation PID", "-10", "2", "110", "%", "0", "6", "64", "t (s)", "Consigne   ",
+          "Commande   ", "Mesure   ", "Correcteur:", " PID K1= 2.00, Ti= 20.00 s, K2= 1.000 ", "Consigne:"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
 
     tarvic::test::RequireGuiApplication();

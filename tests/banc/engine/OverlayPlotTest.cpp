@@ -180,7 +180,8 @@ analysis::Identification Identified()
     fit.model = {analysis::ModelKind::FirstOrderDelay, 0.8, 10, 2, 1};
     identification.fit = fit;
     analysis::MethodResult broida{"broida", "Bro\xEF" "da (28 % et 40 %)", fit.model, {{10.3, 21.2}, {12.1, 26}}, {}};
-    analysis::MethodResult strejc{"strejc", "Strejc", fit.model, {{9, 20}}, std::pair{analysis::CurvePoint{7, 10}, analysis::CurvePoint{19, 50}}};
+    analysis::MethodResult strejc{
+        "strejc", "Strejc", fit.model, {{9, 20}}, std::pair{analysis::CurvePoint{7, 10}, analysis::CurvePoint{19, 50}}};
     identification.methods = {broida, strejc};
     return identification;
 }
@@ -194,7 +195,10 @@ analysis::StepRecord Record()
     return record;
 }
 
-int Grey(COLORREF colour) { return (299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour)) / 1000; }
+int Grey(COLORREF colour)
+{
+    return (299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour)) / 1000;
+}
 
 }  // namespace
 
@@ -241,7 +245,8 @@ TEST(AnalysisOverlays, EachMethodShowsThePointsItReadAndStrejcItsTangent)
     std::vector<int> greys = {Grey(RGB(0, 0, 255))};
     for (const PlotOverlay& overlay : overlays) greys.push_back(Grey(overlay.pen));
     for (std::size_t a = 0; a < greys.size(); ++a)
-        for (std::size_t b = a + 1; b < greys.size(); ++b) EXPECT_GE(std::abs(greys[a] - greys[b]), 25) << a << " " << b;
+        for (std::size_t b = a + 1; b < greys.size(); ++b)
+            EXPECT_GE(std::abs(greys[a] - greys[b]), 25) << a << " " << b;
 }
 
 TEST(AnalysisOverlays, ARefusedIdentificationDrawsNothing)

@@ -47,12 +47,17 @@ struct AirTemperatureRun {
         fit.iterations = 12;
         fit.converged = true;
         identification.fit = fit;
-        banc::analysis::MethodResult broida{"broida", "Bro\xEF" "da (28 % et 40 %)",
+        banc::analysis::MethodResult broida{"broida",
+                                            "Bro\xEF" "da (28 % et 40 %)",
                                             {ModelKind::FirstOrderDelay, 0.4, 19.5, 1.75, 1},
-                                            {{14.25, 6.72}, {21.75, 9.6}}, std::nullopt};
-        banc::analysis::MethodResult strejc{"strejc", "Strejc", {ModelKind::Strejc, 0.4, 9.5, 0.5, 2},
-                                            {{10, 5}}, std::pair{banc::analysis::CurvePoint{4, 0},
-                                                                 banc::analysis::CurvePoint{30, 24}}};
+                                            {{14.25, 6.72}, {21.75, 9.6}},
+                                            std::nullopt};
+        banc::analysis::MethodResult strejc{
+            "strejc",
+            "Strejc",
+            {ModelKind::Strejc, 0.4, 9.5, 0.5, 2},
+            {{10, 5}},
+            std::pair{banc::analysis::CurvePoint{4, 0}, banc::analysis::CurvePoint{30, 24}}};
         identification.methods = {broida, strejc};
         banc::TunedSuggestion simc;
         simc.suggestion = {Rule::Simc, {ControllerType::PI, 4.1875, 20.1, 0}};
@@ -120,7 +125,8 @@ TEST(ResultsJson, TheFittedModelTheMethodsWithTheirPointsAndEverySuggestion)
     EXPECT_EQ(json["methodes"][0], broida);
     EXPECT_EQ(json["methodes"][1]["type"], "strejc");
     EXPECT_EQ(json["methodes"][1]["ordre"], 2);
-    const Json tangent = Json::parse(R"j({"debut": {"t_s": 4.0, "valeur": 0.0}, "fin": {"t_s": 30.0, "valeur": 24.0}})j");
+    const Json tangent =
+        Json::parse(R"j({"debut": {"t_s": 4.0, "valeur": 0.0}, "fin": {"t_s": 30.0, "valeur": 24.0}})j");
     EXPECT_EQ(json["methodes"][1]["tangente"], tangent);
     ASSERT_EQ(json["reglages"].size(), 2u);
     Json simc = Json::parse(R"j({"regle": "simc", "libelle": "",

@@ -136,8 +136,8 @@ TEST_F(RoomReportOnABroker, OrdersGoToTheHandlersOfTheMomentAndNoneOnceReplaced)
     Order("{\"schema\":1,\"ordre\":\"arreter\"}");
     Order("{\"schema\":2,\"ordre\":\"arreter\"}");
     ASSERT_TRUE(WaitUntil([&] { return calls.Seen().size() == 3; }));
-    EXPECT_EQ(calls.Seen(), (std::vector<std::string>{"Pause", "arreter",
-                                                      "refus : sch\xE9ma 2 inconnu (version 1 attendue)"}));
+    EXPECT_EQ(calls.Seen(),
+              (std::vector<std::string>{"Pause", "arreter", "refus : sch\xE9ma 2 inconnu (version 1 attendue)"}));
     // Without a run: a stop has nothing to stop, the messages still come.
     room.SetOrders({{}, [&calls](const std::string& text) { calls.Add(text); }, {}});
     Order("{\"schema\":1,\"ordre\":\"arreter\"}");

@@ -4,8 +4,8 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/link/CardSession.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;

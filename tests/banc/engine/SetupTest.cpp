@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "BancTestSupport.h"
-#include "engine/run/Download.h"
 #include "engine/outputs/Results.h"
+#include "engine/run/Download.h"
 #include "support/TraceCapture.h"
 #include "tarvic/control/Pid.h"
 #include "tarvic/platform/IniProfile.h"
@@ -45,12 +45,12 @@ TEST_F(SetupTest, WaterLevelPidSendsEachSequenceWithTheFragmentsTheCardAsksFor)
 {
     const Settings settings = MakeSettings("niveaueau", "pid", {{"kp", 2}, {"ti", 20}, {"echelon", 50}});
     // Factory settings of the bench (TE 500 ms, Td 6.5 s, alpha 8), then the user's K1, Ti and step.
-    EXPECT_EQ(Lines(settings), (std::vector<std::string>{
-                                   "DFS14", "CIDD00", "DFE14", "DFE24", "DFE34",             // the bench's channels
-                                   "RTRE103", "RER01F4", "RKP0800010003FFC000", "RKI0019",  // PI, 500 ms
-                                   "RKD17E5", "RKF0229", "DCPNFP1", "TB2",                  // pump, level 1
-                                   "DSS", "CBF0660", "RED0190", "CRBF0000",                 // step to 50 %
-                                   "EMO", "EVE01F4"}));                                     // armed, 500 ms
+    EXPECT_EQ(Lines(settings),
+              (std::vector<std::string>{"DFS14", "CIDD00", "DFE14", "DFE24", "DFE34",            // the bench's channels
+                                        "RTRE103", "RER01F4", "RKP0800010003FFC000", "RKI0019",  // PI, 500 ms
+                                        "RKD17E5", "RKF0229", "DCPNFP1", "TB2",                  // pump, level 1
+                                        "DSS", "CBF0660", "RED0190", "CRBF0000",                 // step to 50 %
+                                        "EMO", "EVE01F4"}));                                     // armed, 500 ms
     EXPECT_EQ(LoopLine(m_elements, settings, true), "RD");
     EXPECT_EQ(LoopLine(m_elements, settings, false), "RS");
     EXPECT_EQ(m_store->GetProfileInt("TYPE", "PO", 0), 'N');
@@ -277,7 +277,8 @@ TEST_F(SetupTest, TheOpenLoopWiresTheBenchOfTheProfileInForce)
 {
     // The open-loop block reads the bench letter again when it builds its wiring.
     const auto lines = Lines(MakeSettings("niveaueau", "bo"));
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.begin() + 7), (std::vector<std::string>{"RTRE000", "DCPNOPI"}));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.begin() + 7),
+              (std::vector<std::string>{"RTRE000", "DCPNOPI"}));
 }
 
 TEST_F(SetupTest, MotorisedBenchesTakeTheirLevelsInTheBenchsUnits)
@@ -286,9 +287,9 @@ TEST_F(SetupTest, MotorisedBenchesTakeTheirLevelsInTheBenchsUnits)
     // nearest whole count, 49.
     const auto speed = Lines(MakeSettings("iapv", "vitesse", {{"echelon", 1500}, {"repos", 0}}));
     EXPECT_EQ(speed, (std::vector<std::string>{"ISA00000100", "ICC05D8C20000017C0000", "RRZP",  // load law
-                                              "RTRE103", "RER000A", "RKP0400010001400000", "RKI0066", "RKD11AC",
-                                              "RKF010D", "DCPIFFV",                           // motor, speed
-                                              "DSS", "CBF00000031", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
+                                               "RTRE103", "RER000A", "RKP0400010001400000", "RKI0066", "RKD11AC",
+                                               "RKF010D", "DCPIFFV",  // motor, speed
+                                               "DSS", "CBF00000031", "RED0064", "CRBF00000000", "EMO", "EVE000A"}));
     // The card's 16-bit speeds: 32767 edges a window.
     EXPECT_EQ(Run(MakeSettings("iapv", "vitesse", {{"echelon", 2e6f}})).substr(0, 42),
               "--echelon 2000000 : hors limites, de -1006");
@@ -352,7 +353,8 @@ TEST_F(SetupTest, ASignalThatPlaysNothingIsToldOnACopy)
     const Bench& bench = *FindBench("niveaueau");
     const std::string before = m_store->GetProfileString("N_MODE1_GENE", "C_REPOS", "");
     // A ramp from a rest above its final value.
-    EXPECT_EQ(SignalError(m_elements, CGeneFonction::Rampe, {{&banc::test::FindParameter(bench, "repos"), 80.0f}}).substr(0, 49),
+    EXPECT_EQ(SignalError(m_elements, CGeneFonction::Rampe, {{&banc::test::FindParameter(bench, "repos"), 80.0f}})
+                  .substr(0, 49),
               "Le signal demand\xE9 ne donne aucun point : la rampe");
     EXPECT_EQ(SignalError(m_elements, CGeneFonction::Rampe, {{&banc::test::FindParameter(bench, "repos"), 10.0f}}), "");
     // Neither the generator nor the profile took the values tried.
@@ -374,7 +376,8 @@ TEST_F(SetupTest, TheRangeOfAParameterIsTheOneConfigureChecks)
     ParameterRange(banc::test::FindParameter(*settings.bench, "echelon"), settings, m_elements, min, max);
     EXPECT_FLOAT_EQ(max, 100);
     EXPECT_FALSE(Applies(banc::test::FindParameter(*settings.bench, "rbn"), settings, m_elements));
-    EXPECT_FALSE(Applies(banc::test::FindParameter(*settings.bench, "te"), MakeSettings("niveaueau", "bo"), m_elements));
+    EXPECT_FALSE(
+        Applies(banc::test::FindParameter(*settings.bench, "te"), MakeSettings("niveaueau", "bo"), m_elements));
 }
 
 TEST_F(SetupTest, ThePidsActionsStayInTheProfileUntilFactorySettings)

@@ -44,8 +44,7 @@ void SimulatedRun::Run()
 
 SimulatedCardPeer::SimulatedCardPeer(const char* bench, double noisePercent, std::uint32_t seed,
                                      cardsim::SimDuration turn)
-    : m_card(std::make_unique<cardsim::BenchCard>(cardsim::MakeBench(bench, seed, noisePercent))),
-      m_turn(turn),
+    : m_card(std::make_unique<cardsim::BenchCard>(cardsim::MakeBench(bench, seed, noisePercent))), m_turn(turn),
       m_peer([this](const std::string& line) -> std::optional<std::string> {
           if (m_watch) m_watch(line);
           if (line == "?AVS" || line == "?ACO") m_card->Advance(m_turn);
@@ -65,7 +64,8 @@ std::vector<std::string> SimulatedCardPeer::OrdersFrom(const std::string& from) 
 std::vector<float> SimulatedRun::Values(const Curve& curve) const
 {
     std::vector<float> values;
-    for (int i = 0; i < m_elements.recording->LitNbPoint(); ++i) values.push_back(curve.Value(*m_elements.recording, i));
+    for (int i = 0; i < m_elements.recording->LitNbPoint(); ++i)
+        values.push_back(curve.Value(*m_elements.recording, i));
     return values;
 }
 

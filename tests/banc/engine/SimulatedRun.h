@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/model/Elements.h"
-#include "engine/outputs/Results.h"
 #include "engine/model/Settings.h"
+#include "engine/outputs/Results.h"
 #include "runtime/BenchCard.h"
 #include "support/ScriptedCard.h"
 #include "tarvic/platform/MemoryProfile.h"

@@ -99,7 +99,7 @@ TEST(StepAnalysis, AnUnderdampedSecondOrderOvershootsItsSetpointStepByTheTextboo
     const Signal response = [&](double t) {
         const double envelope = std::exp(-zeta * omega * t);
         return static_cast<float>(10 + 50 * (1 - envelope * (std::cos(damped * t) + zeta / std::sqrt(1 - zeta * zeta) *
-                                                                                          std::sin(damped * t))));
+                                                                                        std::sin(damped * t))));
     };
     const Record record = Sample(0.01, 30, 2, 10, 60, response);
     const StepFigures figures = AnalyseStep(record.setpoint, record.measure, 0.01f, OvershootOf::SetpointStep);
@@ -121,7 +121,8 @@ TEST(StepAnalysis, AResponseSettlingAboveItsSetpointOvershootsTheSetpointStep)
     EXPECT_NEAR(*figures.overshoot, 25, 1e-3);
     EXPECT_NEAR(*figures.final, 62.5, 1e-4);
     const std::string summary = StepSummary(figures, kPercent);
-    EXPECT_NE(summary.find("D\xE9passement : 25.0 % de l'\xE9" "chelon de consigne (maximum 62.50 %, valeur finale 62.50 %)\n"),
+    EXPECT_NE(summary.find(
+                  "D\xE9passement : 25.0 % de l'\xE9" "chelon de consigne (maximum 62.50 %, valeur finale 62.50 %)\n"),
               std::string::npos)
         << summary;
 }
@@ -135,8 +136,9 @@ TEST(StepAnalysis, InOpenLoopTheOvershootIsOfTheMeasurementsOwnChange)
     ASSERT_EQ(figures.verdict, StepVerdict::Settled);
     EXPECT_NEAR(*figures.overshoot, 10, 1e-3);
     const std::string summary = StepSummary(figures, {"tr/min", "%"});
-    EXPECT_EQ(summary.substr(0, summary.find('\n') + 1),
-              "Valeur finale : 300.00 tr/min (moyenne des 40 derniers points ; consigne 60.00 %, d\xE9part 0.00 tr/min)\n");
+    EXPECT_EQ(
+        summary.substr(0, summary.find('\n') + 1),
+        "Valeur finale : 300.00 tr/min (moyenne des 40 derniers points ; consigne 60.00 %, d\xE9part 0.00 tr/min)\n");
     EXPECT_NE(summary.find("D\xE9passement : 10.0 % de la variation (maximum 330.00 tr/min)\n"), std::string::npos);
 }
 
@@ -188,11 +190,13 @@ TEST(StepAnalysis, ASustainedLimitCycleIsSaidToOscillateWithItsAmplitudeAndPerio
     EXPECT_FALSE(figures.final);
     EXPECT_FALSE(figures.overshoot);
     const std::string summary = StepSummary(figures, kPercent);
-    EXPECT_EQ(summary.substr(0, summary.find('\n') + 1),
-              "La mesure oscille : amplitude 6.00 % autour de 50.00 %, p\xE9riode 2.50 s (7 p\xE9riodes enregistr\xE9" "es).\n");
-    EXPECT_NE(summary.find(tarvic::Format("Valeur finale : non \xE9tablie, la mesure oscille (derni\xE8re mesure %.2f %%",
-                                          double{record.measure.back()})),
-              std::string::npos);
+    EXPECT_EQ(
+        summary.substr(0, summary.find('\n') + 1),
+        "La mesure oscille : amplitude 6.00 % autour de 50.00 %, p\xE9riode 2.50 s (7 p\xE9riodes enregistr\xE9" "es).\n");
+    EXPECT_NE(
+        summary.find(tarvic::Format("Valeur finale : non \xE9tablie, la mesure oscille (derni\xE8re mesure %.2f %%",
+                                    double{record.measure.back()})),
+        std::string::npos);
     EXPECT_NE(summary.find("D\xE9passement : non \xE9tabli, la mesure oscille\n"), std::string::npos);
 }
 
@@ -228,7 +232,8 @@ TEST(StepAnalysis, WhatIsNoStepResponseIsSaidSo)
     const Record flat = Sample(0.5, 32, 0, 50, 50, [](double) { return 30.0f; });
     const StepFigures still = AnalyseStep(flat.setpoint, flat.measure, 0.5f, OvershootOf::SetpointStep);
     EXPECT_EQ(still.verdict, StepVerdict::NoResponse);
-    EXPECT_EQ(StepSummary(still, kPercent), "La mesure est rest\xE9" "e \xE0 30.00 % : pas de r\xE9ponse \xE0 un \xE9" "chelon.\n");
+    EXPECT_EQ(StepSummary(still, kPercent),
+              "La mesure est rest\xE9" "e \xE0 30.00 % : pas de r\xE9ponse \xE0 un \xE9" "chelon.\n");
     // A ramp of the setpoint.
     Record ramp = Sample(0.5, 32, 0, 0, 0, FirstOrder(0, 50, 2));
     for (std::size_t i = 0; i < ramp.setpoint.size(); ++i) ramp.setpoint[i] = static_cast<float>(i);

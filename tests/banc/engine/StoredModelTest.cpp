@@ -23,7 +23,10 @@ protected:
         ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
     }
     std::string Entry(const char* name) { return m_profile.GetProfileString("D_MODELE_temperature", name, "?"); }
-    void SetEntry(const char* name, const char* value) { m_profile.WriteProfileString("D_MODELE_temperature", name, value); }
+    void SetEntry(const char* name, const char* value)
+    {
+        m_profile.WriteProfileString("D_MODELE_temperature", name, value);
+    }
 
     tarvic::test::TraceCapture m_quiet;
     Settings m_settings;
@@ -96,10 +99,7 @@ TEST_F(StoredModelTest, NoModelIsFoundForAnotherQuantityOrCommand)
     EXPECT_FALSE(LoadModel(m_profile, fan, m_elements).has_value());
 }
 
-TEST_F(StoredModelTest, AMissingModelIsNone)
-{
-    EXPECT_FALSE(LoadModel(m_profile, m_settings, m_elements).has_value());
-}
+TEST_F(StoredModelTest, AMissingModelIsNone) { EXPECT_FALSE(LoadModel(m_profile, m_settings, m_elements).has_value()); }
 
 TEST_F(StoredModelTest, ADamagedEntryGivesNoModel)
 {
@@ -108,10 +108,22 @@ TEST_F(StoredModelTest, ADamagedEntryGivesNoModel)
         const char* value;
     };
     const Damage damages[] = {
-        {"TYPE", ""},           {"TYPE", "premier_ordre"}, {"GAIN", "abc"},     {"GAIN", "0.5x"},
-        {"GAIN", ""},           {"GAIN", "nan"},           {"GAIN", "inf"},     {"GAIN", "0"},
-        {"CONSTANTE_TEMPS", "-2"}, {"CONSTANTE_TEMPS", "0"}, {"RETARD", "-0.1"}, {"RETARD", "1,5"},
-        {"ORDRE", "2"},         {"ORDRE", "1.5"},          {"UNITE", "tr/min"}, {"COMMANDE", ""},
+        {"TYPE", ""},
+        {"TYPE", "premier_ordre"},
+        {"GAIN", "abc"},
+        {"GAIN", "0.5x"},
+        {"GAIN", ""},
+        {"GAIN", "nan"},
+        {"GAIN", "inf"},
+        {"GAIN", "0"},
+        {"CONSTANTE_TEMPS", "-2"},
+        {"CONSTANTE_TEMPS", "0"},
+        {"RETARD", "-0.1"},
+        {"RETARD", "1,5"},
+        {"ORDRE", "2"},
+        {"ORDRE", "1.5"},
+        {"UNITE", "tr/min"},
+        {"COMMANDE", ""},
     };
     for (const Damage& damage : damages) {
         ASSERT_TRUE(SaveModel(m_profile, m_settings, m_elements, kFirstOrder));

@@ -76,10 +76,11 @@ TEST(SweepDiagram, TheOpenLoopDashedWithItsMarginsInFigures)
     EXPECT_EQ(content.curves[0].points.size(), 2u);
     ASSERT_TRUE(content.margins);
     EXPECT_EQ(content.margins->phaseDeg, 42.3);
-    EXPECT_EQ(content.legend, "Gain en % de mesure par % de commande, 0 dB pour 1 %/%.\n"
-                              "Marge de gain : non lue, la phase ne passe pas -180\xB0 entre les points mesur\xE9s\n"
-                              "Marge de phase : 42,3\xB0 \xE0 0,00512 Hz\n"
-                              "Non mesur\xE9" "es : 0,1 Hz.");
+    EXPECT_EQ(content.legend,
+              "Gain en % de mesure par % de commande, 0 dB pour 1 %/%.\n"
+              "Marge de gain : non lue, la phase ne passe pas -180\xB0 entre les points mesur\xE9s\n"
+              "Marge de phase : 42,3\xB0 \xE0 0,00512 Hz\n"
+              "Non mesur\xE9" "es : 0,1 Hz.");
     // A controller refused draws no loop.
     loop.refusal = "Pas de PID.";
     EXPECT_TRUE(SweepDiagram("T", TwoOfThree(), &loop).curves.empty());

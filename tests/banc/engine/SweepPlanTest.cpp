@@ -86,8 +86,9 @@ TEST_F(SweepPlanTest, AFrequencyTooHighForTheCardsPeriodIsRefused)
     // 3 Hz: 333 ms hold 6 samples of 50 ms.
     std::string refusal;
     Frequency(3, refusal);
-    EXPECT_EQ(refusal, "La carte ne joue pas 3 Hz : \xE0 sa p\xE9riode de 50 ms, la table de sinus n'aurait que 6 points "
-                       "(10 au moins, soit 2 Hz au plus).");
+    EXPECT_EQ(refusal,
+              "La carte ne joue pas 3 Hz : \xE0 sa p\xE9riode de 50 ms, la table de sinus n'aurait que 6 points "
+              "(10 au moins, soit 2 Hz au plus).");
 }
 
 TEST_F(SweepPlanTest, AFrequencyTooLowForTheTablesPointPeriodIsRefused)
@@ -95,8 +96,9 @@ TEST_F(SweepPlanTest, AFrequencyTooLowForTheTablesPointPeriodIsRefused)
     // 0.00005 Hz: 20,000 s in 200 points of 100 s, beyond the 65,535 ms of the field.
     std::string refusal;
     Frequency(0.00005, refusal);
-    EXPECT_EQ(refusal, "La carte ne joue pas 0,00005 Hz : les points de sa table de sinus seraient espac\xE9s de plus "
-                       "de 65535 ms (0,0000763 Hz au moins).");
+    EXPECT_EQ(refusal,
+              "La carte ne joue pas 0,00005 Hz : les points de sa table de sinus seraient espac\xE9s de plus "
+              "de 65535 ms (0,0000763 Hz au moins).");
 }
 
 TEST_F(SweepPlanTest, TheFrequenciesAreSpacedLogarithmicallyAroundTheRestWithTenPercentOfSine)
@@ -117,8 +119,8 @@ TEST_F(SweepPlanTest, WithoutBoundsTheyComeFromTheModel)
 {
     // tau = 20 s: from 0.005 to 0.5 rad/s.
     SweepRequest request;
-    const SweepPlan plan =
-        PlanSweep(request, m_settings, m_elements, analysis::ProcessModel{analysis::ModelKind::FirstOrderDelay, 0.6, 20, 1.5});
+    const SweepPlan plan = PlanSweep(request, m_settings, m_elements,
+                                     analysis::ProcessModel{analysis::ModelKind::FirstOrderDelay, 0.6, 20, 1.5});
     EXPECT_EQ(plan.refusal, "");
     ASSERT_EQ(plan.frequencies.size(), 12u);
     EXPECT_NEAR(plan.frequencies.front().askedHz, 0.005 / (2 * std::numbers::pi), 1e-15);
@@ -139,8 +141,9 @@ TEST_F(SweepPlanTest, BoundsInTheWrongOrderAreRefused)
 
 TEST_F(SweepPlanTest, HalfTheBoundsOrNoneWithoutAModelAreRefused)
 {
-    EXPECT_EQ(Plan(0.1, std::nullopt).refusal, "Donnez les deux bornes du balayage (--fmin et --fmax), ou aucune pour "
-                                               "les tirer du mod\xE8le gard\xE9.");
+    EXPECT_EQ(Plan(0.1, std::nullopt).refusal,
+              "Donnez les deux bornes du balayage (--fmin et --fmax), ou aucune pour "
+              "les tirer du mod\xE8le gard\xE9.");
     EXPECT_EQ(Plan(std::nullopt, std::nullopt).refusal,
               "Aucun mod\xE8le gard\xE9 d'o\xF9 tirer les bornes du balayage : donnez --fmin et --fmax, ou identifiez "
               "d'abord le proc\xE9" "d\xE9 (--identifier).");
@@ -152,8 +155,9 @@ TEST_F(SweepPlanTest, ABoundTheCardCannotPlayRefusesTheSweep)
 {
     // Twelve frequencies up to 5 Hz: the first the card cannot play is the tenth, 0.1 x 50^(9/11) = 2.46 Hz.
     const SweepPlan plan = Plan(0.1, 5);
-    EXPECT_EQ(plan.refusal, "La carte ne joue pas 2,46 Hz : \xE0 sa p\xE9riode de 50 ms, la table de sinus n'aurait que "
-                            "8 points (10 au moins, soit 2 Hz au plus).");
+    EXPECT_EQ(plan.refusal,
+              "La carte ne joue pas 2,46 Hz : \xE0 sa p\xE9riode de 50 ms, la table de sinus n'aurait que "
+              "8 points (10 au moins, soit 2 Hz au plus).");
     EXPECT_TRUE(plan.frequencies.empty());
 }
 
@@ -166,8 +170,9 @@ TEST_F(SweepPlanTest, ASineThatSaturatesTheCommandIsWarnedOf)
     const SweepPlan plan = PlanSweep(request, m_settings, m_elements, std::nullopt);
     EXPECT_EQ(plan.refusal, "");
     EXPECT_TRUE(plan.saturates);
-    EXPECT_EQ(plan.warning, "La commande sature : 10 % autour de 95 % sort de 0 \xE0 100 %. Les points sont "
-                            "mesur\xE9s, mais marqu\xE9s comme douteux.");
+    EXPECT_EQ(plan.warning,
+              "La commande sature : 10 % autour de 95 % sort de 0 \xE0 100 %. Les points sont "
+              "mesur\xE9s, mais marqu\xE9s comme douteux.");
     request.amplitude = 0;
     EXPECT_EQ(PlanSweep(request, m_settings, m_elements, std::nullopt).refusal,
               "L'amplitude du sinus (--amplitude) doit \xEAtre positive et d'au plus 100 %.");

@@ -8,11 +8,11 @@
 
 #include "BancTestSupport.h"
 #include "CardAnswer.h"
-#include "support/ScriptedCard.h"
 #include "engine/link/CardLink.h"
 #include "engine/run/FrequencySweep.h"
 #include "plants/Benches.h"
 #include "runtime/BenchCard.h"
+#include "support/ScriptedCard.h"
 #include "support/TraceCapture.h"
 
 using namespace std::chrono_literals;
@@ -89,8 +89,7 @@ protected:
         m_settings.measure = FindMeasure(*m_settings.bench, measure);
         ASSERT_EQ(banc::Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
     }
-    SweepResult Sweep(SweepCard& card, const SweepRequest& request, Progress& progress,
-                      LinkTiming timing = {2s, 3})
+    SweepResult Sweep(SweepCard& card, const SweepRequest& request, Progress& progress, LinkTiming timing = {2s, 3})
     {
         const SweepPlan plan = PlanSweep(request, m_settings, m_elements, std::nullopt);
         EXPECT_EQ(plan.refusal, "");

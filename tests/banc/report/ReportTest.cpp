@@ -102,29 +102,29 @@ protected:
 
 }  // namespace
 
-
 TEST_F(Report, TitleBlockNamesTheRunItsBenchItsPeopleAndItsCard)
 {
     EXPECT_NE(Text(true).find(Utf8("Essai n\xB0 12 : Niveau d'eau, r\xE9gulation PID\n"
-                               "Banc Niveau d'eau\n"
-                               "Mode 1 : r\xE9gulation PID, mesure : niveau 1\n"
-                               "Date 2026-12-08 15:04:05\n"
-                               "Utilisateur \xC9lodie Lef\xE8vre\n"
-                               "Poste salle-b12\n"
-                               "Carte CARTE V3.1\n"
-                               "Issue complet\n"
-                               "Enregistrement 4 blocs sur 4, un point toutes les 500 ms\n"
-                               "R\xE9glages PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 %\n"
-                               "Synoptique\n")),
+                                   "Banc Niveau d'eau\n"
+                                   "Mode 1 : r\xE9gulation PID, mesure : niveau 1\n"
+                                   "Date 2026-12-08 15:04:05\n"
+                                   "Utilisateur \xC9lodie Lef\xE8vre\n"
+                                   "Poste salle-b12\n"
+                                   "Carte CARTE V3.1\n"
+                                   "Issue complet\n"
+                                   "Enregistrement 4 blocs sur 4, un point toutes les 500 ms\n"
+                                   "R\xE9glages PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 %\n"
+                                   "Synoptique\n")),
               std::string::npos)
         << Text(true);
 }
 
 TEST_F(Report, StepFiguresAreTheRecordsOwn)
 {
-    EXPECT_NE(Text().find(Utf8("R\xE9ponse indicielle\n"
-                               "Valeur finale : 50.00 % (moyenne des 26 derniers points ; consigne 50.00 %, d\xE9part 0.00 %)\n"
-                               "D\xE9passement : 10.0 % de l'\xE9" "chelon de consigne (maximum 54.99 %, valeur finale 50.00 %)\n")),
+    EXPECT_NE(Text().find(Utf8(
+                  "R\xE9ponse indicielle\n"
+                  "Valeur finale : 50.00 % (moyenne des 26 derniers points ; consigne 50.00 %, d\xE9part 0.00 %)\n"
+                  "D\xE9passement : 10.0 % de l'\xE9" "chelon de consigne (maximum 54.99 %, valeur finale 50.00 %)\n")),
               std::string::npos)
         << Text();
 }
@@ -132,11 +132,12 @@ TEST_F(Report, StepFiguresAreTheRecordsOwn)
 TEST_F(Report, EachElementsSummaryIsRenderedFromItsMarkupWithItsAccents)
 {
     const std::string text = Text();
-    EXPECT_NE(text.find(Utf8("R\xE9glages des \xE9l\xE9ments\nBanc\nCde independantes:\nPompe = 0.00 %\n"
-                             "R\xE9gulateur\nCorrecteur: PID\nK1 = 2.00\nTi = 20.00 s\nTd = 6.50 s\na = 8.00\n"
-                             "d\xE9riv\xE9" "e sur \xE9" "cart\nK2 = 1.000\nProcessus:\n"
-                             "Consigne\nConsigne:\nEchelon\nValeur Repos =\n0%\nVal. C =\n50.00 %\nRetard =\n0.400 s\n")),
-              std::string::npos)
+    EXPECT_NE(
+        text.find(Utf8("R\xE9glages des \xE9l\xE9ments\nBanc\nCde independantes:\nPompe = 0.00 %\n"
+                       "R\xE9gulateur\nCorrecteur: PID\nK1 = 2.00\nTi = 20.00 s\nTd = 6.50 s\na = 8.00\n"
+                       "d\xE9riv\xE9" "e sur \xE9" "cart\nK2 = 1.000\nProcessus:\n"
+                       "Consigne\nConsigne:\nEchelon\nValeur Repos =\n0%\nVal. C =\n50.00 %\nRetard =\n0.400 s\n")),
+        std::string::npos)
         << text;
     // The style escapes are obeyed, never printed.
     EXPECT_EQ(text.find('\\'), std::string::npos);
@@ -178,8 +179,7 @@ TEST_F(Report, PagesAreA4NumberedWithTheirFontsEmbedded)
     const std::string info = Words(ToolOutput("pdfinfo", {QString::fromStdString(pdf)}));
     EXPECT_NE(info.find("Pages: 3\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Page size: 595 x 842 pts (A4)\n"), std::string::npos) << info;
-    EXPECT_NE(info.find(Utf8("Title: Essai n\xB0 12 - Niveau d'eau, r\xE9gulation PID\n")), std::string::npos)
-        << info;
+    EXPECT_NE(info.find(Utf8("Title: Essai n\xB0 12 - Niveau d'eau, r\xE9gulation PID\n")), std::string::npos) << info;
     const std::string text = Text();
     for (const char* page : {"page 1 / 3", "page 2 / 3", "page 3 / 3"})
         EXPECT_NE(text.find(Utf8("tarvic-banc - Essai n\xB0 12 du 2026-12-08 15:04:05\n") + page), std::string::npos)
@@ -192,7 +192,8 @@ TEST_F(Report, PagesAreA4NumberedWithTheirFontsEmbedded)
     for (int line = 0; std::getline(rows, row); ++line) {
         if (line < 2) continue;  // the header and its rule
         ++faces;
-        EXPECT_TRUE(std::regex_search(row, std::regex(" (Type 1C|CID TrueType|TrueType|Type 1|CID Type 0C) +[A-Za-z-]+ +yes ")))
+        EXPECT_TRUE(
+            std::regex_search(row, std::regex(" (Type 1C|CID TrueType|TrueType|Type 1|CID Type 0C) +[A-Za-z-]+ +yes ")))
             << row;
     }
     EXPECT_GE(faces, 2);  // the serif face and its bold
@@ -201,8 +202,7 @@ TEST_F(Report, PagesAreA4NumberedWithTheirFontsEmbedded)
 TEST_F(Report, AnUnwritablePathIsRefusedInFrenchAndAnArchiveIsNeverReplaced)
 {
     const std::string absent = m_folder.File("absent/rapport.pdf");
-    EXPECT_EQ(WriteTo(absent),
-              "Impossible d'\xE9" "crire le rapport " + absent + " : dossier introuvable.");
+    EXPECT_EQ(WriteTo(absent), "Impossible d'\xE9" "crire le rapport " + absent + " : dossier introuvable.");
     const std::string archive = m_folder.File("essai.tbc");
     ASSERT_EQ(SaveArchive(archive, m_run.loaded.settings, m_run.loaded.elements), "");
     const std::string before = banc::test::ReadFile(archive);
@@ -234,9 +234,8 @@ bool ColourNear(const QImage& page, double x, double y, QColor colour)
 TEST_F(Report, ThePlotsCurvesHaveTheirColoursAtTheirPointsAndTheirDashesForGrey)
 {
     // Where the plot stands: its page and its top there.
-    const report::Document document = report::Measured([&](CDC& dc) {
-        return report::RunDocument(dc, m_run.stored, m_run.loaded.settings, m_run.loaded.elements);
-    });
+    const report::Document document = report::Measured(
+        [&](CDC& dc) { return report::RunDocument(dc, m_run.stored, m_run.loaded.settings, m_run.loaded.elements); });
     const std::vector<report::Page> pages = report::LayOut(document.blocks);
     int pageNumber = 0, top = -1;
     for (std::size_t p = 0; p < pages.size() && top < 0; ++p)
@@ -248,7 +247,7 @@ TEST_F(Report, ThePlotsCurvesHaveTheirColoursAtTheirPointsAndTheirDashesForGrey)
     ASSERT_EQ(pageNumber, 2);
     const std::string png = m_folder.File("page");
     ToolOutput("pdftoppm", {"-r", QString::number(kDpi), "-f", "2", "-l", "2", "-singlefile", "-png",
-                        QString::fromStdString(Pdf()), QString::fromStdString(png)});
+                            QString::fromStdString(Pdf()), QString::fromStdString(png)});
     const QImage page(QString::fromStdString(png + ".png"));
     ASSERT_FALSE(page.isNull());
     // In the plot's frame: 0 to 100 % over rows 400 to 50 (3.5 a percent), the 128 points over columns 70 to 730.
@@ -290,7 +289,8 @@ TEST_F(Report, ThePlotsCurvesHaveTheirColoursAtTheirPointsAndTheirDashesForGrey)
 TEST(ReportLayout, AHeadingGoesToTheNextPageWithTheBlockItHeads)
 {
     const auto block = [](int height, bool keep = false) { return report::Block{height, {}, keep, keep ? 6 : 0}; };
-    const std::vector<report::Block> blocks{block(600), block(40, true), block(600), block(100), block(390), block(700)};
+    const std::vector<report::Block> blocks{block(600), block(40, true), block(600),
+                                            block(100), block(390),      block(700)};
     const std::vector<report::Page> pages = report::LayOut(blocks);
     ASSERT_EQ(pages.size(), 3u);
     // 600 + 40 + 6 + 600 is more than the 1140 of a page: the heading and its block go on together;
@@ -318,8 +318,8 @@ TEST_F(Report, AComparisonNamesEachRunOverlaysThemAndSetsTheirFiguresSideBySide)
     std::vector<ComparedRun> runs(2);
     for (ComparedRun& run : runs) {
         run.stored = m_run.stored;
-        ASSERT_EQ(LoadArchiveBytes(ArchiveBytes(m_run.loaded.settings, m_run.loaded.elements), "l'essai",
-                                   run.loaded), "");
+        ASSERT_EQ(LoadArchiveBytes(ArchiveBytes(m_run.loaded.settings, m_run.loaded.elements), "l'essai", run.loaded),
+                  "");
     }
     runs[1].stored.number = 15;
     runs[1].stored.user = "Lo\xEF" "c";
@@ -329,21 +329,23 @@ TEST_F(Report, AComparisonNamesEachRunOverlaysThemAndSetsTheirFiguresSideBySide)
     const std::string path = m_folder.File("comparaison.pdf");
     ASSERT_EQ(report::WriteComparisonReport(path, runs), "");
     const std::string text = PdfText(path, true);
-    EXPECT_NE(text.find(Utf8("Comparaison des essais 12, 15\n"
-                             "Essai n\xB0 12 Niveau d'eau, r\xE9gulation PID, 2026-12-08 15:04:05, \xC9lodie Lef\xE8vre ; "
-                             "PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 % ; complet\n"
-                             "Essai n\xB0 15 Niveau d'eau, r\xE9gulation PID, 2026-12-08 15:04:05, Lo\xEF" "c ; "
-                             "PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 % ; complet\n"
-                             "Courbes superpos\xE9" "es\n")),
-              std::string::npos)
+    EXPECT_NE(
+        text.find(Utf8("Comparaison des essais 12, 15\n"
+                       "Essai n\xB0 12 Niveau d'eau, r\xE9gulation PID, 2026-12-08 15:04:05, \xC9lodie Lef\xE8vre ; "
+                       "PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 % ; complet\n"
+                       "Essai n\xB0 15 Niveau d'eau, r\xE9gulation PID, 2026-12-08 15:04:05, Lo\xEF" "c ; "
+                       "PID Kp 2 Ti 20 s, \xE9" "chelon 0 -> 50 % ; complet\n"
+                       "Courbes superpos\xE9" "es\n")),
+        std::string::npos)
         << text;
     // 10 % over the step for the first, none for the second.
     // From 10 to 90 % of the 50 % step: points 1.6 to 14.4 and 3.2 to 28.8, 0.5 s apart.
     EXPECT_NE(text.find(Utf8("D\xE9passement 10.0 % 0.0 %\nTemps de mont\xE9" "e (10 \xE0 90 %) 6.4 s 12.8 s\n")),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find(Utf8("Commentaire de l'essai 12\nTr\xE8s bonne r\xE9ponse ; d\xE9passement \xE0 r\xE9" "duire !\n")),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(Utf8("Commentaire de l'essai 12\nTr\xE8s bonne r\xE9ponse ; d\xE9passement \xE0 r\xE9" "duire !\n")),
+        std::string::npos);
     EXPECT_EQ(text.find("Commentaire de l'essai 15"), std::string::npos);
     EXPECT_NE(text.find("page 1 / 1"), std::string::npos);
 }

@@ -137,8 +137,9 @@ TEST(CardChoice, APortThatCannotBeOpenedIsSaidAndTheSimulatedCardComesBack)
     dialog.Embedded()->setChecked(true);
     dialog.Field(window::CardDialog::kSpeedField)->setText(QStringLiteral("2000"));
     dialog.accept();
-    EXPECT_EQ(dialog.Error().toStdString(),
-              "Vitesse de la carte simul\xC3\xA9" "e (fois le temps r\xC3\xA9" "el) : 2000 est hors limites (de 0,1 \xC3\xA0 1000).");
+    EXPECT_EQ(
+        dialog.Error().toStdString(),
+        "Vitesse de la carte simul\xC3\xA9" "e (fois le temps r\xC3\xA9" "el) : 2000 est hors limites (de 0,1 \xC3\xA0 1000).");
     dialog.Field(window::CardDialog::kSpeedField)->setText(QStringLiteral("20"));
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());

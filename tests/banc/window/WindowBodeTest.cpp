@@ -88,7 +88,8 @@ TEST_F(WindowBode, TheBodeDiagramIsATabBesideTheTimePlot)
     CRecordingDC empty;
     Window().Bode()->Render(empty, 1100);
     const auto said = std::find_if(empty.Calls().begin(), empty.Calls().end(), [](const auto& call) {
-        return call.op == "text" && call.text == "Pas encore de diagramme : Essai, R\xE9ponse fr\xE9quentielle, en boucle ouverte.";
+        return call.op == "text" &&
+               call.text == "Pas encore de diagramme : Essai, R\xE9ponse fr\xE9quentielle, en boucle ouverte.";
     });
     EXPECT_NE(said, empty.Calls().end());
 }

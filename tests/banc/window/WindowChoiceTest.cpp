@@ -76,7 +76,8 @@ TEST_F(WindowChoice, ABenchAndAModeMakeTheirElementsAndProfileSectionsAndTheNext
     EXPECT_EQ(Entry("tarvic-banc-debitair.ini", "TYPE", "REGULATEUR"), "2");
     EXPECT_EQ(Entry("tarvic-banc-fenetre.ini", "debitair", "MODE"), "tor");
     // Its synoptic: the blocks with the elements' descriptions, a point and a probe per measurement.
-    const auto* controller = dynamic_cast<const CBoiteFonction*>(window.Synoptic()->Items().Find(banc::kControllerBlock));
+    const auto* controller =
+        dynamic_cast<const CBoiteFonction*>(window.Synoptic()->Items().Find(banc::kControllerBlock));
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(ItemsNumbered(banc::kMeasurePoint, 3), 2);
     EXPECT_EQ(ItemsNumbered(banc::kMeasureProbe, 3), 2);

@@ -149,7 +149,8 @@ TEST(HelpKeys, TheTableListsTheEntriesThatHaveKeysInFrench)
 TEST_F(WindowDesktop, AboutSaysTheVersion)
 {
     EXPECT_EQ(window::AboutText().toStdString(),
-              "<p><b>tarvic-banc-fenetre</b> " TARVIC_VERSION_STRING "</p>"
+              "<p><b>tarvic-banc-fenetre</b> " TARVIC_VERSION_STRING
+              "</p>"
               "<p>La console des bancs d'automatique : un essai de r\xC3\xA9gulation sur l'un des cinq bancs "
               "(niveau d'eau, d\xC3\xA9" "bit d'air et temp\xC3\xA9rature, axe num\xC3\xA9rique, moteur et charge, "
               "charge \xC3\xA9lectrique), sur sa carte d'interface ou sur la carte simul\xC3\xA9" "e.</p>"

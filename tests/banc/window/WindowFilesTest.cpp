@@ -29,7 +29,8 @@ protected:
     window::BenchWindow& Window() { return m_fixture.Window(); }
     std::string Documents() const
     {
-        return window::StartFolder("", QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
+        return window::StartFolder("",
+                                   QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
                                    QDir::homePath().toStdString());
     }
 
@@ -62,8 +63,9 @@ TEST_F(WindowFiles, TheDialogsOpenWhereTheUserLastWentWithANameForTheRun)
                 offered == Documents() + "/" + window::SuggestedName(shown, File::Archive, after))
         << offered;
     // The folder is kept in the window's profile: the next dialogs open there, even after a restart.
-    EXPECT_EQ(tarvic::IniProfile(m_fixture.folder.File("tarvic-banc-fenetre.ini")).GetProfileString("FENETRE", "DOSSIER", ""),
-              m_fixture.folder.File("essais"));
+    EXPECT_EQ(
+        tarvic::IniProfile(m_fixture.folder.File("tarvic-banc-fenetre.ini")).GetProfileString("FENETRE", "DOSSIER", ""),
+        m_fixture.folder.File("essais"));
     m_fixture.Close();
     m_fixture.Open();
     Window().Do(window::Action::Open);
@@ -123,7 +125,8 @@ TEST_F(WindowFiles, OuvrirRefusesADamagedArchiveAndSaysWhenOneCouldNotBeChecked)
     m_fixture.prompts.paths = {bare};
     Window().Do(window::Action::Open);
     EXPECT_EQ(m_fixture.prompts.warnings.size(), 1u);
-    EXPECT_EQ(Window().Status()->NoticeText(),
-              QString::fromLatin1(bare + " n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou d'une "
-                                         "autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9."));
+    EXPECT_EQ(
+        Window().Status()->NoticeText(),
+        QString::fromLatin1(bare + " n'a pas de somme de contr\xF4le (archive d'une version ant\xE9rieure ou d'une "
+                                   "autre application) : son contenu n'a pas pu \xEAtre v\xE9rifi\xE9."));
 }

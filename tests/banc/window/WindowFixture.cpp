@@ -87,7 +87,8 @@ class ApplicationEnvironment : public ::testing::Environment {
 public:
     void TearDown() override { delete QCoreApplication::instance(); }
 };
-[[maybe_unused]] const auto* const kApplicationEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+[[maybe_unused]] const auto* const kApplicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 }  // namespace
 

@@ -35,12 +35,12 @@ public:
     std::deque<Closing> dropping;
     std::vector<Dropping> droppingAsked;
     std::deque<std::string> paths;
-    File csv = File::Csv;  // the CSV's file type chosen
+    File csv = File::Csv;              // the CSV's file type chosen
     std::vector<std::string> offered;  // the folder a file dialog opened in, or the file it suggested
     std::vector<std::string> warnings;
-    std::deque<std::string> comments;  // typed in the comment's dialog
+    std::deque<std::string> comments;         // typed in the comment's dialog
     std::vector<std::string> commentOffered;  // what the dialog showed, as "title|comment"
-    std::deque<bool> removals;  // the answers to the removal's confirmation
+    std::deque<bool> removals;                // the answers to the removal's confirmation
     std::vector<std::string> removalAsked;
     std::deque<std::string> printed;  // the PDF file each print goes to
     int questions = 0;
@@ -84,7 +84,7 @@ public:
     bool RunToTheEnd();
 
     TemporaryFolder folder;
-    std::string student;  // the name runs are kept under, "" the login
+    std::string student;     // the name runs are kept under, "" the login
     net::MqttSettings mqtt;  // the room's broker, off by default
     ScriptedPrompts prompts;
     tarvic::test::TraceCapture traces;  // the generator's tables are traced

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "WindowFixture.h"
-#include "engine/outputs/RecordingArchive.h"
-#include "engine/outputs/Results.h"
 #include "engine/history/KeepRun.h"
 #include "engine/history/RunHistory.h"
+#include "engine/outputs/RecordingArchive.h"
+#include "engine/outputs/Results.h"
 #include "window/CardConnection.h"
 #include "window/HistoryDock.h"
 #include "window/HistoryPane.h"
@@ -69,7 +69,8 @@ protected:
     {
         const QAbstractItemModel& model = *Pane().Table()->model();
         Lines cells;
-        for (int row = 0; row < model.rowCount(); ++row) cells.push_back(model.index(row, column).data().toString().toStdString());
+        for (int row = 0; row < model.rowCount(); ++row)
+            cells.push_back(model.index(row, column).data().toString().toStdString());
         return cells;
     }
     history::StoredRun Stored(long long number)
@@ -178,7 +179,8 @@ TEST_F(WindowHistory, ARunToTheEndIsKeptAndListedWithItsFigures)
     // The headers the user sorts on.
     const QAbstractItemModel& model = *Pane().Table()->model();
     QStringList headers;
-    for (int column = 0; column < model.columnCount(); ++column) headers << model.headerData(column, Qt::Horizontal).toString();
+    for (int column = 0; column < model.columnCount(); ++column)
+        headers << model.headerData(column, Qt::Horizontal).toString();
     EXPECT_EQ(headers.join('|').toStdString(),
               "N\xC2\xB0|Date|Mode|R\xC3\xA9glages|Issue|Valeur finale|D\xC3\xA9passement|Utilisateur|Commentaire");
 }
@@ -236,9 +238,12 @@ TEST_F(WindowHistory, ThePaneListsThisBenchsRunsNewestFirstSortedAndFiltered)
             Run("debitair", "2026-12-08 09:05:00", history::RunOutcome::Complete, 3.0),
             Run("niveaueau", "2026-12-08 09:10:00", history::RunOutcome::Interrupted, std::nullopt),
             Run("niveaueau", "2026-12-08 09:20:00", history::RunOutcome::CardFault, 4.3, "r\xE9ponse lente")});
-    EXPECT_EQ(Rows(), (Lines{"4|2026-12-08 09:20:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|D\xC3\xA9" "faut de carte|40,0 %|4,3 %|eleve|r\xC3\xA9ponse lente",
-                             "3|2026-12-08 09:10:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Interrompu|40,0 %||eleve|",
-                             "1|2026-12-08 09:00:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Complet|40,0 %|12,5 %|eleve|P seul"}));
+    EXPECT_EQ(
+        Rows(),
+        (Lines{
+            "4|2026-12-08 09:20:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|D\xC3\xA9" "faut de carte|40,0 %|4,3 %|eleve|r\xC3\xA9ponse lente",
+            "3|2026-12-08 09:10:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Interrompu|40,0 %||eleve|",
+            "1|2026-12-08 09:00:00|Mode 1 : r\xC3\xA9gulation PID|PID Kp 2|Complet|40,0 %|12,5 %|eleve|P seul"}));
     // By overshoot, as a number: the one without first, 4,3 before 12,5.
     Pane().Table()->sortByColumn(window::kRunOvershoot, Qt::AscendingOrder);
     EXPECT_EQ(Column(window::kRunNumber), (Lines{"3", "4", "1"}));
@@ -454,7 +459,8 @@ TEST_F(WindowHistory, ABaseThatCannotBeOpenedIsSaidInThePaneAndTheRunIsStillTher
     ASSERT_TRUE(m_fixture.RunToTheEnd());
     EXPECT_EQ(Bench().LastKept().number, 0);
     ASSERT_NE(Bench().LastKept().warning, "");
-    EXPECT_EQ(Window().Status()->NoticeText(), QString::fromLatin1(("Essai termin\xE9 : 2 blocs. " + Bench().LastKept().warning).c_str()));
+    EXPECT_EQ(Window().Status()->NoticeText(),
+              QString::fromLatin1(("Essai termin\xE9 : 2 blocs. " + Bench().LastKept().warning).c_str()));
     // The run is there to save, and the file is as it was.
     EXPECT_TRUE(Bench().Unsaved());
     EXPECT_EQ(test::ReadFile(BasePath()), foreign);

@@ -14,11 +14,11 @@
 #include <cmath>
 
 #include "LoggedCardWindow.h"
-#include "engine/run/Download.h"
-#include "engine/outputs/LabText.h"
-#include "engine/model/NumberText.h"
 #include "engine/lab/RecordedResponse.h"
+#include "engine/model/NumberText.h"
+#include "engine/outputs/LabText.h"
 #include "engine/outputs/Results.h"
+#include "engine/run/Download.h"
 #include "recording/RecordingSupport.h"
 #include "window/CurveList.h"
 #include "window/IdentificationPanel.h"
@@ -118,8 +118,8 @@ protected:
     static std::string GainLine(const ControllerSettings& s)
     {
         const float normaliser = static_cast<float>(3276.0 / double{s.ks});
-        return tarvic::Format("!RKP%4.4X%4.4X%8.8X", static_cast<int>(double{s.kp} * 1024), static_cast<int>(double{s.ks} * 256),
-                              static_cast<int>(double{normaliser} * 1024 * 20));
+        return tarvic::Format("!RKP%4.4X%4.4X%8.8X", static_cast<int>(double{s.kp} * 1024),
+                              static_cast<int>(double{s.ks} * 256), static_cast<int>(double{normaliser} * 1024 * 20));
     }
     static std::string IntegralLine(const ControllerSettings& s)
     {
@@ -225,8 +225,10 @@ TEST_F(WindowLab, TheIdentificationDrawsTheModelAndTheMethodsOverTheMeasurementA
     std::vector<CPoint> expected;
     const analysis::StepAnalysed& step = result.identification.step;
     for (int i = 0; i < 64; ++i) {
-        const double value = step.measureBefore + model.StepResponse(i * 0.5 - step.stepTime, step.commandAfter - step.commandBefore);
-        expected.emplace_back(plot.TimeAxis().ConvIntFloat(i * 0.5f), plot.ValueAxis(0).ConvIntFloat(static_cast<float>(value)));
+        const double value =
+            step.measureBefore + model.StepResponse(i * 0.5 - step.stepTime, step.commandAfter - step.commandBefore);
+        expected.emplace_back(plot.TimeAxis().ConvIntFloat(i * 0.5f),
+                              plot.ValueAxis(0).ConvIntFloat(static_cast<float>(value)));
     }
     EXPECT_EQ(lines[0]->points, expected);
     EXPECT_EQ(lines[0]->pen.lopnStyle, PS_SOLID);
@@ -314,13 +316,15 @@ TEST_F(WindowLab, AppliquerMakesTheClosedLoopWithTheSettingsAndSendsItsWholeConf
     Lines expected;
     {
         std::lock_guard lock(Bench().Lock());
-        for (const std::string& line : ConfigurationLines(Bench().LiveElements(), Bench().LiveSettings())) expected.push_back("!" + line);
+        for (const std::string& line : ConfigurationLines(Bench().LiveElements(), Bench().LiveSettings()))
+            expected.push_back("!" + line);
     }
     ASSERT_TRUE(SpinUntil([&] { return Orders().size() >= expected.size(); }));
     LetTheWatchTurn();
     EXPECT_EQ(Orders(), expected);
     EXPECT_NE(std::find(expected.begin(), expected.end(), GainLine(chosen)), expected.end()) << GainLine(chosen);
-    EXPECT_NE(std::find(expected.begin(), expected.end(), IntegralLine(chosen)), expected.end()) << IntegralLine(chosen);
+    EXPECT_NE(std::find(expected.begin(), expected.end(), IntegralLine(chosen)), expected.end())
+        << IntegralLine(chosen);
     // The open-loop run stays on show with its model.
     EXPECT_NE(Lab().Result(), nullptr);
 }
@@ -432,8 +436,9 @@ TEST_F(WindowLab, ThePredictedResponseIsDrawnDashedOverTheNextClosedLoopRun)
     for (std::size_t i = 0; i < prediction.measure.size() && i < lines[0]->points.size(); ++i) {
         const float t = static_cast<float>(i * prediction.period);
         if (t > span) break;
-        EXPECT_EQ(lines[0]->points[i], CPoint(plot.TimeAxis().ConvIntFloat(t),
-                                              plot.ValueAxis(0).ConvIntFloat(static_cast<float>(prediction.measure[i]))))
+        EXPECT_EQ(lines[0]->points[i],
+                  CPoint(plot.TimeAxis().ConvIntFloat(t),
+                         plot.ValueAxis(0).ConvIntFloat(static_cast<float>(prediction.measure[i]))))
             << i;
         ++compared;
     }

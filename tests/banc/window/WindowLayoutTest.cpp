@@ -43,8 +43,9 @@ protected:
             if (!widget->isVisible() || widget->isWindow()) continue;
             const QRect area(widget->mapTo(&window, QPoint(0, 0)), widget->size());
             if (!window.rect().contains(area))
-                outside.push_back((widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
-                                                                  : widget->objectName())
+                outside.push_back((widget->objectName().isEmpty()
+                                       ? QString::fromLatin1(widget->metaObject()->className())
+                                       : widget->objectName())
                                       .toStdString());
         }
         return outside;
@@ -102,7 +103,8 @@ TEST_F(WindowLayout, ALongNoticeIsCutInTheStatusBarAndWholeInItsTip)
     EXPECT_EQ(Outside(window), std::vector<std::string>{});
     EXPECT_EQ(window.Status()->NoticeText(), notice);
     const auto labels = window.Status()->findChildren<QLabel*>();
-    const auto shown = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == notice; });
+    const auto shown =
+        std::find_if(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == notice; });
     ASSERT_NE(shown, labels.end());
     EXPECT_EQ((*shown)->toolTip(), notice);
 }

@@ -105,7 +105,8 @@ TEST(WindowProgram, ALogoutAKillOrCtrlCClosesTheWindowThroughItsNormalPathAsTheS
         ASSERT_TRUE(tarvic::test::WaitUntil([&] { return !card.LinesFrom("?AEBC").empty(); }, std::chrono::seconds(30)))
             << signal;
         program.Send(signal);
-        // Killed on the spot, it would have no exit status (-1); closed, it ends with 128 + the signal, as shells count it.
+        // Killed on the spot, it would have no exit status (-1); closed, it ends with 128 + the signal, as shells count
+        // it.
         EXPECT_EQ(program.Finish(), 128 + signal) << signal;
         // Nothing was acquired: nothing to keep, nothing said.
         EXPECT_EQ(program.Errors().find("Essai"), std::string::npos) << program.Errors();

@@ -41,7 +41,7 @@ TEST_F(WindowReport, TheRunJustKeptIsExportedAsItsReport)
 {
     const std::string path = m_fixture.folder.File("rapport.pdf");
     m_fixture.prompts.paths = {path};
-    emit Window().Menus()->reportAsked();
+    emit Window().Menus() -> reportAsked();
     ASSERT_EQ(m_fixture.prompts.offered.size(), 1u);
     // Named as the run's other files, with the suffix of a PDF.
     EXPECT_EQ(m_fixture.prompts.offered[0].substr(m_fixture.prompts.offered[0].size() - 4), ".pdf");
@@ -56,7 +56,7 @@ TEST_F(WindowReport, PrintingGoesThroughThePrintDialogToThePrinterChosen)
 {
     const std::string path = m_fixture.folder.File("imprime.pdf");
     m_fixture.prompts.printed = {path};
-    emit Window().Menus()->printAsked();
+    emit Window().Menus() -> printAsked();
     EXPECT_EQ(m_fixture.prompts.warnings, std::vector<std::string>{});
     EXPECT_NE(PdfText(path, true).find(Utf8(kKeptRun)), std::string::npos);
     EXPECT_EQ(Window().Status()->NoticeText(), QString::fromUtf8("Rapport imprim\xC3\xA9."));
@@ -65,7 +65,7 @@ TEST_F(WindowReport, PrintingGoesThroughThePrintDialogToThePrinterChosen)
 TEST_F(WindowReport, GivingUpThePrintDialogPrintsNothing)
 {
     const std::vector<std::string> before = banc::test::FolderEntries(m_fixture.folder.Path());
-    emit Window().Menus()->printAsked();
+    emit Window().Menus() -> printAsked();
     EXPECT_EQ(banc::test::FolderEntries(m_fixture.folder.Path()), before);
     EXPECT_EQ(m_fixture.prompts.warnings, std::vector<std::string>{});
     EXPECT_NE(Window().Status()->NoticeText(), QString::fromUtf8("Rapport imprim\xC3\xA9."));
@@ -78,8 +78,9 @@ TEST_F(WindowReport, AnExperimentOpenedHasNoNumberNorAnotherUsersName)
     ASSERT_EQ(Bench().OpenArchive(archive), "");
     const std::string path = m_fixture.folder.File("ouvert.pdf");
     m_fixture.prompts.paths = {path};
-    emit Window().Menus()->reportAsked();
+    emit Window().Menus() -> reportAsked();
     const std::string text = PdfText(path, true);
-    EXPECT_NE(text.find(Utf8("Essai : Niveau d'eau, r\xE9gulation PID\nBanc Niveau d'eau\n")), std::string::npos) << text;
+    EXPECT_NE(text.find(Utf8("Essai : Niveau d'eau, r\xE9gulation PID\nBanc Niveau d'eau\n")), std::string::npos)
+        << text;
     EXPECT_NE(text.find("Date inconnue\nUtilisateur inconnu\nPoste inconnu\n"), std::string::npos) << text;
 }

@@ -147,9 +147,9 @@ window::ArgumentsAnswer Answer(QStringList arguments)
 
 TEST(WindowRoomArguments, TheRoomsOptionsAreTakenAsTheNetworkLibraryReadsThem)
 {
-    const window::ArgumentsAnswer given = Answer({"--mqtt", "courtier:1884", QString::fromUtf8("--salle=B\xC3\xA9ta"),
-                                                  "--poste", "pc07", "--mqtt-utilisateur", "pc07", "--mqtt-mdp",
-                                                  "/etc/tarvic/pc07.mdp", "--mqtt-ca", "/etc/tarvic/ca.crt"});
+    const window::ArgumentsAnswer given =
+        Answer({"--mqtt", "courtier:1884", QString::fromUtf8("--salle=B\xC3\xA9ta"), "--poste", "pc07",
+                "--mqtt-utilisateur", "pc07", "--mqtt-mdp", "/etc/tarvic/pc07.mdp", "--mqtt-ca", "/etc/tarvic/ca.crt"});
     EXPECT_FALSE(given.exitStatus);
     EXPECT_EQ(given.errors, "");
     EXPECT_EQ(given.mqtt.broker, "courtier:1884");

@@ -59,7 +59,8 @@ protected:
     {
         std::vector<float> points;
         for (const Curve& curve : ResultColumns(settings, elements))
-            for (int i = 0; i < elements.recording->LitNbPoint(); ++i) points.push_back(curve.Value(*elements.recording, i));
+            for (int i = 0; i < elements.recording->LitNbPoint(); ++i)
+                points.push_back(curve.Value(*elements.recording, i));
         return points;
     }
 
@@ -237,7 +238,8 @@ TEST_F(WindowRun, ADamagedArchiveIsRefusedWithAClearMessageAndChangesNothing)
     const std::vector<float> before = Points(Bench().ShownSettings(), Bench().ShownElements());
     m_fixture.prompts.paths = {damaged};
     Window().Do(window::Action::Open);
-    EXPECT_EQ(m_fixture.prompts.warnings, std::vector<std::string>{damaged + " n'est pas une archive d'essai lisible."});
+    EXPECT_EQ(m_fixture.prompts.warnings,
+              std::vector<std::string>{damaged + " n'est pas une archive d'essai lisible."});
     EXPECT_TRUE(Bench().ShowsLive());
     EXPECT_EQ(Points(Bench().ShownSettings(), Bench().ShownElements()), before);
     EXPECT_EQ(banc::test::ReadFile(m_fixture.folder.File("tarvic-banc-niveaueau.ini")), profile);
@@ -259,9 +261,10 @@ TEST_F(WindowRun, ACardThatFallsSilentShowsItsStateAndTheBlocksStay)
     ASSERT_TRUE(SpinUntil([&] { return Bench().Card().State() == LinkState::Answering; }));
     ASSERT_TRUE(m_fixture.RunToTheEnd());
     EXPECT_EQ(Window().Status()->LinkText().toStdString(), "La carte ne r\xC3\xA9pond pas");
-    EXPECT_EQ(Window().Status()->NoticeText().toStdString(),
-              "La carte ne r\xC3\xA9pond plus : \xC2\xAB TEM01 \xC2\xBB envoy\xC3\xA9 2 fois, chaque fois sans r\xC3\xA9ponse "
-              "au bout de 0,05 s (0,1 s en tout). 1 bloc sur 2 gard\xC3\xA9.");
+    EXPECT_EQ(
+        Window().Status()->NoticeText().toStdString(),
+        "La carte ne r\xC3\xA9pond plus : \xC2\xAB TEM01 \xC2\xBB envoy\xC3\xA9 2 fois, chaque fois sans r\xC3\xA9ponse "
+        "au bout de 0,05 s (0,1 s en tout). 1 bloc sur 2 gard\xC3\xA9.");
     EXPECT_EQ(Blocks(), 1);
     EXPECT_FLOAT_EQ(Recording().LitPoint('M', 31), 0x0400 * 100.0f / 3264);
     CRecordingDC dc;
@@ -320,9 +323,10 @@ TEST_F(WindowRun, AStationsCardIsNamedOnceByTheWatchAndTheRunKeepsNoBlocks)
     // The watch's requests, refused turn after turn, are said once, with what the card says it is.
     ASSERT_TRUE(SpinUntil([&] { return card.Lines().size() > 12; }));
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0], "La carte qui r\xC3\xA9pond se pr\xC3\xA9sente comme \xC2\xAB CARDSIM 1.0 \xC2\xBB et a refus\xC3\xA9 "
-                          "la lecture des mesures du banc niveaueau (\xC2\xAB AEBC \xC2\xBB, r\xC3\xA9ponse !Erreur) : ce "
-                          "n'est pas la carte de ce banc.");
+    EXPECT_EQ(notices[0],
+              "La carte qui r\xC3\xA9pond se pr\xC3\xA9sente comme \xC2\xAB CARDSIM 1.0 \xC2\xBB et a refus\xC3\xA9 "
+              "la lecture des mesures du banc niveaueau (\xC2\xAB AEBC \xC2\xBB, r\xC3\xA9ponse !Erreur) : ce "
+              "n'est pas la carte de ce banc.");
     EXPECT_EQ(identified, 1);
     // A run says so too, and keeps none of the blocks it never had.
     std::string ended;
@@ -374,6 +378,7 @@ TEST_F(WindowRun, WhatARunStoppedByClosingAcquiredIsNotDroppedByTheNextClose)
     // What it acquired is in no archive: closing again asks.
     m_fixture.prompts.dropping = {window::Prompts::Closing::Cancel};
     EXPECT_FALSE(Window().close());
-    EXPECT_EQ(m_fixture.prompts.droppingAsked, std::vector<window::Prompts::Dropping>{window::Prompts::Dropping::Closing});
+    EXPECT_EQ(m_fixture.prompts.droppingAsked,
+              std::vector<window::Prompts::Dropping>{window::Prompts::Dropping::Closing});
     EXPECT_GE(Blocks(), 1);
 }

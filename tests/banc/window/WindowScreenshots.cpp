@@ -8,9 +8,9 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QMouseEvent>
 
 #include <tarvic/recording/Enregistrement.h>
 
@@ -45,7 +45,7 @@ const std::vector<Scene> kScenes = {
     {"iapv", "vitesse", "PI", {{"echelon", 1500}}},
     {"synum", "vitesse", "PI", {{"kp", 0.5f}, {"ti", 0.05f}, {"echelon", 700}}},
 };
-constexpr double kCaught = 0.8;  // of the run, when the picture is taken
+constexpr double kCaught = 0.8;    // of the run, when the picture is taken
 constexpr double kRunSeconds = 6;  // each run, whatever its length in the card's time
 
 bool Fail(const Scene& scene, const std::string& why)
@@ -81,7 +81,8 @@ bool Shoot(const Scene& scene, const std::string& folder)
         std::lock_guard lock(bench.Lock());
         return bench.LiveElements().recording->LitNbPoint() / 32;
     };
-    if (!SpinUntil([&] { return acquired() >= static_cast<int>(blocks * kCaught); })) return Fail(scene, "essai trop lent");
+    if (!SpinUntil([&] { return acquired() >= static_cast<int>(blocks * kCaught); }))
+        return Fail(scene, "essai trop lent");
     // The cursor on the measurement, a third of the way.
     QApplication::processEvents();
     banc::window::PlotView& plot = *window.Plot();
@@ -89,7 +90,8 @@ bool Shoot(const Scene& scene, const std::string& folder)
     float value = 0;
     {
         std::lock_guard lock(bench.Lock());
-        value = banc::CurvesOf(bench.LiveSettings(), bench.LiveElements()).measure.Value(*bench.LiveElements().recording, index);
+        value = banc::CurvesOf(bench.LiveSettings(), bench.LiveElements())
+                    .measure.Value(*bench.LiveElements().recording, index);
     }
     const QPoint at = plot.ToWidget(CPoint(plot.TimeAxis().calculpx(index), plot.ValueAxis(0).ConvIntFloat(value)));
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), plot.mapToGlobal(QPointF(at)), Qt::LeftButton,
@@ -125,7 +127,8 @@ bool ShootIdentification(const std::string& folder)
     const banc::Settings& settings = bench.LiveSettings();
     const banc::MeasureChoice& temperature = *banc::FindMeasure(*settings.bench, "temperature");
     const banc::CommandChoice& heating = settings.bench->commands[1];
-    if (std::string error = bench.SetWiring(heating, temperature, true, true); !error.empty()) return Fail(scene, error);
+    if (std::string error = bench.SetWiring(heating, temperature, true, true); !error.empty())
+        return Fail(scene, error);
     banc::window::Workbench::Values values;
     for (const auto& [name, value] : scene.values)
         values.emplace_back(&banc::test::FindParameter(*bench.LiveSettings().bench, name), value);
@@ -150,7 +153,8 @@ bool ShootIdentification(const std::string& folder)
     if (simc == suggestions.end()) return Fail(scene, "pas de PI SIMC");
     tuning->Suggestions()->selectRow(static_cast<int>(simc - suggestions.begin()));
     tuning->ApplyButton()->click();
-    if (bench.LiveSettings().mode->controller != &banc::kPid) return Fail(scene, tuning->Message()->text().toStdString());
+    if (bench.LiveSettings().mode->controller != &banc::kPid)
+        return Fail(scene, tuning->Message()->text().toStdString());
     // The heater off, the air back at rest, as the prediction starts: ten time constants of the card's time.
     SpinUntil([] { return false; }, std::chrono::milliseconds(static_cast<int>(200 / kSpeed * 1000)));
     if (!fixture.RunToTheEnd()) return Fail(scene, "essai interrompu");

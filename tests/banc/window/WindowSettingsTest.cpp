@@ -8,11 +8,10 @@
 #include <tarvic/platform/IniProfile.h>
 #include <tarvic/widgets/IconButton.h>
 
-
 #include "LoggedCardWindow.h"
+#include "engine/outputs/Synoptic.h"
 #include "window/GeneratorDialog.h"
 #include "window/ParameterDialog.h"
-#include "engine/outputs/Synoptic.h"
 
 using namespace banc;
 using banc::test::SpinUntil;
@@ -32,10 +31,14 @@ protected:
         EXPECT_NE(dialog, nullptr);
         return *dialog;
     }
-    void Validate(window::ParameterDialog& dialog) { dialog.findChild<CIconButton*>(QStringLiteral("valider"))->click(); }
+    void Validate(window::ParameterDialog& dialog)
+    {
+        dialog.findChild<CIconButton*>(QStringLiteral("valider"))->click();
+    }
     std::string ProfileEntry(const char* section, const char* entry)
     {
-        return tarvic::IniProfile(m_fixture.folder.File("tarvic-banc-niveaueau.ini")).GetProfileString(section, entry, "");
+        return tarvic::IniProfile(m_fixture.folder.File("tarvic-banc-niveaueau.ini"))
+            .GetProfileString(section, entry, "");
     }
 };
 
@@ -76,14 +79,17 @@ TEST_F(WindowSettings, TextThatIsNoNumberOrOutOfRangeIsRefusedWithTheLimits)
         return dialog.Error().toStdString();
     };
     // Before, "1e5" became 15 and "2,5,1" 251: every one of these is refused, whole.
-    EXPECT_EQ(refusal("abc"), "Gain proportionnel K1 (PID) : \xC2\xAB abc \xC2\xBB n'est pas un nombre (de 0,001 \xC3\xA0 63,999).");
-    EXPECT_EQ(refusal("2,5,1"), "Gain proportionnel K1 (PID) : \xC2\xAB 2,5,1 \xC2\xBB n'est pas un nombre (de 0,001 \xC3\xA0 63,999).");
+    EXPECT_EQ(refusal("abc"),
+              "Gain proportionnel K1 (PID) : \xC2\xAB abc \xC2\xBB n'est pas un nombre (de 0,001 \xC3\xA0 63,999).");
+    EXPECT_EQ(refusal("2,5,1"),
+              "Gain proportionnel K1 (PID) : \xC2\xAB 2,5,1 \xC2\xBB n'est pas un nombre (de 0,001 \xC3\xA0 63,999).");
     EXPECT_EQ(refusal("1e5"), "Gain proportionnel K1 (PID) : 100000 est hors limites (de 0,001 \xC3\xA0 63,999).");
     EXPECT_EQ(refusal("80"), "Gain proportionnel K1 (PID) : 80 est hors limites (de 0,001 \xC3\xA0 63,999).");
     // An empty field is no 0.
     kp->clear();
     Validate(dialog);
-    EXPECT_EQ(dialog.Error().toStdString(), "Gain proportionnel K1 (PID) : une valeur est demand\xC3\xA9" "e (de 0,001 \xC3\xA0 63,999).");
+    EXPECT_EQ(dialog.Error().toStdString(),
+              "Gain proportionnel K1 (PID) : une valeur est demand\xC3\xA9" "e (de 0,001 \xC3\xA0 63,999).");
     EXPECT_TRUE(dialog.isVisible());
     LetTheWatchTurn();
     EXPECT_EQ(Orders(), Lines{});
@@ -129,6 +135,7 @@ TEST_F(WindowSettings, ASignalThatWouldPlayNothingIsRefusedWhole)
     EXPECT_FALSE(dialog.isVisible());
     ASSERT_TRUE(SpinUntil([&] { return !Orders().empty() && Orders().back() == "!DST"; }));
     const Lines orders = Orders();
-    EXPECT_EQ(Lines(orders.begin(), orders.begin() + 3), (Lines{"!DSS", "!DTTT0006", "!RED0190"}));  // 7 points of 500 ms
+    EXPECT_EQ(Lines(orders.begin(), orders.begin() + 3),
+              (Lines{"!DSS", "!DTTT0006", "!RED0190"}));  // 7 points of 500 ms
     EXPECT_EQ(ProfileEntry("N_MODE1_GENE", "TYPE"), "1");
 }

@@ -63,7 +63,10 @@ protected:
         return window;
     }
     int Blocks() { return m_fixture.Bench().LiveElements().recording->LitNbPoint() / kPointsPerBlock; }
-    QStringList Kept() { return QDir(QString::fromStdString(m_fixture.folder.File("donnees/tarvic"))).entryList(QDir::Files); }
+    QStringList Kept()
+    {
+        return QDir(QString::fromStdString(m_fixture.folder.File("donnees/tarvic"))).entryList(QDir::Files);
+    }
 
     test::WindowFixture m_fixture;
     DataFolder m_data;
@@ -114,7 +117,8 @@ TEST_F(WindowSignal, ATerminationStopsTheRunAndKeepsItInTheDataFolderNamedAtTheN
 
     // The next start says where it is, once.
     m_fixture.Close();
-    EXPECT_EQ(Open().Status()->NoticeText().toStdString(), "Essai non enregistr\xC3\xA9 gard\xC3\xA9 dans " + path + ".");
+    EXPECT_EQ(Open().Status()->NoticeText().toStdString(),
+              "Essai non enregistr\xC3\xA9 gard\xC3\xA9 dans " + path + ".");
     m_fixture.Close();
     EXPECT_EQ(Open().Status()->NoticeText().toStdString(), "");
     EXPECT_EQ(Kept().size(), 1);
@@ -138,9 +142,11 @@ TEST_F(WindowSignal, AHangUpOrCtrlCWithNothingUnsavedClosesWithoutAnArchive)
 
 TEST(KeptRun, TheTerminalIsToldWhereTheRunWentOrWhyItIsLost)
 {
-    EXPECT_EQ(window::KeptRunReport({QStringLiteral("/home/eleve/.local/share/tarvic/niveaueau-pid-2026-12-08-10h04.tbc"), {}})
-                  .toStdString(),
-              "Essai non enregistr\xC3\xA9 gard\xC3\xA9 dans /home/eleve/.local/share/tarvic/niveaueau-pid-2026-12-08-10h04.tbc.");
+    EXPECT_EQ(
+        window::KeptRunReport(
+            {QStringLiteral("/home/eleve/.local/share/tarvic/niveaueau-pid-2026-12-08-10h04.tbc"), {}})
+            .toStdString(),
+        "Essai non enregistr\xC3\xA9 gard\xC3\xA9 dans /home/eleve/.local/share/tarvic/niveaueau-pid-2026-12-08-10h04.tbc.");
     EXPECT_EQ(window::KeptRunReport({{}, QStringLiteral("Disque plein.")}).toStdString(),
               "L'essai non enregistr\xC3\xA9 n'a pas pu \xC3\xAA" "tre gard\xC3\xA9 : Disque plein.");
 }

@@ -37,7 +37,7 @@ protected:
     {
         const int index = static_cast<int>(FindBench(name) - Benches().data());
         Window().BenchChoice()->setCurrentIndex(index);
-        emit Window().BenchChoice()->activated(index);
+        emit Window().BenchChoice() -> activated(index);
     }
     // The blocks of the archive, or -1 when it is missing or unreadable.
     int ArchivedBlocks(const std::string& path)

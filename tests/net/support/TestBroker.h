@@ -46,9 +46,9 @@ private:
 
 }  // namespace tarvic::test
 
-#define TARVIC_REQUIRE_MOSQUITTO()                                                                          \
-    do {                                                                                                    \
-        if (!tarvic::test::TestBroker::Available())                                                         \
-            GTEST_SKIP() << "mosquitto absent (" << tarvic::test::TestBroker::kProgram                     \
-                         << ") : installez le paquet Debian mosquitto pour ces tests.";                     \
+#define TARVIC_REQUIRE_MOSQUITTO()                                                      \
+    do {                                                                                \
+        if (!tarvic::test::TestBroker::Available())                                     \
+            GTEST_SKIP() << "mosquitto absent (" << tarvic::test::TestBroker::kProgram  \
+                         << ") : installez le paquet Debian mosquitto pour ces tests."; \
     } while (false)

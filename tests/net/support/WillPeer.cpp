@@ -16,7 +16,6 @@ int main(int argc, char** argv)
     net::MqttClient client(settings, "pair-testament", {argv[2], argv[3], true});
     client.OnConnected([] { [[maybe_unused]] auto written = ::write(STDOUT_FILENO, "connecte\n", 9); });
     char byte = 0;
-    while (::read(STDIN_FILENO, &byte, 1) > 0) {
-    }
+    while (::read(STDIN_FILENO, &byte, 1) > 0) {}
     return 0;
 }

@@ -33,8 +33,8 @@ public:
 private:
     double m_time = 0;
     double m_flow = 0;
-    double m_rise = 0;      // at the heater
-    double m_seenRise = 0;  // at the sensor
+    double m_rise = 0;                               // at the heater
+    double m_seenRise = 0;                           // at the sensor
     std::deque<std::pair<double, double>> m_travel;  // (time, rise at the heater), oldest first
 };
 

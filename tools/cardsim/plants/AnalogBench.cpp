@@ -15,9 +15,12 @@ constexpr SimDuration kLongestStep = std::chrono::milliseconds(10);
 
 // Loop units on the analog benches: output counts, 3264 for 100 %. The PID's
 // normaliser and the correctors count 100 % as the sensors' 3276.
-const LoopScale kAnalogScale{AnalogBench::kLoopFullScale, AnalogBench::kSensorSpan,
-                             AnalogBench::kSensorSpan / AnalogBench::kLoopFullScale, 0,
-                             AnalogBench::kLoopFullScale, false};
+const LoopScale kAnalogScale{AnalogBench::kLoopFullScale,
+                             AnalogBench::kSensorSpan,
+                             AnalogBench::kSensorSpan / AnalogBench::kLoopFullScale,
+                             0,
+                             AnalogBench::kLoopFullScale,
+                             false};
 
 int ToConverter(double counts) { return static_cast<int>(std::clamp(std::round(counts), 0.0, double{kConverterMax})); }
 
@@ -33,8 +36,8 @@ std::optional<int> ChannelDigit(char digit, int channels)
 std::string CheckRange(std::string_view arguments, int channels)
 {
     std::uint32_t code = 0;
-    const bool valid = arguments.size() == 2 && ChannelDigit(arguments[0], channels) &&
-                       tarvic::ReadHexField(arguments, 1, 1, code);
+    const bool valid =
+        arguments.size() == 2 && ChannelDigit(arguments[0], channels) && tarvic::ReadHexField(arguments, 1, 1, code);
     return valid ? kOk : kError;
 }
 
@@ -69,7 +72,6 @@ void AnalogBench::AddCommands(CommandTable& table)
     table.Add("TB", [this](std::string_view a) { return SelectMeasurement(a); });
 }
 
-
 std::string AnalogBench::SetIndependent(std::string_view arguments, int channel)
 {
     HexFields fields(arguments);
@@ -82,11 +84,10 @@ std::string AnalogBench::SetIndependent(std::string_view arguments, int channel)
 
 std::string AnalogBench::ReadInputs(std::string_view arguments) const
 {
-    if (arguments.empty())
-        return tarvic::Format("!AEBC%4.4X%4.4X%4.4X", m_input[0], m_input[1], m_input[2]);
+    if (arguments.empty()) return tarvic::Format("!AEBC%4.4X%4.4X%4.4X", m_input[0], m_input[1], m_input[2]);
     // One input in milliamps, as a number: "AEBC1" gives "!AEBC1 4.0".
-    const auto channel = arguments.size() == 1 ? ChannelDigit(static_cast<char>(arguments[0] + 1), kInputs)
-                                               : std::nullopt;
+    const auto channel =
+        arguments.size() == 1 ? ChannelDigit(static_cast<char>(arguments[0] + 1), kInputs) : std::nullopt;
     if (!channel) return kError;
     return tarvic::Format("!AEBC%d%4.1f", *channel, m_input[*channel] * 20.0 / kConverterMax);
 }
@@ -161,7 +162,9 @@ void AnalogBench::Sample()
 RecordRows AnalogBench::Record(const LoopSignals& loop) const
 {
     // Twelve-bit rows (1 and 2) saturate at their range.
-    const auto twelveBits = [](double v) { return static_cast<std::int16_t>(std::clamp(std::round(v), -2048.0, 2047.0)); };
+    const auto twelveBits = [](double v) {
+        return static_cast<std::int16_t>(std::clamp(std::round(v), -2048.0, 2047.0));
+    };
     const auto word = [](double v) { return static_cast<std::int16_t>(std::clamp(std::round(v), -32768.0, 32767.0)); };
     const double measurementPercent = loop.measurement * 100 / kLoopFullScale;
     const auto outputLoopUnits = [this](int channel) { return OutputPercent(channel) * kLoopFullScale / 100; };

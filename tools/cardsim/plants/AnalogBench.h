@@ -35,8 +35,8 @@ class AnalogBench : public Bench {
 public:
     static constexpr int kOutputs = AnalogPlant::kActuators;
     static constexpr int kInputs = AnalogPlant::kSensors;
-    static constexpr int kFourMilliamps = 819;   // input counts of 4 mA
-    static constexpr int kSensorSpan = 3276;     // input counts from 4 to 20 mA
+    static constexpr int kFourMilliamps = 819;  // input counts of 4 mA
+    static constexpr int kSensorSpan = 3276;    // input counts from 4 to 20 mA
     static constexpr double kLoopFullScale = 3264;
 
     AnalogBench(const AnalogBenchTraits& traits, std::unique_ptr<AnalogPlant> plant, Noise noise);

@@ -10,10 +10,10 @@
 namespace cardsim {
 namespace {
 
-constexpr double kDefaultGain = 1;       // command counts per line of error
-constexpr double kDefaultLimit = 512;    // command counts: half the full command
-constexpr double kHomingSpeed = 100;     // counts per speed window, towards the left
-constexpr double kHomingGain = 4;        // command counts per count of speed error
+constexpr double kDefaultGain = 1;     // command counts per line of error
+constexpr double kDefaultLimit = 512;  // command counts: half the full command
+constexpr double kHomingSpeed = 100;   // counts per speed window, towards the left
+constexpr double kHomingGain = 4;      // command counts per count of speed error
 
 }  // namespace
 
@@ -21,8 +21,8 @@ constexpr double kHomingGain = 4;        // command counts per count of speed er
 // and carriage (a gain of about 1000 lines/s2 a command count, what the factory
 // PID's K1 = 1 and Ti = 0.1 s are made for); the screw and the guides give a
 // viscous friction strong enough to damp the factory PI's position loop.
-const MotorBenchTraits AxisBench::kTraits{'X', 500, 1.0, {6e-6, 1.5e-4, 3e-3}, 1.024, MotorBenchTraits::FourthField::None,
-                                          false};
+const MotorBenchTraits AxisBench::kTraits{
+    'X', 500, 1.0, {6e-6, 1.5e-4, 3e-3}, 1.024, MotorBenchTraits::FourthField::None, false};
 
 AxisBench::AxisBench(Noise noise, double start) : MotorBench(kTraits, noise), m_start(start) {}
 
@@ -30,8 +30,8 @@ double AxisBench::Carriage() const { return m_start + Motor().Angle() / (2 * std
 
 unsigned AxisBench::Status() const
 {
-    unsigned status = (LeftPressed() ? kLeftSwitch : 0) | (RightPressed() ? kRightSwitch : 0) |
-                      (m_referenced ? kReferenced : 0);
+    unsigned status =
+        (LeftPressed() ? kLeftSwitch : 0) | (RightPressed() ? kRightSwitch : 0) | (m_referenced ? kReferenced : 0);
     switch (m_move) {
     case Move::Homing: return status | kHoming;
     case Move::Reference: return status | kReferenceMove;
@@ -63,7 +63,9 @@ void AxisBench::AddOwnCommands(CommandTable& table)
     table.Add("XPRX", [this](std::string_view a) {
         return a.empty() ? Begin(Move::Reference, m_rest, "!XPRXO") : SetReferences(a);
     });
-    table.Add("XPOM", [this](std::string_view a) { return a.empty() ? Begin(Move::Homing, 0, "!XPOMO") : std::string(kError); });
+    table.Add("XPOM", [this](std::string_view a) {
+        return a.empty() ? Begin(Move::Homing, 0, "!XPOMO") : std::string(kError);
+    });
     table.Add("XRCG", Order([this] { Finish(); }));
     table.Add("XEFC", [this](std::string_view a) {
         return a.empty() ? tarvic::Format("!XEFC%4.4X", Status()) : std::string(kError);
@@ -74,7 +76,8 @@ std::string AxisBench::SetReferences(std::string_view arguments)
 {
     HexFields fields(arguments);
     std::int32_t left = 0, rest = 0, right = 0;
-    if (!fields.Signed(8, left) || !fields.Signed(8, rest) || !fields.Signed(8, right) || !fields.Done() || left > right)
+    if (!fields.Signed(8, left) || !fields.Signed(8, rest) || !fields.Signed(8, right) || !fields.Done() ||
+        left > right)
         return kError;
     m_left = left;
     m_right = right;

@@ -21,7 +21,7 @@ public:
     // Status word ("XEFC").
     static constexpr unsigned kLeftSwitch = 0x001;
     static constexpr unsigned kRightSwitch = 0x002;
-    static constexpr unsigned kReferenced = 0x004;   // homed since power-up
+    static constexpr unsigned kReferenced = 0x004;  // homed since power-up
     static constexpr unsigned kHoming = 0x100;
     static constexpr unsigned kReferenceMove = 0x200;
     static constexpr unsigned kTargetMove = 0x400;

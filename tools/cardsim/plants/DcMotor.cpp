@@ -34,11 +34,13 @@ void DcMotor::Step(double seconds, double command, const ShaftLoad& load, bool p
     // A passive load only resists the motion, like friction; an active one acts whatever the motion.
     const double active = passive ? 0.0 : load.torque;
     const double direction = m_speed != 0 ? Sign(m_speed) : Sign(drive - active);
-    const double resisting = passive ? (m_speed == 0 ? std::abs(load.torque) : std::max(0.0, load.torque * direction)) : 0.0;
+    const double resisting =
+        passive ? (m_speed == 0 ? std::abs(load.torque) : std::max(0.0, load.torque * direction)) : 0.0;
     const double friction = std::max(0.0, m_mechanics.dryFriction + load.dryFriction) + resisting;
     // At rest, the friction holds the shaft until the torque on it overcomes it.
     if (m_speed == 0 && std::abs(drive - active) <= friction) return;
-    const double next = m_speed + seconds * (drive - active - friction * direction - m_mechanics.viscous * m_speed) / m_mechanics.inertia;
+    const double next = m_speed + seconds * (drive - active - friction * direction - m_mechanics.viscous * m_speed) /
+                                      m_mechanics.inertia;
     // Friction slows the shaft to rest and never through it.
     m_speed = next * direction < 0 ? 0.0 : next;
     m_angle += seconds * m_speed;

@@ -8,9 +8,9 @@ namespace cardsim {
 // Current drive ('C'): i the commanded current, as far as the 24 V supply
 // can push it against the back-EMF.
 struct MotorConstants {
-    static constexpr double kTorque = 0.0764;     // Kt = Ke, N m / A and V s / rad
-    static constexpr double kResistance = 4.0;    // R, ohm
-    static constexpr double kSupply = 24.0;       // V
+    static constexpr double kTorque = 0.0764;   // Kt = Ke, N m / A and V s / rad
+    static constexpr double kResistance = 4.0;  // R, ohm
+    static constexpr double kSupply = 24.0;     // V
 };
 
 // What each bench's shaft carries besides its load: the inertia of the rotor

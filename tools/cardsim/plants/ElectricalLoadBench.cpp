@@ -7,8 +7,8 @@ namespace cardsim {
 
 // A 500-line encoder; the current command's full scale is 1 A. The axis's
 // motor without the screw, coupled to its generator.
-const MotorBenchTraits ElectricalLoadBench::kTraits{'S', 500, 1.0, {6e-6, 2e-5, 3e-3}, 1.024,
-                                                    MotorBenchTraits::FourthField::LoadCurrent, true};
+const MotorBenchTraits ElectricalLoadBench::kTraits{
+    'S', 500, 1.0, {6e-6, 2e-5, 3e-3}, 1.024, MotorBenchTraits::FourthField::LoadCurrent, true};
 
 void ElectricalLoadBench::AddOwnCommands(CommandTable& table)
 {

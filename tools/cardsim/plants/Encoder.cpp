@@ -22,7 +22,8 @@ void Encoder::Observe(double time, double angle)
 std::int64_t Encoder::EdgesAt(double time) const
 {
     // The shaft's angle then, between the plant's steps on either side.
-    if (m_history.empty() || time <= m_history.front().first) return RawEdges(m_history.empty() ? 0 : m_history.front().second) - m_offset;
+    if (m_history.empty() || time <= m_history.front().first)
+        return RawEdges(m_history.empty() ? 0 : m_history.front().second) - m_offset;
     for (std::size_t i = 1; i < m_history.size(); ++i) {
         const auto& [t1, a1] = m_history[i];
         if (t1 < time) continue;

@@ -13,13 +13,17 @@ namespace {
 constexpr SimDuration kLongestStep = std::chrono::microseconds(250);
 
 // A 12-bit converter field.
-std::int16_t TwelveBits(double value) { return static_cast<std::int16_t>(std::clamp(std::round(value), -2048.0, 2047.0)); }
+std::int16_t TwelveBits(double value)
+{
+    return static_cast<std::int16_t>(std::clamp(std::round(value), -2048.0, 2047.0));
+}
 std::int16_t Word(double value) { return static_cast<std::int16_t>(std::clamp(std::round(value), -32768.0, 32767.0)); }
 
 // A 32-bit value in two rows: the high word first.
 void Split(std::int64_t value, RecordRows& rows, std::size_t high)
 {
-    const auto bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX)));
+    const auto bits =
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX)));
     rows[high] = static_cast<std::int16_t>(bits >> 16);
     rows[high + 1] = static_cast<std::int16_t>(bits & 0xFFFF);
 }
@@ -31,9 +35,7 @@ MotorBench::MotorBench(const MotorBenchTraits& traits, Noise noise)
     // it, thresholds and read-backs unscaled.
     : m_traits(traits),
       m_scale{kFullCommand, kFullCommand, 1.0, -kFullCommand, kFullCommand, true, traits.longCorrectorValues},
-      m_noise(noise),
-      m_motor(traits.fullCurrent, traits.mechanics),
-      m_encoder(traits.encoderLines)
+      m_noise(noise), m_motor(traits.fullCurrent, traits.mechanics), m_encoder(traits.encoderLines)
 {
 }
 
@@ -53,9 +55,12 @@ void MotorBench::AddCommands(CommandTable& table)
         return std::string(kOk);
     });
     table.Add("ASP", [this](std::string_view a) { return a.empty() ? ReadMotor() : std::string(kError); });
-    table.Add("AVPI", [this](std::string_view a) { return a.empty() ? "!AVPI" + Hex32(static_cast<double>(m_position)) : std::string(kError); });
+    table.Add("AVPI", [this](std::string_view a) {
+        return a.empty() ? "!AVPI" + Hex32(static_cast<double>(m_position)) : std::string(kError);
+    });
     table.Add("AVPS", [this](std::string_view a) {
-        return a.empty() ? tarvic::Format("!AVPS%4.4X", static_cast<unsigned>(m_position & 0xFFFF)) : std::string(kError);
+        return a.empty() ? tarvic::Format("!AVPS%4.4X", static_cast<unsigned>(m_position & 0xFFFF))
+                         : std::string(kError);
     });
     AddOwnCommands(table);
 }

@@ -13,11 +13,11 @@ namespace cardsim {
 struct MotorBenchTraits {
     enum class FourthField { None, LoadCurrent };
     char letter;
-    int encoderLines;       // the bench's own encoder
-    double fullCurrent;     // A, of a full current command
+    int encoderLines;    // the bench's own encoder
+    double fullCurrent;  // A, of a full current command
     Mechanics mechanics;
-    double currentCounts;   // "ASP" counts of the motor current per mA
-    FourthField fourth;     // a fourth 12-bit "ASP" field before the position
+    double currentCounts;      // "ASP" counts of the motor current per mA
+    FourthField fourth;        // a fourth 12-bit "ASP" field before the position
     bool longCorrectorValues;  // the correctors read 8-digit "AVS" values
 };
 
@@ -28,8 +28,8 @@ struct MotorBenchTraits {
 class MotorBench : public Bench {
 public:
     static constexpr double kFullCommand = 1024;
-    static constexpr double kVoltCounts = 85.29;   // "ASP" counts of the motor voltage per volt
-    static constexpr double kTick = 0.9765e-3;     // the card's tick, s
+    static constexpr double kVoltCounts = 85.29;  // "ASP" counts of the motor voltage per volt
+    static constexpr double kTick = 0.9765e-3;    // the card's tick, s
 
     MotorBench(const MotorBenchTraits& traits, Noise noise);
 
@@ -87,9 +87,9 @@ private:
     std::int64_t m_position = 0;
     std::int64_t m_speed = 0;
     std::int64_t m_acceleration = 0;
-    double m_current = 0;   // mA
-    double m_voltage = 0;   // V
-    double m_load = 0;      // mA
+    double m_current = 0;  // mA
+    double m_voltage = 0;  // V
+    double m_load = 0;     // mA
 };
 
 }  // namespace cardsim

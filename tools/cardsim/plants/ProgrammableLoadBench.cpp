@@ -12,8 +12,8 @@ namespace cardsim {
 // low-inertia motor and load machine: with 5 times fewer lines and half the
 // current of the other benches, this is what keeps the factory PID's loops as
 // lively as theirs. The dry friction is the one the factory law cancels.
-const MotorBenchTraits ProgrammableLoadBench::kTraits{'I', 100, 0.5, {1e-6, 2e-5, 6.5e-3}, 2.048,
-                                                      MotorBenchTraits::FourthField::LoadCurrent, false};
+const MotorBenchTraits ProgrammableLoadBench::kTraits{
+    'I', 100, 0.5, {1e-6, 2e-5, 6.5e-3}, 2.048, MotorBenchTraits::FourthField::LoadCurrent, false};
 
 void ProgrammableLoadBench::AddOwnCommands(CommandTable& table)
 {
@@ -45,10 +45,11 @@ ShaftLoad ProgrammableLoadBench::Load(double speed) const
 {
     const double period = GetEncoder().Window() * 1000;  // ms
     const double rpm = speed * 60 / (2 * std::numbers::pi);
-    const double constant = m_terms[1] / 48.3 / 32;                             // mN m
-    const double linear = m_terms[2] / 7244.5 * period / 256 * 1000;            // uN m / (tr/min)
+    const double constant = m_terms[1] / 48.3 / 32;                               // mN m
+    const double linear = m_terms[2] / 7244.5 * period / 256 * 1000;              // uN m / (tr/min)
     const double square = m_terms[3] / 1086750.0 * period * period / 4096 * 1e6;  // nN m / (tr/min)^2
-    return {DryFriction(), On(1) * constant * 1e-3 + On(2) * linear * 1e-6 * rpm + On(3) * square * 1e-9 * rpm * std::abs(rpm)};
+    return {DryFriction(),
+            On(1) * constant * 1e-3 + On(2) * linear * 1e-6 * rpm + On(3) * square * 1e-9 * rpm * std::abs(rpm)};
 }
 
 double ProgrammableLoadBench::LawTorque(double speed) const

@@ -7,7 +7,8 @@ namespace {
 
 void Set(std::vector<int>& bytes, const IoBit& bit)
 {
-    if (bit.byte >= 0 && bit.byte < static_cast<int>(bytes.size())) bytes[static_cast<std::size_t>(bit.byte)] |= 1 << bit.bit;
+    if (bit.byte >= 0 && bit.byte < static_cast<int>(bytes.size()))
+        bytes[static_cast<std::size_t>(bit.byte)] |= 1 << bit.bit;
 }
 
 bool Has(const std::vector<int>& bytes, const IoBit& bit)
@@ -19,9 +20,7 @@ bool Has(const std::vector<int>& bytes, const IoBit& bit)
 }  // namespace
 
 StationMachine::StationMachine(const MachineTable& table, int inputBytes, int outputBytes)
-    : m_table(table),
-      m_inputBytes(inputBytes),
-      m_outputs(static_cast<std::size_t>(outputBytes), 0),
+    : m_table(table), m_inputBytes(inputBytes), m_outputs(static_cast<std::size_t>(outputBytes), 0),
       m_pressed(table.operatorInputs.size(), false)
 {
     for (const auto& actuator : table.actuators) m_positions.push_back(actuator.startsForward ? 1.0 : 0.0);
@@ -63,8 +62,9 @@ void StationMachine::FollowOrigin()
 {
     const std::vector<int> inputs = Inputs();
     while (m_originStep < m_table.originSteps.size() &&
-           std::all_of(m_table.originSteps[m_originStep].begin(), m_table.originSteps[m_originStep].end(),
-                       [&](const IoBit& bit) { return Has(inputs, bit); }))
+           std::all_of(
+               m_table.originSteps[m_originStep].begin(), m_table.originSteps[m_originStep].end(),
+               [&](const IoBit& bit) { return Has(inputs, bit); }))
         ++m_originStep;
 }
 

@@ -3,10 +3,7 @@
 namespace cardsim {
 
 BenchCard::BenchCard(std::unique_ptr<Bench> bench)
-    : m_bench(std::move(bench)),
-      m_loop(*m_bench),
-      m_generator(m_bench->Scale(), m_now),
-      m_recorder(m_now)
+    : m_bench(std::move(bench)), m_loop(*m_bench), m_generator(m_bench->Scale(), m_now), m_recorder(m_now)
 {
     m_bench->AddCommands(m_commands);
     m_loop.AddCommands(m_commands);

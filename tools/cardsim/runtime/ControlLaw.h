@@ -8,8 +8,8 @@ namespace cardsim {
 struct LawInput {
     double setpoint;
     double measurement;
-    double error;             // setpoint - measurement, or its opposite in reverse action
-    double openLoopCommand;   // the generator's value for the open-loop block
+    double error;            // setpoint - measurement, or its opposite in reverse action
+    double openLoopCommand;  // the generator's value for the open-loop block
     double commandMin;
     double commandMax;
 };

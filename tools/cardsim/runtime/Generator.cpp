@@ -28,8 +28,10 @@ void Generator::AddCommands(CommandTable& table)
     table.Add("DSN", choose(Signal::Immediate));
 
     const int closedWidth = m_scale.cardUnits ? 8 : 4;
-    table.Add("CBF", [this, closedWidth](std::string_view a) { return SetLevel(a, closedWidth, &Levels::step, m_closed); });
-    table.Add("CRBF", [this, closedWidth](std::string_view a) { return SetLevel(a, closedWidth, &Levels::rest, m_closed); });
+    table.Add("CBF",
+              [this, closedWidth](std::string_view a) { return SetLevel(a, closedWidth, &Levels::step, m_closed); });
+    table.Add("CRBF",
+              [this, closedWidth](std::string_view a) { return SetLevel(a, closedWidth, &Levels::rest, m_closed); });
     table.Add("CBO", [this](std::string_view a) { return SetLevel(a, 4, &Levels::step, m_open); });
     table.Add("CRBO", [this](std::string_view a) { return SetLevel(a, 4, &Levels::rest, m_open); });
     table.Add("RED", [this](std::string_view a) {
@@ -61,7 +63,7 @@ std::string Generator::Choose(Signal signal)
     return kOk;
 }
 
-std::string Generator::SetLevel(std::string_view arguments, int width, double Levels::*level, Levels& levels)
+std::string Generator::SetLevel(std::string_view arguments, int width, double Levels::* level, Levels& levels)
 {
     HexFields fields(arguments);
     std::int32_t value = 0;
@@ -123,21 +125,17 @@ double Generator::Value(Block block) const
     if (m_signal != Signal::Immediate && elapsed < m_delay) return levels.rest;
     switch (m_signal) {
     case Signal::Step:
-    case Signal::Immediate:
-        return levels.step;
-    case Signal::Potentiometer:
-        return kPotentiometer * m_scale.fullScale;
+    case Signal::Immediate: return levels.step;
+    case Signal::Potentiometer: return kPotentiometer * m_scale.fullScale;
     case Signal::Ramp:
-    case Signal::Sine:
-        break;
+    case Signal::Sine: break;
     }
     return m_table.empty() ? levels.rest : TableValue(block, levels, elapsed - m_delay);
 }
 
 double Generator::TableValue(Block block, const Levels& levels, SimDuration sinceDelay) const
 {
-    if (m_signal == Signal::Sine)
-        return m_table[static_cast<std::size_t>(sinceDelay / m_sinePeriod) % m_table.size()];
+    if (m_signal == Signal::Sine) return m_table[static_cast<std::size_t>(sinceDelay / m_sinePeriod) % m_table.size()];
     const auto played = std::min<std::size_t>(static_cast<std::size_t>(sinceDelay / m_rampPeriod), m_table.size() - 1);
     // A card-unit bench's closed loop plays its ramps as increments from the rest value.
     if (block == Block::Closed && m_scale.cardUnits) {

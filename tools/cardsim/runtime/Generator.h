@@ -38,7 +38,7 @@ private:
     };
 
     std::string Choose(Signal signal);
-    std::string SetLevel(std::string_view arguments, int width, double Levels::*level, Levels& levels);
+    std::string SetLevel(std::string_view arguments, int width, double Levels::* level, Levels& levels);
     std::string SetLength(std::string_view arguments);
     std::string SetPeriod(std::string_view arguments, SimDuration& period);
     std::string LoadBlock(std::string_view arguments);

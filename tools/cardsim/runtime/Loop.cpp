@@ -168,8 +168,8 @@ const LoopSignals& Loop::Sample(const Generator& generator)
     m_signals.error = reverse ? feedback - m_signals.setpoint : m_signals.setpoint - feedback;
     if (!m_running) return m_signals;
 
-    const LawInput input{m_signals.setpoint,     m_signals.measurement, m_signals.error,
-                         m_signals.openLoopCommand, m_scale.commandMin, m_scale.commandMax};
+    const LawInput input{m_signals.setpoint,        m_signals.measurement, m_signals.error,
+                         m_signals.openLoopCommand, m_scale.commandMin,    m_scale.commandMax};
     m_signals.sample = m_samples++;
     m_signals.command = Law().Step(input, m_signals);
     if (m_command != 'I') m_bench.Drive(m_command, m_signals.command);

@@ -2,7 +2,8 @@
 
 namespace cardsim {
 
-void PidLaw::SetGains(std::uint32_t proportional, std::uint32_t output, std::uint32_t normaliser, double normaliserStart)
+void PidLaw::SetGains(std::uint32_t proportional, std::uint32_t output, std::uint32_t normaliser,
+                      double normaliserStart)
 {
     m_proportionalGain = proportional / 1024.0;
     // A normaliser past 31 bits is what the PC sends when 1 / K2 overflowed it.

@@ -38,8 +38,8 @@ private:
     std::uint8_t m_actions = 0;
     double m_proportionalGain = 1;
     double m_outputGain = 1;
-    double m_integralGain = 0;   // sample period / Ti
-    double m_derivativeGain = 0; // (Td / sample period) * (1 - pole)
+    double m_integralGain = 0;    // sample period / Ti
+    double m_derivativeGain = 0;  // (Td / sample period) * (1 - pole)
     double m_pole = 0;
 
     double m_integralSum = 0;

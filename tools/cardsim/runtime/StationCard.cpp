@@ -19,7 +19,8 @@ void StationCard::AddPanelCommands()
         {'?', "VER", [](std::string_view) { return std::string("!VER") + kIdentification; }},
         {'?', "LEL", [this](std::string_view) { return ReadInputs(); }},
         // Whether the emergency stop is pressed.
-        {'?', "ARU", [this](std::string_view) {
+        {'?', "ARU",
+         [this](std::string_view) {
              const bool pressed = std::any_of(m_station.machine.emergency.begin(), m_station.machine.emergency.end(),
                                               [&](const IoBit& bit) { return Inputs()[bit.byte] >> bit.bit & 1; });
              return tarvic::Format("!ARU %2.2X", pressed ? 1 : 0);

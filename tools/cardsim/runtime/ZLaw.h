@@ -21,8 +21,8 @@ public:
 private:
     std::array<double, 3> m_b{};
     std::array<double, 4> m_c{1, 0, 0, 0};
-    std::array<double, 4> m_errors{};   // e(k) .. e(k-3)
-    std::array<double, 3> m_commands{}; // u(k-1) .. u(k-3)
+    std::array<double, 4> m_errors{};    // e(k) .. e(k-3)
+    std::array<double, 3> m_commands{};  // u(k-1) .. u(k-3)
 };
 
 }  // namespace cardsim

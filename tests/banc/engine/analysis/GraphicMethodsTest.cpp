@@ -50,7 +50,7 @@ TEST(GraphicMethods, BroidaReadsTwentyEightAndFortyPercent)
     EXPECT_EQ(read.broida->label, "Bro\xEF" "da (28 % et 40 %)");
     const double t28 = Crossing(0.28), t40 = Crossing(0.40);
     ASSERT_EQ(read.broida->points.size(), 2u);
-    EXPECT_NEAR(read.broida->points[0].t, 10 + t28, 0.01);  // the step at 40 points of 0.25 s
+    EXPECT_NEAR(read.broida->points[0].t, 10 + t28, 0.01);            // the step at 40 points of 0.25 s
     EXPECT_NEAR(read.broida->points[0].value, 10 + 0.28 * 40, 0.01);  // the final level read to 1e-3
     EXPECT_NEAR(read.broida->points[1].t, 10 + t40, 0.01);
     EXPECT_NEAR(read.broida->points[1].value, 10 + 0.40 * 40, 0.01);
@@ -188,7 +188,7 @@ TEST(StrejcTable, TheOrderIsTheLargestWhoseRatioIsReached)
 {
     EXPECT_EQ(StrejcOrder(-0.02), 1);
     EXPECT_EQ(StrejcOrder(0.05), 1);
-    EXPECT_EQ(StrejcOrder(0.075), 1);   // the air flow's 1.5 s delay on its 20 s lag
+    EXPECT_EQ(StrejcOrder(0.075), 1);  // the air flow's 1.5 s delay on its 20 s lag
     EXPECT_EQ(StrejcOrder(0.088), 1);
     EXPECT_EQ(StrejcOrder(0.091), 2);   // two tanks in cascade at different levels
     EXPECT_EQ(StrejcOrder(0.1036), 2);  // two equal lags, a hair under the printed 0.104

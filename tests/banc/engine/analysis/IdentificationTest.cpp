@@ -80,8 +80,9 @@ TEST(Identify, AnOscillatingResponseIsNoModelOfOurs)
                                                (std::cos(damped * t) + kZeta * kOmega / damped * std::sin(damped * t)));
     }
     const Identification identification = Identify(record);
-    EXPECT_EQ(identification.refusal, "Aucun mod\xE8le ne suit la mesure : la r\xE9ponse n'est ni celle d'un premier "
-                                      "ordre retard\xE9 ni celle d'un int\xE9grateur.");
+    EXPECT_EQ(identification.refusal,
+              "Aucun mod\xE8le ne suit la mesure : la r\xE9ponse n'est ni celle d'un premier "
+              "ordre retard\xE9 ni celle d'un int\xE9grateur.");
     EXPECT_FALSE(identification.Identified());
     EXPECT_FALSE(identification.fit);
     EXPECT_TRUE(identification.methods.empty());
@@ -98,8 +99,9 @@ TEST(Identify, ARefusedRecordGivesNoNumber)
     EXPECT_TRUE(identification.methods.empty());
 }
 
-const char* const kHeldAtLimit = "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou "
-                                 "convertisseur satur\xE9) : la r\xE9ponse n'est pas mesur\xE9" "e en entier.";
+const char* const kHeldAtLimit =
+    "La mesure reste bloqu\xE9" "e \xE0 une limite (fin de course, capteur ou "
+    "convertisseur satur\xE9) : la r\xE9ponse n'est pas mesur\xE9" "e en entier.";
 
 TEST(Identify, ASensorClippedAtTheTopOfItsRangeIsRefused)
 {

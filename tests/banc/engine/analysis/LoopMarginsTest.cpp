@@ -60,8 +60,7 @@ TEST(LoopMargins, SkipAPointThatIsNotTrusted)
 {
     // The untrusted point in the middle would put the crossing below 0.5 Hz; without it the
     // crossing is half way between 0.1 and 10 Hz in logarithm: 1 Hz still, at -100 degrees.
-    const LoopMargins m =
-        MarginsOf({Point(0.1, 10, -60), Point(0.5, -20, -170, false), Point(10, -10, -140)});
+    const LoopMargins m = MarginsOf({Point(0.1, 10, -60), Point(0.5, -20, -170, false), Point(10, -10, -140)});
     ASSERT_TRUE(m.gainCrossoverHz && m.phaseDeg);
     EXPECT_NEAR(*m.gainCrossoverHz, 1, 1e-12);
     EXPECT_NEAR(*m.phaseDeg, 80, 1e-12);
@@ -102,9 +101,8 @@ TEST(CardPid, ThePiSumsItsIntegralSampleBySample)
 TEST(OpenLoop, MultipliesTheGainsAndAddsThePhasesContinuously)
 {
     // A controller of 2 at -170 degrees over a process at -100 then -150: -270 and -320, not +90 and +40.
-    const std::vector<BodePoint> loop = OpenLoop({Point(0.1, 0, -100), Point(0.2, -6, -150)}, [](double) {
-        return std::polar(2.0, -170 * kPi / 180);
-    });
+    const std::vector<BodePoint> loop =
+        OpenLoop({Point(0.1, 0, -100), Point(0.2, -6, -150)}, [](double) { return std::polar(2.0, -170 * kPi / 180); });
     ASSERT_EQ(loop.size(), 2u);
     EXPECT_NEAR(loop[0].gain, 2, 1e-12);
     EXPECT_NEAR(loop[0].gainDb, 20 * std::log10(2.0), 1e-12);

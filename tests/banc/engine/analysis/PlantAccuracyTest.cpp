@@ -75,9 +75,10 @@ TEST(PlantAccuracy, TheFactoryRecordingOfTheAirFlowIsTooShortToIdentify)
     for (double noise : {0.0, 1.0}) {
         for (unsigned seed = 1; seed <= 5; ++seed) {
             const Identification identification = Identify(AirFlowTemperature({1, 40, 640, noise, seed}));
-            EXPECT_EQ(identification.refusal, "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement "
-                                              "et ne suit pas la rampe d'un int\xE9grateur : enregistrez plus "
-                                              "longtemps (--duree).")
+            EXPECT_EQ(identification.refusal,
+                      "La mesure n'est pas stabilis\xE9" "e \xE0 la fin de l'enregistrement "
+                      "et ne suit pas la rampe d'un int\xE9grateur : enregistrez plus "
+                      "longtemps (--duree).")
                 << noise << " " << seed;
         }
     }

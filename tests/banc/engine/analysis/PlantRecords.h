@@ -13,8 +13,8 @@ namespace banc::analysis::test {
 // held between samples, and sampled as the recording does every `every`
 // samples; Gaussian noise of `noise` % of the sensor's span.
 struct PlantRun {
-    int every = 4;      // card samples per recorded point
-    int rest = 40;      // recorded points before the step
+    int every = 4;  // card samples per recorded point
+    int rest = 40;  // recorded points before the step
     int points = 640;
     double noise = 0;
     unsigned seed = 1;

@@ -41,7 +41,8 @@ TEST(PredictedLoop, APLoopOnAFirstOrderSettlesAtKKpOverOnePlusKKp)
         ASSERT_NEAR(p.measure[static_cast<std::size_t>(point)], expected, 1e-9) << point;
         EXPECT_EQ(p.setpoint[static_cast<std::size_t>(point)], sample >= 19 ? 30 : 0) << point;
         // The command in percent: K1 (r - y).
-        ASSERT_NEAR(p.command[static_cast<std::size_t>(point)], 3 * (p.setpoint[static_cast<std::size_t>(point)] - expected), 1e-9);
+        ASSERT_NEAR(p.command[static_cast<std::size_t>(point)],
+                    3 * (p.setpoint[static_cast<std::size_t>(point)] - expected), 1e-9);
     }
     ASSERT_TRUE(p.figures.final.has_value());
     EXPECT_NEAR(*p.figures.final, 18.0, 1e-3);
@@ -67,9 +68,9 @@ TEST(PredictedLoop, TheDelayIsTakenToTheFractionOfAPeriod)
 {
     // θ = 7.4 periods: until the first command that moved reaches the plant
     // (sample 8, plus θ: 0.77 s) the plant answers the first command alone, r K1.
-    for (const ProcessModel& model : {ProcessModel{ModelKind::FirstOrderDelay, 0.5, 2.0, 0.37},
-                                      ProcessModel{ModelKind::Strejc, 0.5, 0.4, 0.37, 3},
-                                      ProcessModel{ModelKind::Integrating, 0.5, 0.0, 0.37}}) {
+    for (const ProcessModel& model :
+         {ProcessModel{ModelKind::FirstOrderDelay, 0.5, 2.0, 0.37}, ProcessModel{ModelKind::Strejc, 0.5, 0.4, 0.37, 3},
+          ProcessModel{ModelKind::Integrating, 0.5, 0.0, 0.37}}) {
         const LoopPrediction p = PredictLoop(model, kSameUnits, Proportional(2, 0.05), {0, 10, 0, 1, 0.05});
         ASSERT_EQ(p.measure.size(), 20u);
         for (int k = 0; k <= 15; ++k)

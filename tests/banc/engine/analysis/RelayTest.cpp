@@ -70,7 +70,8 @@ TEST(RelayTest, ACommandThatNeverSwitchesIsNoOscillation)
 {
     const std::vector<double> command(400, 80), measure(400, 50);
     const RelayResult r = AnalyseRelay(command, measure, 0.05);
-    EXPECT_EQ(r.refusal, "Pas d'oscillation entretenue : la commande du relais ne bascule pas ou la mesure ne bouge pas.");
+    EXPECT_EQ(r.refusal,
+              "Pas d'oscillation entretenue : la commande du relais ne bascule pas ou la mesure ne bouge pas.");
     EXPECT_EQ(r.ultimateGain, 0);
 }
 
@@ -78,8 +79,9 @@ TEST(RelayTest, TooFewPeriodsAfterTheStartUp)
 {
     const Oscillation trace = Relay({80, 80, 80});
     const RelayResult r = AnalyseRelay(trace.command, trace.measure, 0.05);
-    EXPECT_EQ(r.refusal, "Trop peu de p\xE9riodes d'oscillation enregistr\xE9" "es apr\xE8s la mise en route (1, il en "
-                         "faut au moins 2) : allongez l'essai.");
+    EXPECT_EQ(r.refusal,
+              "Trop peu de p\xE9riodes d'oscillation enregistr\xE9" "es apr\xE8s la mise en route (1, il en "
+              "faut au moins 2) : allongez l'essai.");
 }
 
 TEST(RelayTest, AnIrregularOscillationIsRefused)
@@ -87,8 +89,9 @@ TEST(RelayTest, AnIrregularOscillationIsRefused)
     // From one rise of the command to the next: 60, 80, 100 and 80 points after the first period.
     const Oscillation trace = Relay({80, 80, 40, 120, 80, 80});
     const RelayResult r = AnalyseRelay(trace.command, trace.measure, 0.05);
-    EXPECT_EQ(r.refusal, "Oscillation irr\xE9guli\xE8re : ses p\xE9riodes ou ses amplitudes s'\xE9" "cartent de plus de 20 % "
-                         "de leur moyenne.");
+    EXPECT_EQ(r.refusal,
+              "Oscillation irr\xE9guli\xE8re : ses p\xE9riodes ou ses amplitudes s'\xE9" "cartent de plus de 20 % "
+              "de leur moyenne.");
 }
 
 }  // namespace

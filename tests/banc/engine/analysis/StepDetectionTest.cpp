@@ -99,8 +99,9 @@ TEST(StepDetectionRefusal, ACommandThatMovesAgainAfterItsStep)
 {
     StepRecord twice = Record({kFirstOrder});
     for (std::size_t i = 300; i < twice.command.size(); ++i) twice.command[i] = 90;
-    EXPECT_EQ(RefusalOf(twice), "La commande varie avant ou apr\xE8s son \xE9" "chelon : la r\xE9ponse n'est pas celle "
-                                "d'un \xE9" "chelon unique.");
+    EXPECT_EQ(RefusalOf(twice),
+              "La commande varie avant ou apr\xE8s son \xE9" "chelon : la r\xE9ponse n'est pas celle "
+              "d'un \xE9" "chelon unique.");
 }
 
 TEST(StepDetectionRefusal, TooFewPointsBeforeTheStep)
@@ -125,8 +126,9 @@ TEST(StepDetectionRefusal, AMeasurementThatDoesNotMoveBeyondItsNoise)
 {
     Synthetic still{{ModelKind::FirstOrderDelay, 0.004, 20.0, 1.5}};  // 0.2 against a noise of 0.5
     still.noise = 0.5;
-    EXPECT_EQ(RefusalOf(Record(still)), "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop "
-                                        "petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.");
+    EXPECT_EQ(RefusalOf(Record(still)),
+              "La mesure ne varie pas au-del\xE0 de son bruit : l'\xE9" "chelon est trop "
+              "petit ou le proc\xE9" "d\xE9 ne r\xE9pond pas.");
 }
 
 TEST(StepDetectionRefusal, AMeasurementDriftingBeforeTheStep)
@@ -134,8 +136,9 @@ TEST(StepDetectionRefusal, AMeasurementDriftingBeforeTheStep)
     // 40 points at rest over 20 s, rising by 0.15 a second: 3 of drift, against 40 of change.
     StepRecord drifting = Record({kFirstOrder});
     for (std::size_t i = 0; i < 40; ++i) drifting.measure[i] += 0.15 * (static_cast<double>(i) - 39) * 0.5;
-    EXPECT_EQ(RefusalOf(drifting), "La mesure d\xE9rive avant l'\xE9" "chelon : le proc\xE9" "d\xE9 n'\xE9tait pas "
-                                   "au repos (stabilisez plus longtemps, --stabilisation).");
+    EXPECT_EQ(RefusalOf(drifting),
+              "La mesure d\xE9rive avant l'\xE9" "chelon : le proc\xE9" "d\xE9 n'\xE9tait pas "
+              "au repos (stabilisez plus longtemps, --stabilisation).");
 }
 
 TEST(StepDetectionRefusal, AResponseStillBendingOverAtTheEnd)

@@ -43,9 +43,9 @@ const ProcessModel kFirstOrder{ModelKind::FirstOrderDelay, 2.0, 10.0, 2.0};
 TEST(ReactionCurveRules, ZieglerNicholsFromTheInterceptAndTheDelay)
 {
     const auto all = SuggestSettings(kFirstOrder);
-    ExpectPid(all, Rule::ZieglerNichols, ControllerType::P, 2.5, 0, 0);            // 1 / 0.4
-    ExpectPid(all, Rule::ZieglerNichols, ControllerType::PI, 2.25, 6.666667, 0);   // 0.9 / 0.4, 2 / 0.3
-    ExpectPid(all, Rule::ZieglerNichols, ControllerType::PID, 3.0, 4.0, 1.0);      // 1.2 / 0.4, 2 x 2, 2 / 2
+    ExpectPid(all, Rule::ZieglerNichols, ControllerType::P, 2.5, 0, 0);           // 1 / 0.4
+    ExpectPid(all, Rule::ZieglerNichols, ControllerType::PI, 2.25, 6.666667, 0);  // 0.9 / 0.4, 2 / 0.3
+    ExpectPid(all, Rule::ZieglerNichols, ControllerType::PID, 3.0, 4.0, 1.0);     // 1.2 / 0.4, 2 x 2, 2 / 2
 }
 
 TEST(ReactionCurveRules, CohenCoonWithItsDelayRatioCorrections)
@@ -62,11 +62,11 @@ TEST(ReactionCurveRules, CohenCoonWithItsDelayRatioCorrections)
 TEST(ReactionCurveRules, ChienHronesReswickForBothOvershoots)
 {
     const auto all = SuggestSettings(kFirstOrder);
-    ExpectPid(all, Rule::Chr0, ControllerType::P, 0.75, 0, 0);       // 0.3 / 0.4
-    ExpectPid(all, Rule::Chr0, ControllerType::PI, 0.875, 12, 0);    // 0.35 / 0.4, 1.2 x 10
-    ExpectPid(all, Rule::Chr0, ControllerType::PID, 1.5, 10, 1);     // 0.6 / 0.4, 10, 0.5 x 2
-    ExpectPid(all, Rule::Chr20, ControllerType::P, 1.75, 0, 0);      // 0.7 / 0.4
-    ExpectPid(all, Rule::Chr20, ControllerType::PI, 1.5, 10, 0);     // 0.6 / 0.4, 10
+    ExpectPid(all, Rule::Chr0, ControllerType::P, 0.75, 0, 0);          // 0.3 / 0.4
+    ExpectPid(all, Rule::Chr0, ControllerType::PI, 0.875, 12, 0);       // 0.35 / 0.4, 1.2 x 10
+    ExpectPid(all, Rule::Chr0, ControllerType::PID, 1.5, 10, 1);        // 0.6 / 0.4, 10, 0.5 x 2
+    ExpectPid(all, Rule::Chr20, ControllerType::P, 1.75, 0, 0);         // 0.7 / 0.4
+    ExpectPid(all, Rule::Chr20, ControllerType::PI, 1.5, 10, 0);        // 0.6 / 0.4, 10
     ExpectPid(all, Rule::Chr20, ControllerType::PID, 2.375, 14, 0.94);  // 0.95 / 0.4, 1.4 x 10, 0.47 x 2
 }
 
@@ -80,7 +80,7 @@ TEST(ReactionCurveRules, BroidaGivesTheControllersItsRatioRangeCallsFor)
     ExpectPid(all, Rule::Broida, ControllerType::PID, 2.25, 10.8, 0.740741);
 
     const auto slow = SuggestSettings({ModelKind::FirstOrderDelay, 2.0, 30.0, 2.0});  // τ/θ = 15
-    ExpectPid(slow, Rule::Broida, ControllerType::P, 6.0, 0, 0);  // 0.8 x 30 / 4
+    ExpectPid(slow, Rule::Broida, ControllerType::P, 6.0, 0, 0);                      // 0.8 x 30 / 4
     EXPECT_EQ(CountOf(slow, Rule::Broida), 3);
     const auto hard = SuggestSettings({ModelKind::FirstOrderDelay, 2.0, 6.0, 2.0});  // τ/θ = 3: a PID only
     EXPECT_EQ(CountOf(hard, Rule::Broida), 1);
@@ -120,10 +120,11 @@ TEST(ModelBasedRules, SimcIsAPiWithTauCEqualToTheDelay)
     ExpectPid(all, Rule::Simc, ControllerType::PI, 1.25, 10, 0);  // 10 / (2 x 4), min(10, 16)
     EXPECT_EQ(CountOf(all, Rule::Simc), 1);
     // τc = 0.5: 10 / (2 x 2.5), min(10, 4 x 2.5)
-    ExpectPid(SuggestSettings(kFirstOrder, {.lambda = std::nullopt, .tauC = 0.5}), Rule::Simc, ControllerType::PI, 2.0, 10, 0);
+    ExpectPid(SuggestSettings(kFirstOrder, {.lambda = std::nullopt, .tauC = 0.5}), Rule::Simc, ControllerType::PI, 2.0,
+              10, 0);
     // A fast loop: the integral time is capped at 4 (τc + θ) = 4 x 2.5.
-    ExpectPid(SuggestSettings({ModelKind::FirstOrderDelay, 2.0, 40.0, 2.0}, {.lambda = std::nullopt, .tauC = 0.5}), Rule::Simc,
-              ControllerType::PI, 8.0, 10, 0);
+    ExpectPid(SuggestSettings({ModelKind::FirstOrderDelay, 2.0, 40.0, 2.0}, {.lambda = std::nullopt, .tauC = 0.5}),
+              Rule::Simc, ControllerType::PI, 8.0, 10, 0);
 }
 
 TEST(ModelKinds, AStrejcModelIsTunedOnItsTangentsFirstOrder)
