@@ -78,7 +78,9 @@ TEST_F(HeaterSweep, ThePointsAreTheHeatersTransferInTheJson)
                                                   "phase_deg", "pulsation_rad_s", "remarque"}));
         const double hz = point["frequence_hz"];
         const std::complex<double> expected = Heater(hz);
-        EXPECT_NEAR(point["gain"].get<double>(), std::abs(expected), 0.02 * std::abs(expected)) << hz;
+        // 3 %: at the highest frequency the swing is a few of the card's counts, and the card keeps
+        // the wall clock, so where each frequency starts moves its reading by up to a count.
+        EXPECT_NEAR(point["gain"].get<double>(), std::abs(expected), 0.03 * std::abs(expected)) << hz;
         EXPECT_NEAR(point["phase_deg"].get<double>(), std::arg(expected) * 180 / kPi, 3) << hz;
         EXPECT_DOUBLE_EQ(point["gain_db"].get<double>(), 20 * std::log10(point["gain"].get<double>()));
         EXPECT_DOUBLE_EQ(point["pulsation_rad_s"].get<double>(), 2 * kPi * hz);
