@@ -194,7 +194,7 @@ TEST(PayloadJsonReading, EveryLatin1CharacterRoundTrips)
 TEST(PayloadJsonReading, CharactersBeyondLatin1BecomeQuestionMarks)
 {
     Order order;
-    // "Prix : 5 €, fin ✓" with the euro sign and a check mark.
+    // "Prix : 5 <euro>, fin <check mark> <smiling face> \xE0": three characters beyond Latin-1, one within.
     ASSERT_EQ(
         FromJson(
             "{\"schema\":1,\"ordre\":\"message\",\"texte\":\"Prix : 5 \xE2\x82\xAC, fin \xE2\x9C\x93 \xF0\x9F\x98\x80 \xC3\xA0\"}",
