@@ -138,16 +138,16 @@ int CComThread::Run()
         unsigned eventWord = 0;
         if (m_run) eventWord = WaitPortEvent();
         if ((eventWord & kEvRxChar) && m_run) {
-            // A stream faster than the reading (a chunk or more a read) is
-            // taken without waiting on the port again. A smaller read found
-            // the queue empty: asking again, a system call each wake-up of a
-            // panel at rest, would only find it still empty, and the wait
-            // returns at once for anything that has come since.
+            // Only a full buffer says more may be queued. A shorter read took
+            // all there was: reading again, a system call more per wake-up,
+            // mostly finds a few bytes or none, and the wait returns at once
+            // for anything that has come since (a third of the reading's
+            // processor time on a stream of short replies).
             int count;
             do {
                 count = ReadQueued(received.data(), kReadSize);
                 if (count > 0) DeliverRead(received.data(), count);
-            } while (count >= kChunkSize);
+            } while (count == kReadSize);
         }
     }
     m_stop = true;
