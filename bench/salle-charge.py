@@ -69,7 +69,15 @@ class Room:
         sys.exit("le courtier ne d\u00e9marre pas")
 
     def stop_broker(self):
-        self.broker.terminate()
+        # Mosquitto forgets a SIGTERM that comes while it is starting: asked again, killed at last.
+        for _ in range(50):
+            self.broker.terminate()
+            try:
+                self.broker.wait(timeout=0.1)
+                return
+            except subprocess.TimeoutExpired:
+                pass
+        self.broker.kill()
         self.broker.wait()
 
     def subscribe(self, name):

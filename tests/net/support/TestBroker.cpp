@@ -10,11 +10,15 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
 namespace tarvic::test {
 namespace {
+
+constexpr int kTermAsks = 50;
+constexpr std::chrono::milliseconds kTermWait{100};
 
 int FreeLoopbackPort()
 {
@@ -123,8 +127,18 @@ bool TestBroker::Start()
 void TestBroker::Stop()
 {
     if (m_pid <= 0) return;
-    ::kill(m_pid, SIGTERM);
-    ::waitpid(m_pid, nullptr, 0);
+    // Mosquitto forgets a SIGTERM that comes between its listening and its
+    // loop's start: asked again until it has gone, killed if it never does.
+    const auto gone = [this] { return ::waitpid(m_pid, nullptr, WNOHANG) == m_pid; };
+    bool stopped = false;
+    for (int asked = 0; asked < kTermAsks && !stopped; ++asked) {
+        ::kill(m_pid, SIGTERM);
+        stopped = WaitUntil(gone, kTermWait);
+    }
+    if (!stopped) {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+    }
     m_pid = -1;
 }
 
