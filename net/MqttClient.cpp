@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -110,8 +111,19 @@ struct MqttClient::Impl {
     void Start();
     void Count(std::uint64_t LinkCounters::* counter)
     {
-        std::lock_guard lock(mutex);
-        ++(counters.*counter);
+        {
+            std::lock_guard lock(mutex);
+            ++(counters.*counter);
+        }
+        settled.notify_all();
+    }
+    // Until the broker has acknowledged all that was published, or `longest` is up.
+    void WaitSettled(std::chrono::milliseconds longest)
+    {
+        std::unique_lock lock(mutex);
+        settled.wait_for(lock, longest, [this] {
+            return !counters.connected || counters.published == counters.delivered + counters.dropped;
+        });
     }
     void Failed(int code);
     void Connected();
@@ -126,6 +138,7 @@ struct MqttClient::Impl {
 
     std::mutex publishing;  // one publication at a time, so that the count of what waits is right
     mutable std::mutex mutex;
+    std::condition_variable settled;  // a publication's outcome is known
     LinkCounters counters;
     struct Subscription {
         std::string filter;
@@ -172,8 +185,11 @@ void MqttClient::Impl::Start()
         client = std::make_unique<mqtt::async_client>(address, clientId, create, nullptr);
         client->set_connected_handler([this](const std::string&) { Connected(); });
         client->set_connection_lost_handler([this](const std::string&) {
-            std::lock_guard lock(mutex);
-            counters.connected = false;
+            {
+                std::lock_guard lock(mutex);
+                counters.connected = false;
+            }
+            settled.notify_all();  // nothing more will be acknowledged
         });
         client->set_message_callback([this](mqtt::const_message_ptr message) { Arrived(message); });
         client->connect(Options(), nullptr, connection);
@@ -253,9 +269,13 @@ MqttClient::MqttClient(const MqttSettings& settings, std::string clientId, Will 
 MqttClient::~MqttClient()
 {
     if (!m_impl->client) return;
+    // Paho's own wait for the last acknowledgements only ends on its
+    // one-second rounds, two of them at least: the client waits for them
+    // itself, then closes without waiting.
+    m_impl->WaitSettled(kClosingTime);
     try {
         // A clean close: the broker keeps the will to itself.
-        m_impl->client->disconnect(kClosingTime)->wait_for(2 * kClosingTime);
+        m_impl->client->disconnect(0)->wait_for(kClosingTime);
     } catch (const mqtt::exception&) {
         // Not connected: nothing to close.
     }

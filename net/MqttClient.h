@@ -33,7 +33,7 @@ public:
 
     // `clientId` unique per program and place. Connecting starts at once, in the background.
     MqttClient(const MqttSettings& settings, std::string clientId, Will will);
-    ~MqttClient();  // sends what it can within a second, then closes cleanly (no will)
+    ~MqttClient();  // waits up to a second for what is unacknowledged, then closes cleanly (no will)
     MqttClient(const MqttClient&) = delete;
     MqttClient& operator=(const MqttClient&) = delete;
 
