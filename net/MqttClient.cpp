@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/CallQueue.h"
 #include "net/Latin1.h"
 
 namespace net {
@@ -98,7 +99,10 @@ struct MqttClient::Impl {
     struct Connection : mqtt::iaction_listener {
         explicit Connection(Impl& impl) : impl(impl) {}
         void on_success(const mqtt::token&) override {}
-        void on_failure(const mqtt::token& token) override { impl.Failed(token.get_return_code()); }
+        void on_failure(const mqtt::token& token) override
+        {
+            impl.calls.Post([&impl = impl, code = token.get_return_code()] { impl.Failed(code); });
+        }
         Impl& impl;
     };
 
@@ -151,6 +155,8 @@ struct MqttClient::Impl {
 
     Delivery delivery{*this};
     Connection connection{*this};
+    // Where the handlers run: never on Paho's threads, which hold its lock.
+    CallQueue calls;
     // Last, so that it goes first: no callback of Paho's outlives what it calls.
     std::unique_ptr<mqtt::async_client> client;
 };
@@ -191,7 +197,8 @@ void MqttClient::Impl::Start()
             }
             settled.notify_all();  // nothing more will be acknowledged
         });
-        client->set_message_callback([this](mqtt::const_message_ptr message) { Arrived(message); });
+        client->set_message_callback(
+            [this](mqtt::const_message_ptr message) { calls.Post([this, message] { Arrived(message); }); });
         client->connect(Options(), nullptr, connection);
     } catch (const mqtt::exception& error) {
         Failed(error.get_return_code());
@@ -237,13 +244,17 @@ void MqttClient::Impl::Connected()
         filters = subscriptions;
         handlers = connectedHandlers;
     }
-    // Each connection starts a clean session: the subscriptions are made again.
+    // Each connection starts a clean session: the subscriptions are made again,
+    // here, before Paho sends what waited, so that whoever sees this place's
+    // first message may give it an order.
     try {
         for (const Subscription& subscription : filters) client->subscribe(subscription.filter, kQos);
     } catch (const mqtt::exception&) {
         // Lost again already: the next connection subscribes.
     }
-    for (const auto& handler : handlers) handler();
+    calls.Post([handlers = std::move(handlers)] {
+        for (const auto& handler : handlers) handler();
+    });
 }
 
 void MqttClient::Impl::Arrived(const mqtt::const_message_ptr& message)
@@ -268,6 +279,7 @@ MqttClient::MqttClient(const MqttSettings& settings, std::string clientId, Will 
 
 MqttClient::~MqttClient()
 {
+    m_impl->calls.Stop();  // no handler runs while the link closes
     if (!m_impl->client) return;
     // Paho's own wait for the last acknowledgements only ends on its
     // one-second rounds, two of them at least: the client waits for them

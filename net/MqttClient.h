@@ -39,7 +39,8 @@ public:
 
     // QoS 1. Never blocks; counted as dropped when the buffer overflows.
     void Publish(const std::string& topic, const std::string& payload, bool retained);
-    // Kept across reconnections. The handler runs on the client's own thread.
+    // Kept across reconnections. The handler runs on the client's own thread, one call at a
+    // time, in order; it may publish and take the locks its publishers hold.
     // `kept`: also what the broker kept (retained) from before the
     // subscription; orders take only what is published while they listen.
     enum class Kept { Taken, Ignored };

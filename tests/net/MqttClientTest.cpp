@@ -1,3 +1,4 @@
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -122,6 +123,36 @@ TEST(MqttLink, ConnectedHandlerRunsOnEveryConnection)
     ASSERT_TRUE(broker.Start()) << broker.Log();
     ASSERT_TRUE(WaitUntil([&] { return connections == 2; }));
     EXPECT_TRUE(client.Counters().connected);
+}
+
+// A console republishes its state from the connected handler, under the
+// lock its run holds while it publishes: the handler ran on Paho's thread,
+// which holds Paho's lock, and a publication at that moment waited for ever.
+TEST(MqttLink, APublicationDuringAReconnectionsHandlerGoesThrough)
+{
+    TARVIC_REQUIRE_MOSQUITTO();
+    TestBroker broker;
+    ASSERT_TRUE(broker.Running()) << broker.Log();
+    MqttClient client(Local(broker.Port()), "essai-republication", {});
+    std::mutex publisherLock;  // the run's
+    std::atomic<bool> armed{false}, entered{false};
+    client.OnConnected([&] {
+        if (!armed) return;
+        entered = true;
+        const std::lock_guard lock(publisherLock);
+        client.Publish("tarvic/B204/poste07/etat", "{\"v\":\"republie\"}", true);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return client.Counters().connected; }));
+    broker.Stop();
+    ASSERT_TRUE(WaitUntil([&] { return !client.Counters().connected; }));
+    {
+        const std::lock_guard lock(publisherLock);
+        armed = true;
+        ASSERT_TRUE(broker.Start()) << broker.Log();
+        ASSERT_TRUE(WaitUntil([&] { return entered.load(); }));
+        client.Publish("tarvic/B204/poste07/mesures", "{\"v\":1}", false);  // waited for ever
+    }
+    EXPECT_TRUE(WaitUntil([&] { return client.Counters().delivered == 2; }));
 }
 
 TEST(MqttLink, UnreachableBrokerIsReportedInFrench)
