@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Thirty consoles at --vitesse 10 publishing to one local mosquitto.
 
-usage: bench/salle-charge.py [--build build/release] [--postes 30] [--secondes 60] [--panne 60] [--garder]
+usage: bench/salle-charge.py [--build build/release] [--postes 30] [--secondes 60] [--tours 4] [--panne 60]
+                             [--garder]
 
 1. With publishing, for --secondes of wall time: the broker's CPU and messages
    a second, the latency from a console's measure (its time stamp) to a
    subscriber's arrival (median, 99th percentile), each console's CPU.
-2. The same runs without publishing: each console's CPU, for the cost.
+2. The cost: in each of --tours rounds, half the consoles publish and half do
+   not, side by side under the same load (the halves swap every round); the
+   ratio of their mean CPU per round, and the median of the rounds.
 3. With publishing, the broker stopped --panne seconds in the middle of the
    runs and started again: the measures each place sent against those the
    subscriber got.
@@ -90,13 +93,14 @@ class Room:
         return process
 
     def consoles(self, tag, publish, seconds):
-        """Runs the consoles for `seconds` of wall time; each one's own CPU seconds."""
+        """Runs the consoles for `seconds` of wall time; each one's own CPU seconds.
+        `publish(i)` says whether place i publishes."""
         consoles = []
         for i in range(1, self.args.postes + 1):
             command = [self.args.banc, "--banc", "niveaueau", "--mode", "pid", "--kp", "2", "--ti", "20",
                        "--echelon", "50", "--duree", str(seconds * 10), "--vitesse", "10",
                        "--historique", f"{self.work}/essais-{tag}-{i}.sqlite"]
-            if publish:
+            if publish(i):
                 command += ["--mqtt", f"127.0.0.1:{self.port}", "--salle", "charge", "--poste", f"p{i:02d}"]
             consoles.append(self.start(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         last = {c.pid: 0.0 for c in consoles}
@@ -143,6 +147,7 @@ def main():
     parser.add_argument("--build", default="build/release")
     parser.add_argument("--postes", type=int, default=30)
     parser.add_argument("--secondes", type=int, default=60)
+    parser.add_argument("--tours", type=int, default=4)
     parser.add_argument("--panne", type=int, default=60)
     parser.add_argument("--garder", action="store_true", help="keeps what the subscribers received")
     args = parser.parse_args()
@@ -158,7 +163,7 @@ def main():
         subscriber = room.subscribe("avec")
         broker_before = cpu_seconds(room.broker.pid)
         started = time.time()
-        with_publishing = room.consoles("avec", True, args.secondes)
+        with_publishing = room.consoles("avec", lambda i: True, args.secondes)
         wall = time.time() - started
         broker_cpu = cpu_seconds(room.broker.pid) - broker_before
         time.sleep(1)
@@ -174,11 +179,17 @@ def main():
         print(f"  CPU d'une console avec publication : m\u00e9diane {statistics.median(with_publishing):.2f} s, "
               f"moyenne {statistics.mean(with_publishing):.2f} s")
 
-        without = room.consoles("sans", False, args.secondes)
-        print(f"  CPU d'une console sans publication : m\u00e9diane {statistics.median(without):.2f} s, "
-              f"moyenne {statistics.mean(without):.2f} s")
-        print(f"  surco\u00fbt de la publication : "
-              f"{100 * (statistics.mean(with_publishing) / statistics.mean(without) - 1):+.1f} %")
+        print(f"== co\u00fbt : {args.tours} tours, la moiti\u00e9 des consoles publie, l'autre non, en m\u00eame temps")
+        ratios = []
+        for round_ in range(args.tours):
+            publishes = lambda i: i % 2 == round_ % 2
+            used = room.consoles(f"tour{round_}", publishes, args.secondes)
+            on = [cpu for i, cpu in enumerate(used, 1) if publishes(i)]
+            off = [cpu for i, cpu in enumerate(used, 1) if not publishes(i)]
+            ratios.append(statistics.mean(on) / statistics.mean(off))
+            print(f"  tour {round_ + 1} : avec {statistics.mean(on):.3f} s, sans {statistics.mean(off):.3f} s, "
+                  f"{100 * (ratios[-1] - 1):+.1f} %")
+        print(f"  surco\u00fbt de la publication : m\u00e9diane des tours {100 * (statistics.median(ratios) - 1):+.1f} %")
 
         print(f"== courtier arr\u00eat\u00e9 {args.panne} s au milieu de l'essai")
         room.subscribe("panne")
@@ -193,7 +204,7 @@ def main():
 
         cutter = threading.Thread(target=outage)
         cutter.start()
-        room.consoles("panne", True, 2 * args.panne)
+        room.consoles("panne", lambda i: True, 2 * args.panne)
         cutter.join()
         time.sleep(3)
         # A measure lost shows as a hole in its place's time stamps, wherever the run began and ended.
