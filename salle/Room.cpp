@@ -20,19 +20,24 @@ Place& Room::At(const net::Poste& poste)
     return place;
 }
 
-Place& Room::Heard(const net::Poste& poste, const net::PosteState& state, Clock::time_point now)
+Place& Room::HeardFrom(const net::Poste& poste, Clock::time_point now)
 {
     Place& place = At(poste);
-    place.state = state;
     place.heard = now;
+    return place;
+}
+
+Place& Room::Heard(const net::Poste& poste, const net::PosteState& state, Clock::time_point now)
+{
+    Place& place = HeardFrom(poste, now);
+    place.state = state;
     return place;
 }
 
 Place& Room::Heard(const net::Poste& poste, const net::Measures& measures, Clock::time_point now)
 {
-    Place& place = At(poste);
+    Place& place = HeardFrom(poste, now);
     place.measures = measures;
-    place.heard = now;
     for (const net::Measure& measure : measures.values) {
         auto trend = std::find_if(place.trends.begin(), place.trends.end(),
                                   [&](const Trend& known) { return known.name == measure.name; });
@@ -52,19 +57,17 @@ Place& Room::Heard(const net::Poste& poste, const net::Measures& measures, Clock
 
 Place& Room::Heard(const net::Poste& poste, const net::RunEnd& run, Clock::time_point now)
 {
-    Place& place = At(poste);
+    Place& place = HeardFrom(poste, now);
     place.run = run;
     place.runKept = 0;
     place.runNotice.clear();
-    place.heard = now;
     return place;
 }
 
 Place& Room::Heard(const net::Poste& poste, const net::StationBits& bits, Clock::time_point now)
 {
-    Place& place = At(poste);
+    Place& place = HeardFrom(poste, now);
     place.station = bits;
-    place.heard = now;
     return place;
 }
 

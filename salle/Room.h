@@ -79,6 +79,7 @@ public:
 
 private:
     Place& At(const net::Poste& poste);
+    Place& HeardFrom(const net::Poste& poste, Clock::time_point now);  // At, stamped as heard now
 
     std::chrono::seconds m_silence;
     std::map<Key, Place> m_places;

@@ -3,34 +3,23 @@
 #include <tarvic/platform/Text.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "engine/outputs/RecordingArchive.h"
 #include "salle/PlaceText.h"
 
 namespace salle {
-namespace {
-
-bool OutcomeNamed(const std::string& word, banc::history::RunOutcome& outcome)
-{
-    using banc::history::RunOutcome;
-    for (const RunOutcome known : {RunOutcome::Complete, RunOutcome::Interrupted, RunOutcome::CardFault})
-        if (word == banc::history::OutcomeWord(known)) {
-            outcome = known;
-            return true;
-        }
-    return false;
-}
-
-}  // namespace
 
 std::string MakeRoomRun(const net::Poste& poste, const net::RunEnd& run, const std::string& card,
                         banc::history::StoredRun& stored)
 {
     const std::string name = "l'essai de " + poste.poste;
     banc::history::StoredRun made;
-    if (!OutcomeNamed(run.outcome, made.outcome))
+    const std::optional<banc::history::RunOutcome> outcome = banc::history::OutcomeOfWord(run.outcome);
+    if (!outcome)
         return tarvic::Format("L'issue de %s est inconnue (%s) : il n'est pas gard\xE9.", name.c_str(),
                               run.outcome.c_str());
+    made.outcome = *outcome;
     banc::LoadedExperiment loaded;
     if (std::string error = banc::LoadArchiveBytes(run.archive, "l'archive de " + name, loaded); !error.empty())
         return error + " Il n'est pas gard\xE9.";

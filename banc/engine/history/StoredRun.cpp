@@ -12,4 +12,11 @@ const char* OutcomeWord(RunOutcome outcome)
     return "";
 }
 
+std::optional<RunOutcome> OutcomeOfWord(const std::string& word)
+{
+    for (const RunOutcome known : {RunOutcome::Complete, RunOutcome::Interrupted, RunOutcome::CardFault})
+        if (word == OutcomeWord(known)) return known;
+    return std::nullopt;
+}
+
 }  // namespace banc::history

@@ -13,6 +13,8 @@ enum class RunOutcome {
 };
 // "complet", "interrompu", "d\xE9" "faut de carte" (Latin-1).
 const char* OutcomeWord(RunOutcome outcome);
+// The outcome that OutcomeWord names so; nullopt for any other word.
+std::optional<RunOutcome> OutcomeOfWord(const std::string& word);
 
 // One run as the history keeps it. Texts are Latin-1, as everywhere in the
 // engine; the base stores them as UTF-8.
