@@ -41,9 +41,7 @@ protected:
 
     MqttSettings Account(const std::string& account)
     {
-        MqttSettings settings;
-        settings.host = "127.0.0.1";
-        settings.port = broker->Port();
+        MqttSettings settings = tarvic::test::LoopbackSettings(broker->Port());
         settings.user = account;
         settings.password = Password(account);
         return settings;

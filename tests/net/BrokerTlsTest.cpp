@@ -29,9 +29,7 @@ protected:
 
     MqttSettings Checked(const std::string& authority)
     {
-        MqttSettings settings;
-        settings.host = "127.0.0.1";
-        settings.port = broker->Port();
+        MqttSettings settings = tarvic::test::LoopbackSettings(broker->Port());
         settings.caFile = certificates / authority;
         return settings;
     }

@@ -15,9 +15,7 @@ constexpr char kTopic[] = "tarvic/B204/poste07/mesures";
 
 MqttSettings Local(int port, int bound)
 {
-    MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = port;
+    MqttSettings settings = tarvic::test::LoopbackSettings(port);
     settings.bufferBound = bound;
     return settings;
 }

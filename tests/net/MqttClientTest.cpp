@@ -17,10 +17,7 @@ using tarvic::test::WaitUntil;
 
 MqttSettings Local(int port, int bound = 1000)
 {
-    MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = port;
-    settings.poste = {"B204", "poste07"};
+    MqttSettings settings = tarvic::test::LoopbackSettings(port, {"B204", "poste07"});
     settings.bufferBound = bound;
     return settings;
 }

@@ -48,10 +48,7 @@ TEST(LastWill, CleanCloseKeepsTheWillBack)
         EXPECT_EQ(peer.CloseInputAndWait(), 0);
     }
     // Whatever the broker sent for the peer came before this.
-    MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = broker.Port();
-    MqttClient marker(settings, "essai-marqueur", {});
+    MqttClient marker(tarvic::test::LoopbackSettings(broker.Port()), "essai-marqueur", {});
     marker.Publish(kStateTopic, "marqueur", false);
     ASSERT_TRUE(log.WaitFor(1));
     EXPECT_EQ(log.Messages(), (std::vector<MessageLog::Message>{{kStateTopic, "marqueur"}}));

@@ -20,14 +20,7 @@ using tarvic::test::WaitUntil;
 
 const std::string kTime = "2026-12-08T15:04:05.123Z";
 
-MqttSettings Local(int port)
-{
-    MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = port;
-    settings.poste = {"B204", "poste07"};
-    return settings;
-}
+MqttSettings Local(int port) { return tarvic::test::LoopbackSettings(port, {"B204", "poste07"}); }
 
 PosteState Free(const std::string& time)
 {

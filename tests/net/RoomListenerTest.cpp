@@ -16,14 +16,7 @@ using tarvic::test::MessageLog;
 using tarvic::test::TestBroker;
 using tarvic::test::WaitUntil;
 
-MqttSettings Local(int port, const std::string& salle)
-{
-    MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = port;
-    settings.poste.salle = salle;
-    return settings;
-}
+MqttSettings Local(int port, const std::string& salle) { return tarvic::test::LoopbackSettings(port, {salle, ""}); }
 
 // Everything a listener reported, one line each, in order.
 class Report {

@@ -23,14 +23,7 @@ using tarvic::test::MessageLog;
 using tarvic::test::News;
 using tarvic::test::TestBroker;
 
-net::MqttSettings Local(int port, const char* poste)
-{
-    net::MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = port;
-    settings.poste = {"tp1", poste};
-    return settings;
-}
+net::MqttSettings Local(int port, const char* poste) { return tarvic::test::LoopbackSettings(port, {"tp1", poste}); }
 
 std::string Login() { return ::getpwuid(::getuid())->pw_name; }
 

@@ -50,14 +50,7 @@ protected:
         m_settings = MakeSettings("niveaueau", "pid");
         ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
     }
-    net::MqttSettings Mqtt() const
-    {
-        net::MqttSettings mqtt;
-        mqtt.host = "127.0.0.1";
-        mqtt.port = m_broker->Port();
-        mqtt.poste = {"B204", "pc07"};
-        return mqtt;
-    }
+    net::MqttSettings Mqtt() const { return tarvic::test::LoopbackSettings(m_broker->Port(), {"B204", "pc07"}); }
     void Order(const std::string& payload)
     {
         if (!m_teacher) m_teacher.emplace(Mqtt(), "salle-de-test", net::MqttClient::Will{});

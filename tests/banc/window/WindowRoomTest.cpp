@@ -27,14 +27,7 @@ namespace {
 
 constexpr char kOrders[] = "tarvic/tp1/pc07/ordre";
 
-net::MqttSettings Local(int port, const char* poste)
-{
-    net::MqttSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = port;
-    settings.poste = {"tp1", poste};
-    return settings;
-}
+net::MqttSettings Local(int port, const char* poste) { return tarvic::test::LoopbackSettings(port, {"tp1", poste}); }
 
 std::string State(const char* activity)
 {

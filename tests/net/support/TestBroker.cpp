@@ -13,6 +13,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace tarvic::test {
 namespace {
@@ -59,6 +60,15 @@ std::filesystem::path NewFolder()
 }
 
 }  // namespace
+
+net::MqttSettings LoopbackSettings(int port, net::Poste poste)
+{
+    net::MqttSettings settings;
+    settings.host = "127.0.0.1";
+    settings.port = port;
+    settings.poste = std::move(poste);
+    return settings;
+}
 
 bool TestBroker::Available() { return ::access(kProgram, X_OK) == 0; }
 

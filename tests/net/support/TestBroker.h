@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "net/MqttSettings.h"
 #include "net/support/WaitUntil.h"
 
 namespace tarvic::test {
@@ -43,6 +44,9 @@ private:
     int m_port = 0;
     pid_t m_pid = -1;
 };
+
+// A client's settings for the test broker on `port`, speaking for `poste`.
+net::MqttSettings LoopbackSettings(int port, net::Poste poste = {});
 
 }  // namespace tarvic::test
 
