@@ -16,23 +16,14 @@ using banc::history::StoredRun;
 
 namespace {
 
-// A water level run as a bench publishes its end.
-net::RunEnd PublishedRun(banc::test::WaterLevelRun& recorded)
+// A water level run that ended on a card fault, as a bench publishes its end.
+net::RunEnd CardFaultRun(const banc::test::WaterLevelRun& recorded)
 {
-    net::RunEnd run;
-    run.number = 12;
-    run.startedAt = "2026-12-08T14:02:05.000Z";
-    run.time = "2026-12-08T14:04:05.123Z";
-    run.user = "\xC9lodie";
-    run.bench = "niveaueau";
-    run.mode = "pid";
-    run.settings = "PID K1= 2.00, Ti= 20.00 s";
+    net::RunEnd run = salle::test::PublishedRun(recorded);
     run.outcome = "d\xE9" "faut de carte";
     run.outcomeText = "La carte ne r\xE9pond plus.";
-    run.finalValue = 49.5;
-    run.measureUnit = "%";
+    run.overshootPct.reset();
     run.resultsJson = "{\"banc\":\"niveaueau\"}";
-    run.archive = banc::ArchiveBytes(recorded.settings, recorded.elements);
     return run;
 }
 
@@ -58,7 +49,7 @@ protected:
 TEST_F(RoomRunsTest, ARunHeardIsKeptTaggedWithItsRoomPlaceAndUser)
 {
     StoredRun stored;
-    ASSERT_EQ(MakeRoomRun({"B101", "pc07"}, PublishedRun(m_recorded), "cardsim 1.0", stored), "");
+    ASSERT_EQ(MakeRoomRun({"B101", "pc07"}, CardFaultRun(m_recorded), "cardsim 1.0", stored), "");
     EXPECT_EQ(stored.startedAt, "2026-12-08 14:02:05");
     EXPECT_EQ(stored.user, "\xC9lodie");
     EXPECT_EQ(stored.host, "pc07");
@@ -79,12 +70,12 @@ TEST_F(RoomRunsTest, ARunHeardIsKeptTaggedWithItsRoomPlaceAndUser)
 
 TEST_F(RoomRunsTest, ARunOfNoKnownOutcomeOrWithoutReadableCurvesIsNotKept)
 {
-    net::RunEnd unknown = PublishedRun(m_recorded);
+    net::RunEnd unknown = CardFaultRun(m_recorded);
     unknown.outcome = "parfait";
     StoredRun stored;
     EXPECT_EQ(MakeRoomRun({"B101", "pc07"}, unknown, "", stored),
               "L'issue de l'essai de pc07 est inconnue (parfait) : il n'est pas gard\xE9.");
-    net::RunEnd damaged = PublishedRun(m_recorded);
+    net::RunEnd damaged = CardFaultRun(m_recorded);
     damaged.archive = "TARVIC";
     const std::string error = MakeRoomRun({"B101", "pc07"}, damaged, "", stored);
     banc::LoadedExperiment loaded;

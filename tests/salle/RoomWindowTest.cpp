@@ -69,24 +69,7 @@ protected:
         return *m_window;
     }
     std::string Status() const { return banc::window::Latin1(m_window->statusBar()->currentMessage()); }
-    net::RunEnd PublishedRun()
-    {
-        net::RunEnd run;
-        run.number = 12;
-        run.startedAt = "2026-12-08T14:02:05.000Z";
-        run.time = "2026-12-08T14:04:05.123Z";
-        run.user = "\xC9lodie";
-        run.bench = "niveaueau";
-        run.mode = "pid";
-        run.settings = "PID K1= 2.00, Ti= 20.00 s";
-        run.outcome = "complet";
-        run.finalValue = 49.5;
-        run.overshootPct = 10;
-        run.measureUnit = "%";
-        run.resultsJson = "{}";
-        run.archive = banc::ArchiveBytes(m_recorded.settings, m_recorded.elements);
-        return run;
-    }
+    net::RunEnd PublishedRun() const { return salle::test::PublishedRun(m_recorded); }
 
     salle::test::ScriptedRoomPrompts prompts;
     std::vector<SentOrder> sent;

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include "HistorySupport.h"
+#include "engine/outputs/RecordingArchive.h"
+
 namespace salle::test {
 
 QApplication& Application()
@@ -65,6 +68,25 @@ net::Measures LevelMeasures(double level)
     measures.values = {{"Consigne", 20, "cm"}, {"Niveau", level, "cm"}, {"Commande", 42.5, "%"}};
     measures.time = "2026-12-08T14:00:01.000Z";
     return measures;
+}
+
+net::RunEnd PublishedRun(const banc::test::WaterLevelRun& recorded)
+{
+    net::RunEnd run;
+    run.number = 12;
+    run.startedAt = "2026-12-08T14:02:05.000Z";
+    run.time = "2026-12-08T14:04:05.123Z";
+    run.user = "\xC9lodie";
+    run.bench = "niveaueau";
+    run.mode = "pid";
+    run.settings = "PID K1= 2.00, Ti= 20.00 s";
+    run.outcome = "complet";
+    run.finalValue = 49.5;
+    run.overshootPct = 10;
+    run.measureUnit = "%";
+    run.resultsJson = "{}";
+    run.archive = banc::ArchiveBytes(recorded.settings, recorded.elements);
+    return run;
 }
 
 }  // namespace salle::test

@@ -11,6 +11,10 @@
 
 class QApplication;
 
+namespace banc::test {
+struct WaterLevelRun;
+}
+
 namespace salle::test {
 
 // The application the widgets need, made once for the test program.
@@ -37,5 +41,7 @@ net::PosteState BenchState(net::PosteActivity activity, const std::string& name 
 net::PosteState StationState(const std::string& program = "Varnok");
 // "Consigne" 20 cm, "Niveau" `level` cm, "Commande" 42.5 %.
 net::Measures LevelMeasures(double level);
+// A complete water level run of Élodie's at pc07, as the bench publishes its end, with its curves.
+net::RunEnd PublishedRun(const banc::test::WaterLevelRun& recorded);
 
 }  // namespace salle::test
