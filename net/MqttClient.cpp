@@ -1,18 +1,21 @@
 #include "net/MqttClient.h"
 
+#include <mosquitto.h>
 #include <netdb.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <mqtt/async_client.h>
 
 #include <cerrno>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -22,8 +25,12 @@
 namespace net {
 namespace {
 
-constexpr int kQos = 1;
-constexpr auto kKeepAlive = std::chrono::seconds(10);
+using Clock = std::chrono::steady_clock;
+
+// The broker drops a client silent for 1.5 keep-alives; the link looks at
+// its keep-alive every quarter, so that a ping is never late.
+constexpr int kKeepAliveSeconds = 20;
+constexpr auto kKeepAliveCheck = std::chrono::seconds(kKeepAliveSeconds) / 4;
 constexpr auto kConnectTimeout = std::chrono::seconds(5);
 constexpr auto kFirstRetry = std::chrono::seconds(1);
 constexpr auto kLongestRetry = std::chrono::seconds(8);
@@ -33,6 +40,7 @@ constexpr int kProbeMs = 1000;
 // MQTT 3.1.1 connection refusals (CONNACK return codes).
 constexpr int kBadUserOrPassword = 4;
 constexpr int kNotAuthorised = 5;
+constexpr int kNoConnack = -1;
 
 // '+' stands for one level, '#' for all that follow.
 bool Matches(const std::string& filter, const std::string& topic)
@@ -52,7 +60,8 @@ bool Matches(const std::string& filter, const std::string& topic)
     return t == topic.size();
 }
 
-// Whether something listens on the broker's port: the TLS handshake failed, not the network.
+// Whether something listens on the broker's port, within a second: the
+// library's own connection waits as long as the system lets it.
 bool Answers(const std::string& host, int port)
 {
     addrinfo hints{};
@@ -78,50 +87,81 @@ bool Answers(const std::string& host, int port)
     return answers;
 }
 
-std::string Address(const MqttSettings& settings)
+void InitialiseLibrary()
 {
-    const bool ipv6 = settings.host.find(':') != std::string::npos;
-    return (settings.caFile.empty() ? "tcp://" : "ssl://") + (ipv6 ? "[" + settings.host + "]" : settings.host) + ":" +
-           std::to_string(settings.port);
+    [[maybe_unused]] static const bool initialised = [] { return mosquitto_lib_init() == MOSQ_ERR_SUCCESS; }();
 }
+
+int MillisecondsUntil(Clock::time_point when)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now()).count();
+    return static_cast<int>(std::max<decltype(left)>(left, 0));
+}
+
+enum class Refusal { Unreachable, Account, Tls };
 
 }  // namespace
 
 struct MqttClient::Impl {
-    // Counts every publication's outcome, on Paho's thread.
-    struct Delivery : mqtt::iaction_listener {
-        explicit Delivery(Impl& impl) : impl(impl) {}
-        void on_success(const mqtt::token&) override { impl.Count(&LinkCounters::delivered); }
-        void on_failure(const mqtt::token&) override { impl.Count(&LinkCounters::dropped); }
-        Impl& impl;
+    struct Message {
+        std::string topic;
+        std::string payload;
+        bool retained = false;
+        Qos qos = Qos::AtLeastOnce;
     };
-    // Tells why a connection attempt failed.
-    struct Connection : mqtt::iaction_listener {
-        explicit Connection(Impl& impl) : impl(impl) {}
-        void on_success(const mqtt::token&) override {}
-        void on_failure(const mqtt::token& token) override
-        {
-            impl.calls.Post([&impl = impl, code = token.get_return_code()] { impl.Failed(code); });
-        }
-        Impl& impl;
+    struct Subscription {
+        std::string filter;
+        MessageHandler handler;
+        Kept kept;
     };
+    // What the library's callbacks report; they run inside its calls, under `wire`.
+    struct WireEvents {
+        int connack = kNoConnack;
+        std::vector<int> delivered;
+        std::vector<Message> arrived;
+    };
+
+    // The library's callbacks: they run inside its calls, `wire` held.
+    static void OnConnack(mosquitto*, void* impl, int code);
+    static void OnPublished(mosquitto*, void* impl, int mid);
+    static void OnMessage(mosquitto*, void* impl, const mosquitto_message* message);
 
     Impl(const MqttSettings& settings, std::string clientId, Will will)
-        : settings(settings), bound(std::max(1, settings.bufferBound)), address(Address(settings)),
-          clientId(std::move(clientId)), will(std::move(will))
+        : settings(settings), bound(static_cast<std::size_t>(std::max(1, settings.bufferBound))),
+          clientId(std::move(clientId)), will(std::move(will)), wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
+        InitialiseLibrary();
+    }
+    ~Impl()
+    {
+        if (wake >= 0) ::close(wake);
     }
 
-    void Start();
-    void Count(std::uint64_t LinkCounters::* counter)
+    void Run();
+    bool Serve(mosquitto* connection, Refusal& refusal);
+    mosquitto* Open(Refusal& refusal);
+    bool Accepted();
+    void Close();
+    void Failed(Refusal refusal);
+    void Wake() const
     {
-        {
-            std::lock_guard lock(mutex);
-            ++(counters.*counter);
-        }
-        settled.notify_all();
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto written = ::write(wake, &one, sizeof one);
     }
-    // Until the broker has acknowledged all that was published, or `longest` is up.
+    bool Rest(std::chrono::milliseconds pause);
+    // Under `mutex`: what waits goes to the library, in order, as far as the bound lets it.
+    void Flush();
+    // Under `mutex` and `wire`: false when the connection is gone and the message waits again.
+    bool HandOver(Message& message);
+    WireEvents TakeEvents()
+    {
+        WireEvents taken = std::move(events);
+        events = {};
+        return taken;
+    }
+    // Under `mutex`.
+    void Apply(WireEvents taken);
+    void Drop(std::size_t beyond);
     void WaitSettled(std::chrono::milliseconds longest)
     {
         std::unique_lock lock(mutex);
@@ -129,206 +169,335 @@ struct MqttClient::Impl {
             return !counters.connected || counters.published == counters.delivered + counters.dropped;
         });
     }
-    void Failed(int code);
-    void Connected();
-    void Arrived(const mqtt::const_message_ptr& message);
-    mqtt::connect_options Options();
 
     const MqttSettings settings;
-    const int bound;  // Paho wants one at least
-    const std::string address;
+    const std::size_t bound;
     const std::string clientId;
     const Will will;
 
-    std::mutex publishing;  // one publication at a time, so that the count of what waits is right
+    // Lock order: `mutex`, then `wire`.
     mutable std::mutex mutex;
     std::condition_variable settled;  // a publication's outcome is known
     LinkCounters counters;
-    struct Subscription {
-        std::string filter;
-        MessageHandler handler;
-        Kept kept;
-    };
+    std::deque<Message> waiting;                     // not handed to the library yet, oldest first
+    std::deque<std::pair<int, Message>> handedOver;  // by message id, until written (QoS 0) or acknowledged
     std::vector<Subscription> subscriptions;
     std::vector<std::function<void()>> connectedHandlers;
     std::vector<std::function<void(const std::string&)>> failureHandlers;
 
-    Delivery delivery{*this};
-    Connection connection{*this};
-    // Where the handlers run: never on Paho's threads, which hold its lock.
+    std::mutex wire;
+    mosquitto* connection = nullptr;  // while the broker has accepted it
+    WireEvents events;
+
+    const int wake;  // an eventfd: stop, or write what the socket could not take at once
+    std::atomic<bool> closing{false};
+    // Where the handlers run: never inside the library's calls.
     CallQueue calls;
-    // Last, so that it goes first: no callback of Paho's outlives what it calls.
-    std::unique_ptr<mqtt::async_client> client;
+    std::thread thread;  // last: it starts once the members above are there
 };
 
-mqtt::connect_options MqttClient::Impl::Options()
+void MqttClient::Impl::OnConnack(mosquitto*, void* impl, int code) { static_cast<Impl*>(impl)->events.connack = code; }
+
+void MqttClient::Impl::OnPublished(mosquitto*, void* impl, int mid)
 {
-    mqtt::connect_options_builder builder;
-    builder.mqtt_version(MQTTVERSION_3_1_1)
-        .clean_session(true)
-        .keep_alive_interval(kKeepAlive)
-        .connect_timeout(kConnectTimeout)
-        .automatic_reconnect(kFirstRetry, kLongestRetry);
-    if (!will.topic.empty()) builder.will(mqtt::message(will.topic, will.payload, kQos, will.retained));
-    if (!settings.user.empty()) builder.user_name(ToUtf8(settings.user)).password(settings.password);
-    // No error handler: Paho would call it back through a copy of the options that is gone by then.
-    if (!settings.caFile.empty())
-        builder.ssl(mqtt::ssl_options_builder()
-                        .trust_store(settings.caFile)
-                        .enable_server_cert_auth(true)
-                        .verify(true)
-                        .finalize());
-    return builder.finalize();
+    static_cast<Impl*>(impl)->events.delivered.push_back(mid);
 }
 
-void MqttClient::Impl::Start()
+void MqttClient::Impl::OnMessage(mosquitto*, void* impl, const mosquitto_message* message)
 {
-    try {
-        mqtt::create_options create(MQTTVERSION_3_1_1, bound);
-        create.set_send_while_disconnected(true, true);
-        create.set_delete_oldest_messages(true);
-        create.set_restore_messages(false);
-        client = std::make_unique<mqtt::async_client>(address, clientId, create, nullptr);
-        client->set_connected_handler([this](const std::string&) { Connected(); });
-        client->set_connection_lost_handler([this](const std::string&) {
-            {
-                std::lock_guard lock(mutex);
-                counters.connected = false;
+    if (!message || !message->topic) return;
+    const char* bytes = static_cast<const char*>(message->payload);
+    const std::size_t size = bytes ? static_cast<std::size_t>(message->payloadlen) : 0;
+    static_cast<Impl*>(impl)->events.arrived.push_back(
+        {message->topic, std::string(bytes ? bytes : "", size), message->retain, Qos::AtLeastOnce});
+}
+
+mosquitto* MqttClient::Impl::Open(Refusal& refusal)
+{
+    refusal = Refusal::Unreachable;
+    if (!Answers(settings.host, settings.port)) return nullptr;
+    mosquitto* opened = mosquitto_new(clientId.c_str(), true, this);
+    if (!opened) return nullptr;
+    mosquitto_int_option(opened, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_connect_callback_set(opened, OnConnack);
+    mosquitto_publish_callback_set(opened, OnPublished);
+    mosquitto_message_callback_set(opened, OnMessage);
+    bool ready = true;
+    if (!will.topic.empty())
+        ready = mosquitto_will_set(opened, will.topic.c_str(), static_cast<int>(will.payload.size()),
+                                   will.payload.data(), 1, will.retained) == MOSQ_ERR_SUCCESS;
+    if (ready && !settings.user.empty())
+        ready = mosquitto_username_pw_set(opened, ToUtf8(settings.user).c_str(),
+                                          settings.password.empty() ? nullptr : settings.password.c_str()) ==
+                MOSQ_ERR_SUCCESS;
+    if (ready && !settings.caFile.empty()) {
+        ready =
+            mosquitto_tls_set(opened, settings.caFile.c_str(), nullptr, nullptr, nullptr, nullptr) == MOSQ_ERR_SUCCESS;
+        if (!ready) refusal = Refusal::Tls;
+    }
+    if (ready) {
+        const int code = mosquitto_connect(opened, settings.host.c_str(), settings.port, kKeepAliveSeconds);
+        if (code == MOSQ_ERR_TLS) refusal = Refusal::Tls;
+        ready = code == MOSQ_ERR_SUCCESS;
+    }
+    if (ready) return opened;
+    mosquitto_destroy(opened);
+    return nullptr;
+}
+
+// One connection, from the broker's answer until it is lost or closed;
+// whether the broker accepted it, else why not in `refusal`.
+bool MqttClient::Impl::Serve(mosquitto* opened, Refusal& refusal)
+{
+    const Clock::time_point deadline = Clock::now() + kConnectTimeout;
+    bool accepted = false;
+    for (;;) {
+        pollfd watched[2] = {{mosquitto_socket(opened), POLLIN, 0}, {wake, POLLIN, 0}};
+        {
+            std::lock_guard lock(wire);
+            if (mosquitto_want_write(opened)) watched[0].events |= POLLOUT;
+        }
+        const int timeout = accepted ? static_cast<int>(std::chrono::milliseconds(kKeepAliveCheck).count())
+                                     : MillisecondsUntil(deadline);
+        if (::poll(watched, 2, timeout) < 0 && errno != EINTR) return accepted;
+        if (watched[1].revents & POLLIN) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
+        }
+        if (closing) {
+            std::lock_guard lock(wire);
+            if (accepted) mosquitto_disconnect(opened);  // a clean close: the broker keeps the will to itself
+            return accepted;
+        }
+        int code = MOSQ_ERR_SUCCESS;
+        WireEvents taken;
+        {
+            std::lock_guard lock(wire);
+            if (watched[0].revents & (POLLIN | POLLERR | POLLHUP)) code = mosquitto_loop_read(opened, 1);
+            if (code == MOSQ_ERR_SUCCESS && mosquitto_want_write(opened)) code = mosquitto_loop_write(opened, 1);
+            if (code == MOSQ_ERR_SUCCESS) code = mosquitto_loop_misc(opened);
+            taken = TakeEvents();
+        }
+        if (taken.connack != kNoConnack) {
+            if (taken.connack != 0) {
+                refusal = taken.connack == kBadUserOrPassword || taken.connack == kNotAuthorised ? Refusal::Account
+                                                                                                 : Refusal::Unreachable;
+                return false;
             }
-            settled.notify_all();  // nothing more will be acknowledged
-        });
-        client->set_message_callback(
-            [this](mqtt::const_message_ptr message) { calls.Post([this, message] { Arrived(message); }); });
-        client->connect(Options(), nullptr, connection);
-    } catch (const mqtt::exception& error) {
-        Failed(error.get_return_code());
+            {
+                std::lock_guard lock(wire);
+                connection = opened;
+            }
+            accepted = Accepted();
+        }
+        {
+            std::lock_guard lock(mutex);
+            Apply(std::move(taken));
+        }
+        if (code != MOSQ_ERR_SUCCESS) {
+            refusal = code == MOSQ_ERR_TLS ? Refusal::Tls : Refusal::Unreachable;
+            return accepted;
+        }
+        if (!accepted && Clock::now() >= deadline) return false;
     }
 }
 
-void MqttClient::Impl::Failed(int code)
+// The broker took the connection: subscribe, then send what waited, before
+// any publication made meanwhile, so that whoever sees this place's first
+// message may give it an order.
+bool MqttClient::Impl::Accepted()
 {
-    // Before taking the lock: a publication must not wait for the probe.
-    const bool refusedAccount = code == kBadUserOrPassword || code == kNotAuthorised;
-    const bool tlsFailed = !refusedAccount && !settings.caFile.empty() && Answers(settings.host, settings.port);
-    std::string why;
-    std::vector<std::function<void(const std::string&)>> handlers;
-    {
-        std::lock_guard lock(mutex);
-        const std::string broker = settings.host + ":" + std::to_string(settings.port);
-        if (refusedAccount && settings.user.empty())
-            why = "Authentification refus\xE9" "e par le courtier MQTT " + broker +
-                  " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
-        else if (refusedAccount)
-            why = "Authentification refus\xE9" "e par le courtier MQTT " + broker + " : utilisateur \xAB " +
-                  settings.user + " \xBB ou mot de passe refus\xE9.";
-        else if (tlsFailed)
-            why = "\xC9" "chec TLS avec le courtier MQTT " + broker + " : il n'est pas reconnu par l'autorit\xE9 " +
-                  settings.caFile + ", ou ne parle pas TLS sur ce port.";
-        else
-            why = "Courtier MQTT injoignable : " + broker + ".";
-        counters.connected = false;
-        counters.lastError = why;
-        handlers = failureHandlers;
-    }
-    for (const auto& handler : handlers) handler(why);
-}
-
-void MqttClient::Impl::Connected()
-{
-    std::vector<Subscription> filters;
     std::vector<std::function<void()>> handlers;
     {
         std::lock_guard lock(mutex);
+        {
+            std::lock_guard onWire(wire);
+            for (const Subscription& subscription : subscriptions)
+                mosquitto_subscribe(connection, nullptr, subscription.filter.c_str(), 1);
+        }
         counters.connected = true;
         counters.lastError.clear();
-        filters = subscriptions;
+        Flush();
         handlers = connectedHandlers;
-    }
-    // Each connection starts a clean session: the subscriptions are made again,
-    // here, before Paho sends what waited, so that whoever sees this place's
-    // first message may give it an order.
-    try {
-        for (const Subscription& subscription : filters) client->subscribe(subscription.filter, kQos);
-    } catch (const mqtt::exception&) {
-        // Lost again already: the next connection subscribes.
     }
     calls.Post([handlers = std::move(handlers)] {
         for (const auto& handler : handlers) handler();
     });
+    return true;
 }
 
-void MqttClient::Impl::Arrived(const mqtt::const_message_ptr& message)
+// What was handed over and not confirmed goes back ahead of what waits, to
+// go out again on the next connection.
+void MqttClient::Impl::Close()
 {
-    if (!message) return;
-    const std::string& topic = message->get_topic();
-    std::vector<MessageHandler> handlers;
     {
         std::lock_guard lock(mutex);
-        for (const Subscription& subscription : subscriptions)
-            if (Matches(subscription.filter, topic) && !(message->is_retained() && subscription.kept == Kept::Ignored))
-                handlers.push_back(subscription.handler);
+        counters.connected = false;
+        for (auto given = handedOver.rbegin(); given != handedOver.rend(); ++given)
+            waiting.push_front(std::move(given->second));
+        handedOver.clear();
+        Drop(bound);
+        std::lock_guard onWire(wire);
+        connection = nullptr;
+        events = {};
     }
-    for (const auto& handler : handlers) handler(topic, message->to_string());
+    settled.notify_all();  // nothing more will be acknowledged
+}
+
+void MqttClient::Impl::Run()
+{
+    std::chrono::milliseconds retry = kFirstRetry;
+    bool lost = true;  // the first attempt, and the first after a loss, are at once
+    while (!closing) {
+        if (!lost && !Rest(retry)) return;
+        Refusal refusal = Refusal::Unreachable;
+        bool accepted = false;
+        if (mosquitto* opened = Open(refusal)) {
+            accepted = Serve(opened, refusal);
+            Close();
+            std::lock_guard lock(wire);
+            mosquitto_destroy(opened);
+        }
+        if (closing) return;
+        lost = accepted;
+        if (accepted) {
+            retry = kFirstRetry;
+        } else {
+            Failed(refusal);
+            retry = std::min<std::chrono::milliseconds>(retry * 2, kLongestRetry);
+        }
+    }
+}
+
+// False when the client closes meanwhile.
+bool MqttClient::Impl::Rest(std::chrono::milliseconds pause)
+{
+    if (pause.count() == 0 || closing) return !closing;
+    pollfd watched{wake, POLLIN, 0};
+    if (::poll(&watched, 1, static_cast<int>(pause.count())) > 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
+    }
+    return !closing;
+}
+
+void MqttClient::Impl::Failed(Refusal refusal)
+{
+    const std::string broker = settings.host + ":" + std::to_string(settings.port);
+    std::string why;
+    if (refusal == Refusal::Account && settings.user.empty())
+        why = "Authentification refus\xE9" "e par le courtier MQTT " + broker +
+              " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
+    else if (refusal == Refusal::Account)
+        why = "Authentification refus\xE9" "e par le courtier MQTT " + broker + " : utilisateur \xAB " + settings.user +
+              " \xBB ou mot de passe refus\xE9.";
+    else if (refusal == Refusal::Tls)
+        why = "\xC9" "chec TLS avec le courtier MQTT " + broker + " : il n'est pas reconnu par l'autorit\xE9 " +
+              settings.caFile + ", ou ne parle pas TLS sur ce port.";
+    else
+        why = "Courtier MQTT injoignable : " + broker + ".";
+    std::vector<std::function<void(const std::string&)>> handlers;
+    {
+        std::lock_guard lock(mutex);
+        counters.lastError = why;
+        handlers = failureHandlers;
+    }
+    calls.Post([handlers = std::move(handlers), why] {
+        for (const auto& handler : handlers) handler(why);
+    });
+}
+
+bool MqttClient::Impl::HandOver(Message& message)
+{
+    int mid = 0;
+    const int qos = message.qos == Qos::AtMostOnce ? 0 : 1;
+    const int code =
+        mosquitto_publish(connection, &mid, message.topic.c_str(), static_cast<int>(message.payload.size()),
+                          message.payload.data(), qos, message.retained);
+    if (code == MOSQ_ERR_NO_CONN || code == MOSQ_ERR_CONN_LOST || code == MOSQ_ERR_ERRNO) return false;
+    if (code == MOSQ_ERR_SUCCESS)
+        handedOver.emplace_back(mid, std::move(message));
+    else
+        ++counters.dropped;  // refused for itself (too large, a bad topic): sending it again would not help
+    return true;
+}
+
+void MqttClient::Impl::Flush()
+{
+    {
+        std::lock_guard onWire(wire);
+        while (connection && !waiting.empty() && handedOver.size() < bound) {
+            if (!HandOver(waiting.front())) break;
+            waiting.pop_front();
+        }
+        // The socket took only part of it: the link's thread writes the rest.
+        if (connection && mosquitto_want_write(connection)) Wake();
+        Apply(TakeEvents());
+    }
+}
+
+void MqttClient::Impl::Drop(std::size_t beyond)
+{
+    while (waiting.size() + handedOver.size() > beyond && !waiting.empty()) {
+        waiting.pop_front();
+        ++counters.dropped;
+    }
+}
+
+void MqttClient::Impl::Apply(WireEvents taken)
+{
+    for (int mid : taken.delivered) {
+        const auto given =
+            std::find_if(handedOver.begin(), handedOver.end(), [mid](const auto& entry) { return entry.first == mid; });
+        if (given == handedOver.end()) continue;
+        handedOver.erase(given);
+        ++counters.delivered;
+    }
+    if (!taken.delivered.empty()) settled.notify_all();
+    for (Message& message : taken.arrived) {
+        std::vector<MessageHandler> handlers;
+        for (const Subscription& subscription : subscriptions)
+            if (Matches(subscription.filter, message.topic) &&
+                !(message.retained && subscription.kept == Kept::Ignored))
+                handlers.push_back(subscription.handler);
+        if (handlers.empty()) continue;
+        calls.Post([handlers = std::move(handlers), message = std::move(message)] {
+            for (const auto& handler : handlers) handler(message.topic, message.payload);
+        });
+    }
 }
 
 MqttClient::MqttClient(const MqttSettings& settings, std::string clientId, Will will)
     : m_impl(std::make_unique<Impl>(settings, std::move(clientId), std::move(will)))
 {
-    m_impl->Start();
+    m_impl->thread = std::thread([impl = m_impl.get()] { impl->Run(); });
 }
 
 MqttClient::~MqttClient()
 {
     m_impl->calls.Stop();  // no handler runs while the link closes
-    if (!m_impl->client) return;
-    // Paho's own wait for the last acknowledgements only ends on its
-    // one-second rounds, two of them at least: the client waits for them
-    // itself, then closes without waiting.
     m_impl->WaitSettled(kClosingTime);
-    try {
-        // A clean close: the broker keeps the will to itself.
-        m_impl->client->disconnect(0)->wait_for(kClosingTime);
-    } catch (const mqtt::exception&) {
-        // Not connected: nothing to close.
-    }
+    m_impl->closing = true;
+    m_impl->Wake();
+    m_impl->thread.join();
 }
 
-void MqttClient::Publish(const std::string& topic, const std::string& payload, bool retained)
+void MqttClient::Publish(const std::string& topic, const std::string& payload, bool retained, Qos qos)
 {
-    std::lock_guard order(m_impl->publishing);
-    {
-        // Paho throws the oldest away without a word when its buffer is full: count it here.
-        std::lock_guard lock(m_impl->mutex);
-        LinkCounters& counters = m_impl->counters;
-        if (counters.published - counters.delivered - counters.dropped >= static_cast<std::uint64_t>(m_impl->bound))
-            ++counters.dropped;
-        ++counters.published;
-    }
-    if (!m_impl->client) {
-        m_impl->Count(&LinkCounters::dropped);
-        return;
-    }
-    try {
-        m_impl->client->publish(mqtt::make_message(topic, payload, kQos, retained), nullptr, m_impl->delivery);
-    } catch (const mqtt::exception&) {
-        m_impl->Count(&LinkCounters::dropped);
-    }
+    std::lock_guard lock(m_impl->mutex);
+    ++m_impl->counters.published;
+    m_impl->waiting.push_back({topic, payload, retained, qos});
+    if (m_impl->counters.connected) m_impl->Flush();
+    m_impl->Drop(m_impl->bound);
 }
 
 void MqttClient::Subscribe(const std::string& filter, MessageHandler handler, Kept kept)
 {
-    bool connected = false;
-    {
-        std::lock_guard lock(m_impl->mutex);
-        m_impl->subscriptions.push_back({filter, std::move(handler), kept});
-        connected = m_impl->counters.connected;
-    }
-    if (!connected || !m_impl->client) return;
-    try {
-        m_impl->client->subscribe(filter, kQos);
-    } catch (const mqtt::exception&) {
-        // Lost meanwhile: the next connection subscribes.
-    }
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->subscriptions.push_back({filter, std::move(handler), kept});
+    if (!m_impl->counters.connected) return;  // the next connection subscribes
+    std::lock_guard onWire(m_impl->wire);
+    if (m_impl->connection) mosquitto_subscribe(m_impl->connection, nullptr, filter.c_str(), 1);
 }
 
 void MqttClient::OnConnected(std::function<void()> handler)

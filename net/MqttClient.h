@@ -37,9 +37,14 @@ public:
     MqttClient(const MqttClient&) = delete;
     MqttClient& operator=(const MqttClient&) = delete;
 
-    // QoS 1. Never blocks; counted as dropped when the buffer overflows.
-    void Publish(const std::string& topic, const std::string& payload, bool retained);
-    // Kept across reconnections. The handler runs on the client's own thread, one call at a
+    // At least once (QoS 1): the broker acknowledges it, and it goes out again
+    // if the connection is lost first. At most once (QoS 0): written and done,
+    // for what the next publication replaces within a second; it still waits
+    // while the broker is away.
+    enum class Qos { AtLeastOnce, AtMostOnce };
+    // Never blocks; counted as dropped when the buffer overflows.
+    void Publish(const std::string& topic, const std::string& payload, bool retained, Qos qos = Qos::AtLeastOnce);
+    // Kept across reconnections. The handler runs on a thread of the client's, one call at a
     // time, in order; it may publish and take the locks its publishers hold.
     // `kept`: also what the broker kept (retained) from before the
     // subscription; orders take only what is published while they listen.

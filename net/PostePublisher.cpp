@@ -89,7 +89,10 @@ struct PostePublisher::Impl {
 
     void Publish(Channel channel, const std::string& payload, bool retained)
     {
-        client->Publish(Topic(settings.poste, channel), payload, retained);
+        // The live values are replaced twice a second: written is enough, and
+        // the broker's acknowledgement would wake the link's thread each time.
+        const auto qos = channel == Channel::Measures ? MqttClient::Qos::AtMostOnce : MqttClient::Qos::AtLeastOnce;
+        client->Publish(Topic(settings.poste, channel), payload, retained, qos);
     }
 
     // The broker may have published the will meanwhile. The first connection

@@ -9,7 +9,7 @@ TARVIC_PACKAGES=(
   libeigen3-dev                                 # Levenberg-Marquardt for the process models
   nlohmann-json3-dev                            # the console's JSON results
   libsqlite3-dev                                # the console's run history
-  libpaho-mqttpp-dev libssl-dev                 # the room's MQTT client (Paho C++), with TLS through OpenSSL
+  libmosquitto-dev libssl-dev                   # the room's MQTT client (libmosquitto), with TLS through OpenSSL
   mosquitto mosquitto-clients openssl           # the room's broker, the tests' broker and their certificates
   libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
   fonts-liberation fonts-urw-base35             # "Times New Roman" and "Symbol" faces

@@ -1,9 +1,8 @@
 #include "net/support/MessageLog.h"
 
-#include <mqtt/async_client.h>
+#include <mosquitto.h>
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
 
 #include "net/support/WaitUntil.h"
@@ -11,10 +10,30 @@
 namespace tarvic::test {
 
 struct MessageLog::Impl {
+    static void Connected(mosquitto* client, void* impl, int code)
+    {
+        // Every (re)connection: a broker restarted without its store forgets the subscription.
+        if (code == 0) mosquitto_subscribe(client, nullptr, static_cast<Impl*>(impl)->filter.c_str(), 1);
+    }
+    static void Subscribed(mosquitto*, void* impl, int, int, const int*)
+    {
+        auto& self = *static_cast<Impl*>(impl);
+        std::lock_guard lock(self.mutex);
+        self.ready = true;
+    }
+    static void Arrived(mosquitto*, void* impl, const mosquitto_message* message)
+    {
+        auto& self = *static_cast<Impl*>(impl);
+        std::lock_guard lock(self.mutex);
+        self.messages.emplace_back(message->topic,
+                                   std::string(static_cast<const char*>(message->payload), message->payloadlen));
+    }
+
+    std::string filter;
     mutable std::mutex mutex;
     std::vector<Message> messages;
     bool ready = false;
-    std::unique_ptr<mqtt::async_client> client;  // last: stopped before the rest goes
+    mosquitto* client = nullptr;
 };
 
 namespace {
@@ -30,33 +49,27 @@ std::string NextId()
 MessageLog::MessageLog(int port, const std::string& filter, const std::string& user, const std::string& password)
     : m_impl(std::make_unique<Impl>())
 {
-    try {
-        m_impl->client = std::make_unique<mqtt::async_client>("tcp://127.0.0.1:" + std::to_string(port), NextId());
-        m_impl->client->set_message_callback([impl = m_impl.get()](mqtt::const_message_ptr message) {
-            std::lock_guard lock(impl->mutex);
-            impl->messages.emplace_back(message->get_topic(), message->to_string());
-        });
-        mqtt::connect_options_builder options;
-        options.clean_session(false).automatic_reconnect(std::chrono::milliseconds(100), std::chrono::seconds(1));
-        if (!user.empty()) options.user_name(user).password(password);
-        const auto limit = std::chrono::seconds(20);
-        if (!m_impl->client->connect(options.finalize())->wait_for(limit)) return;
-        if (!m_impl->client->subscribe(filter, 1)->wait_for(limit)) return;
-        std::lock_guard lock(m_impl->mutex);
-        m_impl->ready = true;
-    } catch (const mqtt::exception&) {
-        // Not ready: the test says so.
-    }
+    mosquitto_lib_init();
+    m_impl->filter = filter;
+    m_impl->client = mosquitto_new(NextId().c_str(), false, m_impl.get());
+    if (!m_impl->client) return;
+    mosquitto_int_option(m_impl->client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_connect_callback_set(m_impl->client, Impl::Connected);
+    mosquitto_subscribe_callback_set(m_impl->client, Impl::Subscribed);
+    mosquitto_message_callback_set(m_impl->client, Impl::Arrived);
+    mosquitto_reconnect_delay_set(m_impl->client, 1, 1, false);
+    if (!user.empty()) mosquitto_username_pw_set(m_impl->client, user.c_str(), password.c_str());
+    if (mosquitto_connect(m_impl->client, "127.0.0.1", port, 60) != MOSQ_ERR_SUCCESS) return;
+    if (mosquitto_loop_start(m_impl->client) != MOSQ_ERR_SUCCESS) return;
+    WaitUntil([&] { return Ready(); });
 }
 
 MessageLog::~MessageLog()
 {
     if (!m_impl->client) return;
-    try {
-        m_impl->client->disconnect()->wait_for(std::chrono::seconds(2));
-    } catch (const mqtt::exception&) {
-        // Already gone.
-    }
+    mosquitto_disconnect(m_impl->client);
+    mosquitto_loop_stop(m_impl->client, true);
+    mosquitto_destroy(m_impl->client);
 }
 
 bool MessageLog::Ready() const
