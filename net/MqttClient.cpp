@@ -346,10 +346,8 @@ void MqttClient::Impl::Close()
 
 void MqttClient::Impl::Run()
 {
-    std::chrono::milliseconds retry = kFirstRetry;
-    bool lost = true;  // the first attempt, and the first after a loss, are at once
-    while (!closing) {
-        if (!lost && !Rest(retry)) return;
+    std::chrono::milliseconds pause{0};  // none before the first attempt, nor after a loss
+    while (Rest(pause)) {
         Refusal refusal = Refusal::Unreachable;
         bool accepted = false;
         if (mosquitto* opened = Open(refusal)) {
@@ -359,12 +357,12 @@ void MqttClient::Impl::Run()
             mosquitto_destroy(opened);
         }
         if (closing) return;
-        lost = accepted;
         if (accepted) {
-            retry = kFirstRetry;
+            pause = {};
         } else {
             Failed(refusal);
-            retry = std::min<std::chrono::milliseconds>(retry * 2, kLongestRetry);
+            pause = pause.count() == 0 ? std::chrono::milliseconds(kFirstRetry)
+                                       : std::min<std::chrono::milliseconds>(pause * 2, kLongestRetry);
         }
     }
 }
@@ -372,11 +370,13 @@ void MqttClient::Impl::Run()
 // False when the client closes meanwhile.
 bool MqttClient::Impl::Rest(std::chrono::milliseconds pause)
 {
-    if (pause.count() == 0 || closing) return !closing;
-    pollfd watched{wake, POLLIN, 0};
-    if (::poll(&watched, 1, static_cast<int>(pause.count())) > 0) {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
+    const Clock::time_point until = Clock::now() + pause;
+    while (!closing && Clock::now() < until) {
+        pollfd watched{wake, POLLIN, 0};
+        if (::poll(&watched, 1, MillisecondsUntil(until)) > 0) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
+        }
     }
     return !closing;
 }

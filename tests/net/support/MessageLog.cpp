@@ -10,10 +10,11 @@
 namespace tarvic::test {
 
 struct MessageLog::Impl {
-    static void Connected(mosquitto* client, void* impl, int code)
+    static void Connected(mosquitto* client, void* impl, int code, int sessionPresent)
     {
-        // Every (re)connection: a broker restarted without its store forgets the subscription.
-        if (code == 0) mosquitto_subscribe(client, nullptr, static_cast<Impl*>(impl)->filter.c_str(), 1);
+        // Once only: subscribing again would have the broker send what it retains a second time.
+        if (code == 0 && !sessionPresent)
+            mosquitto_subscribe(client, nullptr, static_cast<Impl*>(impl)->filter.c_str(), 1);
     }
     static void Subscribed(mosquitto*, void* impl, int, int, const int*)
     {
@@ -54,7 +55,7 @@ MessageLog::MessageLog(int port, const std::string& filter, const std::string& u
     m_impl->client = mosquitto_new(NextId().c_str(), false, m_impl.get());
     if (!m_impl->client) return;
     mosquitto_int_option(m_impl->client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-    mosquitto_connect_callback_set(m_impl->client, Impl::Connected);
+    mosquitto_connect_with_flags_callback_set(m_impl->client, Impl::Connected);
     mosquitto_subscribe_callback_set(m_impl->client, Impl::Subscribed);
     mosquitto_message_callback_set(m_impl->client, Impl::Arrived);
     mosquitto_reconnect_delay_set(m_impl->client, 1, 1, false);
