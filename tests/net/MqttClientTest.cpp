@@ -152,6 +152,32 @@ TEST(MqttLink, APublicationDuringAReconnectionsHandlerGoesThrough)
     EXPECT_TRUE(WaitUntil([&] { return client.Counters().delivered == 2; }));
 }
 
+// Publications are written on the caller's thread. A broker that stops
+// reading must not hold the caller up: the socket fills, the bound drops the
+// oldest, and once the broker reads again the client's thread sends the
+// rest without waiting for another publication.
+TEST(MqttLink, ABrokerThatStopsReadingHoldsNoPublicationUp)
+{
+    TARVIC_REQUIRE_MOSQUITTO();
+    TestBroker broker;
+    ASSERT_TRUE(broker.Running()) << broker.Log();
+    MqttClient client(Local(broker.Port(), 100), "essai-rafale", {});
+    ASSERT_TRUE(WaitUntil([&] { return client.Counters().connected; }));
+    broker.Freeze();
+    constexpr int kCount = 20000;  // 20 MB: more than the loopback's buffers take
+    const std::string padding(1000, 'x');
+    for (int n = 1; n <= kCount; ++n)
+        client.Publish("tarvic/B204/poste07/mesures", std::to_string(n) + padding, false, MqttClient::Qos::AtMostOnce);
+    const LinkCounters frozen = client.Counters();
+    broker.Thaw();
+    EXPECT_EQ(frozen.buffered, 100u);
+    EXPECT_GT(frozen.dropped, 0u);
+    ASSERT_TRUE(WaitUntil([&] { return client.Counters().buffered == 0; })) << client.Counters().buffered;
+    const LinkCounters after = client.Counters();
+    EXPECT_EQ(after.delivered + after.dropped, static_cast<std::uint64_t>(kCount));
+    EXPECT_TRUE(after.connected);
+}
+
 TEST(MqttLink, UnreachableBrokerIsReportedInFrench)
 {
     TARVIC_REQUIRE_MOSQUITTO();

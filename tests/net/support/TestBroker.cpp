@@ -152,4 +152,14 @@ void TestBroker::Stop()
     m_pid = -1;
 }
 
+void TestBroker::Freeze()
+{
+    if (m_pid > 0) ::kill(m_pid, SIGSTOP);
+}
+
+void TestBroker::Thaw()
+{
+    if (m_pid > 0) ::kill(m_pid, SIGCONT);
+}
+
 }  // namespace tarvic::test

@@ -37,6 +37,9 @@ public:
     // Stops it (as a service stops) and starts it again on the same port.
     void Stop();
     bool Start();
+    // A broker that no longer reads, its connections open: a slow one at its worst.
+    void Freeze();
+    void Thaw();
 
 private:
     std::filesystem::path m_folder;
