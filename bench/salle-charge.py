@@ -6,7 +6,8 @@ usage: bench/salle-charge.py [--build build/release] [--postes 30] [--secondes 6
 
 1. With publishing, for --secondes of wall time: the broker's CPU and messages
    a second, the latency from a console's measure (its time stamp) to a
-   subscriber's arrival (median, 99th percentile), each console's CPU.
+   subscriber's arrival (median, 99th percentile), each console's CPU, and the
+   room view's (offscreen) CPU and peak memory.
 2. The cost: in each of --tours rounds, half the consoles publish and half do
    not, side by side under the same load (the halves swap every round); the
    ratio of their mean CPU per round, and the median of the rounds.
@@ -18,6 +19,18 @@ Everything it starts is stopped on exit, whatever happens.
 import argparse, datetime, json, os, shutil, signal, socket, statistics, subprocess, sys, tempfile, threading, time
 
 TICK = os.sysconf("SC_CLK_TCK")
+
+
+def peak_memory_mib(pid):
+    """The process's peak resident memory (VmHWM), MiB."""
+    try:
+        with open(f"/proc/{pid}/status") as status:
+            for line in status:
+                if line.startswith("VmHWM:"):
+                    return int(line.split()[1]) / 1024
+    except OSError:
+        pass
+    return None
 
 
 def cpu_seconds(pid):
@@ -152,8 +165,10 @@ def main():
     parser.add_argument("--garder", action="store_true", help="keeps what the subscribers received")
     args = parser.parse_args()
     args.banc = f"{args.build}/banc/cli/tarvic-banc"
-    if not os.access(args.banc, os.X_OK):
-        sys.exit(f"{args.banc} absent : construisez tarvic-banc d'abord.")
+    args.vue = f"{args.build}/salle/tarvic-salle"
+    for program in (args.banc, args.vue):
+        if not os.access(program, os.X_OK):
+            sys.exit(f"{program} absent : construisez-le d'abord.")
     room = Room(args)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
@@ -161,17 +176,29 @@ def main():
               f"charge {os.getloadavg()[0]:.2f}")
         room.start_broker()
         subscriber = room.subscribe("avec")
+        view = room.start([args.vue, "--mqtt", f"127.0.0.1:{room.port}", "--toutes-salles", "--poste", "vue",
+                           "--historique", f"{room.work}/salle.sqlite"],
+                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen"),
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(1)
         broker_before = cpu_seconds(room.broker.pid)
+        view_before = cpu_seconds(view.pid)
         started = time.time()
         with_publishing = room.consoles("avec", lambda i: True, args.secondes)
         wall = time.time() - started
         broker_cpu = cpu_seconds(room.broker.pid) - broker_before
+        view_cpu = cpu_seconds(view.pid) - view_before
+        view_memory = peak_memory_mib(view.pid)
+        view.terminate()
+        view.wait()
         time.sleep(1)
         subscriber.terminate()
         count = sum(1 for _ in read_messages(f"{room.work}/avec"))
         lat = latencies(f"{room.work}/avec")
         print(f"  messages re\u00e7us : {count} en {wall:.1f} s, {count / wall:.1f}/s")
         print(f"  CPU du courtier : {broker_cpu:.2f} s, {100 * broker_cpu / wall:.2f} % d'un c\u0153ur")
+        print(f"  vue de la salle : CPU {view_cpu:.2f} s, {100 * view_cpu / wall:.2f} % d'un c\u0153ur, "
+              f"m\u00e9moire au plus {view_memory:.0f} Mio")
         if lat:
             p99 = lat[min(len(lat) - 1, int(0.99 * len(lat)))]
             print(f"  latence mesure -> abonn\u00e9 : m\u00e9diane {statistics.median(lat):.1f} ms, "
