@@ -1,10 +1,8 @@
 #include "net/MqttClient.h"
 
 #include <mosquitto.h>
-#include <netdb.h>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,8 +17,10 @@
 #include <utility>
 #include <vector>
 
+#include "net/BrokerRefusal.h"
 #include "net/CallQueue.h"
 #include "net/Latin1.h"
+#include "net/PortProbe.h"
 
 namespace net {
 namespace {
@@ -35,61 +35,22 @@ constexpr auto kConnectTimeout = std::chrono::seconds(5);
 constexpr auto kFirstRetry = std::chrono::seconds(1);
 constexpr auto kLongestRetry = std::chrono::seconds(8);
 constexpr auto kClosingTime = std::chrono::milliseconds(1000);
-constexpr int kProbeMs = 1000;
+constexpr auto kProbeTime = std::chrono::seconds(1);
 
 // MQTT 3.1.1 connection refusals (CONNACK return codes).
 constexpr int kBadUserOrPassword = 4;
 constexpr int kNotAuthorised = 5;
 constexpr int kNoConnack = -1;
 
-// '+' stands for one level, '#' for all that follow.
-bool Matches(const std::string& filter, const std::string& topic)
-{
-    std::size_t f = 0, t = 0;
-    while (f < filter.size()) {
-        if (filter[f] == '#') return true;
-        if (filter[f] == '+') {
-            while (t < topic.size() && topic[t] != '/') ++t;
-            ++f;
-        } else {
-            if (t >= topic.size() || filter[f] != topic[t]) return false;
-            ++f;
-            ++t;
-        }
-    }
-    return t == topic.size();
-}
-
-// Whether something listens on the broker's port, within a second: the
-// library's own connection waits as long as the system lets it.
-bool Answers(const std::string& host, int port)
-{
-    addrinfo hints{};
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
-    bool answers = false;
-    for (const addrinfo* address = found; address && !answers; address = address->ai_next) {
-        const int fd = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK, address->ai_protocol);
-        if (fd < 0) continue;
-        if (::connect(fd, address->ai_addr, address->ai_addrlen) == 0) {
-            answers = true;
-        } else if (errno == EINPROGRESS) {
-            pollfd connecting{fd, POLLOUT, 0};
-            int error = 0;
-            socklen_t length = sizeof error;
-            answers = ::poll(&connecting, 1, kProbeMs) == 1 &&
-                      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
-        }
-        ::close(fd);
-    }
-    ::freeaddrinfo(found);
-    return answers;
-}
-
 void InitialiseLibrary()
 {
     [[maybe_unused]] static const bool initialised = [] { return mosquitto_lib_init() == MOSQ_ERR_SUCCESS; }();
+}
+
+bool Matches(const std::string& filter, const std::string& topic)
+{
+    bool matches = false;
+    return mosquitto_topic_matches_sub(filter.c_str(), topic.c_str(), &matches) == MOSQ_ERR_SUCCESS && matches;
 }
 
 int MillisecondsUntil(Clock::time_point when)
@@ -97,8 +58,6 @@ int MillisecondsUntil(Clock::time_point when)
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now()).count();
     return static_cast<int>(std::max<decltype(left)>(left, 0));
 }
-
-enum class Refusal { Unreachable, Account, Tls };
 
 }  // namespace
 
@@ -114,7 +73,7 @@ struct MqttClient::Impl {
         MessageHandler handler;
         Kept kept;
     };
-    // What the library's callbacks report; they run inside its calls, under `wire`.
+    // What the library's callbacks report.
     struct WireEvents {
         int connack = kNoConnack;
         std::vector<int> delivered;
@@ -140,7 +99,7 @@ struct MqttClient::Impl {
     void Run();
     bool Serve(mosquitto* connection, Refusal& refusal);
     mosquitto* Open(Refusal& refusal);
-    bool Accepted();
+    void Accepted();
     void Close();
     void Failed(Refusal refusal);
     void Wake() const
@@ -153,6 +112,8 @@ struct MqttClient::Impl {
     void Flush();
     // Under `mutex` and `wire`: false when the connection is gone and the message waits again.
     bool HandOver(Message& message);
+    // Under `wire`, after writing on the caller's thread.
+    void WriteTheRestLater() const;
     WireEvents TakeEvents()
     {
         WireEvents taken = std::move(events);
@@ -215,7 +176,8 @@ void MqttClient::Impl::OnMessage(mosquitto*, void* impl, const mosquitto_message
 mosquitto* MqttClient::Impl::Open(Refusal& refusal)
 {
     refusal = Refusal::Unreachable;
-    if (!Answers(settings.host, settings.port)) return nullptr;
+    // The library's own connection waits as long as the system lets it.
+    if (!Answers(settings.host, settings.port, kProbeTime)) return nullptr;
     mosquitto* opened = mosquitto_new(clientId.c_str(), true, this);
     if (!opened) return nullptr;
     mosquitto_int_option(opened, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
@@ -288,7 +250,8 @@ bool MqttClient::Impl::Serve(mosquitto* opened, Refusal& refusal)
                 std::lock_guard lock(wire);
                 connection = opened;
             }
-            accepted = Accepted();
+            Accepted();
+            accepted = true;
         }
         {
             std::lock_guard lock(mutex);
@@ -305,7 +268,7 @@ bool MqttClient::Impl::Serve(mosquitto* opened, Refusal& refusal)
 // The broker took the connection: subscribe, then send what waited, before
 // any publication made meanwhile, so that whoever sees this place's first
 // message may give it an order.
-bool MqttClient::Impl::Accepted()
+void MqttClient::Impl::Accepted()
 {
     std::vector<std::function<void()>> handlers;
     {
@@ -323,7 +286,6 @@ bool MqttClient::Impl::Accepted()
     calls.Post([handlers = std::move(handlers)] {
         for (const auto& handler : handlers) handler();
     });
-    return true;
 }
 
 // What was handed over and not confirmed goes back ahead of what waits, to
@@ -383,19 +345,7 @@ bool MqttClient::Impl::Rest(std::chrono::milliseconds pause)
 
 void MqttClient::Impl::Failed(Refusal refusal)
 {
-    const std::string broker = settings.host + ":" + std::to_string(settings.port);
-    std::string why;
-    if (refusal == Refusal::Account && settings.user.empty())
-        why = "Authentification refus\xE9" "e par le courtier MQTT " + broker +
-              " : il demande un utilisateur et un mot de passe (--mqtt-utilisateur, --mqtt-mdp).";
-    else if (refusal == Refusal::Account)
-        why = "Authentification refus\xE9" "e par le courtier MQTT " + broker + " : utilisateur \xAB " + settings.user +
-              " \xBB ou mot de passe refus\xE9.";
-    else if (refusal == Refusal::Tls)
-        why = "\xC9" "chec TLS avec le courtier MQTT " + broker + " : il n'est pas reconnu par l'autorit\xE9 " +
-              settings.caFile + ", ou ne parle pas TLS sur ce port.";
-    else
-        why = "Courtier MQTT injoignable : " + broker + ".";
+    const std::string why = RefusalText(refusal, settings);
     std::vector<std::function<void(const std::string&)>> handlers;
     {
         std::lock_guard lock(mutex);
@@ -424,16 +374,19 @@ bool MqttClient::Impl::HandOver(Message& message)
 
 void MqttClient::Impl::Flush()
 {
-    {
-        std::lock_guard onWire(wire);
-        while (connection && !waiting.empty() && handedOver.size() < bound) {
-            if (!HandOver(waiting.front())) break;
-            waiting.pop_front();
-        }
-        // The socket took only part of it: the link's thread writes the rest.
-        if (connection && mosquitto_want_write(connection)) Wake();
-        Apply(TakeEvents());
+    std::lock_guard onWire(wire);
+    while (connection && !waiting.empty() && handedOver.size() < bound) {
+        if (!HandOver(waiting.front())) break;
+        waiting.pop_front();
     }
+    WriteTheRestLater();
+    Apply(TakeEvents());
+}
+
+void MqttClient::Impl::WriteTheRestLater() const
+{
+    // The socket took only part of it: the link's thread writes the rest when it can.
+    if (connection && mosquitto_want_write(connection)) Wake();
 }
 
 void MqttClient::Impl::Drop(std::size_t beyond)
@@ -497,7 +450,9 @@ void MqttClient::Subscribe(const std::string& filter, MessageHandler handler, Ke
     m_impl->subscriptions.push_back({filter, std::move(handler), kept});
     if (!m_impl->counters.connected) return;  // the next connection subscribes
     std::lock_guard onWire(m_impl->wire);
-    if (m_impl->connection) mosquitto_subscribe(m_impl->connection, nullptr, filter.c_str(), 1);
+    if (!m_impl->connection) return;
+    mosquitto_subscribe(m_impl->connection, nullptr, filter.c_str(), 1);
+    m_impl->WriteTheRestLater();
 }
 
 void MqttClient::OnConnected(std::function<void()> handler)
