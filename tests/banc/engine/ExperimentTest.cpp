@@ -241,22 +241,24 @@ TEST_F(ExperimentTest, AStopRequestEndsTheRunStopsTheLoopAndKeepsTheBlocks)
 
 TEST_F(ExperimentTest, ACardThatSendsByteByByteCompletesTheRunWithOneRequestPerBlock)
 {
-    m_settings.duration = 32;  // 20 blocks
+    constexpr int kBlocks = 5;
+    m_settings.duration = 1.6 * kBlocks;
     ASSERT_EQ(Configure(m_settings, std::make_shared<tarvic::MemoryProfile>(), m_elements).error, "");
-    // Each block takes longer than the reply's time-out: 129 pieces at least a millisecond apart.
-    ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); }, {16, 1ms});
-    const Outcome outcome = Run(card);
+    // Each block takes longer than the reply's time-out: 129 pieces at least 5 ms apart, against
+    // 0.5 s, so that a loaded machine's pauses between two pieces stay well under the time-out.
+    ScriptedCard card([](const std::string& line) { return CardAnswer(line, kCell); }, {16, 5ms});
+    const Outcome outcome = Run(card, {}, {500ms, 3});
     EXPECT_EQ(outcome.status, Outcome::Status::Finished);
-    EXPECT_EQ(Blocks(), 20);
-    ASSERT_EQ(m_watcher.blocks.size(), 20u);
-    EXPECT_EQ(m_watcher.blocks.back(), std::make_pair(20, 20));
+    EXPECT_EQ(Blocks(), kBlocks);
+    ASSERT_EQ(m_watcher.blocks.size(), static_cast<std::size_t>(kBlocks));
+    EXPECT_EQ(m_watcher.blocks.back(), std::make_pair(kBlocks, kBlocks));
     Lines requests;
     for (const auto& line : card.Lines())
         if (line.rfind("?TSF", 0) == 0) requests.push_back(line);
     Lines expected;
-    for (int block = 0; block < 20; ++block) expected.push_back(tarvic::Format("?TSF%02X", block));
+    for (int block = 0; block < kBlocks; ++block) expected.push_back(tarvic::Format("?TSF%02X", block));
     EXPECT_EQ(requests, expected);
-    EXPECT_FLOAT_EQ(m_elements.recording->LitPoint('2', 20 * 32 - 1), kCell * 100.0f / 3264);
+    EXPECT_FLOAT_EQ(m_elements.recording->LitPoint('2', kBlocks * 32 - 1), kCell * 100.0f / 3264);
     EXPECT_EQ(card.Lines().back(), "!RS");
 }
 
