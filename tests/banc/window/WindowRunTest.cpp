@@ -321,7 +321,8 @@ TEST_F(WindowRun, AStationsCardIsNamedOnceByTheWatchAndTheRunKeepsNoBlocks)
     QObject::connect(&Bench().Card(), &window::CardConnection::refused,
                      [&](const QString& text) { notices.push_back(text.toStdString()); });
     // The watch's requests, refused turn after turn, are said once, with what the card says it is.
-    ASSERT_TRUE(SpinUntil([&] { return card.Lines().size() > 12; }));
+    // The notice comes through the window's event queue: waited for as well as the card's lines.
+    ASSERT_TRUE(SpinUntil([&] { return card.Lines().size() > 12 && !notices.empty(); }));
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0],
               "La carte qui r\xC3\xA9pond se pr\xC3\xA9sente comme \xC2\xAB CARDSIM 1.0 \xC2\xBB et a refus\xC3\xA9 "
