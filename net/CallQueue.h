@@ -9,10 +9,11 @@
 namespace net {
 
 // Runs the calls posted to it one after the other, in order, on a thread of
-// its own. The MQTT library calls back with its own lock held: what a
-// handler does there (publish, take a lock that a publisher holds while it
-// calls the library) could wait for ever on a thread that waits for that
-// lock. Posted here, the handlers hold nothing of the library's.
+// its own. The MQTT library calls back from inside its calls, with the
+// connection's lock held: what a handler does there (publish, take a lock
+// that a publisher holds while it calls the library) could wait for ever on
+// a thread that waits for that lock. Posted here, the handlers hold nothing
+// of the library's.
 class CallQueue {
 public:
     CallQueue();

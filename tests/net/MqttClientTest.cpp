@@ -123,8 +123,9 @@ TEST(MqttLink, ConnectedHandlerRunsOnEveryConnection)
 }
 
 // A console republishes its state from the connected handler, under the
-// lock its run holds while it publishes: the handler ran on Paho's thread,
-// which holds Paho's lock, and a publication at that moment waited for ever.
+// lock its run holds while it publishes. Run on the link's own thread, inside
+// the library's call, the handler would hold the connection's lock, and a
+// publication at that moment would wait for ever.
 TEST(MqttLink, APublicationDuringAReconnectionsHandlerGoesThrough)
 {
     TARVIC_REQUIRE_MOSQUITTO();
