@@ -157,7 +157,11 @@ bool IniProfile::WriteProfileString(const std::string& section, const std::strin
     if (where.entry) {
         // Keep the entry's own spelling, replace its value.
         const std::string key(ParseEntry(lines[*where.entry])->key);
-        lines[*where.entry] = key + "=" + value;
+        const std::string line = key + "=" + value;
+        // A program writes back the settings it starts with: the file, its
+        // two disk flushes and its rename are spared when nothing changes.
+        if (lines[*where.entry] == line) return true;
+        lines[*where.entry] = line;
     } else if (where.section) {
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.insertAt), entry + "=" + value);
     } else {

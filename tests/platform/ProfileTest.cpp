@@ -84,6 +84,24 @@ TEST_F(IniProfileTest, RewriteIsAtomicAndLeavesNoTemporary)
     EXPECT_EQ(files, 1);
 }
 
+TEST_F(IniProfileTest, WritingTheValueAlreadyThereLeavesTheFileAlone)
+{
+    const auto path = PathOf("p.ini");
+    Put(path, "[S]\nn=5\nm = 6\n");
+    const auto inode = [&] {
+        struct stat file{};
+        return ::stat(path.c_str(), &file) == 0 ? file.st_ino : ino_t{0};
+    };
+    const ino_t first = inode();
+    IniProfile profile(path);
+    ASSERT_TRUE(profile.WriteProfileInt("S", "n", 5));
+    EXPECT_EQ(inode(), first);
+    // Written otherwise, the same value is written again in the file's usual form.
+    ASSERT_TRUE(profile.WriteProfileInt("S", "m", 6));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(Contents(path), "[S]\nn=5\nm=6\n");
+}
+
 TEST_F(IniProfileTest, NamesAndValuesTheFileCannotHoldAreRefusedAndChangeNothing)
 {
     const auto path = PathOf("p.ini");
