@@ -13,7 +13,6 @@
 #include "BancTestSupport.h"
 #include "HistorySupport.h"
 #include "SalleSupport.h"
-#include "engine/outputs/RecordingArchive.h"
 #include "salle/RoomWindow.h"
 
 namespace {
@@ -21,6 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 using salle::Clock;
 using salle::test::BenchState;
+using salle::test::PublishedRun;
 using salle::test::StationState;
 
 const Clock::time_point kStart{std::chrono::hours(1000)};
@@ -79,20 +79,11 @@ int main(int argc, char** argv)
         if (t < 240) window.Heard(motor, Measures("Vitesse", "tr/min", 1500, 1500 - 1500 * std::exp(-t / 5), 60));
     }
     banc::test::WaterLevelRun recorded(4, banc::test::RampWithOvershoot);
-    net::RunEnd run;
+    net::RunEnd run = PublishedRun(recorded);
     run.number = 7;
-    run.startedAt = "2026-12-08T14:02:05.000Z";
     run.time = "2026-12-08T14:04:13.000Z";
-    run.user = "\xC9lodie";
-    run.bench = "niveaueau";
-    run.mode = "pid";
-    run.settings = "PID K1= 2.00, Ti= 20.00 s";
-    run.outcome = "complet";
     run.finalValue = 50.0;
     run.overshootPct = 9.8;
-    run.measureUnit = "%";
-    run.resultsJson = "{}";
-    run.archive = banc::ArchiveBytes(recorded.settings, recorded.elements);
     window.Heard(axis, run);
     net::StationBits bits;
     bits.inputs = {0x25, 0x01};
