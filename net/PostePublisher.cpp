@@ -201,12 +201,13 @@ void PostePublisher::PublishState(PosteState state)
     m_impl->state = std::move(state);
 }
 
-void PostePublisher::PublishMeasures(Measures measures)
+void PostePublisher::PublishMeasures(const std::function<Measures()>& measuresNow)
 {
     {
         const std::lock_guard lock(m_impl->mutex);
         if (!m_impl->measuresPacing.Admit(PacingClock::now())) return;
     }
+    Measures measures = measuresNow();
     Stamp(measures.time);
     m_impl->Connect(m_impl->Bare());
     m_impl->Publish(Channel::Measures, ToJson(measures), false);

@@ -20,8 +20,10 @@ public:
 
     // Retained, and published again after every reconnection.
     void PublishState(PosteState state);
-    // At most 2 a second: a call closer than 500 ms to the last one sent is dropped.
-    void PublishMeasures(Measures measures);
+    // At most 2 a second: a call closer than 500 ms to the last one sent is
+    // dropped, and `measuresNow` is called only for those that go, so that a
+    // caller offering every sample builds none of the others.
+    void PublishMeasures(const std::function<Measures()>& measuresNow);
     void PublishRun(RunEnd run);
     // On change only, and at most once a second (the last change is sent when the second is up).
     void PublishStation(StationBits bits);

@@ -137,7 +137,13 @@ TEST_F(PlaceOnTheBroker, TheKindProgramAndVersionAreThePublishersOwn)
 TEST_F(PlaceOnTheBroker, MeasuresAndARunsEndGoToTheirTopics)
 {
     PostePublisher place(Local(m_broker->Port()), PosteKind::Bench, "tarvic-banc", "1.0.0");
-    place.PublishMeasures({{{"Niveau 1", 48.5, "%"}}, kTime});
+    place.PublishMeasures([] { return Measures{{{"Niveau 1", 48.5, "%"}}, kTime}; });
+    bool builtTooSoon = false;
+    place.PublishMeasures([&] {
+        builtTooSoon = true;
+        return Measures{{{"Niveau 1", 49.0, "%"}}, kTime};
+    });
+    EXPECT_FALSE(builtTooSoon);
     RunEnd run;
     run.number = 3;
     run.startedAt = "2026-12-08T15:02:05.000Z";

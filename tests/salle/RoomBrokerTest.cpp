@@ -90,7 +90,7 @@ TEST(RoomBrokerTest, APublishingBenchHasItsTileAndTakesTheStopGivenThere)
     EXPECT_EQ(unreadable.rfind("Illisible, tarvic/B101/pc09/etat : ", 0), 0u) << unreadable;
     EXPECT_EQ(window.TileOf({"B101", "pc09"})->State()->text(), "Inconnu");
 
-    bench.PublishMeasures(LevelMeasures(18.5));
+    bench.PublishMeasures([] { return LevelMeasures(18.5); });
     ASSERT_TRUE(SpinUntil([&] { return window.TileOf({"B101", "pc01"})->Measure()->text() == "Niveau : 18,5 cm"; }));
 
     window.AskStop({"B101", "pc01"});

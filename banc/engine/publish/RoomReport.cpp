@@ -78,12 +78,10 @@ void RoomReport::RunStarted(const Settings& settings, Elements& elements, const 
 void RoomReport::Live(const LiveValues& values)
 {
     if (!m_place) return;
-    net::Measures measures;
-    {
+    m_place->publisher.PublishMeasures([&] {
         const std::lock_guard lock(m_place->liveMutex);
-        measures = m_place->live.Of(values);
-    }
-    m_place->publisher.PublishMeasures(std::move(measures));
+        return m_place->live.Of(values);
+    });
 }
 
 void RoomReport::RunEnded(const history::KeptInHistory& kept)
