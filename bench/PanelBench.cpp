@@ -6,6 +6,7 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -221,25 +223,33 @@ void BM_PanelIdleAgainstEmptyDialogByTurns(benchmark::State& state)
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, [&timer] { timer.start(1000); });
         Cost emptyDialog, idlePanel;
+        std::vector<double> roundRatios;
         for (int round = 0; round < rounds; ++round) {
             panel.Timer1().stop();
             RunEventLoop(300);  // the last poll's reply comes in
             timer.start(1000);
-            Add(emptyDialog, Measure(seconds));
+            const Cost dialogTurn = Measure(seconds);
             timer.stop();
             panel.StartTimer();
-            Add(idlePanel, Measure(seconds));
+            const Cost panelTurn = Measure(seconds);
+            roundRatios.push_back(panelTurn.total.cpuMs / dialogTurn.total.cpuMs);
+            Add(emptyDialog, dialogTurn);
+            Add(idlePanel, panelTurn);
         }
         Report(state, idlePanel);
         state.counters["empty_dialog_cpu_ms_per_min"] = emptyDialog.total.cpuMs;
         state.counters["empty_dialog_wakeups_per_min"] = static_cast<double>(emptyDialog.total.wakeUps);
         state.counters["cpu_vs_empty_dialog"] = idlePanel.total.cpuMs / emptyDialog.total.cpuMs;
+        // On a virtual machine the host's pauses are charged to whichever
+        // thread runs: one such round moves the sums above, not the median.
+        std::nth_element(roundRatios.begin(), roundRatios.begin() + rounds / 2, roundRatios.end());
+        state.counters["cpu_vs_empty_dialog_median_round"] = roundRatios[static_cast<std::size_t>(rounds / 2)];
         state.counters["wakeups_vs_empty_dialog"] =
             static_cast<double>(idlePanel.total.wakeUps) / static_cast<double>(emptyDialog.total.wakeUps);
         panel.StopProcess();
     }
 }
-BENCHMARK(BM_PanelIdleAgainstEmptyDialogByTurns)->Args({4, 10})->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_PanelIdleAgainstEmptyDialogByTurns)->Args({7, 10})->Iterations(1)->Unit(benchmark::kSecond);
 
 // A panel waiting, with its real time-outs, for a port that is not there
 // (reopened every 2 s) or for a card that never answers (each greeting
