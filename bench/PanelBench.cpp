@@ -133,37 +133,55 @@ void Report(benchmark::State& state, const Cost& cost)
     state.counters["cpu_percent"] = cost.total.cpuMs / 600.0;
 }
 
-// The yardstick, measured first in the same run: a dialog that does nothing
-// but restart its one-second timer.
+// The yardstick: a dialog that does nothing but restart its one-second timer.
+struct EmptyDialog {
+    EmptyDialog()
+    {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this] { timer.start(1000); });
+    }
+    void Start() { timer.start(1000); }
+    void Stop() { timer.stop(); }
+
+    QDialog dialog;
+    QTimer timer;
+};
+
+// A Varnok panel polling an obliging card once a second, past its greeting.
+struct PollingPanel {
+    PollingPanel() : card(tarvic::test::ScriptedCard::Obliging(" BENCH", "1234 02"))
+    {
+        UsePort(card.Path());
+        panel.StartProcess();
+        panel.StartTimer();
+        RunEventLoop(3000);  // identification first: the figures are for the steady polling
+    }
+    tarvic::test::ScriptedCard card;
+    CPanelDlg panel{VarnokVariant()};  // stops its process before the card goes
+};
+
+// Measured first in the same run.
 std::optional<Cost> g_emptyDialog;
 
 void BM_EmptyDialogIdleCost(benchmark::State& state)
 {
     Application();
     for (auto _ : state) {
-        QDialog dialog;
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [&timer] { timer.start(1000); });
-        timer.start(1000);
+        EmptyDialog dialog;
+        dialog.Start();
         g_emptyDialog = Measure(static_cast<int>(state.range(0)));
         Report(state, *g_emptyDialog);
     }
 }
 BENCHMARK(BM_EmptyDialogIdleCost)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
 
-// A Varnok panel polling an obliging card once a second; per minute, and
-// against the empty dialog.
+// The polling panel, per minute and against the empty dialog.
 void BM_PanelIdleCost(benchmark::State& state)
 {
     Application();
     for (auto _ : state) {
-        tarvic::test::ScriptedCard card(tarvic::test::ScriptedCard::Obliging(" BENCH", "1234 02"));
-        UsePort(card.Path());
-        CPanelDlg panel(VarnokVariant());
-        panel.StartProcess();
-        panel.StartTimer();
-        RunEventLoop(3000);  // identification first: the figures are for the steady polling
+        PollingPanel polling;
+        CPanelDlg& panel = polling.panel;
         const CJournal::Statistiques before = panel.Process()->Journal()->LitStatistiques();
         const Cost cost = Measure(static_cast<int>(state.range(0)));
         const CJournal::Statistiques after = panel.Process()->Journal()->LitStatistiques();
@@ -177,7 +195,6 @@ void BM_PanelIdleCost(benchmark::State& state)
             state.counters["wakeups_vs_empty_dialog"] =
                 static_cast<double>(cost.total.wakeUps) / static_cast<double>(g_emptyDialog->total.wakeUps);
         }
-        panel.StopProcess();
     }
 }
 BENCHMARK(BM_PanelIdleCost)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond);
@@ -212,24 +229,17 @@ void BM_PanelIdleAgainstEmptyDialogByTurns(benchmark::State& state)
     const int rounds = static_cast<int>(state.range(0));
     const int seconds = static_cast<int>(state.range(1));
     for (auto _ : state) {
-        tarvic::test::ScriptedCard card(tarvic::test::ScriptedCard::Obliging(" BENCH", "1234 02"));
-        UsePort(card.Path());
-        CPanelDlg panel(VarnokVariant());
-        panel.StartProcess();
-        panel.StartTimer();
-        RunEventLoop(3000);  // identification first: the figures are for the steady polling
-        QDialog dialog;
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [&timer] { timer.start(1000); });
+        PollingPanel polling;
+        CPanelDlg& panel = polling.panel;
+        EmptyDialog dialog;
         Cost emptyDialog, idlePanel;
         std::vector<double> roundRatios;
         for (int round = 0; round < rounds; ++round) {
             panel.Timer1().stop();
             RunEventLoop(300);  // the last poll's reply comes in
-            timer.start(1000);
+            dialog.Start();
             const Cost dialogTurn = Measure(seconds);
-            timer.stop();
+            dialog.Stop();
             panel.StartTimer();
             const Cost panelTurn = Measure(seconds);
             roundRatios.push_back(panelTurn.total.cpuMs / dialogTurn.total.cpuMs);
@@ -246,7 +256,6 @@ void BM_PanelIdleAgainstEmptyDialogByTurns(benchmark::State& state)
         state.counters["cpu_vs_empty_dialog_median_round"] = roundRatios[static_cast<std::size_t>(rounds / 2)];
         state.counters["wakeups_vs_empty_dialog"] =
             static_cast<double>(idlePanel.total.wakeUps) / static_cast<double>(emptyDialog.total.wakeUps);
-        panel.StopProcess();
     }
 }
 BENCHMARK(BM_PanelIdleAgainstEmptyDialogByTurns)->Args({7, 10})->Iterations(1)->Unit(benchmark::kSecond);
