@@ -107,6 +107,11 @@ struct MqttClient::Impl {
         const std::uint64_t one = 1;
         [[maybe_unused]] const auto written = ::write(wake, &one, sizeof one);
     }
+    void Drain() const
+    {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
+    }
     bool Rest(std::chrono::milliseconds pause);
     // Under `mutex`: what waits goes to the library, in order, as far as the bound lets it.
     void Flush();
@@ -222,10 +227,7 @@ bool MqttClient::Impl::Serve(mosquitto* opened, Refusal& refusal)
         const int timeout = accepted ? static_cast<int>(std::chrono::milliseconds(kKeepAliveCheck).count())
                                      : MillisecondsUntil(deadline);
         if (::poll(watched, 2, timeout) < 0 && errno != EINTR) return accepted;
-        if (watched[1].revents & POLLIN) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
-        }
+        if (watched[1].revents & POLLIN) Drain();
         if (closing) {
             std::lock_guard lock(wire);
             if (accepted) mosquitto_disconnect(opened);  // a clean close: the broker keeps the will to itself
@@ -335,10 +337,7 @@ bool MqttClient::Impl::Rest(std::chrono::milliseconds pause)
     const Clock::time_point until = Clock::now() + pause;
     while (!closing && Clock::now() < until) {
         pollfd watched{wake, POLLIN, 0};
-        if (::poll(&watched, 1, MillisecondsUntil(until)) > 0) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const auto read = ::read(wake, &count, sizeof count);
-        }
+        if (::poll(&watched, 1, MillisecondsUntil(until)) > 0) Drain();
     }
     return !closing;
 }
